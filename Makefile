@@ -1,0 +1,68 @@
+# Velmora: one Makefile so that nobody needs to know CMake.
+#
+#   make test    install what is missing, build both configurations, run every test
+#   make run     build Velmora.exe and start it under Wine
+#   make bench   native benchmarks (outside the tests)
+#   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 300)
+
+BUILD ?= build
+MAKEFLAGS += --no-print-directory
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 300
+SMOKE_FUZZ_SECONDS ?= 30
+
+NATIVE := $(BUILD)/native
+SANITIZE := $(BUILD)/native-sanitize
+WINDOWS := $(BUILD)/windows
+FUZZ := $(BUILD)/fuzz
+
+.PHONY: all setup native sanitize windows fuzz-build test test-native test-sanitize test-windows \
+        test-fuzz run bench fuzz clean
+
+all: native windows
+
+setup:
+	@scripts/setup.sh
+
+native: setup
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BENCH=ON >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+sanitize: setup
+	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE) -j$(JOBS)
+
+windows: setup
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WINDOWS) -j$(JOBS)
+
+fuzz-build: setup
+	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+test-native: native
+	ctest --test-dir $(NATIVE) --output-on-failure
+
+test-sanitize: sanitize
+	ctest --test-dir $(SANITIZE) --output-on-failure
+
+test-windows: windows
+	scripts/with-display.sh ctest --test-dir $(WINDOWS) --output-on-failure
+
+test-fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)
+
+test: test-native test-sanitize test-windows test-fuzz
+
+run: windows
+	scripts/run.sh $(WINDOWS)
+
+bench: native
+	scripts/bench.sh $(NATIVE)
+
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a private prefix with code page 936.
+#   wine-run.sh --prefix DIR PROGRAM [ARGS...]
+# The prefix is made on first use (never the user's ~/.wine). The MinGW
+# runtime DLLs are on the search path for programs that link them.
+set -euo pipefail
+
+if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
+  echo "usage: $0 --prefix DIR PROGRAM [ARGS...]" >&2
+  exit 2
+fi
+prefix="$2"
+shift 2
+
+export WINEPREFIX="$prefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export LC_ALL=zh_CN.UTF-8
+
+gcc_dll_dir=$(dirname "$(i686-w64-mingw32-g++-posix -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
+export WINEPATH="Z:${gcc_dll_dir//\//\\};Z:\\usr\\i686-w64-mingw32\\lib${WINEPATH:+;$WINEPATH}"
+
+if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+      wineboot -i >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.velmora-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
+exec wine "$@"
