@@ -33,11 +33,12 @@ sanitize: setup
 	@cmake --build $(SANITIZE) -j$(JOBS)
 
 windows: setup
-	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@test -f $(WINDOWS)/CMakeCache.txt || cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	    -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS) -j$(JOBS)
 
 fuzz-build: setup
-	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	@test -f $(FUZZ)/CMakeCache.txt || cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j$(JOBS)
 
