@@ -1,0 +1,3 @@
+velmora_add_gtest(util_codec_tests
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/codec/base64_test.cpp
+  LIBS velmora_static)
