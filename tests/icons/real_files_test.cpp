@@ -1,0 +1,123 @@
+// The walk against the executables and libraries that Wine ships, compared
+// with what wrestool (icoutils) lists for the same files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "icons/pe_resources.h"
+
+namespace velmora {
+namespace {
+
+// Regular files of a directory. (<filesystem> pulls in <chrono>, whose
+// literals do not convert to the GBK execution character set.)
+std::vector<std::string> RegularFiles(const std::string& directory) {
+    std::vector<std::string> files;
+    if (DIR* dir = opendir(directory.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string path = directory + "/" + entry->d_name;
+            struct stat info {};
+            if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) files.push_back(path);
+        }
+        closedir(dir);
+    }
+    return files;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+const char kWine32Directory[] = "/usr/lib/i386-linux-gnu/wine/i386-windows";
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Distinct group names that `wrestool -l --type=14` lists.
+std::size_t WrestoolGroupCount(const std::string& path) {
+    const std::string command = "wrestool -l --type=14 '" + path + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return SIZE_MAX;
+    std::set<std::string> names;
+    char line[1024];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        const std::string text(line);
+        const auto start = text.find("--name=");
+        if (start == std::string::npos) continue;
+        names.insert(text.substr(start, text.find(" --language", start) - start));
+    }
+    pclose(pipe);
+    return names.size();
+}
+
+struct DirectoryResult {
+    std::size_t files = 0;
+    std::size_t withGroups = 0;
+    std::size_t with48 = 0;
+};
+
+// Compares every file of a directory; returns what was seen.
+DirectoryResult CompareDirectory(const std::string& directory) {
+    DirectoryResult result;
+    for (const std::string& path : RegularFiles(directory)) {
+        ++result.files;
+        const auto bytes = ReadWholeFile(path);
+        const auto resources = FindResourceDirectory(bytes);
+        const std::size_t ours = resources ? CountResourceEntries(*resources, kResourceTypeGroupIcon) : 0;
+        EXPECT_EQ(ours, WrestoolGroupCount(path)) << path;
+        if (ours == 0) continue;
+        ++result.withGroups;
+
+        // Every group is readable, and the best 48 x 48 image of the first
+        // group is a DIB of 48 pixels when the group offers that size.
+        for (std::uint32_t i = 0; i < ours; ++i) {
+            EXPECT_TRUE(IsIconGroup(FindResourceData(*resources, i, kResourceTypeGroupIcon)))
+                << path << " group " << i;
+        }
+        const Bytes group = FindResourceData(*resources, 0, kResourceTypeGroupIcon);
+        const std::uint16_t id = PickIconImageId(group, 48, 48, 32);
+        const Bytes image = FindResourceData(*resources, -static_cast<std::int64_t>(id), kResourceTypeIcon);
+        EXPECT_FALSE(image.empty()) << path;
+        bool offers48 = false;
+        for (std::size_t at = 6; at + 14 <= group.size(); at += 14) offers48 |= group[at] == 48;
+        if (offers48 && IsDibIconImage(image)) {
+            EXPECT_EQ(*ReadU32(image, 4), 48u) << path;
+            ++result.with48;
+        }
+    }
+    return result;
+}
+
+TEST(RealFiles, Wine32GroupCountsEqualWrestool) {
+    ASSERT_TRUE(IsDirectory(kWine32Directory)) << "wine32 is not installed";
+    const DirectoryResult result = CompareDirectory(kWine32Directory);
+    EXPECT_GT(result.withGroups, 10u);
+    EXPECT_GT(result.with48, 0u);
+    std::printf("i386: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,
+                result.withGroups, result.with48);
+}
+
+TEST(RealFiles, Wine64GroupCountsEqualWrestool) {
+    const char* root = std::getenv("VELMORA_WINE64_DIR");
+    ASSERT_NE(root, nullptr) << "VELMORA_WINE64_DIR is not set";
+    const std::string directory = std::string(root) + "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+    ASSERT_TRUE(IsDirectory(directory)) << directory << " missing (scripts/fetch-wine64-images.sh)";
+    const DirectoryResult result = CompareDirectory(directory);
+    EXPECT_GT(result.withGroups, 10u);
+    std::printf("x86_64: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,
+                result.withGroups, result.with48);
+}
+
+}  // namespace
+}  // namespace velmora
