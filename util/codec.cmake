@@ -1,3 +1,6 @@
 # Base64, number transforms and human-readable formatting.
 velmora_library_part(velmora_util_codec SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/codec/base64.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/codec/base64.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/codec/fixed_decimal.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/codec/transform.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/codec/humanize.cpp)
