@@ -1,0 +1,79 @@
+#include "base/filesystem.h"
+
+#include <windows.h>
+
+namespace velmora {
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle() {
+        if (IsValid()) CloseHandle(m_handle);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+// Opens for reading and writing, creating the file if needed, with no
+// sharing: a second writer's open fails with a sharing violation, which is
+// what the retry waits out.
+HANDLE OpenExclusive(const char* path, int retryMilliseconds) {
+    const DWORD start = GetTickCount();
+    DWORD pause = 1;
+    for (;;) {
+        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) return handle;
+        if (GetLastError() != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+        if (GetTickCount() - start >= static_cast<DWORD>(retryMilliseconds)) {
+            return INVALID_HANDLE_VALUE;
+        }
+        Sleep(pause);
+        if (pause < 8) pause *= 2;
+    }
+}
+
+}  // namespace
+
+int GetExecutablePath(char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) return 0;
+    ZeroMemory(buffer, static_cast<SIZE_T>(size));
+    const DWORD got = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    if (got == 0 || got >= static_cast<DWORD>(size)) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<int>(got);
+}
+
+bool CreateOneDirectory(const char* path) {
+    return CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+bool AppendExclusive(const char* path, const char* data, int length, int retryMilliseconds) {
+    if (path == nullptr || length < 0) return false;
+    FileHandle file(OpenExclusive(path, retryMilliseconds));
+    if (!file.IsValid()) return false;
+    if (SetFilePointer(file.Get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+        return false;
+    }
+    while (length > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), data, static_cast<DWORD>(length), &written, nullptr) ||
+            written == 0) {
+            return false;
+        }
+        data += written;
+        length -= static_cast<int>(written);
+    }
+    return true;
+}
+
+}  // namespace velmora

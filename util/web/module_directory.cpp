@@ -1,0 +1,47 @@
+#include <cstring>
+
+#include "base/filesystem.h"
+#include "base/mbcs.h"
+#include "base/run_once.h"
+#include "digest/md5.h"
+#include "velmora/logging.h"
+
+namespace {
+
+// Plain data, so that the directory is usable even when a program loaded
+// the executable's exports and its static constructors never ran.
+velmora::OnceFlag g_moduleDirectoryOnce;
+char g_moduleDirectory[velmora::kPathBufferSize];
+
+bool ReadModuleDirectory(void*) {
+    char path[velmora::kPathBufferSize];
+    const int length = velmora::GetExecutablePath(path, sizeof path);
+    if (length <= 0) return false;
+    // Cut after the last separator; the walk goes by characters so that the
+    // second byte of a double-byte character never counts as one.
+    int cut = -1;
+    for (int pos = 0; pos < length; pos += velmora::CharLengthAt(path, length, pos)) {
+        if (path[pos] == velmora::kPathSeparator) cut = pos + 1;
+    }
+    if (cut <= 0) return false;
+    std::memcpy(g_moduleDirectory, path, static_cast<size_t>(cut));
+    g_moduleDirectory[cut] = '\0';
+    return true;
+}
+
+CString CaptionOf(const char* component) {
+    CString text = GetCurrWorkingDir();
+    text += component;
+    return TextToMD5Str(text);
+}
+
+}  // namespace
+
+CString GetCurrWorkingDir() {
+    if (!velmora::RunOnce(g_moduleDirectoryOnce, ReadModuleDirectory, nullptr)) return CString();
+    return CString(g_moduleDirectory);
+}
+
+CString GetSvrCaption() { return CaptionOf("PellicorSvr"); }
+
+CString GetUICaption() { return CaptionOf("PellicorUI"); }
