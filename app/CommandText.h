@@ -1,0 +1,43 @@
+// Text rules of run-command registration, free of any window or registry:
+// file titles of dropped paths, the executable test, command-name trimming,
+// key paths below App Paths and the splitting of key paths into key names.
+// All text is narrow text in the ANSI code page; positions count bytes and
+// every walk is multi-byte aware.
+#pragma once
+
+#include <vector>
+
+#include "velmora/CString.h"
+
+// Key path of a run command below HKEY_LOCAL_MACHINE; %s is the command name.
+extern const char* const kAppPathsKeyFormat;
+// Key path of the tool's own run command, "run".
+extern const char* const kAppPathsRunKey;
+
+// The file name of a path without its directory and extension: the text
+// strictly between the last backslash and the last full stop, when the full
+// stop comes after the backslash and the backslash is not the first
+// character. Otherwise (no backslash, no extension, an extension only on a
+// directory) the empty string.
+CString GetFileTitleFromPath(const char* pszPath);
+
+// True when the last four bytes of the path (the whole path when shorter)
+// are ".exe" in any letter case.
+bool HasExeExtension(const CString& strPath);
+
+// The typed command name without spaces, carriage returns, line feeds and
+// tabs at either end.
+CString TrimCommandName(const CString& strTyped);
+
+// Key path of the run command `strName` below HKEY_LOCAL_MACHINE.
+CString BuildCommandKeyPath(const CString& strName);
+
+// Appends the pieces of `strSource` between runs of `pszSeparators` to
+// `pieces`; what `pieces` held before is kept and empty pieces are never
+// added. With bTrim, the source first loses " |*\r\n\t" at both ends and each
+// piece " \r\n\t" at both ends.
+void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces, bool bTrim);
+
+// The key names along a key path, in order: the path without spaces and
+// backslashes at its ends, split at backslashes with trimming.
+std::vector<CString> SplitKeyPath(const CString& strKeyPath);

@@ -1,0 +1,10 @@
+// The tool's confirmation box.
+#pragma once
+
+#include <windows.h>
+
+#include "velmora/CString.h"
+
+// Shows a modal message box with an OK button and icon resource `nIconId` of
+// `hInstance`, owned by `hWndOwner`. Returns when the user has closed it.
+void ShowIconMessageBox(HINSTANCE hInstance, HWND hWndOwner, UINT nIconId, CString strCaption, CString strText);

@@ -1,0 +1,25 @@
+#include "app/TarvelApp.h"
+
+#include <commctrl.h>
+
+#include "app/TarvelDlg.h"
+
+CTarvelApp theApp;
+
+BOOL CTarvelApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    InitOle();
+    CWinApp::InitInstance();
+
+    {
+        CTarvelDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    // The dialog was the whole program: no message loop follows.
+    return FALSE;
+}

@@ -1,0 +1,53 @@
+// The main dialog's intake of a file dropped from the shell.
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include "app/CommandText.h"
+#include "app/TarvelDlg.h"
+
+namespace {
+
+// Hands the drop handle back to the shell when the handler leaves, however
+// it leaves.
+class CDropRelease {
+public:
+    explicit CDropRelease(HDROP hDrop) noexcept : m_hDrop(hDrop) {}
+    ~CDropRelease() {
+        if (m_hDrop != nullptr) ::DragFinish(m_hDrop);
+    }
+    CDropRelease(const CDropRelease&) = delete;
+    CDropRelease& operator=(const CDropRelease&) = delete;
+
+private:
+    HDROP m_hDrop;
+};
+
+// The first dropped file's full path. The buffer holds at least the
+// platform's 260 bytes and grows to the name's length, so a longer path
+// arrives whole instead of cut short.
+CString ReadFirstDroppedPath(HDROP hDrop) {
+    const UINT needed = ::DragQueryFileA(hDrop, 0, nullptr, 0);
+    const UINT capacity = needed + 1 > MAX_PATH ? needed + 1 : MAX_PATH;
+    CString strPath;
+    char* buffer = strPath.GetBufferSetLength(static_cast<int>(capacity));
+    ZeroMemory(buffer, capacity);
+    const UINT copied = ::DragQueryFileA(hDrop, 0, buffer, capacity);
+    strPath.ReleaseBuffer(copied < capacity ? static_cast<int>(copied) : 0);
+    return strPath;
+}
+
+}  // namespace
+
+void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
+    CDropRelease release(hDropInfo);
+    m_strExePath.Empty();
+    if (::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
+
+    const CString strPath = ReadFirstDroppedPath(hDropInfo);
+    m_editCommandName.SetWindowText(GetFileTitleFromPath(strPath));
+    if (!HasExeExtension(strPath)) return;
+
+    m_strExePath = strPath;
+    ShowDroppedFileIcon(strPath);
+}

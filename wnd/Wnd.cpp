@@ -1,0 +1,243 @@
+#include "wnd/Wnd.h"
+
+#include <shellapi.h>
+
+#include "wnd/Geometry.h"
+
+namespace {
+
+// The window property that links a window to its CWnd.
+constexpr char kObjectProperty[] = "Velmora.CWnd";
+
+}  // namespace
+
+CWnd::~CWnd() {
+    // The derived parts of this object are gone already: the window must not
+    // reach them through its procedure while it is being destroyed.
+    HWND hWnd = UnsubclassWindow();
+    if (hWnd != nullptr && ::IsWindow(hWnd)) ::DestroyWindow(hWnd);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) noexcept {
+    if (hWnd == nullptr) return nullptr;
+    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (m_hWnd != nullptr || hWnd == nullptr || !::IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr) {
+        return FALSE;
+    }
+    if (!::SetPropA(hWnd, kObjectProperty, this)) return FALSE;
+    m_hWnd = hWnd;
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcTrampoline)));
+    if (m_pfnSuper == nullptr) {
+        ::RemovePropA(hWnd, kObjectProperty);
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    if (pParent == nullptr) return FALSE;
+    return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+HWND CWnd::UnsubclassWindow() noexcept {
+    HWND hWnd = m_hWnd;
+    if (hWnd == nullptr) return nullptr;
+    if (::IsWindow(hWnd)) {
+        if (m_pfnSuper != nullptr) {
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        }
+        ::RemovePropA(hWnd, kObjectProperty);
+    }
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    if (m_hWnd != nullptr) return FALSE;
+    HWND hParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
+    // A child's menu argument is its control identifier.
+    HMENU hMenuOrId = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
+    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, hParent, hMenuOrId,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    if (hWnd == nullptr) return FALSE;
+    if (!SubclassWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) return FALSE;
+    // WM_NCDESTROY unbinds this object on the way.
+    return ::DestroyWindow(m_hWnd);
+}
+
+CString CWnd::GetWindowText() const {
+    CString text;
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    if (length <= 0) return text;
+    char* buffer = text.GetBuffer(length);
+    const int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
+    text.ReleaseBuffer(copied > 0 && copied <= length ? copied : 0);
+    return text;
+}
+
+void CWnd::CenterWindow() {
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    RECT area{};
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if ((GetStyle() & WS_CHILD) != 0) {
+        HWND hParent = ::GetParent(m_hWnd);
+        ::GetClientRect(hParent, &area);
+        ::MapWindowPoints(hParent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    } else if (hOwner != nullptr && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner)) {
+        ::GetWindowRect(hOwner, &area);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (!::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+        area = monitor.rcWork;
+    }
+    const velmora::LayoutPoint origin =
+        velmora::CenteredOrigin({area.left, area.top, area.right, area.bottom}, window.right - window.left,
+                                window.bottom - window.top);
+    POINT topLeft{origin.x, origin.y};
+    if ((GetStyle() & WS_CHILD) != 0) ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
+    ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    const DWORD before = GetStyle();
+    const DWORD after = (before & ~dwRemove) | dwAdd;
+    if (after == before) return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(after));
+    if (nFlags != 0) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    const DWORD before = GetExStyle();
+    const DWORD after = (before & ~dwRemove) | dwAdd;
+    if (after == before) return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(after));
+    if (nFlags != 0) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return TRUE;
+}
+
+void CWnd::DragAcceptFiles(BOOL bAccept) { ::DragAcceptFiles(m_hWnd, bAccept); }
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+bool CWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_COMMAND:
+            if (OnCommand(wParam, lParam)) {
+                result = 0;
+                return true;
+            }
+            return false;
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_COMPAREITEM:
+        case WM_DELETEITEM:
+            return ReflectToChild(message, wParam, lParam, result);
+        default:
+            return false;
+    }
+}
+
+bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND hChild = nullptr;
+    switch (message) {
+        case WM_DRAWITEM:
+            hChild = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+            break;
+        case WM_COMPAREITEM:
+            hChild = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+            break;
+        case WM_DELETEITEM:
+            hChild = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+            break;
+        case WM_MEASUREITEM:
+            // Menus are measured by their owner; controls are found by identifier.
+            if (reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlType != ODT_MENU) {
+                hChild = ::GetDlgItem(m_hWnd, static_cast<int>(wParam));
+            }
+            break;
+        default:
+            break;
+    }
+    CWnd* pChild = FromHandlePermanent(hChild);
+    if (pChild == nullptr || pChild == this) return false;
+    LRESULT childResult = 0;
+    if (!pChild->OnChildNotify(message, wParam, lParam, &childResult)) return false;
+    result = childResult;
+    return true;
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+void CWnd::PreSubclassWindow() {}
+
+void CWnd::PostNcDestroy() {}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Handlers may send messages to their own window: each level keeps the
+    // message that Default() refers to.
+    struct RestoreCurrent {
+        CurrentMessage& slot;
+        CurrentMessage outer;
+        ~RestoreCurrent() { slot = outer; }
+    } restore{m_current, m_current};
+    m_current = {message, wParam, lParam};
+    LRESULT result = 0;
+    if (!ProcessWindowMessage(message, wParam, lParam, result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+LRESULT CALLBACK CWnd::WindowProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (pWnd == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The last message of the window: let it through, then unbind.
+        LRESULT result = 0;
+        try {
+            result = pWnd->WindowProc(message, wParam, lParam);
+        } catch (...) {
+            result = 0;
+        }
+        pWnd->UnsubclassWindow();
+        pWnd->PostNcDestroy();
+        return result;
+    }
+    try {
+        return pWnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // Win32 cannot unwind C++ frames; the message is dropped instead.
+        return 0;
+    }
+}
