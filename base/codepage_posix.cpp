@@ -68,48 +68,82 @@ std::size_t Utf8SkipLength(const unsigned char* s, std::size_t left) {
     return want;
 }
 
+// Output of one conversion, grown on demand.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(std::size_t room) : m_room(room), m_data(m_result.GetBuffer(Cap(room))) {}
+
+    char* End() { return m_data + m_written; }
+    std::size_t Left() const { return m_room - m_written; }
+    void Advance(std::size_t count) { m_written += count; }
+    void Append(const unsigned char* bytes, std::size_t count) {
+        Reserve(count);
+        std::memcpy(End(), bytes, count);
+        m_written += count;
+    }
+    void Reserve(std::size_t count) {
+        if (Left() >= count) return;
+        m_result.ReleaseBuffer(static_cast<int>(m_written));
+        m_room = m_written + count > m_room * 2 ? m_written + count : m_room * 2;
+        m_data = m_result.GetBuffer(Cap(m_room));
+    }
+    CString Finish() {
+        m_result.ReleaseBuffer(static_cast<int>(m_written));
+        return m_result;
+    }
+
+private:
+    static int Cap(std::size_t room) {
+        if (room > 0x7FFFFFF0u) throw CStringError(kStringErrorOutOfMemory);
+        return static_cast<int>(room);
+    }
+    CString m_result;
+    std::size_t m_room;
+    std::size_t m_written = 0;
+    char* m_data;
+};
+
 // Converts s[0, n) into out, writing a '?' for every character the
-// conversion refuses. Returns the bytes written, or -1 when the output does
-// not fit (the caller sizes it so that this cannot happen).
-long ConvertSegment(iconv_t cd, bool fromUtf8, const unsigned char* s, std::size_t n, char* out,
-                    std::size_t room) {
+// conversion refuses. False only when iconv fails for another reason.
+bool ConvertSegment(iconv_t cd, bool fromUtf8, const unsigned char* s, std::size_t n,
+                    OutputBuffer& out) {
     char* in = const_cast<char*>(reinterpret_cast<const char*>(s));
     std::size_t inLeft = n;
-    char* o = out;
-    std::size_t outLeft = room;
     while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<std::size_t>(-1)) break;
-        if (errno != EILSEQ && errno != EINVAL) return -1;
-        if (outLeft == 0) return -1;
-        *o++ = '?';
-        --outLeft;
+        out.Reserve(4);
+        char* o = out.End();
+        std::size_t outLeft = out.Left();
+        const std::size_t rc = iconv(cd, &in, &inLeft, &o, &outLeft);
+        out.Advance(out.Left() - outLeft);
+        if (rc != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) {
+            out.Reserve(inLeft + inLeft / 2 + 16);
+            continue;
+        }
+        if (errno != EILSEQ && errno != EINVAL) return false;
+        const unsigned char substitute = '?';
+        out.Append(&substitute, 1);
         const auto* at = reinterpret_cast<const unsigned char*>(in);
         const std::size_t skip = fromUtf8 ? Utf8SkipLength(at, inLeft) : 1;
         in += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    return o - out;
+    return true;
 }
 
 bool Convert(const IconvHandle& handle, bool fromUtf8, const char* text, int length, CString& out) {
     if (length < 0 || !handle.IsValid()) return false;
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     const auto n = static_cast<std::size_t>(length);
-    // GBK to UTF-8 grows a two-byte character to at most three bytes; UTF-8
-    // to GBK never grows; every substitute replaces at least one byte.
-    const std::size_t room = fromUtf8 ? n : n + n / 2 + 1;
-    if (room > 0x7FFFFFF0u) return false;
-
-    CString result;
-    char* buffer = result.GetBuffer(static_cast<int>(room));
-    std::size_t written = 0;
+    // UTF-8 to GBK never grows; GBK to UTF-8 grows a two-byte character to
+    // three bytes (a few single bytes grow more; the buffer grows then).
+    OutputBuffer buffer(fromUtf8 ? n + 1 : n + n / 2 + 16);
     std::size_t i = 0;
     iconv(handle.Get(), nullptr, nullptr, nullptr, nullptr);
     while (i < n) {
         const std::size_t asciiEnd = AsciiRunEnd(s, i, n);
-        std::memcpy(buffer + written, s + i, asciiEnd - i);
-        written += asciiEnd - i;
+        buffer.Append(s + i, asciiEnd - i);
         i = asciiEnd;
         if (i == n) break;
 
@@ -127,14 +161,10 @@ bool Convert(const IconvHandle& handle, bool fromUtf8, const char* text, int len
             end = runEnd;
         }
         if (end > n) end = n;
-        const long got = ConvertSegment(handle.Get(), fromUtf8, s + i, end - i, buffer + written,
-                                        room - written);
-        if (got < 0) return false;
-        written += static_cast<std::size_t>(got);
+        if (!ConvertSegment(handle.Get(), fromUtf8, s + i, end - i, buffer)) return false;
         i = end;
     }
-    result.ReleaseBuffer(static_cast<int>(written));
-    out = result;
+    out = buffer.Finish();
     return true;
 }
 

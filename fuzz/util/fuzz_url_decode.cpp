@@ -1,0 +1,11 @@
+// UrlDecode on any bytes: never longer than its input (escapes shrink and
+// UTF-8 to GBK never grows), and pure ASCII without escapes comes back as is.
+#include "fuzz/util/fuzz_input.h"
+#include "velmora/url.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const CString input = fuzzing::AsCString(data, size);
+    const CString decoded = UrlDecode(input);
+    if (decoded.GetLength() > input.GetLength()) std::abort();
+    return 0;
+}
