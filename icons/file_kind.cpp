@@ -15,13 +15,14 @@ constexpr ExtensionName kExtensions[] = {
     {".lnk", kExtensionLnk}, {".ico", kExtensionIco}, {".exe", kExtensionExe},
 };
 
-bool EqualsNoCase(const char* text, const char* lowerName) noexcept {
-    for (; *text != '\0' && *lowerName != '\0'; ++text, ++lowerName) {
+// True when `text` starts with `lowerName` in any ASCII case.
+bool StartsWithNoCase(const char* text, const char* lowerName) noexcept {
+    for (; *lowerName != '\0'; ++text, ++lowerName) {
         char c = *text;
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         if (c != *lowerName) return false;
     }
-    return *text == '\0' && *lowerName == '\0';
+    return true;
 }
 
 }  // namespace
@@ -33,7 +34,9 @@ int ClassifyFileExtension(const char* path) noexcept {
     const char* dot = std::strrchr(path, '.');
     if (dot == nullptr) return kExtensionOther;
     for (const ExtensionName& extension : kExtensions) {
-        if (EqualsNoCase(dot, extension.text)) return extension.code;
+        // Only the four bytes from the dot are compared, so a file without
+        // extension in a directory "x.bat" counts as ".bat".
+        if (StartsWithNoCase(dot, extension.text)) return extension.code;
     }
     return kExtensionOther;
 }

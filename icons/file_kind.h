@@ -19,9 +19,10 @@ enum FileExtensionCode : int {
     kExtensionExe = 7,
 };
 
-// The code of the text from the last "." of the whole path on (a "." in a
-// directory name counts too), compared without regard to ASCII case; 0 for any
-// other extension, for a path without ".", and for null.
+// The code of the text from the last "." of the whole path on, by its first
+// four bytes (".exe" and ".exe2" alike), without regard to ASCII case. The
+// last "." may lie in a directory name: "C:\x.bat\noext" gives 2. 0 for any
+// other text, for a path without ".", and for null.
 int ClassifyFileExtension(const char* path) noexcept;
 
 // Extensions whose files yield no icon here: command files, MS-DOS program

@@ -1,0 +1,159 @@
+#include "icons/extract_icons.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "icons/file_kind.h"
+#include "icons/path_variables.h"
+#include "icons/pe_resources.h"
+#include "icons/win32_handles.h"
+
+namespace velmora {
+namespace {
+
+constexpr DWORD kIconResourceVersion = 0x00030000;
+
+// Opens the file for reading and, when allowed, restores its last-access
+// time at once, so that looking at a file's icon does not count as using it.
+UniqueFile OpenForProbe(const char* path) {
+    UniqueFile file(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+        FILETIME lastAccess{};
+        if (::GetFileTime(file.Get(), nullptr, &lastAccess, nullptr)) {
+            ::SetFileTime(file.Get(), nullptr, &lastAccess, nullptr);
+        }
+        return file;
+    }
+    return UniqueFile(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
+unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                          int* iconIds, unsigned count, UINT loadFlags) {
+    if (icons != nullptr && count > 0) icons[0] = nullptr;
+    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
+    if (path == nullptr) return 0;
+
+    char buffer[kPathBufferSize];
+    const std::size_t length = strnlen(path, kPathBufferSize);
+    if (length == kPathBufferSize) return 0;  // too long for a path: refused, not cut
+    std::memcpy(buffer, path, length + 1);
+
+    if (IsExcludedExtension(ClassifyFileExtension(buffer))) return 0;
+    ExpandPathVariables(buffer);
+
+    char fullPath[kPathBufferSize];
+    const DWORD found = ::SearchPathA(nullptr, buffer, nullptr, sizeof fullPath, fullPath, nullptr);
+    if (found == 0 || found >= sizeof fullPath) return 0;
+
+    UniqueFile file = OpenForProbe(fullPath);
+    if (!file) return 0;
+
+    std::uint8_t probe[kFileProbeSize];
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), probe, sizeof probe, &read, nullptr) || read < sizeof probe) return 0;
+
+    switch (ProbeFileContent(probe)) {
+        case FileContentKind::IconFile:
+        case FileContentKind::AnimatedCursor:
+            return LoadIconFile(fullPath, firstIndex, cxDesired, cyDesired, icons, loadFlags);
+        case FileContentKind::Bitmap:
+            return LoadBitmapFileAsIcon(fullPath, firstIndex, cxDesired, cyDesired, icons, loadFlags);
+        case FileContentKind::Executable:
+            return ExtractImageIcons(file.Get(), firstIndex, cxDesired, cyDesired, icons, iconIds, count,
+                                     loadFlags);
+        case FileContentKind::Unknown:
+            break;
+    }
+    return 0;
+}
+
+unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                           int* iconIds, unsigned count, UINT loadFlags) {
+    LARGE_INTEGER fileSize{};
+    if (!::GetFileSizeEx(file, &fileSize) || fileSize.QuadPart <= 0) return 0;
+    UniqueKernelHandle mapping(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return 0;
+    UniqueMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return 0;
+    // The view covers the whole file, which a successful map proves fits in
+    // the address space.
+    const Bytes image(static_cast<const std::uint8_t*>(view.Get()), static_cast<std::size_t>(fileSize.QuadPart));
+
+    const auto directory = FindResourceDirectory(image);
+    if (!directory) return 0;
+    if (icons == nullptr) return CountResourceEntries(*directory, kResourceTypeGroupIcon);
+
+    unsigned i = 0;
+    for (; i < count; ++i) {
+        const Bytes group =
+            FindResourceData(*directory, static_cast<std::int64_t>(firstIndex) + i, kResourceTypeGroupIcon);
+        if (!IsIconGroup(group)) break;
+        // The platform only reads the group; the view stays read-only.
+        const int id = ::LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE, cxDesired,
+                                                     cyDesired, loadFlags);
+        // 0 means the platform found no image; -0 would select the first
+        // image by position instead.
+        if (id <= 0) break;
+        const Bytes iconImage = FindResourceData(*directory, -static_cast<std::int64_t>(id), kResourceTypeIcon);
+        if (!IsDibIconImage(iconImage)) break;
+        if (iconIds != nullptr) iconIds[i] = id;
+        icons[i] = ::CreateIconFromResourceEx(const_cast<PBYTE>(iconImage.data()),
+                                              static_cast<DWORD>(iconImage.size()), TRUE, kIconResourceVersion,
+                                              cxDesired, cyDesired, loadFlags);
+    }
+    return i;
+}
+
+unsigned LoadIconFile(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                      UINT loadFlags) {
+    if (firstIndex >= 1) return 0;
+    UniqueIcon icon(static_cast<HICON>(
+        ::LoadImageA(nullptr, path, IMAGE_ICON, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
+    if (!icon) return 0;
+    if (icons != nullptr) icons[0] = icon.Release();
+    return 1;
+}
+
+unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                              UINT loadFlags) {
+    if (firstIndex >= 1) return 0;
+    UniqueBitmap colour(static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, path, IMAGE_BITMAP, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
+    if (!colour) return 0;
+    if (icons == nullptr) return 1;
+
+    // The loader scales to the requested size, or keeps the file's size when
+    // 0 was asked for: the mask follows the bitmap as loaded.
+    BITMAP info{};
+    if (::GetObjectA(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return 0;
+    UniqueBitmap mask(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
+    UniqueMemoryDc colourDc(::CreateCompatibleDC(nullptr));
+    UniqueMemoryDc maskDc(::CreateCompatibleDC(nullptr));
+    if (!mask || !colourDc || !maskDc) return 0;
+    {
+        ScopedSelectObject selectColour(colourDc.Get(), colour.Get());
+        ScopedSelectObject selectMask(maskDc.Get(), mask.Get());
+        if (!selectColour.Selected() || !selectMask.Selected()) return 0;
+        // Copying colour to monochrome turns pixels of the background colour
+        // into 1s: the top-left pixel's colour becomes the transparent one.
+        ::SetBkColor(colourDc.Get(), ::GetPixel(colourDc.Get(), 0, 0));
+        ::BitBlt(maskDc.Get(), 0, 0, info.bmWidth, info.bmHeight, colourDc.Get(), 0, 0, SRCCOPY);
+        // Destination AND NOT source: the transparent pixels turn black, as
+        // an icon's colour image needs under a set mask bit.
+        ::BitBlt(colourDc.Get(), 0, 0, info.bmWidth, info.bmHeight, maskDc.Get(), 0, 0, 0x00220326);
+    }
+    ICONINFO iconInfo{};
+    iconInfo.fIcon = TRUE;
+    iconInfo.hbmMask = mask.Get();
+    iconInfo.hbmColor = colour.Get();
+    HICON icon = ::CreateIconIndirect(&iconInfo);
+    if (icon == nullptr) return 0;
+    icons[0] = icon;
+    return 1;
+}
+
+}  // namespace velmora

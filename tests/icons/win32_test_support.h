@@ -1,0 +1,110 @@
+// Helpers of the Windows icon tests: paths of the prepared files, scratch
+// directories, and an icon's pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+// A Linux path as Wine sees it (drive Z: is the root).
+inline std::string WinePath(const std::string& linuxPath) {
+    std::string path = "Z:" + linuxPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+inline std::string TestFilesDirectory() {
+    const char* dir = std::getenv("VELMORA_ICON_TEST_FILES");
+    return dir != nullptr ? WinePath(dir) : std::string();
+}
+
+inline std::string Wine32Directory() { return WinePath("/usr/lib/i386-linux-gnu/wine/i386-windows"); }
+
+inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// A fresh, empty directory under the temporary directory.
+inline std::string MakeScratchDirectory(const char* name) {
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    const std::string stem = std::string(base) + "velmora-icons-" + name + "-";
+    for (unsigned n = GetTickCount();; ++n) {
+        const std::string dir = stem + std::to_string(n);
+        if (CreateDirectoryA(dir.c_str(), nullptr)) return dir;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return dir;
+    }
+}
+
+inline std::vector<std::string> FilesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+struct IconBits {
+    int width = 0;
+    int height = 0;
+    bool hasColour = false;
+    std::vector<std::uint8_t> colour;  // 32-bit rows, bottom-up
+    std::vector<std::uint8_t> mask;    // 1-bit rows, bottom-up
+};
+
+inline IconBits ReadIconBits(HICON icon) {
+    IconBits bits;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return bits;
+    BITMAP bm{};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    bits.hasColour = info.hbmColor != nullptr;
+    bits.width = bm.bmWidth;
+    bits.height = bits.hasColour ? bm.bmHeight : bm.bmHeight / 2;
+    HDC dc = CreateCompatibleDC(nullptr);
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD c[2];
+    } bi{};
+    bi.h.biSize = sizeof(BITMAPINFOHEADER);
+    bi.h.biWidth = bits.width;
+    bi.h.biHeight = bits.height;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = 32;
+    if (bits.hasColour) {
+        bits.colour.resize(static_cast<std::size_t>(bits.width) * bits.height * 4);
+        GetDIBits(dc, info.hbmColor, 0, bits.height, bits.colour.data(), reinterpret_cast<BITMAPINFO*>(&bi),
+                  DIB_RGB_COLORS);
+    }
+    bi.h.biBitCount = 1;
+    bi.h.biHeight = bm.bmHeight;
+    bits.mask.resize(static_cast<std::size_t>((bits.width + 31) / 32) * 4 * bm.bmHeight);
+    GetDIBits(dc, info.hbmMask, 0, bm.bmHeight, bits.mask.data(), reinterpret_cast<BITMAPINFO*>(&bi),
+              DIB_RGB_COLORS);
+    bits.mask.resize(static_cast<std::size_t>((bits.width + 31) / 32) * 4 * bits.height);
+    DeleteDC(dc);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return bits;
+}
+
+}  // namespace velmora::testing
