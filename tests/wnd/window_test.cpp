@@ -1,0 +1,197 @@
+// CWnd under Wine: message maps and their chaining to the base class and to
+// default processing, binding and unbinding, the exception boundary, owner
+// drawing reflected to the child, and the drop message filter.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "wnd/Controls.h"
+#include "wnd/MessageFilter.h"
+#include "wnd/Wnd.h"
+
+namespace {
+
+constexpr UINT kBaseMessage = WM_APP + 1;
+constexpr UINT kDerivedMessage = WM_APP + 2;
+constexpr UINT kThrowingMessage = WM_APP + 3;
+constexpr UINT kUnhandledMessage = WM_APP + 4;
+
+class BaseWindow : public CWnd {
+public:
+    int baseCalls = 0;
+
+protected:
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        switch (message) {
+            case kBaseMessage:
+                ++baseCalls;
+                result = 100 + static_cast<LRESULT>(wParam);
+                return true;
+            default:
+                return CWnd::ProcessWindowMessage(message, wParam, lParam, result);
+        }
+    }
+};
+
+class DerivedWindow : public BaseWindow {
+public:
+    int derivedCalls = 0;
+    int postNcDestroyCalls = 0;
+    CString textSeenAfterDefault;
+
+protected:
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        switch (message) {
+            case kDerivedMessage:
+                ++derivedCalls;
+                result = 200;
+                return true;
+            case kThrowingMessage:
+                throw CStringError(kStringErrorInvalidArg);
+            case WM_SETTEXT:
+                // Handled here, with the default processing as part of it.
+                result = Default();
+                textSeenAfterDefault = GetWindowText();
+                return true;
+            default:
+                return BaseWindow::ProcessWindowMessage(message, wParam, lParam, result);
+        }
+    }
+    void PostNcDestroy() override { ++postNcDestroyCalls; }
+};
+
+RECT Rect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+TEST(WindowMessageMapTest, EachMessageReachesTheClassThatHandlesIt) {
+    DerivedWindow window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "start", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
+
+    EXPECT_EQ(window.SendMessage(kDerivedMessage), 200);
+    EXPECT_EQ(window.SendMessage(kBaseMessage, 5), 105);
+    EXPECT_EQ(window.derivedCalls, 1);
+    EXPECT_EQ(window.baseCalls, 1);
+    // Unhandled: the static control's own procedure answers.
+    EXPECT_EQ(window.SendMessage(kUnhandledMessage), 0);
+    char text[16] = {};
+    EXPECT_EQ(window.SendMessage(WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text)), 5);
+    EXPECT_STREQ(text, "start");
+
+    window.SetWindowText("changed");
+    EXPECT_EQ(window.textSeenAfterDefault, CString("changed"));
+    EXPECT_EQ(window.GetWindowText(), CString("changed"));
+}
+
+TEST(WindowMessageMapTest, AnExceptionStopsAtTheWindowProcedure) {
+    DerivedWindow window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
+    EXPECT_EQ(window.SendMessage(kThrowingMessage), 0);
+    // The window still works, and Default() still refers to the right message.
+    EXPECT_EQ(window.SendMessage(kDerivedMessage), 200);
+    window.SetWindowText("after");
+    EXPECT_EQ(window.textSeenAfterDefault, CString("after"));
+}
+
+TEST(WindowBindingTest, SubclassingAndUnbinding) {
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    const LONG_PTR original = ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
+
+    DerivedWindow first;
+    DerivedWindow second;
+    ASSERT_TRUE(first.SubclassWindow(hWnd));
+    EXPECT_FALSE(second.SubclassWindow(hWnd)) << "a window has one object";
+    EXPECT_FALSE(first.SubclassWindow(hWnd)) << "an object has one window";
+    EXPECT_EQ(::SendMessageA(hWnd, kDerivedMessage, 0, 0), 200);
+
+    EXPECT_EQ(first.UnsubclassWindow(), hWnd);
+    EXPECT_EQ(first.m_hWnd, nullptr);
+    EXPECT_EQ(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC), original);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+    EXPECT_EQ(::SendMessageA(hWnd, kDerivedMessage, 0, 0), 0);
+    EXPECT_TRUE(second.SubclassWindow(hWnd));
+    EXPECT_TRUE(second.DestroyWindow());
+    EXPECT_EQ(second.m_hWnd, nullptr);
+    EXPECT_EQ(second.postNcDestroyCalls, 1);
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST(WindowBindingTest, DestroyingTheObjectDestroysItsWindow) {
+    HWND hWnd = nullptr;
+    {
+        DerivedWindow window;
+        ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+        hWnd = window.m_hWnd;
+    }
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST(WindowBindingTest, CreateFailsCleanlyForAnUnknownClass) {
+    DerivedWindow window;
+    EXPECT_FALSE(window.CreateEx(0, "NoSuchClass.Velmora", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(window.m_hWnd, nullptr);
+}
+
+class RecordingButton : public CButton {
+public:
+    std::vector<UINT> drawnIds;
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override { drawnIds.push_back(lpDrawItemStruct->CtlID); }
+};
+
+TEST(OwnerDrawTest, TheParentReflectsDrawItemToTheButton) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
+    RecordingButton button;
+    ASSERT_TRUE(button.Create("drawn", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(5, 5, 60, 20), &parent, 77));
+    EXPECT_EQ(button.GetDlgCtrlID(), 77);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = 77;
+    item.hwndItem = button.m_hWnd;
+    EXPECT_EQ(parent.SendMessage(WM_DRAWITEM, 77, reinterpret_cast<LPARAM>(&item)), TRUE);
+    ASSERT_EQ(button.drawnIds.size(), 1u);
+    EXPECT_EQ(button.drawnIds[0], 77u);
+
+    // A control without an object of its own gets the default processing.
+    HWND hPlain = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_OWNERDRAW, 0, 0, 10, 10, parent.m_hWnd,
+                                    reinterpret_cast<HMENU>(78), ::GetModuleHandleA(nullptr), nullptr);
+    item.CtlID = 78;
+    item.hwndItem = hPlain;
+    parent.SendMessage(WM_DRAWITEM, 78, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(button.drawnIds.size(), 1u);
+}
+
+struct FilterCall {
+    HWND hWnd;
+    UINT message;
+    DWORD action;
+};
+std::vector<FilterCall> g_filterCalls;
+
+BOOL WINAPI RecordFilterCall(HWND hWnd, UINT message, DWORD action, void*) {
+    g_filterCalls.push_back({hWnd, message, action});
+    return TRUE;
+}
+
+TEST(MessageFilterTest, LetsTheThreeDropMessagesThrough) {
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+    const ChangeWindowMessageFilterExFn saved = MessageFilterFunction();
+    MessageFilterFunction() = &RecordFilterCall;
+    g_filterCalls.clear();
+    EXPECT_EQ(AllowDroppedFiles(window.m_hWnd), 3);
+    MessageFilterFunction() = nullptr;
+    EXPECT_EQ(AllowDroppedFiles(window.m_hWnd), 0) << "a system without the function";
+    MessageFilterFunction() = saved;
+
+    ASSERT_EQ(g_filterCalls.size(), 3u);
+    const UINT expected[] = {0x0233, 0x004A, 0x0049};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(g_filterCalls[i].hWnd, window.m_hWnd);
+        EXPECT_EQ(g_filterCalls[i].message, expected[i]);
+        EXPECT_EQ(g_filterCalls[i].action, 1u) << "MSGFLT_ALLOW";
+    }
+}
+
+}  // namespace
