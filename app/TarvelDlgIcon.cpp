@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/TarvelDlg.h"
+#include "icons/extract_icons.h"
 
 namespace {
 
@@ -13,15 +14,18 @@ constexpr int kFileIconSize = 48;
 }  // namespace
 
 void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
+    // The shell's icon tells whether the file carries one at all; without it
+    // the icon shown stays as it was.
     HICON hLarge = nullptr;
     if (::ExtractIconExA(strPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
 
     m_hFileIcon.Release();
     m_hFileIcon48.Release();
     m_hFileIcon.Attach(hLarge);
-    // A 48 x 48 rendering of the shell's icon, scaled by the system from the
-    // closest image it has.
-    m_hFileIcon48.Attach(static_cast<HICON>(
-        ::CopyImage(hLarge, IMAGE_ICON, kFileIconSize, kFileIconSize, LR_COPYFROMRESOURCE)));
+    // The 48 x 48 image read from the file's own resources. When it yields
+    // none, no file icon is drawn.
+    HICON hIcon48 = nullptr;
+    velmora::ExtractFileIcons(strPath, 0, kFileIconSize, kFileIconSize, &hIcon48, nullptr, 1, LR_COLOR);
+    m_hFileIcon48.Attach(hIcon48);
     Invalidate(TRUE);
 }

@@ -9,3 +9,9 @@ add_test(NAME icons_test_files
 set_tests_properties(icons_test_files PROPERTIES FIXTURES_SETUP icon_test_files)
 set_tests_properties(icons_win32_tests PROPERTIES FIXTURES_REQUIRED icon_test_files
                      ENVIRONMENT VELMORA_ICON_TEST_FILES=${CMAKE_BINARY_DIR}/icon-files)
+
+# The main dialog's dropped-file icon, in process.
+velmora_add_gtest(icons_dropped_icon_tests
+  SOURCES dropped_icon_test.cpp
+  LIBS velmora_app velmora_static velmora_res)
+set_tests_properties(icons_dropped_icon_tests PROPERTIES RESOURCE_LOCK wine_display)
