@@ -3,7 +3,7 @@
 # private virtual display when there is none.
 #   run.sh BUILD_DIR
 set -euo pipefail
-build="$1"
+build=$(cd "$1" 2>/dev/null && pwd || echo "$1")  # Wine needs an absolute prefix
 root=$(cd "$(dirname "$0")/.." && pwd)
 exe="$build/app/Velmora.exe"
 if [ ! -f "$exe" ]; then

@@ -1,0 +1,104 @@
+// RegWriteString and RegReadString on the Win32 registry of the Wine prefix,
+// with every key handle counted and any step made to fail.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/Registry.h"
+#include "dialog_harness.h"
+
+namespace {
+
+const char kTestRoot[] = "SOFTWARE\\Velmora Tests";
+
+// The real registry, with opens and closes counted and one call made to fail.
+class CountingRegistry final : public IRegistry {
+public:
+    int failAtCall = -1;
+    int calls = 0;
+    std::set<RegKey> open;
+    int strayCloses = 0;
+
+    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        const long status = m_real.CreateKey(parent, name, pCreated);
+        if (status == ERROR_SUCCESS) open.insert(*pCreated);
+        return status;
+    }
+    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        const long status = m_real.OpenKeyForRead(parent, keyPath, pOpened);
+        if (status == ERROR_SUCCESS) open.insert(*pOpened);
+        return status;
+    }
+    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.SetStringValue(key, valueName, data, size);
+    }
+    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.QueryValueSize(key, valueName, pSize);
+    }
+    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.QueryValue(key, valueName, buffer, pSize);
+    }
+    long CloseKey(RegKey key) override {
+        if (open.erase(key) == 0) ++strayCloses;
+        return m_real.CloseKey(key);
+    }
+
+private:
+    bool Fails() { return calls++ == failAtCall; }
+    CWin32Registry m_real;
+};
+
+class Win32RegistryTest : public testing::Test {
+protected:
+    void SetUp() override { DeleteTree(kTestRoot); }
+    void TearDown() override { DeleteTree(kTestRoot); }
+};
+
+TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
+    ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "", "C:\\工具\\b.exe"));
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", ""), CString("C:\\工具\\b.exe"));
+    std::string raw;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadValue("SOFTWARE\\Velmora Tests\\a\\b.exe", "", &raw, &type));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw.size(), std::string("C:\\工具\\b.exe").size() + 1);
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\missing", ""), CString());
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "nope"), CString());
+}
+
+TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {
+    const char* path = "SOFTWARE\\Velmora Tests\\x\\y\\z.exe";  // five keys, then the value
+    for (int step = -1; step < 6; ++step) {
+        CountingRegistry reg;
+        reg.failAtCall = step;
+        const bool stored = RegWriteString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, "", "C:\\z.exe");
+        EXPECT_EQ(stored, step == -1) << "step " << step;
+        EXPECT_TRUE(reg.open.empty()) << "step " << step << ": " << reg.open.size() << " keys left open";
+        EXPECT_EQ(reg.strayCloses, 0) << "step " << step << ": the root was closed";
+    }
+    for (int step = -1; step < 3; ++step) {
+        CountingRegistry reg;
+        reg.failAtCall = step;
+        const CString value = RegReadString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, "");
+        EXPECT_EQ(value, CString(step == -1 ? "C:\\z.exe" : "")) << "step " << step;
+        EXPECT_TRUE(reg.open.empty()) << "step " << step;
+        EXPECT_EQ(reg.strayCloses, 0) << "step " << step;
+    }
+}
+
+TEST_F(Win32RegistryTest, ANonTextValueIsReadUpToItsFirstZero) {
+    HKEY hKey = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestRoot, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr),
+              ERROR_SUCCESS);
+    const BYTE bytes[] = {'a', 'b', 'c'};  // no terminating zero
+    ::RegSetValueExA(hKey, "bin", 0, REG_BINARY, bytes, sizeof(bytes));
+    ::RegCloseKey(hKey);
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kTestRoot, "bin"), CString("abc"));
+}
+
+}  // namespace

@@ -1,0 +1,292 @@
+// The real main dialog, built from template 102 in this process under Wine:
+// its window, the drop intake with real drop handles, the two registration
+// buttons against the prefix's HKEY_LOCAL_MACHINE, the confirmation box and
+// the start-up check of the tool's own run command.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/CommandText.h"
+#include "dialog_harness.h"
+#include "res/resource.h"
+#include "wnd/Geometry.h"
+
+namespace {
+
+const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char kBoxCaption[] = "温馨提示";
+
+std::string KeyOf(const char* name) { return kAppPaths + name + ".exe"; }
+
+std::string DefaultValue(const std::string& keyPath) {
+    std::string data;
+    DWORD type = 0;
+    if (!ReadValue(keyPath.c_str(), "", &data, &type)) return "<missing>";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << keyPath;
+    EXPECT_TRUE(!data.empty() && data.back() == '\0') << "stored with its terminating zero";
+    return data.substr(0, data.find('\0'));
+}
+
+class TarvelDlgTest : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"velmora-test-edit2", "velmora-test-ed", "velmora-test-tools", "velmora-test-again"}) {
+            DeleteTree(KeyOf(name).c_str());
+        }
+        DeleteTree((kAppPaths + "velmora-test-tools").c_str());
+        ASSERT_TRUE(dlg.Create());
+    }
+    void TearDown() override {
+        dlg.DestroyWindow();
+        for (const char* name : {"velmora-test-edit2", "velmora-test-ed", "velmora-test-again"}) {
+            DeleteTree(KeyOf(name).c_str());
+        }
+        DeleteTree((kAppPaths + "velmora-test-tools").c_str());
+    }
+
+    void Drop(std::initializer_list<std::string> paths) {
+        dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle(paths)), 0);
+    }
+    void Type(const char* text) { dlg.m_editCommandName.SetWindowText(text); }
+    std::vector<SeenMessageBox> Press(UINT nID) {
+        MessageBoxWatcher watcher(kBoxCaption);
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.GetDlgItem(nID)));
+        return watcher.Seen();
+    }
+
+    TestableTarvelDlg dlg;
+};
+
+TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
+    RECT window{};
+    dlg.GetWindowRect(&window);
+    EXPECT_EQ(window.right - window.left, 355);
+    EXPECT_EQ(window.bottom - window.top, 250);
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(dlg.m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_NEAR(window.left - work.left, work.right - window.right, 1) << "centred horizontally";
+    EXPECT_NEAR(window.top - work.top, work.bottom - window.bottom, 1) << "centred vertically";
+
+    EXPECT_EQ(dlg.GetWindowText(), CString("添加运行命令"));
+    EXPECT_NE(dlg.GetExStyle() & WS_EX_TOPMOST, 0u);
+    EXPECT_NE(dlg.GetExStyle() & WS_EX_APPWINDOW, 0u);
+    EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
+    EXPECT_NE(dlg.GetStyle() & WS_THICKFRAME, 0u);
+    EXPECT_NE(dlg.GetExStyle() & WS_EX_ACCEPTFILES, 0u) << "a drop target";
+
+    const HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(hAppIcon, nullptr);
+    EXPECT_EQ(dlg.m_hIcon, hAppIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)), hAppIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_SMALL)), hAppIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), hAppIcon);
+}
+
+TEST_F(TarvelDlgTest, ControlsTextsAndPositions) {
+    struct Expected {
+        UINT id;
+        const char* text;
+        RECT rect;
+    };
+    const Expected controls[] = {
+        {kUsageLabelId, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加", {20, 38, 340, 58}},
+        {kCommandNameLabelId, "命令名称：", {30, 63, 90, 83}},
+        {IDC_EDIT_COMMAND_NAME, "", {92, 63, 242, 83}},
+        {IDC_BTN_ADD, "添加命令", {260, 60, 331, 80}},
+        {IDC_BTN_ADD_SELF, "添加本程序为 run 命令", {110, 210, 241, 230}},
+    };
+    for (const Expected& c : controls) {
+        HWND hControl = dlg.GetDlgItem(static_cast<int>(c.id));
+        ASSERT_NE(hControl, nullptr) << c.id;
+        char text[128] = {};
+        ::GetWindowTextA(hControl, text, sizeof(text));
+        EXPECT_STREQ(text, c.text) << c.id;
+        const RECT rect = ChildRect(hControl);
+        EXPECT_EQ(rect.left, c.rect.left) << c.id;
+        EXPECT_EQ(rect.top, c.rect.top) << c.id;
+        EXPECT_EQ(rect.right, c.rect.right) << c.id;
+        EXPECT_EQ(rect.bottom, c.rect.bottom) << c.id;
+        EXPECT_TRUE(::IsWindowVisible(hControl)) << c.id;
+    }
+    // The template's controls are bound to the dialog's members.
+    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME)), &dlg.m_editCommandName);
+    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD)), &dlg.m_btnAdd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD_SELF)), &dlg.m_btnAddSelf);
+    EXPECT_EQ(dlg.m_editCommandName.SendMessage(EM_GETLIMITTEXT), 25);
+}
+
+TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 355, 250);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+
+    EXPECT_EQ(dlg.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem)), TRUE);
+    EXPECT_EQ(::GetPixel(hMem, 5, 5), kDialogBackground);
+    EXPECT_EQ(::GetPixel(hMem, 168, 154), kDialogBackground) << "no icon before a drop";
+
+    // This test program carries the application icon: dropping it shows it.
+    Drop({ModulePath()});
+    EXPECT_NE(dlg.m_hFileIcon.GetSafeHandle(), nullptr);
+    ASSERT_NE(dlg.m_hFileIcon48.GetSafeHandle(), nullptr);
+    dlg.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem));
+    int iconPixels = 0;
+    for (int y = 130; y < 178; ++y) {
+        for (int x = 144; x < 192; ++x) iconPixels += ::GetPixel(hMem, x, y) != kDialogBackground;
+    }
+    EXPECT_GT(iconPixels, 48 * 48 / 3);
+    EXPECT_EQ(::GetPixel(hMem, 143, 154), kDialogBackground) << "nothing outside the 48 x 48 box";
+    EXPECT_EQ(::GetPixel(hMem, 192, 154), kDialogBackground);
+
+    // A later non-executable drop leaves the icon in place.
+    const HICON hShown = dlg.m_hFileIcon48;
+    Drop({"C:\\Data\\report.txt"});
+    EXPECT_EQ(dlg.m_hFileIcon48.GetSafeHandle(), hShown);
+
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+}
+
+TEST_F(TarvelDlgTest, DropFillsTheNameAndStoresOnlyExecutables) {
+    Type("typed by the user");
+    Drop({"C:\\Tools\\my.app.EXE"});
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("my.app"));
+    EXPECT_EQ(dlg.m_strExePath, CString("C:\\Tools\\my.app.EXE"));
+
+    Drop({"C:\\Data\\report.txt"});
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("report"));
+    EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
+
+    Drop({"C:\\app.data\\tool"});
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString());
+    EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
+
+    Drop({"C:\\First\\first.exe", "C:\\Second\\second.exe", "C:\\Third\\third.txt"});
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("first"));
+    EXPECT_EQ(dlg.m_strExePath, CString("C:\\First\\first.exe"));
+
+    Drop({"C:\\工具\\编辑器.exe"});
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("编辑器"));
+    EXPECT_EQ(dlg.m_strExePath, CString("C:\\工具\\编辑器.exe"));
+}
+
+TEST_F(TarvelDlgTest, APathLongerThanTheClassicLimitArrivesWhole) {
+    const std::string longPath = "C:\\" + std::string(300, 'd') + "\\long.exe";
+    Drop({longPath});
+    EXPECT_EQ(dlg.m_strExePath, CString(longPath.c_str()));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("long"));
+}
+
+TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
+    Drop({"C:\\Tools\\ed.exe"});
+    Type("  velmora-test-edit2 \t");
+    const std::vector<SeenMessageBox> boxes = Press(IDC_BTN_ADD);
+    EXPECT_EQ(DefaultValue(KeyOf("velmora-test-edit2")), "C:\\Tools\\ed.exe");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].hOwner, dlg.m_hWnd);
+    EXPECT_EQ(boxes[0].text, "运行命令添加成功！");
+    EXPECT_EQ(boxes[0].hIcon, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MESSAGE_BOX)));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("  velmora-test-edit2 \t")) << "the field keeps the text";
+
+    // The accepted program stays: a second name needs no second drop.
+    Type("velmora-test-again");
+    EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
+    EXPECT_EQ(DefaultValue(KeyOf("velmora-test-again")), "C:\\Tools\\ed.exe");
+}
+
+TEST_F(TarvelDlgTest, BackslashInTheNameMakesNestedKeys) {
+    Drop({"C:\\Tools\\ed.exe"});
+    for (const char* name : {"velmora-test-tools\\ed", "velmora-test-tools\\\\ed"}) {
+        DeleteTree((kAppPaths + "velmora-test-tools").c_str());
+        Type(name);
+        EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u) << name;
+        EXPECT_TRUE(KeyExists((kAppPaths + "velmora-test-tools").c_str())) << name;
+        EXPECT_EQ(DefaultValue(kAppPaths + "velmora-test-tools\\ed.exe"), "C:\\Tools\\ed.exe") << name;
+    }
+}
+
+TEST_F(TarvelDlgTest, ExistingEntryGetsTheNewPathAndKeepsItsOtherValues) {
+    WriteValue(KeyOf("velmora-test-edit2").c_str(), "", "C:\\Old\\old.exe");
+    WriteValue(KeyOf("velmora-test-edit2").c_str(), "Path", "C:\\Old");
+    Drop({"C:\\Tools\\ed.exe"});
+    Type("velmora-test-edit2");
+    EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
+    EXPECT_EQ(DefaultValue(KeyOf("velmora-test-edit2")), "C:\\Tools\\ed.exe");
+    std::string other;
+    ASSERT_TRUE(ReadValue(KeyOf("velmora-test-edit2").c_str(), "Path", &other, nullptr));
+    EXPECT_STREQ(other.c_str(), "C:\\Old");
+}
+
+TEST_F(TarvelDlgTest, AddDoesNothingWithoutANameOrAnExecutable) {
+    // Blanks only.
+    Drop({"C:\\Tools\\ed.exe"});
+    Type(" \t  \t");
+    EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
+
+    // No drop at all (a fresh dialog), then a dropped non-executable.
+    TestableTarvelDlg fresh;
+    ASSERT_TRUE(fresh.Create());
+    fresh.m_editCommandName.SetWindowText("velmora-test-ed");
+    {
+        MessageBoxWatcher watcher(kBoxCaption);
+        fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
+        fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.txt"})), 0);
+        fresh.m_editCommandName.SetWindowText("velmora-test-ed");
+        fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
+        EXPECT_TRUE(watcher.Seen().empty());
+    }
+    fresh.DestroyWindow();
+    EXPECT_FALSE(KeyExists(KeyOf("velmora-test-ed").c_str()));
+}
+
+class TarvelDlgSelfTest : public testing::Test {
+protected:
+    void SetUp() override { DeleteTree(kAppPathsRunKey); }
+    void TearDown() override { DeleteTree(kAppPathsRunKey); }
+
+    static bool LinkVisibleAtStart() {
+        TestableTarvelDlg dlg;
+        EXPECT_TRUE(dlg.Create());
+        const bool visible = dlg.m_btnAddSelf.IsWindowVisible() != FALSE;
+        dlg.DestroyWindow();
+        return visible;
+    }
+};
+
+TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {
+    TestableTarvelDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    EXPECT_EQ(dlg.m_strSelfPath, CString(ModulePath().c_str()));
+    ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
+    MessageBoxWatcher watcher(kBoxCaption);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD_SELF, BN_CLICKED), 0);
+    EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
+    EXPECT_EQ(DefaultValue(kAppPathsRunKey), ModulePath());
+    EXPECT_TRUE(watcher.Seen().empty()) << "no message for the self-registration";
+    dlg.DestroyWindow();
+
+    EXPECT_FALSE(LinkVisibleAtStart()) << "a restart keeps it hidden";
+}
+
+TEST_F(TarvelDlgSelfTest, TheStartUpCheckIgnoresLetterCaseOnly) {
+    EXPECT_TRUE(LinkVisibleAtStart()) << "no run entry";
+
+    std::string upper = ModulePath();
+    for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    ASSERT_NE(upper, ModulePath());
+    WriteValue(kAppPathsRunKey, "", upper);
+    EXPECT_FALSE(LinkVisibleAtStart()) << "this program in other letter case";
+
+    WriteValue(kAppPathsRunKey, "", "C:\\Other\\run.exe");
+    EXPECT_TRUE(LinkVisibleAtStart()) << "another program";
+
+    WriteValue(kAppPathsRunKey, "", ModulePath() + "x");
+    EXPECT_TRUE(LinkVisibleAtStart()) << "a longer path";
+}
+
+}  // namespace
