@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The whole road of one registration with the real Velmora.exe under Wine on
+# an X display, as a person takes it: drop a program on the window, type a
+# name, press the add button, close the confirmation, then start the program
+# by its registered name through ShellExecuteEx. Then the self-registration
+# link, and a restart that no longer offers it.
+#
+#   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE PREFIX OUT_DIR
+#
+# OUT_DIR receives the screenshots (velmora-window.png is the one for docs/).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  exec "$root/scripts/with-display.sh" "$0" "$@"
+fi
+
+exe=$(realpath "$1")
+marker=$(realpath "$2")
+shell_open=$(realpath "$3")
+mkdir -p "$4" "$5"
+prefix=$(realpath "$4")
+out=$(realpath "$5")
+
+name=velmora-e2e
+app_paths='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+title='添加运行命令'
+background='#C1D9EF'   # the dialog's fill, 0xEFD9C1 as red, green, blue
+
+wine_run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$@"; }
+fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
+step() { echo "e2e: $*"; }
+
+# The default value of an App Paths entry as `wine reg` shows it (GBK on a
+# pipe; the paths here are ASCII), or nothing.
+reg_default() {
+  wine_run reg query "$app_paths\\$1" /ve 2>/dev/null | tr -d '\r' |
+    LC_ALL=C sed -n 's/^.*REG_SZ[[:space:]]*//p' | head -1
+}
+reg_delete() { wine_run reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
+
+# Polls for a top-level window by exact title; prints its X id.
+wait_window() {
+  local pattern="^$1\$" id=""
+  for _ in $(seq 1 300); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 1 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Client origin of the dialog on the screen: Wine's X window is the client
+# area (the window manager draws no title bar of its own here).
+locate() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  cx=$X
+  cy=$Y
+  cw=$WIDTH
+  ch=$HEIGHT
+}
+click() { xdotool mousemove $((cx + $1)) $((cy + $2)) click 1; }
+
+# Number of pixels of a client rectangle (x y w h) that are not background.
+foreground_pixels() {
+  import -window root "$out/probe.png"
+  convert "$out/probe.png" -crop "${3}x${4}+$((cx + $1))+$((cy + $2))" +repage \
+    -fill black -opaque "$background" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:
+}
+
+velmora_pid=""
+cleanup() {
+  [ -n "$velmora_pid" ] && kill "$velmora_pid" 2>/dev/null || true
+  reg_delete "$name.exe"
+  reg_delete run.exe
+}
+trap cleanup EXIT
+
+step "preparing the prefix and the marker program"
+reg_delete "$name.exe"
+reg_delete run.exe
+target_dir="$prefix/drive_c/velmora-e2e"
+mkdir -p "$target_dir"
+cp "$marker" "$target_dir/marker.exe"
+rm -f "$target_dir/marker.ran"
+
+step "starting Velmora.exe"
+wine_run "$exe" &
+velmora_pid=$!
+win=$(wait_window "$title") || fail "the window \"$title\" did not appear"
+locate "$win"
+step "window $win, client area ${cw}x${ch} at $cx,$cy"
+
+# The position the program asked for is centred on the screen.
+screen_w=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x.*/\1/p')
+screen_h=$(xdpyinfo | sed -n 's/^ *dimensions: *[0-9]*x\([0-9]*\).*/\1/p')
+hint=$(xprop -id "$win" WM_NORMAL_HINTS | sed -n 's/.*program specified location: *\([0-9-]*\), *\([0-9-]*\).*/\1 \2/p')
+read -r hx hy <<<"$hint"
+[ -n "$hx" ] || fail "no position hint"
+off_x=$(( (hx + cw / 2) - screen_w / 2 ))
+off_y=$(( (hy + ch / 2) - screen_h / 2 ))
+[ "${off_x#-}" -le 6 ] && [ "${off_y#-}" -le 16 ] || fail "window not centred: client at $hx,$hy on ${screen_w}x${screen_h}"
+
+link_visible=$(foreground_pixels 112 212 127 8)
+[ "$link_visible" -gt 50 ] || fail "the self-registration link is not shown at the first start"
+
+step "dropping $target_dir/marker.exe on the window"
+/usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((cx + 170)) $((cy + 150)) "$target_dir/marker.exe" ||
+  fail "the drop was not taken"
+
+# The dropped program's icon appears in the middle of the window.
+for _ in $(seq 1 50); do
+  icon=$(foreground_pixels 144 130 48 48)
+  [ "$icon" -gt 200 ] && break
+  sleep 0.1
+done
+[ "$icon" -gt 200 ] || fail "no icon drawn after the drop"
+
+step "typing the name $name"
+click 160 73
+xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
+xdotool type --delay 30 "$name"
+sleep 0.3
+import -window root "$out/probe.png"
+convert "$out/probe.png" -crop "$((cw + 40))x$((ch + 60))+$((cx - 20))+$((cy - 40))" +repage "$out/velmora-window.png"
+
+step "pressing 添加命令"
+click 295 70
+box=$(wait_window '温馨提示') || fail "no confirmation box"
+import -window root "$out/velmora-confirmation.png"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+xdotool key Return
+wait_gone '温馨提示' || fail "the confirmation box did not close"
+
+registered=$(reg_default "$name.exe")
+[ "$registered" = 'C:\velmora-e2e\marker.exe' ] || fail "App Paths\\$name.exe holds '$registered'"
+step "App Paths\\$name.exe = $registered"
+
+step "starting $name.exe through ShellExecuteEx"
+wine_run "$shell_open" "$name.exe" 'C:\velmora-e2e\marker.ran' || fail "ShellExecuteEx of $name.exe failed"
+[ -s "$target_dir/marker.ran" ] || fail "the marker program left no mark"
+grep -qi 'marker.exe' "$target_dir/marker.ran" || fail "the mark is not the marker program's"
+
+step "pressing the self-registration link"
+click 175 215
+for _ in $(seq 1 50); do
+  self=$(reg_default run.exe)
+  [ -n "$self" ] && break
+  sleep 0.1
+done
+win_exe=$(wine_run winepath -w "$exe" 2>/dev/null | tr -d '\r')
+[ "${self,,}" = "${win_exe,,}" ] || fail "App Paths\\run.exe holds '$self', expected '$win_exe'"
+[ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is still shown after pressing it"
+
+step "closing and starting again"
+click 20 120
+xdotool key Escape
+wait "$velmora_pid" || true
+velmora_pid=""
+wine_run "$exe" &
+velmora_pid=$!
+win=$(wait_window "$title") || fail "the window did not appear on the second start"
+locate "$win"
+sleep 0.3
+[ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is offered although run.exe is this program"
+xdotool key Escape
+wait "$velmora_pid" || true
+velmora_pid=""
+
+step "PASS"
