@@ -14,11 +14,12 @@ constexpr unsigned char kJunk = 0xCC;
 
 // Encodes and takes the text over; fails the test when encoding fails.
 std::string Encode(const std::string& bytes) {
-    char* text = reinterpret_cast<char*>(0x1);  // must be replaced on success
+    char* text = nullptr;
     const int n = base64_encode(reinterpret_cast<const unsigned char*>(bytes.data()),
                                 static_cast<int>(bytes.size()), &text);
     EXPECT_GE(n, 0);
-    if (n < 0) return {};
+    EXPECT_NE(text, nullptr);
+    if (n < 0 || text == nullptr) return {};
     EXPECT_EQ(static_cast<size_t>(n), std::strlen(text));
     std::string result(text, static_cast<size_t>(n));
     delete[] text;
