@@ -54,6 +54,24 @@ std::size_t AsciiRunEnd(const unsigned char* s, std::size_t pos, std::size_t n) 
     return pos;
 }
 
+// The first character boundary at or after pos whose byte is below 0x80.
+// Eight bytes of 0x80 or above are whole characters in both encodings (in
+// GBK four lead and trail pairs, since pos is a boundary), so they are
+// skipped a word at a time.
+std::size_t NonAsciiRunEnd(const unsigned char* s, std::size_t pos, std::size_t n, bool utf8) {
+    for (;;) {
+        while (pos + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, s + pos, sizeof word);
+            if ((word & 0x8080808080808080ull) != 0x8080808080808080ull) break;
+            pos += 8;
+        }
+        if (pos >= n) return n;
+        if (s[pos] < 0x80) return pos;
+        pos += utf8 ? 1 : 2;
+    }
+}
+
 // Bytes to drop after a sequence iconv refused: a whole UTF-8 character when
 // its shape is right (a character GBK lacks), otherwise one byte.
 std::size_t Utf8SkipLength(const unsigned char* s, std::size_t left) {
@@ -153,7 +171,7 @@ bool Convert(const IconvHandle& handle, bool fromUtf8, const char* text, int len
         std::size_t end = i;
         while (end < n) {
             if (s[end] >= 0x80) {
-                end += fromUtf8 ? 1 : 2;
+                end = NonAsciiRunEnd(s, end, n, fromUtf8);
                 continue;
             }
             const std::size_t runEnd = AsciiRunEnd(s, end, n);

@@ -49,6 +49,60 @@ private:
     HMODULE m_module;
 };
 
+// Wine (8.0) binds the imports of a module that LoadLibrary loads only when
+// the module is a DLL, so an executable loaded this way keeps unresolved
+// import slots and its first call into the C runtime or the system jumps
+// into nowhere. Windows binds them. This binds every slot still unresolved,
+// as the loader would; where the loader did its work it finds none.
+// Returns the number of slots bound, or -1 when one cannot be resolved.
+int BindUnresolvedImports(HMODULE module) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (directory.VirtualAddress == 0) return 0;
+    int bound = 0;
+    for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         import->Name != 0; ++import) {
+        HMODULE dll = LoadLibraryA(reinterpret_cast<const char*>(base + import->Name));
+        if (dll == nullptr) return -1;
+        const DWORD namesRva = import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA32*>(base + namesRva);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA32*>(base + import->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (slots->u1.Function != names->u1.AddressOfData) continue;  // bound already
+            FARPROC proc;
+            if (IMAGE_SNAP_BY_ORDINAL32(names->u1.Ordinal)) {
+                proc = GetProcAddress(dll, reinterpret_cast<LPCSTR>(
+                                               static_cast<ULONG_PTR>(IMAGE_ORDINAL32(names->u1.Ordinal))));
+            } else {
+                const auto* byName =
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                proc = GetProcAddress(dll, reinterpret_cast<const char*>(byName->Name));
+            }
+            if (proc == nullptr) return -1;
+            DWORD protection = 0;
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection)) {
+                return -1;
+            }
+            slots->u1.Function = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(proc));
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            ++bound;
+        }
+    }
+    return bound;
+}
+
+// A crash ends the program with a message instead of starting a debugger
+// that waits for ever.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    std::fprintf(stderr, "crash: exception %08lx at %p\n", info->ExceptionRecord->ExceptionCode,
+                 info->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    ExitProcess(3);
+}
+
 using Encode = int (*)(const unsigned char*, int, char**);
 using Decode = int (*)(const char*, unsigned char*);
 using FromText = int (*)(CString);
@@ -65,12 +119,20 @@ using MakeDirs = int (*)(const char*);
 }  // namespace
 
 int main() {
+    SetUnhandledExceptionFilter(ReportCrash);
     Module exe("Velmora.exe");
     if (exe.Get() == nullptr) {
         std::fprintf(stderr, "LoadLibrary(Velmora.exe) failed: %lu\n", GetLastError());
         return 1;
     }
+    // Loaded at its preferred base, it needed no relocation.
     std::printf("Velmora.exe loaded at %p\n", static_cast<void*>(exe.Get()));
+    const int bound = BindUnresolvedImports(exe.Get());
+    if (bound < 0) {
+        std::fprintf(stderr, "an import of Velmora.exe cannot be resolved\n");
+        return 1;
+    }
+    std::printf("import slots the loader left unresolved and this program bound: %d\n", bound);
 
     // Base64: the encoder's buffer is released the documented way (delete[]);
     // both modules' new[] and delete[] sit on the same C runtime heap.
@@ -130,7 +192,14 @@ int main() {
         CHECK(makeDirs(dir + "exe_consumer_dirs\\a\\") != 0);
     }
 
-    // The icon writer, AfxSaveHICON2File, is called here once it exists.
+    // The icon writer: the system's application icon as a one-image .ico.
+    using SaveIcon = void (*)(HICON, const char*);
+    if (auto save = exe.Find<SaveIcon>("_Z17AfxSaveHICON2FileP7HICON__PKc")) {
+        const CString path = dir + "exe_consumer.ico";
+        std::remove(path);
+        save(LoadIconA(nullptr, IDI_APPLICATION), path);
+        CHECK(std::filesystem::exists(path.GetString()) && std::filesystem::file_size(path.GetString()) > 62);
+    }
 
     if (g_failures == 0) std::printf("exe consumer: all checks passed\n");
     return g_failures == 0 ? 0 : 1;

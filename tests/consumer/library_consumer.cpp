@@ -12,6 +12,10 @@
 
 #include "velmora/velmora.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace {
 
 int g_failures = 0;
@@ -106,12 +110,44 @@ void LoggingFamily() {
 }
 
 void IconFamily() {
-    // AfxSaveHICON2File is called here once the icon writer exists.
+#if defined(_WIN32)
+    // The system's application icon, written as a one-image .ico file.
+    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+    ICONINFO info{};
+    CHECK(icon != nullptr && GetIconInfo(icon, &info));
+    BITMAP bm{};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    const LONG width = bm.bmWidth;
+    const LONG height = info.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+
+    const CString path = GetCurrWorkingDir() + "consumer.ico";
+    std::remove(path);
+    AfxSaveHICON2File(icon, path);
+    const auto expected = static_cast<std::uintmax_t>(22 + 40 + width * height * 4 + height * ((width + 31) / 32) * 4);
+    CHECK(std::filesystem::exists(path.GetString()) && std::filesystem::file_size(path.GetString()) == expected);
+    AfxSaveHICON2File(nullptr, path);  // a null icon leaves the file alone
+    CHECK(std::filesystem::file_size(path.GetString()) == expected);
+#endif
 }
+
+#if defined(_WIN32)
+// A crash ends the program with a message instead of starting a debugger
+// that waits for ever.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    std::fprintf(stderr, "crash: exception %08lx\n", info->ExceptionRecord->ExceptionCode);
+    std::fflush(stderr);
+    ExitProcess(3);
+}
+#endif
 
 }  // namespace
 
 int main() {
+#if defined(_WIN32)
+    SetUnhandledExceptionFilter(ReportCrash);
+#endif
     Base64Family();
     TransformFamily();
     HumanizeFamily();

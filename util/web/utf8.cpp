@@ -39,22 +39,36 @@ bool IsUTF8Bytes(const char* text, int length) {
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     bool sawMultiByte = false;
     int pos = 0;
-    for (;;) {
-        // ASCII without zero bytes is skipped a word at a time.
-        while (pos + 8 <= length) {
-            std::uint64_t word;
-            std::memcpy(&word, s + pos, sizeof word);
-            const bool hasHigh = (word & 0x8080808080808080ull) != 0;
-            const bool hasZero = ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
-            if (hasHigh || hasZero) break;
-            pos += 8;
+    while (pos < length) {
+        const unsigned char lead = s[pos];
+        if (lead == 0) break;
+        if (lead < 0x80) {
+            ++pos;
+            // ASCII without zero bytes is skipped a word at a time.
+            while (pos + 8 <= length) {
+                std::uint64_t word;
+                std::memcpy(&word, s + pos, sizeof word);
+                const bool hasHigh = (word & 0x8080808080808080ull) != 0;
+                const bool hasZero =
+                    ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
+                if (hasHigh || hasZero) break;
+                pos += 8;
+            }
+            continue;
         }
-        if (pos >= length || s[pos] == 0) return sawMultiByte;
-        const int n = UTF8CharLength(text + pos);
+        // The common three-byte case (most CJK text) is tested inline; it is
+        // the same rule as in UTF8CharLength.
+        int n;
+        if (lead >= 0xE1 && lead <= 0xEF) {
+            n = IsContinuation(s[pos + 1]) && IsContinuation(s[pos + 2]) ? 3 : -1;
+        } else {
+            n = UTF8CharLength(text + pos);
+        }
         if (n < 0) return false;
-        if (n > 1) sawMultiByte = true;
+        sawMultiByte = true;
         pos += n;
     }
+    return sawMultiByte;
 }
 
 }  // namespace velmora
