@@ -16,6 +16,12 @@
 namespace velmora {
 
 bool AnsiToUtf8(const char* text, int length, CString& out);
-bool Utf8ToAnsi(const char* text, int length, CString& out);
+
+// Converts only a text that is UTF-8 by IsUTF8Bytes (base/utf8_shape.h):
+// false, with `out` untouched, for any other text. Well-formed sequences
+// that are no Unicode scalar value (encoded surrogates, values past
+// U+10FFFF) convert like characters the ANSI code page lacks. The byte after
+// the text must not be a UTF-8 continuation byte.
+bool Utf8TextToAnsi(const char* text, int length, CString& out);
 
 }  // namespace velmora

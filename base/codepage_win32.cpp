@@ -1,4 +1,5 @@
 #include "base/codepage.h"
+#include "base/utf8_shape.h"
 
 #include <windows.h>
 
@@ -39,7 +40,8 @@ bool AnsiToUtf8(const char* text, int length, CString& out) {
     return Convert(CP_ACP, CP_UTF8, text, length, out);
 }
 
-bool Utf8ToAnsi(const char* text, int length, CString& out) {
+bool Utf8TextToAnsi(const char* text, int length, CString& out) {
+    if (!IsUTF8Bytes(text, length)) return false;
     return Convert(CP_UTF8, CP_ACP, text, length, out);
 }
 

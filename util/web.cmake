@@ -1,6 +1,5 @@
 # URL and code-page conversion, download-link decoders, logging and directories.
 velmora_library_part(velmora_util_web SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/web/utf8.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/text_encoding.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/url_encode.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/url_decode.cpp

@@ -2,7 +2,6 @@
 
 #include "base/codepage.h"
 #include "util/web/ascii.h"
-#include "util/web/utf8.h"
 #include "velmora/url.h"
 
 namespace {
@@ -25,9 +24,8 @@ CString GBKToUTF8(const CString& text) {
 
 void UTF8ToGB(CString& text) {
     const int length = TextLength(text);
-    if (!velmora::IsUTF8Bytes(text.GetString(), length)) return;
     CString converted;
-    if (!velmora::Utf8ToAnsi(text.GetString(), length, converted) || converted.IsEmpty()) return;
+    if (!velmora::Utf8TextToAnsi(text.GetString(), length, converted) || converted.IsEmpty()) return;
     text = converted;
 }
 

@@ -4,7 +4,6 @@
 
 #include "base/codepage.h"
 #include "util/web/ascii.h"
-#include "util/web/utf8.h"
 #include "velmora/url.h"
 
 namespace {
@@ -21,9 +20,9 @@ bool HasHighByte(const char* p, std::size_t length) {
 void AppendRun(const char* p, std::size_t length, std::string& result) {
     const void* zero = std::memchr(p, 0, length);
     if (zero != nullptr) length = static_cast<std::size_t>(static_cast<const char*>(zero) - p);
-    if (HasHighByte(p, length) && velmora::IsUTF8Bytes(p, static_cast<int>(length))) {
+    if (HasHighByte(p, length)) {
         CString converted;
-        if (velmora::Utf8ToAnsi(p, static_cast<int>(length), converted) && !converted.IsEmpty()) {
+        if (velmora::Utf8TextToAnsi(p, static_cast<int>(length), converted) && !converted.IsEmpty()) {
             result.append(converted.GetString(), static_cast<std::size_t>(converted.GetLength()));
             return;
         }

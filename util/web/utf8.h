@@ -1,23 +1,13 @@
 // UTF-8 shape tests used by the conversions (internal, not exported).
 #pragma once
 
+#include "base/utf8_shape.h"
 #include "velmora/CString.h"
 
 namespace velmora {
 
-// The length (1 to 4) of the well-formed UTF-8 sequence at p, or -1. Lead
-// bytes 0xF1-0xF7 accept any continuation bytes and 0xED accepts encoded
-// surrogates: the test is about shape, not about scalar values. Only the
-// bytes needed are read, and never a byte past a zero byte.
-int UTF8CharLength(const char* p);
-
-// True when the bytes before the first zero (at most `length` of them) are
-// all well-formed sequences and at least one is two bytes or longer. The
-// empty text and pure ASCII give false. The byte after the last one must not
-// be a continuation byte (a terminating zero, or any byte below 0x80), so
-// that no sequence runs past the end.
-bool IsUTF8Bytes(const char* text, int length);
-
+// True when the whole text is well-formed by UTF8CharLength and holds at
+// least one sequence of two or more bytes; an embedded zero byte ends it.
 inline bool IsUTF8Text(const CString& text) {
     return IsUTF8Bytes(text.GetString(), text.GetLength());
 }

@@ -1,4 +1,4 @@
-#include "util/web/utf8.h"
+#include "base/utf8_shape.h"
 
 #include <cstdint>
 #include <cstring>
