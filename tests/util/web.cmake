@@ -1,5 +1,6 @@
 velmora_add_gtest(util_web_tests
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/web/url_test.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/web/codepage_test.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/web/link_decode_test.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/web/logging_test.cpp
   LIBS velmora_static)
