@@ -43,13 +43,13 @@ fuzz-build: setup
 	@cmake --build $(FUZZ) -j$(JOBS)
 
 test-native: native
-	ctest --test-dir $(NATIVE) --output-on-failure
+	ctest --test-dir $(NATIVE) --output-on-failure --timeout 600
 
 test-sanitize: sanitize
-	ctest --test-dir $(SANITIZE) --output-on-failure
+	ctest --test-dir $(SANITIZE) --output-on-failure --timeout 600
 
 test-windows: windows
-	scripts/with-display.sh ctest --test-dir $(WINDOWS) --output-on-failure
+	scripts/with-display.sh ctest --test-dir $(WINDOWS) --output-on-failure --timeout 900
 
 test-fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)

@@ -27,6 +27,12 @@ if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
     flock 9
     if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
       wineboot -i >/dev/null 2>&1
+      # A crashing test program ends with its exit code instead of waiting
+      # in Wine's debugger.
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+          /v Debugger /t REG_SZ /d 'false' /f >/dev/null 2>&1 || true
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+          /v Auto /t REG_SZ /d '1' /f >/dev/null 2>&1 || true
       wineserver -w
       touch "$WINEPREFIX/.velmora-ready"
     fi
