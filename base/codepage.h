@@ -1,8 +1,10 @@
 // Conversion between the ANSI code page and UTF-8.
 //
-// The ANSI code page is the process's active multi-byte code page on Windows
-// (MultiByteToWideChar / WideCharToMultiByte through UTF-16) and GBK (code
-// page 936) elsewhere, converted with the C library's iconv.
+// The ANSI code page is the process's active multi-byte code page on Windows,
+// converted by the platform through UTF-16 (MultiByteToWideChar /
+// WideCharToMultiByte), and GBK (code page 936) elsewhere, converted by the
+// C library's iconv to and from wide characters, with UTF-8 encoded and
+// decoded here; there, runs of ASCII are copied without conversion.
 //
 // Both functions convert `length` bytes of `text` (which must hold no zero
 // byte) and, on success, store the converted bytes in `out` and return true.

@@ -10,10 +10,8 @@ int CreateMultipleDirectory(const char* path) {
     for (const char* p = path; *p != '\0'; ++p) {
         if (*p == velmora::kPathSeparator) {
             result = velmora::CreateOneDirectory(prefix) ? 1 : 0;
-            prefix += *p;
-        } else {
-            prefix += *p;
         }
+        prefix += *p;
     }
     return result;
 }
