@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <vector>
 
 namespace velmora {
@@ -11,7 +12,8 @@ namespace {
 // Converts through UTF-16: the platform only converts between a code page
 // and UTF-16. Lengths exclude a terminating zero because the callers pass
 // the exact byte count.
-bool Convert(UINT fromCodePage, UINT toCodePage, const char* text, int length, CString& out) {
+bool ConvertThroughUtf16(UINT fromCodePage, UINT toCodePage, const char* text, int length,
+                         CString& out) {
     if (length == 0) {
         out.Empty();
         return true;
@@ -32,6 +34,15 @@ bool Convert(UINT fromCodePage, UINT toCodePage, const char* text, int length, C
     result.ReleaseBuffer(written);
     out = result;
     return true;
+}
+
+bool Convert(UINT fromCodePage, UINT toCodePage, const char* text, int length, CString& out) {
+    try {
+        return ConvertThroughUtf16(fromCodePage, toCodePage, text, length, out);
+    } catch (const std::bad_alloc&) {
+        // Running out of memory is reported the way the string layer does.
+        throw CStringError(kStringErrorOutOfMemory);
+    }
 }
 
 }  // namespace

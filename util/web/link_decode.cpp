@@ -1,5 +1,3 @@
-#include <vector>
-
 #include "velmora/base64.h"
 #include "velmora/linkdecode.h"
 
@@ -29,11 +27,12 @@ int DecodeWrappedLink(CString link, CString& out, const LinkScheme& scheme) {
     const CString payload = link.Mid(scheme.prefixLength);
     // Base64 gives at most 3 bytes per 4 characters, so one byte per
     // character is always room enough.
-    std::vector<unsigned char> bytes(static_cast<size_t>(payload.GetLength()) + 1);
-    const int decodedLength = base64_decode(payload.GetString(), bytes.data());
+    CString buffer;
+    auto* bytes = reinterpret_cast<unsigned char*>(buffer.GetBuffer(payload.GetLength()));
+    const int decodedLength = base64_decode(payload.GetString(), bytes);
     // Malformed Base64 (-1) is refused by the string itself, which throws
     // its invalid-argument error to the caller.
-    CString url(reinterpret_cast<const char*>(bytes.data()), decodedLength);
+    CString url(reinterpret_cast<const char*>(bytes), decodedLength);
     if (url.IsEmpty()) return 0;
 
     if (scheme.leadingSet != nullptr) url.TrimLeft(scheme.leadingSet);
