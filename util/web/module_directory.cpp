@@ -4,6 +4,7 @@
 #include "base/mbcs.h"
 #include "base/run_once.h"
 #include "digest/md5.h"
+#include "util/web/module_directory.h"
 #include "velmora/logging.h"
 
 namespace {
@@ -17,12 +18,7 @@ bool ReadModuleDirectory(void*) {
     char path[velmora::kPathBufferSize];
     const int length = velmora::GetExecutablePath(path, sizeof path);
     if (length <= 0) return false;
-    // Cut after the last separator; the walk goes by characters so that the
-    // second byte of a double-byte character never counts as one.
-    int cut = -1;
-    for (int pos = 0; pos < length; pos += velmora::CharLengthAt(path, length, pos)) {
-        if (path[pos] == velmora::kPathSeparator) cut = pos + 1;
-    }
+    const int cut = velmora::DirectoryPartLength(path, length);
     if (cut <= 0) return false;
     std::memcpy(g_moduleDirectory, path, static_cast<size_t>(cut));
     g_moduleDirectory[cut] = '\0';
@@ -36,6 +32,18 @@ CString CaptionOf(const char* component) {
 }
 
 }  // namespace
+
+namespace velmora {
+
+int DirectoryPartLength(const char* path, int length) {
+    int cut = 0;
+    for (int pos = 0; pos < length; pos += CharLengthAt(path, length, pos)) {
+        if (path[pos] == kPathSeparator) cut = pos + 1;
+    }
+    return cut;
+}
+
+}  // namespace velmora
 
 CString GetCurrWorkingDir() {
     if (!velmora::RunOnce(g_moduleDirectoryOnce, ReadModuleDirectory, nullptr)) return CString();

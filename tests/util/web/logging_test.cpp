@@ -19,6 +19,7 @@
 #endif
 
 #include "base/filesystem.h"
+#include "util/web/module_directory.h"
 #include "velmora/logging.h"
 
 namespace {
@@ -101,6 +102,22 @@ TEST(ModuleDirectoryTest, IsTheExecutablesDirectoryWithSeparator) {
     EXPECT_EQ(dir, GetCurrWorkingDir());
 }
 
+TEST(ModuleDirectoryTest, CutAfterTheLastSeparatorCharacter) {
+    auto cut = [](const std::string& path) {
+        return path.substr(0, static_cast<size_t>(
+                                  velmora::DirectoryPartLength(path.data(), static_cast<int>(path.size()))));
+    };
+    const std::string s(1, kSep);
+    EXPECT_EQ("C:" + s + "a" + s + "b" + s, cut("C:" + s + "a" + s + "b" + s + "tool.exe"));
+    EXPECT_EQ("", cut("tool.exe"));
+    EXPECT_EQ(s, cut(s + "tool"));
+#if defined(_WIN32)
+    // 0x95 0x5C is one GBK character whose second byte is a backslash.
+    EXPECT_EQ("C:\\a\\", cut("C:\\a\\\x95\x5Ctool.exe"));
+    EXPECT_EQ("C:\\\x95\x5C\\", cut("C:\\\x95\x5C\\tool.exe"));
+#endif
+}
+
 TEST(ModuleDirectoryTest, ConcurrentFirstCallsAgree) {
     std::vector<std::thread> threads;
     std::vector<CString> seen(8);
@@ -148,6 +165,12 @@ TEST(LogMsgTest, MissingSubdirectoryLosesTheLineQuietly) {
     LogMsg("lost", name.c_str());
     EXPECT_FALSE(fs::exists(LogDirectory() + name));
     LogMsg(nullptr, nullptr);  // no crash, nothing written
+
+    // Once the subdirectory exists the line is written.
+    fs::create_directories(LogDirectory() + "no_such_dir");
+    LogMsg("kept", name.c_str());
+    EXPECT_NE(std::string::npos, ReadFile(LogDirectory() + name).find("\tkept\r\n"));
+    fs::remove_all(LogDirectory() + "no_such_dir");
 }
 
 TEST(LogMsgTest, TwoProcessesLoseAndInterleaveNothing) {
