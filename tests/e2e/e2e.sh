@@ -68,6 +68,18 @@ locate() {
 }
 click() { xdotool mousemove $((cx + $1)) $((cy + $2)) click 1; }
 
+# Closes the dialog as a user does with the keyboard (Escape in the name
+# field) and waits for the program to end.
+close_velmora() {
+  click 160 73
+  xdotool key Escape
+  for _ in $(seq 1 100); do
+    kill -0 "$velmora_pid" 2>/dev/null || { wait "$velmora_pid" || true; velmora_pid=""; return 0; }
+    sleep 0.1
+  done
+  fail "Velmora.exe did not end after Escape"
+}
+
 # Number of pixels of a client rectangle (x y w h) that are not background.
 foreground_pixels() {
   import -window root "$out/probe.png"
@@ -129,7 +141,7 @@ xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
 xdotool type --delay 30 "$name"
 sleep 0.3
 import -window root "$out/probe.png"
-convert "$out/probe.png" -crop "$((cw + 40))x$((ch + 60))+$((cx - 20))+$((cy - 40))" +repage "$out/velmora-window.png"
+convert "$out/probe.png" -crop "$((cw + 2))x$((ch + 2))+$((cx - 1))+$((cy - 1))" +repage "$out/velmora-window.png"
 
 step "pressing 添加命令"
 click 295 70
@@ -160,18 +172,13 @@ win_exe=$(wine_run winepath -w "$exe" 2>/dev/null | tr -d '\r')
 [ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is still shown after pressing it"
 
 step "closing and starting again"
-click 20 120
-xdotool key Escape
-wait "$velmora_pid" || true
-velmora_pid=""
+close_velmora
 wine_run "$exe" &
 velmora_pid=$!
 win=$(wait_window "$title") || fail "the window did not appear on the second start"
 locate "$win"
 sleep 0.3
 [ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is offered although run.exe is this program"
-xdotool key Escape
-wait "$velmora_pid" || true
-velmora_pid=""
+close_velmora
 
 step "PASS"
