@@ -75,6 +75,7 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
                            int* iconIds, unsigned count, UINT loadFlags) {
     LARGE_INTEGER fileSize{};
     if (!::GetFileSizeEx(file, &fileSize) || fileSize.QuadPart <= 0) return 0;
+    if (static_cast<unsigned long long>(fileSize.QuadPart) > SIZE_MAX) return 0;
     UniqueKernelHandle mapping(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping) return 0;
     UniqueMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));

@@ -156,7 +156,8 @@ Bytes FindResourceData(const ResourceDirectory& directory, std::int64_t which, s
 
     std::optional<std::size_t> chosen;
     if (which < 0) {
-        const std::uint64_t id = static_cast<std::uint64_t>(-which);
+        // Negated in unsigned arithmetic, so the most negative value is safe.
+        const std::uint64_t id = 0 - static_cast<std::uint64_t>(which);
         for (std::uint32_t i = 0; i < count && !chosen; ++i) {
             const std::size_t entry = entries + static_cast<std::size_t>(i) * kDirectoryEntrySize;
             if (EntryName(image, entry) == id) chosen = entry;
