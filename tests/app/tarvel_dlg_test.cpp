@@ -116,6 +116,8 @@ TEST_F(TarvelDlgTest, ControlsTextsAndPositions) {
     EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD)), &dlg.m_btnAdd);
     EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD_SELF)), &dlg.m_btnAddSelf);
     EXPECT_EQ(dlg.m_editCommandName.SendMessage(EM_GETLIMITTEXT), 25);
+    for (int i = 0; i < 30; ++i) dlg.m_editCommandName.SendMessage(WM_CHAR, 'a', 1);
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString('a', 25)) << "typing stops at the limit";
 }
 
 TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
