@@ -14,16 +14,17 @@ constexpr int kFileIconSize = 48;
 }  // namespace
 
 void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
-    // The shell's icon tells whether the file carries one at all; without it
-    // the icon shown stays as it was.
+    // The shell's icon only tells whether the file has one at all: without
+    // it the icon shown so far stays.
     HICON hLarge = nullptr;
     if (::ExtractIconExA(strPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
 
     m_hFileIcon.Release();
     m_hFileIcon48.Release();
     m_hFileIcon.Attach(hLarge);
-    // The 48 x 48 image read from the file's own resources. When it yields
-    // none, no file icon is drawn.
+
+    // The file's own 48 x 48 image, read from its resources; none leaves the
+    // slot empty and nothing is drawn.
     HICON hIcon48 = nullptr;
     velmora::ExtractFileIcons(strPath, 0, kFileIconSize, kFileIconSize, &hIcon48, nullptr, 1, LR_COLOR);
     m_hFileIcon48.Attach(hIcon48);

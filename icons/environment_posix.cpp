@@ -9,7 +9,7 @@ bool GetEnvironmentValue(const std::string& name, std::string& value) {
     const char* text = std::getenv(name.c_str());
     if (text == nullptr || *text == '\0') return false;
     value = text;
-    return value.size() < kPathBufferSize;
+    return true;
 }
 
 }  // namespace velmora

@@ -1,8 +1,7 @@
-#include "icons/extract_icons.h"
-
 #include <cstdint>
 #include <cstring>
 
+#include "icons/extract_icons.h"
 #include "icons/file_kind.h"
 #include "icons/path_variables.h"
 #include "icons/pe_resources.h"
@@ -82,7 +81,8 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
     if (!view) return 0;
     // The view covers the whole file, which a successful map proves fits in
     // the address space.
-    const Bytes image(static_cast<const std::uint8_t*>(view.Get()), static_cast<std::size_t>(fileSize.QuadPart));
+    const Bytes image(static_cast<const std::uint8_t*>(view.Get()),
+                      static_cast<std::size_t>(fileSize.QuadPart));
 
     const auto directory = FindResourceDirectory(image);
     if (!directory) return 0;
@@ -99,12 +99,13 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
         // 0 means the platform found no image; -0 would select the first
         // image by position instead.
         if (id <= 0) break;
-        const Bytes iconImage = FindResourceData(*directory, -static_cast<std::int64_t>(id), kResourceTypeIcon);
+        const Bytes iconImage =
+            FindResourceData(*directory, -static_cast<std::int64_t>(id), kResourceTypeIcon);
         if (!IsDibIconImage(iconImage)) break;
         if (iconIds != nullptr) iconIds[i] = id;
         icons[i] = ::CreateIconFromResourceEx(const_cast<PBYTE>(iconImage.data()),
-                                              static_cast<DWORD>(iconImage.size()), TRUE, kIconResourceVersion,
-                                              cxDesired, cyDesired, loadFlags);
+                                              static_cast<DWORD>(iconImage.size()), TRUE,
+                                              kIconResourceVersion, cxDesired, cyDesired, loadFlags);
     }
     return i;
 }
@@ -130,7 +131,8 @@ unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, i
     // The loader scales to the requested size, or keeps the file's size when
     // 0 was asked for: the mask follows the bitmap as loaded.
     BITMAP info{};
-    if (::GetObjectA(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return 0;
+    if (::GetObjectA(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return 0;
     UniqueBitmap mask(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
     UniqueMemoryDc colourDc(::CreateCompatibleDC(nullptr));
     UniqueMemoryDc maskDc(::CreateCompatibleDC(nullptr));

@@ -53,8 +53,9 @@ FileContentKind ProbeFileContent(Bytes probe) noexcept {
             return iconOrCursor && word(2) >= 1 ? FileContentKind::IconFile : FileContentKind::Unknown;
         }
         case 0x4952:  // "RI", then "FF"; form type "ACON" at bytes 8 to 11
-            return word(1) == 0x4646 && word(4) == 0x4341 && word(5) == 0x4E4F ? FileContentKind::AnimatedCursor
-                                                                               : FileContentKind::Unknown;
+            return word(1) == 0x4646 && word(4) == 0x4341 && word(5) == 0x4E4F
+                       ? FileContentKind::AnimatedCursor
+                       : FileContentKind::Unknown;
         case 0x4D42:  // "BM"
             return FileContentKind::Bitmap;
         case 0x5A4D:  // "MZ"

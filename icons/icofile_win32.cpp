@@ -1,5 +1,3 @@
-#include "velmora/icofile.h"
-
 #include <cstring>
 #include <new>
 #include <optional>
@@ -9,6 +7,7 @@
 #include "base/mbcs.h"
 #include "icons/ico_layout.h"
 #include "icons/win32_handles.h"
+#include "velmora/icofile.h"
 
 namespace velmora {
 namespace {
@@ -23,7 +22,8 @@ struct MonochromeBitmapInfo {
     RGBQUAD colours[2];
 };
 
-bool ReadBits(HDC dc, HBITMAP bitmap, LONG width, LONG height, WORD bitCount, std::vector<std::uint8_t>& bits) {
+bool ReadBits(HDC dc, HBITMAP bitmap, LONG width, LONG height, WORD bitCount,
+              std::vector<std::uint8_t>& bits) {
     MonochromeBitmapInfo info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
@@ -31,8 +31,8 @@ bool ReadBits(HDC dc, HBITMAP bitmap, LONG width, LONG height, WORD bitCount, st
     info.header.biPlanes = 1;
     info.header.biBitCount = bitCount;
     info.header.biCompression = BI_RGB;
-    const std::size_t row = bitCount == 1 ? MaskRowBytes(static_cast<std::uint32_t>(width))
-                                          : static_cast<std::size_t>(width) * 4;
+    const std::size_t row =
+        bitCount == 1 ? MaskRowBytes(static_cast<std::uint32_t>(width)) : static_cast<std::size_t>(width) * 4;
     bits.assign(row * static_cast<std::size_t>(height), 0);
     const int lines = ::GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(),
                                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
@@ -59,7 +59,8 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
         // AND mask. Converted rather than refused.
         const LONG width = maskInfo.bmWidth;
         const LONG height = maskInfo.bmHeight / 2;
-        if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide) return std::nullopt;
+        if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide)
+            return std::nullopt;
         std::vector<std::uint8_t> bits;
         if (!ReadBits(dc.Get(), mask.Get(), width, height * 2, 1, bits)) return std::nullopt;
         IconImagePixels image = ConvertMonochromeIcon(static_cast<std::uint32_t>(width),
@@ -74,7 +75,8 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
     if (described == 0) return std::nullopt;
     const LONG width = section.dsBm.bmWidth;
     const LONG height = section.dsBm.bmHeight;
-    if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide)
+        return std::nullopt;
     if (maskInfo.bmWidth != width || maskInfo.bmHeight < height) return std::nullopt;
 
     IconImagePixels image;
@@ -119,11 +121,13 @@ bool ReplaceFileContents(const char* path, const std::vector<std::uint8_t>& byte
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             DWORD done = 0;
-            written = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                      done == bytes.size() && ::FlushFileBuffers(file.Get());
+            written =
+                ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                done == bytes.size() && ::FlushFileBuffers(file.Get());
         }
     }
-    if (written && ::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (written && ::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
     ::DeleteFileA(temporary);
     return false;
 }

@@ -17,16 +17,16 @@ using VariableLookup = std::function<bool(const std::string& name, std::string& 
 // kPathBufferSize bytes) by the variable's value, or by nothing when the
 // variable is not set. Returns 0 on success. Returns -1 and leaves the path
 // untouched when it holds fewer than two "%", when a "%" has no closing
-// partner, or when the result would not fit in the buffer (a value or a
-// result of kPathBufferSize bytes or more is refused, never cut). A result
-// that would be empty also leaves the path as it was (0 is returned).
+// partner, or when the result would not fit in the buffer (a result of
+// kPathBufferSize bytes or more is refused, never cut). A result that would
+// be empty also leaves the path as it was (0 is returned).
 int ExpandPathVariables(char* path, const VariableLookup& lookup);
 
 // The same with the process environment.
 int ExpandPathVariables(char* path);
 
-// The value of an environment variable; false when it is not set or its value
-// does not fit in a path buffer.
+// The whole value of an environment variable; false when it is not set (an
+// empty value counts as not set, as on Windows).
 bool GetEnvironmentValue(const std::string& name, std::string& value);
 
 }  // namespace velmora

@@ -6,8 +6,8 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint16_t kDosSignature = 0x5A4D;       // "MZ"
-constexpr std::uint32_t kNtSignature = 0x00004550;    // "PE\0\0"
+constexpr std::uint16_t kDosSignature = 0x5A4D;     // "MZ"
+constexpr std::uint32_t kNtSignature = 0x00004550;  // "PE\0\0"
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
 
@@ -147,7 +147,8 @@ std::uint32_t CountResourceEntries(const ResourceDirectory& directory, std::uint
     return count;
 }
 
-Bytes FindResourceData(const ResourceDirectory& directory, std::int64_t which, std::uint32_t typeId) noexcept {
+Bytes FindResourceData(const ResourceDirectory& directory, std::int64_t which,
+                       std::uint32_t typeId) noexcept {
     const Bytes image = directory.image;
     std::uint32_t count = 0;
     const std::uint8_t* first = FindResourceType(directory, typeId, count);

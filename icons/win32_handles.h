@@ -70,12 +70,12 @@ struct MemoryDcTraits {
     static void Close(Handle h) noexcept { ::DeleteDC(h); }
 };
 
-using UniqueFile = UniqueHandle<FileHandleTraits>;        // CreateFile
+using UniqueFile = UniqueHandle<FileHandleTraits>;            // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;  // CreateFileMapping
-using UniqueMappedView = UniqueHandle<MappedViewTraits>;  // MapViewOfFile
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;      // MapViewOfFile
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;      // CreateCompatibleDC
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;  // CreateCompatibleDC
 
 // Selects a GDI object into a device context and restores the one it
 // replaced when it goes out of scope.

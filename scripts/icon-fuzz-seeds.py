@@ -2,9 +2,9 @@
 """Seed corpus of the icon fuzz target, made from Wine's own executables.
 
 Each seed is a real image with icon groups cut down to what the resource walk
-reads: the headers and section table, and a rebuilt resource section that
-keeps the whole directory tree and every icon group but only the first bytes
-of each other resource (icon images keep their bitmap header). The other
+reads: the headers and section table, and a rebuilt resource section with
+the icons and icon groups of the image (identifier entries; every icon group
+whole, the first bytes of each icon image, which keep its bitmap header). The other
 sections point at no data. This keeps seeds to a few kilobytes, so the fuzzer
 stays fast. Idempotent: an existing seed is left as it is.
 
@@ -15,14 +15,15 @@ import struct
 import sys
 
 DIRECTORIES = ["/usr/lib/i386-linux-gnu/wine/i386-windows"]
-KEPT_BYTES = 64          # of every resource that is not an icon group
-LIMIT = 32 * 1024        # largest seed
+KEPT_BYTES = 64          # of every icon image
+LIMIT = 16 * 1024        # largest seed
 
 
-def leaves(section, root, offset, depth, type_id, found):
-    """Collects (data entry offset, type) below the directory at `offset`."""
+def leaves(section, root, offset, path, found):
+    """Collects (type, name, language, data entry offset) below a directory,
+    identifier entries only."""
     at = root + offset
-    if depth > 3 or at + 16 > len(section):
+    if len(path) > 2 or at + 16 > len(section):
         return
     named, ids = struct.unpack_from("<HH", section, at + 12)
     for i in range(named + ids):
@@ -30,11 +31,58 @@ def leaves(section, root, offset, depth, type_id, found):
         if entry + 8 > len(section):
             return
         name, target = struct.unpack_from("<II", section, entry)
-        this_type = name if depth == 0 else type_id
+        if name & 0x80000000:
+            continue
         if target & 0x80000000:
-            leaves(section, root, target & 0x7FFFFFFF, depth + 1, this_type, found)
-        elif root + target + 16 <= len(section):
-            found.append((root + target, this_type))
+            leaves(section, root, target & 0x7FFFFFFF, path + [name], found)
+        elif len(path) == 2 and root + target + 16 <= len(section):
+            found.append((path[0], path[1], name, root + target))
+
+
+def build_tree(resources, base_rva):
+    """A resource section holding `resources` [(type, name, language, data)],
+    laid out as linkers do: directories, then data entries, then data."""
+    tree = {}
+    for type_id, name, language, data in resources:
+        tree.setdefault(type_id, {}).setdefault(name, []).append((language, data))
+    directories = 16 + 8 * len(tree)
+    for names in tree.values():
+        directories += 16 + 8 * len(names) + sum(16 + 8 * len(l) for l in names.values())
+    out = bytearray(directories + 16 * len(resources))
+    entries = directories
+    next_dir = 16 + 8 * len(tree)
+    blobs = bytearray()
+
+    def header(at, count):
+        struct.pack_into("<H", out, at + 14, count)
+
+    header(0, len(tree))
+    pending = []
+    for i, (type_id, names) in enumerate(sorted(tree.items())):
+        type_dir = next_dir
+        next_dir += 16 + 8 * len(names)
+        struct.pack_into("<II", out, 16 + 8 * i, type_id, 0x80000000 | type_dir)
+        header(type_dir, len(names))
+        for j, (name, languages) in enumerate(sorted(names.items())):
+            pending.append((type_dir + 16 + 8 * j, name, languages))
+    for slot, name, languages in pending:
+        language_dir = next_dir
+        next_dir += 16 + 8 * len(languages)
+        struct.pack_into("<II", out, slot, name, 0x80000000 | language_dir)
+        header(language_dir, len(languages))
+        for k, (language, data) in enumerate(languages):
+            struct.pack_into("<II", out, language_dir + 16 + 8 * k, language, entries)
+            blobs += b"\0" * (-len(blobs) % 4)
+            struct.pack_into("<II", out, entries, 0, len(data))
+            pending_rva = len(blobs)
+            blobs += data
+            struct.pack_into("<I", out, entries, pending_rva)  # made absolute below
+            entries += 16
+    data_start = len(out)
+    for entry in range(directories, entries, 16):
+        relative, = struct.unpack_from("<I", out, entry)
+        struct.pack_into("<I", out, entry, base_rva + data_start + relative)
+    return bytes(out + blobs)
 
 
 def compact(data):
@@ -60,20 +108,19 @@ def compact(data):
         header = table + 40 * i
         vsize, vaddr, raw_size, raw_pointer = struct.unpack_from("<IIII", data, header + 8)
         if result is None and vaddr <= rva < vaddr + (vsize or raw_size):
-            section = bytearray(data[raw_pointer:raw_pointer + raw_size])
+            section = data[raw_pointer:raw_pointer + raw_size]
             found = []
-            leaves(section, rva - vaddr, 0, 0, None, found)
-            if not any(t == 14 for _, t in found):
-                return None
-            starts = [struct.unpack_from("<I", section, e)[0] - vaddr for e, _ in found]
-            tree_end = max(e + 16 for e, _ in found)
-            rebuilt = bytearray(section[:tree_end])
-            for (entry, type_id), start in zip(found, starts):
-                size = struct.unpack_from("<I", section, entry + 4)[0]
+            leaves(section, rva - vaddr, 0, [], found)
+            kept = []
+            for type_id, name, language, entry in found:
+                if type_id not in (3, 14):
+                    continue
+                start, size = struct.unpack_from("<II", section, entry)
                 keep = size if type_id == 14 else min(size, KEPT_BYTES)
-                rebuilt += b"\0" * (-len(rebuilt) % 4)
-                struct.pack_into("<II", rebuilt, entry, vaddr + len(rebuilt), keep)
-                rebuilt += section[start:start + keep]
+                kept.append((type_id, name, language, section[start - vaddr:start - vaddr + keep]))
+            if not any(t == 14 for t, _, _, _ in kept):
+                return None
+            rebuilt = build_tree(kept, rva)
             struct.pack_into("<IIII", out, header + 8, len(rebuilt), vaddr, len(rebuilt), len(out))
             out += rebuilt
             result = out

@@ -52,13 +52,15 @@ FileResult CountAndExtract(const std::string& path, std::vector<std::uint8_t>& o
     if (fstat(fd, &info) == 0 && info.st_size > 0) {
         void* view = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (view != MAP_FAILED) {
-            const velmora::Bytes image(static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(info.st_size));
+            const velmora::Bytes image(static_cast<const std::uint8_t*>(view),
+                                       static_cast<std::size_t>(info.st_size));
             if (const auto directory = velmora::FindResourceDirectory(image)) {
                 result.groups = velmora::CountResourceEntries(*directory, velmora::kResourceTypeGroupIcon);
-                const velmora::Bytes group = velmora::FindResourceData(*directory, 0, velmora::kResourceTypeGroupIcon);
+                const velmora::Bytes group =
+                    velmora::FindResourceData(*directory, 0, velmora::kResourceTypeGroupIcon);
                 const std::uint16_t id = velmora::PickIconImageId(group, 48, 48, 32);
-                const velmora::Bytes best = velmora::FindResourceData(*directory, -static_cast<std::int64_t>(id),
-                                                                      velmora::kResourceTypeIcon);
+                const velmora::Bytes best = velmora::FindResourceData(
+                    *directory, -static_cast<std::int64_t>(id), velmora::kResourceTypeIcon);
                 out.assign(best.begin(), best.end());
                 result.imageBytes = best.size();
             }
@@ -124,15 +126,17 @@ void CompareWithWrestool() {
 
     const auto theirStart = std::chrono::steady_clock::now();
     for (const std::string& file : files) {
-        if (!RunQuietly({"wrestool", "-l", "--type=14", file}) || !RunQuietly({"wrestool", "-x", "--type=14", file})) {
+        if (!RunQuietly({"wrestool", "-l", "--type=14", file}) ||
+            !RunQuietly({"wrestool", "-x", "--type=14", file})) {
             std::printf("wrestool could not be started\n");
             return;
         }
     }
     const double theirs = SecondsSince(theirStart) / static_cast<double>(files.size());
 
-    std::printf("\nicon groups of %zu files (%zu with icon groups, %zu groups, %zu bytes of 48 x 48 images)\n",
-                files.size(), withGroups, groups, bytes);
+    std::printf(
+        "\nicon groups of %zu files (%zu with icon groups, %zu groups, %zu bytes of 48 x 48 images)\n",
+        files.size(), withGroups, groups, bytes);
     std::printf("  %-44s %12.2f us per file\n", "portable walk (count + best 48 x 48 image)", ours * 1e6);
     std::printf("  %-44s %12.2f us per file\n", "wrestool -l --type=14 + -x --type=14", theirs * 1e6);
     std::printf("  ratio: the walk is %.0fx faster than wrestool per file (goal: 10x)\n", theirs / ours);

@@ -29,7 +29,8 @@ void WalkResources(Bytes image) {
     }
     // The groups the extraction would ask for: the first few by position,
     // the last one, and a few by identifier (negative).
-    const std::int64_t choices[] = {0, 1, 2, static_cast<std::int64_t>(groups) - 1, groups, -1, -2, -100, -32512};
+    const std::int64_t choices[] = {0,  1,    2,     static_cast<std::int64_t>(groups) - 1, groups, -1,
+                                    -2, -100, -32512};
     volatile unsigned sink = 0;
     for (std::int64_t which : choices) {
         const Bytes group = velmora::FindResourceData(*directory, which, velmora::kResourceTypeGroupIcon);

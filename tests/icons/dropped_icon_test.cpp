@@ -3,10 +3,9 @@
 // file keeps it, and a new drop replaces and releases both icons.
 #include <windows.h>
 // after windows.h, which it needs
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
@@ -42,7 +41,8 @@ void PumpMessages() {
 
 void Drop(CProbedTarvelDlg& dlg, const std::string& path) {
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path)), 0);
-    RedrawWindow(dlg.GetSafeHwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(dlg.GetSafeHwnd(), nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
 }
 

@@ -1,14 +1,13 @@
 // ExtractFileIcons under Wine against real files: Wine's own executables
 // (counts compared with wrestool's), icon and cursor files extracted by
 // wrestool, an animated cursor and bitmaps, and the path rules.
-#include "icons/extract_icons.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "icons/extract_icons.h"
 #include "tests/icons/win32_test_support.h"
 
 namespace velmora {
@@ -200,7 +199,8 @@ TEST(ExtractFileIcons, IconAndCursorFiles) {
     tag("ACON");
     tag("anih");
     put32(36);
-    for (std::uint32_t v : {36u, 1u, 1u, 0u, 0u, 0u, 0u, 10u, 1u}) put32(v);  // one frame, one step, icon flag
+    for (std::uint32_t v : {36u, 1u, 1u, 0u, 0u, 0u, 0u, 10u, 1u})
+        put32(v);  // one frame, one step, icon flag
     tag("LIST");
     put32(static_cast<std::uint32_t>(4 + 8 + frame.size() + (frame.size() & 1)));
     tag("fram");

@@ -21,7 +21,8 @@ TEST(BuildIcoFile, SizesAndFields) {
         std::uint32_t size;
         std::size_t fileBytes;
         std::uint8_t stored;
-    } cases[] = {{32, 4286, 32}, {16, 1150, 16}, {48, 22 + 40 + 9216 + 48 * 8, 48}, {256, 22 + 40 + 262144 + 8192, 0}};
+    } cases[] = {
+        {32, 4286, 32}, {16, 1150, 16}, {48, 22 + 40 + 9216 + 48 * 8, 48}, {256, 22 + 40 + 262144 + 8192, 0}};
     for (const auto& c : cases) {
         const auto file = BuildIcoFile(Solid(c.size, c.size));
         ASSERT_EQ(file.size(), c.fileBytes) << c.size;

@@ -1,13 +1,12 @@
 // AfxSaveHICON2File under Wine: exact layout, round trip through the
 // platform's loader, monochrome icons, and targets left alone on failure.
-#include "velmora/icofile.h"
-
 #include <gtest/gtest.h>
 
 #include "icons/byte_reader.h"
 #include "icons/extract_icons.h"
 #include "tests/icons/test_image.h"
 #include "tests/icons/win32_test_support.h"
+#include "velmora/icofile.h"
 
 namespace velmora {
 namespace {
@@ -53,8 +52,8 @@ TEST(AfxSaveHICON2File, RoundTripKeepsEveryPixel) {
         EXPECT_EQ(*ReadU32(b, 30), static_cast<std::uint32_t>(c.size * 2));
 
         OwnedIcon reloaded;
-        reloaded.icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, c.size, c.size,
-                                                      LR_LOADFROMFILE));
+        reloaded.icon = static_cast<HICON>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_ICON, c.size, c.size, LR_LOADFROMFILE));
         ASSERT_NE(reloaded.icon, nullptr);
         const IconBits before = ReadIconBits(original.icon);
         const IconBits after = ReadIconBits(reloaded.icon);
@@ -70,7 +69,8 @@ TEST(AfxSaveHICON2File, LargestSizeStoresZero) {
     // Wine stores its 256-pixel images compressed, so the icon is built here.
     std::vector<std::uint8_t> image = BuildTestIconImage(256, 0xFF336699);
     OwnedIcon big;
-    big.icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, 256, 256, 0);
+    big.icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, 256,
+                                        256, 0);
     ASSERT_NE(big.icon, nullptr);
     const std::string path = MakeScratchDirectory("big") + "\\big.ico";
     AfxSaveHICON2File(big.icon, path.c_str());
@@ -116,7 +116,8 @@ TEST(AfxSaveHICON2File, MonochromeIconIsConverted) {
     EXPECT_EQ(file[mask + (31 - 5) * 4], 0xFF);
     EXPECT_EQ(file[mask + (31 - 5) * 4 + 3], 0x00);
     OwnedIcon reloaded;
-    reloaded.icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
+    reloaded.icon =
+        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
     EXPECT_NE(reloaded.icon, nullptr);
 }
 

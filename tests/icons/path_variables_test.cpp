@@ -45,10 +45,10 @@ TEST(ExpandPathVariables, ExpandsAndDrops) {
     } cases[] = {
         {"%SystemRoot%\\notepad.exe", 0, "C:\\windows\\notepad.exe"},
         {"%SystemRoot%\\%EMPTYISH%.exe", 0, "C:\\windows\\x.exe"},
-        {"C:\\%NOSUCH%\\a.exe", 0, "C:\\\\a.exe"},           // unknown names disappear
-        {"a%%b.exe", 0, "ab.exe"},                           // empty name is never set
-        {"%NOSUCH%", 0, "%NOSUCH%"},                         // empty result leaves the path
-        {"C:\\100%.exe", -1, "C:\\100%.exe"},                // single "%"
+        {"C:\\%NOSUCH%\\a.exe", 0, "C:\\\\a.exe"},               // unknown names disappear
+        {"a%%b.exe", 0, "ab.exe"},                               // empty name is never set
+        {"%NOSUCH%", 0, "%NOSUCH%"},                             // empty result leaves the path
+        {"C:\\100%.exe", -1, "C:\\100%.exe"},                    // single "%"
         {"%SystemRoot%\\50%.exe", -1, "%SystemRoot%\\50%.exe"},  // third "%" unpaired
         {"C:\\plain.exe", -1, "C:\\plain.exe"},
         {"%\xB2\xE2%\\a", 0, "\xCA\xD4\\a"},
@@ -90,7 +90,7 @@ TEST(ExpandPathVariables, ProcessEnvironment) {
     EXPECT_STREQ(b.text, "/opt/velmora/a.exe");
     ::setenv("VELMORA_ICON_TEST_DIR", std::string(300, 'v').c_str(), 1);
     Buffer tooLong("%VELMORA_ICON_TEST_DIR%");
-    EXPECT_EQ(ExpandPathVariables(tooLong.text), 0);  // refused value: dropped, empty result
+    EXPECT_EQ(ExpandPathVariables(tooLong.text), -1);  // does not fit: refused
     EXPECT_STREQ(tooLong.text, "%VELMORA_ICON_TEST_DIR%");
 }
 

@@ -63,10 +63,11 @@ TEST_P(BothLayouts, FindsGroupsByPositionAndIdentifier) {
 }
 
 TEST(ResourceWalk, FirstLanguageIsTaken) {
-    const auto image = BuildTestImage(false, {
-        {kResourceTypeGroupIcon, 7, 0x804, BuildTestIconGroup({{16, 16, 8, 11}})},
-        {kResourceTypeGroupIcon, 7, 0x409, BuildTestIconGroup({{32, 32, 8, 12}})},
-    });
+    const auto image =
+        BuildTestImage(false, {
+                                  {kResourceTypeGroupIcon, 7, 0x804, BuildTestIconGroup({{16, 16, 8, 11}})},
+                                  {kResourceTypeGroupIcon, 7, 0x409, BuildTestIconGroup({{32, 32, 8, 12}})},
+                              });
     const auto directory = FindResourceDirectory(image);
     ASSERT_TRUE(directory);
     EXPECT_EQ(CountResourceEntries(*directory, kResourceTypeGroupIcon), 1u);
@@ -110,8 +111,10 @@ TEST(ResourceWalk, HeaderChecksRefuseTheImage) {
     };
     for (const Damage& d : damages) {
         auto image = good;
-        if (d.width == 2) Store16(image, d.offset, d.value);
-        else Store32(image, d.offset, d.value);
+        if (d.width == 2)
+            Store16(image, d.offset, d.value);
+        else
+            Store32(image, d.offset, d.value);
         const bool tableOnly = std::string(d.what) == "section table beyond the file";
         if (tableOnly) {
             // The first section is still read before the table runs out.
@@ -145,8 +148,9 @@ TEST(ResourceWalk, DirectoryAndDataChecks) {
     const Bytes data = FindResourceData(directory, 0, kResourceTypeGroupIcon);
     ASSERT_FALSE(data.empty());
     // Find the data entry that points at this group and damage its size.
-    const std::uint32_t rva = testing::kTestSectionRva + static_cast<std::uint32_t>(data.data() - good.data() -
-                                                                                     testing::kTestSectionFile);
+    const std::uint32_t rva =
+        testing::kTestSectionRva +
+        static_cast<std::uint32_t>(data.data() - good.data() - testing::kTestSectionFile);
     std::size_t entry = 0;
     for (std::size_t at = root; at + 8 <= good.size(); at += 4) {
         if (*ReadU32(good, at) == rva && *ReadU32(good, at + 4) == data.size()) {
@@ -173,7 +177,8 @@ TEST(ResourceWalk, EveryTruncationStaysInside) {
     for (bool pe64 : {false, true}) {
         const auto good = BuildTestImage(pe64, ThreeGroups());
         for (std::size_t length = 0; length <= good.size(); ++length) {
-            const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
+            const std::vector<std::uint8_t> cut(good.begin(),
+                                                good.begin() + static_cast<std::ptrdiff_t>(length));
             const auto directory = FindResourceDirectory(cut);
             if (!directory) continue;
             for (std::int64_t which : {0, 1, 2, -100, -300}) {
@@ -190,7 +195,8 @@ TEST(ResourceWalk, EveryTruncationStaysInside) {
 TEST(RvaToFilePointer, SectionExtents) {
     auto image = BuildTestImage(false, ThreeGroups());
     const std::uint32_t section = testing::TestSectionHeaderOffset(false);
-    EXPECT_EQ(RvaToFilePointer(image, testing::kTestSectionRva + 4), image.data() + testing::kTestSectionFile + 4);
+    EXPECT_EQ(RvaToFilePointer(image, testing::kTestSectionRva + 4),
+              image.data() + testing::kTestSectionFile + 4);
     EXPECT_EQ(RvaToFilePointer(image, testing::kTestSectionRva - 1), nullptr);
     const std::uint32_t rawSize = *ReadU32(image, section + 16);
     EXPECT_EQ(RvaToFilePointer(image, testing::kTestSectionRva + rawSize), nullptr);
@@ -210,7 +216,7 @@ TEST(IconGroup, ChecksAndChoice) {
     auto group = BuildTestIconGroup({{16, 16, 4, 1}, {32, 32, 4, 2}, {32, 32, 32, 3}, {256, 256, 32, 4}});
     EXPECT_TRUE(IsIconGroup(group));
     EXPECT_EQ(PickIconImageId(group, 32, 32, 32), 3);
-    EXPECT_EQ(PickIconImageId(group, 32, 32, 8), 2);   // deepest not above the screen's depth
+    EXPECT_EQ(PickIconImageId(group, 32, 32, 8), 2);     // deepest not above the screen's depth
     EXPECT_EQ(PickIconImageId(group, 256, 256, 32), 4);  // stored as 0
     EXPECT_EQ(PickIconImageId(group, 20, 20, 32), 1);
     // One entry short of what the count says.

@@ -1,11 +1,11 @@
 // The walk against the executables and libraries that Wine ships, compared
 // with what wrestool (icoutils) lists for the same files.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
-#include <sys/stat.h>
 #include <fstream>
 #include <iterator>
 #include <set>

@@ -61,7 +61,9 @@ inline std::vector<std::uint8_t> BuildTestImage(bool pe64, const std::vector<Tes
     std::size_t next = 16 + 8 * tree.size();  // next free directory position
     std::size_t nextEntry = dataEntries;
     std::size_t nextData = dataStart;
-    auto header = [&](std::size_t at, std::size_t ids) { Store16(rsrc, at + 14, static_cast<std::uint32_t>(ids)); };
+    auto header = [&](std::size_t at, std::size_t ids) {
+        Store16(rsrc, at + 14, static_cast<std::uint32_t>(ids));
+    };
     header(0, tree.size());
     std::size_t rootSlot = 16;
     std::vector<std::pair<std::size_t, const std::vector<const TestResource*>*>> languageDirs;
