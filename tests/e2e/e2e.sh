@@ -50,7 +50,7 @@ wait_window() {
   return 1
 }
 wait_gone() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 30); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.1
   done
@@ -147,9 +147,12 @@ step "pressing 添加命令"
 click 295 70
 box=$(wait_window '温馨提示') || fail "no confirmation box"
 import -window root "$out/velmora-confirmation.png"
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-xdotool key Return
-wait_gone '温馨提示' || fail "the confirmation box did not close"
+# The box is the active window: Return presses its OK button.
+for _ in 1 2 3; do
+  xdotool key Return
+  wait_gone '温馨提示' && break
+done
+xdotool search --onlyvisible --name '^温馨提示$' >/dev/null 2>&1 && fail "the confirmation box did not close"
 
 registered=$(reg_default "$name.exe")
 [ "$registered" = 'C:\velmora-e2e\marker.exe' ] || fail "App Paths\\$name.exe holds '$registered'"
