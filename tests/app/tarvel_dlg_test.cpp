@@ -10,6 +10,7 @@
 #include "dialog_harness.h"
 #include "res/resource.h"
 #include "wnd/Geometry.h"
+#include "wnd/MessageFilter.h"
 
 namespace {
 
@@ -244,6 +245,37 @@ TEST_F(TarvelDlgTest, AddDoesNothingWithoutANameOrAnExecutable) {
     }
     fresh.DestroyWindow();
     EXPECT_FALSE(KeyExists(KeyOf("velmora-test-ed").c_str()));
+}
+
+std::vector<std::pair<HWND, UINT>> g_allowed;
+
+BOOL WINAPI RecordAllowed(HWND hWnd, UINT message, DWORD action, void*) {
+    if (action == 1) g_allowed.emplace_back(hWnd, message);
+    return TRUE;
+}
+
+TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
+    const ChangeWindowMessageFilterExFn saved = MessageFilterFunction();
+    MessageFilterFunction() = &RecordAllowed;
+    g_allowed.clear();
+    TestableTarvelDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    MessageFilterFunction() = saved;
+    const std::vector<std::pair<HWND, UINT>> expected = {
+        {dlg.m_hWnd, WM_DROPFILES}, {dlg.m_hWnd, WM_COPYDATA}, {dlg.m_hWnd, 0x0049}};
+    EXPECT_EQ(g_allowed, expected);
+    dlg.DestroyWindow();
+}
+
+TEST(TarvelDlgElevationTest, TheManifestAsksForAdministratorRightsWithoutDpiAwareness) {
+    HMODULE hModule = ::GetModuleHandleA(nullptr);
+    HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(hInfo, nullptr);
+    const char* data = static_cast<const char*>(::LockResource(::LoadResource(hModule, hInfo)));
+    const std::string manifest(data, ::SizeofResource(hModule, hInfo));
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
 }
 
 class TarvelDlgSelfTest : public testing::Test {
