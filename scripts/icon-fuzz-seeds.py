@@ -131,6 +131,26 @@ def compact(data):
     return bytes(result)
 
 
+def minimal_image(pe64, section_rva, section):
+    """A one-section image of either optional-header layout around a
+    resource section that lies at `section_rva`."""
+    optional_size = 240 if pe64 else 224
+    table = 0x40 + 0x18 + optional_size
+    raw = (table + 40 + 15) & ~15
+    out = bytearray(raw)
+    out[0:2] = b"MZ"
+    struct.pack_into("<I", out, 0x3C, 0x40)
+    out[0x40:0x44] = b"PE\0\0"
+    struct.pack_into("<HHIIIHH", out, 0x44, 0x8664 if pe64 else 0x14C, 1, 0, 0, 0, optional_size, 0x22)
+    optional = 0x40 + 0x18
+    struct.pack_into("<H", out, optional, 0x20B if pe64 else 0x10B)
+    struct.pack_into("<I", out, optional + (108 if pe64 else 92), 16)
+    struct.pack_into("<II", out, optional + (112 if pe64 else 96) + 16, section_rva, len(section))
+    out[table:table + 8] = b".rsrc\0\0\0"
+    struct.pack_into("<IIII", out, table + 8, len(section), section_rva, len(section), raw)
+    return bytes(out) + section
+
+
 def main():
     out_dir = sys.argv[1]
     os.makedirs(out_dir, exist_ok=True)
@@ -141,9 +161,18 @@ def main():
                 continue
             with open(os.path.join(directory, name), "rb") as f:
                 seed = compact(f.read())
-            if seed is not None:
-                with open(target, "wb") as f:
-                    f.write(seed)
+            if seed is None:
+                continue
+            with open(target, "wb") as f:
+                f.write(seed)
+            # The same resources in an image of the 64-bit layout.
+            nt = struct.unpack_from("<I", seed, 0x3C)[0]
+            table = nt + 0x18 + struct.unpack_from("<H", seed, nt + 0x14)[0]
+            for i in range(struct.unpack_from("<H", seed, nt + 6)[0]):
+                size, rva, raw_size, raw_pointer = struct.unpack_from("<IIII", seed, table + 40 * i + 8)
+                if raw_size:
+                    with open(os.path.join(out_dir, "pe64-" + name), "wb") as f:
+                        f.write(minimal_image(True, rva, seed[raw_pointer:raw_pointer + raw_size]))
 
 
 if __name__ == "__main__":
