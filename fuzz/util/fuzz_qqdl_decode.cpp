@@ -3,6 +3,8 @@
 #include "fuzz/util/fuzz_input.h"
 #include "velmora/linkdecode.h"
 
+VELMORA_FUZZ_LINK_LENGTH_LIMIT()
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const CString link = fuzzing::AsCString(data, size);
     fuzzing::AllowingInvalidArg([&] {

@@ -6,6 +6,8 @@
 #include "fuzz/util/fuzz_input.h"
 #include "velmora/linkdecode.h"
 
+VELMORA_FUZZ_LINK_LENGTH_LIMIT()
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* split = std::find(data, data + size, 0);
     const CString url = fuzzing::AsCString(data, static_cast<std::size_t>(split - data));
