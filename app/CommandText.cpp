@@ -30,7 +30,8 @@ CString BuildCommandKeyPath(const CString& strName) {
     return strKeyPath;
 }
 
-void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces, bool bTrim) {
+void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces,
+                 bool bTrim) {
     CString strText(strSource);
     if (bTrim) {
         strText.TrimRight(" |*\r\n\t");

@@ -36,7 +36,8 @@ CString BuildCommandKeyPath(const CString& strName);
 // `pieces`; what `pieces` held before is kept and empty pieces are never
 // added. With bTrim, the source first loses " |*\r\n\t" at both ends and each
 // piece " \r\n\t" at both ends.
-void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces, bool bTrim);
+void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces,
+                 bool bTrim);
 
 // The key names along a key path, in order: the path without spaces and
 // backslashes at its ends, split at backslashes with trimming.

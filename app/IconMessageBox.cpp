@@ -1,6 +1,7 @@
 #include "app/IconMessageBox.h"
 
-void ShowIconMessageBox(HINSTANCE hInstance, HWND hWndOwner, UINT nIconId, CString strCaption, CString strText) {
+void ShowIconMessageBox(HINSTANCE hInstance, HWND hWndOwner, UINT nIconId, CString strCaption,
+                        CString strText) {
     MSGBOXPARAMSA params{};
     params.cbSize = sizeof(params);
     params.hwndOwner = hWndOwner;

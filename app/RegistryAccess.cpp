@@ -55,7 +55,8 @@ bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const
 CString RegReadString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName) {
     CString strResult;
     RegKey opened = 0;
-    if (registry.OpenKeyForRead(root, keyPath != nullptr ? keyPath : "", &opened) != kSuccess) return strResult;
+    if (registry.OpenKeyForRead(root, keyPath != nullptr ? keyPath : "", &opened) != kSuccess)
+        return strResult;
     WalkKey key(registry, root);
     key.Replace(opened);
 

@@ -29,7 +29,9 @@ CString ReadModulePath() {
     return strPath;
 }
 
-RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+RECT MakeRect(int left, int top, int width, int height) {
+    return RECT{left, top, left + width, top + height};
+}
 
 }  // namespace
 

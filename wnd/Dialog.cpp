@@ -14,7 +14,8 @@ LRESULT CALLBACK MsgFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == MSGF_DIALOGBOX) {
         MSG* pMsg = reinterpret_cast<MSG*>(lParam);
         HWND hWnd = pMsg->hwnd;
-        while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0) hWnd = ::GetParent(hWnd);
+        while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0)
+            hWnd = ::GetParent(hWnd);
         if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd)) {
             try {
                 if (pWnd->PreTranslateMessage(pMsg)) return 1;
@@ -30,7 +31,8 @@ class ModalFilterScope {
 public:
     ModalFilterScope() {
         if (t_modalDepth++ == 0) {
-            t_hMsgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, &MsgFilterHook, nullptr, ::GetCurrentThreadId());
+            t_hMsgFilterHook =
+                ::SetWindowsHookExA(WH_MSGFILTER, &MsgFilterHook, nullptr, ::GetCurrentThreadId());
         }
     }
     ~ModalFilterScope() {
@@ -70,9 +72,8 @@ BOOL CDialog::Create(CWnd* pParentWnd) {
     if (m_hWnd != nullptr) return FALSE;
     if (pParentWnd != nullptr) m_pParentWnd = pParentWnd;
     m_bModal = false;
-    HWND hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                     ParentHandle(), &DialogProcTrampoline,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nIDTemplate), ParentHandle(),
+                                     &DialogProcTrampoline, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
 

@@ -25,7 +25,8 @@ int AllowDroppedFiles(HWND hWnd) {
     ChangeWindowMessageFilterExFn change = MessageFilterFunction();
     if (change == nullptr || hWnd == nullptr) return 0;
     int allowed = 0;
-    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kWmCopyGlobalData}) {
+    for (UINT message :
+         {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kWmCopyGlobalData}) {
         if (change(hWnd, message, kFilterAllow, nullptr)) ++allowed;
     }
     return allowed;

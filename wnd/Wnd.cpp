@@ -123,7 +123,8 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (after == before) return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(after));
     if (nFlags != 0) {
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     }
     return TRUE;
 }
@@ -134,7 +135,8 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (after == before) return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(after));
     if (nFlags != 0) {
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     }
     return TRUE;
 }
@@ -215,7 +217,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     } restore{m_current, m_current};
     m_current = {message, wParam, lParam};
     LRESULT result = 0;
-    if (!ProcessWindowMessage(message, wParam, lParam, result)) result = DefWindowProc(message, wParam, lParam);
+    if (!ProcessWindowMessage(message, wParam, lParam, result))
+        result = DefWindowProc(message, wParam, lParam);
     return result;
 }
 

@@ -84,7 +84,9 @@ public:
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
 
     // Timers, capture, focus.
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr); }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr);
+    }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     HWND SetCapture() { return ::SetCapture(m_hWnd); }
     static BOOL ReleaseCapture() { return ::ReleaseCapture(); }

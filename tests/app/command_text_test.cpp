@@ -1,8 +1,8 @@
-#include "app/CommandText.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "app/CommandText.h"
 
 namespace {
 
@@ -41,7 +41,10 @@ TEST(GetFileTitleFromPathTest, NameBetweenLastBackslashAndLastFullStop) {
         {"C:\\测试\\程序.exe", "程序"},
         // 0x81 0x5C is one GBK character whose second byte looks like a
         // backslash; it is not a separator.
-        {"C:\\dir\\a\x81\x5C" "b.exe", "a\x81\x5C" "b"},
+        {"C:\\dir\\a\x81\x5C"
+         "b.exe",
+         "a\x81\x5C"
+         "b"},
     };
     for (const auto& c : cases) EXPECT_EQ(GetFileTitleFromPath(c.path), CString(c.title)) << c.path;
     EXPECT_EQ(GetFileTitleFromPath(nullptr), CString());
@@ -110,12 +113,18 @@ TEST(SplitStringTest, AppendsToWhatTheArrayHeld) {
 }
 
 TEST(SplitStringTest, DoubleByteCharactersAreNeverSplit) {
-    EXPECT_EQ(Split("a\x81\x5C" "b\\c", "\\", true), Pieces({"a\x81\x5C" "b", "c"}));
+    EXPECT_EQ(Split("a\x81\x5C"
+                    "b\\c",
+                    "\\", true),
+              Pieces({"a\x81\x5C"
+                      "b",
+                      "c"}));
     EXPECT_EQ(Split("工具\\编辑", "\\", true), Pieces({"工具", "编辑"}));
 }
 
 TEST(SplitKeyPathTest, KeyNamesAlongThePath) {
-    EXPECT_EQ(SplitKeyPath(" \\SOFTWARE\\X\\\\tools\\ed.exe\\ "), Pieces({"SOFTWARE", "X", "tools", "ed.exe"}));
+    EXPECT_EQ(SplitKeyPath(" \\SOFTWARE\\X\\\\tools\\ed.exe\\ "),
+              Pieces({"SOFTWARE", "X", "tools", "ed.exe"}));
     EXPECT_EQ(SplitKeyPath(BuildCommandKeyPath("tools\\\\ed")),
               Pieces({"SOFTWARE", "Microsoft", "Windows", "CurrentVersion", "App Paths", "tools", "ed.exe"}));
     EXPECT_EQ(SplitKeyPath(" \\ "), Pieces({}));

@@ -28,7 +28,8 @@ RECT ChildRect(HWND hChild) {
     return rect;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(const char* caption) : m_caption(caption), m_thread([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(const char* caption)
+    : m_caption(caption), m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     m_stop = true;
@@ -94,7 +95,8 @@ bool ReadValue(const char* keyPath, const char* valueName, std::string* pData, D
     char buffer[2048] = {};
     DWORD size = sizeof(buffer);
     DWORD type = 0;
-    const LONG status = ::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    const LONG status =
+        ::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     ::RegCloseKey(hKey);
     if (status != ERROR_SUCCESS) return false;
     pData->assign(buffer, size);

@@ -132,7 +132,8 @@ TEST(RegWriteStringTest, BackslashInTheNameMakesNestedKeys) {
         FakeRegistry reg;
         ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(name), "", "C:\\Tools\\ed.exe")) << name;
         EXPECT_EQ(reg.keys.count(kAppPaths + "\\tools"), 1u);
-        EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data, std::string("C:\\Tools\\ed.exe", 16));
+        EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data,
+                  std::string("C:\\Tools\\ed.exe", 16));
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools").count(""), 0u) << "nothing stored in the middle key";
         EXPECT_TRUE(reg.Balanced());
     }

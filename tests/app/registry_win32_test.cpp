@@ -60,8 +60,10 @@ protected:
 };
 
 TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
-    ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "", "C:\\工具\\b.exe"));
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", ""), CString("C:\\工具\\b.exe"));
+    ASSERT_TRUE(
+        RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "", "C:\\工具\\b.exe"));
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", ""),
+              CString("C:\\工具\\b.exe"));
     std::string raw;
     DWORD type = 0;
     ASSERT_TRUE(ReadValue("SOFTWARE\\Velmora Tests\\a\\b.exe", "", &raw, &type));
@@ -93,8 +95,9 @@ TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {
 
 TEST_F(Win32RegistryTest, ANonTextValueIsReadUpToItsFirstZero) {
     HKEY hKey = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestRoot, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestRoot, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr),
+        ERROR_SUCCESS);
     const BYTE bytes[] = {'a', 'b', 'c'};  // no terminating zero
     ::RegSetValueExA(hKey, "bin", 0, REG_BINARY, bytes, sizeof(bytes));
     ::RegCloseKey(hKey);

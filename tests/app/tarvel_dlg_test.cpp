@@ -31,7 +31,8 @@ std::string DefaultValue(const std::string& keyPath) {
 class TarvelDlgTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"velmora-test-edit2", "velmora-test-ed", "velmora-test-tools", "velmora-test-again"}) {
+        for (const char* name :
+             {"velmora-test-edit2", "velmora-test-ed", "velmora-test-tools", "velmora-test-again"}) {
             DeleteTree(KeyOf(name).c_str());
         }
         DeleteTree((kAppPaths + "velmora-test-tools").c_str());
@@ -51,7 +52,8 @@ protected:
     void Type(const char* text) { dlg.m_editCommandName.SetWindowText(text); }
     std::vector<SeenMessageBox> Press(UINT nID) {
         MessageBoxWatcher watcher(kBoxCaption);
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.GetDlgItem(nID)));
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(dlg.GetDlgItem(nID)));
         return watcher.Seen();
     }
 
@@ -194,7 +196,8 @@ TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
     EXPECT_EQ(boxes[0].hOwner, dlg.m_hWnd);
     EXPECT_EQ(boxes[0].text, "运行命令添加成功！");
     EXPECT_EQ(boxes[0].hIcon, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MESSAGE_BOX)));
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("  velmora-test-edit2 \t")) << "the field keeps the text";
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("  velmora-test-edit2 \t"))
+        << "the field keeps the text";
 
     // The accepted program stays: a second name needs no second drop.
     Type("velmora-test-again");

@@ -3,7 +3,7 @@
 //   shell_open NAME [PARAMETERS]
 // Exit code: the started program's, or 100 when the shell could not start it.
 #include <windows.h>
-
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <cstdio>

@@ -1,10 +1,11 @@
 // CDialog under Wine: the modal loop, control binding, default OK and Cancel,
 // messages offered to PreTranslateMessage, and the modeless variant.
+#include "wnd/Dialog.h"
+
 #include <gtest/gtest.h>
 
 #include "test_dialog.h"
 #include "wnd/Controls.h"
-#include "wnd/Dialog.h"
 
 namespace {
 

@@ -143,7 +143,8 @@ TEST(OwnerDrawTest, TheParentReflectsDrawItemToTheButton) {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
     RecordingButton button;
-    ASSERT_TRUE(button.Create("drawn", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(5, 5, 60, 20), &parent, 77));
+    ASSERT_TRUE(
+        button.Create("drawn", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(5, 5, 60, 20), &parent, 77));
     EXPECT_EQ(button.GetDlgCtrlID(), 77);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
