@@ -1,6 +1,6 @@
-#include "base/clock.h"
-
 #include <ctime>
+
+#include "base/clock.h"
 
 namespace velmora {
 

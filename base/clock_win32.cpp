@@ -1,8 +1,8 @@
-#include "base/clock.h"
-
 #include <windows.h>
 
 #include <ctime>
+
+#include "base/clock.h"
 
 namespace velmora {
 

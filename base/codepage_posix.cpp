@@ -1,11 +1,11 @@
-#include "base/codepage.h"
-#include "base/utf8_shape.h"
-
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+
+#include "base/codepage.h"
+#include "base/utf8_shape.h"
 
 namespace velmora {
 namespace {
@@ -147,14 +147,14 @@ void AppendUtf8(const wchar_t* wide, std::size_t count, OutputBuffer& out) {
 inline wchar_t DecodeUtf8(const unsigned char* s, int length) {
     std::uint32_t v;
     switch (length) {
-    case 2:
-        return static_cast<wchar_t>(((s[0] & 0x1F) << 6) | (s[1] & 0x3F));
-    case 3:
-        v = ((s[0] & 0x0F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F);
-        return v >= 0xD800 && v <= 0xDFFF ? L'?' : static_cast<wchar_t>(v);
-    default:
-        v = ((s[0] & 0x07) << 18) | ((s[1] & 0x3F) << 12) | ((s[2] & 0x3F) << 6) | (s[3] & 0x3F);
-        return v >= 0x110000 ? L'?' : static_cast<wchar_t>(v);
+        case 2:
+            return static_cast<wchar_t>(((s[0] & 0x1F) << 6) | (s[1] & 0x3F));
+        case 3:
+            v = ((s[0] & 0x0F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F);
+            return v >= 0xD800 && v <= 0xDFFF ? L'?' : static_cast<wchar_t>(v);
+        default:
+            v = ((s[0] & 0x07) << 18) | ((s[1] & 0x3F) << 12) | ((s[2] & 0x3F) << 6) | (s[3] & 0x3F);
+            return v >= 0x110000 ? L'?' : static_cast<wchar_t>(v);
     }
 }
 
@@ -183,8 +183,7 @@ enum class SegmentResult { kConverted, kNotUtf8, kFailed };
 
 // UTF-8 bytes s[0, n) to GBK, a chunk of wide characters at a time. The
 // shape test runs in the same pass, so the text is read once.
-SegmentResult Utf8SegmentToAnsi(iconv_t cd, const unsigned char* s, std::size_t n,
-                                OutputBuffer& out) {
+SegmentResult Utf8SegmentToAnsi(iconv_t cd, const unsigned char* s, std::size_t n, OutputBuffer& out) {
     wchar_t wide[kWideChunk];
     std::size_t pos = 0;
     while (pos < n) {
@@ -198,8 +197,7 @@ SegmentResult Utf8SegmentToAnsi(iconv_t cd, const unsigned char* s, std::size_t 
             }
             // Three-byte characters (CJK) are decoded inline; the rule is
             // UTF8CharLength's for lead bytes 0xE1-0xEF.
-            if (lead >= 0xE1 && lead <= 0xEF && (s[pos + 1] & 0xC0) == 0x80 &&
-                (s[pos + 2] & 0xC0) == 0x80) {
+            if (lead >= 0xE1 && lead <= 0xEF && (s[pos + 1] & 0xC0) == 0x80 && (s[pos + 2] & 0xC0) == 0x80) {
                 wide[count++] = DecodeUtf8(s + pos, 3);
                 pos += 3;
                 continue;
@@ -269,8 +267,7 @@ bool Convert(const IconvHandle& handle, bool fromUtf8, const char* text, int len
         if (end > n) end = n;
         if (fromUtf8) {
             // Every non-ASCII byte here is part of a multi-byte sequence.
-            if (Utf8SegmentToAnsi(handle.Get(), s + i, end - i, buffer) !=
-                SegmentResult::kConverted) {
+            if (Utf8SegmentToAnsi(handle.Get(), s + i, end - i, buffer) != SegmentResult::kConverted) {
                 return false;
             }
             sawMultiByte = true;

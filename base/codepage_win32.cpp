@@ -1,10 +1,10 @@
-#include "base/codepage.h"
-#include "base/utf8_shape.h"
-
 #include <windows.h>
 
 #include <new>
 #include <vector>
+
+#include "base/codepage.h"
+#include "base/utf8_shape.h"
 
 namespace velmora {
 namespace {
@@ -12,8 +12,7 @@ namespace {
 // Converts through UTF-16: the platform only converts between a code page
 // and UTF-16. Lengths exclude a terminating zero because the callers pass
 // the exact byte count.
-bool ConvertThroughUtf16(UINT fromCodePage, UINT toCodePage, const char* text, int length,
-                         CString& out) {
+bool ConvertThroughUtf16(UINT fromCodePage, UINT toCodePage, const char* text, int length, CString& out) {
     if (length == 0) {
         out.Empty();
         return true;
@@ -28,8 +27,8 @@ bool ConvertThroughUtf16(UINT fromCodePage, UINT toCodePage, const char* text, i
     if (narrowLength <= 0) return false;
     CString result;
     char* buffer = result.GetBuffer(narrowLength);
-    const int written = WideCharToMultiByte(toCodePage, 0, wide.data(), wideLength, buffer,
-                                            narrowLength, nullptr, nullptr);
+    const int written =
+        WideCharToMultiByte(toCodePage, 0, wide.data(), wideLength, buffer, narrowLength, nullptr, nullptr);
     if (written <= 0) return false;
     result.ReleaseBuffer(written);
     out = result;

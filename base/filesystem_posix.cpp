@@ -1,5 +1,3 @@
-#include "base/filesystem.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+
+#include "base/filesystem.h"
 
 namespace velmora {
 namespace {
@@ -61,9 +61,7 @@ int GetExecutablePath(char* buffer, int size) {
     return static_cast<int>(got);
 }
 
-bool CreateOneDirectory(const char* path) {
-    return path != nullptr && mkdir(path, 0777) == 0;
-}
+bool CreateOneDirectory(const char* path) { return path != nullptr && mkdir(path, 0777) == 0; }
 
 bool AppendExclusive(const char* path, const char* data, int length, int retryMilliseconds) {
     if (path == nullptr || length < 0) return false;

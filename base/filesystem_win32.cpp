@@ -1,6 +1,6 @@
-#include "base/filesystem.h"
-
 #include <windows.h>
+
+#include "base/filesystem.h"
 
 namespace velmora {
 namespace {
@@ -52,9 +52,7 @@ int GetExecutablePath(char* buffer, int size) {
     return static_cast<int>(got);
 }
 
-bool CreateOneDirectory(const char* path) {
-    return CreateDirectoryA(path, nullptr) != FALSE;
-}
+bool CreateOneDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != FALSE; }
 
 bool AppendExclusive(const char* path, const char* data, int length, int retryMilliseconds) {
     if (path == nullptr || length < 0) return false;
@@ -66,8 +64,7 @@ bool AppendExclusive(const char* path, const char* data, int length, int retryMi
     }
     while (length > 0) {
         DWORD written = 0;
-        if (!WriteFile(file.Get(), data, static_cast<DWORD>(length), &written, nullptr) ||
-            written == 0) {
+        if (!WriteFile(file.Get(), data, static_cast<DWORD>(length), &written, nullptr) || written == 0) {
             return false;
         }
         data += written;

@@ -19,8 +19,7 @@ int UTF8CharLength(const char* p) {
         return IsContinuation(s[1]) && IsContinuation(s[2]) && IsContinuation(s[3]) ? 4 : -1;
     }
     if (lead == 0xF0) {
-        return s[1] >= 0x90 && s[1] <= 0xBF && IsContinuation(s[2]) && IsContinuation(s[3]) ? 4
-                                                                                             : -1;
+        return s[1] >= 0x90 && s[1] <= 0xBF && IsContinuation(s[2]) && IsContinuation(s[3]) ? 4 : -1;
     }
     if (lead >= 0xE1 && lead <= 0xEF) {
         return IsContinuation(s[1]) && IsContinuation(s[2]) ? 3 : -1;
@@ -49,8 +48,7 @@ bool IsUTF8Bytes(const char* text, int length) {
                 std::uint64_t word;
                 std::memcpy(&word, s + pos, sizeof word);
                 const bool hasHigh = (word & 0x8080808080808080ull) != 0;
-                const bool hasZero =
-                    ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
+                const bool hasZero = ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
                 if (hasHigh || hasZero) break;
                 pos += 8;
             }

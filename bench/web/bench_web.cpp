@@ -67,7 +67,8 @@ const Texts& GetTexts() {
         lines.push_back("C:\\用户\\文档\\下载\\setup.exe\r\n");
         t.asciiGbk = Repeat(lines);
         t.asciiUtf8 = RawIconv("UTF-8", "GBK", t.asciiGbk);
-        t.urlEncoded = UrlEncode_GBKToUTF8(CString(t.asciiGbk.data(), static_cast<int>(t.asciiGbk.size()))).GetString();
+        t.urlEncoded =
+            UrlEncode_GBKToUTF8(CString(t.asciiGbk.data(), static_cast<int>(t.asciiGbk.size()))).GetString();
         return t;
     }();
     return texts;
@@ -163,8 +164,8 @@ public:
     }
     void PrintRatios() const {
         std::printf("\nSpeed as a multiple of raw iconv on the same text (higher is faster):\n");
-        for (const char* name : {"GBKToUTF8_Chinese", "UTF8ToGB_Chinese", "GBKToUTF8_MostlyAscii",
-                                 "UTF8ToGB_MostlyAscii"}) {
+        for (const char* name :
+             {"GBKToUTF8_Chinese", "UTF8ToGB_Chinese", "GBKToUTF8_MostlyAscii", "UTF8ToGB_MostlyAscii"}) {
             const auto ours = m_seconds.find(std::string("BM_") + name);
             const auto raw = m_seconds.find(std::string("BM_RawIconv_") + name);
             if (ours == m_seconds.end() || raw == m_seconds.end() || ours->second <= 0) continue;

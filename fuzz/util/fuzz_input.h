@@ -49,8 +49,8 @@ inline void PrependFlag(int* argc, char*** argv, const char* flag) {
 
 // Links are short texts: longer inputs only repeat the same paths through
 // the trimming walks, at a fraction of the speed.
-#define VELMORA_FUZZ_LINK_LENGTH_LIMIT()                                   \
-    extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {         \
-        fuzzing::PrependFlag(argc, argv, "-max_len=512");                  \
-        return 0;                                                          \
+#define VELMORA_FUZZ_LINK_LENGTH_LIMIT()                           \
+    extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) { \
+        fuzzing::PrependFlag(argc, argv, "-max_len=512");          \
+        return 0;                                                  \
     }

@@ -59,8 +59,7 @@ int BindUnresolvedImports(HMODULE module) {
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (directory.VirtualAddress == 0) return 0;
     int bound = 0;
     for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
@@ -83,7 +82,8 @@ int BindUnresolvedImports(HMODULE module) {
             }
             if (proc == nullptr) return -1;
             DWORD protection = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection)) {
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                                &protection)) {
                 return -1;
             }
             slots->u1.Function = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(proc));
@@ -155,7 +155,9 @@ int main() {
     // URL and code pages.
     if (auto encode = exe.Find<TextToText>("_Z9UrlEncode7CString")) CHECK(encode("a b&c") == "a+b%26c");
     if (auto decode = exe.Find<TextToText>("_Z9UrlDecode7CString")) {
-        CHECK(decode("%E4%B8%AD%41") == "\xD6\xD0" "A");
+        CHECK(decode("%E4%B8%AD%41") ==
+              "\xD6\xD0"
+              "A");
     }
     if (auto toGb = exe.Find<InPlace>("_Z8UTF8ToGBR7CString")) {
         CString text("\xE4\xB8\xAD");

@@ -125,8 +125,10 @@ void IconFamily() {
     const CString path = GetCurrWorkingDir() + "consumer.ico";
     std::remove(path);
     AfxSaveHICON2File(icon, path);
-    const auto expected = static_cast<std::uintmax_t>(22 + 40 + width * height * 4 + height * ((width + 31) / 32) * 4);
-    CHECK(std::filesystem::exists(path.GetString()) && std::filesystem::file_size(path.GetString()) == expected);
+    const auto expected =
+        static_cast<std::uintmax_t>(22 + 40 + width * height * 4 + height * ((width + 31) / 32) * 4);
+    CHECK(std::filesystem::exists(path.GetString()) &&
+          std::filesystem::file_size(path.GetString()) == expected);
     AfxSaveHICON2File(nullptr, path);  // a null icon leaves the file alone
     CHECK(std::filesystem::file_size(path.GetString()) == expected);
 #endif

@@ -8,9 +8,7 @@ inline bool IsAsciiAlnum(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-inline bool IsAsciiSpace(unsigned char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+inline bool IsAsciiSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // The value of a hexadecimal digit, or -1.
 inline int HexDigitValue(unsigned char c) {

@@ -45,8 +45,6 @@ int DecodeWrappedLink(CString link, CString& out, const LinkScheme& scheme) {
 
 int ThunderURLDecode(CString link, CString& out) { return DecodeWrappedLink(link, out, kThunder); }
 
-int FlashgetURLDecode(CString link, CString& out) {
-    return DecodeWrappedLink(link, out, kFlashget);
-}
+int FlashgetURLDecode(CString link, CString& out) { return DecodeWrappedLink(link, out, kFlashget); }
 
 int QQDLURLDecode(CString link, CString& out) { return DecodeWrappedLink(link, out, kQQDownload); }

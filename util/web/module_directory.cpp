@@ -1,10 +1,11 @@
+#include "util/web/module_directory.h"
+
 #include <cstring>
 
 #include "base/filesystem.h"
 #include "base/mbcs.h"
 #include "base/run_once.h"
 #include "digest/md5.h"
-#include "util/web/module_directory.h"
 #include "velmora/logging.h"
 
 namespace {

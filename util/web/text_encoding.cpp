@@ -10,8 +10,7 @@ namespace {
 // an embedded zero byte ends it.
 int TextLength(const CString& text) {
     const void* zero = std::memchr(text.GetString(), 0, static_cast<size_t>(text.GetLength()));
-    return zero ? static_cast<int>(static_cast<const char*>(zero) - text.GetString())
-                : text.GetLength();
+    return zero ? static_cast<int>(static_cast<const char*>(zero) - text.GetString()) : text.GetLength();
 }
 
 }  // namespace

@@ -8,8 +8,6 @@ namespace velmora {
 
 // True when the whole text is well-formed by UTF8CharLength and holds at
 // least one sequence of two or more bytes; an embedded zero byte ends it.
-inline bool IsUTF8Text(const CString& text) {
-    return IsUTF8Bytes(text.GetString(), text.GetLength());
-}
+inline bool IsUTF8Text(const CString& text) { return IsUTF8Bytes(text.GetString(), text.GetLength()); }
 
 }  // namespace velmora

@@ -2,11 +2,11 @@
 // internal chunk and segment boundaries, output that outgrows its first
 // buffer, and (on Linux, where the substitutes are ours) what replaces
 // bytes and characters that cannot be converted.
+#include "base/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "base/codepage.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ TEST(CodePageLayerTest, OutputThatOutgrowsItsFirstBufferIsKept) {
 }
 
 TEST(CodePageLayerTest, Utf8TextToAnsiRefusesTextsThatAreNotUtf8) {
-    for (const std::string& text : {std::string(""), std::string("ascii"),
-                                    std::string("\xD6\xD0"), std::string("\xE4\xB8\xAD\xC0\x80")}) {
+    for (const std::string& text : {std::string(""), std::string("ascii"), std::string("\xD6\xD0"),
+                                    std::string("\xE4\xB8\xAD\xC0\x80")}) {
         CString out = "untouched";
         EXPECT_FALSE(velmora::Utf8TextToAnsi(text.data(), static_cast<int>(text.size()), out));
         EXPECT_EQ(CString("untouched"), out);
@@ -53,7 +53,9 @@ TEST(CodePageLayerTest, Utf8TextToAnsiRefusesTextsThatAreNotUtf8) {
 #if !defined(_WIN32)
 TEST(CodePageLayerTest, IconvSubstitutesOneQuestionMarkPerCharacter) {
     // Characters GBK lacks, an encoded surrogate, a value past U+10FFFF.
-    EXPECT_EQ("a?b", Convert(velmora::Utf8TextToAnsi, "a\xF0\x9F\x98\x80" "b"));
+    EXPECT_EQ("a?b", Convert(velmora::Utf8TextToAnsi,
+                             "a\xF0\x9F\x98\x80"
+                             "b"));
     EXPECT_EQ("\xD6\xD0?", Convert(velmora::Utf8TextToAnsi, "\xE4\xB8\xAD\xED\xA0\x80"));
     EXPECT_EQ("?", Convert(velmora::Utf8TextToAnsi, "\xF4\x90\x80\x80"));
     // A byte GBK refuses becomes '?' and the next byte is read on its own,

@@ -53,13 +53,12 @@ void RunTwoWriters(const std::string& fileName, int lines) {
                                "log_writer.exe";
     std::vector<PROCESS_INFORMATION> processes;
     for (const char* tag : {"A", "B"}) {
-        std::string command =
-            "\"" + writer + "\" " + fileName + " " + tag + " " + std::to_string(lines);
+        std::string command = "\"" + writer + "\" " + fileName + " " + tag + " " + std::to_string(lines);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(writer.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, nullptr, &startup, &process));
+        ASSERT_TRUE(CreateProcessA(writer.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
         processes.push_back(process);
     }
     for (PROCESS_INFORMATION& process : processes) {
@@ -104,8 +103,8 @@ TEST(ModuleDirectoryTest, IsTheExecutablesDirectoryWithSeparator) {
 
 TEST(ModuleDirectoryTest, CutAfterTheLastSeparatorCharacter) {
     auto cut = [](const std::string& path) {
-        return path.substr(0, static_cast<size_t>(
-                                  velmora::DirectoryPartLength(path.data(), static_cast<int>(path.size()))));
+        return path.substr(
+            0, static_cast<size_t>(velmora::DirectoryPartLength(path.data(), static_cast<int>(path.size()))));
     };
     const std::string s(1, kSep);
     EXPECT_EQ("C:" + s + "a" + s + "b" + s, cut("C:" + s + "a" + s + "b" + s + "tool.exe"));

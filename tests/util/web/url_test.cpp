@@ -1,25 +1,24 @@
 // URL encoding and decoding, UTF-8 shape tests and GBK/UTF-8 conversion.
 // The GBK expectations hold on Windows under code page 936 and on Linux.
+#include "velmora/url.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "util/web/utf8.h"
-#include "velmora/url.h"
 
 namespace {
 
-CString Bytes(const std::string& bytes) {
-    return CString(bytes.data(), static_cast<int>(bytes.size()));
-}
+CString Bytes(const std::string& bytes) { return CString(bytes.data(), static_cast<int>(bytes.size())); }
 
 std::string ToStd(const CString& text) {
     return std::string(text.GetString(), static_cast<size_t>(text.GetLength()));
 }
 
-const std::string kZhongGbk = "\xD6\xD0";        // 中 in GBK
-const std::string kZhongUtf8 = "\xE4\xB8\xAD";   // 中 in UTF-8
-const std::string kWenGbk = "\xCE\xC4";          // 文
+const std::string kZhongGbk = "\xD6\xD0";       // 中 in GBK
+const std::string kZhongUtf8 = "\xE4\xB8\xAD";  // 中 in UTF-8
+const std::string kWenGbk = "\xCE\xC4";         // 文
 const std::string kWenUtf8 = "\xE6\x96\x87";
 
 TEST(UrlEncodeTest, KeepsAlnumTurnsSpaceToPlusEscapesEverythingElse) {
@@ -121,12 +120,24 @@ TEST(Utf8ShapeTest, CharLengthFollowsTheSequenceRules) {
         int expected;
     };
     const Case cases[] = {
-        {"\xF0\x90\x80\x80", 4}, {"\xF0\x80\x80\x80", -1}, {"\xE0\x9F\x80", -1},
-        {"\xE0\xA0\x80", 3},     {"\xC1\x81", -1},         {"\xF4\x90\x80\x80", 4},
-        {"\xED\xA0\x80", 3},     {"\xF7\xBF\xBF\xBF", 4},  {"\xF8\x80\x80\x80", -1},
-        {"\xC2\x80", 2},         {"\xDF\xBF", 2},          {"\xC0\x80", -1},
-        {"\x80", -1},            {"\x7F", 1},              {"A", 1},
-        {"", -1},                {"\xE4\xB8", -1},         {"\xF1\x80\x80", -1},
+        {"\xF0\x90\x80\x80", 4},
+        {"\xF0\x80\x80\x80", -1},
+        {"\xE0\x9F\x80", -1},
+        {"\xE0\xA0\x80", 3},
+        {"\xC1\x81", -1},
+        {"\xF4\x90\x80\x80", 4},
+        {"\xED\xA0\x80", 3},
+        {"\xF7\xBF\xBF\xBF", 4},
+        {"\xF8\x80\x80\x80", -1},
+        {"\xC2\x80", 2},
+        {"\xDF\xBF", 2},
+        {"\xC0\x80", -1},
+        {"\x80", -1},
+        {"\x7F", 1},
+        {"A", 1},
+        {"", -1},
+        {"\xE4\xB8", -1},
+        {"\xF1\x80\x80", -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, velmora::UTF8CharLength(c.bytes)) << testing::PrintToString(c.bytes);
@@ -149,9 +160,8 @@ TEST(CodePageTest, Utf8ToGbConvertsOnlyWellFormedUtf8) {
     UTF8ToGB(text);
     EXPECT_EQ(kZhongGbk + "-" + kWenGbk, ToStd(text));
 
-    for (const std::string& untouched :
-         {std::string(""), std::string("ascii only"), kZhongGbk, kZhongUtf8 + "\xC0\x80",
-          std::string("\xE4\xB8")}) {
+    for (const std::string& untouched : {std::string(""), std::string("ascii only"), kZhongGbk,
+                                         kZhongUtf8 + "\xC0\x80", std::string("\xE4\xB8")}) {
         CString same = Bytes(untouched);
         UTF8ToGB(same);
         EXPECT_EQ(untouched, ToStd(same));
