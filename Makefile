@@ -33,13 +33,14 @@ sanitize: setup
 	@cmake --build $(SANITIZE) -j$(JOBS)
 
 windows: setup
-	@test -f $(WINDOWS)/CMakeCache.txt || cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@if [ -f $(WINDOWS)/CMakeCache.txt ]; then cmake -S . -B $(WINDOWS) >/dev/null; \
+	 else cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null; fi
 	@cmake --build $(WINDOWS) -j$(JOBS)
 
 fuzz-build: setup
-	@test -f $(FUZZ)/CMakeCache.txt || cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null
+	@if [ -f $(FUZZ)/CMakeCache.txt ]; then cmake -S . -B $(FUZZ) >/dev/null; \
+	 else cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null; fi
 	@cmake --build $(FUZZ) -j$(JOBS)
 
 test-native: native

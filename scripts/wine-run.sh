@@ -11,6 +11,9 @@ if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
 fi
 prefix="$2"
 shift 2
+# Wine accepts only an absolute prefix.
+mkdir -p "$prefix"
+prefix=$(cd "$prefix" && pwd)
 
 export WINEPREFIX="$prefix"
 export WINEARCH=win32
