@@ -25,6 +25,9 @@ void CTarvelDlg::OnAddCommand() {
 }
 
 void CTarvelDlg::OnAddSelf() {
+    // A hidden window keeps the keyboard focus, and then Enter and Escape
+    // reach nothing: hand it to the command-name field first.
+    if (::GetFocus() == m_btnAddSelf.m_hWnd) m_editCommandName.SetFocus();
     m_btnAddSelf.ShowWindow(SW_HIDE);
     RegWriteString(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", m_strSelfPath);
 }

@@ -310,6 +310,16 @@ TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {
     EXPECT_FALSE(LinkVisibleAtStart()) << "a restart keeps it hidden";
 }
 
+TEST_F(TarvelDlgSelfTest, PressingTheLinkLeavesTheKeyboardFocusOnAVisibleControl) {
+    TestableTarvelDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    dlg.m_btnAddSelf.SetFocus();
+    ASSERT_EQ(::GetFocus(), dlg.m_btnAddSelf.m_hWnd);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD_SELF, BN_CLICKED), 0);
+    EXPECT_EQ(::GetFocus(), dlg.m_editCommandName.m_hWnd);
+    dlg.DestroyWindow();
+}
+
 TEST_F(TarvelDlgSelfTest, TheStartUpCheckIgnoresLetterCaseOnly) {
     EXPECT_TRUE(LinkVisibleAtStart()) << "no run entry";
 
