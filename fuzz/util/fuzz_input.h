@@ -47,10 +47,12 @@ inline void PrependFlag(int* argc, char*** argv, const char* flag) {
 
 }  // namespace fuzzing
 
-// Links are short texts: longer inputs only repeat the same paths through
-// the trimming walks, at a fraction of the speed.
-#define VELMORA_FUZZ_LINK_LENGTH_LIMIT()                           \
+// Sets the default longest input (the command line can still override it).
+// URLs, links and names are short texts: longer inputs mostly repeat the
+// same paths through the byte walks, at a fraction of the speed, and the
+// long-text paths (chunks, growing buffers) have unit tests of their own.
+#define VELMORA_FUZZ_MAX_LEN(flag)                                 \
     extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) { \
-        fuzzing::PrependFlag(argc, argv, "-max_len=512");          \
+        fuzzing::PrependFlag(argc, argv, flag);                    \
         return 0;                                                  \
     }

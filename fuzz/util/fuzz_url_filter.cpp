@@ -6,7 +6,7 @@
 #include "fuzz/util/fuzz_input.h"
 #include "velmora/linkdecode.h"
 
-VELMORA_FUZZ_LINK_LENGTH_LIMIT()
+VELMORA_FUZZ_MAX_LEN("-max_len=512")
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* split = std::find(data, data + size, 0);

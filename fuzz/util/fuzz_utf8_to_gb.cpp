@@ -3,6 +3,8 @@
 #include "fuzz/util/fuzz_input.h"
 #include "velmora/url.h"
 
+VELMORA_FUZZ_MAX_LEN("-max_len=1024")
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const CString input = fuzzing::AsCString(data, size);
     CString text = input;
