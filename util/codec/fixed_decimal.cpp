@@ -66,12 +66,12 @@ private:
 void DropDigitsRoundingUp(std::string& digits, std::size_t count) {
     if (count == 0) return;
     if (count > digits.size()) {
-        digits = "0";  // the first dropped digit is a leading zero
+        digits.assign(1, '0');  // the first dropped digit is a leading zero
         return;
     }
     const bool up = digits[digits.size() - count] >= '5';
     digits.resize(digits.size() - count);
-    if (digits.empty()) digits = "0";
+    if (digits.empty()) digits.assign(1, '0');
     if (!up) return;
     std::size_t i = digits.size();
     while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
