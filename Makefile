@@ -3,12 +3,12 @@
 #   make test    install what is missing, build both configurations, run every test
 #   make run     build Velmora.exe and start it under Wine
 #   make bench   native benchmarks (outside the tests)
-#   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 300)
+#   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
-FUZZ_SECONDS ?= 300
+FUZZ_SECONDS ?= 420
 SMOKE_FUZZ_SECONDS ?= 30
 
 NATIVE := $(BUILD)/native
