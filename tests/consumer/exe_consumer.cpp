@@ -10,19 +10,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "tests/consumer/consumer_check.h"
 #include "velmora/CString.h"
 
 namespace {
 
-int g_failures = 0;
-
-#define CHECK(cond)                                                                 \
-    do {                                                                            \
-        if (!(cond)) {                                                              \
-            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++g_failures;                                                           \
-        }                                                                           \
-    } while (0)
+using consumer::g_failures;
 
 class Module {
 public:

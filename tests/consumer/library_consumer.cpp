@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/consumer/consumer_check.h"
 #include "velmora/velmora.h"
 
 #if defined(_WIN32)
@@ -18,15 +19,7 @@
 
 namespace {
 
-int g_failures = 0;
-
-#define CHECK(cond)                                                                 \
-    do {                                                                            \
-        if (!(cond)) {                                                              \
-            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++g_failures;                                                           \
-        }                                                                           \
-    } while (0)
+using consumer::g_failures;
 
 #if defined(_WIN32)
 const char* const kSep = "\\";
