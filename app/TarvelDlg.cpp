@@ -156,7 +156,7 @@ BOOL CTarvelDlg::OnEraseBkgnd(HDC hDC) {
     const COLORREF previous = ::SetBkColor(hDC, kDialogBackground);
     ::ExtTextOutA(hDC, 0, 0, ETO_OPAQUE, &inner, nullptr, 0, nullptr);
     ::SetBkColor(hDC, previous);
-    if (m_hFileIcon48 != nullptr) ::DrawIconEx(hDC, 144, 130, m_hFileIcon48, 48, 48, 0, nullptr, DI_NORMAL);
+    if (m_hFileIcon48) ::DrawIconEx(hDC, 144, 130, m_hFileIcon48.Get(), 48, 48, 0, nullptr, DI_NORMAL);
     return CTarvelDlgBase::OnEraseBkgnd(hDC);
 }
 

@@ -3,10 +3,10 @@
 // below App Paths. A link registers the tool itself as "run".
 #pragma once
 
+#include "base/win32_handles.h"
 #include "velmora/CString.h"
 #include "wnd/Controls.h"
 #include "wnd/Dialog.h"
-#include "wnd/Icon.h"
 
 // The dialog's base class; the skinned frame takes this place.
 using CTarvelDlgBase = CDialog;
@@ -46,8 +46,8 @@ protected:
     void ShowDroppedFileIcon(const CString& strPath);
 
     HICON m_hIcon;
-    CIcon m_hFileIcon;
-    CIcon m_hFileIcon48;
+    velmora::OwnedIcon m_hFileIcon;
+    velmora::OwnedIcon m_hFileIcon48;
     CEdit m_editCommandName;
     CTarvelLabel m_lblUsage;
     CTarvelButton m_btnAdd;

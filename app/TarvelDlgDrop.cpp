@@ -5,23 +5,9 @@
 
 #include "app/CommandText.h"
 #include "app/TarvelDlg.h"
+#include "base/win32_handles.h"
 
 namespace {
-
-// Hands the drop handle back to the shell when the handler leaves, however
-// it leaves.
-class CDropRelease {
-public:
-    explicit CDropRelease(HDROP hDrop) noexcept : m_hDrop(hDrop) {}
-    ~CDropRelease() {
-        if (m_hDrop != nullptr) ::DragFinish(m_hDrop);
-    }
-    CDropRelease(const CDropRelease&) = delete;
-    CDropRelease& operator=(const CDropRelease&) = delete;
-
-private:
-    HDROP m_hDrop;
-};
 
 // The first dropped file's full path. The buffer holds at least the
 // platform's 260 bytes and grows to the name's length, so a longer path
@@ -40,7 +26,8 @@ CString ReadFirstDroppedPath(HDROP hDrop) {
 }  // namespace
 
 void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
-    CDropRelease release(hDropInfo);
+    // Handed back to the shell however the handler leaves.
+    const velmora::OwnedDrop drop(hDropInfo);
     m_strExePath.Empty();
     if (::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
 

@@ -19,8 +19,7 @@ void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
     HICON hLarge = nullptr;
     if (::ExtractIconExA(strPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
 
-    m_hFileIcon.Release();
-    m_hFileIcon48.Release();
+    m_hFileIcon48.Destroy();
     m_hFileIcon.Attach(hLarge);
 
     // The file's own 48 x 48 image, read from its resources; none leaves the

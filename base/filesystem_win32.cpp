@@ -1,24 +1,10 @@
 #include <windows.h>
 
 #include "base/filesystem.h"
+#include "base/win32_handles.h"
 
 namespace velmora {
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle() {
-        if (IsValid()) CloseHandle(m_handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 // Opens for reading and writing, creating the file if needed, with no
 // sharing: a second writer's open fails with a sharing violation, which is
@@ -56,8 +42,8 @@ bool CreateOneDirectory(const char* path) { return CreateDirectoryA(path, nullpt
 
 bool AppendExclusive(const char* path, const char* data, int length, int retryMilliseconds) {
     if (path == nullptr || length < 0) return false;
-    FileHandle file(OpenExclusive(path, retryMilliseconds));
-    if (!file.IsValid()) return false;
+    OwnedFile file(OpenExclusive(path, retryMilliseconds));
+    if (!file) return false;
     if (SetFilePointer(file.Get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         GetLastError() != NO_ERROR) {
         return false;

@@ -5,7 +5,7 @@
 #include "icons/file_kind.h"
 #include "icons/path_variables.h"
 #include "icons/pe_resources.h"
-#include "icons/win32_handles.h"
+#include "base/win32_handles.h"
 
 namespace velmora {
 namespace {
@@ -14,8 +14,8 @@ constexpr DWORD kIconResourceVersion = 0x00030000;
 
 // Opens the file for reading and, when allowed, restores its last-access
 // time at once, so that looking at a file's icon does not count as using it.
-UniqueFile OpenForProbe(const char* path) {
-    UniqueFile file(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+OwnedFile OpenForProbe(const char* path) {
+    OwnedFile file(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {
         FILETIME lastAccess{};
@@ -24,7 +24,7 @@ UniqueFile OpenForProbe(const char* path) {
         }
         return file;
     }
-    return UniqueFile(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    return OwnedFile(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -48,7 +48,7 @@ unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int c
     const DWORD found = ::SearchPathA(nullptr, buffer, nullptr, sizeof fullPath, fullPath, nullptr);
     if (found == 0 || found >= sizeof fullPath) return 0;
 
-    UniqueFile file = OpenForProbe(fullPath);
+    OwnedFile file = OpenForProbe(fullPath);
     if (!file) return 0;
 
     std::uint8_t probe[kFileProbeSize];
@@ -75,9 +75,9 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
     LARGE_INTEGER fileSize{};
     if (!::GetFileSizeEx(file, &fileSize) || fileSize.QuadPart <= 0) return 0;
     if (static_cast<unsigned long long>(fileSize.QuadPart) > SIZE_MAX) return 0;
-    UniqueKernelHandle mapping(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+    OwnedKernelHandle mapping(::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping) return 0;
-    UniqueMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    OwnedMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     if (!view) return 0;
     // The view covers the whole file, which a successful map proves fits in
     // the address space.
@@ -113,17 +113,17 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
 unsigned LoadIconFile(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                       UINT loadFlags) {
     if (firstIndex >= 1) return 0;
-    UniqueIcon icon(static_cast<HICON>(
+    OwnedIcon icon(static_cast<HICON>(
         ::LoadImageA(nullptr, path, IMAGE_ICON, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
     if (!icon) return 0;
-    if (icons != nullptr) icons[0] = icon.Release();
+    if (icons != nullptr) icons[0] = icon.Detach();
     return 1;
 }
 
 unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                               UINT loadFlags) {
     if (firstIndex >= 1) return 0;
-    UniqueBitmap colour(static_cast<HBITMAP>(
+    OwnedBitmap colour(static_cast<HBITMAP>(
         ::LoadImageA(nullptr, path, IMAGE_BITMAP, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
     if (!colour) return 0;
     if (icons == nullptr) return 1;
@@ -133,13 +133,13 @@ unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, i
     BITMAP info{};
     if (::GetObjectA(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
         return 0;
-    UniqueBitmap mask(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
-    UniqueMemoryDc colourDc(::CreateCompatibleDC(nullptr));
-    UniqueMemoryDc maskDc(::CreateCompatibleDC(nullptr));
+    OwnedBitmap mask(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
+    OwnedMemoryDc colourDc(::CreateCompatibleDC(nullptr));
+    OwnedMemoryDc maskDc(::CreateCompatibleDC(nullptr));
     if (!mask || !colourDc || !maskDc) return 0;
     {
-        ScopedSelectObject selectColour(colourDc.Get(), colour.Get());
-        ScopedSelectObject selectMask(maskDc.Get(), mask.Get());
+        SelectedObject selectColour(colourDc.Get(), colour.Get());
+        SelectedObject selectMask(maskDc.Get(), mask.Get());
         if (!selectColour.Selected() || !selectMask.Selected()) return 0;
         // Copying colour to monochrome turns pixels of the background colour
         // into 1s: the top-left pixel's colour becomes the transparent one.

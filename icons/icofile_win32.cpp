@@ -6,7 +6,7 @@
 
 #include "base/mbcs.h"
 #include "icons/ico_layout.h"
-#include "icons/win32_handles.h"
+#include "base/win32_handles.h"
 #include "velmora/icofile.h"
 
 namespace velmora {
@@ -44,11 +44,11 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info)) return std::nullopt;
     // GetIconInfo hands out copies of both bitmaps; they are ours to delete.
-    const UniqueBitmap mask(info.hbmMask);
-    const UniqueBitmap colour(info.hbmColor);
+    const OwnedBitmap mask(info.hbmMask);
+    const OwnedBitmap colour(info.hbmColor);
     if (!mask) return std::nullopt;
 
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    OwnedMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc) return std::nullopt;
 
     BITMAP maskInfo{};
@@ -117,7 +117,7 @@ bool ReplaceFileContents(const char* path, const std::vector<std::uint8_t>& byte
     if (::GetTempFileNameA(DirectoryOf(path).c_str(), "ico", 0, temporary) == 0) return false;
     bool written = false;
     {
-        UniqueFile file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+        OwnedFile file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             DWORD done = 0;

@@ -135,8 +135,8 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
 
     // This test program carries the application icon: dropping it shows it.
     Drop({ModulePath()});
-    EXPECT_NE(dlg.m_hFileIcon.GetSafeHandle(), nullptr);
-    ASSERT_NE(dlg.m_hFileIcon48.GetSafeHandle(), nullptr);
+    EXPECT_NE(dlg.m_hFileIcon.Get(), nullptr);
+    ASSERT_NE(dlg.m_hFileIcon48.Get(), nullptr);
     dlg.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem));
     int iconPixels = 0;
     for (int y = 130; y < 178; ++y) {
@@ -147,9 +147,9 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
     EXPECT_EQ(::GetPixel(hMem, 192, 154), kDialogBackground);
 
     // A later non-executable drop leaves the icon in place.
-    const HICON hShown = dlg.m_hFileIcon48;
+    const HICON hShown = dlg.m_hFileIcon48.Get();
     Drop({"C:\\Data\\report.txt"});
-    EXPECT_EQ(dlg.m_hFileIcon48.GetSafeHandle(), hShown);
+    EXPECT_EQ(dlg.m_hFileIcon48.Get(), hShown);
 
     ::SelectObject(hMem, hOld);
     ::DeleteObject(hBitmap);

@@ -19,8 +19,8 @@ using namespace velmora::testing;
 
 class CProbedTarvelDlg : public CTarvelDlg {
 public:
-    HICON FileIcon() const { return m_hFileIcon; }
-    HICON FileIcon48() const { return m_hFileIcon48; }
+    HICON FileIcon() const { return m_hFileIcon.Get(); }
+    HICON FileIcon48() const { return m_hFileIcon48.Get(); }
 };
 
 // A drop of one file, as the shell hands it over; the handler releases it.
