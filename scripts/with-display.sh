@@ -7,18 +7,29 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$@"
 fi
 
-# Find a free display number.
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-done
-Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the pipe, so that
+# several runs on one machine never share or fight over a display.
+fifo=$(mktemp -u /tmp/velmora-display.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
-cleanup() { kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; }
+read -r -t 20 n <"$fifo" || true
+rm -f "$fifo"
+cleanup() {
+  kill "${wm_pid:-}" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+}
 trap cleanup EXIT
+if [ -z "${n:-}" ]; then
+  echo "with-display: Xvfb did not start" >&2
+  exit 1
+fi
 export DISPLAY=":$n"
 for _ in $(seq 1 50); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1
 done
 evilwm -fn fixed >/dev/null 2>&1 &
+wm_pid=$!
 "$@"
