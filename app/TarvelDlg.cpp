@@ -4,7 +4,7 @@
 #include "app/Registry.h"
 #include "res/resource.h"
 #include "wnd/MessageFilter.h"
-#include "wnd/PaintDC.h"
+#include "wnd/DC.h"
 #include "wnd/WinApp.h"
 
 namespace {

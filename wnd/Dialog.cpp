@@ -9,21 +9,9 @@ namespace {
 thread_local HHOOK t_hMsgFilterHook = nullptr;
 thread_local int t_modalDepth = 0;
 
-// Offers a message of a modal loop to the CWnd of its top-level window.
+// Offers a message of a modal loop to the bound windows it concerns.
 LRESULT CALLBACK MsgFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == MSGF_DIALOGBOX) {
-        MSG* pMsg = reinterpret_cast<MSG*>(lParam);
-        HWND hWnd = pMsg->hwnd;
-        while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0)
-            hWnd = ::GetParent(hWnd);
-        if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd)) {
-            try {
-                if (pWnd->PreTranslateMessage(pMsg)) return 1;
-            } catch (...) {
-                // The message goes on to normal dispatch.
-            }
-        }
-    }
+    if (nCode == MSGF_DIALOGBOX && CWnd::WalkPreTranslateTree(reinterpret_cast<MSG*>(lParam))) return 1;
     return ::CallNextHookEx(t_hMsgFilterHook, nCode, wParam, lParam);
 }
 

@@ -21,8 +21,7 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 int CWinApp::Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        CWnd* pMain = m_pMainWnd;
-        if (pMain != nullptr && pMain->PreTranslateMessage(&msg)) continue;
+        if (CWnd::WalkPreTranslateTree(&msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "wnd/Gdi.h"
 #include "wnd/Geometry.h"
 
 namespace {
@@ -141,9 +142,33 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return TRUE;
 }
 
+int CWnd::SetWindowRgn(CRgn& region, BOOL bRedraw) {
+    if (m_hWnd == nullptr) return 0;
+    const int result = ::SetWindowRgn(m_hWnd, region.GetSafeHandle(), bRedraw);
+    // From a successful call on the system owns the region.
+    if (result != 0) static_cast<void>(region.Detach());
+    return result;
+}
+
 void CWnd::DragAcceptFiles(BOOL bAccept) { ::DragAcceptFiles(m_hWnd, bAccept); }
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+BOOL CWnd::WalkPreTranslateTree(MSG* pMsg) {
+    if (pMsg == nullptr) return FALSE;
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+        if (CWnd* pWnd = FromHandlePermanent(hWnd)) {
+            try {
+                if (pWnd->PreTranslateMessage(pMsg)) return TRUE;
+            } catch (...) {
+                // The message goes on to the next window and to dispatch.
+            }
+        }
+        // GetParent also answers a top-level window's owner: stop at the top.
+        if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0) break;
+    }
+    return FALSE;
+}
 
 bool CWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {

@@ -9,7 +9,18 @@
 // the window's default processing (the window procedure the window had before
 // it was subclassed, or DefWindowProc).
 //
-// A handler that wants default processing as part of its work calls Default().
+// Results. A handler whose result matters to the system (WM_SETCURSOR,
+// WM_NCHITTEST, WM_ERASEBKGND, WM_MOUSEACTIVATE, WM_GETDLGCODE, ...) returns
+// it, and its map entry stores it in `result`; an entry that returns true
+// without setting `result` answers 0.
+//
+// Default() runs the window's default processing of the message being
+// handled now, with its original parameters, and returns that processing's
+// result. A handler that wants default processing as part of its work calls
+// it and, when it has no answer of its own, hands the result on
+// (`result = Default();`). A map entry that returns false gets the default
+// processing anyway: it must not also call Default().
+//
 // No C++ exception leaves a window procedure: the trampoline catches it and
 // the message gets result 0.
 //
@@ -22,6 +33,9 @@
 #include <windows.h>
 
 #include "velmora/CString.h"
+#include "wnd/Menu.h"
+
+class CRgn;
 
 class CWnd {
 public:
@@ -64,6 +78,7 @@ public:
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
@@ -72,6 +87,10 @@ public:
     }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+    void ClientToScreen(POINT* pPoint) const { ::ClientToScreen(m_hWnd, pPoint); }
+    void ScreenToClient(POINT* pPoint) const { ::ScreenToClient(m_hWnd, pPoint); }
+    // The window under a screen point (WindowFromPoint).
+    static HWND WindowFromPoint(POINT point) { return ::WindowFromPoint(point); }
     // Centres the window on its owner's window, or on the work area of its
     // monitor when it has none.
     void CenterWindow();
@@ -92,6 +111,14 @@ public:
     static BOOL ReleaseCapture() { return ::ReleaseCapture(); }
     static HWND GetCapture() { return ::GetCapture(); }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
+    static HWND GetFocus() { return ::GetFocus(); }
+
+    // Shape and window menu. SetWindowRgn gives `region` to the window: on
+    // success the window owns it and `region` is left empty; on failure it
+    // stays with the caller. GetSystemMenu returns a view of the menu the
+    // window owns (never destroy it).
+    int SetWindowRgn(CRgn& region, BOOL bRedraw);
+    CMenuView GetSystemMenu(BOOL bRevert) const { return CMenuView(::GetSystemMenu(m_hWnd, bRevert)); }
 
     // Painting.
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
@@ -113,10 +140,16 @@ public:
     // Shell drag and drop.
     void DragAcceptFiles(BOOL bAccept = TRUE);
 
-    // Offered every message of a modal loop run by this layer (CDialog::DoModal)
-    // before it is dispatched, for the message's top-level window: TRUE means
-    // the message was consumed.
+    // Offered every message of the message loops of this layer
+    // (CDialog::DoModal, CWinApp::Run) before it is dispatched, through
+    // WalkPreTranslateTree: TRUE means the message was consumed.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+    // Offers a message to the bound objects of its window and of that
+    // window's parents, innermost first, up to and including the top-level
+    // window; stops at the first that consumes it. TRUE when one did. An
+    // object that throws counts as not consuming the message.
+    static BOOL WalkPreTranslateTree(MSG* pMsg);
 
 protected:
     // The message map. Returns true when this class handled the message and

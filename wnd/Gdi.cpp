@@ -1,0 +1,58 @@
+#include "wnd/Gdi.h"
+
+BOOL CBitmap::LoadBitmap(HINSTANCE hInstance, UINT nId) {
+    m_bitmap.Attach(static_cast<HBITMAP>(
+        ::LoadImageA(hInstance, MAKEINTRESOURCEA(nId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return m_bitmap ? TRUE : FALSE;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int width, int height) {
+    m_bitmap.Attach(::CreateCompatibleBitmap(hDC, width, height));
+    return m_bitmap ? TRUE : FALSE;
+}
+
+BOOL CBitmap::CreateMonochromeBitmap(int width, int height) {
+    m_bitmap.Attach(::CreateBitmap(width, height, 1, 1, nullptr));
+    return m_bitmap ? TRUE : FALSE;
+}
+
+BOOL CBitmap::GetBitmap(BITMAP* pInfo) const {
+    if (pInfo == nullptr) return FALSE;
+    *pInfo = BITMAP{};
+    if (!m_bitmap) return FALSE;
+    if (::GetObjectA(m_bitmap.Get(), sizeof(BITMAP), pInfo) != sizeof(BITMAP)) {
+        *pInfo = BITMAP{};
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool CBitmap::HasImage() const {
+    BITMAP info{};
+    return GetBitmap(&info) && info.bmWidth > 0 && info.bmHeight > 0;
+}
+
+BOOL CRgn::CreateRectRgn(int left, int top, int right, int bottom) {
+    m_region.Attach(::CreateRectRgn(left, top, right, bottom));
+    return m_region ? TRUE : FALSE;
+}
+
+int CRgn::CombineRgn(const CRgn& a, const CRgn& b, int mode) {
+    if (!m_region || a.m_region.Get() == nullptr || b.m_region.Get() == nullptr) return ERROR;
+    return ::CombineRgn(m_region.Get(), a.m_region.Get(), b.m_region.Get(), mode);
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTA& logFont) {
+    m_font.Attach(::CreateFontIndirectA(&logFont));
+    return m_font ? TRUE : FALSE;
+}
+
+BOOL CFont::GetLogFont(HFONT hFont, LOGFONTA* pLogFont) {
+    if (pLogFont == nullptr) return FALSE;
+    *pLogFont = LOGFONTA{};
+    if (hFont == nullptr || ::GetObjectA(hFont, sizeof(LOGFONTA), pLogFont) == 0) {
+        *pLogFont = LOGFONTA{};
+        return FALSE;
+    }
+    return TRUE;
+}
