@@ -6,6 +6,7 @@
 
 #include "skin/frame_layout.h"
 #include "skin/skin_geometry.h"
+#include "skin/win32_values.h"
 
 namespace velmora::skin {
 
@@ -16,9 +17,10 @@ struct HitZone {
 
 // The zones of a client rectangle (L, T, R, B) in the order they are tried;
 // the first one that contains the point wins, and a point in none of them is
-// kHitClient:
-//   (L + w3, T + 3, R - w3, T + h0)       caption (its first 20 pixels,
-//   (L + w3, T + 3, L + w3 + 20, T + h0)   the caption icon, come first)
+// kHitClient. The first zone, the caption icon, is the first 20 pixels of the
+// caption zone and counts only inside it:
+//   (L + w3, T + 3, L + w3 + 20, T + h0)                      caption icon
+//   (L + w3, T + 3, R - w3, T + h0)                           caption
 //   (L, T, L + w3, T + h0), (L, T, L + h0, T + 3)             top left
 //   (L + h0, T, R - h0, T + 3)                                top
 //   (R - w4, T, R, T + h0), (R - h0, T, R, T + 3)             top right

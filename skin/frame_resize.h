@@ -5,6 +5,7 @@
 
 #include "skin/frame_layout.h"
 #include "skin/skin_geometry.h"
+#include "skin/win32_values.h"
 
 namespace velmora::skin {
 
