@@ -195,17 +195,13 @@ def glyph_restore(w):
 
 
 def glyph_close(w):
-    # Two one-pixel diagonals through the frame's centre, with half-strength
-    # neighbours so the cross reads as firmly as the other glyphs.
+    # Two diagonals, each two pixels wide across, meeting in the middle.
+    x0 = w // 2 - 4
     pixels = {}
-    cx, cy = w / 2, 9.0
-    for y in range(5, 13):
-        for x in range(int(cx) - 4, int(cx) + 4):
-            u, v = x + 0.5 - cx, y + 0.5 - cy
-            for d in (u - v, u + v):
-                a = 1.0 if d == 0 else 0.45 if abs(d) == 1 else 0.0
-                pixels[(x, y)] = max(pixels.get((x, y), 0.0), a)
-    return {p: a for p, a in pixels.items() if a > 0.0}
+    for i in range(8):
+        for x in (x0 + i, x0 + i + 1, x0 + 8 - i, x0 + 7 - i):
+            pixels[(x, 5 + i)] = 1.0
+    return pixels
 
 
 def draw_button_background(img, x0, w, top, bottom, edge):
@@ -255,7 +251,7 @@ def draw_caption_buttons():
             shift = 1 if look == 2 else 0
             pixels = glyph(width)
             colour = GLYPH if look == 0 else (255, 255, 255)
-            if look != 2:
+            if look == 0:
                 for (gx, gy), a in pixels.items():
                     if (gx + 1, gy + 1) not in pixels:
                         img.put(x + gx + 1, gy + 1, GLYPH_SHADOW, 0.55 * a)
