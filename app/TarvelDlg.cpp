@@ -3,8 +3,8 @@
 #include "app/CommandText.h"
 #include "app/Registry.h"
 #include "res/resource.h"
-#include "wnd/MessageFilter.h"
 #include "wnd/DC.h"
+#include "wnd/MessageFilter.h"
 #include "wnd/WinApp.h"
 
 namespace {
@@ -36,11 +36,11 @@ RECT MakeRect(int left, int top, int width, int height) {
 }  // namespace
 
 CTarvelDlg::CTarvelDlg(CWnd* pParent)
-    : CTarvelDlgBase(IDD_TARVEL_DIALOG, pParent),
+    : CQebDialog(IDD_TARVEL_DIALOG, pParent),
       m_hIcon(::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 void CTarvelDlg::DoDataExchange(CDataExchange* pDX) {
-    CTarvelDlgBase::DoDataExchange(pDX);
+    CQebDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_EDIT_COMMAND_NAME, m_editCommandName);
     DDX_Control(pDX, IDC_BTN_ADD, m_btnAdd);
     DDX_Control(pDX, IDC_BTN_ADD_SELF, m_btnAddSelf);
@@ -63,10 +63,6 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             result = OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
             return true;
-        case WM_CTLCOLORSTATIC:
-            result = reinterpret_cast<LRESULT>(
-                OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-            return true;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
@@ -83,20 +79,27 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         default:
             break;
     }
-    return CTarvelDlgBase::ProcessWindowMessage(message, wParam, lParam, result);
+    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 BOOL CTarvelDlg::OnInitDialog() {
+    SetUpFrameSkin();
     SetWindowText("添加运行命令");
-    CTarvelDlgBase::OnInitDialog();
+    CQebDialog::OnInitDialog();
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    m_btnAdd.SetBitmap(&m_bmpAddButton);
+    m_btnAdd.SetBkColor(kDialogBackground);
 
-    m_lblUsage.Create("使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加", WS_CHILD | WS_VISIBLE,
-                      MakeRect(20, 38, 320, 20), this, kUsageLabelId);
-    m_lblCommandName.Create("命令名称：", WS_CHILD | WS_VISIBLE, MakeRect(30, 63, 60, 20), this,
-                            kCommandNameLabelId);
+    const auto createLabel = [this](CQebTransButton& label, const char* text, RECT rect, UINT id) {
+        label.Create(text, WS_CHILD | WS_VISIBLE, rect, this, id);
+        label.SetBkColor(kDialogBackground);
+        label.SetStaticIcon(nullptr);
+    };
+    createLabel(m_lblUsage, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加",
+                MakeRect(20, 38, 320, 20), kUsageLabelId);
+    createLabel(m_lblCommandName, "命令名称：", MakeRect(30, 63, 60, 20), kCommandNameLabelId);
 
     SetWindowPos(nullptr, 0, 0, 355, 250, SWP_NOMOVE | SWP_NOZORDER);
     CenterWindow();
@@ -110,9 +113,14 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_editCommandName.LimitText(kCommandNameLimit);
     m_editCommandName.MoveWindow(92, 63, 150, 20);
 
+    // In bitmap mode the button takes the strip's height after the move.
     m_btnAdd.SetWindowText("添加命令");
     m_btnAdd.MoveWindow(260, 60, 71, 20);
 
+    m_btnAddSelf.SetButtonMode();
+    m_btnAddSelf.SetBkColor(kDialogBackground);
+    m_btnAddSelf.SetTextColors(0xFF0000, 0xFF0000);
+    m_btnAddSelf.m_underlineStates = 7;
     m_btnAddSelf.SetWindowText("添加本程序为 run 命令");
     m_btnAddSelf.MoveWindow(110, 210, 131, 20);
 
@@ -132,7 +140,7 @@ void CTarvelDlg::OnSysCommand(UINT, LPARAM) { Default(); }
 
 void CTarvelDlg::OnPaint() {
     if (!IsIconic()) {
-        CTarvelDlgBase::OnPaint();
+        CQebDialog::OnPaint();
         return;
     }
     CPaintDC dc(m_hWnd);
@@ -146,23 +154,13 @@ void CTarvelDlg::OnPaint() {
 
 HCURSOR CTarvelDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
-void CTarvelDlg::OnTimer(UINT_PTR nIDEvent) { CTarvelDlgBase::OnTimer(nIDEvent); }
+void CTarvelDlg::OnTimer(UINT_PTR nIDEvent) { CQebDialog::OnTimer(nIDEvent); }
 
 BOOL CTarvelDlg::OnEraseBkgnd(HDC hDC) {
     RECT inner{};
-    GetClientRect(&inner);
-    // A solid fill without a brush object: an opaque empty text run paints
-    // the rectangle in the background colour.
-    const COLORREF previous = ::SetBkColor(hDC, kDialogBackground);
-    ::ExtTextOutA(hDC, 0, 0, ETO_OPAQUE, &inner, nullptr, 0, nullptr);
-    ::SetBkColor(hDC, previous);
-    if (m_hFileIcon48) ::DrawIconEx(hDC, 144, 130, m_hFileIcon48.Get(), 48, 48, 0, nullptr, DI_NORMAL);
-    return CTarvelDlgBase::OnEraseBkgnd(hDC);
-}
-
-HBRUSH CTarvelDlg::OnCtlColorStatic(HDC hDC, HWND) {
-    // The plain labels sit on the dialog's own background colour.
-    ::SetBkColor(hDC, kDialogBackground);
-    ::SetDCBrushColor(hDC, kDialogBackground);
-    return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
+    GetInnerRect(&inner);
+    CDCView dc(hDC);
+    dc.FillSolidRect(inner, kDialogBackground);
+    if (m_hFileIcon48) dc.DrawIcon(144, 130, m_hFileIcon48.Get(), 48, 48, DI_NORMAL);
+    return CQebDialog::OnEraseBkgnd(hDC);
 }

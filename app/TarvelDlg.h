@@ -1,28 +1,25 @@
 // CTarvelDlg: the main dialog. The user drops a program on it, types a
 // command name and presses the add button; the dialog registers the name
-// below App Paths. A link registers the tool itself as "run".
+// below App Paths. A link registers the tool itself as "run". The window is
+// a skinned frame with image buttons.
 #pragma once
 
 #include "base/win32_handles.h"
+#include "skin/QebDialog.h"
+#include "skin/QebTransButton.h"
 #include "velmora/CString.h"
 #include "wnd/Controls.h"
-#include "wnd/Dialog.h"
-
-// The dialog's base class; the skinned frame takes this place.
-using CTarvelDlgBase = CDialog;
-// The labels' and buttons' classes; the skin's image buttons take their place.
-using CTarvelLabel = CStatic;
-using CTarvelButton = CButton;
+#include "wnd/Gdi.h"
 
 // Identifiers of the labels created at run time.
 constexpr UINT kUsageLabelId = 6500;
 constexpr UINT kCommandNameLabelId = 6610;
 // Longest command name the field accepts, in bytes.
 constexpr int kCommandNameLimit = 25;
-// Background of the dialog's interior, 0x00BBGGRR.
+// Background of the dialog's interior and of every skinned control, 0x00BBGGRR.
 constexpr COLORREF kDialogBackground = 0xEFD9C1;
 
-class CTarvelDlg : public CTarvelDlgBase {
+class CTarvelDlg : public CQebDialog {
 public:
     explicit CTarvelDlg(CWnd* pParent = nullptr);
 
@@ -36,23 +33,28 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnTimer(UINT_PTR nIDEvent);
     BOOL OnEraseBkgnd(HDC hDC);
-    HBRUSH OnCtlColorStatic(HDC hDC, HWND hWndControl);
     void OnDropFiles(HDROP hDropInfo);
     void OnAddCommand();
     void OnAddSelf();
 
+    // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
+    void SetUpFrameSkin();
     // Shows the icon of an accepted dropped executable (m_hFileIcon,
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CString& strPath);
 
+    // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
     velmora::OwnedIcon m_hFileIcon;
     velmora::OwnedIcon m_hFileIcon48;
+    CBitmap m_bmpCaptionButtons;
+    CBitmap m_bmpFrame;
+    CBitmap m_bmpAddButton;
     CEdit m_editCommandName;
-    CTarvelLabel m_lblUsage;
-    CTarvelButton m_btnAdd;
-    CTarvelButton m_btnAddSelf;
-    CTarvelLabel m_lblCommandName;
+    CQebTransButton m_lblUsage;
+    CQebTransButton m_btnAdd;
+    CQebTransButton m_btnAddSelf;
+    CQebTransButton m_lblCommandName;
     CString m_strSelfPath;
     CString m_strExePath;
 };

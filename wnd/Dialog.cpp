@@ -112,12 +112,6 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
-BOOL CDialog::OnEraseBkgnd(HDC) { return TRUE; }
-
-void CDialog::OnPaint() { Default(); }
-
-void CDialog::OnTimer(UINT_PTR) { Default(); }
-
 INT_PTR CALLBACK CDialog::DialogProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG) {
         // Everything else reaches the bound dialog through its window

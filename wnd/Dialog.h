@@ -46,13 +46,6 @@ protected:
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
-    // Handlers a derived dialog calls from its own handlers of these
-    // messages. The plain dialog has no frame of its own: after a derived
-    // dialog has painted its background, OnEraseBkgnd has nothing to add.
-    BOOL OnEraseBkgnd(HDC hDC);
-    void OnPaint();
-    void OnTimer(UINT_PTR nIDEvent);
-
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 

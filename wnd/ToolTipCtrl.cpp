@@ -1,12 +1,14 @@
 #include "wnd/ToolTipCtrl.h"
 
 BOOL CToolTipCtrl::Create(CWnd* pParent, DWORD dwStyle) {
-    // With both WS_POPUP and WS_CHILD the system makes a popup owned by the
-    // parent's top-level window, not a child clipped to the parent.
+    // A popup of its own: as a child it would be clipped to the window it
+    // describes, and as a popup owned by the parent's top-level window it
+    // would keep that window from staying top-most (owned windows stay
+    // above their owner, so the owner is placed below its top-most tips and
+    // loses the top-most state). The tools still name the parent.
+    static_cast<void>(pParent);
     const RECT anywhere{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    if (!CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, anywhere, pParent, 0))
-        return FALSE;
-    return TRUE;
+    return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, anywhere, nullptr, 0);
 }
 
 TOOLINFOA CToolTipCtrl::MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool) {

@@ -2,10 +2,10 @@
 // gives it: whole windows identified by their handle (tool identifier 0) or
 // numbered rectangles of a window.
 //
-// The control is created as a popup owned by its parent's top-level window,
-// whatever child style bits the caller passes (the control keeps no child
-// style anyway), so that a tip is never clipped to the window it describes.
-// It is destroyed with this object.
+// The control is a popup of its own, without an owner, whatever child
+// style bits the caller passes (with WS_POPUP also set, the system makes no
+// child of it): a tip is never clipped to the window it describes, and a
+// top-most dialog stays top-most. It is destroyed with this object.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +17,8 @@
 
 class CToolTipCtrl : public CWnd {
 public:
-    // Creates the control for `pParent` with the window style `dwStyle`
-    // (TTS_* bits included) plus WS_POPUP.
+    // Creates the control for the tools of `pParent`'s windows with the
+    // window style `dwStyle` (TTS_* bits included) plus WS_POPUP.
     BOOL Create(CWnd* pParent, DWORD dwStyle);
 
     // TTDT_INITIAL, TTDT_AUTOPOP or TTDT_RESHOW, in milliseconds.

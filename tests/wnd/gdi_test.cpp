@@ -194,7 +194,7 @@ LRESULT CALLBACK RecordTipCreation(int nCode, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-TEST(ToolTipCtrlTest, APopupOfTheTopLevelWindowWithOneToolPerWindow) {
+TEST(ToolTipCtrlTest, APopupOfItsOwnWithOneToolPerWindow) {
     CWnd top;
     ASSERT_TRUE(top.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
     CWnd child;
@@ -206,7 +206,8 @@ TEST(ToolTipCtrlTest, APopupOfTheTopLevelWindowWithOneToolPerWindow) {
     ::UnhookWindowsHookEx(hook);
     ASSERT_TRUE(created);
     EXPECT_EQ(t_createdTipStyle & 0x50000001u, 0x50000001u);
-    EXPECT_EQ(::GetWindow(tip, GW_OWNER), top.m_hWnd) << "never clipped to the child";
+    EXPECT_EQ(::GetParent(tip), nullptr) << "never clipped to the child";
+    EXPECT_EQ(::GetWindow(tip, GW_OWNER), nullptr) << "never holds a top-most owner down";
 
     tip.SetDelayTime(TTDT_INITIAL, 100);
     EXPECT_EQ(tip.GetDelayTime(TTDT_INITIAL), 100);

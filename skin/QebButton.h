@@ -1,0 +1,59 @@
+// CQebButton: a push button drawn entirely from a strip of three frames
+// (normal, hover, pressed), with hover tracking by mouse capture, an optional
+// tooltip and its own click notification to the parent. The skinned frame
+// uses three of them as its caption buttons.
+//
+// The owner creates the window with CButton::Create and sets m_pImage and
+// m_imageOffset directly; the strip is not owned and must outlive the window.
+// A click (press and release on the button without leaving it) sends
+// WM_COMMAND(control id, 0) to the parent, unless m_notifyParent is false.
+#pragma once
+
+#include <memory>
+
+#include "skin/button_states.h"
+#include "velmora/CString.h"
+#include "wnd/Controls.h"
+#include "wnd/Gdi.h"
+#include "wnd/ToolTipCtrl.h"
+
+class CQebButton : public CButton {
+public:
+    CQebButton() noexcept;
+    ~CQebButton() override;
+
+    // Stores the text and, the first time, creates the tooltip control with
+    // one tool for the whole button; later calls change only the stored
+    // text, which the tip shows from the next hover on.
+    void AddToolTip(const CString& text);
+    // Stores the text and shows it in the tooltip at once.
+    void SetToolTipText(const CString& text);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    bool m_notifyParent;
+    bool m_hover;
+    bool m_pressed;
+    int m_imageOffset;
+    const CBitmap* m_pImage;
+    CString m_tipText;
+    std::unique_ptr<CToolTipCtrl> m_pToolTip;
+
+protected:
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    void OnPaint();
+    void OnSize();
+    void OnMouseMove(POINT point);
+    void OnLButtonDown();
+    void OnLButtonUp();
+
+private:
+    void Apply(const velmora::skin::ButtonTransition& transition);
+    void SetTipWindowText(LPCSTR lpszText);
+};
+
+// The skin buttons' WM_ERASEBKGND: the whole button is invalidated without
+// erasing, so the system never paints a background under the image; the
+// answer is "erased".
+LRESULT InvalidateInsteadOfErasing(CWnd& button);

@@ -1,0 +1,119 @@
+// CQebDialog: a dialog that draws its own frame. The system frame is taken
+// away; a caption and three borders cut from one skin bitmap, the window
+// text and an icon in the caption, image caption buttons (close,
+// maximise/restore, minimise), rounded corners cut from the window by the
+// key colour, dragging by the caption or the client area, an optional
+// resizable mode, a maximised geometry that pushes the borders off the work
+// area, and the window menu from the caption icon or Alt+Space.
+//
+// A derived dialog, in its OnInitDialog: loads and keeps its skin bitmaps
+// (the frame only refers to them), calls SetFramePiece for the eight pieces,
+// SetSkinBitmaps, SetCaptionTextStyle, SetCaptionButtonLayout (after
+// SetSkinBitmaps) and SetCaptionIcon, sets its window text, then calls this
+// class's OnInitDialog, which creates the caption buttons. It paints its own
+// interior in its erase handler before calling this class's OnEraseBkgnd,
+// and passes timers and unhandled commands on to this class. Child controls
+// must not cover the caption buttons.
+//
+// The window has no non-client area: its client rectangle is its window
+// rectangle, and all frame behaviour works in client coordinates.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "base/win32_handles.h"
+#include "skin/QebButton.h"
+#include "skin/frame_layout.h"
+#include "wnd/Dialog.h"
+#include "wnd/Gdi.h"
+#include "wnd/ImageList.h"
+
+class CDC;
+
+class CQebDialog : public CDialog {
+public:
+    static constexpr UINT ID_CAPTION_CLOSE = 7001;
+    static constexpr UINT ID_CAPTION_MAXIMIZE = 7002;
+    static constexpr UINT ID_CAPTION_MINIMIZE = 7003;
+    static constexpr UINT ID_SHOW_SYSTEM_MENU = 7004;
+    static constexpr UINT_PTR RESIZE_TIMER_ID = 1;
+    static constexpr UINT kResizeTimerMs = 20;
+
+    explicit CQebDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) noexcept;
+    ~CQebDialog() override;
+
+    // Configuration, before the base OnInitDialog.
+    void SetFramePiece(int x, int y, int cx, int cy, int piece) noexcept;
+    void SetSkinBitmaps(const CBitmap* pFrameSkin, const CBitmap* pCaptionButtonSkin) noexcept;
+    void SetCaptionTextStyle(int x, int y, COLORREF colour) noexcept;
+    void SetCaptionButtonLayout(int minWidth, int maxWidth, int closeWidth, int height, int gap,
+                                int rightMargin, int topMargin, int maximizedTopOffset) noexcept;
+    // The frame owns `hIcon` from now on (never pass a shared LoadIcon icon).
+    void SetCaptionIcon(const CImageList* pImageList, int imageIndex, int x, int y, HICON hIcon, int cx,
+                        int cy) noexcept;
+
+    // The client rectangle without the frame.
+    void GetInnerRect(RECT* pRect) const;
+    // Hit code of a client point (HTCLIENT, HTCAPTION, HTLEFT ... HTBOTTOMRIGHT,
+    // or HT_CAPTION_ICON).
+    int FrameHitTest(int x, int y) const;
+    static constexpr int HT_CAPTION_ICON = 100;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void PreSubclassWindow() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    // Handlers a derived dialog calls from its own.
+    BOOL OnEraseBkgnd(HDC hDC);
+    void OnPaint();
+    void OnTimer(UINT_PTR nIDEvent);
+
+    void OnSize(UINT nType);
+    void OnLButtonDblClk(POINT point);
+    void OnLButtonDown(POINT point);
+    LRESULT OnSetCursor();
+    void OnLButtonUp();
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+
+    void BeginFrameResize(int code);
+    void ShowSystemMenu();
+    void CreateCaptionButtons();
+    void LayoutCaptionButtons(bool maximized);
+    void UpdateWindowRegion();
+    void DrawFramePart(HDC hDC, velmora::skin::FramePart part);
+
+    velmora::skin::FramePieces m_pieces;
+    // When the window menu last closed (GetTickCount); empty until it first has.
+    std::optional<std::uint32_t> m_lastMenuCloseTick;
+    BOOL m_resizable;
+    POINT m_captionTextOrigin;
+    COLORREF m_captionTextColor;
+    // A view of the caption font (the stock GUI font).
+    HFONT m_pCaptionFont;
+    int m_resizeMode;
+    POINT m_dragStartCursor;
+    RECT m_dragStartWindowRect;
+    SIZE m_minTrackSize;
+    const CBitmap* m_pFrameSkin;
+    const CBitmap* m_pCaptionButtonSkin;
+    velmora::OwnedIcon m_hCaptionIcon;
+    SIZE m_captionIconSize;
+    bool m_menuFromIcon;
+    POINT m_captionIconPos;
+    int m_captionImageIndex;
+    const CImageList* m_pCaptionImageList;
+    CQebButton m_btnMin;
+    CQebButton m_btnMax;
+    CQebButton m_btnClose;
+    velmora::skin::CaptionButtonLayout m_captionLayout;
+
+private:
+    velmora::skin::FrameMetrics Metrics() const noexcept;
+    bool HasFrameSkin() const;
+    void DrawCaptionTextAndIcon(CDC& dc, const RECT& client);
+};
