@@ -2,8 +2,8 @@
 # scripts/icon-test-files.sh prepares (wrestool's group counts, an .ico and a
 # .cur extracted by wrestool, the 64-bit Wine images).
 velmora_add_gtest(icons_win32_tests
-  SOURCES extract_icons_win32_test.cpp extract_icons_slots_test.cpp icofile_win32_test.cpp
-  LIBS velmora_static)
+  SOURCES extract_icons_win32_test.cpp extract_icons_slots_test.cpp icofile_win32_test.cpp icofile_replace_test.cpp
+  LIBS velmora_static advapi32)
 add_test(NAME icons_test_files
          COMMAND ${PROJECT_SOURCE_DIR}/scripts/icon-test-files.sh ${CMAKE_BINARY_DIR}/icon-files)
 set_tests_properties(icons_test_files PROPERTIES FIXTURES_SETUP icon_test_files)
