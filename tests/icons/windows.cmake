@@ -15,3 +15,14 @@ velmora_add_gtest(icons_dropped_icon_tests
   SOURCES dropped_icon_test.cpp
   LIBS velmora_app velmora_static velmora_res)
 set_tests_properties(icons_dropped_icon_tests PROPERTIES RESOURCE_LOCK wine_display)
+
+# The fuzz corpus of the resource walk (seeds made from Wine's images, the
+# regression inputs kept with the sources, and what a fuzz run of this tree
+# added, when there is one) through the Win32 ExtractFileIcons.
+velmora_add_gtest(icons_corpus_tests SOURCES corpus_win32_test.cpp LIBS velmora_static)
+add_test(NAME icons_fuzz_seeds
+         COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/scripts/icon-fuzz-seeds.py ${CMAKE_BINARY_DIR}/icon-fuzz-seeds)
+set_tests_properties(icons_fuzz_seeds PROPERTIES FIXTURES_SETUP icon_fuzz_seeds)
+get_filename_component(VELMORA_FUZZ_CORPUS ${CMAKE_BINARY_DIR}/../fuzz/corpus/fuzz_icons ABSOLUTE)
+set_tests_properties(icons_corpus_tests PROPERTIES FIXTURES_REQUIRED icon_fuzz_seeds
+  ENVIRONMENT "VELMORA_ICON_CORPUS=${CMAKE_BINARY_DIR}/icon-fuzz-seeds|${PROJECT_SOURCE_DIR}/fuzz/regressions/fuzz_icons|${VELMORA_FUZZ_CORPUS}")
