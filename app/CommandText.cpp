@@ -4,6 +4,7 @@
 
 #include "base/mbcs.h"
 
+const char* const kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 const char* const kAppPathsKeyFormat = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s.exe";
 const char* const kAppPathsRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\run.exe";
 
@@ -83,4 +84,13 @@ std::vector<CString> SplitKeyPath(const CString& strKeyPath) {
     std::vector<CString> names;
     SplitString(strPath, "\\", names, true);
     return names;
+}
+
+CString NormalizeKeyPath(const CString& strKeyPath) {
+    CString strPath;
+    for (const CString& name : SplitKeyPath(strKeyPath)) {
+        if (!strPath.IsEmpty()) strPath += "\\";
+        strPath += name;
+    }
+    return strPath;
 }

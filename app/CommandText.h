@@ -9,7 +9,9 @@
 
 #include "velmora/CString.h"
 
-// Key path of a run command below HKEY_LOCAL_MACHINE; %s is the command name.
+// The App Paths key, below HKEY_LOCAL_MACHINE and below HKEY_CURRENT_USER.
+extern const char* const kAppPathsKey;
+// Key path of a run command; %s is the command name.
 extern const char* const kAppPathsKeyFormat;
 // Key path of the tool's own run command, "run".
 extern const char* const kAppPathsRunKey;
@@ -29,8 +31,14 @@ bool HasExeExtension(const CString& strPath);
 // tabs at either end.
 CString TrimCommandName(const CString& strTyped);
 
-// Key path of the run command `strName` below HKEY_LOCAL_MACHINE.
+// Key path of the run command `strName`.
 CString BuildCommandKeyPath(const CString& strName);
+
+// The key path as the registry names the keys that RegWriteString walks:
+// the names of SplitKeyPath joined by single backslashes. A name typed with
+// doubled backslashes or blanks around its parts reads the key that writing
+// it made.
+CString NormalizeKeyPath(const CString& strKeyPath);
 
 // Appends the pieces of `strSource` between runs of `pszSeparators` to
 // `pieces`; what `pieces` held before is kept and empty pieces are never

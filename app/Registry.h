@@ -6,7 +6,8 @@
 #include "app/RegistryAccess.h"
 
 // IRegistry over advapi32 (RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA,
-// RegQueryValueExA, RegCloseKey).
+// RegQueryValueExA, RegEnumKeyExA, RegQueryInfoKeyA, RegDeleteKeyA,
+// RegCloseKey). It holds no state.
 class CWin32Registry final : public IRegistry {
 public:
     long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override;
@@ -15,6 +16,9 @@ public:
     long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override;
     long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override;
     long CloseKey(RegKey key) override;
+    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override;
+    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override;
+    long DeleteSubKey(RegKey parent, const char* name) override;
 };
 
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
@@ -25,6 +29,10 @@ inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
 BOOL RegWriteString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName, LPCSTR lpszData);
 CString RegReadString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName);
 
-// The registry behind the two functions above in place of the Win32 one, or
-// null (the default). Tests of the dialog put one here, to see a write fail.
+// The registry behind the two functions above and behind the run-command
+// manager in place of the Win32 one, or null (the default). Tests of the
+// dialogs put one here, to see a write or a delete fail.
 IRegistry*& ReplacementRegistry();
+
+// The replacement when one is set, else the Win32 registry.
+IRegistry& ActiveRegistry();

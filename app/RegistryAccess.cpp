@@ -6,41 +6,14 @@
 
 namespace {
 
-constexpr long kSuccess = 0;
-
-// A key of the walk: closed when the walk moves past it or leaves, unless it
-// is the root the caller handed in.
-class WalkKey {
-public:
-    WalkKey(IRegistry& registry, RegKey root) noexcept : m_registry(registry), m_key(root), m_owned(false) {}
-    ~WalkKey() { Close(); }
-    WalkKey(const WalkKey&) = delete;
-    WalkKey& operator=(const WalkKey&) = delete;
-
-    RegKey Get() const noexcept { return m_key; }
-    void Replace(RegKey key) noexcept {
-        Close();
-        m_key = key;
-        m_owned = true;
-    }
-
-private:
-    void Close() noexcept {
-        if (m_owned) m_registry.CloseKey(m_key);
-        m_owned = false;
-    }
-
-    IRegistry& m_registry;
-    RegKey m_key;
-    bool m_owned;
-};
+constexpr long kSuccess = kRegistrySuccess;
 
 }  // namespace
 
 bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName,
                     const char* data) {
     const std::vector<CString> names = SplitKeyPath(CString(keyPath));
-    WalkKey current(registry, root);
+    ScopedRegKey current(registry, root);
     for (const CString& name : names) {
         RegKey next = 0;
         if (registry.CreateKey(current.Get(), name, &next) != kSuccess) return false;
@@ -53,23 +26,26 @@ bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const
 }
 
 CString RegReadString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName) {
-    CString strResult;
     RegKey opened = 0;
     if (registry.OpenKeyForRead(root, keyPath != nullptr ? keyPath : "", &opened) != kSuccess)
-        return strResult;
-    WalkKey key(registry, root);
+        return CString();
+    ScopedRegKey key(registry, root);
     key.Replace(opened);
+    return ReadStringValue(registry, key.Get(), valueName);
+}
 
+CString ReadStringValue(IRegistry& registry, RegKey key, const char* valueName) {
+    CString strResult;
     const char* name = valueName != nullptr ? valueName : "";
     std::uint32_t size = 0;
-    if (registry.QueryValueSize(key.Get(), name, &size) != kSuccess) return strResult;
+    if (registry.QueryValueSize(key, name, &size) != kSuccess) return strResult;
     if (size == 0 || size > kMaxRegistryValueBytes) return strResult;
 
     // The buffer has room for one byte more than the value: the text ends
     // there even when the stored data carries no terminating zero.
     char* buffer = strResult.GetBuffer(static_cast<int>(size));
     std::uint32_t read = size;
-    if (registry.QueryValue(key.Get(), name, buffer, &read) != kSuccess || read > size) {
+    if (registry.QueryValue(key, name, buffer, &read) != kSuccess || read > size) {
         strResult.ReleaseBuffer(0);
         return strResult;
     }

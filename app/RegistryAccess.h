@@ -12,6 +12,14 @@
 // that are never closed.
 using RegKey = std::uintptr_t;
 
+// Status codes of the interface: the Win32 error codes they stand for.
+constexpr long kRegistrySuccess = 0;
+constexpr long kRegistryFileNotFound = 2;
+constexpr long kRegistryAccessDenied = 5;
+constexpr long kRegistryMoreData = 234;
+constexpr long kRegistryNoMoreItems = 259;
+constexpr long kRegistryBadKey = 1010;
+
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
@@ -27,6 +35,45 @@ public:
     // Reads at most *pSize bytes of a value's data; *pSize becomes the count read.
     virtual long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) = 0;
     virtual long CloseKey(RegKey key) = 0;
+    // The name of subkey number `index` (0, 1, ...) of `key`, which was
+    // opened for reading; kRegistryNoMoreItems past the last one. Names are
+    // read whole, whatever their length (up to the registry's 255
+    // characters). *pName is untouched on failure.
+    virtual long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) = 0;
+    // How many subkeys and values `key` has.
+    virtual long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) = 0;
+    // Deletes subkey `name` of `parent` with all its values; it must have no
+    // subkeys of its own (RegDeleteKey).
+    virtual long DeleteSubKey(RegKey parent, const char* name) = 0;
+};
+
+// A key of the interface, closed when the holder moves past it or goes,
+// unless it is the root (or other key) the holder was started with.
+class ScopedRegKey {
+public:
+    ScopedRegKey(IRegistry& registry, RegKey unowned) noexcept
+        : m_registry(registry), m_key(unowned), m_owned(false) {}
+    ~ScopedRegKey() { Close(); }
+    ScopedRegKey(const ScopedRegKey&) = delete;
+    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
+
+    RegKey Get() const noexcept { return m_key; }
+    // Closes the key held so far (if owned) and holds `key`, owned.
+    void Replace(RegKey key) noexcept {
+        Close();
+        m_key = key;
+        m_owned = true;
+    }
+
+private:
+    void Close() noexcept {
+        if (m_owned) m_registry.CloseKey(m_key);
+        m_owned = false;
+    }
+
+    IRegistry& m_registry;
+    RegKey m_key;
+    bool m_owned;
 };
 
 // Values read by RegReadString larger than this are treated as unreadable.
@@ -46,3 +93,6 @@ bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const
 // value, a value that changed size while being read, one larger than
 // kMaxRegistryValueBytes) gives the empty string. The key is always closed.
 CString RegReadString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName);
+
+// The same for a key that is open already (it stays open).
+CString ReadStringValue(IRegistry& registry, RegKey key, const char* valueName);

@@ -36,19 +36,57 @@ long CWin32Registry::QueryValue(RegKey key, const char* valueName, char* buffer,
 
 long CWin32Registry::CloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
 
+long CWin32Registry::EnumSubKey(RegKey key, std::uint32_t index, CString* pName) {
+    // A name holds up to 255 characters, which in a double-byte code page
+    // can be twice as many bytes: start with room for the common case and
+    // grow while the registry says the name does not fit.
+    CString name;
+    for (DWORD capacity = 256; capacity <= 4096; capacity *= 2) {
+        char* buffer = name.GetBuffer(static_cast<int>(capacity));
+        DWORD length = capacity;
+        const LONG status =
+            ::RegEnumKeyExA(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) {
+            name.ReleaseBuffer(0);
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return status;
+        name.ReleaseBuffer(length < capacity ? static_cast<int>(length) : 0);
+        *pName = name;
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+long CWin32Registry::QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) {
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    const LONG status = ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                           &values, nullptr, nullptr, nullptr, nullptr);
+    *pSubKeys = subKeys;
+    *pValues = values;
+    return status;
+}
+
+long CWin32Registry::DeleteSubKey(RegKey parent, const char* name) {
+    return ::RegDeleteKeyA(ToHkey(parent), name);
+}
+
 IRegistry*& ReplacementRegistry() {
     static IRegistry* replacement = nullptr;
     return replacement;
 }
 
+IRegistry& ActiveRegistry() {
+    static CWin32Registry win32;
+    return ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
+}
+
 BOOL RegWriteString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName, LPCSTR lpszData) {
-    CWin32Registry win32;
-    IRegistry& registry = ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
-    return RegWriteString(registry, ToRegKey(hRoot), lpszKeyPath, lpszValueName, lpszData) ? TRUE : FALSE;
+    return RegWriteString(ActiveRegistry(), ToRegKey(hRoot), lpszKeyPath, lpszValueName, lpszData) ? TRUE
+                                                                                                   : FALSE;
 }
 
 CString RegReadString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName) {
-    CWin32Registry win32;
-    IRegistry& registry = ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
-    return RegReadString(registry, ToRegKey(hRoot), lpszKeyPath, lpszValueName);
+    return RegReadString(ActiveRegistry(), ToRegKey(hRoot), lpszKeyPath, lpszValueName);
 }

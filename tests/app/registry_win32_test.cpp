@@ -47,6 +47,18 @@ public:
         if (open.erase(key) == 0) ++strayCloses;
         return m_real.CloseKey(key);
     }
+    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.EnumSubKey(key, index, pName);
+    }
+    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.QueryKeyCounts(key, pSubKeys, pValues);
+    }
+    long DeleteSubKey(RegKey parent, const char* name) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.DeleteSubKey(parent, name);
+    }
 
 private:
     bool Fails() { return calls++ == failAtCall; }

@@ -50,6 +50,13 @@ public:
         return m_win32.QueryValue(key, valueName, buffer, pSize);
     }
     long CloseKey(RegKey key) override { return m_win32.CloseKey(key); }
+    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+        return m_win32.EnumSubKey(key, index, pName);
+    }
+    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
+        return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
+    }
+    long DeleteSubKey(RegKey parent, const char* name) override { return m_win32.DeleteSubKey(parent, name); }
 
 private:
     CWin32Registry m_win32;

@@ -1,0 +1,25 @@
+// The rule that no run command is replaced silently: when the add button or
+// the self-registration link would write a name that already points at
+// another program, the user is asked first.
+#pragma once
+
+#include "velmora/CString.h"
+
+// Caption of the question.
+extern const char* const kReplaceQuestionCaption;
+
+// What the command points at now, for a write into one scope: the value of
+// that scope's entry; when the tool writes for the current user and the user
+// has no entry of the name, the machine's, because that is what the name
+// starts today and the new entry would hide it.
+CString ExistingTargetForWrite(bool writesForCurrentUser, const CString& userValue,
+                               const CString& machineValue);
+
+// True when `existing` names a program (it is not empty once blanks and
+// quotes are taken off) and that is not `newPath`, letter case ignored and
+// multi-byte aware.
+bool NeedsReplaceQuestion(const CString& existing, const CString& newPath);
+
+// 命令“NAME”已指向：OLD
+// 是否改为：NEW？
+CString ReplaceQuestionText(const CString& name, const CString& existing, const CString& newPath);

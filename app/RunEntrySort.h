@@ -1,0 +1,30 @@
+// The order of the manager's list: by any of its columns, either way.
+#pragma once
+
+#include <vector>
+
+#include "app/RunEntries.h"
+
+// The manager's columns, in their order on the screen.
+enum class RunColumn { kCommand = 0, kTarget = 1, kScope = 2, kState = 3 };
+constexpr int kRunColumnCount = 4;
+
+// The state column's order: fine, shadowed, broken, both.
+int StateRank(const RunEntry& entry) noexcept;
+
+// Sorts by `column`, ascending or descending. Texts compare without regard to
+// letter case, multi-byte aware (GBK's order, which puts the common Chinese
+// characters in pinyin order); the machine's scope comes before the user's.
+// Equal keys fall back to the command (ascending), then the scope
+// (machine first), then the key path, whichever way the column runs, so the
+// order is the same for every order of input.
+void SortRunEntries(std::vector<RunEntry>& entries, RunColumn column, bool ascending);
+
+// A header click: the same column again turns the order round, another
+// column starts ascending.
+struct RunSortOrder {
+    RunColumn column = RunColumn::kCommand;
+    bool ascending = true;
+    friend bool operator==(const RunSortOrder&, const RunSortOrder&) = default;
+};
+RunSortOrder SortOrderAfterClick(RunSortOrder current, RunColumn clicked) noexcept;

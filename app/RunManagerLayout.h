@@ -1,0 +1,34 @@
+// Where the manager's controls go inside the frame: the list fills the
+// window, the four buttons sit in a row at the bottom right, the status line
+// takes what is left of that row. Pure arithmetic on the frame's inner
+// rectangle, so that it can be laid out again at every size.
+#pragma once
+
+#include "skin/skin_geometry.h"
+
+namespace velmora::app {
+
+// The manager's window size when it opens, and the smallest it can be made.
+constexpr skin::SkinSize kRunManagerSize{620, 420};
+constexpr skin::SkinSize kRunManagerMinSize{480, 300};
+
+constexpr int kRunManagerMargin = 10;
+constexpr int kRunManagerButtonWidth = 80;
+constexpr int kRunManagerButtonHeight = 25;  // the add button strip's height
+constexpr int kRunManagerButtonGap = 8;
+constexpr int kRunManagerStatusHeight = 20;
+
+// The buttons left to right: 运行, 打开位置, 删除, 刷新.
+constexpr int kRunManagerButtonCount = 4;
+
+struct RunManagerLayout {
+    skin::SkinRect list;
+    skin::SkinRect status;
+    skin::SkinRect buttons[kRunManagerButtonCount];
+};
+
+// The layout inside `inner` (CQebDialog::GetInnerRect). Rectangles that would
+// have no room are empty (right == left or bottom == top), never inverted.
+RunManagerLayout LayOutRunManager(skin::SkinRect inner) noexcept;
+
+}  // namespace velmora::app

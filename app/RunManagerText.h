@@ -1,0 +1,52 @@
+// The texts of the run-command manager: column headings, scopes, marks, the
+// delete question and the status line.
+#pragma once
+
+#include <vector>
+
+#include "app/RunEntries.h"
+#include "app/RunEntrySort.h"
+#include "velmora/CString.h"
+
+extern const char* const kRunManagerTitle;        // 管理运行命令
+extern const char* const kDeleteQuestionCaption;  // 删除运行命令
+
+// Heading of a column: 命令, 目标, 范围, 状态.
+const char* ColumnHeading(RunColumn column) noexcept;
+
+// 本机 or 当前用户.
+const char* ScopeText(RunScope scope) noexcept;
+
+// 失效, 被覆盖, both joined by "、", or empty.
+CString StateText(const RunEntry& entry);
+
+// The text of a cell.
+CString CellText(const RunEntry& entry, RunColumn column);
+
+// The delete question: one line per entry, command, scope and target, at most
+// kDeleteQuestionLines of them and then how many more there are.
+constexpr int kDeleteQuestionLines = 10;
+CString DeleteQuestionText(const std::vector<const RunEntry*>& entries);
+
+// After listing: 共 N 个运行命令, then the broken, shadowed and unreadable
+// counts that are not 0.
+CString ListingStatusText(const std::vector<RunEntry>& entries, int unreadable);
+
+// After deleting.
+struct DeleteOutcome {
+    int deleted = 0;
+    int failed = 0;
+    CString firstFailedCommand;
+    CString firstFailureReason;
+};
+CString DeleteStatusText(const DeleteOutcome& outcome);
+
+// After the actions on one entry; `reason` is the system's text of a failure.
+CString StartedStatusText(const CString& command);
+CString StartFailedStatusText(const CString& command, const CString& reason);
+CString OpenLocationFailedStatusText(const CString& command, const CString& reason);
+CString NoTargetStatusText(const CString& command);
+extern const char* const kNothingSelectedText;
+
+// The arguments that have Explorer open a folder with `file` selected.
+CString ExplorerSelectArguments(const CString& file);

@@ -1,0 +1,165 @@
+// The manager's listing model: the walk below App Paths in both scopes
+// through a fake registry, and the broken and shadowed marks.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/RegistryTree.h"
+#include "app/RunEntries.h"
+#include "fake_registry.h"
+
+namespace {
+
+using fake::FakeRegistry;
+using fake::kRoot;
+using fake::kUserRoot;
+
+const std::string kAppPaths = "SOFTWARE\\App Paths";
+const std::string kUserAppPaths = "U:SOFTWARE\\App Paths";
+
+struct Listed {
+    std::string command, keyPath, target;
+    RunScope scope;
+    friend bool operator==(const Listed&, const Listed&) = default;
+};
+
+std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
+    std::vector<Listed> out;
+    for (const RunEntry& e : entries)
+        out.push_back({e.command.GetString(), e.keyPath.GetString(), e.target.GetString(), e.scope});
+    return out;
+}
+
+TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
+    FakeRegistry reg;
+    reg.PutText(kAppPaths + "\\ed.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutText(kAppPaths + "\\ed.exe\\SupportedProtocols", "", "not an entry of its own");
+    reg.PutText(kAppPaths + "\\IEXPLORE.EXE", "", "\"C:\\Program Files\\ie.exe\"");
+    reg.PutText(kAppPaths + "\\tools\\deep\\x.exe", "", "C:\\x.exe");
+    reg.PutText(kAppPaths + "\\tools", "", "a group's value is no entry");
+    reg.MakeKey(kAppPaths + "\\novalue.exe");
+    reg.MakeKey(kAppPaths + "\\.exe");  // no name before the extension: a group
+    reg.MakeKey(kAppPaths + "\\readme.txt");
+    reg.PutText(kUserAppPaths + "\\ed.exe", "", "D:\\Mine\\ed.exe");
+    reg.PutText(kUserAppPaths + "\\工具\\编辑.exe", "", "D:\\工具\\编辑.exe");
+
+    std::vector<RunEntry> entries;
+    EXPECT_EQ(ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, entries), 0);
+    EXPECT_EQ(ListRunEntries(reg, kUserRoot, "SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
+    const std::vector<Listed> expected = {
+        {"IEXPLORE", "IEXPLORE.EXE", "\"C:\\Program Files\\ie.exe\"", RunScope::kLocalMachine},
+        {"ed", "ed.exe", "C:\\Tools\\ed.exe", RunScope::kLocalMachine},
+        {"novalue", "novalue.exe", "", RunScope::kLocalMachine},
+        {"tools\\deep\\x", "tools\\deep\\x.exe", "C:\\x.exe", RunScope::kLocalMachine},
+        {"ed", "ed.exe", "D:\\Mine\\ed.exe", RunScope::kCurrentUser},
+        {"工具\\编辑", "工具\\编辑.exe", "D:\\工具\\编辑.exe", RunScope::kCurrentUser},
+    };
+    EXPECT_EQ(Summary(entries), expected);
+    EXPECT_TRUE(reg.Balanced());
+}
+
+TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCounted) {
+    FakeRegistry empty;
+    std::vector<RunEntry> entries;
+    EXPECT_EQ(ListRunEntries(empty, kUserRoot, "SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
+    EXPECT_TRUE(entries.empty());
+
+    // Every call of a walk failing in turn: whatever was read stays listed,
+    // the failure is counted, no key stays open.
+    FakeRegistry clean;
+    clean.PutText(kAppPaths + "\\a.exe", "", "C:\\a.exe");
+    clean.PutText(kAppPaths + "\\g\\b.exe", "", "C:\\b.exe");
+    std::vector<RunEntry> all;
+    ASSERT_EQ(ListRunEntries(clean, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, all), 0);
+    for (int step = 0; step < clean.calls; ++step) {
+        FakeRegistry reg;
+        reg.keys = clean.keys;
+        reg.failAtCall = step;
+        std::vector<RunEntry> some;
+        const int skipped = ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, some);
+        EXPECT_TRUE(reg.Balanced()) << "step " << step;
+        EXPECT_LE(some.size(), all.size()) << "step " << step;
+        // A failed value read leaves the entry listed without a target.
+        const bool valueRead = skipped == 0;
+        if (valueRead) {
+            EXPECT_EQ(some.size(), all.size()) << "step " << step;
+        } else {
+            EXPECT_EQ(skipped, 1) << "step " << step;
+        }
+    }
+}
+
+TEST(ListRunEntriesTest, GroupsDeeperThanTheLimitAreSkippedAndCounted) {
+    FakeRegistry reg;
+    std::string group = kAppPaths;
+    for (int i = 1; i < kMaxKeyTreeDepth; ++i) group += "\\g";
+    reg.PutText(group + "\\last.exe", "", "C:\\last.exe");
+    reg.PutText(group + "\\g\\toodeep.exe", "", "C:\\toodeep.exe");
+    std::vector<RunEntry> entries;
+    EXPECT_EQ(ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, entries), 1);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].target, CString("C:\\last.exe"));
+    EXPECT_TRUE(reg.Balanced());
+}
+
+TEST(TargetFileOfTest, TakesBlanksAndQuotesOff) {
+    const struct {
+        const char* target;
+        const char* file;
+    } cases[] = {
+        {"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"},
+        {"  C:\\Program Files\\x.exe \t", "C:\\Program Files\\x.exe"},
+        {"\"C:\\Program Files\\x.exe\"", "C:\\Program Files\\x.exe"},
+        {"\"C:\\x.exe\" --flag", "C:\\x.exe"},
+        {"\"C:\\unclosed.exe", "C:\\unclosed.exe"},
+        {"\"\"", ""},
+        {"   ", ""},
+        {"%ProgramFiles%\\x.exe", "%ProgramFiles%\\x.exe"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TargetFileOf(c.target), CString(c.file)) << c.target;
+}
+
+TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
+    const auto machine = [](const char* key, const char* target) {
+        RunEntry e;
+        e.keyPath = key;
+        e.target = target;
+        e.scope = RunScope::kLocalMachine;
+        return e;
+    };
+    const auto user = [&](const char* key, const char* target) {
+        RunEntry e = machine(key, target);
+        e.scope = RunScope::kCurrentUser;
+        return e;
+    };
+    std::vector<RunEntry> entries = {
+        machine("ed.exe", "C:\\ed.exe"),          // hidden by the user's ED.EXE
+        user("ED.EXE", "C:\\missing.exe"),        // the user's own is never shadowed
+        machine("ok.exe", "\"C:\\ED.exe\""),      // the same file as the first, asked once
+        machine("gone.exe", "C:\\missing.exe"),   // broken
+        machine("empty.exe", ""),                 // no target: broken without asking
+        machine("工具\\编辑.exe", "C:\\ok.exe"),  // hidden, multi-byte name
+        user("工具\\编辑.EXE", "C:\\ok.exe"),
+        machine("only.exe", "C:\\ok.exe"),
+    };
+    std::vector<std::string> asked;
+    MarkRunEntries(entries, [&asked](const CString& file) {
+        asked.push_back(file.GetString());
+        return CString(file).MakeLower() != CString("c:\\missing.exe");
+    });
+    const struct {
+        bool broken, shadowed;
+    } expected[] = {{false, true}, {true, false}, {false, false}, {true, false},
+                    {true, false}, {false, true}, {false, false}, {false, false}};
+    ASSERT_EQ(entries.size(), std::size(expected));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].broken, expected[i].broken) << entries[i].keyPath.GetString();
+        EXPECT_EQ(entries[i].shadowed, expected[i].shadowed) << entries[i].keyPath.GetString();
+    }
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\ed.exe", "C:\\missing.exe", "C:\\ok.exe"}))
+        << "once per file, letter case ignored, never for an empty target";
+}
+
+}  // namespace

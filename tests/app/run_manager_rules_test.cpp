@@ -1,0 +1,192 @@
+// The manager's rules that need no window: the order of each column, the
+// texts it shows and asks, the replace rule of registration, and the layout
+// of its controls.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ReplaceCheck.h"
+#include "app/RunEntrySort.h"
+#include "app/RunManagerLayout.h"
+#include "app/RunManagerText.h"
+
+namespace {
+
+RunEntry Entry(const char* command, const char* target, RunScope scope, bool broken = false,
+               bool shadowed = false) {
+    RunEntry e;
+    e.command = command;
+    e.keyPath = CString(command) + ".exe";
+    e.target = target;
+    e.scope = scope;
+    e.broken = broken;
+    e.shadowed = shadowed;
+    return e;
+}
+
+std::string Order(const std::vector<RunEntry>& entries) {
+    std::string out;
+    for (const RunEntry& e : entries) {
+        if (!out.empty()) out += ' ';
+        out += e.command.GetString();
+        out += e.scope == RunScope::kCurrentUser ? "/u" : "/m";
+    }
+    return out;
+}
+
+TEST(SortRunEntriesTest, EachColumnBothWays) {
+    const RunScope m = RunScope::kLocalMachine;
+    const RunScope u = RunScope::kCurrentUser;
+    const std::vector<RunEntry> input = {
+        Entry("中文", "C:\\b.exe", m),
+        Entry("Beta", "c:\\a.exe", u, true),
+        Entry("alpha", "C:\\c.exe", m, false, true),
+        Entry("beta", "C:\\A.exe", m, true, true),
+        Entry("alpha", "D:\\d.exe", u),
+    };
+    const struct {
+        RunColumn column;
+        bool ascending;
+        const char* order;
+    } cases[] = {
+        {RunColumn::kCommand, true, "alpha/m alpha/u Beta/u beta/m 中文/m"},
+        {RunColumn::kCommand, false, "中文/m beta/m Beta/u alpha/m alpha/u"},
+        {RunColumn::kTarget, true, "beta/m Beta/u 中文/m alpha/m alpha/u"},
+        {RunColumn::kTarget, false, "alpha/u alpha/m 中文/m Beta/u beta/m"},
+        {RunColumn::kScope, true, "alpha/m beta/m 中文/m alpha/u Beta/u"},
+        {RunColumn::kScope, false, "alpha/u Beta/u alpha/m beta/m 中文/m"},
+        {RunColumn::kState, true, "alpha/u 中文/m alpha/m Beta/u beta/m"},
+        {RunColumn::kState, false, "beta/m Beta/u alpha/m alpha/u 中文/m"},
+    };
+    for (const auto& c : cases) {
+        std::vector<RunEntry> entries = input;
+        SortRunEntries(entries, c.column, c.ascending);
+        EXPECT_EQ(Order(entries), c.order) << static_cast<int>(c.column) << (c.ascending ? " up" : " down");
+        // The same result from any starting order.
+        std::vector<RunEntry> reversed(input.rbegin(), input.rend());
+        SortRunEntries(reversed, c.column, c.ascending);
+        EXPECT_EQ(Order(reversed), c.order);
+    }
+}
+
+TEST(SortRunEntriesTest, AHeaderClickTurnsTheOrderOrStartsAscending) {
+    RunSortOrder order;
+    order = SortOrderAfterClick(order, RunColumn::kCommand);
+    EXPECT_EQ(order, (RunSortOrder{RunColumn::kCommand, false}));
+    order = SortOrderAfterClick(order, RunColumn::kTarget);
+    EXPECT_EQ(order, (RunSortOrder{RunColumn::kTarget, true}));
+    order = SortOrderAfterClick(order, RunColumn::kTarget);
+    EXPECT_EQ(order, (RunSortOrder{RunColumn::kTarget, false}));
+}
+
+TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
+    const RunEntry both = Entry("ed", "C:\\ed.exe", RunScope::kLocalMachine, true, true);
+    EXPECT_EQ(CellText(both, RunColumn::kCommand), CString("ed"));
+    EXPECT_EQ(CellText(both, RunColumn::kTarget), CString("C:\\ed.exe"));
+    EXPECT_EQ(CellText(both, RunColumn::kScope), CString("本机"));
+    EXPECT_EQ(CellText(both, RunColumn::kState), CString("失效、被覆盖"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser, true)), CString("失效"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kLocalMachine, false, true)), CString("被覆盖"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser)), CString());
+    EXPECT_STREQ(ScopeText(RunScope::kCurrentUser), "当前用户");
+
+    const std::vector<RunEntry> listed = {both, Entry("b", "x", RunScope::kCurrentUser, true),
+                                          Entry("c", "y", RunScope::kCurrentUser)};
+    EXPECT_EQ(ListingStatusText(listed, 0), CString("共 3 个运行命令，2 个失效，1 个被覆盖"));
+    EXPECT_EQ(ListingStatusText({}, 2), CString("共 0 个运行命令，2 项无法读取"));
+
+    const struct {
+        DeleteOutcome outcome;
+        const char* text;
+    } deletes[] = {
+        {{3, 0, "", ""}, "已删除 3 个运行命令"},
+        {{0, 1, "tools\\ed", "拒绝访问。"}, "未能删除“tools\\ed”：拒绝访问。"},
+        {{2, 3, "ed", "拒绝访问。"}, "已删除 2 个，3 个未能删除；“ed”：拒绝访问。"},
+    };
+    for (const auto& d : deletes) EXPECT_EQ(DeleteStatusText(d.outcome), CString(d.text)) << d.text;
+    EXPECT_EQ(StartFailedStatusText("ed", "找不到文件。"), CString("未能启动“ed”：找不到文件。"));
+    EXPECT_EQ(ExplorerSelectArguments("C:\\Program Files\\ed.exe"),
+              CString("/select,\"C:\\Program Files\\ed.exe\""));
+}
+
+TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
+    const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
+    const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
+    EXPECT_EQ(DeleteQuestionText({&a, &b}), CString("是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
+                                                    "exe\n“工具\\编辑”（当前用户）：（无目标）"));
+
+    std::vector<const RunEntry*> many(kDeleteQuestionLines + 3, &a);
+    const CString text = DeleteQuestionText(many);
+    int lines = 0;
+    for (int at = text.Find("“ed”"); at >= 0; at = text.Find("“ed”", at + 1)) ++lines;
+    EXPECT_EQ(lines, kDeleteQuestionLines);
+    const CString tail("\n……以及另外 3 个运行命令");
+    EXPECT_EQ(text.Right(tail.GetLength()), tail);
+}
+
+TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
+    const struct {
+        const char* existing;
+        const char* newPath;
+        bool asks;
+    } cases[] = {
+        {"", "C:\\Tools\\ed.exe", false},                       // nothing registered
+        {"  ", "C:\\Tools\\ed.exe", false},                     // blanks only
+        {"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe", false},      // the same program
+        {"c:\\TOOLS\\ED.EXE", "C:\\Tools\\ed.exe", false},      // in other letter case
+        {"\"C:\\Tools\\ed.exe\"", "C:\\Tools\\ed.exe", false},  // quoted
+        {"C:\\工具\\编辑.exe", "C:\\工具\\编辑.EXE", false},
+        {"C:\\Program Files\\Chrome\\chrome.exe", "D:\\Portable\\chrome.exe", true},
+        {"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe.bak", true},
+        {"C:\\工具\\编辑.exe", "C:\\工具\\编缉.exe", true},  // differ in a double-byte character only
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NeedsReplaceQuestion(c.existing, c.newPath), c.asks) << c.existing << " -> " << c.newPath;
+
+    EXPECT_EQ(ReplaceQuestionText("chrome", "C:\\Chrome\\chrome.exe", "D:\\P\\chrome.exe"),
+              CString("命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
+}
+
+TEST(ReplaceCheckTest, AUserWriteMeetsTheMachineEntryItWouldHide) {
+    EXPECT_EQ(ExistingTargetForWrite(false, "C:\\user.exe", "C:\\machine.exe"), CString("C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(false, "C:\\user.exe", ""), CString());
+    EXPECT_EQ(ExistingTargetForWrite(true, "C:\\user.exe", "C:\\machine.exe"), CString("C:\\user.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(true, "", "C:\\machine.exe"), CString("C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(true, " \"\" ", "C:\\machine.exe"), CString("C:\\machine.exe"));
+}
+
+TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
+    using velmora::skin::SkinRect;
+    const struct {
+        SkinRect inner;
+        SkinRect list, status, first, last;
+    } cases[] = {
+        // 620 x 420 with the shipped frame: inner (3, 27, 617, 417).
+        {{3, 27, 617, 417},
+         {13, 37, 607, 372},
+         {13, 384, 253, 404},
+         {263, 382, 343, 407},
+         {527, 382, 607, 407}},
+        // 480 x 300: inner (3, 27, 477, 297).
+        {{3, 27, 477, 297},
+         {13, 37, 467, 252},
+         {13, 264, 113, 284},
+         {123, 262, 203, 287},
+         {387, 262, 467, 287}},
+        // Far too small: nothing inverted.
+        {{0, 0, 100, 40}, {10, 10, 90, 10}, {10, 7, 10, 27}, {-254, 5, -174, 30}, {10, 5, 90, 30}},
+    };
+    for (const auto& c : cases) {
+        const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner);
+        EXPECT_EQ(layout.list, c.list);
+        EXPECT_EQ(layout.status, c.status);
+        EXPECT_EQ(layout.buttons[0], c.first);
+        EXPECT_EQ(layout.buttons[velmora::app::kRunManagerButtonCount - 1], c.last);
+        for (int i = 1; i < velmora::app::kRunManagerButtonCount; ++i)
+            EXPECT_EQ(layout.buttons[i].left - layout.buttons[i - 1].right,
+                      velmora::app::kRunManagerButtonGap);
+    }
+}
+
+}  // namespace
