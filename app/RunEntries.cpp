@@ -73,6 +73,13 @@ CString TargetFileOf(const CString& target) {
     return file.Trim(" \t");
 }
 
+CString FolderOfFile(const CString& file) {
+    const int slash = file.ReverseFind('\\');
+    if (slash < 0) return CString();
+    if (slash == 2 && file.GetAt(1) == ':') return file.Left(3);
+    return file.Left(slash);
+}
+
 void MarkRunEntries(std::vector<RunEntry>& entries, const TargetFileCheck& exists) {
     std::set<CString> userKeys;
     for (const RunEntry& entry : entries) {

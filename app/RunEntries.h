@@ -43,6 +43,11 @@ int ListRunEntries(IRegistry& registry, RegKey root, const char* appPathsKey, Ru
 // when there is none).
 CString TargetFileOf(const CString& target);
 
+// The folder of a target file: the text before its last backslash, with the
+// backslash kept after a drive (C:\x.exe gives C:\); empty when the
+// file names no folder.
+CString FolderOfFile(const CString& file);
+
 // Whether a target file (as TargetFileOf gives it, never empty) exists.
 using TargetFileCheck = std::function<bool(const CString& file)>;
 

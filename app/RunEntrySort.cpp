@@ -47,3 +47,14 @@ RunSortOrder SortOrderAfterClick(RunSortOrder current, RunColumn clicked) noexce
     if (current.column == clicked) return {clicked, !current.ascending};
     return {clicked, true};
 }
+
+int FindCommandByPrefix(const std::vector<RunEntry>& entries, const CString& prefix, int start) {
+    const int count = static_cast<int>(entries.size());
+    if (prefix.IsEmpty() || count == 0) return -1;
+    if (start < 0 || start >= count) start = 0;
+    for (int n = 0; n < count; ++n) {
+        const int i = (start + n) % count;
+        if (entries[i].command.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) return i;
+    }
+    return -1;
+}

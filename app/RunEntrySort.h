@@ -28,3 +28,9 @@ struct RunSortOrder {
     friend bool operator==(const RunSortOrder&, const RunSortOrder&) = default;
 };
 RunSortOrder SortOrderAfterClick(RunSortOrder current, RunColumn clicked) noexcept;
+
+// Type-ahead in the list: the first entry at or after `start` (going round
+// to the top) whose command begins with `prefix`, letter case ignored; -1
+// when there is none or the prefix is empty. A start outside the list counts
+// as 0.
+int FindCommandByPrefix(const std::vector<RunEntry>& entries, const CString& prefix, int start);

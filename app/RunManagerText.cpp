@@ -3,6 +3,7 @@
 const char* const kRunManagerTitle = "管理运行命令";
 const char* const kDeleteQuestionCaption = "删除运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
+const char* const kTargetMissingReason = "目标文件及其所在文件夹都不存在";
 
 namespace {
 
@@ -79,32 +80,24 @@ CString ListingStatusText(const std::vector<RunEntry>& entries, int unreadable) 
     return text;
 }
 
-CString DeleteStatusText(const DeleteOutcome& outcome) {
+CString BatchStatusText(const char* verb, const BatchOutcome& outcome) {
     CString text;
     if (outcome.failed == 0) {
-        text.Format("已删除 %d 个运行命令", outcome.deleted);
-        return text;
-    }
-    if (outcome.deleted == 0 && outcome.failed == 1) {
-        text.Format("未能删除%s：%s", Quoted(outcome.firstFailedCommand).GetString(),
+        text.Format("已%s %d 个运行命令", verb, outcome.done);
+    } else if (outcome.done == 0 && outcome.failed == 1) {
+        text.Format("未能%s%s：%s", verb, Quoted(outcome.firstFailedCommand).GetString(),
                     outcome.firstFailureReason.GetString());
-        return text;
+    } else {
+        text.Format("已%s %d 个，%d 个未能%s；%s：%s", verb, outcome.done, outcome.failed, verb,
+                    Quoted(outcome.firstFailedCommand).GetString(), outcome.firstFailureReason.GetString());
     }
-    text.Format("已删除 %d 个，%d 个未能删除；%s：%s", outcome.deleted, outcome.failed,
-                Quoted(outcome.firstFailedCommand).GetString(), outcome.firstFailureReason.GetString());
     return text;
 }
 
-CString StartedStatusText(const CString& command) { return "已启动" + Quoted(command); }
-
-CString StartFailedStatusText(const CString& command, const CString& reason) {
-    return "未能启动" + Quoted(command) + "：" + reason;
+CString ManyEntriesQuestionText(const char* action, int count) {
+    CString text;
+    text.Format("是否对选中的 %d 个运行命令执行“%s”？", count, action);
+    return text;
 }
-
-CString OpenLocationFailedStatusText(const CString& command, const CString& reason) {
-    return "未能打开" + Quoted(command) + "的位置：" + reason;
-}
-
-CString NoTargetStatusText(const CString& command) { return Quoted(command) + "的目标及其文件夹都不存在"; }
 
 CString ExplorerSelectArguments(const CString& file) { return "/select,\"" + file + "\""; }

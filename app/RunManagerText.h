@@ -32,21 +32,25 @@ CString DeleteQuestionText(const std::vector<const RunEntry*>& entries);
 // counts that are not 0.
 CString ListingStatusText(const std::vector<RunEntry>& entries, int unreadable);
 
-// After deleting.
-struct DeleteOutcome {
-    int deleted = 0;
+// After an action on the selected entries (verb 删除, 启动 or 打开位置): how many
+// it was done for, how many failed, and the first failure.
+struct BatchOutcome {
+    int done = 0;
     int failed = 0;
     CString firstFailedCommand;
     CString firstFailureReason;
 };
-CString DeleteStatusText(const DeleteOutcome& outcome);
+// 已<verb> N 个运行命令; 未能<verb>“X”：REASON for a single failure; otherwise
+// 已<verb> N 个，M 个未能<verb>；“X”：REASON.
+CString BatchStatusText(const char* verb, const BatchOutcome& outcome);
 
-// After the actions on one entry; `reason` is the system's text of a failure.
-CString StartedStatusText(const CString& command);
-CString StartFailedStatusText(const CString& command, const CString& reason);
-CString OpenLocationFailedStatusText(const CString& command, const CString& reason);
-CString NoTargetStatusText(const CString& command);
+// Asked before starting or opening more than kManyEntries entries at once.
+constexpr int kManyEntries = 5;
+CString ManyEntriesQuestionText(const char* action, int count);
+
 extern const char* const kNothingSelectedText;
+// The failure of 打开位置 when neither the target nor its folder exists.
+extern const char* const kTargetMissingReason;
 
 // The arguments that have Explorer open a folder with `file` selected.
 CString ExplorerSelectArguments(const CString& file);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Elevation.h"
 #include "app/TarvelDlg.h"
 
 CTarvelApp theApp;
@@ -13,6 +14,8 @@ BOOL CTarvelApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     InitOle();
     CWinApp::InitInstance();
+    // Where run commands go is settled here, once.
+    SetProcessElevated(DetectElevation());
 
     {
         CTarvelDlg dlg;

@@ -1,6 +1,7 @@
 #include "app/TarvelDlg.h"
 
 #include "app/CommandText.h"
+#include "app/Elevation.h"
 #include "app/Registry.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
@@ -49,6 +50,11 @@ void CTarvelDlg::DoDataExchange(CDataExchange* pDX) {
 bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_SYSCOMMAND:
+            // The taskbar's window menu sends its items as system commands.
+            if ((wParam & 0xFFF0) == IDM_MANAGE_RUN_COMMANDS) {
+                OnManageRunCommands();
+                return true;
+            }
             OnSysCommand(static_cast<UINT>(wParam), lParam);
             return true;
         case WM_PAINT:
@@ -73,6 +79,12 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
             if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BTN_ADD_SELF) {
                 OnAddSelf();
+                return true;
+            }
+            // The frame tracks the window menu with the dialog as owner: its
+            // items arrive as menu commands.
+            if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_MANAGE_RUN_COMMANDS) {
+                OnManageRunCommands();
                 return true;
             }
             break;
@@ -126,10 +138,13 @@ BOOL CTarvelDlg::OnInitDialog() {
 
     m_strSelfPath = ReadModulePath();
 
-    const CString strRegistered = RegReadString(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "");
+    // The scope the link would write to.
+    const CString strRegistered = RegReadString(RootKeyOf(RegistrationScope()), kAppPathsRunKey, "");
     if (!m_strSelfPath.IsEmpty() && strRegistered.CompareNoCase(m_strSelfPath) == 0) {
         m_btnAddSelf.ShowWindow(SW_HIDE);
     }
+
+    AddManagerMenuItem();
 
     ModifyStyle(0, WS_CLIPCHILDREN);
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

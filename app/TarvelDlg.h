@@ -1,9 +1,12 @@
 // CTarvelDlg: the main dialog. The user drops a program on it, types a
 // command name and presses the add button; the dialog registers the name
-// below App Paths. A link registers the tool itself as "run". The window is
-// a skinned frame with image buttons.
+// below App Paths (the machine's when the tool runs elevated, else the
+// user's), asking first when the name points at another program. A link
+// registers the tool itself as "run". The window menu opens the run-command
+// manager. The window is a skinned frame with image buttons.
 #pragma once
 
+#include "app/SkinnedFrame.h"
 #include "base/win32_handles.h"
 #include "skin/QebDialog.h"
 #include "skin/QebTransButton.h"
@@ -16,8 +19,6 @@ constexpr UINT kUsageLabelId = 6500;
 constexpr UINT kCommandNameLabelId = 6610;
 // Longest command name the field accepts, in bytes.
 constexpr int kCommandNameLimit = 25;
-// Background of the dialog's interior and of every skinned control, 0x00BBGGRR.
-constexpr COLORREF kDialogBackground = 0xEFD9C1;
 
 class CTarvelDlg : public CQebDialog {
 public:
@@ -36,6 +37,14 @@ protected:
     void OnDropFiles(HDROP hDropInfo);
     void OnAddCommand();
     void OnAddSelf();
+    // The window-menu item "管理运行命令…": opens the manager, modal.
+    void OnManageRunCommands();
+
+    // Appends the manager's item to the window menu.
+    void AddManagerMenuItem();
+    // Whether writing `strNewPath` as the run command `strName` may go ahead:
+    // nothing else is registered under the name, or the user said Yes.
+    bool MayReplace(const CString& strName, const CString& strNewPath);
 
     // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
     void SetUpFrameSkin();

@@ -14,4 +14,19 @@ inline int CharLengthAt(const char* text, int length, int pos) noexcept {
     return (pos + 1 < length && IsLeadByte(static_cast<unsigned char>(text[pos]))) ? 2 : 1;
 }
 
+// The length of the longest start of a text of `length` bytes that fits in
+// `maxBytes` bytes without cutting a double-byte character in two: what may
+// be copied into a buffer of maxBytes + 1 bytes with its terminating zero.
+inline int FittingLength(const char* text, int length, int maxBytes) noexcept {
+    if (maxBytes <= 0 || length <= 0) return 0;
+    if (length <= maxBytes) return length;
+    int pos = 0;
+    while (pos < length) {
+        const int next = pos + CharLengthAt(text, length, pos);
+        if (next > maxBytes) break;
+        pos = next;
+    }
+    return pos;
+}
+
 }  // namespace velmora

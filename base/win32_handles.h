@@ -116,6 +116,12 @@ struct ImageList {  // ImageList_Create
     static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
 };
 
+struct LocalMemory {  // LocalAlloc, and what FormatMessage allocates
+    using Handle = HLOCAL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::LocalFree(h); }
+};
+
 }  // namespace handle_traits
 
 using OwnedFile = OwnedHandle<handle_traits::File>;
@@ -133,6 +139,7 @@ using OwnedPen = OwnedHandle<handle_traits::GdiObject<HPEN>>;
 using OwnedMemoryDc = OwnedHandle<handle_traits::MemoryDc>;
 using OwnedMenu = OwnedHandle<handle_traits::Menu>;
 using OwnedImageList = OwnedHandle<handle_traits::ImageList>;
+using OwnedLocalMemory = OwnedHandle<handle_traits::LocalMemory>;
 
 // Selects a bitmap, font, brush or pen into a device context for its
 // lifetime and then restores the object it replaced.

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_TARVEL_DIALOG 102
+#define IDD_RUN_MANAGER 103
 #define IDR_MAINFRAME 128
 #define IDB_CAPTION_BUTTONS 130
 #define IDB_FRAME 131
@@ -11,3 +12,15 @@
 #define IDC_BTN_ADD 1000
 #define IDC_EDIT_COMMAND_NAME 1001
 #define IDC_BTN_ADD_SELF 1002
+
+// The run-command manager's controls, created at run time.
+#define IDC_RUN_LIST 1100
+#define IDC_BTN_RUN 1101
+#define IDC_BTN_OPEN_LOCATION 1102
+#define IDC_BTN_DELETE 1103
+#define IDC_BTN_REFRESH 1104
+#define IDC_RUN_STATUS 1105
+
+// The main dialog's window-menu item that opens the manager (a window-menu
+// command: low four bits clear, below 0xF000).
+#define IDM_MANAGE_RUN_COMMANDS 0x0110

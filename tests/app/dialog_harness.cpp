@@ -1,8 +1,29 @@
 #include "dialog_harness.h"
 
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <cstring>
+
+#include "app/Elevation.h"
+
+namespace {
+
+// The tool counts as elevated in every test unless a test says otherwise.
+class ElevatedByDefault : public testing::Environment {
+public:
+    void SetUp() override { SetProcessElevated(true); }
+};
+const testing::Environment* const g_elevatedByDefault =
+    testing::AddGlobalTestEnvironment(new ElevatedByDefault);
+
+}  // namespace
+
+ScopedElevation::ScopedElevation(bool elevated) : m_saved(IsProcessElevated()) {
+    SetProcessElevated(elevated);
+}
+
+ScopedElevation::~ScopedElevation() { SetProcessElevated(m_saved); }
 
 HDROP MakeDropHandle(std::initializer_list<std::string> paths) {
     size_t namesSize = 1;  // the empty name that ends the list
@@ -28,8 +49,8 @@ RECT ChildRect(HWND hChild) {
     return rect;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(const char* caption)
-    : m_caption(caption), m_thread([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(const char* caption, int answer)
+    : m_caption(caption), m_answer(answer), m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     m_stop = true;
@@ -58,9 +79,10 @@ BOOL CALLBACK CollectBoxChild(HWND hChild, LPARAM lParam) {
     if ((::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         contents->hIcon = reinterpret_cast<HICON>(::SendMessageA(hChild, STM_GETICON, 0, 0));
     } else {
-        char text[256] = {};
-        ::GetWindowTextA(hChild, text, sizeof(text));
-        if (text[0] != '\0') contents->text = text;
+        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hChild)) + 1, '\0');
+        text.resize(
+            static_cast<std::size_t>(::GetWindowTextA(hChild, text.data(), static_cast<int>(text.size()))));
+        if (!text.empty()) contents->text = text;
     }
     return TRUE;
 }
@@ -78,38 +100,41 @@ void MessageBoxWatcher::Watch() {
                 m_seen.push_back({::GetWindow(hBox, GW_OWNER), m_caption, contents.text, contents.hIcon,
                                   contents.buttonIds});
             }
-            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(m_answer, BN_CLICKED), 0);
             while (::IsWindow(hBox) && !m_stop) ::Sleep(5);
         }
         ::Sleep(10);
     }
 }
 
-bool KeyExists(const char* keyPath) {
+bool KeyExists(HKEY hRoot, const char* keyPath) {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExA(hRoot, keyPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
     ::RegCloseKey(hKey);
     return true;
 }
 
-bool ReadValue(const char* keyPath, const char* valueName, std::string* pData, DWORD* pType) {
+bool ReadValue(HKEY hRoot, const char* keyPath, const char* valueName, std::string* pData, DWORD* pType) {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
-    char buffer[2048] = {};
-    DWORD size = sizeof(buffer);
+    if (::RegOpenKeyExA(hRoot, keyPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
     DWORD type = 0;
-    const LONG status =
-        ::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    LONG status = ::RegQueryValueExA(hKey, valueName, nullptr, &type, nullptr, &size);
+    std::string buffer(size, '\0');
+    if (status == ERROR_SUCCESS && size > 0)
+        status = ::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                    &size);
     ::RegCloseKey(hKey);
     if (status != ERROR_SUCCESS) return false;
-    pData->assign(buffer, size);
+    buffer.resize(size);
+    *pData = buffer;
     if (pType != nullptr) *pType = type;
     return true;
 }
 
-void WriteValue(const char* keyPath, const char* valueName, const std::string& data) {
+void WriteValue(HKEY hRoot, const char* keyPath, const char* valueName, const std::string& data) {
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) !=
+    if (::RegCreateKeyExA(hRoot, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS) {
         return;
     }
@@ -118,7 +143,25 @@ void WriteValue(const char* keyPath, const char* valueName, const std::string& d
     ::RegCloseKey(hKey);
 }
 
-void DeleteTree(const char* keyPath) { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyPath); }
+void DeleteTree(HKEY hRoot, const char* keyPath) { ::RegDeleteTreeA(hRoot, keyPath); }
+
+bool KeyExists(const char* keyPath) { return KeyExists(HKEY_LOCAL_MACHINE, keyPath); }
+
+bool ReadValue(const char* keyPath, const char* valueName, std::string* pData, DWORD* pType) {
+    return ReadValue(HKEY_LOCAL_MACHINE, keyPath, valueName, pData, pType);
+}
+
+void WriteValue(const char* keyPath, const char* valueName, const std::string& data) {
+    WriteValue(HKEY_LOCAL_MACHINE, keyPath, valueName, data);
+}
+
+void DeleteTree(const char* keyPath) { DeleteTree(HKEY_LOCAL_MACHINE, keyPath); }
+
+std::string DefaultText(HKEY hRoot, const std::string& keyPath) {
+    std::string data;
+    if (!ReadValue(hRoot, keyPath.c_str(), "", &data, nullptr)) return "<missing>";
+    return data.substr(0, data.find('\0'));
+}
 
 std::string ModulePath() {
     char path[MAX_PATH] = {};

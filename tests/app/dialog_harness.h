@@ -1,6 +1,11 @@
-// Helpers of the main dialog's tests under Wine: access to the dialog's
-// state, drop handles as the shell makes them, a watcher that finds and
-// closes message boxes, and registry set-up below HKEY_LOCAL_MACHINE.
+// Helpers of the dialog tests under Wine: access to the dialogs' state, drop
+// handles as the shell makes them, a watcher that finds and answers message
+// boxes, the elevation the tool works with, and registry set-up below
+// HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+//
+// Every test program that links this starts with the tool deciding it runs
+// elevated (registering below HKEY_LOCAL_MACHINE), whatever Wine reports;
+// tests of the other case use ScopedElevation.
 #pragma once
 
 #include <windows.h>
@@ -45,11 +50,12 @@ struct SeenMessageBox {
     std::vector<int> buttonIds;  // of the box's buttons, in window order
 };
 
-// Watches, on a thread of its own, for message boxes with the given caption
-// and closes each one with its OK button, recording what it showed.
+// Watches, on a thread of its own, for message boxes (or any dialog) with the
+// given caption and closes each one with the button `answer` (IDOK, IDYES,
+// IDNO, IDCANCEL ...), recording what it showed.
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(const char* caption);
+    explicit MessageBoxWatcher(const char* caption, int answer = IDOK);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -60,17 +66,36 @@ private:
     void Watch();
 
     std::string m_caption;
+    int m_answer;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<SeenMessageBox> m_seen;
     std::thread m_thread;
 };
 
-// Registry below HKEY_LOCAL_MACHINE.
+// Sets whether the tool counts as elevated for its lifetime.
+class ScopedElevation {
+public:
+    explicit ScopedElevation(bool elevated);
+    ~ScopedElevation();
+    ScopedElevation(const ScopedElevation&) = delete;
+    ScopedElevation& operator=(const ScopedElevation&) = delete;
+
+private:
+    bool m_saved;
+};
+
+// Registry below `hRoot`, or below HKEY_LOCAL_MACHINE.
+bool KeyExists(HKEY hRoot, const char* keyPath);
+bool ReadValue(HKEY hRoot, const char* keyPath, const char* valueName, std::string* pData, DWORD* pType);
+void WriteValue(HKEY hRoot, const char* keyPath, const char* valueName, const std::string& data);
+void DeleteTree(HKEY hRoot, const char* keyPath);
 bool KeyExists(const char* keyPath);
 bool ReadValue(const char* keyPath, const char* valueName, std::string* pData, DWORD* pType);
 void WriteValue(const char* keyPath, const char* valueName, const std::string& data);
 void DeleteTree(const char* keyPath);
+// The text of a key's default value up to its first zero, or "<missing>".
+std::string DefaultText(HKEY hRoot, const std::string& keyPath);
 
 // The test program's own full path.
 std::string ModulePath();

@@ -121,6 +121,20 @@ TEST(TargetFileOfTest, TakesBlanksAndQuotesOff) {
     for (const auto& c : cases) EXPECT_EQ(TargetFileOf(c.target), CString(c.file)) << c.target;
 }
 
+TEST(TargetFileOfTest, TheFolderOfAFile) {
+    const struct {
+        const char* file;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Tools\\ed.exe", "C:\\Tools"},
+        {"C:\\ed.exe", "C:\\"},
+        {"ed.exe", ""},
+        {"\\\\server\\share\\x.exe", "\\\\server\\share"},
+        {"C:\\\xD5\x5C.exe", "C:\\"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FolderOfFile(c.file), CString(c.folder)) << c.file;
+}
+
 TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
     const auto machine = [](const char* key, const char* target) {
         RunEntry e;

@@ -80,6 +80,24 @@ TEST(SortRunEntriesTest, AHeaderClickTurnsTheOrderOrStartsAscending) {
     EXPECT_EQ(order, (RunSortOrder{RunColumn::kTarget, false}));
 }
 
+TEST(SortRunEntriesTest, TypeAheadFindsTheNextCommandWithThePrefix) {
+    std::vector<RunEntry> entries;
+    for (const char* command : {"alpha", "Beta", "beta2", "中文", "中国"})
+        entries.push_back(Entry(command, "", RunScope::kLocalMachine));
+    const struct {
+        const char* prefix;
+        int start;
+        int found;
+    } cases[] = {
+        {"b", 0, 1},    {"B", 2, 2},  {"be", 3, 1}, {"beta2", 0, 2}, {"中", 0, 3},
+        {"中国", 0, 4}, {"x", 0, -1}, {"", 0, -1},  {"a", 99, 0},    {"a", -5, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindCommandByPrefix(entries, c.prefix, c.start), c.found)
+            << c.prefix << " from " << c.start;
+    EXPECT_EQ(FindCommandByPrefix({}, "a", 0), -1);
+}
+
 TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     const RunEntry both = Entry("ed", "C:\\ed.exe", RunScope::kLocalMachine, true, true);
     EXPECT_EQ(CellText(both, RunColumn::kCommand), CString("ed"));
@@ -97,15 +115,18 @@ TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     EXPECT_EQ(ListingStatusText({}, 2), CString("共 0 个运行命令，2 项无法读取"));
 
     const struct {
-        DeleteOutcome outcome;
+        const char* verb;
+        BatchOutcome outcome;
         const char* text;
-    } deletes[] = {
-        {{3, 0, "", ""}, "已删除 3 个运行命令"},
-        {{0, 1, "tools\\ed", "拒绝访问。"}, "未能删除“tools\\ed”：拒绝访问。"},
-        {{2, 3, "ed", "拒绝访问。"}, "已删除 2 个，3 个未能删除；“ed”：拒绝访问。"},
+    } batches[] = {
+        {"删除", {3, 0, "", ""}, "已删除 3 个运行命令"},
+        {"删除", {0, 1, "tools\\ed", "拒绝访问。"}, "未能删除“tools\\ed”：拒绝访问。"},
+        {"删除", {2, 3, "ed", "拒绝访问。"}, "已删除 2 个，3 个未能删除；“ed”：拒绝访问。"},
+        {"启动", {1, 0, "", ""}, "已启动 1 个运行命令"},
+        {"启动", {0, 1, "ed", "找不到文件。"}, "未能启动“ed”：找不到文件。"},
     };
-    for (const auto& d : deletes) EXPECT_EQ(DeleteStatusText(d.outcome), CString(d.text)) << d.text;
-    EXPECT_EQ(StartFailedStatusText("ed", "找不到文件。"), CString("未能启动“ed”：找不到文件。"));
+    for (const auto& b : batches) EXPECT_EQ(BatchStatusText(b.verb, b.outcome), CString(b.text)) << b.text;
+    EXPECT_EQ(ManyEntriesQuestionText("运行", 7), CString("是否对选中的 7 个运行命令执行“运行”？"));
     EXPECT_EQ(ExplorerSelectArguments("C:\\Program Files\\ed.exe"),
               CString("/select,\"C:\\Program Files\\ed.exe\""));
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CommandText.h"
+#include "app/ReplaceCheck.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 #include "wnd/Geometry.h"
@@ -224,7 +225,12 @@ TEST_F(TarvelDlgTest, ExistingEntryGetsTheNewPathAndKeepsItsOtherValues) {
     WriteValue(KeyOf("velmora-test-edit2").c_str(), "Path", "C:\\Old");
     Drop({"C:\\Tools\\ed.exe"});
     Type("velmora-test-edit2");
-    EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
+    {
+        // Replacing another program's entry is asked first.
+        MessageBoxWatcher question(kReplaceQuestionCaption, IDYES);
+        EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
+        EXPECT_EQ(question.Seen().size(), 1u);
+    }
     EXPECT_EQ(DefaultValue(KeyOf("velmora-test-edit2")), "C:\\Tools\\ed.exe");
     std::string other;
     ASSERT_TRUE(ReadValue(KeyOf("velmora-test-edit2").c_str(), "Path", &other, nullptr));
@@ -273,13 +279,15 @@ TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
     dlg.DestroyWindow();
 }
 
-TEST(TarvelDlgElevationTest, TheManifestAsksForAdministratorRightsWithoutDpiAwareness) {
+TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDpiAwareness) {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
     HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_NE(hInfo, nullptr);
     const char* data = static_cast<const char*>(::LockResource(::LoadResource(hModule, hInfo)));
     const std::string manifest(data, ::SizeofResource(hModule, hInfo));
-    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos)
+        << "an administrator is asked to elevate, a standard user runs as is";
+    EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
     EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
 }

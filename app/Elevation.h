@@ -1,0 +1,27 @@
+// Whether the tool runs with administrator rights, and so where it registers
+// run commands: below HKEY_LOCAL_MACHINE when it does, below
+// HKEY_CURRENT_USER (which the Run box and the shell honour from Windows 7
+// on) when it does not. Decided once, at start-up, by CTarvelApp; tests set
+// it either way before they create a dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "app/RunEntries.h"
+
+// The process token's elevation (Vista and later). Where the system knows no
+// elevation (the token has no TokenElevation class, as before Vista), what
+// registering below HKEY_LOCAL_MACHINE needs instead: whether the machine's
+// App Paths key opens for creating subkeys and setting values.
+bool DetectElevation();
+
+// The decision the tool works with: what SetProcessElevated set; when nothing
+// set it, DetectElevation's answer on the first call, kept from then on.
+bool IsProcessElevated();
+void SetProcessElevated(bool elevated);
+
+// The scope new entries go to: the machine's when elevated, else the user's.
+RunScope RegistrationScope();
+
+// HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+HKEY RootKeyOf(RunScope scope);

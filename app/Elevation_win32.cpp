@@ -1,0 +1,52 @@
+#include <optional>
+
+#include "app/CommandText.h"
+#include "app/Elevation.h"
+#include "base/win32_handles.h"
+
+namespace {
+
+std::optional<bool>& Decision() {
+    static std::optional<bool> elevated;
+    return elevated;
+}
+
+bool CanWriteMachineAppPaths() {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &hKey) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const velmora::OwnedRegKey key(hKey);
+    return true;
+}
+
+}  // namespace
+
+bool DetectElevation() {
+    HANDLE hToken = nullptr;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &hToken)) {
+        const velmora::OwnedKernelHandle token(hToken);
+        TOKEN_ELEVATION elevation{};
+        DWORD size = 0;
+        if (::GetTokenInformation(hToken, TokenElevation, &elevation, sizeof(elevation), &size)) {
+            return elevation.TokenIsElevated != 0;
+        }
+    }
+    return CanWriteMachineAppPaths();
+}
+
+bool IsProcessElevated() {
+    if (!Decision()) Decision() = DetectElevation();
+    return *Decision();
+}
+
+void SetProcessElevated(bool elevated) { Decision() = elevated; }
+
+RunScope RegistrationScope() {
+    return IsProcessElevated() ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+}
+
+HKEY RootKeyOf(RunScope scope) {
+    return scope == RunScope::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}

@@ -1,0 +1,220 @@
+#include "app/RunManagerDlg.h"
+
+#include <set>
+#include <utility>
+
+#include "app/RunManagerLayout.h"
+#include "app/SkinnedFrame.h"
+#include "base/mbcs.h"
+#include "res/resource.h"
+#include "wnd/DC.h"
+#include "wnd/WinApp.h"
+
+namespace {
+
+using velmora::app::kRunManagerMinSize;
+using velmora::app::kRunManagerSize;
+
+struct ColumnSpec {
+    RunColumn column;
+    int width;
+};
+constexpr ColumnSpec kColumns[kRunColumnCount] = {
+    {RunColumn::kCommand, 150}, {RunColumn::kTarget, 270}, {RunColumn::kScope, 70}, {RunColumn::kState, 90}};
+
+struct ButtonSpec {
+    CQebTransButton CRunManagerDlg::*button;
+    UINT id;
+    const char* text;
+};
+
+}  // namespace
+
+CRunManagerDlg::CRunManagerDlg(CWnd* pParent, const char* pszAppPathsKey)
+    : CQebDialog(IDD_RUN_MANAGER, pParent), m_strAppPathsKey(pszAppPathsKey) {
+    m_resizable = TRUE;
+    m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
+    // A resizable frame offers maximise as well.
+    m_btnMax.m_notifyParent = true;
+}
+
+BOOL CRunManagerDlg::OnInitDialog() {
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton);
+    SetWindowText(kRunManagerTitle);
+    CQebDialog::OnInitDialog();
+
+    const HICON hAppIcon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hAppIcon));
+
+    // Created in tab order: the list, then the buttons.
+    const RECT none{0, 0, 0, 0};
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
+                          IDC_RUN_LIST);
+    m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    for (const ColumnSpec& spec : kColumns) {
+        m_listCommands.InsertColumn(static_cast<int>(spec.column), ColumnHeading(spec.column), LVCFMT_LEFT,
+                                    spec.width);
+    }
+    // Image 0 stands in for entries without an icon of their own.
+    m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 64, 64);
+    m_imageList.Add(::LoadIconA(nullptr, IDI_APPLICATION));
+    m_listCommands.SetSmallImageList(m_imageList);
+
+    static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
+        {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, "运行"},
+        {&CRunManagerDlg::m_btnOpenLocation, IDC_BTN_OPEN_LOCATION, "打开位置"},
+        {&CRunManagerDlg::m_btnDelete, IDC_BTN_DELETE, "删除"},
+        {&CRunManagerDlg::m_btnRefresh, IDC_BTN_REFRESH, "刷新"},
+    };
+    for (const ButtonSpec& spec : buttons) {
+        CQebTransButton& button = this->*spec.button;
+        button.Create(spec.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this, spec.id);
+        button.SetBitmap(&m_bmpButton);
+        button.SetBkColor(kDialogBackground);
+    }
+    m_lblStatus.Create("", WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
+    m_lblStatus.SetBkColor(kDialogBackground);
+    m_lblStatus.SetStaticIcon(nullptr);
+
+    SetWindowPos(nullptr, 0, 0, kRunManagerSize.cx, kRunManagerSize.cy, SWP_NOMOVE | SWP_NOZORDER);
+    CenterWindow();
+    LayOutControls();
+    Refresh();
+    m_listCommands.SetFocus();
+    // The focus is set.
+    return FALSE;
+}
+
+bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            result = OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_SIZE:
+            OnSize(static_cast<UINT>(wParam));
+            LayOutControls();
+            return true;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header == nullptr || header->idFrom != IDC_RUN_LIST) break;
+            result = OnListNotify(header);
+            return true;
+        }
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) break;
+            switch (LOWORD(wParam)) {
+                case IDC_BTN_RUN:
+                    OnRun();
+                    return true;
+                case IDC_BTN_OPEN_LOCATION:
+                    OnOpenLocation();
+                    return true;
+                case IDC_BTN_DELETE:
+                    OnDelete();
+                    return true;
+                case IDC_BTN_REFRESH:
+                    OnRefresh();
+                    return true;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {
+    RECT inner{};
+    GetInnerRect(&inner);
+    CDCView(hDC).FillSolidRect(inner, kDialogBackground);
+    return CQebDialog::OnEraseBkgnd(hDC);
+}
+
+void CRunManagerDlg::LayOutControls() {
+    if (m_listCommands.m_hWnd == nullptr) return;
+    RECT inner{};
+    GetInnerRect(&inner);
+    const velmora::app::RunManagerLayout layout =
+        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom});
+    const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
+        control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
+    };
+    place(m_listCommands, layout.list);
+    place(m_lblStatus, layout.status);
+    CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh};
+    for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
+}
+
+LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
+    switch (pHeader->code) {
+        case LVN_GETDISPINFOA:
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(pHeader));
+            return 0;
+        case LVN_ODFINDITEMA:
+            return OnFindItem(reinterpret_cast<NMLVFINDITEMA*>(pHeader));
+        case LVN_COLUMNCLICK:
+            OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
+            return 0;
+        case LVN_KEYDOWN:
+            if (reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey == VK_DELETE) OnDelete();
+            return 0;
+        case NM_DBLCLK:
+            if (reinterpret_cast<NMITEMACTIVATE*>(pHeader)->iItem >= 0) OnOpenLocation();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOA* pInfo) {
+    LVITEMA& item = pInfo->item;
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_entries.size())) return;
+    const RunEntry& entry = m_entries[static_cast<std::size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+        const int column = item.iSubItem >= 0 && item.iSubItem < kRunColumnCount ? item.iSubItem : 0;
+        const CString text = CellText(entry, static_cast<RunColumn>(column));
+        const int length = velmora::FittingLength(text, text.GetLength(), item.cchTextMax - 1);
+        CopyMemory(item.pszText, text.GetString(), static_cast<SIZE_T>(length));
+        item.pszText[length] = '\0';
+    }
+    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(entry);
+}
+
+int CRunManagerDlg::OnFindItem(const NMLVFINDITEMA* pFind) {
+    if ((pFind->lvfi.flags & LVFI_STRING) == 0 || pFind->lvfi.psz == nullptr) return -1;
+    return FindCommandByPrefix(m_entries, pFind->lvfi.psz, pFind->iStart);
+}
+
+void CRunManagerDlg::OnColumnClick(int nColumn) {
+    if (nColumn < 0 || nColumn >= kRunColumnCount) return;
+    // The selection follows its entries to their new places.
+    std::set<std::pair<RunScope, CString>> selected;
+    for (int index : SelectedEntries()) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        selected.emplace(entry.scope, entry.keyPath);
+    }
+    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
+    SortRunEntries(m_entries, m_sortOrder.column, m_sortOrder.ascending);
+    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (std::size_t i = 0; i < m_entries.size() && !selected.empty(); ++i) {
+        if (selected.count({m_entries[i].scope, m_entries[i].keyPath}) != 0)
+            m_listCommands.SetItemState(static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    m_listCommands.Invalidate(FALSE);
+}
+
+std::vector<int> CRunManagerDlg::SelectedEntries() const {
+    std::vector<int> entries;
+    for (int item : m_listCommands.GetSelectedItems()) {
+        if (item >= 0 && item < static_cast<int>(m_entries.size())) entries.push_back(item);
+    }
+    return entries;
+}
+
+void CRunManagerDlg::SetStatus(const CString& strText) {
+    m_lblStatus.SetWindowText(strText);
+    m_lblStatus.Invalidate(TRUE);
+}

@@ -1,0 +1,146 @@
+// The manager's actions on the selected entries, and reading the list.
+#include "app/Elevation.h"
+#include "app/Registry.h"
+#include "app/RegistryTree.h"
+#include "app/RunManagerDlg.h"
+#include "app/ShellLaunch.h"
+#include "app/TargetFile.h"
+#include "app/YesNoQuestion.h"
+#include "base/win32_handles.h"
+#include "icons/extract_icons.h"
+
+namespace {
+
+constexpr int kIconSize = 16;
+constexpr int kStandInImage = 0;
+
+CString FoldedFile(const CString& file) {
+    CString folded(file);
+    folded.MakeLower();
+    return folded;
+}
+
+void Note(BatchOutcome& outcome, const RunEntry& entry, const CString& reason) {
+    if (outcome.failed++ == 0) {
+        outcome.firstFailedCommand = entry.command;
+        outcome.firstFailureReason = reason;
+    }
+}
+
+}  // namespace
+
+void CRunManagerDlg::Refresh() {
+    IRegistry& registry = ActiveRegistry();
+    std::vector<RunEntry> entries;
+    int skipped = ListRunEntries(registry, ToRegKey(HKEY_LOCAL_MACHINE), m_strAppPathsKey,
+                                 RunScope::kLocalMachine, entries);
+    skipped += ListRunEntries(registry, ToRegKey(HKEY_CURRENT_USER), m_strAppPathsKey, RunScope::kCurrentUser,
+                              entries);
+    MarkRunEntries(entries, &TargetFileExists);
+    SortRunEntries(entries, m_sortOrder.column, m_sortOrder.ascending);
+    m_entries = std::move(entries);
+
+    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    m_listCommands.Invalidate(TRUE);
+    SetStatus(ListingStatusText(m_entries, skipped));
+}
+
+int CRunManagerDlg::ImageOf(const RunEntry& entry) {
+    if (entry.broken) return kStandInImage;
+    const CString file = ResolveTargetFile(TargetFileOf(entry.target));
+    const CString key = FoldedFile(file);
+    const auto known = m_imageByFile.find(key);
+    if (known != m_imageByFile.end()) return known->second;
+
+    HICON hIcon = nullptr;
+    int image = kStandInImage;
+    if (velmora::ExtractFileIcons(file, 0, kIconSize, kIconSize, &hIcon, nullptr, 1, LR_COLOR) > 0) {
+        // The list keeps a copy.
+        const velmora::OwnedIcon icon(hIcon);
+        if (icon) {
+            const int added = m_imageList.Add(icon.Get());
+            if (added >= 0) image = added;
+        }
+    }
+    m_imageByFile.emplace(key, image);
+    return image;
+}
+
+bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
+    if (count <= static_cast<std::size_t>(kManyEntries)) return true;
+    return AskYesNo(m_hWnd, action, ManyEntriesQuestionText(action, static_cast<int>(count)));
+}
+
+void CRunManagerDlg::OnRun() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    if (!ConfirmMany("运行", selected.size())) return;
+    BatchOutcome outcome;
+    for (int index : selected) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        // By its name, as the Run box does: the shell picks the entry (the
+        // user's before the machine's).
+        const DWORD error = ShellOpen(m_hWnd, entry.keyPath, nullptr);
+        if (error == ERROR_SUCCESS) {
+            ++outcome.done;
+        } else {
+            Note(outcome, entry, SystemErrorText(error));
+        }
+    }
+    SetStatus(BatchStatusText("启动", outcome));
+}
+
+void CRunManagerDlg::OnOpenLocation() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    if (!ConfirmMany("打开位置", selected.size())) return;
+    BatchOutcome outcome;
+    for (int index : selected) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        const CString file = ResolveTargetFile(TargetFileOf(entry.target));
+        const CString folder = FolderOfFile(file);
+        DWORD error = ERROR_SUCCESS;
+        if (!file.IsEmpty() && IsExistingFile(file)) {
+            error = ShellOpen(m_hWnd, "explorer.exe", ExplorerSelectArguments(file));
+        } else if (!folder.IsEmpty() && IsExistingFolder(folder)) {
+            // The program is gone: its folder at least.
+            error = ShellOpen(m_hWnd, "explorer.exe", "\"" + folder + "\"");
+        } else {
+            Note(outcome, entry, kTargetMissingReason);
+            continue;
+        }
+        if (error == ERROR_SUCCESS) {
+            ++outcome.done;
+        } else {
+            Note(outcome, entry, SystemErrorText(error));
+        }
+    }
+    SetStatus(BatchStatusText("打开位置", outcome));
+}
+
+void CRunManagerDlg::OnDelete() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    std::vector<const RunEntry*> entries;
+    for (int index : selected) entries.push_back(&m_entries[static_cast<std::size_t>(index)]);
+    if (!AskYesNo(m_hWnd, kDeleteQuestionCaption, DeleteQuestionText(entries))) return;
+
+    IRegistry& registry = ActiveRegistry();
+    BatchOutcome outcome;
+    for (const RunEntry* entry : entries) {
+        const RegKey root = ToRegKey(RootKeyOf(entry->scope));
+        const long status = DeleteKeyTree(registry, root, m_strAppPathsKey + "\\" + entry->keyPath);
+        if (status == kRegistrySuccess) {
+            ++outcome.done;
+            // A nested name's groups go with their last entry.
+            RemoveEmptyParentKeys(registry, root, m_strAppPathsKey, entry->keyPath);
+        } else {
+            Note(outcome, *entry, SystemErrorText(static_cast<DWORD>(status)));
+        }
+    }
+    Refresh();
+    SetStatus(BatchStatusText("删除", outcome));
+}
+
+void CRunManagerDlg::OnRefresh() { Refresh(); }

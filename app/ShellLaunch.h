@@ -1,0 +1,24 @@
+// Starting programs through the shell, as the Run box does, with the shell's
+// function replaceable by tests.
+#pragma once
+
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include "velmora/CString.h"
+
+using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+
+// shell32's ShellExecuteExA, or what a test put in its place.
+ShellExecuteExFn& ShellExecuteFunction();
+
+// Opens `file` with `parameters` (or none) through the shell, with the verb
+// "open" and `hOwner` as the window of any question the shell asks; the shell
+// shows no error message of its own. ERROR_SUCCESS, or the failure's error
+// code (never 0).
+DWORD ShellOpen(HWND hOwner, const char* file, const char* parameters);
+
+// The system's text for an error code without its line end, or "错误 N" when
+// the system has none.
+CString SystemErrorText(DWORD error);

@@ -1,0 +1,17 @@
+// The frame skin that every dialog of the tool wears: bitmaps 130 to 132,
+// the eight frame pieces of bitmap 131, the white caption text, the caption
+// buttons of bitmap 130 and a 16 x 16 copy of the application icon in the
+// caption.
+#pragma once
+
+#include "skin/QebDialog.h"
+#include "wnd/Gdi.h"
+
+// Background of the dialogs' interior and of every skinned control on it,
+// 0x00BBGGRR.
+constexpr COLORREF kDialogBackground = 0xEFD9C1;
+
+// Loads the three skin bitmaps into the dialog's own bitmap objects (which
+// must live as long as its window) and configures the frame. Called from the
+// dialog's OnInitDialog before the base's.
+void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip);

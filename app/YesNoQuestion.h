@@ -1,0 +1,8 @@
+// The tool's questions: Yes and No, with No the default.
+#pragma once
+
+#include <windows.h>
+
+// Asks with the question icon in a modal box owned by `hOwner`; Enter on
+// the default button answers No. True only for Yes.
+bool AskYesNo(HWND hOwner, const char* caption, const char* text);
