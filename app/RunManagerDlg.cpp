@@ -22,6 +22,19 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[kRunColumnCount] = {
     {RunColumn::kCommand, 150}, {RunColumn::kTarget, 270}, {RunColumn::kScope, 70}, {RunColumn::kState, 90}};
 
+CString AnsiFromWide(const wchar_t* text) {
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (needed <= 1) return CString();
+    CString ansi;
+    char* buffer = ansi.GetBuffer(needed);
+    const int written = ::WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, needed, nullptr, nullptr);
+    ansi.ReleaseBuffer(written > 0 && written <= needed ? written - 1 : 0);
+    return ansi;
+}
+
+// A search by text: LVFI_PARTIAL implies LVFI_STRING.
+constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
+
 struct ButtonSpec {
     CQebTransButton CRunManagerDlg::*button;
     UINT id;
@@ -153,8 +166,17 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
         case LVN_GETDISPINFOA:
             OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(pHeader));
             return 0;
-        case LVN_ODFINDITEMA:
-            return OnFindItem(reinterpret_cast<NMLVFINDITEMA*>(pHeader));
+        case LVN_ODFINDITEMA: {
+            const auto* find = reinterpret_cast<NMLVFINDITEMA*>(pHeader);
+            if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
+            return OnFindItem(find->lvfi.psz, find->iStart);
+        }
+        case LVN_ODFINDITEMW: {
+            // Wine's list asks in UTF-16 even when it notifies an ANSI parent.
+            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(pHeader);
+            if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
+            return OnFindItem(AnsiFromWide(find->lvfi.psz), find->iStart);
+        }
         case LVN_COLUMNCLICK:
             OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
             return 0;
@@ -183,9 +205,8 @@ void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOA* pInfo) {
     if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(entry);
 }
 
-int CRunManagerDlg::OnFindItem(const NMLVFINDITEMA* pFind) {
-    if ((pFind->lvfi.flags & LVFI_STRING) == 0 || pFind->lvfi.psz == nullptr) return -1;
-    return FindCommandByPrefix(m_entries, pFind->lvfi.psz, pFind->iStart);
+int CRunManagerDlg::OnFindItem(const CString& strTyped, int nStart) {
+    return FindCommandByPrefix(m_entries, strTyped, nStart);
 }
 
 void CRunManagerDlg::OnColumnClick(int nColumn) {

@@ -39,7 +39,8 @@ protected:
     void LayOutControls();
     LRESULT OnListNotify(NMHDR* pHeader);
     void OnGetDispInfo(NMLVDISPINFOA* pInfo);
-    int OnFindItem(const NMLVFINDITEMA* pFind);
+    // Type-ahead: the row of the next command that starts with the typed text.
+    int OnFindItem(const CString& strTyped, int nStart);
     void OnColumnClick(int nColumn);
 
     // The actions, on the selected entries.

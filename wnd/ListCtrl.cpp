@@ -17,8 +17,9 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR lpszHeading, int nFormat, int nWidt
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    // The list copies at most the buffer's size less one and reports how
-    // much it copied: grow until the text is shorter than the room.
+    // The list copies at most the buffer's size less one, cut before a
+    // double-byte character that would not fit, and reports how much it
+    // copied: the text is whole once two bytes of room were left over.
     CString text;
     for (int capacity = 256; capacity <= (1 << 20); capacity *= 4) {
         char* buffer = text.GetBuffer(capacity);
@@ -28,7 +29,7 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
         item.cchTextMax = capacity + 1;
         const int copied = static_cast<int>(
             SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (copied < capacity) {
+        if (copied + 2 <= capacity) {
             text.ReleaseBuffer(copied >= 0 ? copied : 0);
             return text;
         }

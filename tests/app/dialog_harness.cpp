@@ -68,13 +68,18 @@ struct BoxContents {
     std::string text;
     HICON hIcon = nullptr;
     std::vector<int> buttonIds;
+    int defaultButtonId = 0;
 };
 
 BOOL CALLBACK CollectBoxChild(HWND hChild, LPARAM lParam) {
     auto* contents = reinterpret_cast<BoxContents*>(lParam);
     char className[32] = {};
     ::GetClassNameA(hChild, className, sizeof(className));
-    if (lstrcmpiA(className, "Button") == 0) contents->buttonIds.push_back(::GetDlgCtrlID(hChild));
+    if (lstrcmpiA(className, "Button") == 0) {
+        contents->buttonIds.push_back(::GetDlgCtrlID(hChild));
+        const LONG type = ::GetWindowLongA(hChild, GWL_STYLE) & BS_TYPEMASK;
+        if (type == BS_DEFPUSHBUTTON) contents->defaultButtonId = ::GetDlgCtrlID(hChild);
+    }
     if (lstrcmpiA(className, "Static") != 0) return TRUE;
     if ((::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         contents->hIcon = reinterpret_cast<HICON>(::SendMessageA(hChild, STM_GETICON, 0, 0));
@@ -98,7 +103,7 @@ void MessageBoxWatcher::Watch() {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_seen.push_back({::GetWindow(hBox, GW_OWNER), m_caption, contents.text, contents.hIcon,
-                                  contents.buttonIds});
+                                  contents.buttonIds, contents.defaultButtonId});
             }
             ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(m_answer, BN_CLICKED), 0);
             while (::IsWindow(hBox) && !m_stop) ::Sleep(5);

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/RunManagerDlg.h"
 #include "app/TarvelDlg.h"
 
 // The main dialog with its state open to the tests.
@@ -34,6 +35,22 @@ public:
     using CTarvelDlg::m_strSelfPath;
 };
 
+// The run-command manager with its state open to the tests.
+class TestableRunManagerDlg : public CRunManagerDlg {
+public:
+    using CRunManagerDlg::CRunManagerDlg;
+    using CRunManagerDlg::m_btnClose;
+    using CRunManagerDlg::m_btnMax;
+    using CRunManagerDlg::m_btnMin;
+    using CRunManagerDlg::m_entries;
+    using CRunManagerDlg::m_imageList;
+    using CRunManagerDlg::m_lblStatus;
+    using CRunManagerDlg::m_listCommands;
+    using CRunManagerDlg::m_minTrackSize;
+    using CRunManagerDlg::m_resizable;
+    using CRunManagerDlg::Refresh;
+};
+
 // A drop handle holding the given narrow paths, as the shell passes it with
 // WM_DROPFILES (a DROPFILES block in movable global memory).
 HDROP MakeDropHandle(std::initializer_list<std::string> paths);
@@ -48,6 +65,7 @@ struct SeenMessageBox {
     std::string text;
     HICON hIcon;
     std::vector<int> buttonIds;  // of the box's buttons, in window order
+    int defaultButtonId;         // the one with BS_DEFPUSHBUTTON, 0 when none
 };
 
 // Watches, on a thread of its own, for message boxes (or any dialog) with the

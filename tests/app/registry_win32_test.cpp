@@ -1,10 +1,15 @@
-// RegWriteString and RegReadString on the Win32 registry of the Wine prefix,
-// with every key handle counted and any step made to fail.
+// The registry helpers on the Win32 registry of the Wine prefix (writing and
+// reading values, enumerating and deleting keys, listing run commands), with
+// every key handle counted and any step made to fail.
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/Registry.h"
+#include "app/RegistryTree.h"
+#include "app/RunEntries.h"
 #include "dialog_harness.h"
 
 namespace {
@@ -114,6 +119,97 @@ TEST_F(Win32RegistryTest, ANonTextValueIsReadUpToItsFirstZero) {
     ::RegSetValueExA(hKey, "bin", 0, REG_BINARY, bytes, sizeof(bytes));
     ::RegCloseKey(hKey);
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kTestRoot, "bin"), CString("abc"));
+}
+
+}  // namespace
+
+namespace {
+
+const char kTreeRoot[] = "SOFTWARE\\Velmora Tests\\tree";
+
+// A key with `count` copies of the GBK character 中 as its name, twice as
+// many bytes.
+std::string LongName(int count) {
+    std::string name;
+    for (int i = 0; i < count; ++i) name += "中";
+    return name;
+}
+
+TEST_F(Win32RegistryTest, SubkeysOfAnyNameLengthAreEnumeratedCountedAndDeleted) {
+    // Created relative to their parent: Wine's ANSI functions refuse whole
+    // paths longer than 260 characters.
+    const std::string names[] = {"a", LongName(127), LongName(250), std::string(250, 'x')};
+    WriteValue(kTreeRoot, "value", "v");
+    CWin32Registry reg;
+    RegKey key = 0;
+    ASSERT_EQ(reg.CreateKey(ToRegKey(HKEY_LOCAL_MACHINE), kTreeRoot, &key), ERROR_SUCCESS);
+    for (const std::string& name : names) {
+        RegKey child = 0;
+        ASSERT_EQ(reg.CreateKey(key, name.c_str(), &child), ERROR_SUCCESS) << name.size() << " bytes";
+        reg.CloseKey(child);
+    }
+    std::set<std::string> seen;
+    CString name("untouched");
+    std::uint32_t index = 0;
+    for (; reg.EnumSubKey(key, index, &name) == ERROR_SUCCESS; ++index) seen.insert(name.GetString());
+    EXPECT_EQ(index, 4u);
+    EXPECT_EQ(seen, std::set<std::string>(std::begin(names), std::end(names)));
+    CString after("untouched");
+    EXPECT_EQ(reg.EnumSubKey(key, index, &after), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(after, CString("untouched")) << "no name on failure";
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+    EXPECT_EQ(reg.QueryKeyCounts(key, &subKeys, &values), ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 4u);
+    EXPECT_EQ(values, 1u);
+    EXPECT_EQ(reg.DeleteSubKey(key, LongName(250).c_str()), ERROR_SUCCESS);
+    std::uint32_t left = 0;
+    EXPECT_EQ(reg.QueryKeyCounts(key, &left, &values), ERROR_SUCCESS);
+    EXPECT_EQ(left, 3u);
+    reg.CloseKey(key);
+}
+
+// App Paths of the tests: entries in both nesting levels, one with a subkey.
+void FillTree() {
+    const std::string root = kTreeRoot;
+    WriteValue((root + "\\ed.exe").c_str(), "", "C:\\ed.exe");
+    WriteValue((root + "\\ed.exe").c_str(), "Path", "C:\\");
+    WriteValue((root + "\\ed.exe\\SupportedProtocols").c_str(), "http", "");
+    WriteValue((root + "\\tools\\x.exe").c_str(), "", "C:\\x.exe");
+}
+
+TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
+    FillTree();
+    for (int step = -1;; ++step) {
+        CountingRegistry reg;
+        reg.failAtCall = step;
+        std::vector<RunEntry> entries;
+        const int skipped =
+            ListRunEntries(reg, ToRegKey(HKEY_LOCAL_MACHINE), kTreeRoot, RunScope::kLocalMachine, entries);
+        EXPECT_TRUE(reg.open.empty()) << "listing, step " << step;
+        EXPECT_EQ(reg.strayCloses, 0) << "listing, step " << step;
+        if (step == -1) {
+            EXPECT_EQ(skipped, 0);
+            ASSERT_EQ(entries.size(), 2u);
+        }
+        if (step >= reg.calls) break;
+    }
+    int steps = 0;
+    for (int step = -1;; ++step) {
+        FillTree();
+        CountingRegistry reg;
+        reg.failAtCall = step;
+        const std::string entry = std::string(kTreeRoot) + "\\ed.exe";
+        const long status = DeleteKeyTree(reg, ToRegKey(HKEY_LOCAL_MACHINE), entry.c_str());
+        EXPECT_TRUE(reg.open.empty()) << "deleting, step " << step;
+        EXPECT_EQ(reg.strayCloses, 0) << "deleting, step " << step;
+        EXPECT_EQ(status == ERROR_SUCCESS, step == -1 || step >= reg.calls) << "deleting, step " << step;
+        EXPECT_EQ(KeyExists(entry.c_str()), status != ERROR_SUCCESS) << "deleting, step " << step;
+        EXPECT_TRUE(KeyExists((std::string(kTreeRoot) + "\\tools\\x.exe").c_str())) << "nothing else";
+        if (step >= reg.calls) break;
+        ++steps;
+    }
+    EXPECT_GE(steps, 6) << "open, two enumerations, the subkey's open and enumeration, two deletes";
 }
 
 }  // namespace

@@ -1,0 +1,416 @@
+// The run-command manager in this process under Wine, listing scratch trees
+// of its own below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER: the frame, the
+// list with its marks and icons, sorting, deleting one and several entries
+// (and a delete that fails), and running and showing entries through the
+// shell function put in place of the real one.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Registry.h"
+#include "app/RunManagerLayout.h"
+#include "app/RunManagerText.h"
+#include "app/ShellLaunch.h"
+#include "dialog_harness.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kScratchRoot[] = "SOFTWARE\\Velmora Tests";
+const char kScratch[] = "SOFTWARE\\Velmora Tests\\App Paths";
+const char kMissing[] = "C:\\velmora-missing\\";
+
+std::string Key(const char* name) { return std::string(kScratch) + "\\" + name; }
+
+struct Row {
+    std::string command, target, scope, state;
+    friend bool operator==(const Row&, const Row&) = default;
+};
+
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.command << " | " << row.target << " | " << row.scope << " | " << row.state;
+}
+
+// Shell calls seen instead of made.
+struct ShellCall {
+    std::string file, parameters;
+};
+std::vector<ShellCall> g_shellCalls;
+DWORD g_shellError = ERROR_SUCCESS;
+
+BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOA* info) {
+    g_shellCalls.push_back({info->lpFile ? info->lpFile : "", info->lpParameters ? info->lpParameters : ""});
+    ::SetLastError(g_shellError);
+    return g_shellError == ERROR_SUCCESS;
+}
+
+class RunManagerDlgTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Clean();
+        WriteValue(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str(), "", ModulePath());
+        WriteValue(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str(), "Path", "C:\\Tools");
+        WriteValue(HKEY_LOCAL_MACHINE, Key("tools\\nested.exe").c_str(), "", ModulePath());
+        WriteValue(HKEY_LOCAL_MACHINE, Key("gone.exe").c_str(), "", std::string(kMissing) + "gone.exe");
+        WriteValue(HKEY_LOCAL_MACHINE, Key("shared.exe").c_str(), "", ModulePath());
+        WriteValue(HKEY_LOCAL_MACHINE, Key("readme.txt\\note").c_str(), "", "no entry");
+        WriteValue(HKEY_CURRENT_USER, Key("shared.exe").c_str(), "", ModulePath());
+        WriteValue(HKEY_CURRENT_USER, Key("mine.exe").c_str(), "", std::string(kMissing) + "mine.exe");
+        m_savedShell = ShellExecuteFunction();
+        ShellExecuteFunction() = &RecordShellExecute;
+        g_shellCalls.clear();
+        g_shellError = ERROR_SUCCESS;
+        ASSERT_TRUE(mgr.Create());
+    }
+    void TearDown() override {
+        mgr.DestroyWindow();
+        ShellExecuteFunction() = m_savedShell;
+        Clean();
+    }
+    static void Clean() {
+        DeleteTree(HKEY_LOCAL_MACHINE, kScratchRoot);
+        DeleteTree(HKEY_CURRENT_USER, kScratchRoot);
+    }
+
+    std::vector<Row> Rows() const {
+        std::vector<Row> rows;
+        for (int i = 0; i < mgr.m_listCommands.GetItemCount(); ++i) {
+            rows.push_back({mgr.m_listCommands.GetItemText(i, 0).GetString(),
+                            mgr.m_listCommands.GetItemText(i, 1).GetString(),
+                            mgr.m_listCommands.GetItemText(i, 2).GetString(),
+                            mgr.m_listCommands.GetItemText(i, 3).GetString()});
+        }
+        return rows;
+    }
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> commands;
+        for (const Row& row : Rows()) commands.push_back(row.command + (row.scope == "本机" ? "/m" : "/u"));
+        return commands;
+    }
+    int RowOf(const std::string& commandAndScope) const {
+        const std::vector<std::string> commands = Commands();
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            if (commands[i] == commandAndScope) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    void Select(std::initializer_list<const char*> rows) {
+        mgr.m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
+        for (const char* row : rows) {
+            const int index = RowOf(row);
+            ASSERT_GE(index, 0) << row;
+            mgr.m_listCommands.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    void Press(UINT nID) { mgr.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+    std::vector<SeenMessageBox> PressAnswering(UINT nID, const char* caption, int answer) {
+        MessageBoxWatcher watcher(caption, answer);
+        Press(nID);
+        return watcher.Seen();
+    }
+    // A notification of the list, as the list sends it.
+    void Notify(UINT code, int item, int subItem = 0) {
+        NMITEMACTIVATE nm{};
+        nm.hdr.hwndFrom = mgr.m_listCommands.m_hWnd;
+        nm.hdr.idFrom = IDC_RUN_LIST;
+        nm.hdr.code = code;
+        nm.iItem = item;
+        nm.iSubItem = subItem;
+        mgr.SendMessage(WM_NOTIFY, IDC_RUN_LIST, reinterpret_cast<LPARAM>(&nm));
+    }
+    std::string Status() const { return mgr.m_lblStatus.GetWindowText().GetString(); }
+
+    TestableRunManagerDlg mgr{nullptr, kScratch};
+    ShellExecuteExFn m_savedShell = nullptr;
+};
+
+TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
+    const std::string self = ModulePath();
+    const std::vector<Row> expected = {
+        {"ed", self, "本机", ""},
+        {"gone", std::string(kMissing) + "gone.exe", "本机", "失效"},
+        {"mine", std::string(kMissing) + "mine.exe", "当前用户", "失效"},
+        {"shared", self, "本机", "被覆盖"},
+        {"shared", self, "当前用户", ""},
+        {"tools\\nested", self, "本机", ""},
+    };
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(Status(), "共 6 个运行命令，2 个失效，1 个被覆盖");
+
+    // This test program carries the application icon; a missing target
+    // shows the stand-in, image 0. One file is read once.
+    const int own = mgr.m_listCommands.GetItemImage(RowOf("ed/m"));
+    EXPECT_GT(own, 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("gone/m")), 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("shared/u")), own);
+    EXPECT_EQ(mgr.m_imageList.GetImageCount(), 2);
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(mgr.m_imageList, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+}
+
+TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
+    std::string target = "C:\\";
+    for (int i = 0; i < 200; ++i) target += "长";  // 403 bytes
+    target += ".exe";
+    WriteValue(HKEY_CURRENT_USER, Key("long.exe").c_str(), "", target);
+    Press(IDC_BTN_REFRESH);
+    const int row = RowOf("long/u");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), CString(target.c_str()));
+
+    // Asked with a small buffer, as the list does for painting: the text is
+    // cut before a character that would not fit, never inside one.
+    char buffer[8];
+    std::memset(buffer, '#', sizeof(buffer));
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = buffer;
+    item.cchTextMax = 7;
+    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(buffer, "C:\\长") << "a second 长 would leave no room for the zero";
+    EXPECT_EQ(buffer[7], '#') << "nothing written past the buffer";
+}
+
+TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
+    EXPECT_EQ(mgr.GetWindowText(), CString("管理运行命令"));
+    EXPECT_EQ(mgr.GetStyle() & (WS_CAPTION | WS_THICKFRAME), 0u) << "the skin draws the frame";
+    RECT window{};
+    mgr.GetWindowRect(&window);
+    EXPECT_EQ(window.right - window.left, 620);
+    EXPECT_EQ(window.bottom - window.top, 420);
+    for (CQebButton* button : {&mgr.m_btnClose, &mgr.m_btnMax, &mgr.m_btnMin})
+        EXPECT_TRUE(button->m_hWnd != nullptr && (button->GetStyle() & WS_VISIBLE) != 0);
+    EXPECT_TRUE(mgr.m_resizable);
+    MINMAXINFO info{};
+    mgr.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 480);
+    EXPECT_EQ(info.ptMinTrackSize.y, 300);
+
+    const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager({3, 27, 617, 417});
+    const RECT list = ChildRect(mgr.m_listCommands.m_hWnd);
+    EXPECT_EQ(list.left, layout.list.left);
+    EXPECT_EQ(list.bottom, layout.list.bottom);
+    const struct {
+        UINT id;
+        const char* text;
+    } buttons[] = {{IDC_BTN_RUN, "运行"},
+                   {IDC_BTN_OPEN_LOCATION, "打开位置"},
+                   {IDC_BTN_DELETE, "删除"},
+                   {IDC_BTN_REFRESH, "刷新"}};
+    for (int i = 0; i < 4; ++i) {
+        HWND hButton = mgr.GetDlgItem(static_cast<int>(buttons[i].id));
+        ASSERT_NE(hButton, nullptr);
+        char text[32] = {};
+        ::GetWindowTextA(hButton, text, sizeof(text));
+        EXPECT_STREQ(text, buttons[i].text);
+        EXPECT_EQ(ChildRect(hButton).left, layout.buttons[i].left) << buttons[i].text;
+        EXPECT_EQ(ChildRect(hButton).bottom - ChildRect(hButton).top, 25) << "the strip's height";
+    }
+
+    // A bigger window lays the controls out again.
+    mgr.SetWindowPos(nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER);
+    const velmora::app::RunManagerLayout bigger = velmora::app::LayOutRunManager({3, 27, 797, 497});
+    EXPECT_EQ(ChildRect(mgr.m_listCommands.m_hWnd).right, bigger.list.right);
+    EXPECT_EQ(ChildRect(mgr.GetDlgItem(IDC_BTN_REFRESH)).top, bigger.buttons[3].top);
+
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 800, 500);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    mgr.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem));
+    EXPECT_EQ(::GetPixel(hMem, 6, 450), kDialogBackground);
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+}
+
+TEST_F(RunManagerDlgTest, HeaderClicksSortEachColumnAndTheSelectionFollows) {
+    Select({"mine/u"});
+    Notify(LVN_COLUMNCLICK, -1, 1);  // 目标, ascending: the missing C:\ targets first
+    std::vector<std::string> commands = Commands();
+    ASSERT_EQ(commands.size(), 6u);
+    EXPECT_EQ(commands[0], "gone/m");
+    EXPECT_EQ(commands[1], "mine/u");
+    EXPECT_EQ(mgr.m_listCommands.GetSelectedItems(), std::vector<int>{1});
+    Notify(LVN_COLUMNCLICK, -1, 1);  // descending
+    commands = Commands();
+    EXPECT_EQ(commands[4], "mine/u");
+    EXPECT_EQ(commands[5], "gone/m");
+    EXPECT_EQ(mgr.m_listCommands.GetSelectedItems(), std::vector<int>{4});
+    Notify(LVN_COLUMNCLICK, -1, 2);  // 范围: the machine's first
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"ed/m", "gone/m", "shared/m", "tools\\nested/m", "mine/u",
+                                                    "shared/u"}));
+    Notify(LVN_COLUMNCLICK, -1, 3);  // 状态: fine, shadowed, broken
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"ed/m", "shared/u", "tools\\nested/m", "shared/m",
+                                                    "gone/m", "mine/u"}));
+}
+
+TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
+    Select({"gone/m"});
+    const std::vector<SeenMessageBox> no = PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDNO);
+    ASSERT_EQ(no.size(), 1u);
+    EXPECT_EQ(no[0].text, std::string("是否删除以下运行命令？\n\n“gone”（本机）：") + kMissing + "gone.exe");
+    EXPECT_EQ(no[0].defaultButtonId, IDNO);
+    EXPECT_EQ(no[0].hOwner, mgr.m_hWnd);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("gone.exe").c_str())) << "No deletes nothing";
+
+    EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("gone.exe").c_str()));
+    EXPECT_EQ(Status(), "已删除 1 个运行命令");
+    EXPECT_EQ(RowOf("gone/m"), -1);
+    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 5);
+
+    // Two at once, by the Delete key: a nested one, whose group goes with
+    // it, and the user's own.
+    Select({"tools\\nested/m", "mine/u"});
+    {
+        MessageBoxWatcher question(kDeleteQuestionCaption, IDYES);
+        mgr.m_listCommands.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+        ASSERT_EQ(question.Seen().size(), 1u);
+        EXPECT_NE(question.Seen()[0].text.find("“tools\\nested”（本机）"), std::string::npos);
+        EXPECT_NE(question.Seen()[0].text.find("“mine”（当前用户）"), std::string::npos);
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("tools").c_str())) << "the emptied group is gone";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key("mine.exe").c_str()));
+    EXPECT_EQ(Status(), "已删除 2 个运行命令");
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"ed/m", "shared/m", "shared/u"}));
+    // Everything else as it was.
+    EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("ed.exe")), ModulePath());
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("readme.txt\\note").c_str()));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("shared.exe").c_str()));
+}
+
+// The Win32 registry with its key handles counted and the deletion of chosen
+// keys refused.
+class RefusingRegistry final : public IRegistry {
+public:
+    std::set<std::string> refused;  // names as DeleteSubKey gets them
+    std::set<RegKey> open;
+    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+        return Track(m_win32.CreateKey(parent, name, pCreated), pCreated);
+    }
+    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+        return Track(m_win32.OpenKeyForRead(parent, keyPath, pOpened), pOpened);
+    }
+    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
+        return m_win32.SetStringValue(key, valueName, data, size);
+    }
+    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+        return m_win32.QueryValueSize(key, valueName, pSize);
+    }
+    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+        return m_win32.QueryValue(key, valueName, buffer, pSize);
+    }
+    long CloseKey(RegKey key) override {
+        open.erase(key);
+        return m_win32.CloseKey(key);
+    }
+    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+        return m_win32.EnumSubKey(key, index, pName);
+    }
+    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
+        return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
+    }
+    long DeleteSubKey(RegKey parent, const char* name) override {
+        if (refused.count(name) != 0) return ERROR_ACCESS_DENIED;
+        return m_win32.DeleteSubKey(parent, name);
+    }
+
+private:
+    long Track(long status, RegKey* pKey) {
+        if (status == ERROR_SUCCESS) open.insert(*pKey);
+        return status;
+    }
+    CWin32Registry m_win32;
+};
+
+TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
+    RefusingRegistry registry;
+    registry.refused.insert(Key("shared.exe"));
+    IRegistry* const saved = ReplacementRegistry();
+    ReplacementRegistry() = &registry;
+    Select({"ed/m", "shared/m"});
+    EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
+    ReplacementRegistry() = saved;
+
+    EXPECT_TRUE(registry.open.empty()) << registry.open.size() << " keys left open";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str()));
+    EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("shared.exe")), ModulePath()) << "the refused one stays";
+    EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" +
+                            std::string(SystemErrorText(ERROR_ACCESS_DENIED).GetString()));
+    EXPECT_EQ(Commands(),
+              (std::vector<std::string>{"gone/m", "mine/u", "shared/m", "shared/u", "tools\\nested/m"}));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("shared.exe").c_str()));
+}
+
+TEST_F(RunManagerDlgTest, RunAndOpenLocationGoThroughTheShell) {
+    Press(IDC_BTN_RUN);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(Status(), kNothingSelectedText);
+
+    Select({"tools\\nested/m"});
+    Press(IDC_BTN_RUN);
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    EXPECT_EQ(g_shellCalls[0].file, "tools\\nested.exe") << "by its key's name, as the Run box";
+    EXPECT_EQ(g_shellCalls[0].parameters, "");
+    EXPECT_EQ(Status(), "已启动 1 个运行命令");
+
+    g_shellCalls.clear();
+    Notify(NM_DBLCLK, RowOf("ed/m"));  // a double click shows the target
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    EXPECT_EQ(g_shellCalls[0].file, "explorer.exe");
+    EXPECT_EQ(g_shellCalls[0].parameters, "/select,\"" + ModulePath() + "\"");
+    g_shellCalls.clear();
+    Notify(NM_DBLCLK, -1);  // on no row
+    EXPECT_TRUE(g_shellCalls.empty());
+
+    // A missing target in an existing folder opens the folder; with the
+    // folder gone too there is nothing to show.
+    WriteValue(HKEY_LOCAL_MACHINE, Key("moved.exe").c_str(), "", "C:\\windows\\velmora-moved.exe");
+    Press(IDC_BTN_REFRESH);
+    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 7);
+    Select({"moved/m"});
+    Press(IDC_BTN_OPEN_LOCATION);
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    EXPECT_EQ(g_shellCalls[0].parameters, "\"C:\\windows\"");
+    g_shellCalls.clear();
+    Select({"gone/m"});
+    Press(IDC_BTN_OPEN_LOCATION);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(Status(), std::string("未能打开位置“gone”：") + kTargetMissingReason);
+
+    // A failure of the shell is reported.
+    g_shellError = ERROR_FILE_NOT_FOUND;
+    Select({"ed/m"});
+    Press(IDC_BTN_RUN);
+    EXPECT_EQ(Status(), "未能启动“ed”：" + std::string(SystemErrorText(ERROR_FILE_NOT_FOUND).GetString()));
+
+    // Many at once are asked about first.
+    g_shellError = ERROR_SUCCESS;
+    g_shellCalls.clear();
+    Select({"ed/m", "gone/m", "mine/u", "moved/m", "shared/m", "shared/u"});
+    EXPECT_EQ(PressAnswering(IDC_BTN_RUN, "运行", IDNO).size(), 1u);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(PressAnswering(IDC_BTN_RUN, "运行", IDYES).size(), 1u);
+    EXPECT_EQ(g_shellCalls.size(), 6u);
+}
+
+TEST_F(RunManagerDlgTest, TypingSelectsTheNextCommandWithThoseLetters) {
+    mgr.ShowWindow(SW_SHOW);
+    mgr.m_listCommands.SetFocus();
+    mgr.m_listCommands.SendMessage(WM_CHAR, 's', 1);
+    EXPECT_EQ(mgr.m_listCommands.GetNextItem(-1, LVNI_FOCUSED), RowOf("shared/m"));
+    ::Sleep(1100);  // a new search
+    mgr.m_listCommands.SendMessage(WM_CHAR, 't', 1);
+    EXPECT_EQ(mgr.m_listCommands.GetNextItem(-1, LVNI_FOCUSED), RowOf("tools\\nested/m"));
+}
+
+}  // namespace
