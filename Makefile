@@ -4,6 +4,7 @@
 #   make run     build Velmora.exe and start it under Wine
 #   make bench   native benchmarks (outside the tests)
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
+#   make dist    dist/: the stripped Velmora.exe, the Windows SDK zip, the Linux library
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
@@ -17,7 +18,7 @@ WINDOWS := $(BUILD)/windows
 FUZZ := $(BUILD)/fuzz
 
 .PHONY: all setup native sanitize windows fuzz-build test test-native test-sanitize test-windows \
-        test-fuzz run bench fuzz clean
+        test-fuzz run bench fuzz dist clean
 
 all: native windows
 
@@ -60,6 +61,9 @@ test: test-native test-sanitize test-windows test-fuzz
 run: windows
 	scripts/run.sh $(WINDOWS)
 
+dist: windows native
+	scripts/dist.sh dist $(WINDOWS) $(NATIVE)
+
 bench: native
 	scripts/bench.sh $(NATIVE)
 
@@ -67,4 +71,4 @@ fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

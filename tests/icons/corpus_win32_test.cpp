@@ -55,7 +55,7 @@ struct Tally {
     int icons = 0;
 };
 
-void ExtractEverything(const std::string& input, const std::string& copy, Tally& tally) {
+void ExtractEverything(const std::string& input, const std::string& copy, bool checkLeaks, Tally& tally) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(input);
     // Under a name of its own: the corpus's names and directories must not
     // bring an excluded extension in.
@@ -85,23 +85,24 @@ void ExtractEverything(const std::string& input, const std::string& copy, Tally&
         EXPECT_TRUE(DestroyIcon(slots[i])) << input << " slot " << i;
         ++tally.icons;
     }
-    EXPECT_TRUE(probe.NothingLeftSince()) << input;
+    if (checkLeaks) {
+        EXPECT_TRUE(probe.NothingLeftSince()) << input;
+    }
 }
 
 TEST(ExtractFileIconsCorpus, EveryInputThroughTheWin32Path) {
     const std::vector<std::string> dirs = CorpusDirectories();
     ASSERT_FALSE(dirs.empty()) << "VELMORA_ICON_CORPUS names no directory";
     const std::string copy = MakeScratchDirectory("corpus") + "\\input.bin";
-    // The platform sets up its icon machinery once, on the first icon made;
-    // that is not a leak of the inputs below.
-    HICON first = nullptr;
-    ExtractFileIcons((Wine32Directory() + "\\notepad.exe").c_str(), 0, 48, 48, &first, nullptr, 1, LR_COLOR);
-    ASSERT_NE(first, nullptr);
-    DestroyIcon(first);
-
-    Tally tally;
-    for (const std::string& dir : dirs) {
-        for (const std::string& name : FilesIn(dir)) ExtractEverything(dir + "\\" + name, copy, tally);
+    // The platform sets up parts of its icon machinery on first use (a
+    // failed image, a scaled one, ...), which is no leak of an input: the
+    // first pass over the corpus warms it up, the second checks for leaks.
+    Tally warm, tally;
+    for (const bool checkLeaks : {false, true}) {
+        for (const std::string& dir : dirs) {
+            for (const std::string& name : FilesIn(dir))
+                ExtractEverything(dir + "\\" + name, copy, checkLeaks, checkLeaks ? tally : warm);
+        }
     }
     EXPECT_GT(tally.files, 50) << "the seeds and the regression inputs at least";
     // Most seeds keep only the start of each image, so most slots stay empty.

@@ -71,46 +71,43 @@ inline HICON CreateTestIcon() {
 }
 
 // Whether icons or bitmaps were made, or left, between its construction and
-// a check. Wine hands freed handle slots out again first (last freed, first
-// reused) and counts each slot's generation in the high word of the handle.
-// The probe makes a batch of icons and of bitmaps and destroys them in
-// reverse order, so that these slots are the next ones given out: a check
-// that makes the same batch again gets the same slots when everything made
-// in between has been released, and the same slots exactly one generation
-// on when nothing was made at all. (GetGuiResources counts nothing under
-// Wine.)
+// a check, seen through the process's GDI handles: an icon is made of
+// bitmaps and holds them until it is destroyed. Wine hands freed GDI handle
+// slots out again first (last freed, first reused) and counts each slot's
+// generation in the handle's top byte (1 to 0xFE, then 1 again). The probe
+// makes a batch of bitmaps and deletes them in reverse order, so that these
+// slots are the next ones given out: a check that makes the same batch again
+// gets the same slots when everything made in between has been released, and
+// the same slots exactly one generation on when nothing was made at all.
+// (GetGuiResources counts nothing under Wine, and icon handles are shared
+// with the other programs of the prefix.)
 class HandleProbe {
 public:
-    HandleProbe() : m_icons(IconSlots()), m_bitmaps(BitmapSlots()) {}
+    HandleProbe() : m_slots(BitmapSlots()) {}
 
-    // No icon was created since, not even one destroyed again.
+    // No icon or bitmap was created since, not even one destroyed again.
     bool NothingCreatedSince() const {
-        const auto now = IconSlots();
-        if (now.size() != m_icons.size()) return false;
+        const std::vector<DWORD> now = BitmapSlots();
         for (std::size_t i = 0; i < now.size(); ++i) {
-            if (LOWORD(now[i]) != LOWORD(m_icons[i]) || HIWORD(now[i]) != HIWORD(m_icons[i]) + 1)
-                return false;
+            const DWORD generation = m_slots[i] >> 24;
+            const DWORD next = generation == 0xFE ? 1 : generation + 1;
+            if ((now[i] & 0x00FFFFFF) != (m_slots[i] & 0x00FFFFFF) || now[i] >> 24 != next) return false;
         }
         return true;
     }
     // Every icon and bitmap created since has been destroyed.
     bool NothingLeftSince() const {
-        // The bitmaps first: an icon is made of bitmaps and takes their slots.
-        const bool bitmapsFreed = SameSlots(BitmapSlots(), m_bitmaps);
-        return SameSlots(IconSlots(), m_icons) && bitmapsFreed;
+        std::vector<DWORD> now = BitmapSlots(), before = m_slots;
+        for (DWORD& h : now) h = LOWORD(h);
+        for (DWORD& h : before) h = LOWORD(h);
+        std::sort(now.begin(), now.end());
+        std::sort(before.begin(), before.end());
+        return now == before;
     }
 
 private:
     static constexpr int kBatch = 32;
 
-    static std::vector<DWORD> IconSlots() {
-        std::vector<HICON> icons;
-        for (int i = 0; i < kBatch; ++i) icons.push_back(CreateTestIcon());
-        std::vector<DWORD> slots;
-        for (HICON icon : icons) slots.push_back(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(icon)));
-        for (auto it = icons.rbegin(); it != icons.rend(); ++it) DestroyIcon(*it);
-        return slots;
-    }
     static std::vector<DWORD> BitmapSlots() {
         std::vector<HBITMAP> bitmaps;
         for (int i = 0; i < kBatch; ++i) bitmaps.push_back(CreateBitmap(4, 4, 1, 1, nullptr));
@@ -120,16 +117,8 @@ private:
         for (auto it = bitmaps.rbegin(); it != bitmaps.rend(); ++it) DeleteObject(*it);
         return slots;
     }
-    static bool SameSlots(std::vector<DWORD> a, std::vector<DWORD> b) {
-        for (DWORD& h : a) h = LOWORD(h);
-        for (DWORD& h : b) h = LOWORD(h);
-        std::sort(a.begin(), a.end());
-        std::sort(b.begin(), b.end());
-        return a == b;
-    }
 
-    std::vector<DWORD> m_icons;
-    std::vector<DWORD> m_bitmaps;
+    std::vector<DWORD> m_slots;
 };
 
 struct IconBits {
