@@ -115,28 +115,34 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             return true;
         }
         case WM_COMMAND:
-            if (HIWORD(wParam) != BN_CLICKED) break;
-            switch (LOWORD(wParam)) {
-                case IDC_BTN_RUN:
-                    OnRun();
-                    return true;
-                case IDC_BTN_OPEN_LOCATION:
-                    OnOpenLocation();
-                    return true;
-                case IDC_BTN_DELETE:
-                    OnDelete();
-                    return true;
-                case IDC_BTN_REFRESH:
-                    OnRefresh();
-                    return true;
-                default:
-                    break;
-            }
+            if (HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
             break;
         default:
             break;
     }
     return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+bool CRunManagerDlg::OnButton(UINT nID) {
+    switch (nID) {
+        case IDC_BTN_RUN:
+            OnRun();
+            break;
+        case IDC_BTN_OPEN_LOCATION:
+            OnOpenLocation();
+            break;
+        case IDC_BTN_DELETE:
+            OnDelete();
+            break;
+        case IDC_BTN_REFRESH:
+            OnRefresh();
+            break;
+        default:
+            return false;
+    }
+    // The keys (Delete, type-ahead) work on the list again at once.
+    m_listCommands.SetFocus();
+    return true;
 }
 
 BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {

@@ -43,6 +43,9 @@ protected:
     int OnFindItem(const CString& strTyped, int nStart);
     void OnColumnClick(int nColumn);
 
+    // A press of one of the four buttons: its action, then the keyboard
+    // focus back on the list. False for other controls.
+    bool OnButton(UINT nID);
     // The actions, on the selected entries.
     void OnRun();
     void OnOpenLocation();

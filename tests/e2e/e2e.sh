@@ -3,11 +3,13 @@
 # an X display, as a person takes it: drop a program on the window, type a
 # name, press the add button, close the confirmation, then start the program
 # by its registered name through ShellExecuteEx. Then the self-registration
-# link, and a restart that no longer offers it.
+# link, and a restart that no longer offers it. Last, the run-command manager
+# (manager_e2e.sh).
 #
 #   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE PREFIX OUT_DIR
 #
-# OUT_DIR receives the screenshots (velmora-window.png is the one for docs/).
+# OUT_DIR receives the screenshots (velmora-window.png and velmora-manager.png
+# are the ones for docs/).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -184,5 +186,9 @@ locate "$win"
 sleep 0.3
 [ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is offered although run.exe is this program"
 close_velmora
+
+# The run-command manager: a section of its own.
+step "the run-command manager (manager_e2e.sh)"
+bash "$root/tests/e2e/manager_e2e.sh" "$exe" "$marker" "$prefix" "$out" || fail "the manager section failed"
 
 step "PASS"
