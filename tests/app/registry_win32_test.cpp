@@ -10,65 +10,12 @@
 #include "app/Registry.h"
 #include "app/RegistryTree.h"
 #include "app/RunEntries.h"
+#include "counting_registry.h"
 #include "dialog_harness.h"
 
 namespace {
 
 const char kTestRoot[] = "SOFTWARE\\Velmora Tests";
-
-// The real registry, with opens and closes counted and one call made to fail.
-class CountingRegistry final : public IRegistry {
-public:
-    int failAtCall = -1;
-    int calls = 0;
-    std::set<RegKey> open;
-    int strayCloses = 0;
-
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        const long status = m_real.CreateKey(parent, name, pCreated);
-        if (status == ERROR_SUCCESS) open.insert(*pCreated);
-        return status;
-    }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        const long status = m_real.OpenKeyForRead(parent, keyPath, pOpened);
-        if (status == ERROR_SUCCESS) open.insert(*pOpened);
-        return status;
-    }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.SetStringValue(key, valueName, data, size);
-    }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.QueryValueSize(key, valueName, pSize);
-    }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.QueryValue(key, valueName, buffer, pSize);
-    }
-    long CloseKey(RegKey key) override {
-        if (open.erase(key) == 0) ++strayCloses;
-        return m_real.CloseKey(key);
-    }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.EnumSubKey(key, index, pName);
-    }
-    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.QueryKeyCounts(key, pSubKeys, pValues);
-    }
-    long DeleteSubKey(RegKey parent, const char* name) override {
-        if (Fails()) return ERROR_ACCESS_DENIED;
-        return m_real.DeleteSubKey(parent, name);
-    }
-
-private:
-    bool Fails() { return calls++ == failAtCall; }
-    CWin32Registry m_real;
-};
 
 class Win32RegistryTest : public testing::Test {
 protected:

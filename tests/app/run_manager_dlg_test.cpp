@@ -14,6 +14,7 @@
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
 #include "app/ShellLaunch.h"
+#include "counting_registry.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -288,53 +289,9 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("shared.exe").c_str()));
 }
 
-// The Win32 registry with its key handles counted and the deletion of chosen
-// keys refused.
-class RefusingRegistry final : public IRegistry {
-public:
-    std::set<std::string> refused;  // names as DeleteSubKey gets them
-    std::set<RegKey> open;
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
-        return Track(m_win32.CreateKey(parent, name, pCreated), pCreated);
-    }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
-        return Track(m_win32.OpenKeyForRead(parent, keyPath, pOpened), pOpened);
-    }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
-        return m_win32.SetStringValue(key, valueName, data, size);
-    }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
-        return m_win32.QueryValueSize(key, valueName, pSize);
-    }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
-        return m_win32.QueryValue(key, valueName, buffer, pSize);
-    }
-    long CloseKey(RegKey key) override {
-        open.erase(key);
-        return m_win32.CloseKey(key);
-    }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
-        return m_win32.EnumSubKey(key, index, pName);
-    }
-    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
-        return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
-    }
-    long DeleteSubKey(RegKey parent, const char* name) override {
-        if (refused.count(name) != 0) return ERROR_ACCESS_DENIED;
-        return m_win32.DeleteSubKey(parent, name);
-    }
-
-private:
-    long Track(long status, RegKey* pKey) {
-        if (status == ERROR_SUCCESS) open.insert(*pKey);
-        return status;
-    }
-    CWin32Registry m_win32;
-};
-
 TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
-    RefusingRegistry registry;
-    registry.refused.insert(Key("shared.exe"));
+    CountingRegistry registry;
+    registry.refusedDeletes.insert(Key("shared.exe"));
     IRegistry* const saved = ReplacementRegistry();
     ReplacementRegistry() = &registry;
     Select({"ed/m", "shared/m"});
@@ -342,6 +299,7 @@ TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChange
     ReplacementRegistry() = saved;
 
     EXPECT_TRUE(registry.open.empty()) << registry.open.size() << " keys left open";
+    EXPECT_EQ(registry.strayCloses, 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str()));
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("shared.exe")), ModulePath()) << "the refused one stays";
     EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" +
