@@ -56,7 +56,10 @@ long DeleteKeyTree(IRegistry& registry, RegKey parent, const char* keyPath) {
 
 int RemoveEmptyParentKeys(IRegistry& registry, RegKey root, const CString& basePath,
                           const CString& relativePath) {
-    const std::vector<CString> names = SplitKeyPath(relativePath);
+    // The names as they are: a key may be named " x" or "*x", and trimming
+    // them would lead to another key.
+    std::vector<CString> names;
+    SplitString(relativePath, "\\", names, false);
     int removed = 0;
     for (std::size_t count = names.size(); count-- > 1;) {
         const CString path = basePath + "\\" + JoinKeyNames(names, count);

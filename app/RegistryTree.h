@@ -24,7 +24,9 @@ long ListSubKeys(IRegistry& registry, RegKey key, std::vector<CString>& names);
 // failure stays deleted, and nothing outside the tree is touched.
 long DeleteKeyTree(IRegistry& registry, RegKey parent, const char* keyPath);
 
-// After the key `basePath\relativePath` below `root` was deleted: deletes the
+// After the key `basePath\relativePath` below `root` was deleted (the
+// relative path being key names joined by backslashes, as in
+// RunEntry::keyPath, taken as they are): deletes the
 // keys between it and `basePath` (exclusive) that are left with no subkey
 // and no value, innermost first, and stops at the first one that still holds
 // something or cannot be read or deleted. `basePath` itself is never

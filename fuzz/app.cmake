@@ -1,7 +1,9 @@
-# Fuzz target of the run-command text rules and the registry key walk. The
+# Fuzz target of the run-command text rules, the registry key walk, the
+# listing of entries and the deletion of key trees. The
 # sources are compiled into the target so that they carry the fuzzer's
 # coverage instrumentation.
 velmora_add_fuzzer(fuzz_command_text
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_command_text.cpp
           ${PROJECT_SOURCE_DIR}/app/CommandText.cpp ${PROJECT_SOURCE_DIR}/app/RegistryAccess.cpp
+          ${PROJECT_SOURCE_DIR}/app/RegistryTree.cpp ${PROJECT_SOURCE_DIR}/app/RunEntries.cpp
   LIBS velmora_static)

@@ -131,6 +131,19 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
     EXPECT_EQ(reg.keys.count(kBase + "\\deep"), 0u);
 }
 
+TEST(RemoveEmptyParentKeysTest, NamesAreTakenAsTheyAreNeverTrimmed) {
+    // "*grp" trimmed as a typed name would be "grp": another, empty key.
+    FakeRegistry reg;
+    reg.PutText(kBase + "\\ *grp \\x.exe", "", "C:\\x.exe");
+    reg.MakeKey(kBase + "\\*grp");
+    reg.MakeKey(kBase + "\\grp");
+    ASSERT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\ *grp \\x.exe").c_str()), kRegistrySuccess);
+    EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, kBase.c_str(), " *grp \\x.exe"), 1);
+    EXPECT_EQ(reg.keys.count(kBase + "\\ *grp "), 0u);
+    EXPECT_EQ(reg.keys.count(kBase + "\\*grp"), 1u);
+    EXPECT_EQ(reg.keys.count(kBase + "\\grp"), 1u);
+}
+
 TEST(RemoveEmptyParentKeysTest, AFailureStopsTheCleanUpWithTheKeysBalanced) {
     for (int step = 0; step < 6; ++step) {
         FakeRegistry reg;
