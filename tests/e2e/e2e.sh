@@ -70,32 +70,36 @@ locate() {
   cw=$WIDTH
   ch=$HEIGHT
 }
-click() { xdotool mousemove $((cx + $1)) $((cy + $2)) click 1; }
-
 # Brings the mouse onto a client point the way a hand does, in two moves with
-# short pauses, so that the skin buttons see it arrive (they track hovering
-# from mouse moves).
+# short pauses, so that the window sees it arrive before anything else: the
+# skin buttons track hovering from mouse moves and hold the mouse capture
+# while hovered, so a press that came with the jump could still go to the
+# button the mouse just left.
 point_at() {
   xdotool mousemove $((cx + $1 - 4)) $((cy + $2 - 2))
   sleep 0.15
   xdotool mousemove $((cx + $1)) $((cy + $2))
   sleep 0.15
 }
-press_button() { point_at "$1" "$2"; xdotool click 1; }
+click() { point_at "$1" "$2"; xdotool click 1; }
 
-# Drags from a client point by (dx, dy) with the left button: press, six
-# moves with short pauses, release. The system's move loop follows the mouse
-# as it moves: after each move the window must stand that much further before
-# the next one (waited for, a few seconds at most), and after the release by
-# exactly (dx, dy).
-drag() {
-  local x=$1 y=$2 dx=$3 dy=$4 x0 y0 i ok
+# Drags from a client point by (dx, dy) with the left button, the way a hand
+# does: press, hold still a moment, six moves with short pauses, release.
+# The press makes the dialog hand the window to the system's move loop, which
+# takes the cursor position as its start when it begins (Wine reads it then),
+# so the moves wait until the loop can have begun: after each move the window
+# must stand that much further before the next one (waited for, a few seconds
+# at most), and after the release by exactly (dx, dy). On a busy machine the
+# loop may begin later than the hold; then the drag is tried once more with a
+# longer hold, and the first try is reported.
+drag_once() {
+  local x=$1 y=$2 dx=$3 dy=$4 hold=$5 x0 y0 i ok=1
   locate "$win"
   x0=$cx
   y0=$cy
   point_at "$x" "$y"
   xdotool mousedown 1
-  sleep 0.1
+  sleep "$hold"
   for i in 1 2 3 4 5 6; do
     xdotool mousemove $((x0 + x + dx * i / 6)) $((y0 + y + dy * i / 6))
     ok=""
@@ -109,8 +113,12 @@ drag() {
   xdotool mouseup 1
   sleep 0.2
   locate "$win"
-  [ "$cx,$cy" = "$((x0 + dx)),$((y0 + dy))" ] ||
-    fail "dragging from ($x, $y) by ($dx, $dy) moved the window from $x0,$y0 to $cx,$cy"
+  [ "$cx,$cy" = "$((x0 + dx)),$((y0 + dy))" ] && return 0
+  echo "e2e: dragging from ($x, $y) by ($dx, $dy) after holding ${hold}s moved the window from $x0,$y0 to $cx,$cy"
+  return 1
+}
+drag() {
+  drag_once "$@" 0.4 || drag_once "$@" 1.5 || fail "dragging from ($1, $2) does not move the window by the drag"
 }
 
 # The window as it stands, with a margin of one pixel, into a file; the mouse
@@ -224,7 +232,7 @@ for _ in $(seq 1 50); do
   grep -q ready "$out/iconify.txt" 2>/dev/null && break
   sleep 0.1
 done
-press_button 293 9
+click 293 9
 wait "$watch_pid" || fail "clicking the minimise button did not minimise the window"
 iconified=""
 for _ in $(seq 1 10); do
@@ -294,7 +302,7 @@ sleep 0.3
 [ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is offered although run.exe is this program"
 
 step "closing with the caption's close button"
-press_button 327 9
+click 327 9
 for _ in $(seq 1 100); do
   kill -0 "$velmora_pid" 2>/dev/null || break
   sleep 0.1
