@@ -2,7 +2,8 @@
 #
 #   make test    install what is missing, build both configurations, run every test
 #   make run     build Velmora.exe and start it under Wine
-#   make bench   native benchmarks (outside the tests)
+#   make bench   native benchmarks, and the start-up of Velmora.exe under Wine
+#                beside a plain dialog (outside the tests)
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 
 BUILD ?= build
@@ -60,8 +61,9 @@ test: test-native test-sanitize test-windows test-fuzz
 run: windows
 	scripts/run.sh $(WINDOWS)
 
-bench: native
+bench: native windows
 	scripts/bench.sh $(NATIVE)
+	scripts/with-display.sh scripts/bench-startup.sh $(WINDOWS)
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
