@@ -63,7 +63,7 @@ run: windows
 
 bench: native windows
 	scripts/bench.sh $(NATIVE)
-	scripts/with-display.sh scripts/bench-startup.sh $(WINDOWS)
+	scripts/bench-startup.sh $(WINDOWS)
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)

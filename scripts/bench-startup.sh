@@ -6,16 +6,21 @@
 #
 #   bench-startup.sh WINDOWS_BUILD_DIR [RUNS]
 #
-# Needs a display (run it through scripts/with-display.sh). Both programs run
-# in a prefix of their own beside the build's, with a waiting Wine process
-# that keeps the wineserver alive over all the runs, so that every start finds the
-# same warm server and system processes. A first paint is seen from outside:
-# the probe reads one pixel of the new window until it shows a colour that
-# only the program's own painting puts there (the title bar of the skin for
-# Velmora, at (200, 14); the dialog face colour for the plain dialog).
+# It runs on a private virtual display of its own (scripts/with-display.sh),
+# so that every run meets the same screen and window manager. Both programs
+# run in a prefix of their own beside the build's, with a waiting Wine
+# process that keeps the wineserver alive over all the runs, so that every
+# start finds the same warm server and system processes. A first paint is
+# seen from outside: the probe reads one pixel of the new window until it
+# shows a colour that only the program's own painting puts there (the title
+# bar of the skin for Velmora, at (200, 14); the dialog face colour for the
+# plain dialog).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
+  exec env -u DISPLAY "$root/scripts/with-display.sh" "$0" "$@"
+fi
 build=$(cd "$1" && pwd)
 runs="${2:-10}"
 velmora="$build/app/Velmora.exe"
