@@ -25,6 +25,8 @@ from Xlib import X, display, error, protocol
 
 PAINT_TIMEOUT = 30.0
 EXIT_TIMEOUT = 10.0
+POLL_INTERVAL = 0.002
+SETTLE = 0.5
 
 
 class Watcher:
@@ -57,8 +59,7 @@ class Watcher:
     def pixel(self, window, x, y):
         """The pixel as (r, g, b), or None while the window is not viewable."""
         try:
-            if window.get_attributes().map_state != X.IsViewable:
-                return None
+            # Fails (BadMatch) while the window is not viewable.
             image = window.get_image(x, y, 1, 1, X.ZPixmap, 0xffffffff)
         except error.XError:
             return None
@@ -94,7 +95,9 @@ def start_once(watcher, program):
         if window is not None and watcher.pixel(window, x, y) == colour:
             elapsed = time.perf_counter() - started
             break
-        time.sleep(0.0005)
+        # A light poll: the probe shares the processors with the program,
+        # the wineserver and the X server it measures.
+        time.sleep(POLL_INTERVAL)
     if window is not None:
         watcher.close(window)
     try:
@@ -102,6 +105,9 @@ def start_once(watcher, program):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
+    # The closed program's windows and process go away before the next
+    # start, so that each start begins on a quiet display and server.
+    time.sleep(SETTLE)
     if elapsed is None:
         raise RuntimeError('%s: no window "%s" showing #%02x%02x%02x at (%d, %d) within %.0f s'
                            % (label, title, *colour, x, y, PAINT_TIMEOUT))
