@@ -5,6 +5,7 @@
 #   make bench   native benchmarks, and the start-up of Velmora.exe under Wine
 #                beside a plain dialog (outside the tests)
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
+#   make dist    dist/: the stripped Velmora.exe, the Windows SDK zip, the Linux library
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
@@ -18,7 +19,7 @@ WINDOWS := $(BUILD)/windows
 FUZZ := $(BUILD)/fuzz
 
 .PHONY: all setup native sanitize windows fuzz-build test test-native test-sanitize test-windows \
-        test-fuzz run bench fuzz clean
+        test-fuzz run bench fuzz dist clean
 
 all: native windows
 
@@ -61,6 +62,9 @@ test: test-native test-sanitize test-windows test-fuzz
 run: windows
 	scripts/run.sh $(WINDOWS)
 
+dist: windows native
+	scripts/dist.sh dist $(WINDOWS) $(NATIVE)
+
 bench: native windows
 	scripts/bench.sh $(NATIVE)
 	scripts/bench-startup.sh $(WINDOWS)
@@ -69,4 +73,4 @@ fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -20,6 +20,11 @@ public:
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
 inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
 
-// RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry.
+// RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry,
+// or on the registry a test has put in its place.
 BOOL RegWriteString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName, LPCSTR lpszData);
 CString RegReadString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName);
+
+// The registry behind the two functions above in place of the Win32 one, or
+// null (the default). Tests of the dialog put one here, to see a write fail.
+IRegistry*& ReplacementRegistry();

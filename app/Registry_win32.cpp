@@ -36,12 +36,19 @@ long CWin32Registry::QueryValue(RegKey key, const char* valueName, char* buffer,
 
 long CWin32Registry::CloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
 
+IRegistry*& ReplacementRegistry() {
+    static IRegistry* replacement = nullptr;
+    return replacement;
+}
+
 BOOL RegWriteString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName, LPCSTR lpszData) {
-    CWin32Registry registry;
+    CWin32Registry win32;
+    IRegistry& registry = ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
     return RegWriteString(registry, ToRegKey(hRoot), lpszKeyPath, lpszValueName, lpszData) ? TRUE : FALSE;
 }
 
 CString RegReadString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName) {
-    CWin32Registry registry;
+    CWin32Registry win32;
+    IRegistry& registry = ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
     return RegReadString(registry, ToRegKey(hRoot), lpszKeyPath, lpszValueName);
 }

@@ -22,11 +22,15 @@ namespace velmora {
 // firstIndex >= 0 selects the first icon group by position, < 0 by resource
 // identifier (-firstIndex). `icons` receives up to `count` icons (or is null),
 // `iconIds` the image identifiers chosen (or is null). On entry icons[0] is
-// set to null and iconIds[0] to -1 when given (and count > 0).
+// set to null and iconIds[0] to -1 when given (and count > 0); no slot at or
+// beyond `count` is ever written, so `icons` with `count` 0 gives 0.
 //
 // Returns the number of icons produced; with `icons` null, the number of icon
 // groups of an executable instead (1 for a loadable icon, cursor or bitmap
-// file), and no icon is created.
+// file), and no icon is left behind.
+//
+// A file that can be opened for attribute writing keeps its last-access time:
+// the time read at opening is written back at once and after reading.
 unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                           int* iconIds, unsigned count, UINT loadFlags);
 

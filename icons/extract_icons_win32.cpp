@@ -1,32 +1,54 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/win32_handles.h"
 #include "icons/extract_icons.h"
 #include "icons/file_kind.h"
 #include "icons/path_variables.h"
 #include "icons/pe_resources.h"
-#include "base/win32_handles.h"
 
 namespace velmora {
 namespace {
 
 constexpr DWORD kIconResourceVersion = 0x00030000;
 
-// Opens the file for reading and, when allowed, restores its last-access
-// time at once, so that looking at a file's icon does not count as using it.
-OwnedFile OpenForProbe(const char* path) {
-    OwnedFile file(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-        FILETIME lastAccess{};
-        if (::GetFileTime(file.Get(), nullptr, &lastAccess, nullptr)) {
-            ::SetFileTime(file.Get(), nullptr, &lastAccess, nullptr);
+// The file being probed, open for reading. When it could also be opened for
+// attribute writing, its last-access time as it was at opening is put back
+// at once and again when the reading is done: so that looking at a file's
+// icon does not count as using it. The first write is enough where a time
+// set through a handle is no longer updated by later reads (NTFS); the
+// second undoes the update of file systems that update it regardless (Wine
+// on a Linux file system).
+class ProbedFile {
+public:
+    explicit ProbedFile(const char* path) {
+        m_file.Attach(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (m_file) {
+            m_keepsTime = ::GetFileTime(m_file.Get(), nullptr, &m_lastAccess, nullptr) != FALSE;
+            PutBackLastAccess();
+            return;
         }
-        return file;
-    }
-    return OwnedFile(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        // Only read access granted: no time is written.
+        m_file.Attach(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-}
+    }
+    ~ProbedFile() { PutBackLastAccess(); }
+    ProbedFile(const ProbedFile&) = delete;
+    ProbedFile& operator=(const ProbedFile&) = delete;
+
+    HANDLE Get() const noexcept { return m_file.Get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(m_file); }
+
+private:
+    void PutBackLastAccess() noexcept {
+        if (m_keepsTime) ::SetFileTime(m_file.Get(), nullptr, &m_lastAccess, nullptr);
+    }
+
+    OwnedFile m_file;
+    FILETIME m_lastAccess{};
+    bool m_keepsTime = false;
+};
 
 }  // namespace
 
@@ -34,6 +56,9 @@ unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int c
                           int* iconIds, unsigned count, UINT loadFlags) {
     if (icons != nullptr && count > 0) icons[0] = nullptr;
     if (iconIds != nullptr && count > 0) iconIds[0] = -1;
+    // An array of no slots gets no icon, whatever kind of file the path
+    // names: the icon, cursor and bitmap branches fill one slot.
+    if (icons != nullptr && count == 0) return 0;
     if (path == nullptr) return 0;
 
     char buffer[kPathBufferSize];
@@ -48,7 +73,7 @@ unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int c
     const DWORD found = ::SearchPathA(nullptr, buffer, nullptr, sizeof fullPath, fullPath, nullptr);
     if (found == 0 || found >= sizeof fullPath) return 0;
 
-    OwnedFile file = OpenForProbe(fullPath);
+    const ProbedFile file(fullPath);
     if (!file) return 0;
 
     std::uint8_t probe[kFileProbeSize];

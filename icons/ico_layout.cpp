@@ -1,5 +1,7 @@
 #include "icons/ico_layout.h"
 
+#include <cstdint>
+
 namespace velmora {
 namespace {
 
@@ -15,19 +17,28 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 }  // namespace
 
+std::optional<std::uint32_t> IcoFileBytes(std::uint64_t width, std::uint64_t height) noexcept {
+    // Bounded first, so that the products below stay far inside 64 bits.
+    if (width == 0 || height == 0 || width > 0xFFFFFFFF || height > 0x3FFFFFFF) return std::nullopt;
+    const std::uint64_t row = width * 4 + ((width + 31) / 32) * 4;  // colour and mask bytes of one row
+    constexpr std::uint64_t kFixed = kIcoDirectorySize + kIcoEntrySize + kBitmapInfoHeaderSize;
+    if (row > (0xFFFFFFFFull - kFixed) / height) return std::nullopt;
+    const std::uint64_t file = kFixed + row * height;
+    return static_cast<std::uint32_t>(file);
+}
+
 std::vector<std::uint8_t> BuildIcoFile(const IconImagePixels& image) {
+    const auto fileBytes = IcoFileBytes(image.width, image.height);
+    if (!fileBytes) return {};
     const std::uint64_t width = image.width;
     const std::uint64_t height = image.height;
-    // The colour header stores 2 x height as a signed 32-bit value.
-    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x3FFFFFFF) return {};
     const std::uint64_t colourBytes = width * 4 * height;
     const std::uint64_t maskBytes = MaskRowBytes(image.width) * height;
     if (image.colour.size() != colourBytes || image.mask.size() != maskBytes) return {};
     const std::uint64_t imageBytes = kBitmapInfoHeaderSize + colourBytes + maskBytes;
-    if (imageBytes > 0xFFFFFFFF - kIcoDirectorySize - kIcoEntrySize) return {};
 
     std::vector<std::uint8_t> out;
-    out.reserve(kIcoDirectorySize + kIcoEntrySize + imageBytes);
+    out.reserve(*fileBytes);
     Put16(out, 0);  // reserved
     Put16(out, 1);  // icon
     Put16(out, 1);  // one image

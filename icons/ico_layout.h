@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "icons/byte_reader.h"
@@ -31,6 +32,13 @@ constexpr std::size_t MaskRowBytes(std::uint32_t width) noexcept {
 constexpr std::size_t kIcoDirectorySize = 6;
 constexpr std::size_t kIcoEntrySize = 16;
 constexpr std::size_t kBitmapInfoHeaderSize = 40;
+
+// The size in bytes of the .ico file of a `width` x `height` image, when the
+// format can hold it: both at least 1, twice the height within the colour
+// header's signed 32-bit field, and the image (header, colour rows, mask
+// rows) within the directory entry's 32-bit size, as must be the whole file.
+// Computed without overflow for any inputs; nothing when it does not fit.
+std::optional<std::uint32_t> IcoFileBytes(std::uint64_t width, std::uint64_t height) noexcept;
 
 // The whole file: directory header, one entry (width and height as their low
 // 8 bits, so 256 is stored as 0), the colour header with the height doubled,

@@ -1,20 +1,14 @@
-#include <cstring>
 #include <new>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "base/mbcs.h"
-#include "icons/ico_layout.h"
 #include "base/win32_handles.h"
+#include "icons/file_replacement.h"
+#include "icons/ico_layout.h"
 #include "velmora/icofile.h"
 
 namespace velmora {
 namespace {
-
-// Large enough for any real icon; keeps a corrupt bitmap from asking for
-// gigabytes.
-constexpr LONG kLargestIconSide = 4096;
 
 // A 1-bit DIB header with its two-entry colour table, as GetDIBits fills it.
 struct MonochromeBitmapInfo {
@@ -59,8 +53,7 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
         // AND mask. Converted rather than refused.
         const LONG width = maskInfo.bmWidth;
         const LONG height = maskInfo.bmHeight / 2;
-        if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide)
-            return std::nullopt;
+        if (width <= 0 || height <= 0 || !IcoFileBytes(width, height)) return std::nullopt;
         std::vector<std::uint8_t> bits;
         if (!ReadBits(dc.Get(), mask.Get(), width, height * 2, 1, bits)) return std::nullopt;
         IconImagePixels image = ConvertMonochromeIcon(static_cast<std::uint32_t>(width),
@@ -75,8 +68,9 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
     if (described == 0) return std::nullopt;
     const LONG width = section.dsBm.bmWidth;
     const LONG height = section.dsBm.bmHeight;
-    if (width <= 0 || height <= 0 || width > kLargestIconSide || height > kLargestIconSide)
-        return std::nullopt;
+    // Any size the .ico format can hold; larger ones are refused before
+    // anything is allocated for them.
+    if (width <= 0 || height <= 0 || !IcoFileBytes(width, height)) return std::nullopt;
     if (maskInfo.bmWidth != width || maskInfo.bmHeight < height) return std::nullopt;
 
     IconImagePixels image;
@@ -95,61 +89,17 @@ std::optional<IconImagePixels> ReadIconPixels(HICON icon) {
     return image;
 }
 
-// The directory part of a path (up to its last "\" or "/"), "." when there is
-// none. Walks by characters: a GBK second byte may be 0x5C.
-std::string DirectoryOf(const char* path) {
-    const int length = static_cast<int>(std::strlen(path));
-    int cut = -1;
-    for (int i = 0; i < length;) {
-        if (path[i] == '\\' || path[i] == '/') cut = i;
-        i += CharLengthAt(path, length, i);
-    }
-    if (cut < 0) return ".";
-    if (cut == 0 || (cut == 2 && path[1] == ':')) return std::string(path, static_cast<std::size_t>(cut) + 1);
-    return std::string(path, static_cast<std::size_t>(cut));
-}
-
-// Writes `bytes` to a new temporary file beside `path` and moves it over
-// `path`; on any failure removes the temporary file and leaves `path` as it
-// was.
-bool ReplaceFileContents(const char* path, const std::vector<std::uint8_t>& bytes) {
-    char temporary[MAX_PATH];
-    if (::GetTempFileNameA(DirectoryOf(path).c_str(), "ico", 0, temporary) == 0) return false;
-    bool written = false;
-    {
-        OwnedFile file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            DWORD done = 0;
-            written =
-                ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                done == bytes.size() && ::FlushFileBuffers(file.Get());
-        }
-    }
-    if (written && ::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    ::DeleteFileA(temporary);
-    return false;
-}
-
 }  // namespace
 }  // namespace velmora
 
 void AfxSaveHICON2File(HICON icon, const char* path) {
     if (icon == nullptr || path == nullptr || *path == '\0') return;
-    // A read-only file or a directory at the path is never replaced (the
-    // rename below would not refuse a read-only target everywhere).
-    const DWORD attributes = ::GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return;
-    }
     try {
         const auto image = velmora::ReadIconPixels(icon);
         if (!image) return;
         const std::vector<std::uint8_t> bytes = velmora::BuildIcoFile(*image);
         if (bytes.empty()) return;
-        velmora::ReplaceFileContents(path, bytes);
+        velmora::WriteWholeFile(path, bytes);
     } catch (const std::bad_alloc&) {
         // Out of memory: nothing was written, the target is as it was.
     }

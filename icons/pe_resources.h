@@ -70,8 +70,9 @@ bool IsIconGroup(Bytes group) noexcept;
 bool IsDibIconImage(Bytes image) noexcept;
 
 // The image identifier in an icon group that best fits a size and colour
-// depth: the smallest size difference (a stored 0 means 256), then an exact
-// or the deepest colour depth not above `bitsPerPixel`, then the deepest.
+// depth: the smallest size difference (a stored 0 means 256), then the
+// deepest colour depth not above `bitsPerPixel`, else the shallowest of the
+// deeper ones; of equal entries the first.
 // 0 when the group is malformed or empty. Stands in for the platform's own
 // choice where there is no platform.
 std::uint16_t PickIconImageId(Bytes group, int cxDesired, int cyDesired, int bitsPerPixel) noexcept;

@@ -28,7 +28,8 @@ import struct
 import sys
 from pathlib import Path
 
-SUPERSAMPLE = 4
+from raster import SUPERSAMPLE, clamp01, mix, rounded_rect_distance
+
 KEY = (255, 0, 255)
 INTERIOR = (193, 217, 239)      # the dialog's background, COLORREF 0xEFD9C1
 
@@ -58,25 +59,8 @@ ADD_LOOKS = [
 ]
 
 
-def clamp01(v):
-    return 0.0 if v < 0.0 else 1.0 if v > 1.0 else v
-
-
-def mix(a, b, t):
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
-
-
 def to_bytes(colour):
     return tuple(int(round(max(0.0, min(255.0, c)))) for c in colour)
-
-
-def rounded_rect_distance(x, y, left, top, right, bottom, radius):
-    cx, cy = (left + right) / 2, (top + bottom) / 2
-    hx, hy = (right - left) / 2 - radius, (bottom - top) / 2 - radius
-    dx, dy = abs(x - cx) - hx, abs(y - cy) - hy
-    outside = math.hypot(max(dx, 0.0), max(dy, 0.0))
-    inside = min(max(dx, dy), 0.0)
-    return outside + inside - radius
 
 
 def coverage(px, py, inside):

@@ -20,6 +20,8 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds=()
   [ -d "$root/fuzz/seeds/$name" ] && seeds+=("$root/fuzz/seeds/$name")
+  # Inputs that once broke a check, or exercise one, are run every time.
+  [ -d "$root/fuzz/regressions/$name" ] && seeds+=("$root/fuzz/regressions/$name")
   echo "fuzz: $name for ${seconds}s"
   "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/$name-" \
       "$corpus" "${seeds[@]}" 2>"$build/$name.log" || { tail -40 "$build/$name.log"; exit 1; }

@@ -11,7 +11,7 @@ PACKAGES=(
   wine wine32:i386
   xvfb xdotool evilwm x11-utils x11-xserver-utils imagemagick python3-xlib
   fonts-wqy-microhei locales
-  icoutils
+  icoutils zip unzip
 )
 
 as_root() {

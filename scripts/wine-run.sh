@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix with code page 936.
-#   wine-run.sh --prefix DIR PROGRAM [ARGS...]
+#   wine-run.sh --prefix DIR [--own-dlls-only] PROGRAM [ARGS...]
 #   wine-run.sh --prefix DIR --print-env
 # The prefix is made on first use (never the user's ~/.wine). The MinGW
-# runtime DLLs are on the search path for programs that link them. With
+# runtime DLLs are on the search path for programs that link them, unless
+# --own-dlls-only asks for a program that must find them beside itself. With
 # --print-env it prints that environment as shell `export` lines instead of
 # running anything (for scripts that start wine many times themselves).
 set -euo pipefail
@@ -14,6 +15,11 @@ if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
 fi
 prefix="$2"
 shift 2
+mingw_path=1
+if [ "${1:-}" = "--own-dlls-only" ]; then
+  mingw_path=0
+  shift
+fi
 # Wine accepts only an absolute prefix.
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
@@ -24,8 +30,12 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=zh_CN.UTF-8
 
-gcc_dll_dir=$(dirname "$(i686-w64-mingw32-g++-posix -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
-export WINEPATH="Z:${gcc_dll_dir//\//\\};Z:\\usr\\i686-w64-mingw32\\lib${WINEPATH:+;$WINEPATH}"
+if [ "$mingw_path" = 1 ]; then
+  gcc_dll_dir=$(dirname "$(i686-w64-mingw32-g++-posix -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
+  export WINEPATH="Z:${gcc_dll_dir//\//\\};Z:\\usr\\i686-w64-mingw32\\lib${WINEPATH:+;$WINEPATH}"
+else
+  unset WINEPATH
+fi
 
 if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
   mkdir -p "$WINEPREFIX"
@@ -47,7 +57,11 @@ fi
 
 if [ "$1" = "--print-env" ]; then
   for name in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LC_ALL WINEPATH; do
-    printf 'export %s=%q\n' "$name" "${!name}"
+    if [ -n "${!name+set}" ]; then
+      printf 'export %s=%q\n' "$name" "${!name}"
+    else
+      printf 'unset %s\n' "$name"
+    fi
   done
   exit 0
 fi

@@ -114,6 +114,9 @@ protected:
 
 private:
     velmora::skin::FrameMetrics Metrics() const noexcept;
+    // The window menu's items for the window's state: grey or enabled, and
+    // SC_CLOSE the default.
+    void SetWindowMenuStates(const CMenuView& menu) const;
     bool HasFrameSkin() const;
     void DrawCaptionTextAndIcon(CDC& dc, const RECT& client);
 };

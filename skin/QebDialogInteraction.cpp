@@ -118,17 +118,7 @@ void CQebDialog::ShowSystemMenu() {
     const SkinRect clickBox = velmora::skin::ClickBoxAround({cursor.x, cursor.y});
 
     CMenuView menu = GetSystemMenu(FALSE);
-    const velmora::skin::WindowMenuStates states =
-        velmora::skin::WindowMenuStatesFor(ShowStateOf(*this), m_resizable != FALSE);
-    const auto set = [&menu](UINT id, bool enabled) {
-        menu.EnableMenuItem(id, enabled ? MF_ENABLED : kGrey);
-    };
-    set(SC_SIZE, states.size);
-    set(SC_MOVE, states.move);
-    set(SC_RESTORE, states.restore);
-    set(SC_MINIMIZE, states.minimize);
-    set(SC_MAXIMIZE, states.maximize);
-    menu.SetDefaultItem(SC_CLOSE);
+    SetWindowMenuStates(menu);
 
     RECT window{};
     GetWindowRect(&window);
@@ -140,6 +130,20 @@ void CQebDialog::ShowSystemMenu() {
     ::GetCursorPos(&cursor);
     if (velmora::skin::IconDoubleClickCloses(m_menuFromIcon, clickBox, {cursor.x, cursor.y}, t0, t1))
         PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CQebDialog::SetWindowMenuStates(const CMenuView& menu) const {
+    const velmora::skin::WindowMenuStates states =
+        velmora::skin::WindowMenuStatesFor(ShowStateOf(*this), m_resizable != FALSE);
+    const auto set = [&menu](UINT id, bool enabled) {
+        menu.EnableMenuItem(id, enabled ? MF_ENABLED : kGrey);
+    };
+    set(SC_SIZE, states.size);
+    set(SC_MOVE, states.move);
+    set(SC_RESTORE, states.restore);
+    set(SC_MINIMIZE, states.minimize);
+    set(SC_MAXIMIZE, states.maximize);
+    menu.SetDefaultItem(SC_CLOSE);
 }
 
 BOOL CQebDialog::PreTranslateMessage(MSG* pMsg) {

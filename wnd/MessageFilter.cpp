@@ -4,30 +4,45 @@
 
 namespace {
 
-// MSGFLT_ALLOW, from the Windows 7 headers.
+// MSGFLT_ALLOW (per window, Windows 7) and MSGFLT_ADD (per process, Vista).
 constexpr DWORD kFilterAllow = 1;
+constexpr DWORD kFilterAdd = 1;
 
-ChangeWindowMessageFilterExFn LookUpFilterFunction() {
+FARPROC LookUpUser32(const char* name) {
     HMODULE hUser = ::GetModuleHandleA("user32.dll");
-    if (hUser == nullptr) return nullptr;
-    return reinterpret_cast<ChangeWindowMessageFilterExFn>(
-        reinterpret_cast<void*>(::GetProcAddress(hUser, "ChangeWindowMessageFilterEx")));
+    return hUser != nullptr ? ::GetProcAddress(hUser, name) : nullptr;
+}
+
+template <typename Function>
+Function LookUp(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(LookUpUser32(name)));
 }
 
 }  // namespace
 
 ChangeWindowMessageFilterExFn& MessageFilterFunction() {
-    static ChangeWindowMessageFilterExFn function = LookUpFilterFunction();
+    static ChangeWindowMessageFilterExFn function =
+        LookUp<ChangeWindowMessageFilterExFn>("ChangeWindowMessageFilterEx");
+    return function;
+}
+
+ChangeWindowMessageFilterFn& ProcessMessageFilterFunction() {
+    static ChangeWindowMessageFilterFn function =
+        LookUp<ChangeWindowMessageFilterFn>("ChangeWindowMessageFilter");
     return function;
 }
 
 int AllowDroppedFiles(HWND hWnd) {
-    ChangeWindowMessageFilterExFn change = MessageFilterFunction();
-    if (change == nullptr || hWnd == nullptr) return 0;
+    if (hWnd == nullptr) return 0;
+    const ChangeWindowMessageFilterExFn changeForWindow = MessageFilterFunction();
+    const ChangeWindowMessageFilterFn changeForProcess = ProcessMessageFilterFunction();
+    if (changeForWindow == nullptr && changeForProcess == nullptr) return 0;
     int allowed = 0;
     for (UINT message :
          {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kWmCopyGlobalData}) {
-        if (change(hWnd, message, kFilterAllow, nullptr)) ++allowed;
+        const BOOL done = changeForWindow != nullptr ? changeForWindow(hWnd, message, kFilterAllow, nullptr)
+                                                     : changeForProcess(message, kFilterAdd);
+        if (done) ++allowed;
     }
     return allowed;
 }

@@ -2,9 +2,10 @@
 //
 // Since Vista a window of a process with administrative rights does not get
 // messages from less privileged processes, such as the shell that drags a
-// file, unless it lets them through its message filter. The filter function,
-// ChangeWindowMessageFilterEx, exists from Windows 7 on; it is looked up at
-// run time so that the program still starts where it is missing.
+// file, unless it lets them through its message filter. Windows 7 and later
+// filter per window, with ChangeWindowMessageFilterEx; Vista only for the
+// whole process, with ChangeWindowMessageFilter. Both are looked up at run
+// time, so that the program still starts where neither exists.
 #pragma once
 
 #include <windows.h>
@@ -13,12 +14,15 @@
 constexpr UINT kWmCopyGlobalData = 0x0049;
 
 using ChangeWindowMessageFilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
 
-// The filter function used by AllowDroppedFiles: user32's, or null where it
-// does not exist. Tests replace it through this reference.
+// The filter functions used by AllowDroppedFiles: user32's, or null where
+// they do not exist. Tests replace them through these references.
 ChangeWindowMessageFilterExFn& MessageFilterFunction();
+ChangeWindowMessageFilterFn& ProcessMessageFilterFunction();
 
 // Lets WM_DROPFILES, WM_COPYDATA and WM_COPYGLOBALDATA through the window's
-// message filter. Returns how many of the three the system accepted: 0 when
-// there is no filter function.
+// message filter, or where there is no per-window filter (Vista) through the
+// process's. Returns how many of the three the system accepted: 0 when there
+// is no filter function at all.
 int AllowDroppedFiles(HWND hWnd);

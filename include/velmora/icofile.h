@@ -8,12 +8,19 @@
 
 // Writes `icon` to `path` as an .ico file with one image: a 32-bit colour
 // image and its 1-bit mask (a monochrome icon is converted to that form).
-// An existing file at `path` is replaced. The icon stays the caller's.
+// The icon stays the caller's. A relative or drive-relative path ("C:x.ico")
+// is resolved against the current directory first.
 //
-// Nothing is reported. The icon is read and the whole file is written to a
-// temporary file beside `path` before it takes the place of the target, so
-// on any failure (null icon or path, unreadable icon, no memory, a failed or
-// short write, a target that cannot be replaced) the target is left as it
-// was and no partial file remains.
+// Nothing is reported. The icon is read and the whole file composed before
+// anything is written. The file is written to a temporary file beside
+// `path`, which then takes the place of the target: an existing file is
+// replaced the way the platform replaces files (it keeps its attributes,
+// security and other streams); where no temporary file can be made there,
+// the target is written directly. A target that is a directory, read-only,
+// hidden or system, or in use by another program, is left alone. On any
+// failure (null icon or path, unreadable icon, an image larger than the
+// format holds, no memory, a failed write) no temporary file remains and the
+// target is as it was, except that a failed direct write removes what it
+// had begun rather than leave a partial file.
 VELMORA_API void AfxSaveHICON2File(HICON icon, const char* path);
 #endif

@@ -46,12 +46,14 @@ namespace {
 struct BoxContents {
     std::string text;
     HICON hIcon = nullptr;
+    std::vector<int> buttonIds;
 };
 
 BOOL CALLBACK CollectBoxChild(HWND hChild, LPARAM lParam) {
     auto* contents = reinterpret_cast<BoxContents*>(lParam);
     char className[32] = {};
     ::GetClassNameA(hChild, className, sizeof(className));
+    if (lstrcmpiA(className, "Button") == 0) contents->buttonIds.push_back(::GetDlgCtrlID(hChild));
     if (lstrcmpiA(className, "Static") != 0) return TRUE;
     if ((::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         contents->hIcon = reinterpret_cast<HICON>(::SendMessageA(hChild, STM_GETICON, 0, 0));
@@ -73,7 +75,8 @@ void MessageBoxWatcher::Watch() {
             ::EnumChildWindows(hBox, &CollectBoxChild, reinterpret_cast<LPARAM>(&contents));
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
-                m_seen.push_back({::GetWindow(hBox, GW_OWNER), m_caption, contents.text, contents.hIcon});
+                m_seen.push_back({::GetWindow(hBox, GW_OWNER), m_caption, contents.text, contents.hIcon,
+                                  contents.buttonIds});
             }
             ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             while (::IsWindow(hBox) && !m_stop) ::Sleep(5);

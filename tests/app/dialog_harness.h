@@ -42,6 +42,7 @@ struct SeenMessageBox {
     std::string caption;
     std::string text;
     HICON hIcon;
+    std::vector<int> buttonIds;  // of the box's buttons, in window order
 };
 
 // Watches, on a thread of its own, for message boxes with the given caption

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
 namespace velmora {
 namespace {
 
@@ -49,6 +52,33 @@ TEST(BuildIcoFile, SizesAndFields) {
     }
     EXPECT_EQ(*ReadU32(Bytes(BuildIcoFile(Solid(32, 32))), 14), 4264u);
     EXPECT_EQ(BuildIcoFile(Solid(16, 16)).size(), 6u + 16 + 40 + 1024 + 64);
+}
+
+TEST(IcoFileBytes, WhatTheFormatCanHold) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    const struct {
+        std::uint64_t width, height;
+        std::optional<std::uint32_t> bytes;
+    } cases[] = {
+        {1, 1, 70u},
+        {16, 16, 1150u},
+        {32, 32, 4286u},
+        {256, 256, 62u + 262144 + 8192},
+        {32267, 32267, 4294866830u},  // the largest square: the file's size just fits 32 bits
+        {32268, 32268, std::nullopt},
+        {1, 536870904, 4294967294u},  // 8 bytes a row
+        {1, 536870905, std::nullopt},
+        {0, 1, std::nullopt},
+        {1, 0, std::nullopt},
+        {1, 0x40000000, std::nullopt},  // twice the height leaves the signed 32-bit field
+        {0xFFFFFFFF, 1, std::nullopt},
+        {0x100000000, 1, std::nullopt},
+        {kMax, kMax, std::nullopt},
+        {kMax, 1, std::nullopt},
+        {1, kMax, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IcoFileBytes(c.width, c.height), c.bytes) << c.width << " x " << c.height;
 }
 
 TEST(BuildIcoFile, OddWidthsPadMaskRows) {

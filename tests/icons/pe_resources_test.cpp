@@ -219,6 +219,10 @@ TEST(IconGroup, ChecksAndChoice) {
     EXPECT_EQ(PickIconImageId(group, 32, 32, 8), 2);     // deepest not above the screen's depth
     EXPECT_EQ(PickIconImageId(group, 256, 256, 32), 4);  // stored as 0
     EXPECT_EQ(PickIconImageId(group, 20, 20, 32), 1);
+    // Every image deeper than asked: the shallowest of them; of equal ones the first.
+    const auto deep = BuildTestIconGroup({{32, 32, 32, 5}, {32, 32, 8, 6}, {32, 32, 24, 7}, {32, 32, 8, 8}});
+    EXPECT_EQ(PickIconImageId(deep, 32, 32, 4), 6);
+    EXPECT_EQ(PickIconImageId(deep, 32, 32, 24), 7);
     // One entry short of what the count says.
     const std::vector<std::uint8_t> cut(group.begin(), group.end() - 1);
     EXPECT_FALSE(IsIconGroup(cut));

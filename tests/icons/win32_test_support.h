@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -62,6 +63,63 @@ inline std::vector<std::string> FilesIn(const std::string& dir) {
     FindClose(find);
     return names;
 }
+
+// A 32 x 32 monochrome icon of no interest, for probing handles.
+inline HICON CreateTestIcon() {
+    static const BYTE andBits[128] = {}, xorBits[128] = {};
+    return CreateIcon(nullptr, 32, 32, 1, 1, andBits, xorBits);
+}
+
+// Whether icons or bitmaps were made, or left, between its construction and
+// a check, seen through the process's GDI handles: an icon is made of
+// bitmaps and holds them until it is destroyed. Wine hands freed GDI handle
+// slots out again first (last freed, first reused) and counts each slot's
+// generation in the handle's top byte (1 to 0xFE, then 1 again). The probe
+// makes a batch of bitmaps and deletes them in reverse order, so that these
+// slots are the next ones given out: a check that makes the same batch again
+// gets the same slots when everything made in between has been released, and
+// the same slots exactly one generation on when nothing was made at all.
+// (GetGuiResources counts nothing under Wine, and icon handles are shared
+// with the other programs of the prefix.)
+class HandleProbe {
+public:
+    HandleProbe() : m_slots(BitmapSlots()) {}
+
+    // No icon or bitmap was created since, not even one destroyed again.
+    bool NothingCreatedSince() const {
+        const std::vector<DWORD> now = BitmapSlots();
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            const DWORD generation = m_slots[i] >> 24;
+            const DWORD next = generation == 0xFE ? 1 : generation + 1;
+            if ((now[i] & 0x00FFFFFF) != (m_slots[i] & 0x00FFFFFF) || now[i] >> 24 != next) return false;
+        }
+        return true;
+    }
+    // Every icon and bitmap created since has been destroyed.
+    bool NothingLeftSince() const {
+        std::vector<DWORD> now = BitmapSlots(), before = m_slots;
+        for (DWORD& h : now) h = LOWORD(h);
+        for (DWORD& h : before) h = LOWORD(h);
+        std::sort(now.begin(), now.end());
+        std::sort(before.begin(), before.end());
+        return now == before;
+    }
+
+private:
+    static constexpr int kBatch = 32;
+
+    static std::vector<DWORD> BitmapSlots() {
+        std::vector<HBITMAP> bitmaps;
+        for (int i = 0; i < kBatch; ++i) bitmaps.push_back(CreateBitmap(4, 4, 1, 1, nullptr));
+        std::vector<DWORD> slots;
+        for (HBITMAP bitmap : bitmaps)
+            slots.push_back(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(bitmap)));
+        for (auto it = bitmaps.rbegin(); it != bitmaps.rend(); ++it) DeleteObject(*it);
+        return slots;
+    }
+
+    std::vector<DWORD> m_slots;
+};
 
 struct IconBits {
     int width = 0;

@@ -164,7 +164,7 @@ TEST(OwnerDrawTest, TheParentReflectsDrawItemToTheButton) {
 }
 
 struct FilterCall {
-    HWND hWnd;
+    HWND hWnd;  // null for the process's filter
     UINT message;
     DWORD action;
 };
@@ -175,24 +175,55 @@ BOOL WINAPI RecordFilterCall(HWND hWnd, UINT message, DWORD action, void*) {
     return TRUE;
 }
 
+BOOL WINAPI RecordProcessFilterCall(UINT message, DWORD action) {
+    g_filterCalls.push_back({nullptr, message, action});
+    return TRUE;
+}
+
+// The filter calls AllowDroppedFiles makes with the given functions in place.
+std::vector<FilterCall> FilterCallsWith(HWND hWnd, ChangeWindowMessageFilterExFn forWindow,
+                                        ChangeWindowMessageFilterFn forProcess, int* pAllowed) {
+    const ChangeWindowMessageFilterExFn savedWindow = MessageFilterFunction();
+    const ChangeWindowMessageFilterFn savedProcess = ProcessMessageFilterFunction();
+    MessageFilterFunction() = forWindow;
+    ProcessMessageFilterFunction() = forProcess;
+    g_filterCalls.clear();
+    *pAllowed = AllowDroppedFiles(hWnd);
+    MessageFilterFunction() = savedWindow;
+    ProcessMessageFilterFunction() = savedProcess;
+    return g_filterCalls;
+}
+
 TEST(MessageFilterTest, LetsTheThreeDropMessagesThrough) {
     CWnd window;
     ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
-    const ChangeWindowMessageFilterExFn saved = MessageFilterFunction();
-    MessageFilterFunction() = &RecordFilterCall;
-    g_filterCalls.clear();
-    EXPECT_EQ(AllowDroppedFiles(window.m_hWnd), 3);
-    MessageFilterFunction() = nullptr;
-    EXPECT_EQ(AllowDroppedFiles(window.m_hWnd), 0) << "a system without the function";
-    MessageFilterFunction() = saved;
-
-    ASSERT_EQ(g_filterCalls.size(), 3u);
     const UINT expected[] = {0x0233, 0x004A, 0x0049};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(g_filterCalls[i].hWnd, window.m_hWnd);
-        EXPECT_EQ(g_filterCalls[i].message, expected[i]);
-        EXPECT_EQ(g_filterCalls[i].action, 1u) << "MSGFLT_ALLOW";
+    const struct {
+        const char* system;
+        ChangeWindowMessageFilterExFn forWindow;
+        ChangeWindowMessageFilterFn forProcess;
+        HWND filtered;  // the window, or null for the process
+        int allowed;
+    } systems[] = {
+        {"Windows 7 and later: per window", &RecordFilterCall, &RecordProcessFilterCall, window.m_hWnd, 3},
+        {"Vista: for the process", nullptr, &RecordProcessFilterCall, nullptr, 3},
+        {"before Vista: no filter", nullptr, nullptr, nullptr, 0},
+    };
+    for (const auto& s : systems) {
+        int allowed = -1;
+        const std::vector<FilterCall> calls =
+            FilterCallsWith(window.m_hWnd, s.forWindow, s.forProcess, &allowed);
+        EXPECT_EQ(allowed, s.allowed) << s.system;
+        ASSERT_EQ(calls.size(), static_cast<size_t>(s.allowed)) << s.system;
+        for (size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].hWnd, s.filtered) << s.system;
+            EXPECT_EQ(calls[i].message, expected[i]) << s.system;
+            EXPECT_EQ(calls[i].action, 1u) << s.system << ": MSGFLT_ALLOW, MSGFLT_ADD";
+        }
     }
+    // The real functions, as Wine has them.
+    EXPECT_NE(MessageFilterFunction(), nullptr);
+    EXPECT_NE(ProcessMessageFilterFunction(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDD_SKIN_TEST_DIALOG 300
