@@ -2,7 +2,8 @@
 #
 #   make test    install what is missing, build both configurations, run every test
 #   make run     build Velmora.exe and start it under Wine
-#   make bench   native benchmarks (outside the tests)
+#   make bench   native benchmarks, and the start-up of Velmora.exe under Wine
+#                beside a plain dialog (outside the tests)
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 #   make dist    dist/: the stripped Velmora.exe, the Windows SDK zip, the Linux library
 
@@ -64,8 +65,9 @@ run: windows
 dist: windows native
 	scripts/dist.sh dist $(WINDOWS) $(NATIVE)
 
-bench: native
+bench: native windows
 	scripts/bench.sh $(NATIVE)
+	scripts/bench-startup.sh $(WINDOWS)
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)

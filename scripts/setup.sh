@@ -9,7 +9,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev libssl-dev
   clang libclang-rt-14-dev
   wine wine32:i386
-  xvfb xdotool evilwm x11-utils imagemagick python3-xlib
+  xvfb xdotool evilwm x11-utils x11-xserver-utils imagemagick python3-xlib
   fonts-wqy-microhei locales
   icoutils zip unzip
 )

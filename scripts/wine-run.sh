@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix with code page 936.
 #   wine-run.sh --prefix DIR [--own-dlls-only] PROGRAM [ARGS...]
+#   wine-run.sh --prefix DIR --print-env
 # The prefix is made on first use (never the user's ~/.wine). The MinGW
 # runtime DLLs are on the search path for programs that link them, unless
-# --own-dlls-only asks for a program that must find them beside itself.
+# --own-dlls-only asks for a program that must find them beside itself. With
+# --print-env it prints that environment as shell `export` lines instead of
+# running anything (for scripts that start wine many times themselves).
 set -euo pipefail
 
 if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
-  echo "usage: $0 --prefix DIR PROGRAM [ARGS...]" >&2
+  echo "usage: $0 --prefix DIR PROGRAM [ARGS...] | --print-env" >&2
   exit 2
 fi
 prefix="$2"
@@ -52,4 +55,14 @@ if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+if [ "$1" = "--print-env" ]; then
+  for name in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LC_ALL WINEPATH; do
+    if [ -n "${!name+set}" ]; then
+      printf 'export %s=%q\n' "$name" "${!name}"
+    else
+      printf 'unset %s\n' "$name"
+    fi
+  done
+  exit 0
+fi
 exec wine "$@"

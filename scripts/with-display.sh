@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with an X display: the current one, or a private Xvfb with a
-# light window manager when there is none.
+# light window manager when there is none. On the private display the
+# command finds VELMORA_PRIVATE_DISPLAY set to the display's name.
 set -euo pipefail
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -26,6 +27,7 @@ if [ -z "${n:-}" ]; then
   exit 1
 fi
 export DISPLAY=":$n"
+export VELMORA_PRIVATE_DISPLAY="$DISPLAY"
 for _ in $(seq 1 50); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1

@@ -3,8 +3,10 @@
 # an X display, as a person takes it: drop a program on the window, type a
 # name, press the add button, close the confirmation, then start the program
 # by its registered name through ShellExecuteEx. Then the self-registration
-# link, and a restart that no longer offers it. Last, the run-command manager
-# (manager_e2e.sh).
+# link, and a restart that no longer offers it. On the way, with the real
+# mouse: the skinned frame pixel for pixel in a screenshot, dragging the
+# window by its caption and by a label, the minimise button, and at the end
+# the close button. Last, the run-command manager (manager_e2e.sh).
 #
 #   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE PREFIX OUT_DIR
 #
@@ -13,8 +15,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  exec "$root/scripts/with-display.sh" "$0" "$@"
+# Always a private display with its known window manager: the test sets the
+# screen's background and moves the mouse, which it must not do on a desktop.
+if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
+  exec env -u DISPLAY "$root/scripts/with-display.sh" "$0" "$@"
 fi
 
 exe=$(realpath "$1")
@@ -28,6 +32,7 @@ name=velmora-e2e
 app_paths='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
 title='添加运行命令'
 background='#C1D9EF'   # the dialog's fill, 0xEFD9C1 as red, green, blue
+screen_colour=ffffff   # the screen's background, seen through the window's cut corners
 
 wine_run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$@"; }
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
@@ -59,8 +64,8 @@ wait_gone() {
   return 1
 }
 
-# Client origin of the dialog on the screen: Wine's X window is the client
-# area (the window manager draws no title bar of its own here).
+# Origin of the dialog on the screen: Wine's X window is the whole skinned
+# window, which has no system frame (and the window manager draws none).
 locate() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   cx=$X
@@ -68,7 +73,68 @@ locate() {
   cw=$WIDTH
   ch=$HEIGHT
 }
-click() { xdotool mousemove $((cx + $1)) $((cy + $2)) click 1; }
+# Brings the mouse onto a client point the way a hand does, in two moves with
+# short pauses, so that the window sees it arrive before anything else: the
+# skin buttons track hovering from mouse moves and hold the mouse capture
+# while hovered, so a press that came with the jump could still go to the
+# button the mouse just left.
+point_at() {
+  xdotool mousemove $((cx + $1 - 4)) $((cy + $2 - 2))
+  sleep 0.15
+  xdotool mousemove $((cx + $1)) $((cy + $2))
+  sleep 0.15
+}
+click() { point_at "$1" "$2"; xdotool click 1; }
+
+# Drags from a client point by (dx, dy) with the left button, the way a hand
+# does: press, hold still a moment, six moves with short pauses, release.
+# The press makes the dialog hand the window to the system's move loop, which
+# takes the cursor position as its start when it begins (Wine reads it then),
+# so the moves wait until the loop can have begun: after each move the window
+# must stand that much further before the next one (waited for, a few seconds
+# at most), and after the release by exactly (dx, dy). On a busy machine the
+# loop may begin later than the hold; then the drag is tried once more with a
+# longer hold, and the first try is reported.
+drag_once() {
+  local x=$1 y=$2 dx=$3 dy=$4 hold=$5 x0 y0 i ok
+  locate "$win"
+  x0=$cx
+  y0=$cy
+  point_at "$x" "$y"
+  xdotool mousedown 1
+  sleep "$hold"
+  for i in 1 2 3 4 5 6; do
+    xdotool mousemove $((x0 + x + dx * i / 6)) $((y0 + y + dy * i / 6))
+    ok=""
+    for _ in $(seq 1 40); do
+      locate "$win"
+      [ "$cx,$cy" = "$((x0 + dx * i / 6)),$((y0 + dy * i / 6))" ] && { ok=1; break; }
+      sleep 0.05
+    done
+    [ -n "$ok" ] || break
+  done
+  xdotool mouseup 1
+  sleep 0.2
+  locate "$win"
+  [ "$cx,$cy" = "$((x0 + dx)),$((y0 + dy))" ] && return 0
+  echo "e2e: dragging from ($x, $y) by ($dx, $dy) after holding ${hold}s moved the window from $x0,$y0 to $cx,$cy"
+  return 1
+}
+drag() {
+  drag_once "$@" 0.4 || drag_once "$@" 1.5 || fail "dragging from ($1, $2) does not move the window by the drag"
+}
+
+# The window as it stands, with a margin of one pixel, into a file; the mouse
+# first leaves the buttons so that every look is the normal one.
+shoot_window() {
+  xdotool mousemove $((cx + 200)) $((cy + 120))
+  sleep 0.3
+  import -window root "$out/probe.png"
+  convert "$out/probe.png" -crop "$((cw + 2))x$((ch + 2))+$((cx - 1))+$((cy - 1))" +repage "$1"
+}
+skin_check() { /usr/bin/python3 "$root/tests/e2e/skin_shot.py" "$1" "$root/res" "$screen_colour"; }
+
+wm_state() { xprop -id "$win" WM_STATE 2>/dev/null | sed -n 's/^.*window state: *//p'; }
 
 # Closes the dialog as a user does with the keyboard (Escape in the name
 # field) and waits for the program to end.
@@ -91,13 +157,19 @@ foreground_pixels() {
 
 velmora_pid=""
 cleanup() {
-  [ -n "$velmora_pid" ] && kill "$velmora_pid" 2>/dev/null || true
+  if [ -n "$velmora_pid" ]; then
+    kill "$velmora_pid" 2>/dev/null || true
+    for _ in $(seq 1 30); do kill -0 "$velmora_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$velmora_pid" 2>/dev/null || true
+  fi
   reg_delete "$name.exe"
   reg_delete run.exe
 }
 trap cleanup EXIT
 
 step "preparing the prefix and the marker program"
+# A known colour behind the window: it must show through the cut corners.
+xsetroot -solid "#$screen_colour"
 reg_delete "$name.exe"
 reg_delete run.exe
 target_dir="$prefix/drive_c/velmora-e2e"
@@ -142,9 +214,56 @@ step "typing the name $name"
 click 160 73
 xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
 xdotool type --delay 30 "$name"
+[ "${cw}x${ch}" = 355x250 ] || fail "the window is ${cw}x${ch}, not 355x250"
 sleep 0.3
 import -window root "$out/probe.png"
 convert "$out/probe.png" -crop "$((cw + 2))x$((ch + 2))+$((cx - 1))+$((cy - 1))" +repage "$out/velmora-window.png"
+
+step "checking the skinned frame in the screenshot"
+skin_check "$out/velmora-window.png" || fail "the screenshot does not show the skinned window as its skin draws it"
+
+step "dragging the window by its caption and by the usage line"
+drag 150 12 40 25
+drag 100 48 -30 20
+
+step "minimising with the caption button"
+# A program minimises its X window by asking the window manager to iconify
+# it; the watcher sees that request go out.
+/usr/bin/python3 "$root/tests/e2e/iconify_watch.py" "$win" 5 >"$out/iconify.txt" &
+watch_pid=$!
+for _ in $(seq 1 50); do
+  grep -q ready "$out/iconify.txt" 2>/dev/null && break
+  sleep 0.1
+done
+click 293 9
+wait "$watch_pid" || fail "clicking the minimise button did not minimise the window"
+iconified=""
+for _ in $(seq 1 10); do
+  [ "$(wm_state)" = Iconic ] && { iconified=1; break; }
+  sleep 0.1
+done
+if [ -n "$iconified" ]; then
+  step "the window manager iconified the window; restoring it"
+  xdotool windowmap "$win" windowactivate "$win" 2>/dev/null || true
+  for _ in $(seq 1 50); do
+    [ "$(wm_state)" = Normal ] && break
+    sleep 0.1
+  done
+  [ "$(wm_state)" = Normal ] || fail "the minimised window did not come back"
+else
+  # evilwm knows no iconic state and leaves the request unanswered; Wine
+  # then takes the window back out of its minimised state by itself.
+  step "the window manager has no iconic state: it left the window on the screen, and Wine restored it"
+fi
+# Back as it was: the whole skinned window, corners and buttons included
+# (and the add button below answers a click only on the restored window).
+locate "$win"
+restored=""
+for _ in 1 2 3 4 5; do
+  shoot_window "$out/velmora-restored.png"
+  skin_check "$out/velmora-restored.png" >"$out/restored.txt" && { restored=1; break; }
+done
+[ -n "$restored" ] || { cat "$out/restored.txt"; fail "the window is not whole again after minimising"; }
 
 step "pressing 添加命令"
 click 295 70
@@ -185,7 +304,17 @@ win=$(wait_window "$title") || fail "the window did not appear on the second sta
 locate "$win"
 sleep 0.3
 [ "$(foreground_pixels 112 212 127 8)" -eq 0 ] || fail "the link is offered although run.exe is this program"
-close_velmora
+
+step "closing with the caption's close button"
+click 327 9
+for _ in $(seq 1 100); do
+  kill -0 "$velmora_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$velmora_pid" 2>/dev/null && fail "clicking the close button did not end the program"
+wait "$velmora_pid" || true
+velmora_pid=""
+wait_gone "$title" || fail "the window stayed after the program ended"
 
 # The run-command manager: a section of its own.
 step "the run-command manager (manager_e2e.sh)"

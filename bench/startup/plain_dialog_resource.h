@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDD_PLAIN_DIALOG 102
