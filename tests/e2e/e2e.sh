@@ -46,45 +46,8 @@ reg_default() {
 }
 reg_delete() { wine_run reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
 
-# Polls for a top-level window by exact title; prints its X id.
-wait_window() {
-  local pattern="^$1\$" id=""
-  for _ in $(seq 1 300); do
-    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {
-  for _ in $(seq 1 30); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Origin of the dialog on the screen: Wine's X window is the whole skinned
-# window, which has no system frame (and the window manager draws none).
-locate() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  cx=$X
-  cy=$Y
-  cw=$WIDTH
-  ch=$HEIGHT
-}
-# Brings the mouse onto a client point the way a hand does, in two moves with
-# short pauses, so that the window sees it arrive before anything else: the
-# skin buttons track hovering from mouse moves and hold the mouse capture
-# while hovered, so a press that came with the jump could still go to the
-# button the mouse just left.
-point_at() {
-  xdotool mousemove $((cx + $1 - 4)) $((cy + $2 - 2))
-  sleep 0.15
-  xdotool mousemove $((cx + $1)) $((cy + $2))
-  sleep 0.15
-}
-click() { point_at "$1" "$2"; xdotool click 1; }
+# shellcheck source=x11_helpers.sh
+source "$root/tests/e2e/x11_helpers.sh"
 
 # Drags from a client point by (dx, dy) with the left button, the way a hand
 # does: press, hold still a moment, six moves with short pauses, release.

@@ -37,40 +37,8 @@ reg_default() {
 reg_exists() { wine_run reg query "$1\\$2" >/dev/null 2>&1; }
 reg_delete() { wine_run reg delete "$1\\$2" /f >/dev/null 2>&1 || true; }
 
-wait_window() {
-  local id=""
-  for _ in $(seq 1 300); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {
-  for _ in $(seq 1 30); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Client origin and size of a window (Wine's X window is the whole skinned
-# window).
-locate() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  wx=$X
-  wy=$Y
-  ww=$WIDTH
-  wh=$HEIGHT
-}
-# A click at a client point of the located window, the mouse brought there
-# in two moves as a hand does, so that skin buttons see it arrive first.
-click() {
-  xdotool mousemove $((wx + $1 - 3)) $((wy + $2 - 3))
-  sleep 0.1
-  xdotool mousemove $((wx + $1)) $((wy + $2))
-  sleep 0.1
-  xdotool click 1
-}
+# shellcheck source=x11_helpers.sh
+source "$root/tests/e2e/x11_helpers.sh"
 # Answers the question box with this caption: Return takes its default, No;
 # Left first moves to Yes.
 answer() {
@@ -86,7 +54,7 @@ answer() {
 # Internet Explorer icon has lighter, yellower ones).
 green_icon_pixels() {
   import -window root "$out/probe.png"
-  convert "$out/probe.png" -crop "20x330+$((wx + 15))+$((wy + 40))" +repage txt:- |
+  convert "$out/probe.png" -crop "20x330+$((cx + 15))+$((cy + 40))" +repage txt:- |
     LC_ALL=C awk -F'[(),]' 'NR > 1 { r = $3; g = $4; b = $5; if (r < 60 && g > 140 && g < 180 && b < 80) n++ } END { print n + 0 }'
 }
 
@@ -112,7 +80,7 @@ wine_run "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"
-/usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((wx + 170)) $((wy + 150)) "$target_dir/marker.exe" ||
+/usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((cx + 170)) $((cy + 150)) "$target_dir/marker.exe" ||
   fail "the drop was not taken"
 click 160 73
 xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
@@ -132,10 +100,10 @@ sleep 0.5
 xdotool key Up Return
 mgr=$(wait_window "$manager_title") || fail "the manager did not open from the window menu"
 locate "$mgr"
-[ "$ww" -eq 620 ] && [ "$wh" -eq 420 ] || fail "the manager is ${ww}x${wh}"
+[ "$cw" -eq 620 ] && [ "$ch" -eq 420 ] || fail "the manager is ${cw}x${ch}"
 sleep 0.5
 import -window root "$out/probe.png"
-convert "$out/probe.png" -crop "${ww}x${wh}+${wx}+${wy}" +repage "$out/velmora-manager.png"
+convert "$out/probe.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$out/velmora-manager.png"
 green=$(green_icon_pixels)
 step "the new command's icon: $green green pixels in the icon column"
 [ "$green" -gt 20 ] || fail "no row shows the marker's icon"
