@@ -104,11 +104,8 @@ wm_state() { xprop -id "$win" WM_STATE 2>/dev/null | sed -n 's/^.*window state: 
 close_velmora() {
   click 160 73
   xdotool key Escape
-  for _ in $(seq 1 100); do
-    kill -0 "$velmora_pid" 2>/dev/null || { wait "$velmora_pid" || true; velmora_pid=""; return 0; }
-    sleep 0.1
-  done
-  fail "Velmora.exe did not end after Escape"
+  wait_ended "$velmora_pid" || fail "Velmora.exe did not end after Escape"
+  velmora_pid=""
 }
 
 # Number of pixels of a client rectangle (x y w h) that are not background.
@@ -258,11 +255,7 @@ click 295 70
 box=$(wait_window '温馨提示') || fail "no confirmation box"
 import -window root "$out/velmora-confirmation.png"
 # The box is the active window: Return presses its OK button.
-for _ in 1 2 3; do
-  xdotool key Return
-  wait_gone '温馨提示' && break
-done
-xdotool search --onlyvisible --name '^温馨提示$' >/dev/null 2>&1 && fail "the confirmation box did not close"
+press_return_in '温馨提示' || fail "the confirmation box did not close"
 
 registered=$(reg_default "$name.exe")
 [ "$registered" = 'C:\velmora-e2e\marker.exe' ] || fail "App Paths\\$name.exe holds '$registered'"
@@ -308,12 +301,7 @@ sleep 0.3
 
 step "closing with the caption's close button"
 click 327 9
-for _ in $(seq 1 100); do
-  kill -0 "$velmora_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$velmora_pid" 2>/dev/null && fail "clicking the close button did not end the program"
-wait "$velmora_pid" || true
+wait_ended "$velmora_pid" || fail "clicking the close button did not end the program"
 velmora_pid=""
 wait_gone "$title" || fail "the window stayed after the program ended"
 

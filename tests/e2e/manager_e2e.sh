@@ -87,10 +87,7 @@ xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
 xdotool type --delay 30 "$name"
 click 295 70
 wait_window '温馨提示' >/dev/null || fail "no confirmation"
-for _ in 1 2 3; do
-  xdotool key Return
-  wait_gone '温馨提示' && break
-done
+press_return_in '温馨提示' || true
 [ "$(reg_default "$machine" "$name.exe")" = 'C:\velmora-e2e\marker.exe' ] || fail "$name was not registered"
 
 step "opening the manager with Alt+Space and its menu item"
@@ -149,21 +146,13 @@ xdotool search --onlyvisible --name '^温馨提示$' >/dev/null 2>&1 && fail "a 
 click 295 70
 answer '替换运行命令' yes
 wait_window '温馨提示' >/dev/null || fail "no confirmation after Yes"
-for _ in 1 2 3; do
-  xdotool key Return
-  wait_gone '温馨提示' && break
-done
+press_return_in '温馨提示' || true
 [ "$(reg_default "$machine" "$other.exe")" = 'C:\velmora-e2e\marker.exe' ] || fail "Yes did not replace $other"
 
 # Closed as a user does (Escape in the name field): a killed wrapper would
 # leave Wine's process behind.
 click 160 73
 xdotool key Escape
-for _ in $(seq 1 100); do
-  kill -0 "$velmora_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$velmora_pid" 2>/dev/null && fail "Velmora.exe did not end after Escape"
-wait "$velmora_pid" || true
+wait_ended "$velmora_pid" || fail "Velmora.exe did not end after Escape"
 velmora_pid=""
 step "PASS"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Window helpers of the end-to-end scripts (sourced): finding top-level
-# windows by title, their place on the screen, and a mouse that moves as a
-# hand does.
+# windows by title, their place on the screen, a mouse that moves as a hand
+# does, message boxes answered with Return, and waiting for a program to end.
 
 # Polls for a top-level window by exact title; prints its X id.
 wait_window() {
@@ -42,3 +42,23 @@ point_at() {
   sleep 0.15
 }
 click() { point_at "$1" "$2"; xdotool click 1; }
+
+# Presses Return in the active message box titled $1 (its default button)
+# until the box has closed; fails when it stays.
+press_return_in() {
+  for _ in 1 2 3; do
+    xdotool key Return
+    wait_gone "$1" && return 0
+  done
+  return 1
+}
+
+# Waits up to 10 s for process $1 to end and collects it; fails when it still
+# runs.
+wait_ended() {
+  for _ in $(seq 1 100); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" || true; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
