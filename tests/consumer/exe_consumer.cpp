@@ -51,7 +51,7 @@ private:
 int BindUnresolvedImports(HMODULE module) {
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (directory.VirtualAddress == 0) return 0;
     int bound = 0;
@@ -60,14 +60,14 @@ int BindUnresolvedImports(HMODULE module) {
         HMODULE dll = LoadLibraryA(reinterpret_cast<const char*>(base + import->Name));
         if (dll == nullptr) return -1;
         const DWORD namesRva = import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA32*>(base + namesRva);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA32*>(base + import->FirstThunk);
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + namesRva);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             if (slots->u1.Function != names->u1.AddressOfData) continue;  // bound already
             FARPROC proc;
-            if (IMAGE_SNAP_BY_ORDINAL32(names->u1.Ordinal)) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
                 proc = GetProcAddress(dll, reinterpret_cast<LPCSTR>(
-                                               static_cast<ULONG_PTR>(IMAGE_ORDINAL32(names->u1.Ordinal))));
+                                               static_cast<ULONG_PTR>(IMAGE_ORDINAL(names->u1.Ordinal))));
             } else {
                 const auto* byName =
                     reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
@@ -79,7 +79,7 @@ int BindUnresolvedImports(HMODULE module) {
                                 &protection)) {
                 return -1;
             }
-            slots->u1.Function = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(proc));
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(proc);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
             ++bound;
         }
