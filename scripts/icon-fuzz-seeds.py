@@ -8,13 +8,14 @@ whole, the first bytes of each icon image, which keep its bitmap header). The ot
 sections point at no data. This keeps seeds to a few kilobytes, so the fuzzer
 stays fast. Idempotent: an existing seed is left as it is.
 
-    icon-fuzz-seeds.py OUT_DIR
+    icon-fuzz-seeds.py OUT_DIR WINE32_DIR
+
+WINE32_DIR is a folder of Wine's 32-bit images (scripts/fetch-wine-images.sh).
 """
 import os
 import struct
 import sys
 
-DIRECTORIES = ["/usr/lib/i386-linux-gnu/wine/i386-windows"]
 KEPT_BYTES = 64          # of every icon image
 LIMIT = 16 * 1024        # largest seed
 
@@ -152,27 +153,26 @@ def minimal_image(pe64, section_rva, section):
 
 
 def main():
-    out_dir = sys.argv[1]
+    out_dir, wine32_dir = sys.argv[1], sys.argv[2]
     os.makedirs(out_dir, exist_ok=True)
-    for directory in DIRECTORIES:
-        for name in sorted(os.listdir(directory)):
-            target = os.path.join(out_dir, "wine32-" + name)
-            if os.path.exists(target):
-                continue
-            with open(os.path.join(directory, name), "rb") as f:
-                seed = compact(f.read())
-            if seed is None:
-                continue
-            with open(target, "wb") as f:
-                f.write(seed)
-            # The same resources in an image of the 64-bit layout.
-            nt = struct.unpack_from("<I", seed, 0x3C)[0]
-            table = nt + 0x18 + struct.unpack_from("<H", seed, nt + 0x14)[0]
-            for i in range(struct.unpack_from("<H", seed, nt + 6)[0]):
-                size, rva, raw_size, raw_pointer = struct.unpack_from("<IIII", seed, table + 40 * i + 8)
-                if raw_size:
-                    with open(os.path.join(out_dir, "pe64-" + name), "wb") as f:
-                        f.write(minimal_image(True, rva, seed[raw_pointer:raw_pointer + raw_size]))
+    for name in sorted(os.listdir(wine32_dir)):
+        target = os.path.join(out_dir, "wine32-" + name)
+        if os.path.exists(target):
+            continue
+        with open(os.path.join(wine32_dir, name), "rb") as f:
+            seed = compact(f.read())
+        if seed is None:
+            continue
+        with open(target, "wb") as f:
+            f.write(seed)
+        # The same resources in an image of the 64-bit layout.
+        nt = struct.unpack_from("<I", seed, 0x3C)[0]
+        table = nt + 0x18 + struct.unpack_from("<H", seed, nt + 0x14)[0]
+        for i in range(struct.unpack_from("<H", seed, nt + 6)[0]):
+            size, rva, raw_size, raw_pointer = struct.unpack_from("<IIII", seed, table + 40 * i + 8)
+            if raw_size:
+                with open(os.path.join(out_dir, "pe64-" + name), "wb") as f:
+                    f.write(minimal_image(True, rva, seed[raw_pointer:raw_pointer + raw_size]))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares the real files the icon tests read, in a directory of the build:
-#   x86_64/...            the 64-bit Windows images of libwine (fetch-wine64-images.sh)
+#   wine32/, wine64/      Wine's own 32-bit and 64-bit Windows images (fetch-wine-images.sh)
 #   group-counts.txt      "<directory> <file> <groups>" as wrestool lists them
 #   shell32-1.ico         an icon group with several sizes, extracted by wrestool
 #   arrow.cur             a cursor group, extracted by wrestool
@@ -10,9 +10,10 @@ set -euo pipefail
 mkdir -p "$1"
 dest=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-wine32=/usr/lib/i386-linux-gnu/wine/i386-windows
-"$here/fetch-wine64-images.sh" "$dest/x86_64"
-wine64="$dest/x86_64/usr/lib/x86_64-linux-gnu/wine/x86_64-windows"
+wine32="$dest/wine32"
+wine64="$dest/wine64"
+"$here/fetch-wine-images.sh" i386 "$wine32"
+"$here/fetch-wine-images.sh" amd64 "$wine64"
 
 [ -s "$dest/shell32-1.ico" ] || wrestool -x --type=14 --name=1 "$wine32/shell32.dll" >"$dest/shell32-1.ico"
 [ -s "$dest/arrow.cur" ] || wrestool -x --type=12 --name=32512 "$wine32/user32.dll" >"$dest/arrow.cur"
@@ -20,7 +21,7 @@ wine64="$dest/x86_64/usr/lib/x86_64-linux-gnu/wine/x86_64-windows"
 if [ ! -s "$dest/group-counts.txt" ]; then
   tmp="$dest/group-counts.txt.part"
   : >"$tmp"
-  for dir in "$wine32" "$wine64"; do
+  for dir in "$(realpath "$wine32")" "$(realpath "$wine64")"; do
     for f in "$dir"/*; do
       [ -f "$f" ] || continue
       n=$(wrestool -l --type=14 "$f" 2>/dev/null | sed -n 's/.*\(--name=[^ ]*\) --language.*/\1/p' | sort -u | wc -l)

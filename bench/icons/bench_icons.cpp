@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,19 @@ extern char** environ;
 
 namespace {
 
-const char kWine32Directory[] = "/usr/lib/i386-linux-gnu/wine/i386-windows";
+// Wine's 32-bit images, prepared by scripts/fetch-wine-images.sh; bench.sh
+// names the folder.
+std::string Wine32Directory() {
+    const char* directory = std::getenv("VELMORA_WINE32_DIR");
+    return directory != nullptr ? directory : "";
+}
 
 std::vector<std::string> Files() {
     std::vector<std::string> files;
-    if (DIR* dir = opendir(kWine32Directory)) {
+    const std::string directory = Wine32Directory();
+    if (DIR* dir = opendir(directory.c_str())) {
         while (const dirent* entry = readdir(dir)) {
-            const std::string path = std::string(kWine32Directory) + "/" + entry->d_name;
+            const std::string path = directory + "/" + entry->d_name;
             struct stat info {};
             if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) files.push_back(path);
         }
@@ -89,7 +96,7 @@ bool RunQuietly(const std::vector<std::string>& arguments) {
 }
 
 void BM_CountAndExtract(benchmark::State& state, const char* name) {
-    const std::string path = std::string(kWine32Directory) + "/" + name;
+    const std::string path = Wine32Directory() + "/" + name;
     std::vector<std::uint8_t> out;
     for (auto _ : state) benchmark::DoNotOptimize(CountAndExtract(path, out));
 }
@@ -105,7 +112,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 void CompareWithWrestool() {
     const std::vector<std::string> files = Files();
     if (files.empty()) {
-        std::printf("no files in %s\n", kWine32Directory);
+        std::printf("no files in '%s' (VELMORA_WINE32_DIR)\n", Wine32Directory().c_str());
         return;
     }
     std::vector<std::uint8_t> out;

@@ -37,7 +37,12 @@ bool IsDirectory(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-const char kWine32Directory[] = "/usr/lib/i386-linux-gnu/wine/i386-windows";
+// A folder of Wine's images that scripts/fetch-wine-images.sh prepared,
+// named by an environment variable that ctest sets.
+std::string ImagesDirectory(const char* variable) {
+    const char* directory = std::getenv(variable);
+    return directory != nullptr ? directory : "";
+}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -103,8 +108,9 @@ DirectoryResult CompareDirectory(const std::string& directory) {
 }
 
 TEST(RealFiles, Wine32GroupCountsEqualWrestool) {
-    ASSERT_TRUE(IsDirectory(kWine32Directory)) << "wine32 is not installed";
-    const DirectoryResult result = CompareDirectory(kWine32Directory);
+    const std::string directory = ImagesDirectory("VELMORA_WINE32_DIR");
+    ASSERT_TRUE(IsDirectory(directory)) << "VELMORA_WINE32_DIR: '" << directory << "' is no folder";
+    const DirectoryResult result = CompareDirectory(directory);
     EXPECT_GT(result.withGroups, 10u);
     EXPECT_GT(result.with48, 0u);
     std::printf("i386: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,
@@ -112,10 +118,8 @@ TEST(RealFiles, Wine32GroupCountsEqualWrestool) {
 }
 
 TEST(RealFiles, Wine64GroupCountsEqualWrestool) {
-    const char* root = std::getenv("VELMORA_WINE64_DIR");
-    ASSERT_NE(root, nullptr) << "VELMORA_WINE64_DIR is not set";
-    const std::string directory = std::string(root) + "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
-    ASSERT_TRUE(IsDirectory(directory)) << directory << " missing (scripts/fetch-wine64-images.sh)";
+    const std::string directory = ImagesDirectory("VELMORA_WINE64_DIR");
+    ASSERT_TRUE(IsDirectory(directory)) << "VELMORA_WINE64_DIR: '" << directory << "' is no folder";
     const DirectoryResult result = CompareDirectory(directory);
     EXPECT_GT(result.withGroups, 10u);
     std::printf("x86_64: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,

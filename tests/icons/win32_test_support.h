@@ -27,7 +27,8 @@ inline std::string TestFilesDirectory() {
     return dir != nullptr ? WinePath(dir) : std::string();
 }
 
-inline std::string Wine32Directory() { return WinePath("/usr/lib/i386-linux-gnu/wine/i386-windows"); }
+// Wine's own 32-bit images (PE32), prepared beside the other test files.
+inline std::string Wine32Directory() { return TestFilesDirectory() + "\\wine32"; }
 
 inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
