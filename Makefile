@@ -1,11 +1,13 @@
 # Velmora: one Makefile so that nobody needs to know CMake.
 #
-#   make test    install what is missing, build both configurations, run every test
-#   make run     build Velmora.exe and start it under Wine
-#   make bench   native benchmarks, and the start-up of Velmora.exe under Wine
-#                beside a plain dialog (outside the tests)
+#   make test    install what is missing, build every configuration, run every test
+#                tier this machine can run, and end with one line per tier
+#   make run     build Velmora.exe and start it under Wine: the 32-bit program
+#                where this machine runs 32-bit code, the 64-bit one otherwise
+#   make bench   native benchmarks; the 2 000-entry listing and the start-up of
+#                Velmora.exe under Wine beside a plain dialog (outside the tests)
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
-#   make dist    dist/: the stripped Velmora.exe, the Windows SDK zip, the Linux library
+#   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
@@ -15,11 +17,16 @@ SMOKE_FUZZ_SECONDS ?= 30
 
 NATIVE := $(BUILD)/native
 SANITIZE := $(BUILD)/native-sanitize
-WINDOWS := $(BUILD)/windows
+WINDOWS32 := $(BUILD)/windows32
+WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
-.PHONY: all setup native sanitize windows fuzz-build test test-native test-sanitize test-windows \
-        test-fuzz run bench fuzz dist clean
+# Which Windows build runs here: the 32-bit one where a tiny i386 program
+# runs, else the 64-bit one (decided when a target needs it).
+RUNNABLE_WINDOWS = $(shell scripts/can-run-i386.sh && echo $(WINDOWS32) || echo $(WINDOWS64))
+
+.PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
+        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean
 
 all: native windows
 
@@ -34,10 +41,15 @@ sanitize: setup
 	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE) -j$(JOBS)
 
-windows: setup
-	@if [ -f $(WINDOWS)/CMakeCache.txt ]; then cmake -S . -B $(WINDOWS) >/dev/null; \
-	 else cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null; fi
-	@cmake --build $(WINDOWS) -j$(JOBS)
+windows: windows32 windows64
+
+windows32: setup
+	@scripts/configure-windows.sh $(WINDOWS32) cmake/mingw-i686.cmake
+	@cmake --build $(WINDOWS32) -j$(JOBS)
+
+windows64: setup
+	@scripts/configure-windows.sh $(WINDOWS64) cmake/mingw-x86_64.cmake
+	@cmake --build $(WINDOWS64) -j$(JOBS)
 
 fuzz-build: setup
 	@if [ -f $(FUZZ)/CMakeCache.txt ]; then cmake -S . -B $(FUZZ) >/dev/null; \
@@ -51,23 +63,34 @@ test-native: native
 test-sanitize: sanitize
 	ctest --test-dir $(SANITIZE) --output-on-failure --timeout 600
 
-test-windows: windows
-	scripts/with-display.sh ctest --test-dir $(WINDOWS) --output-on-failure --timeout 900
+test-windows64: windows64
+	scripts/with-display.sh ctest --test-dir $(WINDOWS64) --output-on-failure --timeout 900
+
+# The whole 32-bit tier under 32-bit Wine: only where 32-bit programs run.
+test-windows32: windows32
+	scripts/with-display.sh ctest --test-dir $(WINDOWS32) --output-on-failure --timeout 900
+
+# What can be told of the 32-bit build without running it.
+check-windows32: windows32
+	ctest --test-dir $(WINDOWS32) --output-on-failure -L static
 
 test-fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)
 
-test: test-native test-sanitize test-windows test-fuzz
+# Every tier, each to its end whatever the others did; then one line per tier.
+test: setup
+	@scripts/test-tiers.sh
 
-run: windows
-	scripts/run.sh $(WINDOWS)
+run: setup
+	@scripts/run-here.sh $(WINDOWS32) $(WINDOWS64)
 
 dist: windows native
-	scripts/dist.sh dist $(WINDOWS) $(NATIVE)
+	scripts/dist.sh dist --win32 $(WINDOWS32) --win64 $(WINDOWS64) --native $(NATIVE)
 
 bench: native windows
 	scripts/bench.sh $(NATIVE)
-	scripts/bench-startup.sh $(WINDOWS)
+	scripts/bench-listing.sh $(RUNNABLE_WINDOWS)
+	scripts/bench-startup.sh $(RUNNABLE_WINDOWS)
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)

@@ -30,14 +30,15 @@ for exe in "$velmora" "$plain"; do
 done
 
 prefix="$build/bench-wineprefix"
-# The prefix is made on first use; the environment is the one every Wine run
-# of this project gets.
-"$root/scripts/wine-run.sh" --prefix "$prefix" cmd.exe /c exit >/dev/null 2>&1
-eval "$("$root/scripts/wine-run.sh" --prefix "$prefix" --print-env)"
+# The prefix is made on first use, of the build's bitness; the environment is
+# the one every Wine run of this project gets.
+arch=$(eval "$("$build/wine-run" --print-env)"; echo "$WINEARCH")
+"$root/scripts/wine-run.sh" --arch "$arch" --prefix "$prefix" cmd.exe /c exit >/dev/null 2>&1
+eval "$("$root/scripts/wine-run.sh" --arch "$arch" --prefix "$prefix" --print-env)"
 
 cleanup() {
   exec 7>&- 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
 }
 trap cleanup EXIT
 # A Windows process that only waits (cmd reading from a pipe that this
@@ -45,22 +46,22 @@ trap cleanup EXIT
 # running between the starts; closing the pipe ends it.
 fifo=$(mktemp -u /tmp/velmora-bench.XXXXXX)
 mkfifo "$fifo"
-wine cmd.exe <"$fifo" >/dev/null 2>&1 &
+"$WINELOADER" cmd.exe <"$fifo" >/dev/null 2>&1 &
 exec 7>"$fifo"
 rm -f "$fifo"
 
 # The colours that show a first paint.
 title_bar=$(convert "$root/res/Frame.bmp" -format '%[hex:p{168,14}]' info: | cut -c1-6)
-face=$(wine reg query 'HKCU\Control Panel\Colors' /v ButtonFace 2>/dev/null | tr -d '\r' |
+face=$("$WINELOADER" reg query 'HKCU\Control Panel\Colors' /v ButtonFace 2>/dev/null | tr -d '\r' |
   sed -n 's/.*REG_SZ[[:space:]]*\([0-9]*\) \([0-9]*\) \([0-9]*\).*/\1 \2 \3/p')
 [ -n "$face" ] || face="240 240 240"
 face=$(printf '%02x%02x%02x' $face)
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
-echo "== start-up under Wine, $runs starts each (load average $load)"
+echo "== start-up under Wine ($arch), $runs starts each (load average $load)"
 result=$(/usr/bin/python3 "$root/bench/startup/startup_probe.py" "$runs" \
-  Velmora '添加运行命令' 200 14 "$title_bar" wine "$velmora" -- \
-  plain 'plain dialog' 10 10 "$face" wine "$plain" | tee /dev/stderr)
+  Velmora '添加运行命令' 200 14 "$title_bar" "$WINELOADER" "$velmora" -- \
+  plain 'plain dialog' 10 10 "$face" "$WINELOADER" "$plain" | tee /dev/stderr)
 read -r v vmin < <(sed -n 's/^Velmora median \([0-9.]*\) min \([0-9.]*\)$/\1 \2/p' <<<"$result") || true
 read -r p pmin < <(sed -n 's/^plain median \([0-9.]*\) min \([0-9.]*\)$/\1 \2/p' <<<"$result") || true
 [ -n "${v:-}" ] && [ -n "${p:-}" ] || { echo "bench-startup: no result" >&2; exit 1; }

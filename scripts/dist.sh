@@ -1,19 +1,31 @@
 #!/usr/bin/env bash
 # Puts together what people take away, from finished builds:
-#   OUT/Velmora.exe                 the tool, stripped
-#   OUT/velmora-sdk-win32.zip       the library for Windows programs (see docs/sdk/README.txt)
-#   OUT/velmora-linux-x86_64.tar.gz the library for Linux programs: include/velmora, lib/libvelmora.so
+#   OUT/Velmora.exe                 the tool for 32-bit Windows, stripped (--win32)
+#   OUT/Velmora64.exe               the tool for 64-bit Windows, stripped (--win64)
+#   OUT/velmora-sdk-win32.zip       the library for 32-bit Windows programs (--win32)
+#   OUT/velmora-sdk-win64.zip       the library for 64-bit Windows programs (--win64)
+#   OUT/velmora-linux-x86_64.tar.gz the library for Linux programs: include/velmora, lib/libvelmora.so (--native)
 #
-#   dist.sh OUT WINDOWS_BUILD [NATIVE_BUILD]
-# Without NATIVE_BUILD the Linux archive is left out.
+#   dist.sh OUT [--win32 BUILD] [--win64 BUILD] [--native BUILD]
+# What no build is named for is left out.
 set -euo pipefail
 
+usage() { echo "usage: $0 OUT [--win32 BUILD] [--win64 BUILD] [--native BUILD]" >&2; exit 2; }
+[ $# -ge 1 ] || usage
 out="$1"
-windows="$2"
-native="${3:-}"
+shift
+win32="" win64="" native=""
+while [ $# -gt 0 ]; do
+  [ $# -ge 2 ] || usage
+  case "$1" in
+    --win32) win32="$2" ;;
+    --win64) win64="$2" ;;
+    --native) native="$2" ;;
+    *) usage ;;
+  esac
+  shift 2
+done
 root=$(cd "$(dirname "$0")/.." && pwd)
-cxx=i686-w64-mingw32-g++-posix
-strip_win=i686-w64-mingw32-strip
 
 size_of() { stat -c %s "$1"; }
 kib() { echo "$(( ($1 + 1023) / 1024 )) KiB"; }
@@ -23,30 +35,48 @@ out=$(cd "$out" && pwd)
 stage=$(mktemp -d "$out/.stage.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 
-# The tool.
-exe="$windows/app/Velmora.exe"
-[ -f "$exe" ] || { echo "dist: $exe is not built" >&2; exit 1; }
-"$strip_win" --strip-all -o "$out/Velmora.exe" "$exe"
-echo "dist: Velmora.exe $(size_of "$exe") bytes built, $(size_of "$out/Velmora.exe") bytes stripped ($(kib "$(size_of "$out/Velmora.exe")"))"
+# The tool and the SDK of one bitness.
+#   windows_dist 32|64 BUILD
+windows_dist() {
+  local bits="$1" build="$2" triplet unwinder exe_name target exceptions debian_target msys2
+  if [ "$bits" = 32 ]; then
+    triplet=i686-w64-mingw32 unwinder=libgcc_s_dw2-1.dll exe_name=Velmora.exe
+    target=i686 exceptions=DWARF-2 debian_target=i686 msys2=mingw32
+  else
+    triplet=x86_64-w64-mingw32 unwinder=libgcc_s_seh-1.dll exe_name=Velmora64.exe
+    target=x86_64 exceptions=SEH debian_target=x86-64 msys2="mingw64 (not UCRT64)"
+  fi
+  local strip="$triplet-strip" cxx="$triplet-g++-posix"
 
-# The Windows SDK. velmora.dll needs the two runtime DLLs of the shared
-# unwinder (libgcc_s_dw2-1.dll and, for it, libwinpthread-1.dll): the
-# string layer's exceptions reach a caller only when both modules unwind
-# through the same one. The C++ library itself is linked in statically on
-# both sides.
-sdk="$stage/velmora-sdk-win32"
-mkdir -p "$sdk/include" "$sdk/bin" "$sdk/lib" "$sdk/example"
-cp -r "$root/include/velmora" "$sdk/include/"
-"$strip_win" --strip-all -o "$sdk/bin/velmora.dll" "$windows/app/velmora.dll"
-for dll in libgcc_s_dw2-1.dll libwinpthread-1.dll; do
-  "$strip_win" --strip-unneeded -o "$sdk/bin/$dll" "$("$cxx" -print-file-name=$dll)"
-done
-cp "$windows/lib/libvelmora.dll.a" "$sdk/lib/"
-cp "$root/docs/sdk/README.txt" "$sdk/"
-cp "$root/docs/sdk/example/consumer.cpp" "$root/docs/sdk/example/build-command.txt" "$sdk/example/"
-rm -f "$out/velmora-sdk-win32.zip"
-(cd "$stage" && zip -q -X -r "$out/velmora-sdk-win32.zip" velmora-sdk-win32)
-echo "dist: velmora-sdk-win32.zip $(size_of "$out/velmora-sdk-win32.zip") bytes ($(du -sb "$sdk" | cut -f1) bytes unpacked)"
+  local exe="$build/app/Velmora.exe"
+  [ -f "$exe" ] || { echo "dist: $exe is not built" >&2; exit 1; }
+  "$strip" --strip-all -o "$out/$exe_name" "$exe"
+  echo "dist: $exe_name $(size_of "$exe") bytes built, $(size_of "$out/$exe_name") bytes stripped ($(kib "$(size_of "$out/$exe_name")"))"
+
+  # velmora.dll needs the two runtime DLLs of the shared unwinder (the
+  # unwinder and, for it, libwinpthread-1.dll): the string layer's
+  # exceptions reach a caller only when both modules unwind through the same
+  # one. The C++ library itself is linked in statically on both sides.
+  local name="velmora-sdk-win$bits"
+  local sdk="$stage/$name"
+  mkdir -p "$sdk/include" "$sdk/bin" "$sdk/lib" "$sdk/example"
+  cp -r "$root/include/velmora" "$sdk/include/"
+  "$strip" --strip-all -o "$sdk/bin/velmora.dll" "$build/app/velmora.dll"
+  for dll in "$unwinder" libwinpthread-1.dll; do
+    "$strip" --strip-unneeded -o "$sdk/bin/$dll" "$("$cxx" -print-file-name=$dll)"
+  done
+  cp "$build/lib/libvelmora.dll.a" "$sdk/lib/"
+  sed -e "s/@BITS@/$bits/g" -e "s/@TARGET@/$target/g" -e "s/@EXCEPTIONS@/$exceptions/g" \
+      -e "s/@DEBIAN_TARGET@/$debian_target/g" -e "s/@MSYS2@/$msys2/g" -e "s/@UNWINDER@/$unwinder/g" \
+      "$root/docs/sdk/README.txt" >"$sdk/README.txt"
+  cp "$root/docs/sdk/example/consumer.cpp" "$root/docs/sdk/example/build-command.txt" "$sdk/example/"
+  rm -f "$out/$name.zip"
+  (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
+  echo "dist: $name.zip $(size_of "$out/$name.zip") bytes ($(du -sb "$sdk" | cut -f1) bytes unpacked)"
+}
+
+[ -z "$win32" ] || windows_dist 32 "$win32"
+[ -z "$win64" ] || windows_dist 64 "$win64"
 
 # The Linux library.
 if [ -n "$native" ]; then

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts Velmora.exe under Wine in the build's prefix, on $DISPLAY or, when
+# Starts Velmora.exe of a Windows build (32-bit or 64-bit) under Wine of that
+# bitness in the build's prefix, on $DISPLAY or, when
 # there is none, on a private virtual display: then it says so and saves a
 # screenshot of the window shortly after start-up, so that one can see what
 # started.
@@ -12,7 +13,7 @@ if [ "${1:-}" = "--private-display" ]; then
   build="$2"
   exe="$build/app/Velmora.exe"
   shot="$build/velmora-run.png"
-  "$root/scripts/wine-run.sh" --prefix "$build/wineprefix" "$exe" &
+  "$build/wine-run" "$exe" &
   velmora=$!
   window=""
   for _ in $(seq 1 300); do
@@ -41,7 +42,7 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec "$root/scripts/wine-run.sh" --prefix "$build/wineprefix" "$exe"
+  exec "$build/wine-run" "$exe"
 fi
 echo "run: there is no X display here (DISPLAY is ${DISPLAY:-not set}), so Velmora starts on a"
 echo "run: private virtual display that nobody can see."

@@ -290,6 +290,9 @@ TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDp
     EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
     EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    // Windows refuses to start a program whose manifest names another processor.
+    const char* processor = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    EXPECT_NE(manifest.find(processor), std::string::npos) << processor;
 }
 
 class TarvelDlgSelfTest : public testing::Test {

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     } texts[] = {
         {"ProductName", "Velmora"},          {"FileDescription", "添加运行命令"},
         {"FileVersion", "1.0.0.0"},          {"ProductVersion", "1.0.0.0"},
-        {"OriginalFilename", "Velmora.exe"}, {"LegalCopyright", "Copyright (C) the Velmora authors"},
+        {"OriginalFilename", sizeof(void*) == 8 ? "Velmora64.exe" : "Velmora.exe"}, {"LegalCopyright", "Copyright (C) the Velmora authors"},
     };
     for (const auto& t : texts) {
         const std::string value = Text(info, t.name);

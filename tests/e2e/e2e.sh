@@ -8,7 +8,10 @@
 # window by its caption and by a label, the minimise button, and at the end
 # the close button. Last, the run-command manager (manager_e2e.sh).
 #
-#   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE PREFIX OUT_DIR
+#   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE WINE_RUN OUT_DIR
+#
+# WINE_RUN is the build's Wine launcher (BUILD/wine-run): it brings the
+# bitness and the prefix.
 #
 # OUT_DIR receives the screenshots (velmora-window.png and velmora-manager.png
 # are the ones for docs/).
@@ -24,8 +27,9 @@ fi
 exe=$(realpath "$1")
 marker=$(realpath "$2")
 shell_open=$(realpath "$3")
-mkdir -p "$4" "$5"
-prefix=$(realpath "$4")
+mkdir -p "$5"
+wine_launcher=$(realpath "$4")
+prefix=$(eval "$("$wine_launcher" --print-env)"; echo "$WINEPREFIX")
 out=$(realpath "$5")
 
 name=velmora-e2e
@@ -34,17 +38,17 @@ title='添加运行命令'
 background='#C1D9EF'   # the dialog's fill, 0xEFD9C1 as red, green, blue
 screen_colour=ffffff   # the screen's background, seen through the window's cut corners
 
-wine_run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$@"; }
+wine_run() { "$wine_launcher" "$@"; }
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 step() { echo "e2e: [${SECONDS}s] $*"; }
 
 # The default value of an App Paths entry as `wine reg` shows it (GBK on a
 # pipe; the paths here are ASCII), or nothing.
 reg_default() {
-  timeout 30 "$root/scripts/wine-run.sh" --prefix "$prefix" reg query "$app_paths\\$1" /ve 2>/dev/null | tr -d '\r' |
+  timeout 30 "$wine_launcher" reg query "$app_paths\\$1" /ve 2>/dev/null | tr -d '\r' |
     LC_ALL=C sed -n 's/^.*REG_SZ[[:space:]]*//p' | head -1
 }
-reg_delete() { timeout 30 "$root/scripts/wine-run.sh" --prefix "$prefix" reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
+reg_delete() { timeout 30 "$wine_launcher" reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
 
 # shellcheck source=x11_helpers.sh
 source "$root/tests/e2e/x11_helpers.sh"
@@ -307,6 +311,6 @@ wait_gone "$title" || fail "the window stayed after the program ended"
 
 # The run-command manager: a section of its own.
 step "the run-command manager (manager_e2e.sh)"
-bash "$root/tests/e2e/manager_e2e.sh" "$exe" "$marker" "$prefix" "$out" || fail "the manager section failed"
+bash "$root/tests/e2e/manager_e2e.sh" "$exe" "$marker" "$wine_launcher" "$out" || fail "the manager section failed"
 
 step "PASS"

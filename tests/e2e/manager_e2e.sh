@@ -6,7 +6,7 @@
 # then register a name that points at another program and answer the
 # question No (nothing changes) and Yes (replaced).
 #
-#   manager_e2e.sh VELMORA_EXE MARKER_EXE PREFIX OUT_DIR
+#   manager_e2e.sh VELMORA_EXE MARKER_EXE WINE_RUN OUT_DIR
 #
 # Runs on the display it is given (e2e.sh calls it as its last section).
 # OUT_DIR receives the screenshots (velmora-manager.png is the one for docs/).
@@ -15,8 +15,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 exe=$(realpath "$1")
 marker=$(realpath "$2")
-mkdir -p "$3" "$4"
-prefix=$(realpath "$3")
+mkdir -p "$4"
+wine_launcher=$(realpath "$3")
+prefix=$(eval "$("$wine_launcher" --print-env)"; echo "$WINEPREFIX")
 out=$(realpath "$4")
 
 name=velmora-manager-e2e
@@ -26,7 +27,7 @@ user='HKCU\Software\Microsoft\Windows\CurrentVersion\App Paths'
 title='添加运行命令'
 manager_title='管理运行命令'
 
-wine_run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$@"; }
+wine_run() { "$wine_launcher" "$@"; }
 fail() { echo "manager e2e: FAIL: $*" >&2; exit 1; }
 step() { echo "manager e2e: $*"; }
 

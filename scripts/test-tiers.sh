@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Runs every test tier that this machine can run, each to its end whatever the
+# others did, and ends with one line per tier: ran and passed, failed, or
+# skipped and why. A tier that cannot run here is never counted as passed;
+# one that can run and fails makes the whole run fail.
+#
+#   native      the library, the tool's logic and their tests on Linux
+#   sanitizer   the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   windows64   the 64-bit build's whole Windows tier under 64-bit Wine
+#   windows32   the 32-bit build's whole Windows tier under 32-bit Wine where
+#               this machine runs 32-bit programs; elsewhere the 32-bit build
+#               is built and checked without running (format, subsystem,
+#               manifest, version information, exports, size)
+#   fuzz        short libFuzzer runs of every target
+#
+#   test-tiers.sh        (from the Makefile: make test)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+logs=$(mktemp -d /tmp/velmora-tiers.XXXXXX)
+trap 'rm -rf "$logs"' EXIT
+
+lines=()
+passed=0 failed=0 skipped=0
+
+# The ctest count of a tier's log ("12 of 12 tests"), or nothing.
+ctest_count() {
+  sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\? failed out of \([0-9]*\)$/\1 \2/p' "$1" | tail -1 |
+    awk '{ printf "%d of %d tests", $2 - $1, $2 }'
+}
+
+# tier NAME MAKE_TARGET: runs the target, its output shown as it comes.
+tier() {
+  local name="$1" target="$2" log="$logs/$1.log" started=$SECONDS
+  echo "== tier $name: make $target"
+  make --no-print-directory "$target" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]} count
+  count=$(ctest_count "$log")
+  [ -n "$count" ] || count=$(sed -n 's/^fuzz: \([0-9]*\) passed, 0 failed$/\1 targets/p' "$log" | tail -1)
+  local took="$((SECONDS - started)) s"
+  if [ "$rc" -eq 0 ]; then
+    lines+=("tier $name: passed${count:+ ($count)}, $took")
+    passed=$((passed + 1))
+  else
+    lines+=("tier $name: FAILED${count:+ ($count passed)}, $took")
+    failed=$((failed + 1))
+  fi
+}
+
+tier native test-native
+tier sanitizer test-sanitize
+tier windows64 test-windows64
+if scripts/can-run-i386.sh; then
+  tier windows32 test-windows32
+else
+  why=$(scripts/can-run-i386.sh --why 2>&1 | head -1)
+  echo "== tier windows32: this machine runs no 32-bit programs ($why): its build is checked without running"
+  log="$logs/windows32.log"
+  started=$SECONDS
+  make --no-print-directory check-windows32 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  count=$(ctest_count "$log")
+  if [ "$rc" -eq 0 ]; then
+    lines+=("tier windows32: skipped: this machine runs no 32-bit programs ($why); built, and its static checks passed (${count:-none counted}), $((SECONDS - started)) s")
+    skipped=$((skipped + 1))
+  else
+    lines+=("tier windows32: FAILED: its build or static checks failed${count:+ ($count passed)}; the tier itself cannot run here ($why)")
+    failed=$((failed + 1))
+  fi
+fi
+tier fuzz test-fuzz
+
+echo
+echo "== test tiers"
+printf '%s\n' "${lines[@]}"
+echo "tiers: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""Checks a shipped Windows program without running it: what a machine that
+cannot run it can still tell from its bytes.
+
+    pe_check.py FILE 32|64 [--gui] [--stripped] [--max-bytes N] [--program NAME]
+
+Always: a PE image for the bitness (PE32 for i386, PE32+ for x86-64).
+--gui: the Windows GUI subsystem.
+--stripped: no debug sections.
+--max-bytes: at most N bytes.
+--program NAME: the tool's manifest (highest available level, the bitness's
+processor) and version information (Velmora 1.0.0.0, "添加运行命令", the
+original file name NAME), read with wrestool.
+Prints one line per failed check and exits 1 when there is one.
+"""
+import argparse
+import struct
+import subprocess
+import sys
+
+MACHINES = {32: (0x14C, 0x10B, "x86"), 64: (0x8664, 0x20B, "amd64")}
+SUBSYSTEM_GUI = 2
+RT_VERSION, RT_MANIFEST = 16, 24
+
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def headers(data):
+    """(machine, magic, subsystem, section names) or None."""
+    if len(data) < 0x40 or data[:2] != b"MZ":
+        return None
+    nt = struct.unpack_from("<I", data, 0x3C)[0]
+    if nt + 24 + 70 > len(data) or data[nt:nt + 4] != b"PE\0\0":
+        return None
+    machine, sections, _, _, _, optional_size = struct.unpack_from("<HHIIIH", data, nt + 4)
+    magic = struct.unpack_from("<H", data, nt + 24)[0]
+    subsystem = struct.unpack_from("<H", data, nt + 24 + 68)[0]
+    table = nt + 24 + optional_size
+    names = []
+    for i in range(sections):
+        at = table + 40 * i
+        if at + 40 > len(data):
+            return None
+        names.append(data[at:at + 8].rstrip(b"\0").decode("latin-1"))
+    return machine, magic, subsystem, names
+
+
+def resource(path, kind):
+    done = subprocess.run(["wrestool", "-x", "--raw", "--type=%d" % kind, path],
+                          capture_output=True, check=False)
+    return done.stdout
+
+
+def version_texts(blob):
+    """The version resource's key/value texts (UTF-16) and its fixed file
+    version, read leniently: the keys are found by name."""
+    text = blob.decode("utf-16-le", errors="replace")
+    values = {}
+    for key in ("ProductName", "FileDescription", "FileVersion", "OriginalFilename"):
+        at = text.find(key + "\0")
+        if at < 0:
+            continue
+        start = at + len(key) + 1
+        while start < len(text) and text[start] == "\0":  # alignment to 32 bits
+            start += 1
+        end = text.find("\0", start)
+        values[key] = text[start:end if end >= 0 else len(text)]
+    fixed = blob.find(struct.pack("<I", 0xFEEF04BD))
+    if fixed >= 0 and fixed + 16 <= len(blob):
+        ms, ls = struct.unpack_from("<II", blob, fixed + 8)
+        values["fixed"] = "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+    return values
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("file")
+    parser.add_argument("bits", type=int, choices=(32, 64))
+    parser.add_argument("--gui", action="store_true")
+    parser.add_argument("--stripped", action="store_true")
+    parser.add_argument("--max-bytes", type=int)
+    parser.add_argument("--program")
+    args = parser.parse_args()
+
+    with open(args.file, "rb") as f:
+        data = f.read()
+    machine, magic, processor = MACHINES[args.bits]
+    found = headers(data)
+    if not check(found is not None, "not a PE image"):
+        return report(args.file)
+    got_machine, got_magic, subsystem, names = found
+    check(got_machine == machine, "machine 0x%X, not 0x%X" % (got_machine, machine))
+    check(got_magic == magic, "optional header magic 0x%X, not 0x%X" % (got_magic, magic))
+    if args.gui:
+        check(subsystem == SUBSYSTEM_GUI, "subsystem %d, not the Windows GUI" % subsystem)
+    if args.stripped:
+        # Long section names (.debug_info) stand as "/N" references to the
+        # symbol string table.
+        debug = [n for n in names if n.startswith((".debug", "/"))]
+        check(not debug, "debug sections: %s" % debug)
+    if args.max_bytes is not None:
+        check(len(data) <= args.max_bytes, "%d bytes, more than %d" % (len(data), args.max_bytes))
+    if args.program:
+        manifest = resource(args.file, RT_MANIFEST).decode("utf-8", errors="replace")
+        check('level="highestAvailable"' in manifest, "the manifest does not ask for the highest available level")
+        check('processorArchitecture="%s"' % processor in manifest,
+              "the manifest does not name the processor %s" % processor)
+        version = version_texts(resource(args.file, RT_VERSION))
+        expected = {"ProductName": "Velmora", "FileDescription": "添加运行命令", "FileVersion": "1.0.0.0",
+                    "OriginalFilename": args.program, "fixed": "1.0.0.0"}
+        for key, value in expected.items():
+            check(version.get(key) == value, "version %s is %r, not %r" % (key, version.get(key), value))
+    return report(args.file)
+
+
+def report(path):
+    for what in failures:
+        print("pe_check: %s: FAIL: %s" % (path, what))
+    if not failures:
+        print("pe_check: %s: all checks passed" % path)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
