@@ -1,5 +1,6 @@
 // The manager's listing model: the walk below App Paths in both scopes
-// through a fake registry, and the broken and shadowed marks.
+// through a fake registry, the broken and shadowed marks, and the System32
+// paths a 32-bit process reads through Sysnative.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +9,7 @@
 
 #include "app/RegistryTree.h"
 #include "app/RunEntries.h"
+#include "app/SysnativePath.h"
 #include "fake_registry.h"
 
 namespace {
@@ -133,6 +135,50 @@ TEST(TargetFileOfTest, TheFolderOfAFile) {
         {"C:\\\xD5\x5C.exe", "C:\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(FolderOfFile(c.file), CString(c.folder)) << c.file;
+}
+
+TEST(SysnativePathTest, OnlyTheWindowsFoldersSystem32IsSeenThroughSysnative) {
+    const struct {
+        const char* path;
+        const char* windows;
+        const char* seen;
+    } cases[] = {
+        {"C:\\Windows\\System32\\OpenSSH\\ssh.exe", "C:\\Windows",
+         "C:\\Windows\\Sysnative\\OpenSSH\\ssh.exe"},
+        // The path's own spelling is kept; only System32 is replaced.
+        {"c:\\WINDOWS\\system32\\x.exe", "C:\\Windows", "c:\\WINDOWS\\Sysnative\\x.exe"},
+        {"C:\\Windows\\System32", "C:\\Windows", "C:\\Windows\\Sysnative"},
+        {"C:\\Windows\\System32\\", "C:\\Windows\\", "C:\\Windows\\Sysnative\\"},
+        {"C:/Windows/System32/x.exe", "C:\\Windows", "C:/Windows/Sysnative/x.exe"},
+        {"C:\\Windows\\\\System32/x.exe", "C:\\Windows\\\\", "C:\\Windows\\\\Sysnative/x.exe"},
+        {"D:\\WINNT\\System32\\工具\\程序.exe", "d:\\winnt", "D:\\WINNT\\Sysnative\\工具\\程序.exe"},
+        // Other folders, and names that only start like them.
+        {"C:\\Windows\\System32x\\x.exe", "C:\\Windows", "C:\\Windows\\System32x\\x.exe"},
+        {"C:\\Windows\\System3", "C:\\Windows", "C:\\Windows\\System3"},
+        {"C:\\Windows\\SysWOW64\\x.exe", "C:\\Windows", "C:\\Windows\\SysWOW64\\x.exe"},
+        {"C:\\Windows\\Sysnative\\x.exe", "C:\\Windows", "C:\\Windows\\Sysnative\\x.exe"},
+        {"C:\\Windows.old\\System32\\x.exe", "C:\\Windows", "C:\\Windows.old\\System32\\x.exe"},
+        {"C:\\WindowsSystem32\\x.exe", "C:\\Windows", "C:\\WindowsSystem32\\x.exe"},
+        {"D:\\Windows\\System32\\x.exe", "C:\\Windows", "D:\\Windows\\System32\\x.exe"},
+        {"C:\\Tools\\Windows\\System32\\x.exe", "C:\\Windows", "C:\\Tools\\Windows\\System32\\x.exe"},
+        // Forms the caller expands or resolves first, and forms left alone.
+        {"%windir%\\System32\\x.exe", "C:\\Windows", "%windir%\\System32\\x.exe"},
+        {"System32\\x.exe", "C:\\Windows", "System32\\x.exe"},
+        {"\\\\?\\C:\\Windows\\System32\\x.exe", "C:\\Windows", "\\\\?\\C:\\Windows\\System32\\x.exe"},
+        {"", "C:\\Windows", ""},
+        {"C:\\Windows\\System32\\x.exe", "", "C:\\Windows\\System32\\x.exe"},
+        {"C:\\Windows\\System32\\x.exe", "\\", "C:\\Windows\\System32\\x.exe"},
+        // GBK: 0xD5 0x5C is one character whose trail byte looks like a
+        // backslash, 0x81 0x41 and 0x81 0x61 two characters whose trail bytes
+        // look like A and a.
+        {"C:\\W\xD5\x5C\\System32\\x.exe", "C:\\W\xD5\x5C", "C:\\W\xD5\x5C\\Sysnative\\x.exe"},
+        {"C:\\W\xD5\x5CSystem32\\x.exe", "C:\\W\xD5\x5C", "C:\\W\xD5\x5CSystem32\\x.exe"},
+        {"C:\\W\xD5\x5CSystem32\\x.exe", "C:\\W\xD5", "C:\\W\xD5\x5CSystem32\\x.exe"},
+        {"C:\\\x81\x61\\System32\\x.exe", "C:\\\x81\x41", "C:\\\x81\x61\\System32\\x.exe"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PathThroughSysnative(c.path, c.windows), CString(c.seen)) << c.path << " in " << c.windows;
+    }
 }
 
 TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
