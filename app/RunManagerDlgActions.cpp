@@ -55,7 +55,8 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
 
     HICON hIcon = nullptr;
     int image = kStandInImage;
-    if (velmora::ExtractFileIcons(file, 0, kIconSize, kIconSize, &hIcon, nullptr, 1, LR_COLOR) > 0) {
+    if (velmora::ExtractFileIcons(PathToReadHere(file), 0, kIconSize, kIconSize, &hIcon, nullptr, 1,
+                                  LR_COLOR) > 0) {
         // The list keeps a copy.
         const velmora::OwnedIcon icon(hIcon);
         if (icon) {

@@ -9,9 +9,17 @@
 // it is.
 CString ResolveTargetFile(const CString& file);
 
-// An existing file that is not a folder.
+// The path under which this process reads the file that `path` names for
+// the system and the shell. A 32-bit process under WOW64 is shown SysWOW64 in
+// place of the Windows folder's System32, so a path there is read through
+// Sysnative (PathThroughSysnative); any other process reads every path as it
+// is. For existence checks and icon reads only: what goes into the registry
+// or to the shell keeps the path as the user gave it.
+CString PathToReadHere(const CString& path);
+
+// An existing file that is not a folder, looked for through PathToReadHere.
 bool IsExistingFile(const CString& path);
-// An existing folder.
+// An existing folder, looked for through PathToReadHere.
 bool IsExistingFolder(const CString& path);
 
 // Whether an entry's target file exists: MarkRunEntries' check.

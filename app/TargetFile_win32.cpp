@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/SysnativePath.h"
 #include "app/TargetFile.h"
 
 namespace {
@@ -28,7 +29,33 @@ CString SearchForFile(const CString& name) {
     return found.IsEmpty() ? name : found;
 }
 
+// Asked once: it cannot change while the process runs. A 64-bit process is
+// told no.
+bool RunsUnderWow64() {
+    static const bool underWow64 = [] {
+        BOOL wow64 = FALSE;
+        return ::IsWow64Process(::GetCurrentProcess(), &wow64) != FALSE && wow64 != FALSE;
+    }();
+    return underWow64;
+}
+
+// The Windows folder whose System32 the system runs from, empty when it
+// cannot be read. Not GetWindowsDirectory: on a terminal server that names a
+// private folder of the user for programs not marked as aware of it, which
+// holds no System32; GetSystemWindowsDirectory always names the shared one.
+CString SystemWindowsFolder() {
+    char buffer[MAX_PATH + 1];
+    const UINT length = ::GetSystemWindowsDirectoryA(buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? CString(buffer, static_cast<int>(length)) : CString();
+}
+
 }  // namespace
+
+CString PathToReadHere(const CString& path) {
+    if (!RunsUnderWow64()) return path;
+    static const CString windowsFolder = SystemWindowsFolder();
+    return PathThroughSysnative(path, windowsFolder);
+}
 
 CString ResolveTargetFile(const CString& file) {
     const CString expanded = ExpandEnvironment(file);
@@ -37,12 +64,12 @@ CString ResolveTargetFile(const CString& file) {
 }
 
 bool IsExistingFile(const CString& path) {
-    const DWORD attributes = ::GetFileAttributesA(path);
+    const DWORD attributes = ::GetFileAttributesA(PathToReadHere(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool IsExistingFolder(const CString& path) {
-    const DWORD attributes = ::GetFileAttributesA(path);
+    const DWORD attributes = ::GetFileAttributesA(PathToReadHere(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

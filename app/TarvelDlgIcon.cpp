@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include "app/TargetFile.h"
 #include "app/TarvelDlg.h"
 #include "icons/extract_icons.h"
 
@@ -14,10 +15,11 @@ constexpr int kFileIconSize = 48;
 }  // namespace
 
 void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
+    const CString strReadPath = PathToReadHere(strPath);
     // The shell's icon only tells whether the file has one at all: without
     // it the icon shown so far stays.
     HICON hLarge = nullptr;
-    if (::ExtractIconExA(strPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
+    if (::ExtractIconExA(strReadPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
 
     m_hFileIcon48.Destroy();
     m_hFileIcon.Attach(hLarge);
@@ -25,7 +27,7 @@ void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
     // The file's own 48 x 48 image, read from its resources; none leaves the
     // slot empty and nothing is drawn.
     HICON hIcon48 = nullptr;
-    velmora::ExtractFileIcons(strPath, 0, kFileIconSize, kFileIconSize, &hIcon48, nullptr, 1, LR_COLOR);
+    velmora::ExtractFileIcons(strReadPath, 0, kFileIconSize, kFileIconSize, &hIcon48, nullptr, 1, LR_COLOR);
     m_hFileIcon48.Attach(hIcon48);
     Invalidate(TRUE);
 }

@@ -14,6 +14,7 @@
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
 #include "app/ShellLaunch.h"
+#include "app/TargetFile.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
@@ -25,6 +26,17 @@ const char kScratch[] = "SOFTWARE\\Velmora Tests\\App Paths";
 const char kMissing[] = "C:\\velmora-missing\\";
 
 std::string Key(const char* name) { return std::string(kScratch) + "\\" + name; }
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string SystemWindowsFolder() {
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = ::GetSystemWindowsDirectoryA(folder, sizeof folder);
+    return length > 0 && length < sizeof folder ? folder : "";
+}
 
 struct Row {
     std::string command, target, scope, state;
@@ -359,6 +371,44 @@ TEST_F(RunManagerDlgTest, RunAndOpenLocationGoThroughTheShell) {
     EXPECT_TRUE(g_shellCalls.empty());
     EXPECT_EQ(PressAnswering(IDC_BTN_RUN, "运行", IDYES).size(), 1u);
     EXPECT_EQ(g_shellCalls.size(), 6u);
+}
+
+TEST(PathToReadHereTest, WithoutWow64EveryPathIsReadAsItIs) {
+    if (RunsUnderWow64()) GTEST_SKIP() << "a 32-bit process under WOW64 reads System32 through Sysnative";
+    const std::string system32 = SystemWindowsFolder() + "\\System32";
+    ASSERT_NE(system32, "\\System32");
+    for (const std::string& path : {system32, system32 + "\\notepad.exe", ModulePath()})
+        EXPECT_EQ(PathToReadHere(path.c_str()), CString(path.c_str()));
+}
+
+// A program only in the real System32, as 64-bit Windows has OpenSSH\ssh.exe:
+// put there through Sysnative, invisible under its own name to this process.
+TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsIcon) {
+    if (!RunsUnderWow64()) GTEST_SKIP() << "not a 32-bit process under WOW64: System32 is not redirected";
+    const std::string windows = SystemWindowsFolder();
+    ASSERT_FALSE(windows.empty());
+    const std::string named = windows + "\\System32\\velmora-wow64-only.exe";
+    const std::string real = windows + "\\Sysnative\\velmora-wow64-only.exe";
+    if (!::CopyFileA(ModulePath().c_str(), real.c_str(), FALSE))
+        GTEST_SKIP() << "cannot write into the real System32: error " << ::GetLastError();
+    const struct Removed {
+        const std::string& path;
+        ~Removed() { ::DeleteFileA(path.c_str()); }
+    } removed{real};
+    ASSERT_EQ(::GetFileAttributesA(named.c_str()), INVALID_FILE_ATTRIBUTES) << "SysWOW64 has no such file";
+
+    EXPECT_EQ(PathToReadHere(named.c_str()), CString(real.c_str()));
+    WriteValue(HKEY_CURRENT_USER, Key("native.exe").c_str(), "", named);
+    Press(IDC_BTN_REFRESH);
+    const int row = RowOf("native/u");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Rows()[static_cast<std::size_t>(row)], (Row{"native", named, "当前用户", ""}))
+        << "not marked gone";
+    EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0) << "the icon read through Sysnative";
+    Select({"native/u"});
+    Press(IDC_BTN_OPEN_LOCATION);
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    EXPECT_EQ(g_shellCalls[0].parameters, "/select,\"" + named + "\"") << "the 64-bit Explorer sees System32";
 }
 
 TEST_F(RunManagerDlgTest, TypingSelectsTheNextCommandWithThoseLetters) {
