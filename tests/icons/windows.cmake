@@ -14,7 +14,8 @@ set_tests_properties(icons_win32_tests PROPERTIES FIXTURES_REQUIRED icon_test_fi
 velmora_add_gtest(icons_dropped_icon_tests
   SOURCES dropped_icon_test.cpp
   LIBS velmora_app velmora_static velmora_res)
-set_tests_properties(icons_dropped_icon_tests PROPERTIES RESOURCE_LOCK wine_display)
+set_tests_properties(icons_dropped_icon_tests PROPERTIES RESOURCE_LOCK wine_display
+                     FIXTURES_REQUIRED icon_test_files ENVIRONMENT VELMORA_ICON_TEST_FILES=${CMAKE_BINARY_DIR}/icon-files)
 
 # The fuzz corpus of the resource walk (seeds made from Wine's images, the
 # regression inputs kept with the sources, and what a fuzz run of this tree
