@@ -3,18 +3,21 @@
 # 96-byte static i386 ELF (one PT_LOAD segment) whose code is
 #   mov eax, 1 ; mov ebx, 42 ; int 0x80      (exit(42))
 # Exit 0 when it runs and ends with 42, 1 otherwise. Silent unless --why,
-# which prints the reason (for example "Exec format error").
-#   can-run-i386.sh [--why] [--keep FILE]
+# which prints the reason (for example "Exec format error"). With --wine,
+# 32-bit Wine must be installed as well: whether 32-bit Windows programs run.
+#   can-run-i386.sh [--why] [--wine] [--keep FILE]
 # --keep FILE also writes the program to FILE, to look at with readelf.
 set -uo pipefail
 
 why=""
+wine=""
 keep=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --why) why=1 ;;
+    --wine) wine=1 ;;
     --keep) keep="${2:?--keep needs a file name}"; shift ;;
-    *) echo "usage: $0 [--why] [--keep FILE]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--why] [--wine] [--keep FILE]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -64,6 +67,10 @@ for dir in "${TMPDIR:-/tmp}" /var/tmp /dev/shm; do
   rc=$?
   rm -rf "$work"
   if [ "$rc" -eq 42 ]; then
+    if [ -n "$wine" ] && [ ! -x /usr/lib/wine/wine ]; then
+      say "runs i386 programs, but 32-bit Wine (wine32:i386) is not installed"
+      exit 1
+    fi
     say "runs i386 programs"
     exit 0
   fi

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds and starts the Velmora.exe this machine can run, and says which: the
 # 32-bit program (the one users of 32-bit Windows take) where a tiny i386
-# program runs, the 64-bit one otherwise.
+# program runs and 32-bit Wine is installed, the 64-bit one otherwise.
 #   run-here.sh WINDOWS32_BUILD WINDOWS64_BUILD
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-if "$root/scripts/can-run-i386.sh"; then
+if "$root/scripts/can-run-i386.sh" --wine; then
   build="$1" target=windows32
   echo "run: starting the 32-bit Velmora.exe ($build) under 32-bit Wine"
 else
   build="$2" target=windows64
-  echo "run: this machine runs no 32-bit programs ($("$root/scripts/can-run-i386.sh" --why 2>&1 | head -1));"
+  echo "run: this machine $("$root/scripts/can-run-i386.sh" --wine --why 2>&1 | head -1);"
   echo "run: starting the 64-bit Velmora.exe ($build) under 64-bit Wine"
 fi
 make -C "$root" --no-print-directory "$target"

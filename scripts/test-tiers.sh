@@ -8,9 +8,10 @@
 #   sanitizer   the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   windows64   the 64-bit build's whole Windows tier under 64-bit Wine
 #   windows32   the 32-bit build's whole Windows tier under 32-bit Wine where
-#               this machine runs 32-bit programs; elsewhere the 32-bit build
-#               is built and checked without running (format, subsystem,
-#               manifest, version information, exports, size)
+#               this machine runs 32-bit programs and 32-bit Wine could be
+#               installed; elsewhere the 32-bit build is built and checked
+#               without running (format, subsystem, manifest, version
+#               information, exports, size) and the tier counts as skipped
 #   fuzz        short libFuzzer runs of every target
 #
 #   test-tiers.sh        (from the Makefile: make test)
@@ -50,21 +51,21 @@ tier() {
 tier native test-native
 tier sanitizer test-sanitize
 tier windows64 test-windows64
-if scripts/can-run-i386.sh; then
+if scripts/can-run-i386.sh --wine; then
   tier windows32 test-windows32
 else
-  why=$(scripts/can-run-i386.sh --why 2>&1 | head -1)
-  echo "== tier windows32: this machine runs no 32-bit programs ($why): its build is checked without running"
+  why=$(scripts/can-run-i386.sh --wine --why 2>&1 | head -1)
+  echo "== tier windows32: this machine $why: the 32-bit build is checked without running"
   log="$logs/windows32.log"
   started=$SECONDS
   make --no-print-directory check-windows32 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
   count=$(ctest_count "$log")
   if [ "$rc" -eq 0 ]; then
-    lines+=("tier windows32: skipped: this machine runs no 32-bit programs ($why); built, and its static checks passed (${count:-none counted}), $((SECONDS - started)) s")
+    lines+=("tier windows32: skipped: this machine $why; built, and its static checks passed (${count:-none counted}), $((SECONDS - started)) s")
     skipped=$((skipped + 1))
   else
-    lines+=("tier windows32: FAILED: its build or static checks failed${count:+ ($count passed)}; the tier itself cannot run here ($why)")
+    lines+=("tier windows32: FAILED: its build or static checks failed${count:+ ($count passed)}; the tier itself cannot run here: this machine $why")
     failed=$((failed + 1))
   fi
 fi
