@@ -1,0 +1,14 @@
+# What both MinGW-w64 toolchain files share: Debian's cross compilers with
+# posix threads for VELMORA_MINGW_TRIPLET, which the toolchain file sets
+# together with CMAKE_SYSTEM_PROCESSOR before it includes this.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER ${VELMORA_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELMORA_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${VELMORA_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VELMORA_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
