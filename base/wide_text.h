@@ -11,9 +11,47 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
-using CStringW = std::u16string;
+// A std::u16string with the members of CString that the tool's text rules
+// use. Positions and lengths count UTF-16 code units; Find and ReverseFind
+// return -1 when there is no match; Left, Mid and Right clamp their
+// arguments to the text. Letter case is folded for ASCII letters only, the
+// way the registry and file names compare them for the rules here.
+class CStringW : public std::u16string {
+public:
+    using std::u16string::u16string;
+    CStringW() = default;
+    CStringW(const std::u16string& text) : std::u16string(text) {}
+    CStringW(std::u16string&& text) noexcept : std::u16string(std::move(text)) {}
+
+    int GetLength() const noexcept { return static_cast<int>(size()); }
+    bool IsEmpty() const noexcept { return empty(); }
+    void Empty() noexcept { clear(); }
+    char16_t GetAt(int index) const { return at(static_cast<size_type>(index)); }
+    const char16_t* GetString() const noexcept { return c_str(); }
+
+    CStringW Left(int count) const;
+    CStringW Mid(int first) const;
+    CStringW Mid(int first, int count) const;
+    CStringW Right(int count) const;
+
+    int Find(char16_t ch, int start = 0) const noexcept;
+    int Find(const char16_t* text, int start = 0) const noexcept;
+    int ReverseFind(char16_t ch) const noexcept;
+
+    // Removes the code units of `chars` (white space: " \t\r\n") at the
+    // right end, the left end or both.
+    CStringW& TrimRight(const char16_t* chars = u" \t\r\n");
+    CStringW& TrimLeft(const char16_t* chars = u" \t\r\n");
+    CStringW& Trim(const char16_t* chars = u" \t\r\n");
+
+    CStringW& MakeLower() noexcept;
+    int Compare(const CStringW& other) const noexcept { return compare(other) < 0 ? -1 : compare(other) > 0; }
+    int CompareNoCase(const CStringW& other) const noexcept;
+};
 
 namespace velmora {
 
@@ -60,17 +98,23 @@ CStringW ReadGrowingText(Read read, std::size_t firstCapacity = 260, std::size_t
     return CStringW();
 }
 
+// `format` with each "%s" replaced by the next of `args`, in order; a "%s"
+// past the last argument stays as it is. What the arguments hold is never
+// read as a format.
+CStringW FillIn(const CStringW& format, std::initializer_list<CStringW> args);
+
+// A number as decimal text.
+CStringW DecimalText(long long value);
+
+// The length of the longest start of `text` that fits in `maxUnits` code
+// units without cutting a surrogate pair in two.
+std::size_t FittingUnits(const CStringW& text, std::size_t maxUnits) noexcept;
+
 // ASCII letters folded to lower case; every other code unit as it is.
 char16_t FoldAscii(char16_t ch) noexcept;
 
 // Comparison with ASCII letters folded (negative, 0, positive by code unit).
 int CompareNoCase(const CStringW& a, const CStringW& b) noexcept;
-
-// True when `text` starts with `prefix`, ASCII letter case ignored.
-bool StartsWithNoCase(const CStringW& text, const CStringW& prefix) noexcept;
-
-// `text` without the code units of `chars` at its right end, then its left end.
-CStringW Trimmed(const CStringW& text, const char16_t* chars);
 
 }  // namespace velmora
 
@@ -88,6 +132,7 @@ namespace velmora {
 inline const wchar_t* WinText(const CStringW& text) noexcept {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
+inline const wchar_t* WinText(const char16_t* text) noexcept { return reinterpret_cast<const wchar_t*>(text); }
 inline wchar_t* WinBuffer(char16_t* buffer) noexcept { return reinterpret_cast<wchar_t*>(buffer); }
 inline CStringW FromWin(const wchar_t* text) {
     return text != nullptr ? CStringW(reinterpret_cast<const char16_t*>(text), std::wcslen(text)) : CStringW();

@@ -72,11 +72,11 @@ public:
     HFONT GetSafeHandle() const noexcept { return m_font.Get(); }
     operator HFONT() const noexcept { return m_font.Get(); }
 
-    BOOL CreateFontIndirect(const LOGFONTA& logFont);
+    BOOL CreateFontIndirect(const LOGFONTW& logFont);
 
     // The logical font behind `hFont`; FALSE (and *pLogFont zeroed) when
     // there is none.
-    static BOOL GetLogFont(HFONT hFont, LOGFONTA* pLogFont);
+    static BOOL GetLogFont(HFONT hFont, LOGFONTW* pLogFont);
     // The system's stock font for dialogs and controls. Stock objects belong
     // to the system: this is a view, never deleted.
     static HFONT StockGuiFont() noexcept { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }

@@ -145,17 +145,65 @@ TEST(ReadGrowingTextTest, AReadThatTellsTheLengthNeededGetsItAtOnce) {
     EXPECT_EQ(capacities, (std::vector<std::size_t>{260, 1001}));
 }
 
-TEST(WideTextRulesTest, AsciiCaseOnlyAndTrim) {
-    EXPECT_EQ(velmora::CompareNoCase(u"C:\\Tools\\ED.EXE", u"c:\\tools\\ed.exe"), 0);
-    EXPECT_NE(velmora::CompareNoCase(u"J\u00D6RG", u"j\u00F6rg"), 0);
-    EXPECT_LT(velmora::CompareNoCase(u"ab", u"abc"), 0);
-    EXPECT_GT(velmora::CompareNoCase(u"b", u"A"), 0);
-    EXPECT_TRUE(velmora::StartsWithNoCase(u"Notepad", u"NOTE"));
-    EXPECT_FALSE(velmora::StartsWithNoCase(u"No", u"Note"));
-    EXPECT_TRUE(velmora::StartsWithNoCase(u"x", u""));
-    EXPECT_EQ(velmora::Trimmed(u" \t 记事本 \r\n", u" \r\n\t"), u"记事本");
-    EXPECT_EQ(velmora::Trimmed(u" \t ", u" \t"), u"");
-    EXPECT_EQ(velmora::Trimmed(u"\vname\f", u" \r\n\t"), u"\vname\f");
+TEST(WideTextRulesTest, FittingNeverCutsAPair) {
+    const CStringW face = u"ab\U0001F600c";  // a, b, a pair, c
+    const struct {
+        std::size_t max;
+        std::size_t fits;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 2}, {4, 4}, {5, 5}, {99, 5}};
+    for (const auto& c : cases) EXPECT_EQ(velmora::FittingUnits(face, c.max), c.fits) << c.max;
+    // An unpaired high surrogate is a unit of its own.
+    EXPECT_EQ(velmora::FittingUnits(u"a\xD800" u"b", 2), 2u);
+}
+
+TEST(WideTextRulesTest, CStringMembersCountCodeUnitsAndClamp) {
+    const CStringW path = u"C:\\J\u00F6rg\\\U0001F600.exe";  // C:\Jörg\<pair>.exe
+    EXPECT_EQ(path.GetLength(), 14);
+    EXPECT_EQ(path.ReverseFind(u'\\'), 7);
+    EXPECT_EQ(path.Find(u'\\'), 2);
+    EXPECT_EQ(path.Find(u'\\', 3), 7);
+    EXPECT_EQ(path.Find(u'x', 99), -1);
+    EXPECT_EQ(path.Find(u".exe"), 10);
+    EXPECT_EQ(path.Left(2), u"C:");
+    EXPECT_EQ(path.Left(-1), u"");
+    EXPECT_EQ(path.Left(99), path);
+    EXPECT_EQ(path.Mid(8, 2), u"\U0001F600");
+    EXPECT_EQ(path.Mid(99), u"");
+    EXPECT_EQ(path.Mid(-5, 2), u"C:");
+    EXPECT_EQ(path.Right(4), u".exe");
+    EXPECT_EQ(path.Right(99), path);
+
+    EXPECT_EQ(CStringW(u" \t 记事本 \r\n").Trim(), u"记事本");
+    EXPECT_EQ(CStringW(u" \t ").Trim(), u"");
+    EXPECT_EQ(CStringW(u"\vname\f").Trim(), u"\vname\f");
+    EXPECT_EQ(CStringW(u"\\a\\b\\ ").TrimRight(u" \\"), u"\\a\\b");
+    EXPECT_EQ(CStringW(u"\\a\\b\\ ").TrimLeft(u" \\"), u"a\\b\\ ");
+}
+
+TEST(WideTextRulesTest, FillInTakesArgumentsAsText) {
+    const struct {
+        CStringW format;
+        std::initializer_list<CStringW> args;
+        CStringW text;
+    } cases[] = {
+        {u"命令“%s”已指向：%s", {u"ed", u"C:\\J\u00F6rg\\ed.exe"}, u"命令“ed”已指向：C:\\J\u00F6rg\\ed.exe"},
+        {u"共 %s 个", {velmora::DecimalText(2000)}, u"共 2000 个"},
+        {u"%s%s", {u"%s", u"x"}, u"%sx"},
+        {u"a %s b %s", {u"1"}, u"a 1 b %s"},
+        {u"none", {u"x"}, u"none"},
+        {u"", {}, u""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(velmora::FillIn(c.format, c.args), c.text);
+    EXPECT_EQ(velmora::DecimalText(-12), u"-12");
+}
+
+TEST(WideTextRulesTest, LetterCaseOfAsciiOnly) {
+    EXPECT_EQ(CStringW(u"C:\\Tools\\ED.EXE").CompareNoCase(u"c:\\tools\\ed.exe"), 0);
+    EXPECT_NE(CStringW(u"J\u00D6RG").CompareNoCase(u"j\u00F6rg"), 0);
+    EXPECT_LT(CStringW(u"ab").CompareNoCase(u"ABC"), 0);
+    EXPECT_GT(CStringW(u"b").CompareNoCase(u"A"), 0);
+    EXPECT_EQ(CStringW(u"Notepad \u00C4").MakeLower(), u"notepad \u00C4");
+    EXPECT_LT(CStringW(u"A").Compare(u"a"), 0);
 }
 
 }  // namespace
