@@ -54,6 +54,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
                           IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    // Headings, scopes and marks are Chinese, and so may be any name.
+    m_listCommands.SetFont(CFont::TextFont());
     for (const ColumnSpec& spec : kColumns) {
         m_listCommands.InsertColumn(static_cast<int>(spec.column), velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
                                     spec.width);

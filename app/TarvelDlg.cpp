@@ -111,6 +111,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     // from the shell.
     AllowDroppedFiles(m_hWnd);
 
+    m_editCommandName.SetFont(CFont::TextFont());
     m_editCommandName.SetWindowText(CStringW());
     m_editCommandName.LimitText(kCommandNameLimit);
     m_editCommandName.MoveWindow(92, 63, 150, 20);

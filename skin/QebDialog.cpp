@@ -99,7 +99,7 @@ void CQebDialog::PreSubclassWindow() {
     // No frame recalculation here: the dialog is bound while it is being
     // initialised, and OnInitDialog applies the new frame once.
     ModifyStyle(WS_CAPTION | WS_THICKFRAME, WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    m_pCaptionFont = CFont::StockGuiFont();
+    m_pCaptionFont = CFont::TextFont();
     CDialog::PreSubclassWindow();
 }
 

@@ -51,7 +51,7 @@ void CQebTransButton::SetBitmap(const CBitmap* pBitmap) {
 }
 
 void CQebTransButton::PreSubclassWindow() {
-    m_pFont = CFont::StockGuiFont();
+    m_pFont = CFont::TextFont();
     ModifyStyle(0, BS_OWNERDRAW);
     CButton::PreSubclassWindow();
 }

@@ -47,6 +47,27 @@ BOOL CFont::CreateFontIndirect(const LOGFONTW& logFont) {
     return m_font ? TRUE : FALSE;
 }
 
+namespace {
+
+constexpr int kTextFontPoints = 9;
+
+}  // namespace
+
+HFONT CFont::TextFont() noexcept {
+    static const HFONT font = [] {
+        LOGFONTW logFont{};
+        if (!GetLogFont(StockGuiFont(), &logFont)) return StockGuiFont();
+        logFont.lfCharSet = GB2312_CHARSET;
+        const HDC hScreen = ::GetDC(nullptr);
+        const int dpi = hScreen != nullptr ? ::GetDeviceCaps(hScreen, LOGPIXELSY) : 96;
+        if (hScreen != nullptr) ::ReleaseDC(nullptr, hScreen);
+        logFont.lfHeight = -::MulDiv(kTextFontPoints, dpi, 72);
+        const HFONT made = ::CreateFontIndirectW(&logFont);
+        return made != nullptr ? made : StockGuiFont();
+    }();
+    return font;
+}
+
 BOOL CFont::GetLogFont(HFONT hFont, LOGFONTW* pLogFont) {
     if (pLogFont == nullptr) return FALSE;
     *pLogFont = LOGFONTW{};

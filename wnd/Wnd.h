@@ -73,6 +73,11 @@ public:
     void SetWindowText(const CStringW& strText) { ::SetWindowTextW(m_hWnd, velmora::WinText(strText)); }
     CStringW GetWindowText() const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+    // The font the window draws its text with (WM_SETFONT); the caller keeps
+    // owning it.
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
+        ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+    }
 
     // Visibility, position and size.
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }

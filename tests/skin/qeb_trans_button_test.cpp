@@ -94,7 +94,7 @@ protected:
 TEST_F(TransButtonTest, AttachingMakesItOwnerDrawnWithTheGuiFont) {
     Create("x", RECT{10, 10, 60, 30});
     EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
-    EXPECT_EQ(button.m_pFont, CFont::StockGuiFont());
+    EXPECT_EQ(button.m_pFont, CFont::TextFont());
     EXPECT_EQ(button.m_mode, CQebTransButton::kTextButtonMode);
 }
 

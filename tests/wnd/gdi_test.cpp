@@ -168,6 +168,21 @@ TEST(FontTest, ReadsAndCopiesALogicalFont) {
     EXPECT_FALSE(CFont::GetLogFont(nullptr, &readBack));
 }
 
+TEST(FontTest, TheTextFontIsTheStockFontOfAChineseSystem) {
+    LOGFONTW stock{};
+    LOGFONTW text{};
+    ASSERT_TRUE(CFont::GetLogFont(CFont::StockGuiFont(), &stock));
+    ASSERT_TRUE(CFont::GetLogFont(CFont::TextFont(), &text));
+    EXPECT_EQ(text.lfCharSet, GB2312_CHARSET);
+    const HDC hScreen = ::GetDC(nullptr);
+    EXPECT_EQ(text.lfHeight, -::MulDiv(9, ::GetDeviceCaps(hScreen, LOGPIXELSY), 72)) << "9 points";
+    ::ReleaseDC(nullptr, hScreen);
+    if (::GetACP() == 936) EXPECT_EQ(text.lfHeight, stock.lfHeight) << "the stock font's own size here";
+    EXPECT_EQ(text.lfWeight, stock.lfWeight);
+    EXPECT_STREQ(text.lfFaceName, stock.lfFaceName);
+    EXPECT_EQ(CFont::TextFont(), CFont::TextFont()) << "made once";
+}
+
 TEST(ImageListTest, KeepsCopiesOfItsIcons) {
     CImageList list;
     EXPECT_EQ(list.Add(::LoadIconA(nullptr, IDI_APPLICATION)), -1) << "no list yet";
