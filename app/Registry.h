@@ -17,7 +17,8 @@ public:
     long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
                         std::uint32_t size) override;
     long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override;
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override;
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override;
     long CloseKey(RegKey key) override;
     long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override;
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override;

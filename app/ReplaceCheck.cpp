@@ -16,5 +16,6 @@ bool NeedsReplaceQuestion(const CStringW& existing, const CStringW& newPath) {
 }
 
 CStringW ReplaceQuestionText(const CStringW& name, const CStringW& existing, const CStringW& newPath) {
-    return velmora::FillIn(velmora::WideFrom936("命令“%s”已指向：%s\n是否改为：%s？"), {name, existing, newPath});
+    return velmora::FillIn(velmora::WideFrom936("命令“%s”已指向：%s\n是否改为：%s？"),
+                           {name, existing, newPath});
 }

@@ -51,7 +51,9 @@ CStringW FoldedKey(const CStringW& keyPath) {
 
 }  // namespace
 
-bool IsRunEntryKeyName(const CStringW& name) { return name.GetLength() > kExeLength && HasExeExtension(name); }
+bool IsRunEntryKeyName(const CStringW& name) {
+    return name.GetLength() > kExeLength && HasExeExtension(name);
+}
 
 int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
                    std::vector<RunEntry>& entries) {

@@ -44,7 +44,8 @@ int CompareText(const GbkKey& a, const GbkKey& b, const CStringW& wideA, const C
     return Sign(wideA.compare(wideB));
 }
 
-int CompareBy(RunColumn column, const RunEntry& a, const SortKeys& ka, const RunEntry& b, const SortKeys& kb) {
+int CompareBy(RunColumn column, const RunEntry& a, const SortKeys& ka, const RunEntry& b,
+              const SortKeys& kb) {
     switch (column) {
         case RunColumn::kCommand:
             return CompareText(ka.command, kb.command, a.command, b.command);

@@ -57,7 +57,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont());
     for (const ColumnSpec& spec : kColumns) {
-        m_listCommands.InsertColumn(static_cast<int>(spec.column), velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
+        m_listCommands.InsertColumn(static_cast<int>(spec.column),
+                                    velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
                                     spec.width);
     }
     // Image 0 stands in for entries without an icon of their own.
@@ -73,7 +74,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
     };
     for (const ButtonSpec& spec : buttons) {
         CQebTransButton& button = this->*spec.button;
-        button.Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this, spec.id);
+        button.Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
+                      spec.id);
         button.SetBitmap(&m_bmpButton);
         button.SetBkColor(kDialogBackground);
     }

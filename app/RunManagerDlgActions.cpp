@@ -69,7 +69,8 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
 
 bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
     if (count <= static_cast<std::size_t>(kManyEntries)) return true;
-    return AskYesNo(m_hWnd, velmora::WideFrom936(action), ManyEntriesQuestionText(action, static_cast<int>(count)));
+    return AskYesNo(m_hWnd, velmora::WideFrom936(action),
+                    ManyEntriesQuestionText(action, static_cast<int>(count)));
 }
 
 void CRunManagerDlg::OnRun() {

@@ -76,7 +76,8 @@ CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable)
         broken += entry.broken ? 1 : 0;
         shadowed += entry.shadowed ? 1 : 0;
     }
-    CStringW text = FillIn(WideFrom936("共 %s 个运行命令"), {DecimalText(static_cast<long long>(entries.size()))});
+    CStringW text =
+        FillIn(WideFrom936("共 %s 个运行命令"), {DecimalText(static_cast<long long>(entries.size()))});
     if (broken > 0) text += FillIn(WideFrom936("，%s 个失效"), {DecimalText(broken)});
     if (shadowed > 0) text += FillIn(WideFrom936("，%s 个被覆盖"), {DecimalText(shadowed)});
     if (unreadable > 0) text += FillIn(WideFrom936("，%s 项无法读取"), {DecimalText(unreadable)});
@@ -85,7 +86,8 @@ CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable)
 
 CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {
     const CStringW strVerb = WideFrom936(verb);
-    if (outcome.failed == 0) return FillIn(WideFrom936("已%s %s 个运行命令"), {strVerb, DecimalText(outcome.done)});
+    if (outcome.failed == 0)
+        return FillIn(WideFrom936("已%s %s 个运行命令"), {strVerb, DecimalText(outcome.done)});
     if (outcome.done == 0 && outcome.failed == 1) {
         return FillIn(WideFrom936("未能%s%s：%s"),
                       {strVerb, Quoted(outcome.firstFailedCommand), outcome.firstFailureReason});
@@ -96,7 +98,8 @@ CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {
 }
 
 CStringW ManyEntriesQuestionText(const char* action, int count) {
-    return FillIn(WideFrom936("是否对选中的 %s 个运行命令执行“%s”？"), {DecimalText(count), WideFrom936(action)});
+    return FillIn(WideFrom936("是否对选中的 %s 个运行命令执行“%s”？"),
+                  {DecimalText(count), WideFrom936(action)});
 }
 
 CStringW ExplorerSelectArguments(const CStringW& file) { return u"/select,\"" + file + u"\""; }

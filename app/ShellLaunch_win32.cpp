@@ -34,6 +34,7 @@ CStringW SystemErrorText(DWORD error) {
     CStringW text;
     if (length > 0 && buffer != nullptr) text = velmora::FromWin(buffer, length);
     text.TrimRight(u" \r\n");
-    if (text.IsEmpty()) text = velmora::FillIn(velmora::WideFrom936("错误 %s"), {velmora::DecimalText(error)});
+    if (text.IsEmpty())
+        text = velmora::FillIn(velmora::WideFrom936("错误 %s"), {velmora::DecimalText(error)});
     return text;
 }

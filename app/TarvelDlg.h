@@ -7,10 +7,10 @@
 #pragma once
 
 #include "app/SkinnedFrame.h"
+#include "base/wide_text.h"
 #include "base/win32_handles.h"
 #include "skin/QebDialog.h"
 #include "skin/QebTransButton.h"
-#include "base/wide_text.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 

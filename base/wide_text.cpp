@@ -67,7 +67,9 @@ CStringW& CStringW::MakeLower() noexcept {
     return *this;
 }
 
-int CStringW::CompareNoCase(const CStringW& other) const noexcept { return velmora::CompareNoCase(*this, other); }
+int CStringW::CompareNoCase(const CStringW& other) const noexcept {
+    return velmora::CompareNoCase(*this, other);
+}
 
 namespace velmora {
 

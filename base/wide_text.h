@@ -132,10 +132,13 @@ namespace velmora {
 inline const wchar_t* WinText(const CStringW& text) noexcept {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
-inline const wchar_t* WinText(const char16_t* text) noexcept { return reinterpret_cast<const wchar_t*>(text); }
+inline const wchar_t* WinText(const char16_t* text) noexcept {
+    return reinterpret_cast<const wchar_t*>(text);
+}
 inline wchar_t* WinBuffer(char16_t* buffer) noexcept { return reinterpret_cast<wchar_t*>(buffer); }
 inline CStringW FromWin(const wchar_t* text) {
-    return text != nullptr ? CStringW(reinterpret_cast<const char16_t*>(text), std::wcslen(text)) : CStringW();
+    return text != nullptr ? CStringW(reinterpret_cast<const char16_t*>(text), std::wcslen(text))
+                           : CStringW();
 }
 inline CStringW FromWin(const wchar_t* text, std::size_t length) {
     return CStringW(reinterpret_cast<const char16_t*>(text), length);

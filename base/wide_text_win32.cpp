@@ -23,7 +23,8 @@ CStringW WideFrom936(const char* text, std::size_t length) {
 std::string NarrowTo936(const CStringW& text) {
     if (text.empty() || text.size() > 0x3FFFFFFF) return std::string();
     const int units = static_cast<int>(text.size());
-    const int bytes = ::WideCharToMultiByte(kCodePage936, 0, WinText(text), units, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(kCodePage936, 0, WinText(text), units, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
     std::string narrow(static_cast<std::size_t>(bytes), '\0');
     const int written =

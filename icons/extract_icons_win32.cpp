@@ -78,6 +78,15 @@ unsigned ExtractResolvedFileIcons(const wchar_t* fullPath, int firstIndex, int c
     return 0;
 }
 
+// Empties the first slot of each array given. False when the call can
+// produce nothing: an array of no slots gets no icon, whatever kind of file
+// the path names (the icon, cursor and bitmap branches fill one slot).
+bool ClearFirstSlots(HICON* icons, int* iconIds, unsigned count) {
+    if (icons != nullptr && count > 0) icons[0] = nullptr;
+    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
+    return !(icons != nullptr && count == 0);
+}
+
 // The extension test of a UTF-16 path: its last five code units, when they
 // are ASCII, decide as the narrow path's would.
 bool HasExcludedExtension(const wchar_t* path, std::size_t length) {
@@ -94,10 +103,7 @@ bool HasExcludedExtension(const wchar_t* path, std::size_t length) {
 
 unsigned ExtractFileIconsW(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                            int* iconIds, unsigned count, UINT loadFlags) {
-    if (icons != nullptr && count > 0) icons[0] = nullptr;
-    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
-    if (icons != nullptr && count == 0) return 0;
-    if (path == nullptr) return 0;
+    if (!ClearFirstSlots(icons, iconIds, count) || path == nullptr) return 0;
     const std::size_t length = wcsnlen(path, kLongestWidePath);
     if (length == kLongestWidePath) return 0;
     if (HasExcludedExtension(path, length)) return 0;
@@ -115,12 +121,7 @@ unsigned ExtractFileIconsW(const wchar_t* path, int firstIndex, int cxDesired, i
 
 unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                           int* iconIds, unsigned count, UINT loadFlags) {
-    if (icons != nullptr && count > 0) icons[0] = nullptr;
-    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
-    // An array of no slots gets no icon, whatever kind of file the path
-    // names: the icon, cursor and bitmap branches fill one slot.
-    if (icons != nullptr && count == 0) return 0;
-    if (path == nullptr) return 0;
+    if (!ClearFirstSlots(icons, iconIds, count) || path == nullptr) return 0;
 
     char buffer[kPathBufferSize];
     const std::size_t length = strnlen(path, kPathBufferSize);

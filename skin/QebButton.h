@@ -11,8 +11,8 @@
 
 #include <memory>
 
-#include "skin/button_states.h"
 #include "base/wide_text.h"
+#include "skin/button_states.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 #include "wnd/ToolTipCtrl.h"

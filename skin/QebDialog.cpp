@@ -124,8 +124,8 @@ void CQebDialog::CreateCaptionButtons() {
     const velmora::skin::CaptionButtonRects places =
         velmora::skin::PlaceCaptionButtons(ToSkinRect(client), m_captionLayout, hasMaximize, false);
     const auto create = [this](CQebButton& button, const SkinRect& place, UINT id, const char* tip) {
-        button.Create(CStringW(), WS_CHILD | WS_VISIBLE, RECT{place.left, place.top, place.right, place.bottom}, this,
-                      id);
+        button.Create(CStringW(), WS_CHILD | WS_VISIBLE,
+                      RECT{place.left, place.top, place.right, place.bottom}, this, id);
         button.AddToolTip(velmora::WideFrom936(tip));
     };
     create(m_btnClose, places.close, ID_CAPTION_CLOSE, "关闭");
@@ -155,7 +155,8 @@ void CQebDialog::LayoutCaptionButtons(bool maximized) {
     place(m_btnClose, places.close);
     place(m_btnMax, places.maximize);
     place(m_btnMin, places.minimize);
-    if (hasMaximize) m_btnMax.SetToolTipText(velmora::WideFrom936(velmora::skin::MaximizeButtonTipText(maximized)));
+    if (hasMaximize)
+        m_btnMax.SetToolTipText(velmora::WideFrom936(velmora::skin::MaximizeButtonTipText(maximized)));
 }
 
 void CQebDialog::OnSize(UINT nType) {

@@ -1,6 +1,7 @@
 #include "wnd/Controls.h"
 
-BOOL CButton::Create(const CStringW& strCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+BOOL CButton::Create(const CStringW& strCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID) {
     return CreateEx(0, L"BUTTON", strCaption, dwStyle, rect, pParentWnd, nID);
 }
 

@@ -1,8 +1,8 @@
 #include "wnd/ListCtrl.h"
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, WC_LISTVIEWW, CStringW(), dwStyle | LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS, rect,
-                    pParentWnd, nID);
+    return CreateEx(0, WC_LISTVIEWW, CStringW(), dwStyle | LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
+                    rect, pParentWnd, nID);
 }
 
 int CListCtrl::InsertColumn(int nCol, const CStringW& strHeading, int nFormat, int nWidth) {

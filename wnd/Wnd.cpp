@@ -66,9 +66,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, const CStringW& strW
     HWND hParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
     // A child's menu argument is its control identifier.
     HMENU hMenuOrId = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
-    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, velmora::WinText(strWindowName), dwStyle, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, hParent, hMenuOrId,
-                                  ::GetModuleHandleW(nullptr), nullptr);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, velmora::WinText(strWindowName), dwStyle,
+                                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                  hParent, hMenuOrId, ::GetModuleHandleW(nullptr), nullptr);
     if (hWnd == nullptr) return FALSE;
     if (!SubclassWindow(hWnd)) {
         ::DestroyWindow(hWnd);

@@ -125,7 +125,8 @@ TEST(SplitKeyPathTest, KeyNamesAlongThePath) {
     EXPECT_EQ(SplitKeyPath(u" \\SOFTWARE\\X\\\\tools\\ed.exe\\ "),
               Pieces({u"SOFTWARE", u"X", u"tools", u"ed.exe"}));
     EXPECT_EQ(SplitKeyPath(BuildCommandKeyPath(u"tools\\\\ed")),
-              Pieces({u"SOFTWARE", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths", u"tools", u"ed.exe"}));
+              Pieces({u"SOFTWARE", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths", u"tools",
+                      u"ed.exe"}));
     EXPECT_EQ(SplitKeyPath(u" \\ "), Pieces({}));
 }
 

@@ -39,7 +39,8 @@ public:
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.QueryValueSize(key, valueName, pSize);
     }
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.QueryValue(key, valueName, buffer, pSize);
     }

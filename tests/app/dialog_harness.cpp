@@ -36,7 +36,8 @@ HDROP MakeDrop(std::initializer_list<Text> paths, BOOL wide) {
     using Char = typename Text::value_type;
     size_t namesSize = 1;
     for (const Text& path : paths) namesSize += path.size() + 1;
-    HGLOBAL hGlobal = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + namesSize * sizeof(Char));
+    HGLOBAL hGlobal =
+        ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + namesSize * sizeof(Char));
     if (hGlobal == nullptr) return nullptr;
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(hGlobal));
     drop->pFiles = sizeof(DROPFILES);
@@ -157,10 +158,12 @@ bool ReadValueW(HKEY hRoot, const CStringW& keyPath, const CStringW& valueName, 
     if (::RegOpenKeyExW(hRoot, velmora::WinText(keyPath), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
     const velmora::OwnedRegKey key(hKey);
     DWORD size = 0;
-    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, nullptr, &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, nullptr, &size) !=
+        ERROR_SUCCESS)
         return false;
     std::vector<unsigned char> data(size);
-    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, data.data(), &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, data.data(), &size) !=
+        ERROR_SUCCESS)
         return false;
     *pText = velmora::WideFromRegistryData(data.data(), size);
     *pSize = size;

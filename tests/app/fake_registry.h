@@ -85,7 +85,8 @@ public:
         value->data += growBeforeRead;
         return kRegistrySuccess;
     }
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         if (Fails()) return failure;
         StoredValue* value = Find(key, valueName);
         if (value == nullptr) return kRegistryFileNotFound;
@@ -146,7 +147,8 @@ public:
     // The stored text of a value (up to its first zero), as GBK.
     std::string TextOf(const std::string& path, const std::string& name) const {
         const std::string& bytes = keys.at(path).at(name).data;
-        return N(velmora::WideFromRegistryData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+        return N(velmora::WideFromRegistryData(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                               bytes.size()));
     }
     // A key with no values, and every key above it.
     void MakeKey(const std::string& path) {

@@ -66,8 +66,7 @@ TEST(DeleteKeyTreeTest, AFailureAtAnyCallClosesEveryKeyAndTouchesNothingOutside)
         FakeRegistry reg;
         Fill(reg);
         reg.failAtCall = step;
-        EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\ed.exe")), kRegistryAccessDenied)
-            << "step " << step;
+        EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\ed.exe")), kRegistryAccessDenied) << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step;
         EXPECT_EQ(reg.keys.count(kBase + "\\ed.exe"), 1u) << "step " << step << ": the entry itself stays";
         EXPECT_EQ(reg.keys.at(kBase + "\\ed.exe").size(), 2u) << "step " << step << ": with its values";

@@ -29,9 +29,11 @@ TEST(RegWriteStringTest, CreatesEveryKeyAndStoresTheTextWithItsZero) {
 TEST(RegWriteStringTest, BackslashInTheNameMakesNestedKeys) {
     for (const char* name : {"tools\\ed", "tools\\\\ed"}) {
         FakeRegistry reg;
-        ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(W(name)), u"", u"C:\\Tools\\ed.exe")) << name;
+        ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(W(name)), u"", u"C:\\Tools\\ed.exe"))
+            << name;
         EXPECT_EQ(reg.keys.count(kAppPaths + "\\tools"), 1u);
-        EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data, fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
+        EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data,
+                  fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools").count(""), 0u) << "nothing stored in the middle key";
         EXPECT_TRUE(reg.Balanced());
     }
@@ -42,7 +44,8 @@ TEST(RegWriteStringTest, ReplacesTheDefaultValueAndKeepsOthers) {
     reg.Put(kAppPaths + "\\edit2.exe", "", "C:\\Old\\old.exe");
     reg.Put(kAppPaths + "\\edit2.exe", "Path", "C:\\Old");
     ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\New\\new.exe"));
-    EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("").data, fake::Utf16Bytes(std::string("C:\\New\\new.exe", 15)));
+    EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("").data,
+              fake::Utf16Bytes(std::string("C:\\New\\new.exe", 15)));
     EXPECT_EQ(reg.TextOf(kAppPaths + "\\edit2.exe", "Path"), "C:\\Old");
 }
 

@@ -42,8 +42,9 @@ TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
         EXPECT_EQ(stored, path);
     }
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\missing", CStringW()), CStringW());
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe", u"nope"),
-              CStringW());
+    EXPECT_EQ(
+        RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe", u"nope"),
+        CStringW());
 }
 
 TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {

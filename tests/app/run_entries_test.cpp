@@ -29,8 +29,7 @@ struct Listed {
 
 std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
     std::vector<Listed> out;
-    for (const RunEntry& e : entries)
-        out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope});
+    for (const RunEntry& e : entries) out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope});
     return out;
 }
 
@@ -180,8 +179,9 @@ TEST(SysnativePathTest, OnlyTheWindowsFoldersSystem32IsSeenThroughSysnative) {
         EXPECT_EQ(PathThroughSysnative(W(c.path), W(c.windows)), W(c.seen)) << c.path << " in " << c.windows;
     }
     // Characters outside GBK, and an unpaired surrogate, pass through whole.
-    EXPECT_EQ(PathThroughSysnative(u"C:\\Windows\\System32\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe", u"C:\\Windows"),
-              u"C:\\Windows\\Sysnative\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe");
+    EXPECT_EQ(
+        PathThroughSysnative(u"C:\\Windows\\System32\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe", u"C:\\Windows"),
+        u"C:\\Windows\\Sysnative\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe");
     EXPECT_EQ(PathThroughSysnative(u"C:\\W\u00EFndows\\System32\\x.exe", u"C:\\W\u00CFndows"),
               u"C:\\W\u00EFndows\\System32\\x.exe")
         << "only ASCII letters are folded";

@@ -187,8 +187,10 @@ TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
     item.iSubItem = 1;
     item.pszText = buffer;
     item.cchTextMax = 7;
-    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(velmora::FromWin(buffer), u"C:\\\U0001F600") << "a second pair would leave no room for the zero";
+    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(velmora::FromWin(buffer), u"C:\\\U0001F600")
+        << "a second pair would leave no room for the zero";
     EXPECT_EQ(buffer[7], L'#') << "nothing written past the buffer";
 }
 
@@ -315,8 +317,7 @@ TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChange
     EXPECT_EQ(registry.strayCloses, 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str()));
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("shared.exe")), ModulePath()) << "the refused one stays";
-    EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" +
-                            N(SystemErrorText(ERROR_ACCESS_DENIED)));
+    EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" + N(SystemErrorText(ERROR_ACCESS_DENIED)));
     EXPECT_EQ(Commands(),
               (std::vector<std::string>{"gone/m", "mine/u", "shared/m", "shared/u", "tools\\nested/m"}));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("shared.exe").c_str()));

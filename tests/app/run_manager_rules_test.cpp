@@ -136,7 +136,7 @@ TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
     const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
     EXPECT_EQ(DeleteQuestionText({&a, &b}), CStringW(u"是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
-                                                    u"exe\n“工具\\编辑”（当前用户）：（无目标）"));
+                                                     u"exe\n“工具\\编辑”（当前用户）：（无目标）"));
 
     std::vector<const RunEntry*> many(kDeleteQuestionLines + 3, &a);
     const CStringW text = DeleteQuestionText(many);
@@ -164,14 +164,16 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
         {"C:\\工具\\编辑.exe", "C:\\工具\\编缉.exe", true},  // differ in a double-byte character only
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NeedsReplaceQuestion(W(c.existing), W(c.newPath)), c.asks) << c.existing << " -> " << c.newPath;
+        EXPECT_EQ(NeedsReplaceQuestion(W(c.existing), W(c.newPath)), c.asks)
+            << c.existing << " -> " << c.newPath;
 
     EXPECT_EQ(ReplaceQuestionText(u"chrome", u"C:\\Chrome\\chrome.exe", u"D:\\P\\chrome.exe"),
               CStringW(u"命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
 }
 
 TEST(ReplaceCheckTest, AUserWriteMeetsTheMachineEntryItWouldHide) {
-    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u"C:\\machine.exe"),
+              CStringW(u"C:\\machine.exe"));
     EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u""), CStringW());
     EXPECT_EQ(ExistingTargetForWrite(true, u"C:\\user.exe", u"C:\\machine.exe"), CStringW(u"C:\\user.exe"));
     EXPECT_EQ(ExistingTargetForWrite(true, u"", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));

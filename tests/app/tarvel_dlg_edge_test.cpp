@@ -47,7 +47,8 @@ public:
     long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
         return m_win32.QueryValueSize(key, valueName, pSize);
     }
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         return m_win32.QueryValue(key, valueName, buffer, pSize);
     }
     long CloseKey(RegKey key) override { return m_win32.CloseKey(key); }
@@ -57,7 +58,9 @@ public:
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
         return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
     }
-    long DeleteSubKey(RegKey parent, const char16_t* name) override { return m_win32.DeleteSubKey(parent, name); }
+    long DeleteSubKey(RegKey parent, const char16_t* name) override {
+        return m_win32.DeleteSubKey(parent, name);
+    }
 
 private:
     CWin32Registry m_win32;

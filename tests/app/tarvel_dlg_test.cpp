@@ -291,7 +291,8 @@ TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDp
     EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     // Windows refuses to start a program whose manifest names another processor.
-    const char* processor = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    const char* processor =
+        sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
     EXPECT_NE(manifest.find(processor), std::string::npos) << processor;
 }
 

@@ -1,11 +1,11 @@
 // The edges where text becomes UTF-16: the program's GBK texts, registry
 // data as stored, and reads through buffers that must grow.
+#include "base/wide_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "base/wide_text.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ TEST(WideFromRegistryDataTest, TextAsStored) {
         {"with its zero", StoredBytes(u"C:\\Tools\\J\u00F6rg \uD55C\uAD6D\\tool.exe", true),
          u"C:\\Tools\\J\u00F6rg \uD55C\uAD6D\\tool.exe"},
         {"without a zero", StoredBytes(u"C:\\a.exe", false), u"C:\\a.exe"},
-        {"odd last byte", [] {
+        {"odd last byte",
+         [] {
              auto b = StoredBytes(u"C:\\a.exe", false);
              b.push_back('x');
              return b;
@@ -121,7 +122,10 @@ TEST(ReadGrowingTextTest, GrowsUntilTheWholeTextFits) {
         {"259 units fit the first buffer", CStringW(259, u'a'), {260}, CStringW(259, u'a')},
         {"260 units need a second", CStringW(260, u'a'), {260, 520}, CStringW(260, u'a')},
         {"the longest path", longest, {260, 520, 1040, 2080, 4160, 8320, 16640, 32768}, longest},
-        {"longer than any path", CStringW(32768, u'a'), {260, 520, 1040, 2080, 4160, 8320, 16640, 32768}, u""},
+        {"longer than any path",
+         CStringW(32768, u'a'),
+         {260, 520, 1040, 2080, 4160, 8320, 16640, 32768},
+         u""},
         {"unpaired surrogate arrives whole", u"C:\\\xDC00.exe", {260}, u"C:\\\xDC00.exe"},
     };
     for (const auto& c : cases) {
@@ -153,7 +157,10 @@ TEST(WideTextRulesTest, FittingNeverCutsAPair) {
     } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 2}, {4, 4}, {5, 5}, {99, 5}};
     for (const auto& c : cases) EXPECT_EQ(velmora::FittingUnits(face, c.max), c.fits) << c.max;
     // An unpaired high surrogate is a unit of its own.
-    EXPECT_EQ(velmora::FittingUnits(u"a\xD800" u"b", 2), 2u);
+    EXPECT_EQ(velmora::FittingUnits(u"a\xD800"
+                                    u"b",
+                                    2),
+              2u);
 }
 
 TEST(WideTextRulesTest, CStringMembersCountCodeUnitsAndClamp) {

@@ -35,8 +35,8 @@ int main() {
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     const std::wstring out = argv != nullptr && argc > 1 ? std::wstring(argv[1]) : self + L".ran";
     if (argv != nullptr) ::LocalFree(argv);
-    HANDLE file = ::CreateFileW(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     const std::string mark = "ran " + Utf8(self) + "\n";
     DWORD written = 0;

@@ -106,8 +106,8 @@ TEST_F(SkinButtonTest, ACoveringWindowTakesTheHoverAway) {
     CWnd cover;
     RECT onScreen{};
     button.GetWindowRect(&onScreen);
-    ASSERT_TRUE(
-        cover.CreateEx(WS_EX_TOPMOST, L"STATIC", u"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, onScreen, nullptr, 0));
+    ASSERT_TRUE(cover.CreateEx(WS_EX_TOPMOST, L"STATIC", u"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, onScreen,
+                               nullptr, 0));
     Move(6, 6);
     EXPECT_FALSE(button.m_hover);
     EXPECT_FALSE(Captured());

@@ -77,7 +77,8 @@ protected:
     }
 
     void Create(const char* text, RECT rect) {
-        ASSERT_TRUE(button.Create(velmora::WideFrom936(text), WS_CHILD | WS_VISIBLE, rect, &parent, kButtonId));
+        ASSERT_TRUE(
+            button.Create(velmora::WideFrom936(text), WS_CHILD | WS_VISIBLE, rect, &parent, kButtonId));
         button.SetBkColor(kBackground);
     }
     void Show(bool hover, bool pressed) {

@@ -177,7 +177,9 @@ TEST(FontTest, TheTextFontIsTheStockFontOfAChineseSystem) {
     const HDC hScreen = ::GetDC(nullptr);
     EXPECT_EQ(text.lfHeight, -::MulDiv(9, ::GetDeviceCaps(hScreen, LOGPIXELSY), 72)) << "9 points";
     ::ReleaseDC(nullptr, hScreen);
-    if (::GetACP() == 936) EXPECT_EQ(text.lfHeight, stock.lfHeight) << "the stock font's own size here";
+    if (::GetACP() == 936) {
+        EXPECT_EQ(text.lfHeight, stock.lfHeight) << "the stock font's own size here";
+    }
     EXPECT_EQ(text.lfWeight, stock.lfWeight);
     EXPECT_STREQ(text.lfFaceName, stock.lfFaceName);
     EXPECT_EQ(CFont::TextFont(), CFont::TextFont()) << "made once";
