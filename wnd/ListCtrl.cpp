@@ -17,8 +17,9 @@ int CListCtrl::InsertColumn(int nCol, const CStringW& strHeading, int nFormat, i
 }
 
 CStringW CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    // The list copies at most the buffer's size less one and reports how
-    // much it copied: a text that fills the buffer may have been cut.
+    // The list copies at most the buffer's size less one, cut before a
+    // surrogate pair that would not fit, and reports how much it copied: the
+    // text is whole once two units of room were left over.
     const auto read = [this, nItem, nSubItem](char16_t* buffer, std::size_t capacity) -> std::size_t {
         LVITEMW item{};
         item.iSubItem = nSubItem;
@@ -27,7 +28,7 @@ CStringW CListCtrl::GetItemText(int nItem, int nSubItem) const {
         const auto copied = static_cast<std::size_t>(
             SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
         // An empty cell reads as a failed read: the empty text either way.
-        return copied + 1 < capacity ? copied : capacity;
+        return copied + 2 < capacity ? copied : capacity;
     };
     return velmora::ReadGrowingText(read, 256, 1u << 20);
 }
