@@ -174,10 +174,16 @@ TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
     for (int i = 0; i < 200; ++i) target += u"\U0001F600";  // 400 code units: surrogate pairs
     target += u".exe";
     ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("long.exe")), CStringW(), target));
+    // A pair across the end of the list's first 255 units: the cell is cut
+    // before it, one unit short, and must still be read whole.
+    const CStringW straddling = u"C:\\x" + target.Mid(3);
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("straddling.exe")), CStringW(), straddling));
     Press(IDC_BTN_REFRESH);
     const int row = RowOf("long/u");
     ASSERT_GE(row, 0);
     EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), target);
+    ASSERT_GE(RowOf("straddling/u"), 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf("straddling/u"), 1), straddling);
 
     // Asked with a small buffer, as the list does for painting: the text is
     // cut before a character that would not fit, never inside a pair.
