@@ -14,9 +14,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
-  exec env -u DISPLAY "$root/scripts/with-display.sh" "$0" "$@"
-fi
+# shellcheck source=x11_helpers.sh
+source "$root/tests/e2e/x11_helpers.sh"
+on_private_display "$0" "$@"
 
 exe=$(realpath "$1")
 wine_launcher=$(realpath "$2")
@@ -30,8 +30,6 @@ screen_colour=ffffff
 fail() { echo "code page e2e: FAIL: $*" >&2; exit 1; }
 step() { echo "code page e2e: [${SECONDS}s] $*"; }
 
-# shellcheck source=x11_helpers.sh
-source "$root/tests/e2e/x11_helpers.sh"
 
 # Text areas as WIDTHxHEIGHT+X+Y of the window's client area.
 main_areas=(216x19+35+8 320x20+20+38 60x20+30+63 71x25+260+60 131x20+110+210)

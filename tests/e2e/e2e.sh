@@ -20,11 +20,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-# Always a private display with its known window manager: the test sets the
-# screen's background and moves the mouse, which it must not do on a desktop.
-if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
-  exec env -u DISPLAY "$root/scripts/with-display.sh" "$0" "$@"
-fi
+# shellcheck source=x11_helpers.sh
+source "$root/tests/e2e/x11_helpers.sh"
+on_private_display "$0" "$@"
 
 exe=$(realpath "$1")
 marker=$(realpath "$2")
@@ -54,8 +52,6 @@ reg_default() {
 }
 reg_delete() { timeout 30 "$wine_launcher" reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
 
-# shellcheck source=x11_helpers.sh
-source "$root/tests/e2e/x11_helpers.sh"
 
 # Drags from a client point by (dx, dy) with the left button, the way a hand
 # does: press, hold still a moment, six moves with short pauses, release.
@@ -284,13 +280,7 @@ grep -qi 'marker.exe' "$target_dir/marker.ran" || fail "the mark is not the mark
 # and starts whole.
 step "dropping a program from a folder named $unicode_folder"
 click 160 120
-/usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((cx + 170)) $((cy + 150)) "$unicode_dir/marker.exe" ||
-  fail "the drop from $unicode_folder was not taken"
-click 160 73
-xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
-xdotool type --delay 30 "$unicode_name"
-click 295 70
-wait_window '温馨提示' >/dev/null || fail "no confirmation for $unicode_name"
+drop_and_add "$unicode_dir/marker.exe" "$unicode_name" || fail "no confirmation for $unicode_name"
 press_return_in '温馨提示' || fail "the confirmation box did not close"
 # reg export writes UTF-16: the stored path read back character for character.
 rm -f "$out/unicode.reg"
