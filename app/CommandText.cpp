@@ -1,95 +1,62 @@
 #include "app/CommandText.h"
 
-#include <cstring>
+const char16_t* const kAppPathsKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+const char16_t* const kAppPathsKeyFormat = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s.exe";
+const char16_t* const kAppPathsRunKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\run.exe";
 
-#include "base/mbcs.h"
-
-const char* const kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const char* const kAppPathsKeyFormat = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s.exe";
-const char* const kAppPathsRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\run.exe";
-
-CString GetFileTitleFromPath(const char* pszPath) {
-    const CString strPath(pszPath);
-    const int nSlash = strPath.ReverseFind('\\');
-    const int nDot = strPath.ReverseFind('.');
+CStringW GetFileTitleFromPath(const CStringW& strPath) {
+    const int nSlash = strPath.ReverseFind(u'\\');
+    const int nDot = strPath.ReverseFind(u'.');
     if (nDot > nSlash && nSlash > 0) return strPath.Mid(nSlash + 1, nDot - nSlash - 1);
-    return CString();
+    return CStringW();
 }
 
-bool HasExeExtension(const CString& strPath) { return strPath.Right(4).CompareNoCase(".exe") == 0; }
+bool HasExeExtension(const CStringW& strPath) { return strPath.Right(4).CompareNoCase(u".exe") == 0; }
 
-CString TrimCommandName(const CString& strTyped) {
-    CString strName(strTyped);
-    strName.TrimRight(" \r\n\t");
-    strName.TrimLeft(" \r\n\t");
-    return strName;
+CStringW TrimCommandName(const CStringW& strTyped) {
+    CStringW strName(strTyped);
+    return strName.Trim(u" \r\n\t");
 }
 
-CString BuildCommandKeyPath(const CString& strName) {
-    CString strKeyPath;
-    strKeyPath.Format(kAppPathsKeyFormat, strName.GetString());
-    return strKeyPath;
+CStringW BuildCommandKeyPath(const CStringW& strName) {
+    // The format's one %s, replaced by the name as it is: a name holding a
+    // per cent sign stays as typed.
+    CStringW strKeyPath(kAppPathsKeyFormat);
+    const int at = strKeyPath.Find(u"%s");
+    return strKeyPath.Left(at) + strName + strKeyPath.Mid(at + 2);
 }
 
-void SplitString(const CString& strSource, const char* pszSeparators, std::vector<CString>& pieces,
+void SplitString(const CStringW& strSource, const char16_t* pszSeparators, std::vector<CStringW>& pieces,
                  bool bTrim) {
-    CString strText(strSource);
-    if (bTrim) {
-        strText.TrimRight(" |*\r\n\t");
-        strText.TrimLeft(" |*\r\n\t");
-    }
-    const char* text = strText.GetString();
-    const int nLength = strText.GetLength();
-    const char* separators = pszSeparators != nullptr ? pszSeparators : "";
-    const int nSeparators = static_cast<int>(std::strlen(separators));
+    CStringW strText(strSource);
+    if (bTrim) strText.Trim(u" |*\r\n\t");
+    const CStringW separators(pszSeparators != nullptr ? pszSeparators : u"");
 
-    // Separators are compared as whole characters, so that the trail byte of
-    // a double-byte character never splits the text.
-    auto isSeparatorAt = [&](int pos, int clen) {
-        for (int s = 0; s < nSeparators;) {
-            const int slen = velmora::CharLengthAt(separators, nSeparators, s);
-            if (slen == clen && std::memcmp(separators + s, text + pos, clen) == 0) return true;
-            s += slen;
-        }
-        return false;
-    };
-
-    int pos = 0;
-    while (pos < nLength) {
-        int clen = velmora::CharLengthAt(text, nLength, pos);
-        if (isSeparatorAt(pos, clen)) {
-            pos += clen;
-            continue;
-        }
-        const int start = pos;
-        while (pos < nLength) {
-            clen = velmora::CharLengthAt(text, nLength, pos);
-            if (isSeparatorAt(pos, clen)) break;
-            pos += clen;
-        }
-        CString strPiece(text + start, pos - start);
-        if (bTrim) {
-            strPiece.TrimRight(" \r\n\t");
-            strPiece.TrimLeft(" \r\n\t");
-        }
+    std::size_t pos = 0;
+    while (pos < strText.size()) {
+        const std::size_t start = strText.find_first_not_of(separators, pos);
+        if (start == CStringW::npos) break;
+        std::size_t end = strText.find_first_of(separators, start);
+        if (end == CStringW::npos) end = strText.size();
+        CStringW strPiece = strText.substr(start, end - start);
+        if (bTrim) strPiece.Trim(u" \r\n\t");
         if (!strPiece.IsEmpty()) pieces.push_back(strPiece);
-        // The separator that ended the piece is skipped by the loop.
+        pos = end;
     }
 }
 
-std::vector<CString> SplitKeyPath(const CString& strKeyPath) {
-    CString strPath(strKeyPath);
-    strPath.TrimRight(" \\");
-    strPath.TrimLeft(" \\");
-    std::vector<CString> names;
-    SplitString(strPath, "\\", names, true);
+std::vector<CStringW> SplitKeyPath(const CStringW& strKeyPath) {
+    CStringW strPath(strKeyPath);
+    strPath.Trim(u" \\");
+    std::vector<CStringW> names;
+    SplitString(strPath, u"\\", names, true);
     return names;
 }
 
-CString NormalizeKeyPath(const CString& strKeyPath) {
-    CString strPath;
-    for (const CString& name : SplitKeyPath(strKeyPath)) {
-        if (!strPath.IsEmpty()) strPath += "\\";
+CStringW NormalizeKeyPath(const CStringW& strKeyPath) {
+    CStringW strPath;
+    for (const CStringW& name : SplitKeyPath(strKeyPath)) {
+        if (!strPath.IsEmpty()) strPath += u"\\";
         strPath += name;
     }
     return strPath;

@@ -13,8 +13,8 @@ std::optional<bool>& Decision() {
 
 bool CanWriteMachineAppPaths() {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &hKey) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, velmora::WinText(kAppPathsKey), 0,
+                        KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &hKey) != ERROR_SUCCESS) {
         return false;
     }
     const velmora::OwnedRegKey key(hKey);

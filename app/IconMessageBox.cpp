@@ -1,14 +1,14 @@
 #include "app/IconMessageBox.h"
 
-void ShowIconMessageBox(HINSTANCE hInstance, HWND hWndOwner, UINT nIconId, CString strCaption,
-                        CString strText) {
-    MSGBOXPARAMSA params{};
+void ShowIconMessageBox(HINSTANCE hInstance, HWND hWndOwner, UINT nIconId, CStringW strCaption,
+                        CStringW strText) {
+    MSGBOXPARAMSW params{};
     params.cbSize = sizeof(params);
     params.hwndOwner = hWndOwner;
     params.hInstance = hInstance;
-    params.lpszText = strText;
-    params.lpszCaption = strCaption;
+    params.lpszText = velmora::WinText(strText);
+    params.lpszCaption = velmora::WinText(strCaption);
     params.dwStyle = MB_USERICON | MB_OK;
-    params.lpszIcon = MAKEINTRESOURCEA(nIconId);
-    ::MessageBoxIndirectA(&params);
+    params.lpszIcon = MAKEINTRESOURCEW(nIconId);
+    ::MessageBoxIndirectW(&params);
 }

@@ -3,22 +3,26 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "app/RegistryAccess.h"
 
-// IRegistry over advapi32 (RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA,
-// RegQueryValueExA, RegEnumKeyExA, RegQueryInfoKeyA, RegDeleteKeyA,
-// RegCloseKey). It holds no state.
+// IRegistry over advapi32's UTF-16 functions (RegCreateKeyExW,
+// RegOpenKeyExW, RegSetValueExW, RegQueryValueExW, RegEnumKeyExW,
+// RegQueryInfoKeyW, RegDeleteKeyW, RegCloseKey). It holds no state.
 class CWin32Registry final : public IRegistry {
 public:
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override;
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override;
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override;
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override;
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override;
+    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override;
+    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override;
+    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                        std::uint32_t size) override;
+    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override;
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override;
     long CloseKey(RegKey key) override;
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override;
+    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override;
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override;
-    long DeleteSubKey(RegKey parent, const char* name) override;
+    long DeleteSubKey(RegKey parent, const char16_t* name) override;
 };
 
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
@@ -26,8 +30,9 @@ inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
 
 // RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry,
 // or on the registry a test has put in its place.
-BOOL RegWriteString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName, LPCSTR lpszData);
-CString RegReadString(HKEY hRoot, LPCSTR lpszKeyPath, LPCSTR lpszValueName);
+BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
+                    const CStringW& strData);
+CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName);
 
 // The registry behind the two functions above and behind the run-command
 // manager in place of the Win32 one, or null (the default). Tests of the

@@ -10,46 +10,39 @@ constexpr long kSuccess = kRegistrySuccess;
 
 }  // namespace
 
-bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName,
-                    const char* data) {
-    const std::vector<CString> names = SplitKeyPath(CString(keyPath));
+bool RegWriteString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
+                    const CStringW& data) {
+    const std::vector<CStringW> names = SplitKeyPath(keyPath);
     ScopedRegKey current(registry, root);
-    for (const CString& name : names) {
+    for (const CStringW& name : names) {
         RegKey next = 0;
-        if (registry.CreateKey(current.Get(), name, &next) != kSuccess) return false;
+        if (registry.CreateKey(current.Get(), name.GetString(), &next) != kSuccess) return false;
         current.Replace(next);
     }
-    const CString strData(data);
-    const auto size = static_cast<std::uint32_t>(strData.GetLength() + 1);
-    return registry.SetStringValue(current.Get(), valueName != nullptr ? valueName : "", strData, size) ==
-           kSuccess;
+    // The text with its terminating zero, in bytes. A text too long for a
+    // value is refused rather than stored cut.
+    const std::size_t size = (data.size() + 1) * sizeof(char16_t);
+    if (size > kMaxRegistryValueBytes) return false;
+    return registry.SetStringValue(current.Get(), valueName.GetString(), data.GetString(),
+                                   static_cast<std::uint32_t>(size)) == kSuccess;
 }
 
-CString RegReadString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName) {
+CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName) {
     RegKey opened = 0;
-    if (registry.OpenKeyForRead(root, keyPath != nullptr ? keyPath : "", &opened) != kSuccess)
-        return CString();
+    if (registry.OpenKeyForRead(root, keyPath.GetString(), &opened) != kSuccess) return CStringW();
     ScopedRegKey key(registry, root);
     key.Replace(opened);
     return ReadStringValue(registry, key.Get(), valueName);
 }
 
-CString ReadStringValue(IRegistry& registry, RegKey key, const char* valueName) {
-    CString strResult;
-    const char* name = valueName != nullptr ? valueName : "";
+CStringW ReadStringValue(IRegistry& registry, RegKey key, const CStringW& valueName) {
     std::uint32_t size = 0;
-    if (registry.QueryValueSize(key, name, &size) != kSuccess) return strResult;
-    if (size == 0 || size > kMaxRegistryValueBytes) return strResult;
+    if (registry.QueryValueSize(key, valueName.GetString(), &size) != kSuccess) return CStringW();
+    if (size == 0 || size > kMaxRegistryValueBytes) return CStringW();
 
-    // The buffer has room for one byte more than the value: the text ends
-    // there even when the stored data carries no terminating zero.
-    char* buffer = strResult.GetBuffer(static_cast<int>(size));
+    std::vector<unsigned char> data(size);
     std::uint32_t read = size;
-    if (registry.QueryValue(key, name, buffer, &read) != kSuccess || read > size) {
-        strResult.ReleaseBuffer(0);
-        return strResult;
-    }
-    buffer[read] = '\0';
-    strResult.ReleaseBuffer(-1);
-    return strResult;
+    if (registry.QueryValue(key, valueName.GetString(), data.data(), &read) != kSuccess || read > size)
+        return CStringW();
+    return velmora::WideFromRegistryData(data.data(), read);
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
 // A key handle as the interface sees it; the root keys are predefined handles
 // that are never closed.
@@ -25,26 +25,30 @@ public:
     virtual ~IRegistry() = default;
     // Opens or creates `name` below `parent`: non-volatile, no class, default
     // security, read and write access (0x2001F), no registry-view flag.
-    virtual long CreateKey(RegKey parent, const char* name, RegKey* pCreated) = 0;
+    virtual long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) = 0;
     // Opens the key path below `parent` for reading (0x20019).
-    virtual long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) = 0;
-    // Stores `size` bytes of `data` as a REG_SZ value.
-    virtual long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) = 0;
+    virtual long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) = 0;
+    // Stores `size` bytes of `data` (UTF-16 text, as the platform stores
+    // REG_SZ) as a REG_SZ value.
+    virtual long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                                std::uint32_t size) = 0;
     // Size in bytes of a value's data.
-    virtual long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) = 0;
-    // Reads at most *pSize bytes of a value's data; *pSize becomes the count read.
-    virtual long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) = 0;
+    virtual long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) = 0;
+    // Reads at most *pSize bytes of a value's data; *pSize becomes the count
+    // read.
+    virtual long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                            std::uint32_t* pSize) = 0;
     virtual long CloseKey(RegKey key) = 0;
     // The name of subkey number `index` (0, 1, ...) of `key`, which was
     // opened for reading; kRegistryNoMoreItems past the last one. Names are
     // read whole, whatever their length (up to the registry's 255
     // characters). *pName is untouched on failure.
-    virtual long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) = 0;
+    virtual long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) = 0;
     // How many subkeys and values `key` has.
     virtual long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) = 0;
     // Deletes subkey `name` of `parent` with all its values; it must have no
     // subkeys of its own (RegDeleteKey).
-    virtual long DeleteSubKey(RegKey parent, const char* name) = 0;
+    virtual long DeleteSubKey(RegKey parent, const char16_t* name) = 0;
 };
 
 // A key of the interface, closed when the holder moves past it or goes,
@@ -84,15 +88,17 @@ constexpr std::uint32_t kMaxRegistryValueBytes = 1u << 20;
 // skipped) and stores `data` with its terminating zero as the REG_SZ value
 // `valueName` of the last key. True when the value was stored. Every key
 // opened here is closed before it returns, on every path; keys created before
-// a failing step stay in the registry. The root is never closed.
-bool RegWriteString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName,
-                    const char* data);
+// a failing step stay in the registry. The root is never closed. Names and
+// data go to the registry as they are, every UTF-16 code unit kept.
+bool RegWriteString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
+                    const CStringW& data);
 
-// The text of value `valueName` of `keyPath` below `root`: its bytes up to the
-// first zero byte, whatever the value's type. Any failure (missing key or
-// value, a value that changed size while being read, one larger than
+// The text of value `valueName` of `keyPath` below `root`: its UTF-16 code
+// units up to the first zero unit, whatever the value's type (so
+// REG_EXPAND_SZ comes unexpanded). Any failure (missing key or value, a
+// value that changed size while being read, one larger than
 // kMaxRegistryValueBytes) gives the empty string. The key is always closed.
-CString RegReadString(IRegistry& registry, RegKey root, const char* keyPath, const char* valueName);
+CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName);
 
 // The same for a key that is open already (it stays open).
-CString ReadStringValue(IRegistry& registry, RegKey key, const char* valueName);
+CStringW ReadStringValue(IRegistry& registry, RegKey key, const CStringW& valueName);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/RegistryAccess.h"
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
 // The deepest nesting of keys that the walks follow below their start.
 // Deeper trees (only registry links can make them endless) are not walked:
@@ -16,13 +16,13 @@ constexpr int kMaxKeyTreeDepth = 16;
 // Appends the name of every subkey of `key` (open for reading) to `names`,
 // in the registry's order. kRegistrySuccess, or the first failure; the names
 // read before it stay appended.
-long ListSubKeys(IRegistry& registry, RegKey key, std::vector<CString>& names);
+long ListSubKeys(IRegistry& registry, RegKey key, std::vector<CStringW>& names);
 
 // Deletes key `keyPath` below `parent` with all its values and all its
 // subkeys, the deepest first. A key that does not exist counts as deleted.
 // Returns kRegistrySuccess or the first failure; what was deleted before the
 // failure stays deleted, and nothing outside the tree is touched.
-long DeleteKeyTree(IRegistry& registry, RegKey parent, const char* keyPath);
+long DeleteKeyTree(IRegistry& registry, RegKey parent, const CStringW& keyPath);
 
 // After the key `basePath\relativePath` below `root` was deleted (the
 // relative path being key names joined by backslashes, as in
@@ -31,5 +31,5 @@ long DeleteKeyTree(IRegistry& registry, RegKey parent, const char* keyPath);
 // and no value, innermost first, and stops at the first one that still holds
 // something or cannot be read or deleted. `basePath` itself is never
 // touched. Returns how many keys it deleted.
-int RemoveEmptyParentKeys(IRegistry& registry, RegKey root, const CString& basePath,
-                          const CString& relativePath);
+int RemoveEmptyParentKeys(IRegistry& registry, RegKey root, const CStringW& basePath,
+                          const CStringW& relativePath);

@@ -4,20 +4,18 @@
 
 const char* const kReplaceQuestionCaption = "替换运行命令";
 
-CString ExistingTargetForWrite(bool writesForCurrentUser, const CString& userValue,
-                               const CString& machineValue) {
+CStringW ExistingTargetForWrite(bool writesForCurrentUser, const CStringW& userValue,
+                                const CStringW& machineValue) {
     if (!writesForCurrentUser) return machineValue;
     return TargetFileOf(userValue).IsEmpty() ? machineValue : userValue;
 }
 
-bool NeedsReplaceQuestion(const CString& existing, const CString& newPath) {
-    const CString file = TargetFileOf(existing);
+bool NeedsReplaceQuestion(const CStringW& existing, const CStringW& newPath) {
+    const CStringW file = TargetFileOf(existing);
     return !file.IsEmpty() && file.CompareNoCase(newPath) != 0;
 }
 
-CString ReplaceQuestionText(const CString& name, const CString& existing, const CString& newPath) {
-    CString text;
-    text.Format("命令“%s”已指向：%s\n是否改为：%s？", name.GetString(), existing.GetString(),
-                newPath.GetString());
-    return text;
+CStringW ReplaceQuestionText(const CStringW& name, const CStringW& existing, const CStringW& newPath) {
+    return velmora::FillIn(velmora::WideFrom936("命令“%s”已指向：%s\n是否改为：%s？"),
+                           {name, existing, newPath});
 }

@@ -3,7 +3,7 @@
 // another program, the user is asked first.
 #pragma once
 
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
 // Caption of the question.
 extern const char* const kReplaceQuestionCaption;
@@ -12,14 +12,14 @@ extern const char* const kReplaceQuestionCaption;
 // that scope's entry; when the tool writes for the current user and the user
 // has no entry of the name, the machine's, because that is what the name
 // starts today and the new entry would hide it.
-CString ExistingTargetForWrite(bool writesForCurrentUser, const CString& userValue,
-                               const CString& machineValue);
+CStringW ExistingTargetForWrite(bool writesForCurrentUser, const CStringW& userValue,
+                                const CStringW& machineValue);
 
 // True when `existing` names a program (it is not empty once blanks and
-// quotes are taken off) and that is not `newPath`, letter case ignored and
-// multi-byte aware.
-bool NeedsReplaceQuestion(const CString& existing, const CString& newPath);
+// quotes are taken off) and that is not `newPath`, letter case of ASCII
+// letters ignored.
+bool NeedsReplaceQuestion(const CStringW& existing, const CStringW& newPath);
 
 // 命令“NAME”已指向：OLD
 // 是否改为：NEW？
-CString ReplaceQuestionText(const CString& name, const CString& existing, const CString& newPath);
+CStringW ReplaceQuestionText(const CStringW& name, const CStringW& existing, const CStringW& newPath);

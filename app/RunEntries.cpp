@@ -11,19 +11,19 @@ namespace {
 constexpr int kExeLength = 4;
 
 // Walks the subkeys of `key`, whose path below App Paths is `prefix`.
-int WalkGroup(IRegistry& registry, RegKey key, const CString& prefix, RunScope scope, int depth,
+int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope scope, int depth,
               std::vector<RunEntry>& entries) {
-    std::vector<CString> names;
+    std::vector<CStringW> names;
     int skipped = ListSubKeys(registry, key, names) == kRegistrySuccess ? 0 : 1;
-    for (const CString& name : names) {
-        const CString path = prefix.IsEmpty() ? name : prefix + "\\" + name;
+    for (const CStringW& name : names) {
+        const CStringW path = prefix.IsEmpty() ? name : CStringW(prefix + u"\\" + name);
         const bool isEntry = IsRunEntryKeyName(name);
         if (!isEntry && depth >= kMaxKeyTreeDepth) {
             ++skipped;
             continue;
         }
         RegKey opened = 0;
-        if (registry.OpenKeyForRead(key, name, &opened) != kRegistrySuccess) {
+        if (registry.OpenKeyForRead(key, name.GetString(), &opened) != kRegistrySuccess) {
             ++skipped;
             continue;
         }
@@ -33,7 +33,7 @@ int WalkGroup(IRegistry& registry, RegKey key, const CString& prefix, RunScope s
             RunEntry entry;
             entry.command = path.Left(path.GetLength() - kExeLength);
             entry.keyPath = path;
-            entry.target = ReadStringValue(registry, child.Get(), "");
+            entry.target = ReadStringValue(registry, child.Get(), CStringW());
             entry.scope = scope;
             entries.push_back(entry);
         } else {
@@ -43,58 +43,60 @@ int WalkGroup(IRegistry& registry, RegKey key, const CString& prefix, RunScope s
     return skipped;
 }
 
-CString FoldedKey(const CString& keyPath) {
-    CString folded(keyPath);
+CStringW FoldedKey(const CStringW& keyPath) {
+    CStringW folded(keyPath);
     folded.MakeLower();
     return folded;
 }
 
 }  // namespace
 
-bool IsRunEntryKeyName(const CString& name) { return name.GetLength() > kExeLength && HasExeExtension(name); }
+bool IsRunEntryKeyName(const CStringW& name) {
+    return name.GetLength() > kExeLength && HasExeExtension(name);
+}
 
-int ListRunEntries(IRegistry& registry, RegKey root, const char* appPathsKey, RunScope scope,
+int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
                    std::vector<RunEntry>& entries) {
     RegKey opened = 0;
-    const long status = registry.OpenKeyForRead(root, appPathsKey != nullptr ? appPathsKey : "", &opened);
+    const long status = registry.OpenKeyForRead(root, appPathsKey.GetString(), &opened);
     if (status == kRegistryFileNotFound) return 0;
     if (status != kRegistrySuccess) return 1;
     ScopedRegKey appPaths(registry, root);
     appPaths.Replace(opened);
-    return WalkGroup(registry, appPaths.Get(), CString(), scope, 1, entries);
+    return WalkGroup(registry, appPaths.Get(), CStringW(), scope, 1, entries);
 }
 
-CString TargetFileOf(const CString& target) {
-    CString file(target);
-    file.Trim(" \t\r\n");
-    if (file.IsEmpty() || file.GetAt(0) != '"') return file;
-    const int closing = file.Find('"', 1);
+CStringW TargetFileOf(const CStringW& target) {
+    CStringW file(target);
+    file.Trim(u" \t\r\n");
+    if (file.IsEmpty() || file.GetAt(0) != u'"') return file;
+    const int closing = file.Find(u'"', 1);
     file = closing < 0 ? file.Mid(1) : file.Mid(1, closing - 1);
-    return file.Trim(" \t");
+    return file.Trim(u" \t");
 }
 
-CString FolderOfFile(const CString& file) {
-    const int slash = file.ReverseFind('\\');
-    if (slash < 0) return CString();
-    if (slash == 2 && file.GetAt(1) == ':') return file.Left(3);
+CStringW FolderOfFile(const CStringW& file) {
+    const int slash = file.ReverseFind(u'\\');
+    if (slash < 0) return CStringW();
+    if (slash == 2 && file.GetAt(1) == u':') return file.Left(3);
     return file.Left(slash);
 }
 
 void MarkRunEntries(std::vector<RunEntry>& entries, const TargetFileCheck& exists) {
-    std::set<CString> userKeys;
+    std::set<CStringW> userKeys;
     for (const RunEntry& entry : entries) {
         if (entry.scope == RunScope::kCurrentUser) userKeys.insert(FoldedKey(entry.keyPath));
     }
-    std::map<CString, bool> existing;  // by folded file name
+    std::map<CStringW, bool> existing;  // by folded file name
     for (RunEntry& entry : entries) {
         entry.shadowed =
             entry.scope == RunScope::kLocalMachine && userKeys.count(FoldedKey(entry.keyPath)) != 0;
-        const CString file = TargetFileOf(entry.target);
+        const CStringW file = TargetFileOf(entry.target);
         if (file.IsEmpty()) {
             entry.broken = true;
             continue;
         }
-        const CString folded = FoldedKey(file);
+        const CStringW folded = FoldedKey(file);
         auto known = existing.find(folded);
         if (known == existing.end()) known = existing.emplace(folded, exists(file)).first;
         entry.broken = !known->second;

@@ -13,8 +13,9 @@ constexpr int kRunColumnCount = 4;
 int StateRank(const RunEntry& entry) noexcept;
 
 // Sorts by `column`, ascending or descending. Texts compare without regard to
-// letter case, multi-byte aware (GBK's order, which puts the common Chinese
-// characters in pinyin order); the machine's scope comes before the user's.
+// letter case in GBK's order (which puts the common Chinese characters in
+// pinyin order); texts that GBK cannot tell apart (characters it lacks) then
+// by their UTF-16 code units. The machine's scope comes before the user's.
 // Equal keys fall back to the command (ascending), then the scope
 // (machine first), then the key path, whichever way the column runs, so the
 // order is the same for every order of input.
@@ -30,7 +31,7 @@ struct RunSortOrder {
 RunSortOrder SortOrderAfterClick(RunSortOrder current, RunColumn clicked) noexcept;
 
 // Type-ahead in the list: the first entry at or after `start` (going round
-// to the top) whose command begins with `prefix`, letter case ignored; -1
+// to the top) whose command begins with `prefix`, ASCII letter case ignored; -1
 // when there is none or the prefix is empty. A start outside the list counts
 // as 0.
-int FindCommandByPrefix(const std::vector<RunEntry>& entries, const CString& prefix, int start);
+int FindCommandByPrefix(const std::vector<RunEntry>& entries, const CStringW& prefix, int start);

@@ -5,7 +5,6 @@
 
 #include "app/RunManagerLayout.h"
 #include "app/SkinnedFrame.h"
-#include "base/mbcs.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
 #include "wnd/WinApp.h"
@@ -22,16 +21,6 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[kRunColumnCount] = {
     {RunColumn::kCommand, 150}, {RunColumn::kTarget, 270}, {RunColumn::kScope, 70}, {RunColumn::kState, 90}};
 
-CString AnsiFromWide(const wchar_t* text) {
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (needed <= 1) return CString();
-    CString ansi;
-    char* buffer = ansi.GetBuffer(needed);
-    const int written = ::WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, needed, nullptr, nullptr);
-    ansi.ReleaseBuffer(written > 0 && written <= needed ? written - 1 : 0);
-    return ansi;
-}
-
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 
@@ -43,8 +32,8 @@ struct ButtonSpec {
 
 }  // namespace
 
-CRunManagerDlg::CRunManagerDlg(CWnd* pParent, const char* pszAppPathsKey)
-    : CQebDialog(IDD_RUN_MANAGER, pParent), m_strAppPathsKey(pszAppPathsKey) {
+CRunManagerDlg::CRunManagerDlg(CWnd* pParent, const CStringW& strAppPathsKey)
+    : CQebDialog(IDD_RUN_MANAGER, pParent), m_strAppPathsKey(strAppPathsKey) {
     m_resizable = TRUE;
     m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
     // A resizable frame offers maximise as well.
@@ -53,10 +42,10 @@ CRunManagerDlg::CRunManagerDlg(CWnd* pParent, const char* pszAppPathsKey)
 
 BOOL CRunManagerDlg::OnInitDialog() {
     SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton);
-    SetWindowText(kRunManagerTitle);
+    SetWindowText(velmora::WideFrom936(kRunManagerTitle));
     CQebDialog::OnInitDialog();
 
-    const HICON hAppIcon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    const HICON hAppIcon = ::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hAppIcon));
 
@@ -65,13 +54,16 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
                           IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    // Headings, scopes and marks are Chinese, and so may be any name.
+    m_listCommands.SetFont(CFont::TextFont());
     for (const ColumnSpec& spec : kColumns) {
-        m_listCommands.InsertColumn(static_cast<int>(spec.column), ColumnHeading(spec.column), LVCFMT_LEFT,
+        m_listCommands.InsertColumn(static_cast<int>(spec.column),
+                                    velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
                                     spec.width);
     }
     // Image 0 stands in for entries without an icon of their own.
     m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 64, 64);
-    m_imageList.Add(::LoadIconA(nullptr, IDI_APPLICATION));
+    m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(m_imageList);
 
     static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
@@ -82,11 +74,12 @@ BOOL CRunManagerDlg::OnInitDialog() {
     };
     for (const ButtonSpec& spec : buttons) {
         CQebTransButton& button = this->*spec.button;
-        button.Create(spec.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this, spec.id);
+        button.Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
+                      spec.id);
         button.SetBitmap(&m_bmpButton);
         button.SetBkColor(kDialogBackground);
     }
-    m_lblStatus.Create("", WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
+    m_lblStatus.Create(CStringW(), WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
     m_lblStatus.SetBkColor(kDialogBackground);
     m_lblStatus.SetStaticIcon(nullptr);
 
@@ -169,19 +162,14 @@ void CRunManagerDlg::LayOutControls() {
 
 LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
     switch (pHeader->code) {
-        case LVN_GETDISPINFOA:
-            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(pHeader));
+        // The dialog is a Unicode window: the list notifies in UTF-16.
+        case LVN_GETDISPINFOW:
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
             return 0;
-        case LVN_ODFINDITEMA: {
-            const auto* find = reinterpret_cast<NMLVFINDITEMA*>(pHeader);
-            if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
-            return OnFindItem(find->lvfi.psz, find->iStart);
-        }
         case LVN_ODFINDITEMW: {
-            // Wine's list asks in UTF-16 even when it notifies an ANSI parent.
             const auto* find = reinterpret_cast<NMLVFINDITEMW*>(pHeader);
             if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
-            return OnFindItem(AnsiFromWide(find->lvfi.psz), find->iStart);
+            return OnFindItem(velmora::FromWin(find->lvfi.psz), find->iStart);
         }
         case LVN_COLUMNCLICK:
             OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
@@ -197,28 +185,28 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
     }
 }
 
-void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOA* pInfo) {
-    LVITEMA& item = pInfo->item;
+void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOW* pInfo) {
+    LVITEMW& item = pInfo->item;
     if (item.iItem < 0 || item.iItem >= static_cast<int>(m_entries.size())) return;
     const RunEntry& entry = m_entries[static_cast<std::size_t>(item.iItem)];
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
         const int column = item.iSubItem >= 0 && item.iSubItem < kRunColumnCount ? item.iSubItem : 0;
-        const CString text = CellText(entry, static_cast<RunColumn>(column));
-        const int length = velmora::FittingLength(text, text.GetLength(), item.cchTextMax - 1);
-        CopyMemory(item.pszText, text.GetString(), static_cast<SIZE_T>(length));
-        item.pszText[length] = '\0';
+        const CStringW text = CellText(entry, static_cast<RunColumn>(column));
+        const std::size_t length = velmora::FittingUnits(text, static_cast<std::size_t>(item.cchTextMax) - 1);
+        text.copy(reinterpret_cast<char16_t*>(item.pszText), length);
+        item.pszText[length] = L'\0';
     }
     if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(entry);
 }
 
-int CRunManagerDlg::OnFindItem(const CString& strTyped, int nStart) {
+int CRunManagerDlg::OnFindItem(const CStringW& strTyped, int nStart) {
     return FindCommandByPrefix(m_entries, strTyped, nStart);
 }
 
 void CRunManagerDlg::OnColumnClick(int nColumn) {
     if (nColumn < 0 || nColumn >= kRunColumnCount) return;
     // The selection follows its entries to their new places.
-    std::set<std::pair<RunScope, CString>> selected;
+    std::set<std::pair<RunScope, CStringW>> selected;
     for (int index : SelectedEntries()) {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
         selected.emplace(entry.scope, entry.keyPath);
@@ -241,7 +229,7 @@ std::vector<int> CRunManagerDlg::SelectedEntries() const {
     return entries;
 }
 
-void CRunManagerDlg::SetStatus(const CString& strText) {
+void CRunManagerDlg::SetStatus(const CStringW& strText) {
     m_lblStatus.SetWindowText(strText);
     m_lblStatus.Invalidate(TRUE);
 }

@@ -25,9 +25,9 @@
 
 class CRunManagerDlg : public CQebDialog {
 public:
-    // `pszAppPathsKey`: the key below both roots whose entries are listed
+    // `strAppPathsKey`: the key below both roots whose entries are listed
     // (App Paths; the tests give a scratch key of their own).
-    explicit CRunManagerDlg(CWnd* pParent = nullptr, const char* pszAppPathsKey = kAppPathsKey);
+    explicit CRunManagerDlg(CWnd* pParent = nullptr, const CStringW& strAppPathsKey = kAppPathsKey);
 
 protected:
     BOOL OnInitDialog() override;
@@ -38,9 +38,9 @@ protected:
     BOOL OnEraseBkgnd(HDC hDC);
     void LayOutControls();
     LRESULT OnListNotify(NMHDR* pHeader);
-    void OnGetDispInfo(NMLVDISPINFOA* pInfo);
+    void OnGetDispInfo(NMLVDISPINFOW* pInfo);
     // Type-ahead: the row of the next command that starts with the typed text.
-    int OnFindItem(const CString& strTyped, int nStart);
+    int OnFindItem(const CStringW& strTyped, int nStart);
     void OnColumnClick(int nColumn);
 
     // A press of one of the four buttons: its action, then the keyboard
@@ -60,9 +60,9 @@ protected:
     bool ConfirmMany(const char* action, std::size_t count);
     // The image of an entry's icon in m_imageList, read on first use.
     int ImageOf(const RunEntry& entry);
-    void SetStatus(const CString& strText);
+    void SetStatus(const CStringW& strText);
 
-    CString m_strAppPathsKey;
+    CStringW m_strAppPathsKey;
     CBitmap m_bmpCaptionButtons;
     CBitmap m_bmpFrame;
     CBitmap m_bmpButton;
@@ -76,5 +76,5 @@ protected:
     std::vector<RunEntry> m_entries;
     RunSortOrder m_sortOrder;
     // Image index by target file, letter case folded; 0 is the stand-in.
-    std::map<CString, int> m_imageByFile;
+    std::map<CStringW, int> m_imageByFile;
 };

@@ -14,13 +14,12 @@ namespace {
 constexpr int kIconSize = 16;
 constexpr int kStandInImage = 0;
 
-CString FoldedFile(const CString& file) {
-    CString folded(file);
-    folded.MakeLower();
-    return folded;
+CStringW FoldedFile(const CStringW& file) {
+    CStringW folded(file);
+    return folded.MakeLower();
 }
 
-void Note(BatchOutcome& outcome, const RunEntry& entry, const CString& reason) {
+void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) {
     if (outcome.failed++ == 0) {
         outcome.firstFailedCommand = entry.command;
         outcome.firstFailureReason = reason;
@@ -48,15 +47,15 @@ void CRunManagerDlg::Refresh() {
 
 int CRunManagerDlg::ImageOf(const RunEntry& entry) {
     if (entry.broken) return kStandInImage;
-    const CString file = ResolveTargetFile(TargetFileOf(entry.target));
-    const CString key = FoldedFile(file);
+    const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
+    const CStringW key = FoldedFile(file);
     const auto known = m_imageByFile.find(key);
     if (known != m_imageByFile.end()) return known->second;
 
     HICON hIcon = nullptr;
     int image = kStandInImage;
-    if (velmora::ExtractFileIcons(PathToReadHere(file), 0, kIconSize, kIconSize, &hIcon, nullptr, 1,
-                                  LR_COLOR) > 0) {
+    if (velmora::ExtractFileIconsW(velmora::WinText(PathToReadHere(file)), 0, kIconSize, kIconSize, &hIcon,
+                                   nullptr, 1, LR_COLOR) > 0) {
         // The list keeps a copy.
         const velmora::OwnedIcon icon(hIcon);
         if (icon) {
@@ -70,19 +69,20 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
 
 bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
     if (count <= static_cast<std::size_t>(kManyEntries)) return true;
-    return AskYesNo(m_hWnd, action, ManyEntriesQuestionText(action, static_cast<int>(count)));
+    return AskYesNo(m_hWnd, velmora::WideFrom936(action),
+                    ManyEntriesQuestionText(action, static_cast<int>(count)));
 }
 
 void CRunManagerDlg::OnRun() {
     const std::vector<int> selected = SelectedEntries();
-    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     if (!ConfirmMany("运行", selected.size())) return;
     BatchOutcome outcome;
     for (int index : selected) {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
         // By its name, as the Run box does: the shell picks the entry (the
         // user's before the machine's).
-        const DWORD error = ShellOpen(m_hWnd, entry.keyPath, nullptr);
+        const DWORD error = ShellOpen(m_hWnd, entry.keyPath, CStringW());
         if (error == ERROR_SUCCESS) {
             ++outcome.done;
         } else {
@@ -94,21 +94,21 @@ void CRunManagerDlg::OnRun() {
 
 void CRunManagerDlg::OnOpenLocation() {
     const std::vector<int> selected = SelectedEntries();
-    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     if (!ConfirmMany("打开位置", selected.size())) return;
     BatchOutcome outcome;
     for (int index : selected) {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        const CString file = ResolveTargetFile(TargetFileOf(entry.target));
-        const CString folder = FolderOfFile(file);
+        const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
+        const CStringW folder = FolderOfFile(file);
         DWORD error = ERROR_SUCCESS;
         if (!file.IsEmpty() && IsExistingFile(file)) {
-            error = ShellOpen(m_hWnd, "explorer.exe", ExplorerSelectArguments(file));
+            error = ShellOpen(m_hWnd, u"explorer.exe", ExplorerSelectArguments(file));
         } else if (!folder.IsEmpty() && IsExistingFolder(folder)) {
             // The program is gone: its folder at least.
-            error = ShellOpen(m_hWnd, "explorer.exe", "\"" + folder + "\"");
+            error = ShellOpen(m_hWnd, u"explorer.exe", u"\"" + folder + u"\"");
         } else {
-            Note(outcome, entry, kTargetMissingReason);
+            Note(outcome, entry, velmora::WideFrom936(kTargetMissingReason));
             continue;
         }
         if (error == ERROR_SUCCESS) {
@@ -122,16 +122,16 @@ void CRunManagerDlg::OnOpenLocation() {
 
 void CRunManagerDlg::OnDelete() {
     const std::vector<int> selected = SelectedEntries();
-    if (selected.empty()) return SetStatus(kNothingSelectedText);
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     std::vector<const RunEntry*> entries;
     for (int index : selected) entries.push_back(&m_entries[static_cast<std::size_t>(index)]);
-    if (!AskYesNo(m_hWnd, kDeleteQuestionCaption, DeleteQuestionText(entries))) return;
+    if (!AskYesNo(m_hWnd, velmora::WideFrom936(kDeleteQuestionCaption), DeleteQuestionText(entries))) return;
 
     IRegistry& registry = ActiveRegistry();
     BatchOutcome outcome;
     for (const RunEntry* entry : entries) {
         const RegKey root = ToRegKey(RootKeyOf(entry->scope));
-        const long status = DeleteKeyTree(registry, root, m_strAppPathsKey + "\\" + entry->keyPath);
+        const long status = DeleteKeyTree(registry, root, m_strAppPathsKey + u"\\" + entry->keyPath);
         if (status == kRegistrySuccess) {
             ++outcome.done;
             // A nested name's groups go with their last entry.

@@ -7,7 +7,11 @@ const char* const kTargetMissingReason = "目标文件及其所在文件夹都�
 
 namespace {
 
-CString Quoted(const CString& command) { return "“" + command + "”"; }
+using velmora::DecimalText;
+using velmora::FillIn;
+using velmora::WideFrom936;
+
+CStringW Quoted(const CStringW& command) { return FillIn(WideFrom936("“%s”"), {command}); }
 
 }  // namespace
 
@@ -29,75 +33,73 @@ const char* ScopeText(RunScope scope) noexcept {
     return scope == RunScope::kCurrentUser ? "当前用户" : "本机";
 }
 
-CString StateText(const RunEntry& entry) {
-    if (entry.broken && entry.shadowed) return "失效、被覆盖";
-    if (entry.broken) return "失效";
-    if (entry.shadowed) return "被覆盖";
-    return CString();
+CStringW StateText(const RunEntry& entry) {
+    if (entry.broken && entry.shadowed) return WideFrom936("失效、被覆盖");
+    if (entry.broken) return WideFrom936("失效");
+    if (entry.shadowed) return WideFrom936("被覆盖");
+    return CStringW();
 }
 
-CString CellText(const RunEntry& entry, RunColumn column) {
+CStringW CellText(const RunEntry& entry, RunColumn column) {
     switch (column) {
         case RunColumn::kCommand:
             return entry.command;
         case RunColumn::kTarget:
             return entry.target;
         case RunColumn::kScope:
-            return ScopeText(entry.scope);
+            return WideFrom936(ScopeText(entry.scope));
         case RunColumn::kState:
             return StateText(entry);
     }
-    return CString();
+    return CStringW();
 }
 
-CString DeleteQuestionText(const std::vector<const RunEntry*>& entries) {
-    CString text("是否删除以下运行命令？\n");
+CStringW DeleteQuestionText(const std::vector<const RunEntry*>& entries) {
+    CStringW text = WideFrom936("是否删除以下运行命令？\n");
+    const CStringW line = WideFrom936("\n%s（%s）：%s");
     int shown = 0;
     for (const RunEntry* entry : entries) {
         if (shown == kDeleteQuestionLines) break;
-        const CString target = entry->target.IsEmpty() ? CString("（无目标）") : entry->target;
-        text.AppendFormat("\n%s（%s）：%s", Quoted(entry->command).GetString(), ScopeText(entry->scope),
-                          target.GetString());
+        const CStringW target = entry->target.IsEmpty() ? WideFrom936("（无目标）") : entry->target;
+        text += FillIn(line, {Quoted(entry->command), WideFrom936(ScopeText(entry->scope)), target});
         ++shown;
     }
     const int more = static_cast<int>(entries.size()) - shown;
-    if (more > 0) text.AppendFormat("\n……以及另外 %d 个运行命令", more);
+    if (more > 0) text += FillIn(WideFrom936("\n……以及另外 %s 个运行命令"), {DecimalText(more)});
     return text;
 }
 
-CString ListingStatusText(const std::vector<RunEntry>& entries, int unreadable) {
+CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable) {
     int broken = 0;
     int shadowed = 0;
     for (const RunEntry& entry : entries) {
         broken += entry.broken ? 1 : 0;
         shadowed += entry.shadowed ? 1 : 0;
     }
-    CString text;
-    text.Format("共 %d 个运行命令", static_cast<int>(entries.size()));
-    if (broken > 0) text.AppendFormat("，%d 个失效", broken);
-    if (shadowed > 0) text.AppendFormat("，%d 个被覆盖", shadowed);
-    if (unreadable > 0) text.AppendFormat("，%d 项无法读取", unreadable);
+    CStringW text =
+        FillIn(WideFrom936("共 %s 个运行命令"), {DecimalText(static_cast<long long>(entries.size()))});
+    if (broken > 0) text += FillIn(WideFrom936("，%s 个失效"), {DecimalText(broken)});
+    if (shadowed > 0) text += FillIn(WideFrom936("，%s 个被覆盖"), {DecimalText(shadowed)});
+    if (unreadable > 0) text += FillIn(WideFrom936("，%s 项无法读取"), {DecimalText(unreadable)});
     return text;
 }
 
-CString BatchStatusText(const char* verb, const BatchOutcome& outcome) {
-    CString text;
-    if (outcome.failed == 0) {
-        text.Format("已%s %d 个运行命令", verb, outcome.done);
-    } else if (outcome.done == 0 && outcome.failed == 1) {
-        text.Format("未能%s%s：%s", verb, Quoted(outcome.firstFailedCommand).GetString(),
-                    outcome.firstFailureReason.GetString());
-    } else {
-        text.Format("已%s %d 个，%d 个未能%s；%s：%s", verb, outcome.done, outcome.failed, verb,
-                    Quoted(outcome.firstFailedCommand).GetString(), outcome.firstFailureReason.GetString());
+CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {
+    const CStringW strVerb = WideFrom936(verb);
+    if (outcome.failed == 0)
+        return FillIn(WideFrom936("已%s %s 个运行命令"), {strVerb, DecimalText(outcome.done)});
+    if (outcome.done == 0 && outcome.failed == 1) {
+        return FillIn(WideFrom936("未能%s%s：%s"),
+                      {strVerb, Quoted(outcome.firstFailedCommand), outcome.firstFailureReason});
     }
-    return text;
+    return FillIn(WideFrom936("已%s %s 个，%s 个未能%s；%s：%s"),
+                  {strVerb, DecimalText(outcome.done), DecimalText(outcome.failed), strVerb,
+                   Quoted(outcome.firstFailedCommand), outcome.firstFailureReason});
 }
 
-CString ManyEntriesQuestionText(const char* action, int count) {
-    CString text;
-    text.Format("是否对选中的 %d 个运行命令执行“%s”？", count, action);
-    return text;
+CStringW ManyEntriesQuestionText(const char* action, int count) {
+    return FillIn(WideFrom936("是否对选中的 %s 个运行命令执行“%s”？"),
+                  {DecimalText(count), WideFrom936(action)});
 }
 
-CString ExplorerSelectArguments(const CString& file) { return "/select,\"" + file + "\""; }
+CStringW ExplorerSelectArguments(const CStringW& file) { return u"/select,\"" + file + u"\""; }

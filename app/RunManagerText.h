@@ -6,7 +6,7 @@
 
 #include "app/RunEntries.h"
 #include "app/RunEntrySort.h"
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
 extern const char* const kRunManagerTitle;        // 管理运行命令
 extern const char* const kDeleteQuestionCaption;  // 删除运行命令
@@ -18,39 +18,39 @@ const char* ColumnHeading(RunColumn column) noexcept;
 const char* ScopeText(RunScope scope) noexcept;
 
 // 失效, 被覆盖, both joined by "、", or empty.
-CString StateText(const RunEntry& entry);
+CStringW StateText(const RunEntry& entry);
 
 // The text of a cell.
-CString CellText(const RunEntry& entry, RunColumn column);
+CStringW CellText(const RunEntry& entry, RunColumn column);
 
 // The delete question: one line per entry, command, scope and target, at most
 // kDeleteQuestionLines of them and then how many more there are.
 constexpr int kDeleteQuestionLines = 10;
-CString DeleteQuestionText(const std::vector<const RunEntry*>& entries);
+CStringW DeleteQuestionText(const std::vector<const RunEntry*>& entries);
 
 // After listing: 共 N 个运行命令, then the broken, shadowed and unreadable
 // counts that are not 0.
-CString ListingStatusText(const std::vector<RunEntry>& entries, int unreadable);
+CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable);
 
 // After an action on the selected entries (verb 删除, 启动 or 打开位置): how many
 // it was done for, how many failed, and the first failure.
 struct BatchOutcome {
     int done = 0;
     int failed = 0;
-    CString firstFailedCommand;
-    CString firstFailureReason;
+    CStringW firstFailedCommand;
+    CStringW firstFailureReason;
 };
 // 已<verb> N 个运行命令; 未能<verb>“X”：REASON for a single failure; otherwise
 // 已<verb> N 个，M 个未能<verb>；“X”：REASON.
-CString BatchStatusText(const char* verb, const BatchOutcome& outcome);
+CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome);
 
 // Asked before starting or opening more than kManyEntries entries at once.
 constexpr int kManyEntries = 5;
-CString ManyEntriesQuestionText(const char* action, int count);
+CStringW ManyEntriesQuestionText(const char* action, int count);
 
 extern const char* const kNothingSelectedText;
 // The failure of 打开位置 when neither the target nor its folder exists.
 extern const char* const kTargetMissingReason;
 
 // The arguments that have Explorer open a folder with `file` selected.
-CString ExplorerSelectArguments(const CString& file);
+CStringW ExplorerSelectArguments(const CStringW& file);

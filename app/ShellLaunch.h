@@ -6,19 +6,20 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
-using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 
-// shell32's ShellExecuteExA, or what a test put in its place.
+// shell32's ShellExecuteExW, or what a test put in its place.
 ShellExecuteExFn& ShellExecuteFunction();
 
-// Opens `file` with `parameters` (or none) through the shell, with the verb
-// "open" and `hOwner` as the window of any question the shell asks; the shell
-// shows no error message of its own. ERROR_SUCCESS, or the failure's error
-// code (never 0).
-DWORD ShellOpen(HWND hOwner, const char* file, const char* parameters);
+// Opens `file` with `parameters` (none when empty) through the shell, with
+// the verb "open" and `hOwner` as the window of any question the shell asks;
+// the shell shows no error message of its own. Both go to the shell in
+// UTF-16, every character kept. ERROR_SUCCESS, or the failure's error code
+// (never 0).
+DWORD ShellOpen(HWND hOwner, const CStringW& file, const CStringW& parameters);
 
 // The system's text for an error code without its line end, or "错误 N" when
 // the system has none.
-CString SystemErrorText(DWORD error);
+CStringW SystemErrorText(DWORD error);

@@ -2,18 +2,18 @@
 #include "base/win32_handles.h"
 
 ShellExecuteExFn& ShellExecuteFunction() {
-    static ShellExecuteExFn function = &::ShellExecuteExA;
+    static ShellExecuteExFn function = &::ShellExecuteExW;
     return function;
 }
 
-DWORD ShellOpen(HWND hOwner, const char* file, const char* parameters) {
-    SHELLEXECUTEINFOA info{};
+DWORD ShellOpen(HWND hOwner, const CStringW& file, const CStringW& parameters) {
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = hOwner;
-    info.lpVerb = "open";
-    info.lpFile = file;
-    info.lpParameters = parameters;
+    info.lpVerb = L"open";
+    info.lpFile = velmora::WinText(file);
+    info.lpParameters = parameters.IsEmpty() ? nullptr : velmora::WinText(parameters);
     info.nShow = SW_SHOWNORMAL;
     ::SetLastError(ERROR_SUCCESS);
     if (ShellExecuteFunction()(&info)) return ERROR_SUCCESS;
@@ -25,15 +25,16 @@ DWORD ShellOpen(HWND hOwner, const char* file, const char* parameters) {
     return code >= 2 && code <= 32 ? code : ERROR_GEN_FAILURE;
 }
 
-CString SystemErrorText(DWORD error) {
-    char* buffer = nullptr;
-    const DWORD length = ::FormatMessageA(
+CStringW SystemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     const velmora::OwnedLocalMemory owned(buffer);
-    CString text;
-    if (length > 0 && buffer != nullptr) text = CString(buffer, static_cast<int>(length));
-    text.TrimRight(" \r\n");
-    if (text.IsEmpty()) text.Format("错误 %lu", static_cast<unsigned long>(error));
+    CStringW text;
+    if (length > 0 && buffer != nullptr) text = velmora::FromWin(buffer, length);
+    text.TrimRight(u" \r\n");
+    if (text.IsEmpty())
+        text = velmora::FillIn(velmora::WideFrom936("错误 %s"), {velmora::DecimalText(error)});
     return text;
 }

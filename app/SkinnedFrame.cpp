@@ -40,7 +40,7 @@ void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& fra
     dialog.SetCaptionButtonLayout(25, 25, 42, 18, 0, 7, 0, 1);
     // The frame destroys its caption icon: it gets a 16 x 16 copy of its own,
     // never the shared application icon.
-    const HICON hCaptionIcon = static_cast<HICON>(::LoadImageA(
-        hResources, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, kCaptionIconSize, kCaptionIconSize, 0));
+    const HICON hCaptionIcon = static_cast<HICON>(::LoadImageW(
+        hResources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, kCaptionIconSize, kCaptionIconSize, 0));
     dialog.SetCaptionIcon(nullptr, 1, 9, 6, hCaptionIcon, kCaptionIconSize, kCaptionIconSize);
 }

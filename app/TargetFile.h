@@ -1,13 +1,13 @@
 // What an entry's target names on this system, and whether it is there.
 #pragma once
 
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 
 // The file a target file (TargetFileOf) names here: %NAME% references
 // expanded from the environment, and a bare file name (no folder, no drive)
 // searched the way SearchPath does. What cannot be expanded or found stays as
 // it is.
-CString ResolveTargetFile(const CString& file);
+CStringW ResolveTargetFile(const CStringW& file);
 
 // The path under which this process reads the file that `path` names for
 // the system and the shell. A 32-bit process under WOW64 is shown SysWOW64 in
@@ -15,12 +15,12 @@ CString ResolveTargetFile(const CString& file);
 // Sysnative (PathThroughSysnative); any other process reads every path as it
 // is. For existence checks and icon reads only: what goes into the registry
 // or to the shell keeps the path as the user gave it.
-CString PathToReadHere(const CString& path);
+CStringW PathToReadHere(const CStringW& path);
 
 // An existing file that is not a folder, looked for through PathToReadHere.
-bool IsExistingFile(const CString& path);
+bool IsExistingFile(const CStringW& path);
 // An existing folder, looked for through PathToReadHere.
-bool IsExistingFolder(const CString& path);
+bool IsExistingFolder(const CStringW& path);
 
 // Whether an entry's target file exists: MarkRunEntries' check.
-bool TargetFileExists(const CString& file);
+bool TargetFileExists(const CStringW& file);

@@ -5,27 +5,29 @@
 
 namespace {
 
-constexpr DWORD kLongestPath = 32768;
+constexpr std::size_t kLongestPath = 32768;
 
-CString ExpandEnvironment(const CString& text) {
-    if (text.Find('%') < 0) return text;
-    const DWORD needed = ::ExpandEnvironmentStringsA(text, nullptr, 0);
-    if (needed == 0 || needed > kLongestPath) return text;
-    CString expanded;
-    char* buffer = expanded.GetBuffer(static_cast<int>(needed));
-    const DWORD written = ::ExpandEnvironmentStringsA(text, buffer, needed + 1);
-    // The count includes the terminating zero.
-    expanded.ReleaseBuffer(written > 0 && written <= needed + 1 ? -1 : 0);
+// A REG_EXPAND_SZ target and any other with %NAME% references: expanded
+// in UTF-16, so characters of the ANSI code page's reach are no limit.
+CStringW ExpandEnvironment(const CStringW& text) {
+    if (text.Find(u'%') < 0) return text;
+    const auto read = [&text](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        const DWORD needed = ::ExpandEnvironmentStringsW(velmora::WinText(text), velmora::WinBuffer(buffer),
+                                                         static_cast<DWORD>(capacity));
+        // The count includes the terminating zero.
+        return needed == 0 ? 0 : needed - 1;
+    };
+    const CStringW expanded = velmora::ReadGrowingText(read, 260, kLongestPath);
     return expanded.IsEmpty() ? text : expanded;
 }
 
-CString SearchForFile(const CString& name) {
-    const DWORD needed = ::SearchPathA(nullptr, name, nullptr, 0, nullptr, nullptr);
-    if (needed == 0 || needed > kLongestPath) return name;
-    CString found;
-    char* buffer = found.GetBuffer(static_cast<int>(needed));
-    const DWORD length = ::SearchPathA(nullptr, name, nullptr, needed + 1, buffer, nullptr);
-    found.ReleaseBuffer(length > 0 && length <= needed ? static_cast<int>(length) : 0);
+CStringW SearchForFile(const CStringW& name) {
+    const auto read = [&name](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        // The length when it fitted; the size needed, zero included, when not.
+        return ::SearchPathW(nullptr, velmora::WinText(name), nullptr, static_cast<DWORD>(capacity),
+                             velmora::WinBuffer(buffer), nullptr);
+    };
+    const CStringW found = velmora::ReadGrowingText(read, 260, kLongestPath);
     return found.IsEmpty() ? name : found;
 }
 
@@ -43,34 +45,39 @@ bool RunsUnderWow64() {
 // cannot be read. Not GetWindowsDirectory: on a terminal server that names a
 // private folder of the user for programs not marked as aware of it, which
 // holds no System32; GetSystemWindowsDirectory always names the shared one.
-CString SystemWindowsFolder() {
-    char buffer[MAX_PATH + 1];
-    const UINT length = ::GetSystemWindowsDirectoryA(buffer, sizeof buffer);
-    return length > 0 && length < sizeof buffer ? CString(buffer, static_cast<int>(length)) : CString();
+CStringW SystemWindowsFolder() {
+    const auto read = [](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        return ::GetSystemWindowsDirectoryW(velmora::WinBuffer(buffer), static_cast<UINT>(capacity));
+    };
+    return velmora::ReadGrowingText(read, 260, kLongestPath);
+}
+
+DWORD AttributesOf(const CStringW& path) {
+    return ::GetFileAttributesW(velmora::WinText(PathToReadHere(path)));
 }
 
 }  // namespace
 
-CString PathToReadHere(const CString& path) {
+CStringW PathToReadHere(const CStringW& path) {
     if (!RunsUnderWow64()) return path;
-    static const CString windowsFolder = SystemWindowsFolder();
+    static const CStringW windowsFolder = SystemWindowsFolder();
     return PathThroughSysnative(path, windowsFolder);
 }
 
-CString ResolveTargetFile(const CString& file) {
-    const CString expanded = ExpandEnvironment(file);
-    if (expanded.IsEmpty() || expanded.Find('\\') >= 0 || expanded.Find(':') >= 0) return expanded;
+CStringW ResolveTargetFile(const CStringW& file) {
+    const CStringW expanded = ExpandEnvironment(file);
+    if (expanded.IsEmpty() || expanded.Find(u'\\') >= 0 || expanded.Find(u':') >= 0) return expanded;
     return SearchForFile(expanded);
 }
 
-bool IsExistingFile(const CString& path) {
-    const DWORD attributes = ::GetFileAttributesA(PathToReadHere(path));
+bool IsExistingFile(const CStringW& path) {
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool IsExistingFolder(const CString& path) {
-    const DWORD attributes = ::GetFileAttributesA(PathToReadHere(path));
+bool IsExistingFolder(const CStringW& path) {
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool TargetFileExists(const CString& file) { return IsExistingFile(ResolveTargetFile(file)); }
+bool TargetFileExists(const CStringW& file) { return IsExistingFile(ResolveTargetFile(file)); }

@@ -10,24 +10,14 @@
 
 namespace {
 
-// Full path of the running executable. The path buffer starts at the
-// platform's 260 bytes and grows while the name does not fit, so a long
-// installation path is never cut short (a cut path would be registered as a
-// command that starts nothing).
-CString ReadModulePath() {
-    CString strPath;
-    for (DWORD capacity = MAX_PATH; capacity <= 32768; capacity *= 2) {
-        char* buffer = strPath.GetBufferSetLength(static_cast<int>(capacity));
-        ZeroMemory(buffer, capacity);
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer, capacity);
-        if (length == 0) break;
-        if (length < capacity) {
-            strPath.ReleaseBuffer(static_cast<int>(length));
-            return strPath;
-        }
-    }
-    strPath.ReleaseBuffer(0);
-    return strPath;
+// Full path of the running executable, in UTF-16. The buffer grows while
+// the name does not fit, so a long installation path is never cut short (a
+// cut path would be registered as a command that starts nothing).
+CStringW ReadModulePath() {
+    return velmora::ReadGrowingText([](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        // The capacity itself when the name was cut.
+        return ::GetModuleFileNameW(nullptr, velmora::WinBuffer(buffer), static_cast<DWORD>(capacity));
+    });
 }
 
 RECT MakeRect(int left, int top, int width, int height) {
@@ -38,7 +28,7 @@ RECT MakeRect(int left, int top, int width, int height) {
 
 CTarvelDlg::CTarvelDlg(CWnd* pParent)
     : CQebDialog(IDD_TARVEL_DIALOG, pParent),
-      m_hIcon(::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_hIcon(::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 void CTarvelDlg::DoDataExchange(CDataExchange* pDX) {
     CQebDialog::DoDataExchange(pDX);
@@ -96,7 +86,7 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 BOOL CTarvelDlg::OnInitDialog() {
     SetUpFrameSkin();
-    SetWindowText("添加运行命令");
+    SetWindowText(velmora::WideFrom936("添加运行命令"));
     CQebDialog::OnInitDialog();
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -105,7 +95,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_btnAdd.SetBkColor(kDialogBackground);
 
     const auto createLabel = [this](CQebTransButton& label, const char* text, RECT rect, UINT id) {
-        label.Create(text, WS_CHILD | WS_VISIBLE, rect, this, id);
+        label.Create(velmora::WideFrom936(text), WS_CHILD | WS_VISIBLE, rect, this, id);
         label.SetBkColor(kDialogBackground);
         label.SetStaticIcon(nullptr);
     };
@@ -121,25 +111,26 @@ BOOL CTarvelDlg::OnInitDialog() {
     // from the shell.
     AllowDroppedFiles(m_hWnd);
 
-    m_editCommandName.SetWindowText("");
+    m_editCommandName.SetFont(CFont::TextFont());
+    m_editCommandName.SetWindowText(CStringW());
     m_editCommandName.LimitText(kCommandNameLimit);
     m_editCommandName.MoveWindow(92, 63, 150, 20);
 
     // In bitmap mode the button takes the strip's height after the move.
-    m_btnAdd.SetWindowText("添加命令");
+    m_btnAdd.SetWindowText(velmora::WideFrom936("添加命令"));
     m_btnAdd.MoveWindow(260, 60, 71, 20);
 
     m_btnAddSelf.SetButtonMode();
     m_btnAddSelf.SetBkColor(kDialogBackground);
     m_btnAddSelf.SetTextColors(0xFF0000, 0xFF0000);
     m_btnAddSelf.m_underlineStates = 7;
-    m_btnAddSelf.SetWindowText("添加本程序为 run 命令");
+    m_btnAddSelf.SetWindowText(velmora::WideFrom936("添加本程序为 run 命令"));
     m_btnAddSelf.MoveWindow(110, 210, 131, 20);
 
     m_strSelfPath = ReadModulePath();
 
     // The scope the link would write to.
-    const CString strRegistered = RegReadString(RootKeyOf(RegistrationScope()), kAppPathsRunKey, "");
+    const CStringW strRegistered = RegReadString(RootKeyOf(RegistrationScope()), kAppPathsRunKey, CStringW());
     if (!m_strSelfPath.IsEmpty() && strRegistered.CompareNoCase(m_strSelfPath) == 0) {
         m_btnAddSelf.ShowWindow(SW_HIDE);
     }

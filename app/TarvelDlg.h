@@ -7,17 +7,17 @@
 #pragma once
 
 #include "app/SkinnedFrame.h"
+#include "base/wide_text.h"
 #include "base/win32_handles.h"
 #include "skin/QebDialog.h"
 #include "skin/QebTransButton.h"
-#include "velmora/CString.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 
 // Identifiers of the labels created at run time.
 constexpr UINT kUsageLabelId = 6500;
 constexpr UINT kCommandNameLabelId = 6610;
-// Longest command name the field accepts, in bytes.
+// Longest command name the field accepts, in UTF-16 code units.
 constexpr int kCommandNameLimit = 25;
 
 class CTarvelDlg : public CQebDialog {
@@ -44,13 +44,13 @@ protected:
     void AddManagerMenuItem();
     // Whether writing `strNewPath` as the run command `strName` may go ahead:
     // nothing else is registered under the name, or the user said Yes.
-    bool MayReplace(const CString& strName, const CString& strNewPath);
+    bool MayReplace(const CStringW& strName, const CStringW& strNewPath);
 
     // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
     void SetUpFrameSkin();
     // Shows the icon of an accepted dropped executable (m_hFileIcon,
     // m_hFileIcon48) and has the window redrawn.
-    void ShowDroppedFileIcon(const CString& strPath);
+    void ShowDroppedFileIcon(const CStringW& strPath);
 
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
@@ -64,6 +64,7 @@ protected:
     CQebTransButton m_btnAdd;
     CQebTransButton m_btnAddSelf;
     CQebTransButton m_lblCommandName;
-    CString m_strSelfPath;
-    CString m_strExePath;
+    // UTF-16, as the platform gives them: every character of the path kept.
+    CStringW m_strSelfPath;
+    CStringW m_strExePath;
 };

@@ -9,18 +9,15 @@
 
 namespace {
 
-// The first dropped file's full path. The buffer holds at least the
-// platform's 260 bytes and grows to the name's length, so a longer path
-// arrives whole instead of cut short.
-CString ReadFirstDroppedPath(HDROP hDrop) {
-    const UINT needed = ::DragQueryFileA(hDrop, 0, nullptr, 0);
-    const UINT capacity = needed + 1 > MAX_PATH ? needed + 1 : MAX_PATH;
-    CString strPath;
-    char* buffer = strPath.GetBufferSetLength(static_cast<int>(capacity));
-    ZeroMemory(buffer, capacity);
-    const UINT copied = ::DragQueryFileA(hDrop, 0, buffer, capacity);
-    strPath.ReleaseBuffer(copied < capacity ? static_cast<int>(copied) : 0);
-    return strPath;
+// The first dropped file's full path in UTF-16, whatever its length: the
+// buffer grows to the length the shell reports, so a longer path arrives
+// whole instead of cut short.
+CStringW ReadFirstDroppedPath(HDROP hDrop) {
+    return velmora::ReadGrowingText([hDrop](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        const UINT needed = ::DragQueryFileW(hDrop, 0, nullptr, 0);
+        if (needed >= capacity) return needed;
+        return ::DragQueryFileW(hDrop, 0, velmora::WinBuffer(buffer), static_cast<UINT>(capacity));
+    });
 }
 
 }  // namespace
@@ -29,9 +26,9 @@ void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
     // Handed back to the shell however the handler leaves.
     const velmora::OwnedDrop drop(hDropInfo);
     m_strExePath.Empty();
-    if (::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
+    if (::DragQueryFileW(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
 
-    const CString strPath = ReadFirstDroppedPath(hDropInfo);
+    const CStringW strPath = ReadFirstDroppedPath(hDropInfo);
     m_editCommandName.SetWindowText(GetFileTitleFromPath(strPath));
     if (!HasExeExtension(strPath)) return;
 

@@ -14,12 +14,13 @@ constexpr int kFileIconSize = 48;
 
 }  // namespace
 
-void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
-    const CString strReadPath = PathToReadHere(strPath);
+void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {
+    const CStringW strReadPath = PathToReadHere(strPath);
     // The shell's icon only tells whether the file has one at all: without
     // it the icon shown so far stays.
     HICON hLarge = nullptr;
-    if (::ExtractIconExA(strReadPath, 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr) return;
+    if (::ExtractIconExW(velmora::WinText(strReadPath), 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr)
+        return;
 
     m_hFileIcon48.Destroy();
     m_hFileIcon.Attach(hLarge);
@@ -27,7 +28,8 @@ void CTarvelDlg::ShowDroppedFileIcon(const CString& strPath) {
     // The file's own 48 x 48 image, read from its resources; none leaves the
     // slot empty and nothing is drawn.
     HICON hIcon48 = nullptr;
-    velmora::ExtractFileIcons(strReadPath, 0, kFileIconSize, kFileIconSize, &hIcon48, nullptr, 1, LR_COLOR);
+    velmora::ExtractFileIconsW(velmora::WinText(strReadPath), 0, kFileIconSize, kFileIconSize, &hIcon48,
+                               nullptr, 1, LR_COLOR);
     m_hFileIcon48.Attach(hIcon48);
     Invalidate(TRUE);
 }

@@ -5,7 +5,8 @@
 #include "res/resource.h"
 
 void CTarvelDlg::AddManagerMenuItem() {
-    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS, "管理运行命令…");
+    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS,
+                                    velmora::WideFrom936("管理运行命令…"));
 }
 
 void CTarvelDlg::OnManageRunCommands() {

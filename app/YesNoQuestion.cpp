@@ -1,5 +1,6 @@
 #include "app/YesNoQuestion.h"
 
-bool AskYesNo(HWND hOwner, const char* caption, const char* text) {
-    return ::MessageBoxA(hOwner, text, caption, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+bool AskYesNo(HWND hOwner, const CStringW& caption, const CStringW& text) {
+    return ::MessageBoxW(hOwner, velmora::WinText(text), velmora::WinText(caption),
+                         MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
 }

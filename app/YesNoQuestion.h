@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "base/wide_text.h"
+
 // Asks with the question icon in a modal box owned by `hOwner`; Enter on
 // the default button answers No. True only for Yes.
-bool AskYesNo(HWND hOwner, const char* caption, const char* text);
+bool AskYesNo(HWND hOwner, const CStringW& caption, const CStringW& text);

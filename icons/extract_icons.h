@@ -34,6 +34,15 @@ namespace velmora {
 unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                           int* iconIds, unsigned count, UINT loadFlags);
 
+// The same for a path in UTF-16, as the tool holds it: the file is opened
+// by that name, so characters outside the ANSI code page are kept. %NAME%
+// references are expanded from the environment (ExpandEnvironmentStringsW)
+// and the file is searched as SearchPathW does; paths of kLongestWidePath
+// code units or more are refused.
+constexpr unsigned kLongestWidePath = 32768;
+unsigned ExtractFileIconsW(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                           int* iconIds, unsigned count, UINT loadFlags);
+
 // The icon groups of an executable image, through a read-only view of the
 // open file. A group is counted even if the platform then builds no icon
 // from its image (the slot is left null); a group or image that is missing,
@@ -43,12 +52,12 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
 
 // An icon, cursor or animated-cursor file through the platform's icon
 // loader. Such a file holds one icon: firstIndex >= 1 gives 0.
-unsigned LoadIconFile(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+unsigned LoadIconFile(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                       UINT loadFlags);
 
 // A bitmap file as an icon whose pixels of the top-left pixel's colour are
 // transparent. firstIndex >= 1 gives 0.
-unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+unsigned LoadBitmapFileAsIcon(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                               UINT loadFlags);
 
 }  // namespace velmora

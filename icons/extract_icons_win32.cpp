@@ -1,5 +1,7 @@
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
+#include <vector>
 
 #include "base/win32_handles.h"
 #include "icons/extract_icons.h"
@@ -21,8 +23,8 @@ constexpr DWORD kIconResourceVersion = 0x00030000;
 // on a Linux file system).
 class ProbedFile {
 public:
-    explicit ProbedFile(const char* path) {
-        m_file.Attach(::CreateFileA(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+    explicit ProbedFile(const wchar_t* path) {
+        m_file.Attach(::CreateFileW(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (m_file) {
             m_keepsTime = ::GetFileTime(m_file.Get(), nullptr, &m_lastAccess, nullptr) != FALSE;
@@ -30,7 +32,7 @@ public:
             return;
         }
         // Only read access granted: no time is written.
-        m_file.Attach(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        m_file.Attach(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     ~ProbedFile() { PutBackLastAccess(); }
@@ -50,29 +52,10 @@ private:
     bool m_keepsTime = false;
 };
 
-}  // namespace
-
-unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
-                          int* iconIds, unsigned count, UINT loadFlags) {
-    if (icons != nullptr && count > 0) icons[0] = nullptr;
-    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
-    // An array of no slots gets no icon, whatever kind of file the path
-    // names: the icon, cursor and bitmap branches fill one slot.
-    if (icons != nullptr && count == 0) return 0;
-    if (path == nullptr) return 0;
-
-    char buffer[kPathBufferSize];
-    const std::size_t length = strnlen(path, kPathBufferSize);
-    if (length == kPathBufferSize) return 0;  // too long for a path: refused, not cut
-    std::memcpy(buffer, path, length + 1);
-
-    if (IsExcludedExtension(ClassifyFileExtension(buffer))) return 0;
-    ExpandPathVariables(buffer);
-
-    char fullPath[kPathBufferSize];
-    const DWORD found = ::SearchPathA(nullptr, buffer, nullptr, sizeof fullPath, fullPath, nullptr);
-    if (found == 0 || found >= sizeof fullPath) return 0;
-
+// The icons of a file named by its full path: opened by that UTF-16 name,
+// so every character of it counts.
+unsigned ExtractResolvedFileIcons(const wchar_t* fullPath, int firstIndex, int cxDesired, int cyDesired,
+                                  HICON* icons, int* iconIds, unsigned count, UINT loadFlags) {
     const ProbedFile file(fullPath);
     if (!file) return 0;
 
@@ -93,6 +76,72 @@ unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int c
             break;
     }
     return 0;
+}
+
+// Empties the first slot of each array given. False when the call can
+// produce nothing: an array of no slots gets no icon, whatever kind of file
+// the path names (the icon, cursor and bitmap branches fill one slot).
+bool ClearFirstSlots(HICON* icons, int* iconIds, unsigned count) {
+    if (icons != nullptr && count > 0) icons[0] = nullptr;
+    if (iconIds != nullptr && count > 0) iconIds[0] = -1;
+    return !(icons != nullptr && count == 0);
+}
+
+// The extension test of a UTF-16 path: its last five code units, when they
+// are ASCII, decide as the narrow path's would.
+bool HasExcludedExtension(const wchar_t* path, std::size_t length) {
+    char tail[6] = {};
+    const std::size_t n = length < 5 ? length : 5;
+    for (std::size_t i = 0; i < n; ++i) {
+        const wchar_t ch = path[length - n + i];
+        tail[i] = ch < 0x80 ? static_cast<char>(ch) : '?';
+    }
+    return IsExcludedExtension(ClassifyFileExtension(tail));
+}
+
+}  // namespace
+
+unsigned ExtractFileIconsW(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                           int* iconIds, unsigned count, UINT loadFlags) {
+    if (!ClearFirstSlots(icons, iconIds, count) || path == nullptr) return 0;
+    const std::size_t length = wcsnlen(path, kLongestWidePath);
+    if (length == kLongestWidePath) return 0;
+    if (HasExcludedExtension(path, length)) return 0;
+
+    std::vector<wchar_t> expanded(kLongestWidePath);
+    const DWORD expandedLength = ::ExpandEnvironmentStringsW(path, expanded.data(), kLongestWidePath);
+    if (expandedLength == 0 || expandedLength > kLongestWidePath) return 0;
+    std::vector<wchar_t> fullPath(kLongestWidePath);
+    const DWORD found =
+        ::SearchPathW(nullptr, expanded.data(), nullptr, kLongestWidePath, fullPath.data(), nullptr);
+    if (found == 0 || found >= kLongestWidePath) return 0;
+    return ExtractResolvedFileIcons(fullPath.data(), firstIndex, cxDesired, cyDesired, icons, iconIds, count,
+                                    loadFlags);
+}
+
+unsigned ExtractFileIcons(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+                          int* iconIds, unsigned count, UINT loadFlags) {
+    if (!ClearFirstSlots(icons, iconIds, count) || path == nullptr) return 0;
+
+    char buffer[kPathBufferSize];
+    const std::size_t length = strnlen(path, kPathBufferSize);
+    if (length == kPathBufferSize) return 0;  // too long for a path: refused, not cut
+    std::memcpy(buffer, path, length + 1);
+
+    if (IsExcludedExtension(ClassifyFileExtension(buffer))) return 0;
+    ExpandPathVariables(buffer);
+
+    char fullPath[kPathBufferSize];
+    const DWORD found = ::SearchPathA(nullptr, buffer, nullptr, sizeof fullPath, fullPath, nullptr);
+    if (found == 0 || found >= sizeof fullPath) return 0;
+
+    // The narrow path is in the ANSI code page; the file is opened by the
+    // same name in UTF-16.
+    wchar_t wideFullPath[kPathBufferSize];
+    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, fullPath, -1, wideFullPath, kPathBufferSize);
+    if (wideLength <= 0) return 0;
+    return ExtractResolvedFileIcons(wideFullPath, firstIndex, cxDesired, cyDesired, icons, iconIds, count,
+                                    loadFlags);
 }
 
 unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
@@ -135,28 +184,28 @@ unsigned ExtractImageIcons(HANDLE file, int firstIndex, int cxDesired, int cyDes
     return i;
 }
 
-unsigned LoadIconFile(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+unsigned LoadIconFile(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                       UINT loadFlags) {
     if (firstIndex >= 1) return 0;
     OwnedIcon icon(static_cast<HICON>(
-        ::LoadImageA(nullptr, path, IMAGE_ICON, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
+        ::LoadImageW(nullptr, path, IMAGE_ICON, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
     if (!icon) return 0;
     if (icons != nullptr) icons[0] = icon.Detach();
     return 1;
 }
 
-unsigned LoadBitmapFileAsIcon(const char* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
+unsigned LoadBitmapFileAsIcon(const wchar_t* path, int firstIndex, int cxDesired, int cyDesired, HICON* icons,
                               UINT loadFlags) {
     if (firstIndex >= 1) return 0;
     OwnedBitmap colour(static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, path, IMAGE_BITMAP, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
+        ::LoadImageW(nullptr, path, IMAGE_BITMAP, cxDesired, cyDesired, loadFlags | LR_LOADFROMFILE)));
     if (!colour) return 0;
     if (icons == nullptr) return 1;
 
     // The loader scales to the requested size, or keeps the file's size when
     // 0 was asked for: the mask follows the bitmap as loaded.
     BITMAP info{};
-    if (::GetObjectA(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+    if (::GetObjectW(colour.Get(), sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
         return 0;
     OwnedBitmap mask(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
     OwnedMemoryDc colourDc(::CreateCompatibleDC(nullptr));

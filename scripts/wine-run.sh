@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix with code page 936.
-#   wine-run.sh --arch win32|win64 --prefix DIR [--own-dlls-only] PROGRAM [ARGS...]
-#   wine-run.sh --arch win32|win64 --prefix DIR --print-env
+#   wine-run.sh --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] PROGRAM [ARGS...]
+#   wine-run.sh --arch win32|win64 --prefix DIR [--code-page 936|1252] --print-env
 # Each build tree has its own launcher, BUILD/wine-run, that passes its
 # bitness and prefix; scripts call that one.
 #
@@ -14,10 +14,15 @@
 # --print-env it prints that environment as shell `export` lines instead of
 # running anything (for scripts that start Wine many times themselves: they
 # call "$WINELOADER" and "$WINESERVER").
+#
+# --code-page 1252 runs the program as on a Western system instead: Wine's
+# ANSI code page follows the locale, here en_US.UTF-8 (generated once into
+# DIR-cp1252.locales when the system lacks it), in a prefix of its own,
+# DIR-cp1252, whose registry is made under that code page.
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 --arch win32|win64 --prefix DIR [--own-dlls-only] PROGRAM [ARGS...] | --print-env" >&2
+  echo "usage: $0 --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] PROGRAM [ARGS...] | --print-env" >&2
   exit 2
 }
 [ "${1:-}" = "--arch" ] && [ $# -ge 2 ] || usage
@@ -30,6 +35,18 @@ mingw_path=1
 if [ "${1:-}" = "--own-dlls-only" ]; then
   mingw_path=0
   shift
+fi
+locale_name=zh_CN.UTF-8
+if [ "${1:-}" = "--code-page" ] && [ $# -ge 2 ]; then
+  case "$2" in
+    936) ;;
+    1252)
+      locale_name=en_US.UTF-8
+      prefix="${prefix%/}-cp1252"
+      ;;
+    *) usage ;;
+  esac
+  shift 2
 fi
 
 case "$arch" in
@@ -61,7 +78,19 @@ export WINELOADER="$loader"
 export WINESERVER="$server"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export LC_ALL=zh_CN.UTF-8
+if [ "$locale_name" != zh_CN.UTF-8 ] && ! locale -a 2>/dev/null | grep -qix 'en_US.utf-\?8'; then
+  # Without the locale Wine still takes its code page from the name, but
+  # file names outside ASCII arrive mangled: generate it for this prefix.
+  locales="$prefix.locales"
+  if [ ! -d "$locales/$locale_name" ]; then
+    mkdir -p "$locales"
+    localedef -i en_US -f UTF-8 "$locales/$locale_name" >/dev/null 2>&1 ||
+      { echo "wine-run: cannot generate the locale $locale_name" >&2; exit 127; }
+  fi
+  export LOCPATH="$locales"
+fi
+# (bash itself cannot load a locale generated here: its warning is no news.)
+{ export LC_ALL="$locale_name"; } 2>/dev/null
 
 if [ "$mingw_path" = 1 ]; then
   gcc_dll_dir=$(dirname "$("$triplet-g++-posix" -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
@@ -93,7 +122,7 @@ if [ ! -f "$ready" ]; then
 fi
 
 if [ "$1" = "--print-env" ]; then
-  for name in WINEPREFIX WINEARCH WINELOADER WINESERVER WINEDEBUG WINEDLLOVERRIDES LC_ALL WINEPATH; do
+  for name in WINEPREFIX WINEARCH WINELOADER WINESERVER WINEDEBUG WINEDLLOVERRIDES LC_ALL LOCPATH WINEPATH; do
     if [ -n "${!name+set}" ]; then
       printf 'export %s=%q\n' "$name" "${!name}"
     else

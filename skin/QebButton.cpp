@@ -22,7 +22,7 @@ CQebButton::CQebButton() noexcept
 
 CQebButton::~CQebButton() = default;
 
-void CQebButton::AddToolTip(const CString& text) {
+void CQebButton::AddToolTip(const CStringW& text) {
     m_tipText = text;
     if (m_pToolTip) return;
     m_pToolTip = std::make_unique<CToolTipCtrl>();
@@ -31,13 +31,13 @@ void CQebButton::AddToolTip(const CString& text) {
     m_pToolTip->AddTool(this, m_tipText);
 }
 
-void CQebButton::SetToolTipText(const CString& text) {
+void CQebButton::SetToolTipText(const CStringW& text) {
     m_tipText = text;
     SetTipWindowText(m_tipText);
 }
 
-void CQebButton::SetTipWindowText(LPCSTR lpszText) {
-    if (m_pToolTip && m_pToolTip->m_hWnd != nullptr) m_pToolTip->UpdateTipText(lpszText, this);
+void CQebButton::SetTipWindowText(const CStringW& strText) {
+    if (m_pToolTip && m_pToolTip->m_hWnd != nullptr) m_pToolTip->UpdateTipText(strText, this);
 }
 
 BOOL CQebButton::PreTranslateMessage(MSG* pMsg) {
@@ -105,5 +105,5 @@ void CQebButton::Apply(const velmora::skin::ButtonTransition& transition) {
     if (effects.notifyParent && !velmora::skin::NotifyParentOfClick(*this)) return;
     if (effects.redraw) InvalidateRect(nullptr, FALSE);
     if (effects.releaseCapture && GetCapture() == m_hWnd) ReleaseCapture();
-    if (effects.clearTipText) SetTipWindowText("");
+    if (effects.clearTipText) SetTipWindowText(CStringW());
 }

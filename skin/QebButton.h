@@ -11,8 +11,8 @@
 
 #include <memory>
 
+#include "base/wide_text.h"
 #include "skin/button_states.h"
-#include "velmora/CString.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 #include "wnd/ToolTipCtrl.h"
@@ -25,9 +25,9 @@ public:
     // Stores the text and, the first time, creates the tooltip control with
     // one tool for the whole button; later calls change only the stored
     // text, which the tip shows from the next hover on.
-    void AddToolTip(const CString& text);
+    void AddToolTip(const CStringW& text);
     // Stores the text and shows it in the tooltip at once.
-    void SetToolTipText(const CString& text);
+    void SetToolTipText(const CStringW& text);
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -36,7 +36,7 @@ public:
     bool m_pressed;
     int m_imageOffset;
     const CBitmap* m_pImage;
-    CString m_tipText;
+    CStringW m_tipText;
     std::unique_ptr<CToolTipCtrl> m_pToolTip;
 
 protected:
@@ -50,7 +50,7 @@ protected:
 
 private:
     void Apply(const velmora::skin::ButtonTransition& transition);
-    void SetTipWindowText(LPCSTR lpszText);
+    void SetTipWindowText(const CStringW& strText);
 };
 
 // The skin buttons' WM_ERASEBKGND: the whole button is invalidated without

@@ -99,7 +99,7 @@ void CQebDialog::PreSubclassWindow() {
     // No frame recalculation here: the dialog is bound while it is being
     // initialised, and OnInitDialog applies the new frame once.
     ModifyStyle(WS_CAPTION | WS_THICKFRAME, WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    m_pCaptionFont = CFont::StockGuiFont();
+    m_pCaptionFont = CFont::TextFont();
     CDialog::PreSubclassWindow();
 }
 
@@ -124,9 +124,9 @@ void CQebDialog::CreateCaptionButtons() {
     const velmora::skin::CaptionButtonRects places =
         velmora::skin::PlaceCaptionButtons(ToSkinRect(client), m_captionLayout, hasMaximize, false);
     const auto create = [this](CQebButton& button, const SkinRect& place, UINT id, const char* tip) {
-        button.Create("", WS_CHILD | WS_VISIBLE, RECT{place.left, place.top, place.right, place.bottom}, this,
-                      id);
-        button.AddToolTip(tip);
+        button.Create(CStringW(), WS_CHILD | WS_VISIBLE,
+                      RECT{place.left, place.top, place.right, place.bottom}, this, id);
+        button.AddToolTip(velmora::WideFrom936(tip));
     };
     create(m_btnClose, places.close, ID_CAPTION_CLOSE, "关闭");
     if (hasMaximize) {
@@ -155,7 +155,8 @@ void CQebDialog::LayoutCaptionButtons(bool maximized) {
     place(m_btnClose, places.close);
     place(m_btnMax, places.maximize);
     place(m_btnMin, places.minimize);
-    if (hasMaximize) m_btnMax.SetToolTipText(velmora::skin::MaximizeButtonTipText(maximized));
+    if (hasMaximize)
+        m_btnMax.SetToolTipText(velmora::WideFrom936(velmora::skin::MaximizeButtonTipText(maximized)));
 }
 
 void CQebDialog::OnSize(UINT nType) {
@@ -165,7 +166,7 @@ void CQebDialog::OnSize(UINT nType) {
         SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         // The maximised frame reaches under the taskbar's edge: keep the
         // taskbar above it.
-        if (HWND hTaskbar = ::FindWindowA("Shell_TrayWnd", nullptr)) {
+        if (HWND hTaskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) {
             ::SetWindowPos(hTaskbar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
             ::RedrawWindow(hTaskbar, nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE);
         }

@@ -103,7 +103,7 @@ void CQebDialog::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
     if (pInfo == nullptr) return;
     pInfo->ptMinTrackSize = POINT{m_minTrackSize.cx, m_minTrackSize.cy};
     RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const velmora::skin::MaximizedGeometry maximized =
         velmora::skin::MaximizedGeometryOf(ToSkinRect(work), Metrics());
     pInfo->ptMaxPosition = POINT{maximized.position.x, maximized.position.y};

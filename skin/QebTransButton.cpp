@@ -51,7 +51,7 @@ void CQebTransButton::SetBitmap(const CBitmap* pBitmap) {
 }
 
 void CQebTransButton::PreSubclassWindow() {
-    m_pFont = CFont::StockGuiFont();
+    m_pFont = CFont::TextFont();
     ModifyStyle(0, BS_OWNERDRAW);
     CButton::PreSubclassWindow();
 }
@@ -211,8 +211,8 @@ void CQebTransButton::DrawStatic(CDC& dc, const RECT& client) {
                     client.top + velmora::skin::StaticIconTop(client.bottom - client.top, m_iconHeight),
                     m_hIcon.Get(), m_iconWidth, m_iconHeight, DI_NORMAL);
     }
-    const CString text = GetWindowText();
-    if (text.IsEmpty()) return;
+    const CStringW text = GetWindowText();
+    if (text.empty()) return;
     RECT textRect = ToRect(velmora::skin::StaticTextRect(ToSkinRect(client), hasIcon, m_iconWidth));
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_textColor);
@@ -231,7 +231,7 @@ void CQebTransButton::DrawTextButton(CDC& dc, const RECT& client) {
     // underlined font goes.
     CFont underlined;
     HFONT hFont = m_pFont;
-    LOGFONTA logFont{};
+    LOGFONTW logFont{};
     if (velmora::skin::IsUnderlined(m_underlineStates, look) && CFont::GetLogFont(m_pFont, &logFont)) {
         logFont.lfUnderline = TRUE;
         if (underlined.CreateFontIndirect(logFont)) hFont = underlined;

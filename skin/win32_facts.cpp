@@ -30,12 +30,12 @@ bool IsCursorOnButton(const CWnd& button) {
 bool NotifyParentOfClick(CWnd& button) {
     HWND hButton = button.m_hWnd;
     const int id = button.GetDlgCtrlID();
-    ::SendMessageA(button.GetParent(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    ::SendMessageW(button.GetParent(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     return button.m_hWnd == hButton && ::IsWindow(hButton);
 }
 
 void ShowSystemCursor(int cursorId) {
-    ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(static_cast<ULONG_PTR>(cursorId))));
+    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(static_cast<ULONG_PTR>(cursorId))));
 }
 
 }  // namespace velmora::skin

@@ -1,7 +1,8 @@
 #include "wnd/Controls.h"
 
-BOOL CButton::Create(LPCSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, "BUTTON", lpszCaption, dwStyle, rect, pParentWnd, nID);
+BOOL CButton::Create(const CStringW& strCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID) {
+    return CreateEx(0, L"BUTTON", strCaption, dwStyle, rect, pParentWnd, nID);
 }
 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
@@ -14,9 +15,9 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 }
 
 BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, "EDIT", "", dwStyle, rect, pParentWnd, nID);
+    return CreateEx(0, L"EDIT", CStringW(), dwStyle, rect, pParentWnd, nID);
 }
 
-BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, "STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
+BOOL CStatic::Create(const CStringW& strText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CreateEx(0, L"STATIC", strText, dwStyle, rect, pParentWnd, nID);
 }

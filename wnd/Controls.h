@@ -8,7 +8,7 @@
 
 class CButton : public CWnd {
 public:
-    BOOL Create(LPCSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    BOOL Create(const CStringW& strCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // Owner drawing: a button with BS_OWNERDRAW is drawn by DrawItem, which
     // the parent window reflects to the button from its WM_DRAWITEM.
@@ -21,11 +21,11 @@ protected:
 class CEdit : public CWnd {
 public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-    // Longest text, in bytes, the user can type (EM_LIMITTEXT).
+    // Longest text, in UTF-16 code units, the user can type (EM_LIMITTEXT).
     void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
 };
 
 class CStatic : public CWnd {
 public:
-    BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    BOOL Create(const CStringW& strText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 };

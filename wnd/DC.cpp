@@ -2,7 +2,7 @@
 
 void CDC::FillSolidRect(const RECT& rect, COLORREF colour) const {
     const COLORREF previous = ::SetBkColor(m_hDC, colour);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     ::SetBkColor(m_hDC, previous);
 }
 

@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include "base/wide_text.h"
 #include "base/win32_handles.h"
 
 class CDC {
@@ -45,8 +46,9 @@ public:
     int SetBkMode(int mode) const { return ::SetBkMode(m_hDC, mode); }
     COLORREF SetBkColor(COLORREF colour) const { return ::SetBkColor(m_hDC, colour); }
     COLORREF SetTextColor(COLORREF colour) const { return ::SetTextColor(m_hDC, colour); }
-    int DrawText(LPCSTR lpszText, RECT* pRect, UINT nFormat) const {
-        return ::DrawTextA(m_hDC, lpszText, -1, pRect, nFormat);
+    int DrawText(const CStringW& strText, RECT* pRect, UINT nFormat) const {
+        return ::DrawTextW(m_hDC, velmora::WinText(strText), static_cast<int>(strText.size()), pRect,
+                           nFormat);
     }
     BOOL DrawIcon(int x, int y, HICON hIcon, int width, int height, UINT flags = DI_NORMAL) const {
         return ::DrawIconEx(m_hDC, x, y, hIcon, width, height, 0, nullptr, flags);

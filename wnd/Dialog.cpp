@@ -20,7 +20,7 @@ public:
     ModalFilterScope() {
         if (t_modalDepth++ == 0) {
             t_hMsgFilterHook =
-                ::SetWindowsHookExA(WH_MSGFILTER, &MsgFilterHook, nullptr, ::GetCurrentThreadId());
+                ::SetWindowsHookExW(WH_MSGFILTER, &MsgFilterHook, nullptr, ::GetCurrentThreadId());
         }
     }
     ~ModalFilterScope() {
@@ -50,7 +50,7 @@ INT_PTR CDialog::DoModal() {
     ModalFilterScope filter;
     m_bModal = true;
     const INT_PTR result =
-        ::DialogBoxParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nIDTemplate), ParentHandle(),
+        ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(m_nIDTemplate), ParentHandle(),
                           &DialogProcTrampoline, reinterpret_cast<LPARAM>(this));
     m_bModal = false;
     return result;
@@ -60,7 +60,7 @@ BOOL CDialog::Create(CWnd* pParentWnd) {
     if (m_hWnd != nullptr) return FALSE;
     if (pParentWnd != nullptr) m_pParentWnd = pParentWnd;
     m_bModal = false;
-    HWND hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nIDTemplate), ParentHandle(),
+    HWND hWnd = ::CreateDialogParamW(GetResourceInstance(), MAKEINTRESOURCEW(m_nIDTemplate), ParentHandle(),
                                      &DialogProcTrampoline, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }

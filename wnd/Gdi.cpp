@@ -2,7 +2,7 @@
 
 BOOL CBitmap::LoadBitmap(HINSTANCE hInstance, UINT nId) {
     m_bitmap.Attach(static_cast<HBITMAP>(
-        ::LoadImageA(hInstance, MAKEINTRESOURCEA(nId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        ::LoadImageW(hInstance, MAKEINTRESOURCEW(nId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return m_bitmap ? TRUE : FALSE;
 }
 
@@ -20,7 +20,7 @@ BOOL CBitmap::GetBitmap(BITMAP* pInfo) const {
     if (pInfo == nullptr) return FALSE;
     *pInfo = BITMAP{};
     if (!m_bitmap) return FALSE;
-    if (::GetObjectA(m_bitmap.Get(), sizeof(BITMAP), pInfo) != sizeof(BITMAP)) {
+    if (::GetObjectW(m_bitmap.Get(), sizeof(BITMAP), pInfo) != sizeof(BITMAP)) {
         *pInfo = BITMAP{};
         return FALSE;
     }
@@ -42,16 +42,37 @@ int CRgn::CombineRgn(const CRgn& a, const CRgn& b, int mode) {
     return ::CombineRgn(m_region.Get(), a.m_region.Get(), b.m_region.Get(), mode);
 }
 
-BOOL CFont::CreateFontIndirect(const LOGFONTA& logFont) {
-    m_font.Attach(::CreateFontIndirectA(&logFont));
+BOOL CFont::CreateFontIndirect(const LOGFONTW& logFont) {
+    m_font.Attach(::CreateFontIndirectW(&logFont));
     return m_font ? TRUE : FALSE;
 }
 
-BOOL CFont::GetLogFont(HFONT hFont, LOGFONTA* pLogFont) {
+namespace {
+
+constexpr int kTextFontPoints = 9;
+
+}  // namespace
+
+HFONT CFont::TextFont() noexcept {
+    static const HFONT font = [] {
+        LOGFONTW logFont{};
+        if (!GetLogFont(StockGuiFont(), &logFont)) return StockGuiFont();
+        logFont.lfCharSet = GB2312_CHARSET;
+        const HDC hScreen = ::GetDC(nullptr);
+        const int dpi = hScreen != nullptr ? ::GetDeviceCaps(hScreen, LOGPIXELSY) : 96;
+        if (hScreen != nullptr) ::ReleaseDC(nullptr, hScreen);
+        logFont.lfHeight = -::MulDiv(kTextFontPoints, dpi, 72);
+        const HFONT made = ::CreateFontIndirectW(&logFont);
+        return made != nullptr ? made : StockGuiFont();
+    }();
+    return font;
+}
+
+BOOL CFont::GetLogFont(HFONT hFont, LOGFONTW* pLogFont) {
     if (pLogFont == nullptr) return FALSE;
-    *pLogFont = LOGFONTA{};
-    if (hFont == nullptr || ::GetObjectA(hFont, sizeof(LOGFONTA), pLogFont) == 0) {
-        *pLogFont = LOGFONTA{};
+    *pLogFont = LOGFONTW{};
+    if (hFont == nullptr || ::GetObjectW(hFont, sizeof(LOGFONTW), pLogFont) == 0) {
+        *pLogFont = LOGFONTW{};
         return FALSE;
     }
     return TRUE;

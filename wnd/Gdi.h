@@ -72,14 +72,22 @@ public:
     HFONT GetSafeHandle() const noexcept { return m_font.Get(); }
     operator HFONT() const noexcept { return m_font.Get(); }
 
-    BOOL CreateFontIndirect(const LOGFONTA& logFont);
+    BOOL CreateFontIndirect(const LOGFONTW& logFont);
 
     // The logical font behind `hFont`; FALSE (and *pLogFont zeroed) when
     // there is none.
-    static BOOL GetLogFont(HFONT hFont, LOGFONTA* pLogFont);
+    static BOOL GetLogFont(HFONT hFont, LOGFONTW* pLogFont);
     // The system's stock font for dialogs and controls. Stock objects belong
     // to the system: this is a view, never deleted.
     static HFONT StockGuiFont() noexcept { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+    // The font of the tool's texts, which are Chinese: the stock GUI font as
+    // a system of code page 936 has it, the Chinese character set (GB2312)
+    // at 9 points, so that a system whose own code page is another picks a
+    // font that holds the texts, at the size the windows are laid out for.
+    // On a system of code page 936 that is the stock font's own choice. Made
+    // on first use and kept for the process, like a stock object (a view,
+    // never deleted); the stock font itself when it cannot be made.
+    static HFONT TextFont() noexcept;
 
 private:
     velmora::OwnedFont m_font;

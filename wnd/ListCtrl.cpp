@@ -1,49 +1,44 @@
 #include "wnd/ListCtrl.h"
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, WC_LISTVIEWA, "", dwStyle | LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS, rect,
-                    pParentWnd, nID);
+    return CreateEx(0, WC_LISTVIEWW, CStringW(), dwStyle | LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
+                    rect, pParentWnd, nID);
 }
 
-int CListCtrl::InsertColumn(int nCol, LPCSTR lpszHeading, int nFormat, int nWidth) {
-    LVCOLUMNA column{};
+int CListCtrl::InsertColumn(int nCol, const CStringW& strHeading, int nFormat, int nWidth) {
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = nFormat;
     column.cx = nWidth;
-    column.pszText = const_cast<LPSTR>(lpszHeading);
+    column.pszText = const_cast<LPWSTR>(velmora::WinText(strHeading));
     column.iSubItem = nCol;
     return static_cast<int>(
-        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
+        SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
 }
 
-CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
+CStringW CListCtrl::GetItemText(int nItem, int nSubItem) const {
     // The list copies at most the buffer's size less one, cut before a
-    // double-byte character that would not fit, and reports how much it
-    // copied: the text is whole once two bytes of room were left over.
-    CString text;
-    for (int capacity = 256; capacity <= (1 << 20); capacity *= 4) {
-        char* buffer = text.GetBuffer(capacity);
-        LVITEMA item{};
+    // surrogate pair that would not fit, and reports how much it copied: the
+    // text is whole once two units of room were left over.
+    const auto read = [this, nItem, nSubItem](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        LVITEMW item{};
         item.iSubItem = nSubItem;
-        item.pszText = buffer;
-        item.cchTextMax = capacity + 1;
-        const int copied = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (copied + 2 <= capacity) {
-            text.ReleaseBuffer(copied >= 0 ? copied : 0);
-            return text;
-        }
-        text.ReleaseBuffer(0);
-    }
-    return text;
+        item.pszText = velmora::WinBuffer(buffer);
+        item.cchTextMax = static_cast<int>(capacity);
+        const auto copied = static_cast<std::size_t>(
+            SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+        // An empty cell reads as a failed read: the empty text either way.
+        return copied + 2 < capacity ? copied : capacity;
+    };
+    return velmora::ReadGrowingText(read, 256, 1u << 20);
 }
 
 int CListCtrl::GetItemImage(int nItem) const {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = nItem;
     item.iImage = -1;
-    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    if (!SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return -1;
     return item.iImage;
 }
 
@@ -56,7 +51,7 @@ std::vector<int> CListCtrl::GetSelectedItems() const {
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.state = nState;
     item.stateMask = nMask;
     return static_cast<BOOL>(

@@ -14,7 +14,6 @@
 
 #include <vector>
 
-#include "velmora/CString.h"
 #include "wnd/Wnd.h"
 
 class CListCtrl : public CWnd {
@@ -28,7 +27,7 @@ public:
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwExStyle));
     }
     // Inserts column `nCol` (LVCFMT_LEFT, ...); its index, or -1.
-    int InsertColumn(int nCol, LPCSTR lpszHeading, int nFormat, int nWidth);
+    int InsertColumn(int nCol, const CStringW& strHeading, int nFormat, int nWidth);
     int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol)); }
     // The small-image list (a view: see above). Returns the previous one.
     HIMAGELIST SetSmallImageList(HIMAGELIST hList) {
@@ -43,7 +42,7 @@ public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     // The text of a cell as the list shows it (for an owner-data list, what
     // the parent answers), whatever its length.
-    CString GetItemText(int nItem, int nSubItem) const;
+    CStringW GetItemText(int nItem, int nSubItem) const;
     // The image index of a row, as the list shows it; -1 when it has none.
     int GetItemImage(int nItem) const;
 

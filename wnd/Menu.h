@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "base/wide_text.h"
 #include "base/win32_handles.h"
 
 class CMenuOperations {
@@ -22,12 +23,17 @@ public:
     UINT GetMenuState(UINT nId) const { return ::GetMenuState(m_hMenu, nId, MF_BYCOMMAND); }
     BOOL SetDefaultItem(UINT nId) const { return ::SetMenuDefaultItem(m_hMenu, nId, FALSE); }
     UINT GetDefaultItem() const { return ::GetMenuDefaultItem(m_hMenu, FALSE, 0); }
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nId = 0, LPCSTR lpszText = nullptr) const {
-        return ::AppendMenuA(m_hMenu, nFlags, nId, lpszText);
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nId = 0, const CStringW& strText = CStringW()) const {
+        return ::AppendMenuW(
+            m_hMenu, nFlags, nId,
+            (nFlags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) != 0 ? nullptr : velmora::WinText(strText));
     }
     // Inserts before the item at `nPosition` (by position).
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nId = 0, LPCSTR lpszText = nullptr) const {
-        return ::InsertMenuA(m_hMenu, nPosition, MF_BYPOSITION | nFlags, nId, lpszText);
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nId = 0,
+                    const CStringW& strText = CStringW()) const {
+        return ::InsertMenuW(
+            m_hMenu, nPosition, MF_BYPOSITION | nFlags, nId,
+            (nFlags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) != 0 ? nullptr : velmora::WinText(strText));
     }
     int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
     UINT GetMenuItemID(int nPosition) const { return ::GetMenuItemID(m_hMenu, nPosition); }

@@ -9,7 +9,7 @@ constexpr DWORD kFilterAllow = 1;
 constexpr DWORD kFilterAdd = 1;
 
 FARPROC LookUpUser32(const char* name) {
-    HMODULE hUser = ::GetModuleHandleA("user32.dll");
+    HMODULE hUser = ::GetModuleHandleW(L"user32.dll");
     return hUser != nullptr ? ::GetProcAddress(hUser, name) : nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "wnd/ToolTipCtrl.h"
 
+#include <iterator>
+
 BOOL CToolTipCtrl::Create(CWnd* pParent, DWORD dwStyle) {
     // A popup of its own: as a child it would be clipped to the window it
     // describes, and as a popup owned by the parent's top-level window it
@@ -8,13 +10,13 @@ BOOL CToolTipCtrl::Create(CWnd* pParent, DWORD dwStyle) {
     // loses the top-most state). The tools still name the parent.
     static_cast<void>(pParent);
     const RECT anywhere{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, anywhere, nullptr, 0);
+    return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, CStringW(), WS_POPUP | dwStyle, anywhere, nullptr, 0);
 }
 
-TOOLINFOA CToolTipCtrl::MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool) {
-    TOOLINFOA info{};
+TOOLINFOW CToolTipCtrl::MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool) {
+    TOOLINFOW info{};
     // The size every version of the control understands.
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     HWND hTool = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
     if (nIdTool == 0) {
         info.uFlags = TTF_IDISHWND;
@@ -27,31 +29,29 @@ TOOLINFOA CToolTipCtrl::MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool) {
     return info;
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, const RECT* pRectTool, UINT_PTR nIdTool) {
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, const CStringW& strText, const RECT* pRectTool, UINT_PTR nIdTool) {
     if (m_hWnd == nullptr || pWnd == nullptr) return FALSE;
-    TOOLINFOA info = MakeToolInfo(pWnd, nIdTool);
+    TOOLINFOW info = MakeToolInfo(pWnd, nIdTool);
     if (pRectTool != nullptr && nIdTool != 0) info.rect = *pRectTool;
-    info.lpszText = const_cast<LPSTR>(lpszText != nullptr ? lpszText : "");
-    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
+    info.lpszText = const_cast<LPWSTR>(velmora::WinText(strText));
+    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
-void CToolTipCtrl::UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIdTool) {
+void CToolTipCtrl::UpdateTipText(const CStringW& strText, CWnd* pWnd, UINT_PTR nIdTool) {
     if (m_hWnd == nullptr || pWnd == nullptr) return;
-    TOOLINFOA info = MakeToolInfo(pWnd, nIdTool);
-    info.lpszText = const_cast<LPSTR>(lpszText != nullptr ? lpszText : "");
-    SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    TOOLINFOW info = MakeToolInfo(pWnd, nIdTool);
+    info.lpszText = const_cast<LPWSTR>(velmora::WinText(strText));
+    SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-CString CToolTipCtrl::GetText(CWnd* pWnd, UINT_PTR nIdTool) const {
-    CString text;
-    if (m_hWnd == nullptr || pWnd == nullptr) return text;
-    TOOLINFOA info = MakeToolInfo(pWnd, nIdTool);
-    // Newer controls take the buffer's size; older ones write at most 80
-    // bytes.
-    char buffer[256] = {};
+CStringW CToolTipCtrl::GetText(CWnd* pWnd, UINT_PTR nIdTool) const {
+    if (m_hWnd == nullptr || pWnd == nullptr) return CStringW();
+    TOOLINFOW info = MakeToolInfo(pWnd, nIdTool);
+    // Newer controls take the buffer's size in characters; older ones write
+    // at most 80.
+    wchar_t buffer[256] = {};
     info.lpszText = buffer;
-    SendMessage(TTM_GETTEXTA, sizeof(buffer) - 1, reinterpret_cast<LPARAM>(&info));
-    buffer[sizeof(buffer) - 1] = '\0';
-    text = buffer;
-    return text;
+    SendMessage(TTM_GETTEXTW, static_cast<WPARAM>(std::size(buffer) - 1), reinterpret_cast<LPARAM>(&info));
+    buffer[std::size(buffer) - 1] = L'\0';
+    return velmora::FromWin(buffer);
 }

@@ -12,7 +12,6 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include "velmora/CString.h"
 #include "wnd/Wnd.h"
 
 class CToolTipCtrl : public CWnd {
@@ -32,15 +31,15 @@ public:
     // Adds a tool: with nIdTool 0 the whole window pWnd (any rectangle is
     // ignored); otherwise the rectangle `pRectTool` of pWnd's client area,
     // numbered nIdTool. The control keeps its own copy of the text.
-    BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, const RECT* pRectTool = nullptr, UINT_PTR nIdTool = 0);
-    void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIdTool = 0);
+    BOOL AddTool(CWnd* pWnd, const CStringW& strText, const RECT* pRectTool = nullptr, UINT_PTR nIdTool = 0);
+    void UpdateTipText(const CStringW& strText, CWnd* pWnd, UINT_PTR nIdTool = 0);
     // The tool's current text (empty when there is no such tool).
-    CString GetText(CWnd* pWnd, UINT_PTR nIdTool = 0) const;
+    CStringW GetText(CWnd* pWnd, UINT_PTR nIdTool = 0) const;
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
     // Passes a mouse message of a tool window to the control, which shows and
     // hides the tip from them.
     void RelayEvent(MSG* pMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg)); }
 
 private:
-    static TOOLINFOA MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool);
+    static TOOLINFOW MakeToolInfo(CWnd* pWnd, UINT_PTR nIdTool);
 };

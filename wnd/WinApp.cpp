@@ -20,10 +20,10 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::Run() {
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (CWnd::WalkPreTranslateTree(&msg)) continue;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return ExitInstance();
 }
@@ -46,7 +46,7 @@ CWinApp* GetApp() noexcept { return g_pApp; }
 
 HINSTANCE GetResourceInstance() noexcept {
     if (g_pApp != nullptr && g_pApp->m_hInstance != nullptr) return g_pApp->m_hInstance;
-    return ::GetModuleHandleA(nullptr);
+    return ::GetModuleHandleW(nullptr);
 }
 
 int RunApplication(HINSTANCE hInstance) {

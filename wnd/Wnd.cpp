@@ -8,7 +8,7 @@
 namespace {
 
 // The window property that links a window to its CWnd.
-constexpr char kObjectProperty[] = "Velmora.CWnd";
+constexpr wchar_t kObjectProperty[] = L"Velmora.CWnd";
 
 }  // namespace
 
@@ -21,20 +21,20 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) noexcept {
     if (hWnd == nullptr) return nullptr;
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
+    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (m_hWnd != nullptr || hWnd == nullptr || !::IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr) {
         return FALSE;
     }
-    if (!::SetPropA(hWnd, kObjectProperty, this)) return FALSE;
+    if (!::SetPropW(hWnd, kObjectProperty, this)) return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcTrampoline)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcTrampoline)));
     if (m_pfnSuper == nullptr) {
-        ::RemovePropA(hWnd, kObjectProperty);
+        ::RemovePropW(hWnd, kObjectProperty);
         m_hWnd = nullptr;
         return FALSE;
     }
@@ -51,24 +51,24 @@ HWND CWnd::UnsubclassWindow() noexcept {
     if (hWnd == nullptr) return nullptr;
     if (::IsWindow(hWnd)) {
         if (m_pfnSuper != nullptr) {
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         }
-        ::RemovePropA(hWnd, kObjectProperty);
+        ::RemovePropW(hWnd, kObjectProperty);
     }
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
     return hWnd;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, const CStringW& strWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID) {
     if (m_hWnd != nullptr) return FALSE;
     HWND hParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
     // A child's menu argument is its control identifier.
     HMENU hMenuOrId = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
-    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, hParent, hMenuOrId,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, velmora::WinText(strWindowName), dwStyle,
+                                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                  hParent, hMenuOrId, ::GetModuleHandleW(nullptr), nullptr);
     if (hWnd == nullptr) return FALSE;
     if (!SubclassWindow(hWnd)) {
         ::DestroyWindow(hWnd);
@@ -83,14 +83,17 @@ BOOL CWnd::DestroyWindow() {
     return ::DestroyWindow(m_hWnd);
 }
 
-CString CWnd::GetWindowText() const {
-    CString text;
-    const int length = ::GetWindowTextLengthA(m_hWnd);
-    if (length <= 0) return text;
-    char* buffer = text.GetBuffer(length);
-    const int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text.ReleaseBuffer(copied > 0 && copied <= length ? copied : 0);
-    return text;
+CStringW CWnd::GetWindowText() const {
+    // The length asked first can be short of the text (it may change in
+    // between): a text that fills the buffer is read again in a larger one.
+    const auto read = [this](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        const int copied = ::GetWindowTextW(m_hWnd, velmora::WinBuffer(buffer), static_cast<int>(capacity));
+        if (copied <= 0) return 0;
+        return static_cast<std::size_t>(copied) + 1 < capacity ? static_cast<std::size_t>(copied) : capacity;
+    };
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) return CStringW();
+    return velmora::ReadGrowingText(read, static_cast<std::size_t>(length) + 2, 1u << 24);
 }
 
 void CWnd::CenterWindow() {
@@ -107,7 +110,7 @@ void CWnd::CenterWindow() {
     } else {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
-        if (!::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+        if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
         area = monitor.rcWork;
     }
     const velmora::LayoutPoint origin =
@@ -122,7 +125,7 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     const DWORD before = GetStyle();
     const DWORD after = (before & ~dwRemove) | dwAdd;
     if (after == before) return FALSE;
-    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(after));
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(after));
     if (nFlags != 0) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
@@ -134,7 +137,7 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     const DWORD before = GetExStyle();
     const DWORD after = (before & ~dwRemove) | dwAdd;
     if (after == before) return FALSE;
-    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(after));
+    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(after));
     if (nFlags != 0) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
@@ -165,7 +168,7 @@ BOOL CWnd::WalkPreTranslateTree(MSG* pMsg) {
             }
         }
         // GetParent also answers a top-level window's owner: stop at the top.
-        if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0) break;
+        if ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD) == 0) break;
     }
     return FALSE;
 }
@@ -220,8 +223,8 @@ bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
 LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
@@ -249,7 +252,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK CWnd::WindowProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
-    if (pWnd == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (pWnd == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The last message of the window: let it through, then unbind.
         LRESULT result = 0;

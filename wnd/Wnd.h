@@ -32,7 +32,7 @@
 
 #include <windows.h>
 
-#include "velmora/CString.h"
+#include "base/wide_text.h"
 #include "wnd/Menu.h"
 
 class CRgn;
@@ -60,7 +60,7 @@ public:
     HWND UnsubclassWindow() noexcept;
 
     // Creates a window of a registered class and binds this object to it.
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, const CStringW& strWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID);
     BOOL DestroyWindow();
 
@@ -69,10 +69,15 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
 
-    // Text.
-    void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-    CString GetWindowText() const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
+    // Text, in UTF-16 both ways: a window keeps every character it is given.
+    void SetWindowText(const CStringW& strText) { ::SetWindowTextW(m_hWnd, velmora::WinText(strText)); }
+    CStringW GetWindowText() const;
+    int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+    // The font the window draws its text with (WM_SETFONT); the caller keeps
+    // owning it.
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
+        ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+    }
 
     // Visibility, position and size.
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
@@ -97,8 +102,8 @@ public:
 
     // Styles. Modify* change only the given bits; with nFlags non-zero the
     // frame is recalculated through SetWindowPos(nFlags | SWP_NOSIZE ...).
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
 
@@ -131,10 +136,10 @@ public:
 
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
 
     // Shell drag and drop.

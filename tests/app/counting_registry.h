@@ -16,29 +16,31 @@ public:
     std::set<RegKey> open;
     int strayCloses = 0;  // closes of roots, unknown or already closed handles
     // Key names, as DeleteSubKey gets them, whose deletion is refused.
-    std::set<std::string> refusedDeletes;
+    std::set<CStringW> refusedDeletes;
 
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         const long status = m_real.CreateKey(parent, name, pCreated);
         if (status == ERROR_SUCCESS) open.insert(*pCreated);
         return status;
     }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         const long status = m_real.OpenKeyForRead(parent, keyPath, pOpened);
         if (status == ERROR_SUCCESS) open.insert(*pOpened);
         return status;
     }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
+    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                        std::uint32_t size) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.SetStringValue(key, valueName, data, size);
     }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.QueryValueSize(key, valueName, pSize);
     }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.QueryValue(key, valueName, buffer, pSize);
     }
@@ -46,7 +48,7 @@ public:
         if (open.erase(key) == 0) ++strayCloses;
         return m_real.CloseKey(key);
     }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.EnumSubKey(key, index, pName);
     }
@@ -54,7 +56,7 @@ public:
         if (Fails()) return ERROR_ACCESS_DENIED;
         return m_real.QueryKeyCounts(key, pSubKeys, pValues);
     }
-    long DeleteSubKey(RegKey parent, const char* name) override {
+    long DeleteSubKey(RegKey parent, const char16_t* name) override {
         if (Fails() || refusedDeletes.count(name) != 0) return ERROR_ACCESS_DENIED;
         return m_real.DeleteSubKey(parent, name);
     }

@@ -4,8 +4,10 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/Elevation.h"
+#include "base/win32_handles.h"
 
 namespace {
 
@@ -25,22 +27,35 @@ ScopedElevation::ScopedElevation(bool elevated) : m_saved(IsProcessElevated()) {
 
 ScopedElevation::~ScopedElevation() { SetProcessElevated(m_saved); }
 
-HDROP MakeDropHandle(std::initializer_list<std::string> paths) {
-    size_t namesSize = 1;  // the empty name that ends the list
-    for (const std::string& path : paths) namesSize += path.size() + 1;
-    HGLOBAL hGlobal = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + namesSize);
+namespace {
+
+// A DROPFILES block with the names one after another, each with its zero,
+// and an empty name at the end.
+template <typename Text>
+HDROP MakeDrop(std::initializer_list<Text> paths, BOOL wide) {
+    using Char = typename Text::value_type;
+    size_t namesSize = 1;
+    for (const Text& path : paths) namesSize += path.size() + 1;
+    HGLOBAL hGlobal =
+        ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + namesSize * sizeof(Char));
     if (hGlobal == nullptr) return nullptr;
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(hGlobal));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop + 1);
-    for (const std::string& path : paths) {
-        std::memcpy(names, path.c_str(), path.size() + 1);
+    drop->fWide = wide;
+    Char* names = reinterpret_cast<Char*>(drop + 1);
+    for (const Text& path : paths) {
+        std::memcpy(names, path.c_str(), (path.size() + 1) * sizeof(Char));
         names += path.size() + 1;
     }
     ::GlobalUnlock(hGlobal);
     return static_cast<HDROP>(hGlobal);
 }
+
+}  // namespace
+
+HDROP MakeDropHandle(std::initializer_list<std::string> paths) { return MakeDrop(paths, FALSE); }
+
+HDROP MakeDropHandleW(std::initializer_list<CStringW> paths) { return MakeDrop(paths, TRUE); }
 
 RECT ChildRect(HWND hChild) {
     RECT rect{};
@@ -134,6 +149,24 @@ bool ReadValue(HKEY hRoot, const char* keyPath, const char* valueName, std::stri
     buffer.resize(size);
     *pData = buffer;
     if (pType != nullptr) *pType = type;
+    return true;
+}
+
+bool ReadValueW(HKEY hRoot, const CStringW& keyPath, const CStringW& valueName, CStringW* pText, DWORD* pType,
+                DWORD* pSize) {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(hRoot, velmora::WinText(keyPath), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    const velmora::OwnedRegKey key(hKey);
+    DWORD size = 0;
+    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    std::vector<unsigned char> data(size);
+    if (::RegQueryValueExW(hKey, velmora::WinText(valueName), nullptr, pType, data.data(), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    *pText = velmora::WideFromRegistryData(data.data(), size);
+    *pSize = size;
     return true;
 }
 

@@ -19,6 +19,7 @@
 
 #include "app/RunManagerDlg.h"
 #include "app/TarvelDlg.h"
+#include "gbk_text.h"
 
 // The main dialog with its state open to the tests.
 class TestableTarvelDlg : public CTarvelDlg {
@@ -54,6 +55,9 @@ public:
 // A drop handle holding the given narrow paths, as the shell passes it with
 // WM_DROPFILES (a DROPFILES block in movable global memory).
 HDROP MakeDropHandle(std::initializer_list<std::string> paths);
+// The same with UTF-16 paths (fWide), as the shell passes names that the
+// ANSI code page cannot hold.
+HDROP MakeDropHandleW(std::initializer_list<CStringW> paths);
 
 // Client rectangle of a child, in its parent's client coordinates.
 RECT ChildRect(HWND hChild);
@@ -110,10 +114,26 @@ void WriteValue(HKEY hRoot, const char* keyPath, const char* valueName, const st
 void DeleteTree(HKEY hRoot, const char* keyPath);
 bool KeyExists(const char* keyPath);
 bool ReadValue(const char* keyPath, const char* valueName, std::string* pData, DWORD* pType);
+// A value read back through the registry's UTF-16 function: its text up to
+// the first zero, its type and its size in bytes as stored.
+bool ReadValueW(HKEY hRoot, const CStringW& keyPath, const CStringW& valueName, CStringW* pText, DWORD* pType,
+                DWORD* pSize);
 void WriteValue(const char* keyPath, const char* valueName, const std::string& data);
 void DeleteTree(const char* keyPath);
+// The same for key paths the program holds in UTF-16 (ASCII ones).
+inline bool KeyExists(HKEY hRoot, const char16_t* keyPath) { return KeyExists(hRoot, N(keyPath).c_str()); }
+inline bool KeyExists(const char16_t* keyPath) { return KeyExists(N(keyPath).c_str()); }
+inline void WriteValue(HKEY hRoot, const char16_t* keyPath, const char* valueName, const std::string& data) {
+    WriteValue(hRoot, N(keyPath).c_str(), valueName, data);
+}
+inline void WriteValue(const char16_t* keyPath, const char* valueName, const std::string& data) {
+    WriteValue(N(keyPath).c_str(), valueName, data);
+}
+inline void DeleteTree(HKEY hRoot, const char16_t* keyPath) { DeleteTree(hRoot, N(keyPath).c_str()); }
+inline void DeleteTree(const char16_t* keyPath) { DeleteTree(N(keyPath).c_str()); }
 // The text of a key's default value up to its first zero, or "<missing>".
 std::string DefaultText(HKEY hRoot, const std::string& keyPath);
+inline std::string DefaultText(HKEY hRoot, const char16_t* keyPath) { return DefaultText(hRoot, N(keyPath)); }
 
 // The test program's own full path.
 std::string ModulePath();

@@ -1,7 +1,8 @@
 // A registry in memory behind the registry interface, for the portable tests
 // of the registry walks: it counts every open and close, can fail any call
 // by its number, refuses to delete chosen keys, and tells whether the handles
-// balance. Key paths are compared as written (letter case counts).
+// balance. Key paths are compared as written (letter case counts). Names are
+// kept as GBK, the tests' own text; value data as stored, UTF-16 bytes.
 #pragma once
 
 #include <map>
@@ -9,11 +10,30 @@
 #include <string>
 
 #include "app/RegistryAccess.h"
+#include "gbk_text.h"
 
 namespace fake {
 
 constexpr RegKey kRoot = 0x80000002;
 constexpr RegKey kUserRoot = 0x80000001;
+
+// The UTF-16 bytes of a GBK text, its zero bytes kept as zero units.
+inline std::string Utf16Bytes(const std::string& gbk) {
+    std::string bytes;
+    std::size_t start = 0;
+    while (start <= gbk.size()) {
+        std::size_t end = gbk.find('\0', start);
+        if (end == std::string::npos) end = gbk.size();
+        for (const char16_t unit : W(gbk.substr(start, end - start))) {
+            bytes.push_back(static_cast<char>(unit & 0xFF));
+            bytes.push_back(static_cast<char>(unit >> 8));
+        }
+        if (end == gbk.size()) break;
+        bytes.append(2, '\0');
+        start = end + 1;
+    }
+    return bytes;
+}
 
 struct StoredValue {
     std::string data;
@@ -37,26 +57,27 @@ public:
     // Data appended to a value between the size query and the read.
     std::string growBeforeRead;
 
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
         if (Fails()) return failure;
-        const std::string path = Join(PathOf(parent), name);
+        const std::string path = Join(PathOf(parent), N(name));
         keys[path];
         *pCreated = Open(path);
         return kRegistrySuccess;
     }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
         if (Fails()) return failure;
-        const std::string path = Join(PathOf(parent), keyPath);
+        const std::string path = Join(PathOf(parent), N(keyPath));
         if (keys.count(path) == 0) return kRegistryFileNotFound;
         *pOpened = Open(path);
         return kRegistrySuccess;
     }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
+    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                        std::uint32_t size) override {
         if (Fails()) return failure;
-        keys[PathOf(key)][valueName] = {std::string(data, size), size};
+        keys[PathOf(key)][N(valueName)] = {std::string(reinterpret_cast<const char*>(data), size), size};
         return kRegistrySuccess;
     }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
         if (Fails()) return failure;
         StoredValue* value = Find(key, valueName);
         if (value == nullptr) return kRegistryFileNotFound;
@@ -64,7 +85,8 @@ public:
         value->data += growBeforeRead;
         return kRegistrySuccess;
     }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         if (Fails()) return failure;
         StoredValue* value = Find(key, valueName);
         if (value == nullptr) return kRegistryFileNotFound;
@@ -72,7 +94,7 @@ public:
             *pSize = static_cast<std::uint32_t>(value->data.size());
             return kRegistryMoreData;
         }
-        value->data.copy(buffer, value->data.size());
+        value->data.copy(reinterpret_cast<char*>(buffer), value->data.size());
         *pSize = static_cast<std::uint32_t>(value->data.size());
         return kRegistrySuccess;
     }
@@ -84,7 +106,7 @@ public:
         ++closes;
         return kRegistrySuccess;
     }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
         if (Fails()) return failure;
         const std::string path = PathOf(key);
         if (keys.count(path) == 0) return kRegistryFileNotFound;
@@ -93,7 +115,7 @@ public:
             const std::string name = ChildName(path, child);
             if (name.empty()) continue;
             if (n++ == index) {
-                *pName = name.c_str();
+                *pName = W(name);
                 return kRegistrySuccess;
             }
         }
@@ -108,17 +130,25 @@ public:
         *pValues = static_cast<std::uint32_t>(it->second.size());
         return kRegistrySuccess;
     }
-    long DeleteSubKey(RegKey parent, const char* name) override {
+    long DeleteSubKey(RegKey parent, const char16_t* name) override {
         if (Fails()) return failure;
-        const std::string path = Join(PathOf(parent), name);
+        const std::string path = Join(PathOf(parent), N(name));
         if (keys.count(path) == 0) return kRegistryFileNotFound;
         if (Children(path) != 0 || undeletable.count(path) != 0) return kRegistryAccessDenied;
         keys.erase(path);
         return kRegistrySuccess;
     }
 
+    // A value's data: the UTF-16 form of `data` (GBK), zeros kept, no zero added.
     void Put(const std::string& path, const std::string& name, const std::string& data) {
-        keys[path][name] = {data, static_cast<std::uint32_t>(data.size())};
+        const std::string bytes = Utf16Bytes(data);
+        keys[path][name] = {bytes, static_cast<std::uint32_t>(bytes.size())};
+    }
+    // The stored text of a value (up to its first zero), as GBK.
+    std::string TextOf(const std::string& path, const std::string& name) const {
+        const std::string& bytes = keys.at(path).at(name).data;
+        return N(velmora::WideFromRegistryData(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                               bytes.size()));
     }
     // A key with no values, and every key above it.
     void MakeKey(const std::string& path) {
@@ -164,10 +194,10 @@ private:
         open[key] = path;
         return key;
     }
-    StoredValue* Find(RegKey key, const char* valueName) {
+    StoredValue* Find(RegKey key, const char16_t* valueName) {
         auto k = keys.find(PathOf(key));
         if (k == keys.end()) return nullptr;
-        auto v = k->second.find(valueName);
+        auto v = k->second.find(N(valueName));
         return v == k->second.end() ? nullptr : &v->second;
     }
 

@@ -48,7 +48,7 @@ TEST(DeleteKeyTreeTest, DeletesTheKeyWithItsValuesAndSubkeysAndNothingElse) {
             const bool inTree = it->first == deleted || it->first.rfind(deleted + "\\", 0) == 0;
             it = inTree ? expected.erase(it) : std::next(it);
         }
-        EXPECT_EQ(DeleteKeyTree(reg, kRoot, deleted.c_str()), kRegistrySuccess) << c.key;
+        EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(deleted)), kRegistrySuccess) << c.key;
         EXPECT_TRUE(reg.Balanced()) << c.key;
         EXPECT_EQ(before - reg.keys.size(), c.keysGone) << c.key;
         EXPECT_TRUE(reg.keys == expected) << c.key << ": something outside the tree changed";
@@ -59,15 +59,14 @@ TEST(DeleteKeyTreeTest, AFailureAtAnyCallClosesEveryKeyAndTouchesNothingOutside)
     // Count the calls of a clean run, then fail each of them in turn.
     FakeRegistry clean;
     Fill(clean);
-    ASSERT_EQ(DeleteKeyTree(clean, kRoot, (kBase + "\\ed.exe").c_str()), kRegistrySuccess);
+    ASSERT_EQ(DeleteKeyTree(clean, kRoot, W(kBase + "\\ed.exe")), kRegistrySuccess);
     const int callCount = clean.calls;
     ASSERT_GT(callCount, 4);
     for (int step = 0; step < callCount; ++step) {
         FakeRegistry reg;
         Fill(reg);
         reg.failAtCall = step;
-        EXPECT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\ed.exe").c_str()), kRegistryAccessDenied)
-            << "step " << step;
+        EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\ed.exe")), kRegistryAccessDenied) << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step;
         EXPECT_EQ(reg.keys.count(kBase + "\\ed.exe"), 1u) << "step " << step << ": the entry itself stays";
         EXPECT_EQ(reg.keys.at(kBase + "\\ed.exe").size(), 2u) << "step " << step << ": with its values";
@@ -79,7 +78,7 @@ TEST(DeleteKeyTreeTest, AnUndeletableKeyIsReportedAndItsTreeStays) {
     FakeRegistry reg;
     Fill(reg);
     reg.undeletable.insert(kBase + "\\tools\\b.exe");
-    EXPECT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\tools").c_str()), kRegistryAccessDenied);
+    EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\tools")), kRegistryAccessDenied);
     EXPECT_TRUE(reg.Balanced());
     EXPECT_EQ(reg.keys.count(kBase + "\\tools"), 1u);
     EXPECT_EQ(reg.keys.count(kBase + "\\tools\\b.exe"), 1u);
@@ -90,13 +89,13 @@ TEST(DeleteKeyTreeTest, RefusesAnEmptyPathAndTreesDeeperThanTheLimit) {
     FakeRegistry reg;
     Fill(reg);
     const std::size_t keys = reg.keys.size();
-    EXPECT_EQ(DeleteKeyTree(reg, kRoot, ""), kRegistryBadKey) << "that would be the root itself";
+    EXPECT_EQ(DeleteKeyTree(reg, kRoot, u""), kRegistryBadKey) << "that would be the root itself";
     EXPECT_EQ(reg.keys.size(), keys);
 
     std::string deep = kBase + "\\loop";
     for (int i = 0; i <= kMaxKeyTreeDepth; ++i) deep += "\\x";
     reg.MakeKey(deep);
-    EXPECT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\loop").c_str()), kRegistryBadKey);
+    EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\loop")), kRegistryBadKey);
     EXPECT_EQ(reg.keys.count(deep), 1u);
     EXPECT_TRUE(reg.Balanced());
 }
@@ -115,8 +114,8 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
     for (const auto& c : cases) {
         FakeRegistry reg;
         Fill(reg);
-        ASSERT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\" + c.deleted).c_str()), kRegistrySuccess);
-        EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, kBase.c_str(), c.deleted), c.removed) << c.deleted;
+        ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\" + c.deleted)), kRegistrySuccess);
+        EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, W(kBase), W(c.deleted)), c.removed) << c.deleted;
         EXPECT_EQ(reg.keys.count(kBase), 1u) << "App Paths itself stays";
         if (c.survivor != nullptr) {
             EXPECT_EQ(reg.keys.count(kBase + "\\" + c.survivor), 1u) << c.deleted;
@@ -125,8 +124,8 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
     }
     FakeRegistry reg;
     Fill(reg);
-    ASSERT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\deep\\er\\c.exe").c_str()), kRegistrySuccess);
-    ASSERT_EQ(RemoveEmptyParentKeys(reg, kRoot, kBase.c_str(), "deep\\er\\c.exe"), 2);
+    ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\deep\\er\\c.exe")), kRegistrySuccess);
+    ASSERT_EQ(RemoveEmptyParentKeys(reg, kRoot, W(kBase), u"deep\\er\\c.exe"), 2);
     EXPECT_EQ(reg.keys.count(kBase + "\\deep\\er"), 0u);
     EXPECT_EQ(reg.keys.count(kBase + "\\deep"), 0u);
 }
@@ -137,8 +136,8 @@ TEST(RemoveEmptyParentKeysTest, NamesAreTakenAsTheyAreNeverTrimmed) {
     reg.PutText(kBase + "\\ *grp \\x.exe", "", "C:\\x.exe");
     reg.MakeKey(kBase + "\\*grp");
     reg.MakeKey(kBase + "\\grp");
-    ASSERT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\ *grp \\x.exe").c_str()), kRegistrySuccess);
-    EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, kBase.c_str(), " *grp \\x.exe"), 1);
+    ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\ *grp \\x.exe")), kRegistrySuccess);
+    EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, W(kBase), u" *grp \\x.exe"), 1);
     EXPECT_EQ(reg.keys.count(kBase + "\\ *grp "), 0u);
     EXPECT_EQ(reg.keys.count(kBase + "\\*grp"), 1u);
     EXPECT_EQ(reg.keys.count(kBase + "\\grp"), 1u);
@@ -148,10 +147,10 @@ TEST(RemoveEmptyParentKeysTest, AFailureStopsTheCleanUpWithTheKeysBalanced) {
     for (int step = 0; step < 6; ++step) {
         FakeRegistry reg;
         Fill(reg);
-        ASSERT_EQ(DeleteKeyTree(reg, kRoot, (kBase + "\\deep\\er\\c.exe").c_str()), kRegistrySuccess);
+        ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\deep\\er\\c.exe")), kRegistrySuccess);
         reg.calls = 0;
         reg.failAtCall = step;
-        const int removed = RemoveEmptyParentKeys(reg, kRoot, kBase.c_str(), "deep\\er\\c.exe");
+        const int removed = RemoveEmptyParentKeys(reg, kRoot, W(kBase), u"deep\\er\\c.exe");
         // Three calls per level: open, count, delete.
         EXPECT_EQ(removed, step / 3) << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step;

@@ -18,10 +18,10 @@ const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App
 
 TEST(RegWriteStringTest, CreatesEveryKeyAndStoresTheTextWithItsZero) {
     FakeRegistry reg;
-    ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath("edit2"), "", "C:\\Tools\\ed.exe"));
+    ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\Tools\\ed.exe"));
     const StoredValue& value = reg.keys.at(kAppPaths + "\\edit2.exe").at("");
-    EXPECT_EQ(value.data, std::string("C:\\Tools\\ed.exe", 16));
-    EXPECT_EQ(value.declaredSize, 16u);
+    EXPECT_EQ(value.data, fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
+    EXPECT_EQ(value.declaredSize, 32u) << "UTF-16, its zero included";
     EXPECT_EQ(reg.opens, 6);
     EXPECT_TRUE(reg.Balanced());
 }
@@ -29,10 +29,11 @@ TEST(RegWriteStringTest, CreatesEveryKeyAndStoresTheTextWithItsZero) {
 TEST(RegWriteStringTest, BackslashInTheNameMakesNestedKeys) {
     for (const char* name : {"tools\\ed", "tools\\\\ed"}) {
         FakeRegistry reg;
-        ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(name), "", "C:\\Tools\\ed.exe")) << name;
+        ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(W(name)), u"", u"C:\\Tools\\ed.exe"))
+            << name;
         EXPECT_EQ(reg.keys.count(kAppPaths + "\\tools"), 1u);
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data,
-                  std::string("C:\\Tools\\ed.exe", 16));
+                  fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools").count(""), 0u) << "nothing stored in the middle key";
         EXPECT_TRUE(reg.Balanced());
     }
@@ -42,9 +43,10 @@ TEST(RegWriteStringTest, ReplacesTheDefaultValueAndKeepsOthers) {
     FakeRegistry reg;
     reg.Put(kAppPaths + "\\edit2.exe", "", "C:\\Old\\old.exe");
     reg.Put(kAppPaths + "\\edit2.exe", "Path", "C:\\Old");
-    ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath("edit2"), "", "C:\\New\\new.exe"));
-    EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("").data, std::string("C:\\New\\new.exe", 15));
-    EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("Path").data, "C:\\Old");
+    ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\New\\new.exe"));
+    EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("").data,
+              fake::Utf16Bytes(std::string("C:\\New\\new.exe", 15)));
+    EXPECT_EQ(reg.TextOf(kAppPaths + "\\edit2.exe", "Path"), "C:\\Old");
 }
 
 TEST(RegWriteStringTest, FailureAtAnyStepClosesEveryKeyAndKeepsEarlierKeys) {
@@ -52,7 +54,7 @@ TEST(RegWriteStringTest, FailureAtAnyStepClosesEveryKeyAndKeepsEarlierKeys) {
     for (int step = 0; step < 7; ++step) {
         FakeRegistry reg;
         reg.failAtCall = step;
-        EXPECT_FALSE(RegWriteString(reg, kRoot, BuildCommandKeyPath("edit2"), "", "C:\\Tools\\ed.exe"))
+        EXPECT_FALSE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\Tools\\ed.exe"))
             << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step << ": " << reg.opens << " opens, " << reg.closes
                                     << " closes, " << reg.badCloses << " bad closes";
@@ -63,8 +65,8 @@ TEST(RegWriteStringTest, FailureAtAnyStepClosesEveryKeyAndKeepsEarlierKeys) {
 
 TEST(RegWriteStringTest, EmptyPathWritesTheRootValueWithoutClosingTheRoot) {
     FakeRegistry reg;
-    EXPECT_TRUE(RegWriteString(reg, kRoot, " \\ \\", "name", "x"));
-    EXPECT_EQ(reg.keys.at("").at("name").data, std::string("x", 2));
+    EXPECT_TRUE(RegWriteString(reg, kRoot, u" \\ \\", u"name", u"x"));
+    EXPECT_EQ(reg.keys.at("").at("name").data, fake::Utf16Bytes(std::string("x", 2)));
     EXPECT_TRUE(reg.Balanced());
     EXPECT_EQ(reg.opens, 0);
 }
@@ -75,10 +77,10 @@ TEST(RegReadStringTest, ReadsTheTextUpToTheFirstZero) {
     reg.Put("k", "embedded", std::string("abc\0def\0", 8));
     reg.Put("k", "unterminated", "no zero at the end");
     reg.Put("k", "empty", "");
-    EXPECT_EQ(RegReadString(reg, kRoot, "k", ""), CString("C:\\Velmora.exe"));
-    EXPECT_EQ(RegReadString(reg, kRoot, "k", "embedded"), CString("abc"));
-    EXPECT_EQ(RegReadString(reg, kRoot, "k", "unterminated"), CString("no zero at the end"));
-    EXPECT_EQ(RegReadString(reg, kRoot, "k", "empty"), CString());
+    EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW(u"C:\\Velmora.exe"));
+    EXPECT_EQ(RegReadString(reg, kRoot, u"k", u"embedded"), CStringW(u"abc"));
+    EXPECT_EQ(RegReadString(reg, kRoot, u"k", u"unterminated"), CStringW(u"no zero at the end"));
+    EXPECT_EQ(RegReadString(reg, kRoot, u"k", u"empty"), CStringW());
     EXPECT_TRUE(reg.Balanced());
     EXPECT_EQ(reg.opens, 4);
 }
@@ -86,13 +88,13 @@ TEST(RegReadStringTest, ReadsTheTextUpToTheFirstZero) {
 TEST(RegReadStringTest, EveryProblemGivesTheEmptyStringAndClosesTheKey) {
     {
         FakeRegistry reg;
-        EXPECT_EQ(RegReadString(reg, kRoot, "missing", ""), CString());
+        EXPECT_EQ(RegReadString(reg, kRoot, u"missing", u""), CStringW());
         EXPECT_TRUE(reg.Balanced());
     }
     {
         FakeRegistry reg;
         reg.Put("k", "other", "x");
-        EXPECT_EQ(RegReadString(reg, kRoot, "k", ""), CString());
+        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
         EXPECT_EQ(reg.opens, 1);
         EXPECT_TRUE(reg.Balanced());
     }
@@ -101,20 +103,20 @@ TEST(RegReadStringTest, EveryProblemGivesTheEmptyStringAndClosesTheKey) {
         FakeRegistry reg;
         reg.Put("k", "", "short");
         reg.growBeforeRead = " and now much longer";
-        EXPECT_EQ(RegReadString(reg, kRoot, "k", ""), CString());
+        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
         EXPECT_TRUE(reg.Balanced());
     }
     {
         FakeRegistry reg;
         reg.keys["k"][""] = {"x", kMaxRegistryValueBytes + 1};
-        EXPECT_EQ(RegReadString(reg, kRoot, "k", ""), CString());
+        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
         EXPECT_TRUE(reg.Balanced());
     }
     for (int step = 0; step < 3; ++step) {
         FakeRegistry reg;
         reg.Put("k", "", "value");
         reg.failAtCall = step;
-        EXPECT_EQ(RegReadString(reg, kRoot, "k", ""), CString()) << "step " << step;
+        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW()) << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step;
     }
 }

@@ -12,6 +12,7 @@
 #include "app/RunEntries.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
+#include "gbk_text.h"
 
 namespace {
 
@@ -24,25 +25,34 @@ protected:
 };
 
 TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
-    ASSERT_TRUE(
-        RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "", "C:\\工具\\b.exe"));
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", ""),
-              CString("C:\\工具\\b.exe"));
-    std::string raw;
-    DWORD type = 0;
-    ASSERT_TRUE(ReadValue("SOFTWARE\\Velmora Tests\\a\\b.exe", "", &raw, &type));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(raw.size(), std::string("C:\\工具\\b.exe").size() + 1);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\missing", ""), CString());
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora Tests\\a\\b.exe", "nope"), CString());
+    // Names and data outside GBK, and an unpaired surrogate, which the file
+    // system allows in a name: all stored as they are.
+    const CStringW paths[] = {u"C:\\工具\\b.exe", u"C:\\Tools\\J\u00F6rg \uD55C\uAD6D\\tool.exe",
+                              u"C:\\\U0001F600\\a\xD800.exe"};
+    for (const CStringW& path : paths) {
+        const CStringW key = u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe";
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, CStringW(), path)) << N(path);
+        EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, key, CStringW()), path);
+        CStringW stored;
+        DWORD type = 0;
+        DWORD size = 0;
+        ASSERT_TRUE(ReadValueW(HKEY_LOCAL_MACHINE, key, CStringW(), &stored, &type, &size));
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(size, (path.size() + 1) * sizeof(char16_t)) << "UTF-16 with its zero";
+        EXPECT_EQ(stored, path);
+    }
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\missing", CStringW()), CStringW());
+    EXPECT_EQ(
+        RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe", u"nope"),
+        CStringW());
 }
 
 TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {
-    const char* path = "SOFTWARE\\Velmora Tests\\x\\y\\z.exe";  // five keys, then the value
+    const CStringW path = u"SOFTWARE\\Velmora Tests\\x\\y\\z.exe";  // five keys, then the value
     for (int step = -1; step < 6; ++step) {
         CountingRegistry reg;
         reg.failAtCall = step;
-        const bool stored = RegWriteString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, "", "C:\\z.exe");
+        const bool stored = RegWriteString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, CStringW(), u"C:\\z.exe");
         EXPECT_EQ(stored, step == -1) << "step " << step;
         EXPECT_TRUE(reg.open.empty()) << "step " << step << ": " << reg.open.size() << " keys left open";
         EXPECT_EQ(reg.strayCloses, 0) << "step " << step << ": the root was closed";
@@ -50,8 +60,8 @@ TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {
     for (int step = -1; step < 3; ++step) {
         CountingRegistry reg;
         reg.failAtCall = step;
-        const CString value = RegReadString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, "");
-        EXPECT_EQ(value, CString(step == -1 ? "C:\\z.exe" : "")) << "step " << step;
+        const CStringW value = RegReadString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, CStringW());
+        EXPECT_EQ(value, step == -1 ? CStringW(u"C:\\z.exe") : CStringW()) << "step " << step;
         EXPECT_TRUE(reg.open.empty()) << "step " << step;
         EXPECT_EQ(reg.strayCloses, 0) << "step " << step;
     }
@@ -62,10 +72,14 @@ TEST_F(Win32RegistryTest, ANonTextValueIsReadUpToItsFirstZero) {
     ASSERT_EQ(
         ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestRoot, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr),
         ERROR_SUCCESS);
-    const BYTE bytes[] = {'a', 'b', 'c'};  // no terminating zero
+    const BYTE bytes[] = {'a', 0, 'b', 0, 'c', 0, 'd'};  // no terminating zero, an odd last byte
     ::RegSetValueExA(hKey, "bin", 0, REG_BINARY, bytes, sizeof(bytes));
+    const BYTE expandable[] = "%SystemRoot%\\x.exe";
+    ::RegSetValueExA(hKey, "expand", 0, REG_EXPAND_SZ, expandable, sizeof(expandable));
     ::RegCloseKey(hKey);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kTestRoot, "bin"), CString("abc"));
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, W(kTestRoot), u"bin"), CStringW(u"abc"));
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, W(kTestRoot), u"expand"), CStringW(u"%SystemRoot%\\x.exe"))
+        << "read as stored; expanding is the reader's part";
 }
 
 }  // namespace
@@ -89,27 +103,27 @@ TEST_F(Win32RegistryTest, SubkeysOfAnyNameLengthAreEnumeratedCountedAndDeleted) 
     WriteValue(kTreeRoot, "value", "v");
     CWin32Registry reg;
     RegKey key = 0;
-    ASSERT_EQ(reg.CreateKey(ToRegKey(HKEY_LOCAL_MACHINE), kTreeRoot, &key), ERROR_SUCCESS);
+    ASSERT_EQ(reg.CreateKey(ToRegKey(HKEY_LOCAL_MACHINE), W(kTreeRoot).c_str(), &key), ERROR_SUCCESS);
     for (const std::string& name : names) {
         RegKey child = 0;
-        ASSERT_EQ(reg.CreateKey(key, name.c_str(), &child), ERROR_SUCCESS) << name.size() << " bytes";
+        ASSERT_EQ(reg.CreateKey(key, W(name).c_str(), &child), ERROR_SUCCESS) << name.size() << " bytes";
         reg.CloseKey(child);
     }
     std::set<std::string> seen;
-    CString name("untouched");
+    CStringW name(u"untouched");
     std::uint32_t index = 0;
-    for (; reg.EnumSubKey(key, index, &name) == ERROR_SUCCESS; ++index) seen.insert(name.GetString());
+    for (; reg.EnumSubKey(key, index, &name) == ERROR_SUCCESS; ++index) seen.insert(N(name));
     EXPECT_EQ(index, 4u);
     EXPECT_EQ(seen, std::set<std::string>(std::begin(names), std::end(names)));
-    CString after("untouched");
+    CStringW after(u"untouched");
     EXPECT_EQ(reg.EnumSubKey(key, index, &after), ERROR_NO_MORE_ITEMS);
-    EXPECT_EQ(after, CString("untouched")) << "no name on failure";
+    EXPECT_EQ(after, CStringW(u"untouched")) << "no name on failure";
     std::uint32_t subKeys = 0;
     std::uint32_t values = 0;
     EXPECT_EQ(reg.QueryKeyCounts(key, &subKeys, &values), ERROR_SUCCESS);
     EXPECT_EQ(subKeys, 4u);
     EXPECT_EQ(values, 1u);
-    EXPECT_EQ(reg.DeleteSubKey(key, LongName(250).c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(reg.DeleteSubKey(key, W(LongName(250)).c_str()), ERROR_SUCCESS);
     std::uint32_t left = 0;
     EXPECT_EQ(reg.QueryKeyCounts(key, &left, &values), ERROR_SUCCESS);
     EXPECT_EQ(left, 3u);
@@ -132,7 +146,7 @@ TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
         reg.failAtCall = step;
         std::vector<RunEntry> entries;
         const int skipped =
-            ListRunEntries(reg, ToRegKey(HKEY_LOCAL_MACHINE), kTreeRoot, RunScope::kLocalMachine, entries);
+            ListRunEntries(reg, ToRegKey(HKEY_LOCAL_MACHINE), W(kTreeRoot), RunScope::kLocalMachine, entries);
         EXPECT_TRUE(reg.open.empty()) << "listing, step " << step;
         EXPECT_EQ(reg.strayCloses, 0) << "listing, step " << step;
         if (step == -1) {
@@ -147,7 +161,7 @@ TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
         CountingRegistry reg;
         reg.failAtCall = step;
         const std::string entry = std::string(kTreeRoot) + "\\ed.exe";
-        const long status = DeleteKeyTree(reg, ToRegKey(HKEY_LOCAL_MACHINE), entry.c_str());
+        const long status = DeleteKeyTree(reg, ToRegKey(HKEY_LOCAL_MACHINE), W(entry));
         EXPECT_TRUE(reg.open.empty()) << "deleting, step " << step;
         EXPECT_EQ(reg.strayCloses, 0) << "deleting, step " << step;
         EXPECT_EQ(status == ERROR_SUCCESS, step == -1 || step >= reg.calls) << "deleting, step " << step;

@@ -29,8 +29,7 @@ struct Listed {
 
 std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
     std::vector<Listed> out;
-    for (const RunEntry& e : entries)
-        out.push_back({e.command.GetString(), e.keyPath.GetString(), e.target.GetString(), e.scope});
+    for (const RunEntry& e : entries) out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope});
     return out;
 }
 
@@ -48,8 +47,8 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     reg.PutText(kUserAppPaths + "\\工具\\编辑.exe", "", "D:\\工具\\编辑.exe");
 
     std::vector<RunEntry> entries;
-    EXPECT_EQ(ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, entries), 0);
-    EXPECT_EQ(ListRunEntries(reg, kUserRoot, "SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
+    EXPECT_EQ(ListRunEntries(reg, kRoot, W(kAppPaths), RunScope::kLocalMachine, entries), 0);
+    EXPECT_EQ(ListRunEntries(reg, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
     const std::vector<Listed> expected = {
         {"IEXPLORE", "IEXPLORE.EXE", "\"C:\\Program Files\\ie.exe\"", RunScope::kLocalMachine},
         {"ed", "ed.exe", "C:\\Tools\\ed.exe", RunScope::kLocalMachine},
@@ -65,7 +64,7 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
 TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCounted) {
     FakeRegistry empty;
     std::vector<RunEntry> entries;
-    EXPECT_EQ(ListRunEntries(empty, kUserRoot, "SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
+    EXPECT_EQ(ListRunEntries(empty, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
     EXPECT_TRUE(entries.empty());
 
     // Every call of a walk failing in turn: whatever was read stays listed,
@@ -74,13 +73,13 @@ TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCoun
     clean.PutText(kAppPaths + "\\a.exe", "", "C:\\a.exe");
     clean.PutText(kAppPaths + "\\g\\b.exe", "", "C:\\b.exe");
     std::vector<RunEntry> all;
-    ASSERT_EQ(ListRunEntries(clean, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, all), 0);
+    ASSERT_EQ(ListRunEntries(clean, kRoot, W(kAppPaths), RunScope::kLocalMachine, all), 0);
     for (int step = 0; step < clean.calls; ++step) {
         FakeRegistry reg;
         reg.keys = clean.keys;
         reg.failAtCall = step;
         std::vector<RunEntry> some;
-        const int skipped = ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, some);
+        const int skipped = ListRunEntries(reg, kRoot, W(kAppPaths), RunScope::kLocalMachine, some);
         EXPECT_TRUE(reg.Balanced()) << "step " << step;
         EXPECT_LE(some.size(), all.size()) << "step " << step;
         // A failed value read leaves the entry listed without a target.
@@ -100,9 +99,9 @@ TEST(ListRunEntriesTest, GroupsDeeperThanTheLimitAreSkippedAndCounted) {
     reg.PutText(group + "\\last.exe", "", "C:\\last.exe");
     reg.PutText(group + "\\g\\toodeep.exe", "", "C:\\toodeep.exe");
     std::vector<RunEntry> entries;
-    EXPECT_EQ(ListRunEntries(reg, kRoot, kAppPaths.c_str(), RunScope::kLocalMachine, entries), 1);
+    EXPECT_EQ(ListRunEntries(reg, kRoot, W(kAppPaths), RunScope::kLocalMachine, entries), 1);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].target, CString("C:\\last.exe"));
+    EXPECT_EQ(entries[0].target, CStringW(u"C:\\last.exe"));
     EXPECT_TRUE(reg.Balanced());
 }
 
@@ -120,7 +119,7 @@ TEST(TargetFileOfTest, TakesBlanksAndQuotesOff) {
         {"   ", ""},
         {"%ProgramFiles%\\x.exe", "%ProgramFiles%\\x.exe"},
     };
-    for (const auto& c : cases) EXPECT_EQ(TargetFileOf(c.target), CString(c.file)) << c.target;
+    for (const auto& c : cases) EXPECT_EQ(TargetFileOf(W(c.target)), W(c.file)) << c.target;
 }
 
 TEST(TargetFileOfTest, TheFolderOfAFile) {
@@ -134,7 +133,7 @@ TEST(TargetFileOfTest, TheFolderOfAFile) {
         {"\\\\server\\share\\x.exe", "\\\\server\\share"},
         {"C:\\\xD5\x5C.exe", "C:\\"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FolderOfFile(c.file), CString(c.folder)) << c.file;
+    for (const auto& c : cases) EXPECT_EQ(FolderOfFile(W(c.file)), W(c.folder)) << c.file;
 }
 
 TEST(SysnativePathTest, OnlyTheWindowsFoldersSystem32IsSeenThroughSysnative) {
@@ -168,24 +167,31 @@ TEST(SysnativePathTest, OnlyTheWindowsFoldersSystem32IsSeenThroughSysnative) {
         {"", "C:\\Windows", ""},
         {"C:\\Windows\\System32\\x.exe", "", "C:\\Windows\\System32\\x.exe"},
         {"C:\\Windows\\System32\\x.exe", "\\", "C:\\Windows\\System32\\x.exe"},
-        // GBK: 0xD5 0x5C is one character whose trail byte looks like a
-        // backslash, 0x81 0x41 and 0x81 0x61 two characters whose trail bytes
-        // look like A and a.
+        // Written in GBK: 0xD5 0x5C is one character whose trail byte looks
+        // like a backslash, 0x81 0x41 and 0x81 0x61 two characters whose
+        // trail bytes look like A and a; none of them is taken for one.
         {"C:\\W\xD5\x5C\\System32\\x.exe", "C:\\W\xD5\x5C", "C:\\W\xD5\x5C\\Sysnative\\x.exe"},
         {"C:\\W\xD5\x5CSystem32\\x.exe", "C:\\W\xD5\x5C", "C:\\W\xD5\x5CSystem32\\x.exe"},
         {"C:\\W\xD5\x5CSystem32\\x.exe", "C:\\W\xD5", "C:\\W\xD5\x5CSystem32\\x.exe"},
         {"C:\\\x81\x61\\System32\\x.exe", "C:\\\x81\x41", "C:\\\x81\x61\\System32\\x.exe"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PathThroughSysnative(c.path, c.windows), CString(c.seen)) << c.path << " in " << c.windows;
+        EXPECT_EQ(PathThroughSysnative(W(c.path), W(c.windows)), W(c.seen)) << c.path << " in " << c.windows;
     }
+    // Characters outside GBK, and an unpaired surrogate, pass through whole.
+    EXPECT_EQ(
+        PathThroughSysnative(u"C:\\Windows\\System32\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe", u"C:\\Windows"),
+        u"C:\\Windows\\Sysnative\\J\u00F6rg \uD55C\uAD6D\\\xD800.exe");
+    EXPECT_EQ(PathThroughSysnative(u"C:\\W\u00EFndows\\System32\\x.exe", u"C:\\W\u00CFndows"),
+              u"C:\\W\u00EFndows\\System32\\x.exe")
+        << "only ASCII letters are folded";
 }
 
 TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
     const auto machine = [](const char* key, const char* target) {
         RunEntry e;
-        e.keyPath = key;
-        e.target = target;
+        e.keyPath = W(key);
+        e.target = W(target);
         e.scope = RunScope::kLocalMachine;
         return e;
     };
@@ -205,9 +211,9 @@ TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
         machine("only.exe", "C:\\ok.exe"),
     };
     std::vector<std::string> asked;
-    MarkRunEntries(entries, [&asked](const CString& file) {
-        asked.push_back(file.GetString());
-        return CString(file).MakeLower() != CString("c:\\missing.exe");
+    MarkRunEntries(entries, [&asked](const CStringW& file) {
+        asked.push_back(N(file));
+        return CStringW(file).MakeLower() != CStringW(u"c:\\missing.exe");
     });
     const struct {
         bool broken, shadowed;
@@ -215,8 +221,8 @@ TEST(MarkRunEntriesTest, BrokenAndShadowedMarks) {
                     {true, false}, {false, true}, {false, false}, {false, false}};
     ASSERT_EQ(entries.size(), std::size(expected));
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i].broken, expected[i].broken) << entries[i].keyPath.GetString();
-        EXPECT_EQ(entries[i].shadowed, expected[i].shadowed) << entries[i].keyPath.GetString();
+        EXPECT_EQ(entries[i].broken, expected[i].broken) << N(entries[i].keyPath);
+        EXPECT_EQ(entries[i].shadowed, expected[i].shadowed) << N(entries[i].keyPath);
     }
     EXPECT_EQ(asked, (std::vector<std::string>{"C:\\ed.exe", "C:\\missing.exe", "C:\\ok.exe"}))
         << "once per file, letter case ignored, never for an empty target";

@@ -5,7 +5,9 @@
 // shell function put in place of the real one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,8 +56,8 @@ struct ShellCall {
 std::vector<ShellCall> g_shellCalls;
 DWORD g_shellError = ERROR_SUCCESS;
 
-BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOA* info) {
-    g_shellCalls.push_back({info->lpFile ? info->lpFile : "", info->lpParameters ? info->lpParameters : ""});
+BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOW* info) {
+    g_shellCalls.push_back({N(velmora::FromWin(info->lpFile)), N(velmora::FromWin(info->lpParameters))});
     ::SetLastError(g_shellError);
     return g_shellError == ERROR_SUCCESS;
 }
@@ -91,10 +93,10 @@ protected:
     std::vector<Row> Rows() const {
         std::vector<Row> rows;
         for (int i = 0; i < mgr.m_listCommands.GetItemCount(); ++i) {
-            rows.push_back({mgr.m_listCommands.GetItemText(i, 0).GetString(),
-                            mgr.m_listCommands.GetItemText(i, 1).GetString(),
-                            mgr.m_listCommands.GetItemText(i, 2).GetString(),
-                            mgr.m_listCommands.GetItemText(i, 3).GetString()});
+            rows.push_back({velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 0)),
+                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 1)),
+                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 2)),
+                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 3))});
         }
         return rows;
     }
@@ -134,9 +136,9 @@ protected:
         nm.iSubItem = subItem;
         mgr.SendMessage(WM_NOTIFY, IDC_RUN_LIST, reinterpret_cast<LPARAM>(&nm));
     }
-    std::string Status() const { return mgr.m_lblStatus.GetWindowText().GetString(); }
+    std::string Status() const { return velmora::NarrowTo936(mgr.m_lblStatus.GetWindowText()); }
 
-    TestableRunManagerDlg mgr{nullptr, kScratch};
+    TestableRunManagerDlg mgr{nullptr, W(kScratch)};
     ShellExecuteExFn m_savedShell = nullptr;
 };
 
@@ -168,31 +170,38 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
 }
 
 TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
-    std::string target = "C:\\";
-    for (int i = 0; i < 200; ++i) target += "长";  // 403 bytes
-    target += ".exe";
-    WriteValue(HKEY_CURRENT_USER, Key("long.exe").c_str(), "", target);
+    CStringW target = u"C:\\";
+    for (int i = 0; i < 200; ++i) target += u"\U0001F600";  // 400 code units: surrogate pairs
+    target += u".exe";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("long.exe")), CStringW(), target));
+    // A pair across the end of the list's first 255 units: the cell is cut
+    // before it, one unit short, and must still be read whole.
+    const CStringW straddling = u"C:\\x" + target.Mid(3);
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("straddling.exe")), CStringW(), straddling));
     Press(IDC_BTN_REFRESH);
     const int row = RowOf("long/u");
     ASSERT_GE(row, 0);
-    EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), CString(target.c_str()));
+    EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), target);
+    ASSERT_GE(RowOf("straddling/u"), 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf("straddling/u"), 1), straddling);
 
     // Asked with a small buffer, as the list does for painting: the text is
-    // cut before a character that would not fit, never inside one.
-    char buffer[8];
-    std::memset(buffer, '#', sizeof(buffer));
-    LVITEMA item{};
+    // cut before a character that would not fit, never inside a pair.
+    wchar_t buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    LVITEMW item{};
     item.iSubItem = 1;
     item.pszText = buffer;
     item.cchTextMax = 7;
-    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                                    reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(buffer, "C:\\长") << "a second 长 would leave no room for the zero";
-    EXPECT_EQ(buffer[7], '#') << "nothing written past the buffer";
+    EXPECT_EQ(velmora::FromWin(buffer), u"C:\\\U0001F600")
+        << "a second pair would leave no room for the zero";
+    EXPECT_EQ(buffer[7], L'#') << "nothing written past the buffer";
 }
 
 TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
-    EXPECT_EQ(mgr.GetWindowText(), CString("管理运行命令"));
+    EXPECT_EQ(mgr.GetWindowText(), CStringW(u"管理运行命令"));
     EXPECT_EQ(mgr.GetStyle() & (WS_CAPTION | WS_THICKFRAME), 0u) << "the skin draws the frame";
     RECT window{};
     mgr.GetWindowRect(&window);
@@ -303,7 +312,7 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
 
 TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
     CountingRegistry registry;
-    registry.refusedDeletes.insert(Key("shared.exe"));
+    registry.refusedDeletes.insert(W(Key("shared.exe")));
     IRegistry* const saved = ReplacementRegistry();
     ReplacementRegistry() = &registry;
     Select({"ed/m", "shared/m"});
@@ -314,8 +323,7 @@ TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChange
     EXPECT_EQ(registry.strayCloses, 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str()));
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("shared.exe")), ModulePath()) << "the refused one stays";
-    EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" +
-                            std::string(SystemErrorText(ERROR_ACCESS_DENIED).GetString()));
+    EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" + N(SystemErrorText(ERROR_ACCESS_DENIED)));
     EXPECT_EQ(Commands(),
               (std::vector<std::string>{"gone/m", "mine/u", "shared/m", "shared/u", "tools\\nested/m"}));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("shared.exe").c_str()));
@@ -361,7 +369,7 @@ TEST_F(RunManagerDlgTest, RunAndOpenLocationGoThroughTheShell) {
     g_shellError = ERROR_FILE_NOT_FOUND;
     Select({"ed/m"});
     Press(IDC_BTN_RUN);
-    EXPECT_EQ(Status(), "未能启动“ed”：" + std::string(SystemErrorText(ERROR_FILE_NOT_FOUND).GetString()));
+    EXPECT_EQ(Status(), "未能启动“ed”：" + N(SystemErrorText(ERROR_FILE_NOT_FOUND)));
 
     // Many at once are asked about first.
     g_shellError = ERROR_SUCCESS;
@@ -378,7 +386,7 @@ TEST(PathToReadHereTest, WithoutWow64EveryPathIsReadAsItIs) {
     const std::string system32 = SystemWindowsFolder() + "\\System32";
     ASSERT_NE(system32, "\\System32");
     for (const std::string& path : {system32, system32 + "\\notepad.exe", ModulePath()})
-        EXPECT_EQ(PathToReadHere(path.c_str()), CString(path.c_str()));
+        EXPECT_EQ(PathToReadHere(W(path)), W(path));
 }
 
 // A program only in the real System32, as 64-bit Windows has OpenSSH\ssh.exe:
@@ -397,7 +405,7 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
     } removed{real};
     ASSERT_EQ(::GetFileAttributesA(named.c_str()), INVALID_FILE_ATTRIBUTES) << "SysWOW64 has no such file";
 
-    EXPECT_EQ(PathToReadHere(named.c_str()), CString(real.c_str()));
+    EXPECT_EQ(PathToReadHere(W(named)), W(real));
     WriteValue(HKEY_CURRENT_USER, Key("native.exe").c_str(), "", named);
     Press(IDC_BTN_REFRESH);
     const int row = RowOf("native/u");

@@ -10,15 +10,16 @@
 #include "app/RunEntrySort.h"
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
+#include "gbk_text.h"
 
 namespace {
 
 RunEntry Entry(const char* command, const char* target, RunScope scope, bool broken = false,
                bool shadowed = false) {
     RunEntry e;
-    e.command = command;
-    e.keyPath = CString(command) + ".exe";
-    e.target = target;
+    e.command = W(command);
+    e.keyPath = W(command) + u".exe";
+    e.target = W(target);
     e.scope = scope;
     e.broken = broken;
     e.shadowed = shadowed;
@@ -29,7 +30,7 @@ std::string Order(const std::vector<RunEntry>& entries) {
     std::string out;
     for (const RunEntry& e : entries) {
         if (!out.empty()) out += ' ';
-        out += e.command.GetString();
+        out += N(e.command);
         out += e.scope == RunScope::kCurrentUser ? "/u" : "/m";
     }
     return out;
@@ -93,56 +94,56 @@ TEST(SortRunEntriesTest, TypeAheadFindsTheNextCommandWithThePrefix) {
         {"中国", 0, 4}, {"x", 0, -1}, {"", 0, -1},  {"a", 99, 0},    {"a", -5, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FindCommandByPrefix(entries, c.prefix, c.start), c.found)
+        EXPECT_EQ(FindCommandByPrefix(entries, W(c.prefix), c.start), c.found)
             << c.prefix << " from " << c.start;
-    EXPECT_EQ(FindCommandByPrefix({}, "a", 0), -1);
+    EXPECT_EQ(FindCommandByPrefix({}, u"a", 0), -1);
 }
 
 TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     const RunEntry both = Entry("ed", "C:\\ed.exe", RunScope::kLocalMachine, true, true);
-    EXPECT_EQ(CellText(both, RunColumn::kCommand), CString("ed"));
-    EXPECT_EQ(CellText(both, RunColumn::kTarget), CString("C:\\ed.exe"));
-    EXPECT_EQ(CellText(both, RunColumn::kScope), CString("本机"));
-    EXPECT_EQ(CellText(both, RunColumn::kState), CString("失效、被覆盖"));
-    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser, true)), CString("失效"));
-    EXPECT_EQ(StateText(Entry("a", "", RunScope::kLocalMachine, false, true)), CString("被覆盖"));
-    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser)), CString());
+    EXPECT_EQ(CellText(both, RunColumn::kCommand), CStringW(u"ed"));
+    EXPECT_EQ(CellText(both, RunColumn::kTarget), CStringW(u"C:\\ed.exe"));
+    EXPECT_EQ(CellText(both, RunColumn::kScope), CStringW(u"本机"));
+    EXPECT_EQ(CellText(both, RunColumn::kState), CStringW(u"失效、被覆盖"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser, true)), CStringW(u"失效"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kLocalMachine, false, true)), CStringW(u"被覆盖"));
+    EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser)), CStringW());
     EXPECT_STREQ(ScopeText(RunScope::kCurrentUser), "当前用户");
 
     const std::vector<RunEntry> listed = {both, Entry("b", "x", RunScope::kCurrentUser, true),
                                           Entry("c", "y", RunScope::kCurrentUser)};
-    EXPECT_EQ(ListingStatusText(listed, 0), CString("共 3 个运行命令，2 个失效，1 个被覆盖"));
-    EXPECT_EQ(ListingStatusText({}, 2), CString("共 0 个运行命令，2 项无法读取"));
+    EXPECT_EQ(ListingStatusText(listed, 0), CStringW(u"共 3 个运行命令，2 个失效，1 个被覆盖"));
+    EXPECT_EQ(ListingStatusText({}, 2), CStringW(u"共 0 个运行命令，2 项无法读取"));
 
     const struct {
         const char* verb;
         BatchOutcome outcome;
         const char* text;
     } batches[] = {
-        {"删除", {3, 0, "", ""}, "已删除 3 个运行命令"},
-        {"删除", {0, 1, "tools\\ed", "拒绝访问。"}, "未能删除“tools\\ed”：拒绝访问。"},
-        {"删除", {2, 3, "ed", "拒绝访问。"}, "已删除 2 个，3 个未能删除；“ed”：拒绝访问。"},
-        {"启动", {1, 0, "", ""}, "已启动 1 个运行命令"},
-        {"启动", {0, 1, "ed", "找不到文件。"}, "未能启动“ed”：找不到文件。"},
+        {"删除", {3, 0, u"", u""}, "已删除 3 个运行命令"},
+        {"删除", {0, 1, u"tools\\ed", u"拒绝访问。"}, "未能删除“tools\\ed”：拒绝访问。"},
+        {"删除", {2, 3, u"ed", u"拒绝访问。"}, "已删除 2 个，3 个未能删除；“ed”：拒绝访问。"},
+        {"启动", {1, 0, u"", u""}, "已启动 1 个运行命令"},
+        {"启动", {0, 1, u"ed", u"找不到文件。"}, "未能启动“ed”：找不到文件。"},
     };
-    for (const auto& b : batches) EXPECT_EQ(BatchStatusText(b.verb, b.outcome), CString(b.text)) << b.text;
-    EXPECT_EQ(ManyEntriesQuestionText("运行", 7), CString("是否对选中的 7 个运行命令执行“运行”？"));
-    EXPECT_EQ(ExplorerSelectArguments("C:\\Program Files\\ed.exe"),
-              CString("/select,\"C:\\Program Files\\ed.exe\""));
+    for (const auto& b : batches) EXPECT_EQ(BatchStatusText(b.verb, b.outcome), W(b.text)) << b.text;
+    EXPECT_EQ(ManyEntriesQuestionText("运行", 7), CStringW(u"是否对选中的 7 个运行命令执行“运行”？"));
+    EXPECT_EQ(ExplorerSelectArguments(u"C:\\Program Files\\ed.exe"),
+              CStringW(u"/select,\"C:\\Program Files\\ed.exe\""));
 }
 
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
     const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
-    EXPECT_EQ(DeleteQuestionText({&a, &b}), CString("是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
-                                                    "exe\n“工具\\编辑”（当前用户）：（无目标）"));
+    EXPECT_EQ(DeleteQuestionText({&a, &b}), CStringW(u"是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
+                                                     u"exe\n“工具\\编辑”（当前用户）：（无目标）"));
 
     std::vector<const RunEntry*> many(kDeleteQuestionLines + 3, &a);
-    const CString text = DeleteQuestionText(many);
+    const CStringW text = DeleteQuestionText(many);
     int lines = 0;
-    for (int at = text.Find("“ed”"); at >= 0; at = text.Find("“ed”", at + 1)) ++lines;
+    for (int at = text.Find(u"“ed”"); at >= 0; at = text.Find(u"“ed”", at + 1)) ++lines;
     EXPECT_EQ(lines, kDeleteQuestionLines);
-    const CString tail("\n……以及另外 3 个运行命令");
+    const CStringW tail(u"\n……以及另外 3 个运行命令");
     EXPECT_EQ(text.Right(tail.GetLength()), tail);
 }
 
@@ -163,18 +164,20 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
         {"C:\\工具\\编辑.exe", "C:\\工具\\编缉.exe", true},  // differ in a double-byte character only
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NeedsReplaceQuestion(c.existing, c.newPath), c.asks) << c.existing << " -> " << c.newPath;
+        EXPECT_EQ(NeedsReplaceQuestion(W(c.existing), W(c.newPath)), c.asks)
+            << c.existing << " -> " << c.newPath;
 
-    EXPECT_EQ(ReplaceQuestionText("chrome", "C:\\Chrome\\chrome.exe", "D:\\P\\chrome.exe"),
-              CString("命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
+    EXPECT_EQ(ReplaceQuestionText(u"chrome", u"C:\\Chrome\\chrome.exe", u"D:\\P\\chrome.exe"),
+              CStringW(u"命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
 }
 
 TEST(ReplaceCheckTest, AUserWriteMeetsTheMachineEntryItWouldHide) {
-    EXPECT_EQ(ExistingTargetForWrite(false, "C:\\user.exe", "C:\\machine.exe"), CString("C:\\machine.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(false, "C:\\user.exe", ""), CString());
-    EXPECT_EQ(ExistingTargetForWrite(true, "C:\\user.exe", "C:\\machine.exe"), CString("C:\\user.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(true, "", "C:\\machine.exe"), CString("C:\\machine.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(true, " \"\" ", "C:\\machine.exe"), CString("C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u"C:\\machine.exe"),
+              CStringW(u"C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u""), CStringW());
+    EXPECT_EQ(ExistingTargetForWrite(true, u"C:\\user.exe", u"C:\\machine.exe"), CStringW(u"C:\\user.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(true, u"", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));
+    EXPECT_EQ(ExistingTargetForWrite(true, u" \"\" ", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));
 }
 
 TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {

@@ -30,33 +30,37 @@ class FailingRegistry final : public IRegistry {
 public:
     FailingRegistry(int failingCreate, bool failingStore)
         : m_failingCreate(failingCreate), m_failingStore(failingStore) {}
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
         if (++m_creates == m_failingCreate) {
             *pCreated = 0;
             return ERROR_ACCESS_DENIED;
         }
         return m_win32.CreateKey(parent, name, pCreated);
     }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
         return m_win32.OpenKeyForRead(parent, keyPath, pOpened);
     }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
+    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                        std::uint32_t size) override {
         return m_failingStore ? ERROR_ACCESS_DENIED : m_win32.SetStringValue(key, valueName, data, size);
     }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
         return m_win32.QueryValueSize(key, valueName, pSize);
     }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                    std::uint32_t* pSize) override {
         return m_win32.QueryValue(key, valueName, buffer, pSize);
     }
     long CloseKey(RegKey key) override { return m_win32.CloseKey(key); }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
         return m_win32.EnumSubKey(key, index, pName);
     }
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
         return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
     }
-    long DeleteSubKey(RegKey parent, const char* name) override { return m_win32.DeleteSubKey(parent, name); }
+    long DeleteSubKey(RegKey parent, const char16_t* name) override {
+        return m_win32.DeleteSubKey(parent, name);
+    }
 
 private:
     CWin32Registry m_win32;
@@ -116,7 +120,7 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
         {"storing the value", 0, true, true},
     };
     Drop({"C:\\Tools\\ed.exe"});
-    dlg.m_editCommandName.SetWindowText("velmora-test-fail");
+    dlg.m_editCommandName.SetWindowText(u"velmora-test-fail");
     for (const auto& f : failures) {
         DeleteTree(KeyOf("velmora-test-fail").c_str());
         FailingRegistry registry(f.failingCreate, f.failingStore);
@@ -139,21 +143,21 @@ TEST_F(TarvelDlgEdgeTest, AFailedSelfRegistrationLeavesTheLinkHidden) {
         EXPECT_TRUE(Press(IDC_BTN_ADD_SELF).empty());
     }
     EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
-    EXPECT_FALSE(HasDefaultValue(kAppPathsRunKey));
+    EXPECT_FALSE(HasDefaultValue(N(kAppPathsRunKey)));
 }
 
 TEST_F(TarvelDlgEdgeTest, AStoredPathCountsFromEightBytes) {
     // "C:a.exe" (7 bytes, relative to the drive's directory) is accepted by
     // its extension but is shorter than any full path.
     Drop({"C:a.exe"});
-    ASSERT_EQ(dlg.m_strExePath, CString("C:a.exe"));
-    dlg.m_editCommandName.SetWindowText("velmora-test-seven");
+    ASSERT_EQ(dlg.m_strExePath, CStringW(u"C:a.exe"));
+    dlg.m_editCommandName.SetWindowText(u"velmora-test-seven");
     EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
     EXPECT_FALSE(KeyExists(KeyOf("velmora-test-seven").c_str()));
 
     Drop({"C:\\a.exe"});
     ASSERT_EQ(dlg.m_strExePath.GetLength(), 8);
-    dlg.m_editCommandName.SetWindowText("velmora-test-eight");
+    dlg.m_editCommandName.SetWindowText(u"velmora-test-eight");
     EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
     std::string data;
     ASSERT_TRUE(ReadValue(KeyOf("velmora-test-eight").c_str(), "", &data, nullptr));
@@ -162,7 +166,7 @@ TEST_F(TarvelDlgEdgeTest, AStoredPathCountsFromEightBytes) {
 
 TEST_F(TarvelDlgEdgeTest, TheConfirmationHasTheProgramsIconAndOnlyAnOkButton) {
     Drop({"C:\\Tools\\ed.exe"});
-    dlg.m_editCommandName.SetWindowText("velmora-test-eight");
+    dlg.m_editCommandName.SetWindowText(u"velmora-test-eight");
     const std::vector<SeenMessageBox> boxes = Press(IDC_BTN_ADD);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].buttonIds, std::vector<int>{IDOK});
@@ -293,7 +297,7 @@ TEST_F(TarvelDlgEdgeTest, TheMinimisedWindowShowsTheApplicationIconCentred) {
 
 TEST_F(TarvelDlgEdgeTest, ADropOfNoFileForgetsTheProgramAndKeepsTheRest) {
     Drop({ModulePath()});
-    dlg.m_editCommandName.SetWindowText("typed");
+    dlg.m_editCommandName.SetWindowText(u"typed");
     ASSERT_FALSE(dlg.m_strExePath.IsEmpty());
     const HICON hShown = dlg.m_hFileIcon48.Get();
     ASSERT_NE(hShown, nullptr);
@@ -304,10 +308,10 @@ TEST_F(TarvelDlgEdgeTest, ADropOfNoFileForgetsTheProgramAndKeepsTheRest) {
     const UINT count = ::DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
     EXPECT_TRUE(dlg.m_strExePath.IsEmpty()) << "no program to register any more";
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), count == 0 ? CString("typed") : CString());
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), count == 0 ? CStringW(u"typed") : CStringW());
     EXPECT_EQ(dlg.m_hFileIcon48.Get(), hShown) << "the icon stays";
     EXPECT_EQ(::GlobalFlags(hDrop), static_cast<UINT>(GMEM_INVALID_HANDLE)) << "the drop was handed back";
-    dlg.m_editCommandName.SetWindowText("velmora-test-fail");
+    dlg.m_editCommandName.SetWindowText(u"velmora-test-fail");
     EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
 }
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string kAppPaths = std::string(kAppPathsKey) + "\\";
+const std::string kAppPaths = N(kAppPathsKey) + "\\";
 const char kName[] = "velmora-test-scope";
 const char kBoxCaption[] = "温馨提示";
 
@@ -53,7 +53,7 @@ protected:
     }
     void Register(const char* name, const char* path) {
         dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({path})), 0);
-        dlg.m_editCommandName.SetWindowText(name);
+        dlg.m_editCommandName.SetWindowText(velmora::WideFrom936(name));
     }
 
     TestableTarvelDlg dlg;
@@ -149,7 +149,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
         ASSERT_TRUE(fresh.Create());
         EXPECT_TRUE(fresh.m_btnAddSelf.IsWindowVisible());
         fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.exe"})), 0);
-        fresh.m_editCommandName.SetWindowText(kName);
+        fresh.m_editCommandName.SetWindowText(velmora::WideFrom936(kName));
         {
             MessageBoxWatcher question(kReplaceQuestionCaption, IDNO);
             MessageBoxWatcher confirmation(kBoxCaption);

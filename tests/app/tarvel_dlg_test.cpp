@@ -50,7 +50,7 @@ protected:
     void Drop(std::initializer_list<std::string> paths) {
         dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle(paths)), 0);
     }
-    void Type(const char* text) { dlg.m_editCommandName.SetWindowText(text); }
+    void Type(const char* text) { dlg.m_editCommandName.SetWindowText(velmora::WideFrom936(text)); }
     std::vector<SeenMessageBox> Press(UINT nID) {
         MessageBoxWatcher watcher(kBoxCaption);
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
@@ -74,7 +74,7 @@ TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
     EXPECT_NEAR(window.left - work.left, work.right - window.right, 1) << "centred horizontally";
     EXPECT_NEAR(window.top - work.top, work.bottom - window.bottom, 1) << "centred vertically";
 
-    EXPECT_EQ(dlg.GetWindowText(), CString("添加运行命令"));
+    EXPECT_EQ(dlg.GetWindowText(), CStringW(u"添加运行命令"));
     EXPECT_NE(dlg.GetExStyle() & WS_EX_TOPMOST, 0u);
     EXPECT_NE(dlg.GetExStyle() & WS_EX_APPWINDOW, 0u);
     EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
@@ -124,7 +124,7 @@ TEST_F(TarvelDlgTest, ControlsTextsAndPositions) {
     EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD_SELF)), &dlg.m_btnAddSelf);
     EXPECT_EQ(dlg.m_editCommandName.SendMessage(EM_GETLIMITTEXT), 25);
     for (int i = 0; i < 30; ++i) dlg.m_editCommandName.SendMessage(WM_CHAR, 'a', 1);
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString('a', 25)) << "typing stops at the limit";
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(25, u'a')) << "typing stops at the limit";
 }
 
 TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
@@ -164,31 +164,31 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
 TEST_F(TarvelDlgTest, DropFillsTheNameAndStoresOnlyExecutables) {
     Type("typed by the user");
     Drop({"C:\\Tools\\my.app.EXE"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("my.app"));
-    EXPECT_EQ(dlg.m_strExePath, CString("C:\\Tools\\my.app.EXE"));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"my.app"));
+    EXPECT_EQ(dlg.m_strExePath, W("C:\\Tools\\my.app.EXE"));
 
     Drop({"C:\\Data\\report.txt"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("report"));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"report"));
     EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
 
     Drop({"C:\\app.data\\tool"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString());
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW());
     EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
 
     Drop({"C:\\First\\first.exe", "C:\\Second\\second.exe", "C:\\Third\\third.txt"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("first"));
-    EXPECT_EQ(dlg.m_strExePath, CString("C:\\First\\first.exe"));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"first"));
+    EXPECT_EQ(dlg.m_strExePath, W("C:\\First\\first.exe"));
 
     Drop({"C:\\工具\\编辑器.exe"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("编辑器"));
-    EXPECT_EQ(dlg.m_strExePath, CString("C:\\工具\\编辑器.exe"));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"编辑器"));
+    EXPECT_EQ(dlg.m_strExePath, W("C:\\工具\\编辑器.exe"));
 }
 
 TEST_F(TarvelDlgTest, APathLongerThanTheClassicLimitArrivesWhole) {
     const std::string longPath = "C:\\" + std::string(300, 'd') + "\\long.exe";
     Drop({longPath});
-    EXPECT_EQ(dlg.m_strExePath, CString(longPath.c_str()));
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("long"));
+    EXPECT_EQ(dlg.m_strExePath, W(longPath));
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"long"));
 }
 
 TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
@@ -200,7 +200,7 @@ TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
     EXPECT_EQ(boxes[0].hOwner, dlg.m_hWnd);
     EXPECT_EQ(boxes[0].text, "运行命令添加成功！");
     EXPECT_EQ(boxes[0].hIcon, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MESSAGE_BOX)));
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CString("  velmora-test-edit2 \t"))
+    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"  velmora-test-edit2 \t"))
         << "the field keeps the text";
 
     // The accepted program stays: a second name needs no second drop.
@@ -246,12 +246,12 @@ TEST_F(TarvelDlgTest, AddDoesNothingWithoutANameOrAnExecutable) {
     // No drop at all (a fresh dialog), then a dropped non-executable.
     TestableTarvelDlg fresh;
     ASSERT_TRUE(fresh.Create());
-    fresh.m_editCommandName.SetWindowText("velmora-test-ed");
+    fresh.m_editCommandName.SetWindowText(u"velmora-test-ed");
     {
         MessageBoxWatcher watcher(kBoxCaption);
         fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
         fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.txt"})), 0);
-        fresh.m_editCommandName.SetWindowText("velmora-test-ed");
+        fresh.m_editCommandName.SetWindowText(u"velmora-test-ed");
         fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
         EXPECT_TRUE(watcher.Seen().empty());
     }
@@ -291,7 +291,8 @@ TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDp
     EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     // Windows refuses to start a program whose manifest names another processor.
-    const char* processor = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    const char* processor =
+        sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
     EXPECT_NE(manifest.find(processor), std::string::npos) << processor;
 }
 
@@ -312,12 +313,12 @@ protected:
 TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {
     TestableTarvelDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(dlg.m_strSelfPath, CString(ModulePath().c_str()));
+    EXPECT_EQ(dlg.m_strSelfPath, W(ModulePath()));
     ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
     MessageBoxWatcher watcher(kBoxCaption);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD_SELF, BN_CLICKED), 0);
     EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
-    EXPECT_EQ(DefaultValue(kAppPathsRunKey), ModulePath());
+    EXPECT_EQ(DefaultValue(N(kAppPathsRunKey)), ModulePath());
     EXPECT_TRUE(watcher.Seen().empty()) << "no message for the self-registration";
     dlg.DestroyWindow();
 

@@ -6,7 +6,9 @@
 # link, and a restart that no longer offers it. On the way, with the real
 # mouse: the skinned frame pixel for pixel in a screenshot, dragging the
 # window by its caption and by a label, the minimise button, and at the end
-# the close button. Last, the run-command manager (manager_e2e.sh).
+# the close button. On the way, a program from a folder named "Jörg 한국"
+# (outside code page 936) is registered, read back with `reg export` and
+# started by its name. Last, the run-command manager (manager_e2e.sh).
 #
 #   e2e.sh VELMORA_EXE MARKER_EXE SHELL_OPEN_EXE WINE_RUN OUT_DIR
 #
@@ -18,11 +20,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-# Always a private display with its known window manager: the test sets the
-# screen's background and moves the mouse, which it must not do on a desktop.
-if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
-  exec env -u DISPLAY "$root/scripts/with-display.sh" "$0" "$@"
-fi
+# shellcheck source=x11_helpers.sh
+source "$root/tests/e2e/x11_helpers.sh"
+on_private_display "$0" "$@"
 
 exe=$(realpath "$1")
 marker=$(realpath "$2")
@@ -33,6 +33,8 @@ prefix=$(eval "$("$wine_launcher" --print-env)"; echo "$WINEPREFIX")
 out=$(realpath "$5")
 
 name=velmora-e2e
+unicode_name=velmora-e2e-unicode
+unicode_folder='Jörg 한국'
 app_paths='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
 title='添加运行命令'
 background='#C1D9EF'   # the dialog's fill, 0xEFD9C1 as red, green, blue
@@ -50,8 +52,6 @@ reg_default() {
 }
 reg_delete() { timeout 30 "$wine_launcher" reg delete "$app_paths\\$1" /f >/dev/null 2>&1 || true; }
 
-# shellcheck source=x11_helpers.sh
-source "$root/tests/e2e/x11_helpers.sh"
 
 # Drags from a client point by (dx, dy) with the left button, the way a hand
 # does: press, hold still a moment, six moves with short pauses, release.
@@ -152,6 +152,7 @@ cleanup() {
     kill -9 "$velmora_pid" 2>/dev/null || true
   fi
   reg_delete "$name.exe"
+  reg_delete "$unicode_name.exe"
   reg_delete run.exe
 }
 trap cleanup EXIT
@@ -160,11 +161,16 @@ step "preparing the prefix and the marker program"
 # A known colour behind the window: it must show through the cut corners.
 xsetroot -solid "#$screen_colour"
 reg_delete "$name.exe"
+reg_delete "$unicode_name.exe"
 reg_delete run.exe
 target_dir="$prefix/drive_c/velmora-e2e"
 mkdir -p "$target_dir"
 cp "$marker" "$target_dir/marker.exe"
 rm -f "$target_dir/marker.ran"
+unicode_dir="$target_dir/$unicode_folder"
+mkdir -p "$unicode_dir"
+cp "$marker" "$unicode_dir/marker.exe"
+rm -f "$unicode_dir/marker.exe.ran"
 
 step "starting Velmora.exe"
 wine_run "$exe" &
@@ -269,6 +275,26 @@ step "starting $name.exe through ShellExecuteEx"
 wine_run "$shell_open" "$name.exe" 'C:\velmora-e2e\marker.ran' || fail "ShellExecuteEx of $name.exe failed"
 [ -s "$target_dir/marker.ran" ] || fail "the marker program left no mark"
 grep -qi 'marker.exe' "$target_dir/marker.ran" || fail "the mark is not the marker program's"
+
+# A folder whose name code page 936 cannot hold: the path arrives, is stored
+# and starts whole.
+step "dropping a program from a folder named $unicode_folder"
+click 160 120
+drop_and_add "$unicode_dir/marker.exe" "$unicode_name" || fail "no confirmation for $unicode_name"
+press_return_in '温馨提示' || fail "the confirmation box did not close"
+# reg export writes UTF-16: the stored path read back character for character.
+rm -f "$out/unicode.reg"
+timeout 30 "$wine_launcher" reg export "$app_paths\\$unicode_name.exe" 'Z:'"${out//\//\\}"'\unicode.reg' /y >/dev/null 2>&1 ||
+  fail "reg export of $unicode_name.exe failed"
+stored=$(iconv -f UTF-16 -t UTF-8 "$out/unicode.reg" | tr -d '\r' | sed -n 's/^@="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g')
+[ "$stored" = "C:\\velmora-e2e\\$unicode_folder\\marker.exe" ] ||
+  fail "App Paths\\$unicode_name.exe holds '$stored'"
+step "App Paths\\$unicode_name.exe = $stored"
+wine_run "$shell_open" "$unicode_name.exe" || fail "ShellExecuteEx of $unicode_name.exe failed"
+grep -q "ran C:.velmora-e2e.$unicode_folder.marker.exe" "$unicode_dir/marker.exe.ran" ||
+  fail "the program in $unicode_folder left no mark of its own path"
+# Gone again: the manager's section counts the marker's icons in its list.
+reg_delete "$unicode_name.exe"
 
 step "pressing the self-registration link"
 # The link hides itself when pressed; a press that did not reach it (the

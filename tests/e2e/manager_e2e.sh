@@ -81,13 +81,7 @@ wine_run "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"
-/usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((cx + 170)) $((cy + 150)) "$target_dir/marker.exe" ||
-  fail "the drop was not taken"
-click 160 73
-xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
-xdotool type --delay 30 "$name"
-click 295 70
-wait_window '温馨提示' >/dev/null || fail "no confirmation"
+drop_and_add "$target_dir/marker.exe" "$name" || fail "no confirmation"
 press_return_in '温馨提示' || true
 [ "$(reg_default "$machine" "$name.exe")" = 'C:\velmora-e2e\marker.exe' ] || fail "$name was not registered"
 

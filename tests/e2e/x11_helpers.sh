@@ -3,6 +3,16 @@
 # windows by title, their place on the screen, a mouse that moves as a hand
 # does, message boxes answered with Return, and waiting for a program to end.
 
+# Runs the calling script ($1, then its arguments) again on a private display
+# with its known window manager unless it runs on one already: the tests set
+# the screen's background and move the mouse, which they must not do on a
+# desktop.
+on_private_display() {
+  if [ -z "${VELMORA_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$VELMORA_PRIVATE_DISPLAY" ]; then
+    exec env -u DISPLAY "$root/scripts/with-display.sh" "$@"
+  fi
+}
+
 # Polls for a top-level window by exact title; prints its X id.
 wait_window() {
   local pattern="^$1\$" id=""
@@ -42,6 +52,19 @@ point_at() {
   sleep 0.15
 }
 click() { point_at "$1" "$2"; xdotool click 1; }
+
+# Registers a program as a person does on the main window placed by
+# `locate`: drops file $1 on it, types the name $2 into the command-name
+# field and presses the add button; the confirmation's appearing is the
+# result (the caller closes it).
+drop_and_add() {
+  /usr/bin/python3 "$root/tests/e2e/xdnd_drag.py" $((cx + 170)) $((cy + 150)) "$1" || return 1
+  click 160 73
+  xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 1 30))
+  xdotool type --delay 30 "$2"
+  click 295 70
+  wait_window '温馨提示' >/dev/null
+}
 
 # Presses Return in the active message box titled $1 (its default button)
 # until the box has closed; fails when it stays.

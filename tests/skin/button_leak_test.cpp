@@ -46,20 +46,20 @@ TEST(SkinButtonLeakTest, RepaintsAndCyclesLeakNoGdiObject) {
                                        {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4)});
 
     CQebButton close;
-    ASSERT_TRUE(close.Create("", WS_CHILD | WS_VISIBLE, RECT{250, 0, 292, 18}, &parent, 7001));
+    ASSERT_TRUE(close.Create(u"", WS_CHILD | WS_VISIBLE, RECT{250, 0, 292, 18}, &parent, 7001));
     close.m_pImage = &captionStrip;
-    close.AddToolTip("关闭");
+    close.AddToolTip(u"关闭");
 
     CQebTransButton add;
-    ASSERT_TRUE(add.Create("添加命令", WS_CHILD | WS_VISIBLE, RECT{10, 30, 81, 55}, &parent, 1000));
+    ASSERT_TRUE(add.Create(u"添加命令", WS_CHILD | WS_VISIBLE, RECT{10, 30, 81, 55}, &parent, 1000));
     add.SetBitmap(&addStrip);
     CQebTransButton link;
     ASSERT_TRUE(
-        link.Create("添加本程序为 run 命令", WS_CHILD | WS_VISIBLE, RECT{10, 70, 141, 90}, &parent, 1002));
+        link.Create(u"添加本程序为 run 命令", WS_CHILD | WS_VISIBLE, RECT{10, 70, 141, 90}, &parent, 1002));
     link.SetButtonMode();
     link.m_underlineStates = 7;
     CQebTransButton label;
-    ASSERT_TRUE(label.Create("命令名称：", WS_CHILD | WS_VISIBLE, RECT{150, 30, 210, 50}, &parent, 6610));
+    ASSERT_TRUE(label.Create(u"命令名称：", WS_CHILD | WS_VISIBLE, RECT{150, 30, 210, 50}, &parent, 6610));
     label.SetStaticIcon(
         static_cast<HICON>(::CopyImage(::LoadIconA(nullptr, IDI_INFORMATION), IMAGE_ICON, 16, 16, 0)));
 

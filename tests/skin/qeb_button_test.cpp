@@ -28,7 +28,7 @@ protected:
         // of 20 pixels, so a wrong offset shows.
         velmora::testing::MakeBandedBitmap(strip, 70, 16, {0, 10, 30, 50},
                                            {kElsewhere, kNormal, kHover, kPressed});
-        ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE, RECT{40, 30, 60, 46}, &parent, kButtonId));
+        ASSERT_TRUE(button.Create(u"", WS_CHILD | WS_VISIBLE, RECT{40, 30, 60, 46}, &parent, kButtonId));
         button.m_pImage = &strip;
         button.m_imageOffset = 10;
     }
@@ -106,8 +106,8 @@ TEST_F(SkinButtonTest, ACoveringWindowTakesTheHoverAway) {
     CWnd cover;
     RECT onScreen{};
     button.GetWindowRect(&onScreen);
-    ASSERT_TRUE(
-        cover.CreateEx(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_NOTIFY, onScreen, nullptr, 0));
+    ASSERT_TRUE(cover.CreateEx(WS_EX_TOPMOST, L"STATIC", u"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, onScreen,
+                               nullptr, 0));
     Move(6, 6);
     EXPECT_FALSE(button.m_hover);
     EXPECT_FALSE(Captured());
@@ -162,14 +162,14 @@ LRESULT CALLBACK RecordTipStyle(int nCode, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(SkinButtonTest, TheTooltipFollowsTheHover) {
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, &RecordTipStyle, nullptr, ::GetCurrentThreadId());
-    button.AddToolTip("关闭");
+    button.AddToolTip(u"关闭");
     ::UnhookWindowsHookEx(hook);
     ASSERT_TRUE(button.m_pToolTip);
     CToolTipCtrl& tip = *button.m_pToolTip;
     ASSERT_NE(tip.m_hWnd, nullptr);
     EXPECT_EQ(t_tipStyle & 0x50000001u, 0x50000001u);
     EXPECT_EQ(tip.GetDelayTime(TTDT_INITIAL), 100);
-    EXPECT_EQ(tip.GetText(&button), CString("关闭"));
+    EXPECT_EQ(tip.GetText(&button), CStringW(u"关闭"));
 
     // Messages of the loops reach the tip through the button's pre-translation.
     g_relayed = 0;
@@ -183,21 +183,21 @@ TEST_F(SkinButtonTest, TheTooltipFollowsTheHover) {
     // Leaving empties the tip; the stored text stays for the next hover.
     Move(5, 5);
     Move(-5, 5);
-    EXPECT_EQ(tip.GetText(&button), CString(""));
-    EXPECT_EQ(button.m_tipText, CString("关闭"));
+    EXPECT_EQ(tip.GetText(&button), CStringW(u""));
+    EXPECT_EQ(button.m_tipText, CStringW(u"关闭"));
     // A second AddToolTip only changes the stored text, shown from the next hover.
-    button.AddToolTip("最小化");
+    button.AddToolTip(u"最小化");
     EXPECT_EQ(tip.GetToolCount(), 1);
-    EXPECT_EQ(tip.GetText(&button), CString(""));
+    EXPECT_EQ(tip.GetText(&button), CStringW(u""));
     Move(5, 5);
-    EXPECT_EQ(tip.GetText(&button), CString("最小化"));
-    button.SetToolTipText("还原");
-    EXPECT_EQ(tip.GetText(&button), CString("还原"));
+    EXPECT_EQ(tip.GetText(&button), CStringW(u"最小化"));
+    button.SetToolTipText(u"还原");
+    EXPECT_EQ(tip.GetText(&button), CStringW(u"还原"));
 }
 
 TEST_F(SkinButtonTest, TooltipOperationsWithoutAControlDoNothing) {
-    button.SetToolTipText("x");
-    EXPECT_EQ(button.m_tipText, CString("x"));
+    button.SetToolTipText(u"x");
+    EXPECT_EQ(button.m_tipText, CStringW(u"x"));
     EXPECT_FALSE(button.m_pToolTip);
     MSG msg{button.m_hWnd, WM_MOUSEMOVE, 0, 0, 0, {}};
     EXPECT_FALSE(button.PreTranslateMessage(&msg));

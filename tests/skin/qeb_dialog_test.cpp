@@ -46,7 +46,7 @@ protected:
         SetCaptionButtonLayout(16, 16, 16, 14, 2, 4, 3, 5);
         m_resizable = TRUE;
         m_btnMax.m_notifyParent = true;
-        SetWindowText("resizable");
+        SetWindowText(u"resizable");
         CQebDialog::OnInitDialog();
         SetWindowPos(HWND_TOPMOST, 100, 100, 400, 300, SWP_SHOWWINDOW);
         return TRUE;
@@ -114,7 +114,7 @@ TEST_F(ResizableFrameTest, AllThreeCaptionButtonsOneGapApart) {
     }
     EXPECT_EQ(dlg.m_btnMax.m_imageOffset, 48);
     ASSERT_TRUE(dlg.m_btnMax.m_pToolTip);
-    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CString("最大化"));
+    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CStringW(u"最大化"));
 }
 
 TEST_F(ResizableFrameTest, EachZoneShowsItsSizingCursor) {
@@ -195,7 +195,7 @@ TEST_F(ResizableFrameTest, MaximisedTheButtonsMoveDownAndOfferRestore) {
     dlg.GetClientRect(&client);
     dlg.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(client.right, client.bottom));
     EXPECT_EQ(dlg.m_btnMax.m_imageOffset, 144) << "the restore images";
-    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CString("还原"));
+    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CStringW(u"还原"));
     const RECT close = ChildRect(dlg.m_btnClose);
     EXPECT_EQ(close.top, 8) << "top margin 3 plus 5 while maximised";
     EXPECT_EQ(close.bottom, 22);
@@ -204,7 +204,7 @@ TEST_F(ResizableFrameTest, MaximisedTheButtonsMoveDownAndOfferRestore) {
 
     dlg.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     EXPECT_EQ(dlg.m_btnMax.m_imageOffset, 48);
-    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CString("最大化"));
+    EXPECT_EQ(dlg.m_btnMax.m_pToolTip->GetText(&dlg.m_btnMax), CStringW(u"最大化"));
     EXPECT_EQ(ChildRect(dlg.m_btnClose).top, 3);
 
     MINMAXINFO info{};

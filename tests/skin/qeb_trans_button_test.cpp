@@ -77,7 +77,8 @@ protected:
     }
 
     void Create(const char* text, RECT rect) {
-        ASSERT_TRUE(button.Create(text, WS_CHILD | WS_VISIBLE, rect, &parent, kButtonId));
+        ASSERT_TRUE(
+            button.Create(velmora::WideFrom936(text), WS_CHILD | WS_VISIBLE, rect, &parent, kButtonId));
         button.SetBkColor(kBackground);
     }
     void Show(bool hover, bool pressed) {
@@ -94,7 +95,7 @@ protected:
 TEST_F(TransButtonTest, AttachingMakesItOwnerDrawnWithTheGuiFont) {
     Create("x", RECT{10, 10, 60, 30});
     EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
-    EXPECT_EQ(button.m_pFont, CFont::StockGuiFont());
+    EXPECT_EQ(button.m_pFont, CFont::TextFont());
     EXPECT_EQ(button.m_mode, CQebTransButton::kTextButtonMode);
 }
 

@@ -5,17 +5,17 @@
 namespace velmora::testing {
 namespace {
 
-constexpr char kParentClass[] = "Velmora.SkinTestParent";
+constexpr wchar_t kParentClass[] = L"Velmora.SkinTestParent";
 
 void RegisterParentClass() {
     static const bool registered = [] {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
         wc.lpszClassName = kParentClass;
-        return ::RegisterClassA(&wc) != 0;
+        return ::RegisterClassW(&wc) != 0;
     }();
     static_cast<void>(registered);
 }
@@ -24,7 +24,7 @@ void RegisterParentClass() {
 
 TestParent::TestParent(int x, int y, int width, int height) {
     RegisterParentClass();
-    CreateEx(WS_EX_TOPMOST, kParentClass, "skin test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+    CreateEx(WS_EX_TOPMOST, kParentClass, u"skin test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
              RECT{x, y, x + width, y + height}, nullptr, 0);
     UpdateWindow();
 }

@@ -88,7 +88,7 @@ TEST(BitmapTest, ReportsItsImageOnlyWhenItHasOne) {
 
 TEST(RegionTest, AWindowTakesOverTheRegionItIsGiven) {
     CWnd window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 40, 30), nullptr, 0));
+    ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 40, 30), nullptr, 0));
     CRgn region;
     ASSERT_TRUE(region.CreateRectRgn(0, 0, 40, 30));
     CRgn pixel;
@@ -109,7 +109,7 @@ TEST(RegionTest, AWindowTakesOverTheRegionItIsGiven) {
 
 TEST(MenuTest, AViewNeverDestroysTheOwnedMenuAlways) {
     CWnd window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP | WS_SYSMENU, Rect(0, 0, 40, 30), nullptr, 0));
+    ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"", WS_POPUP | WS_SYSMENU, Rect(0, 0, 40, 30), nullptr, 0));
     HMENU hSystem = nullptr;
     {
         CMenuView view = window.GetSystemMenu(FALSE);
@@ -128,7 +128,7 @@ TEST(MenuTest, AViewNeverDestroysTheOwnedMenuAlways) {
         CMenu menu;
         ASSERT_TRUE(menu.CreatePopupMenu());
         hOwned = menu;
-        EXPECT_TRUE(menu.AppendMenu(MF_STRING, 42, "item"));
+        EXPECT_TRUE(menu.AppendMenu(MF_STRING, 42, u"item"));
         EXPECT_EQ(menu.GetMenuItemCount(), 1);
     }
     EXPECT_FALSE(::IsMenu(hOwned));
@@ -157,15 +157,32 @@ TEST(OffscreenDCTest, ComposesOffScreenAndCopiesInOneBlit) {
 }
 
 TEST(FontTest, ReadsAndCopiesALogicalFont) {
-    LOGFONTA logFont{};
+    LOGFONTW logFont{};
     ASSERT_TRUE(CFont::GetLogFont(CFont::StockGuiFont(), &logFont));
     logFont.lfUnderline = TRUE;
     CFont underlined;
     ASSERT_TRUE(underlined.CreateFontIndirect(logFont));
-    LOGFONTA readBack{};
+    LOGFONTW readBack{};
     ASSERT_TRUE(CFont::GetLogFont(underlined, &readBack));
     EXPECT_TRUE(readBack.lfUnderline);
     EXPECT_FALSE(CFont::GetLogFont(nullptr, &readBack));
+}
+
+TEST(FontTest, TheTextFontIsTheStockFontOfAChineseSystem) {
+    LOGFONTW stock{};
+    LOGFONTW text{};
+    ASSERT_TRUE(CFont::GetLogFont(CFont::StockGuiFont(), &stock));
+    ASSERT_TRUE(CFont::GetLogFont(CFont::TextFont(), &text));
+    EXPECT_EQ(text.lfCharSet, GB2312_CHARSET);
+    const HDC hScreen = ::GetDC(nullptr);
+    EXPECT_EQ(text.lfHeight, -::MulDiv(9, ::GetDeviceCaps(hScreen, LOGPIXELSY), 72)) << "9 points";
+    ::ReleaseDC(nullptr, hScreen);
+    if (::GetACP() == 936) {
+        EXPECT_EQ(text.lfHeight, stock.lfHeight) << "the stock font's own size here";
+    }
+    EXPECT_EQ(text.lfWeight, stock.lfWeight);
+    EXPECT_STREQ(text.lfFaceName, stock.lfFaceName);
+    EXPECT_EQ(CFont::TextFont(), CFont::TextFont()) << "made once";
 }
 
 TEST(ImageListTest, KeepsCopiesOfItsIcons) {
@@ -196,9 +213,9 @@ LRESULT CALLBACK RecordTipCreation(int nCode, WPARAM wParam, LPARAM lParam) {
 
 TEST(ToolTipCtrlTest, APopupOfItsOwnWithOneToolPerWindow) {
     CWnd top;
-    ASSERT_TRUE(top.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
+    ASSERT_TRUE(top.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
     CWnd child;
-    ASSERT_TRUE(child.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, Rect(5, 5, 50, 20), &top, 7));
+    ASSERT_TRUE(child.CreateEx(0, L"STATIC", u"", WS_CHILD | WS_VISIBLE, Rect(5, 5, 50, 20), &top, 7));
 
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, &RecordTipCreation, nullptr, ::GetCurrentThreadId());
     CToolTipCtrl tip;
@@ -211,16 +228,16 @@ TEST(ToolTipCtrlTest, APopupOfItsOwnWithOneToolPerWindow) {
 
     tip.SetDelayTime(TTDT_INITIAL, 100);
     EXPECT_EQ(tip.GetDelayTime(TTDT_INITIAL), 100);
-    ASSERT_TRUE(tip.AddTool(&child, "关闭"));
+    ASSERT_TRUE(tip.AddTool(&child, u"关闭"));
     EXPECT_EQ(tip.GetToolCount(), 1);
-    EXPECT_EQ(tip.GetText(&child), CString("关闭"));
-    tip.UpdateTipText("", &child);
-    EXPECT_EQ(tip.GetText(&child), CString(""));
+    EXPECT_EQ(tip.GetText(&child), CStringW(u"关闭"));
+    tip.UpdateTipText(u"", &child);
+    EXPECT_EQ(tip.GetText(&child), CStringW(u""));
     EXPECT_EQ(tip.GetToolCount(), 1);
 
     CToolTipCtrl never;
-    EXPECT_FALSE(never.AddTool(&child, "x")) << "no window yet";
-    EXPECT_EQ(never.GetText(&child), CString(""));
+    EXPECT_FALSE(never.AddTool(&child, u"x")) << "no window yet";
+    EXPECT_EQ(never.GetText(&child), CStringW(u""));
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(PreTranslateTest, TheModalLoopOffersMessagesInnermostFirst) {
 
 TEST(PreTranslateTest, TheApplicationLoopDoesTheSame) {
     CWnd top;
-    ASSERT_TRUE(top.CreateEx(0, "STATIC", "", WS_POPUP, RECT{0, 0, 100, 50}, nullptr, 0));
+    ASSERT_TRUE(top.CreateEx(0, L"STATIC", u"", WS_POPUP, RECT{0, 0, 100, 50}, nullptr, 0));
     TracingEdit edit;
     std::string trace;
     edit.trace = &trace;

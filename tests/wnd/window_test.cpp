@@ -3,8 +3,10 @@
 // drawing reflected to the child, and the drop message filter.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
+#include "velmora/CString.h"
 #include "wnd/Controls.h"
 #include "wnd/MessageFilter.h"
 #include "wnd/Wnd.h"
@@ -37,7 +39,7 @@ class DerivedWindow : public BaseWindow {
 public:
     int derivedCalls = 0;
     int postNcDestroyCalls = 0;
-    CString textSeenAfterDefault;
+    CStringW textSeenAfterDefault;
 
 protected:
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -64,7 +66,7 @@ RECT Rect(int left, int top, int width, int height) { return RECT{left, top, lef
 
 TEST(WindowMessageMapTest, EachMessageReachesTheClassThatHandlesIt) {
     DerivedWindow window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "start", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
+    ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"start", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
     EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
 
     EXPECT_EQ(window.SendMessage(kDerivedMessage), 200);
@@ -73,23 +75,24 @@ TEST(WindowMessageMapTest, EachMessageReachesTheClassThatHandlesIt) {
     EXPECT_EQ(window.baseCalls, 1);
     // Unhandled: the static control's own procedure answers.
     EXPECT_EQ(window.SendMessage(kUnhandledMessage), 0);
-    char text[16] = {};
-    EXPECT_EQ(window.SendMessage(WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text)), 5);
-    EXPECT_STREQ(text, "start");
+    // A Unicode window: its messages carry UTF-16.
+    wchar_t text[16] = {};
+    EXPECT_EQ(window.SendMessage(WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text)), 5);
+    EXPECT_STREQ(text, L"start");
 
-    window.SetWindowText("changed");
-    EXPECT_EQ(window.textSeenAfterDefault, CString("changed"));
-    EXPECT_EQ(window.GetWindowText(), CString("changed"));
+    window.SetWindowText(u"changed");
+    EXPECT_EQ(window.textSeenAfterDefault, CStringW(u"changed"));
+    EXPECT_EQ(window.GetWindowText(), CStringW(u"changed"));
 }
 
 TEST(WindowMessageMapTest, AnExceptionStopsAtTheWindowProcedure) {
     DerivedWindow window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
+    ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 50, 20), nullptr, 0));
     EXPECT_EQ(window.SendMessage(kThrowingMessage), 0);
     // The window still works, and Default() still refers to the right message.
     EXPECT_EQ(window.SendMessage(kDerivedMessage), 200);
-    window.SetWindowText("after");
-    EXPECT_EQ(window.textSeenAfterDefault, CString("after"));
+    window.SetWindowText(u"after");
+    EXPECT_EQ(window.textSeenAfterDefault, CStringW(u"after"));
 }
 
 TEST(WindowBindingTest, SubclassingAndUnbinding) {
@@ -121,7 +124,7 @@ TEST(WindowBindingTest, DestroyingTheObjectDestroysItsWindow) {
     HWND hWnd = nullptr;
     {
         DerivedWindow window;
-        ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+        ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
         hWnd = window.m_hWnd;
     }
     EXPECT_FALSE(::IsWindow(hWnd));
@@ -129,7 +132,7 @@ TEST(WindowBindingTest, DestroyingTheObjectDestroysItsWindow) {
 
 TEST(WindowBindingTest, CreateFailsCleanlyForAnUnknownClass) {
     DerivedWindow window;
-    EXPECT_FALSE(window.CreateEx(0, "NoSuchClass.Velmora", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_FALSE(window.CreateEx(0, L"NoSuchClass.Velmora", u"", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
     EXPECT_EQ(window.m_hWnd, nullptr);
 }
 
@@ -141,10 +144,10 @@ public:
 
 TEST(OwnerDrawTest, TheParentReflectsDrawItemToTheButton) {
     CWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
+    ASSERT_TRUE(parent.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
     RecordingButton button;
     ASSERT_TRUE(
-        button.Create("drawn", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(5, 5, 60, 20), &parent, 77));
+        button.Create(u"drawn", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Rect(5, 5, 60, 20), &parent, 77));
     EXPECT_EQ(button.GetDlgCtrlID(), 77);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
@@ -196,7 +199,7 @@ std::vector<FilterCall> FilterCallsWith(HWND hWnd, ChangeWindowMessageFilterExFn
 
 TEST(MessageFilterTest, LetsTheThreeDropMessagesThrough) {
     CWnd window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
+    ASSERT_TRUE(window.CreateEx(0, L"STATIC", u"", WS_POPUP, Rect(0, 0, 10, 10), nullptr, 0));
     const UINT expected[] = {0x0233, 0x004A, 0x0049};
     const struct {
         const char* system;
