@@ -6,4 +6,4 @@ velmora_add_fuzzer(fuzz_command_text
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_command_text.cpp
           ${PROJECT_SOURCE_DIR}/app/CommandText.cpp ${PROJECT_SOURCE_DIR}/app/RegistryAccess.cpp
           ${PROJECT_SOURCE_DIR}/app/RegistryTree.cpp ${PROJECT_SOURCE_DIR}/app/RunEntries.cpp
-  LIBS velmora_static)
+  LIBS velmora_text velmora_static)

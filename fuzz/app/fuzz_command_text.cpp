@@ -4,7 +4,11 @@
 // back what it stored, the manager's listing finds it, and deleting it with
 // the groups it leaves empty restores the registry.
 //
-// Input: one byte n, then a path of n bytes (or the rest), then the name.
+// Input: one byte n, then a path of n UTF-16 code units (or the rest), then
+// the name; code units are little-endian byte pairs, an odd last byte is left
+// out. Each text ends at its first zero unit, as texts from the platform do
+// (the drop, the edit control); any other unit may come, unpaired surrogates
+// too.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -24,18 +28,18 @@ namespace {
 constexpr RegKey kRoot = 1;
 
 // Keys by their names from the root (the root is the empty list), values by
-// name. Paths are lists of names, never joined, so that a double-byte
-// character whose second byte is a backslash stays inside its name.
-using KeyPath = std::vector<std::string>;
+// name. Paths are lists of names, never joined.
+using KeyPath = std::vector<std::u16string>;
 
 class MemoryRegistry final : public IRegistry {
 public:
-    std::map<KeyPath, std::map<std::string, std::string>> keys{{{}, {}}};
+    // Value data as stored: bytes.
+    std::map<KeyPath, std::map<std::u16string, std::string>> keys{{{}, {}}};
     std::map<RegKey, KeyPath> open;
     RegKey next = 100;
     int badCloses = 0;
 
-    long CreateKey(RegKey parent, const char* name, RegKey* pCreated) override {
+    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
         KeyPath path = PathOf(parent);
         path.push_back(name);
         keys[path];
@@ -43,24 +47,24 @@ public:
         open[*pCreated] = path;
         return 0;
     }
-    long OpenKeyForRead(RegKey parent, const char* keyPath, RegKey* pOpened) override {
+    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
         const KeyPath path = Below(parent, keyPath);
         if (keys.count(path) == 0) return 2;
         *pOpened = next++;
         open[*pOpened] = path;
         return 0;
     }
-    long SetStringValue(RegKey key, const char* valueName, const char* data, std::uint32_t size) override {
-        keys[PathOf(key)][valueName] = std::string(data, size);
+    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data, std::uint32_t size) override {
+        keys[PathOf(key)][valueName] = std::string(reinterpret_cast<const char*>(data), size);
         return 0;
     }
-    long QueryValueSize(RegKey key, const char* valueName, std::uint32_t* pSize) override {
+    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
         const std::string* value = Find(key, valueName);
         if (value == nullptr) return 2;
         *pSize = static_cast<std::uint32_t>(value->size());
         return 0;
     }
-    long QueryValue(RegKey key, const char* valueName, char* buffer, std::uint32_t* pSize) override {
+    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override {
         const std::string* value = Find(key, valueName);
         if (value == nullptr) return 2;
         if (value->size() > *pSize) return 234;
@@ -72,13 +76,13 @@ public:
         if (open.erase(key) == 0) ++badCloses;
         return 0;
     }
-    long EnumSubKey(RegKey key, std::uint32_t index, CString* pName) override {
+    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
         const KeyPath parent = PathOf(key);
         std::uint32_t n = 0;
         for (const auto& entry : keys) {
             if (!IsChild(parent, entry.first)) continue;
             if (n++ == index) {
-                *pName = entry.first.back().c_str();
+                *pName = entry.first.back();
                 return 0;
             }
         }
@@ -92,7 +96,7 @@ public:
         *pValues = static_cast<std::uint32_t>(keys.at(path).size());
         return 0;
     }
-    long DeleteSubKey(RegKey parent, const char* name) override {
+    long DeleteSubKey(RegKey parent, const char16_t* name) override {
         const KeyPath path = Below(parent, name);
         if (keys.count(path) == 0) return 2;
         for (const auto& entry : keys) {
@@ -106,13 +110,13 @@ private:
     static bool IsChild(const KeyPath& parent, const KeyPath& path) {
         return path.size() == parent.size() + 1 && std::equal(parent.begin(), parent.end(), path.begin());
     }
-    // A key path is split at its backslashes as the registry does, as whole
-    // characters and with nothing trimmed.
-    KeyPath Below(RegKey parent, const char* keyPath) const {
+    // A key path is split at its backslashes as the registry does, with
+    // nothing trimmed.
+    KeyPath Below(RegKey parent, const char16_t* keyPath) const {
         KeyPath path = PathOf(parent);
-        std::vector<CString> names;
-        SplitString(keyPath, "\\", names, false);
-        for (const CString& name : names) path.push_back(name.GetString());
+        std::vector<CStringW> names;
+        SplitString(keyPath, u"\\", names, false);
+        for (const CStringW& name : names) path.push_back(name);
         return path;
     }
     KeyPath PathOf(RegKey key) const {
@@ -121,7 +125,7 @@ private:
         if (it == open.end()) std::abort();  // a key used after it was closed
         return it->second;
     }
-    const std::string* Find(RegKey key, const char* valueName) const {
+    const std::string* Find(RegKey key, const char16_t* valueName) const {
         auto k = keys.find(PathOf(key));
         if (k == keys.end()) return nullptr;
         auto v = k->second.find(valueName);
@@ -140,45 +144,47 @@ void Check(bool condition, int line = __builtin_LINE()) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const std::size_t pathLength = data[0] < size - 1 ? data[0] : size - 1;
-    const CString strPath(reinterpret_cast<const char*>(data + 1), static_cast<int>(pathLength));
-    const CString strTyped(reinterpret_cast<const char*>(data + 1 + pathLength),
-                           static_cast<int>(size - 1 - pathLength));
+    CStringW units;
+    for (std::size_t i = 1; i + 1 < size; i += 2)
+        units.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+    const std::size_t pathLength = std::min<std::size_t>(data[0], units.size());
+    const auto untilZero = [](const CStringW& text) { return text.substr(0, text.find(u'\0')); };
+    const CStringW strPath = untilZero(units.substr(0, pathLength));
+    const CStringW strTyped = untilZero(units.substr(pathLength));
 
-    const CString strTitle = GetFileTitleFromPath(strPath);
-    Check(strTitle.IsEmpty() || std::strstr(strPath, strTitle) != nullptr);
+    const CStringW strTitle = GetFileTitleFromPath(strPath);
+    Check(strTitle.IsEmpty() || strPath.find(strTitle) != CStringW::npos);
     HasExeExtension(strPath);
 
-    const CString strName = TrimCommandName(strTyped);
-    const CString strKeyPath = BuildCommandKeyPath(strName);
-    for (const CString& name : SplitKeyPath(strKeyPath)) {
+    const CStringW strName = TrimCommandName(strTyped);
+    const CStringW strKeyPath = BuildCommandKeyPath(strName);
+    for (const CStringW& name : SplitKeyPath(strKeyPath)) {
         Check(!name.IsEmpty());
-        // Already trimmed (as whole characters: a trail byte may look like a blank).
-        CString strTrimmed(name);
-        strTrimmed.TrimRight(" \r\n\t");
-        strTrimmed.TrimLeft(" \r\n\t");
+        CStringW strTrimmed(name);
+        strTrimmed.Trim(u" \r\n\t");
         Check(strTrimmed == name);
     }
 
     MemoryRegistry registry;
-    const bool stored = RegWriteString(registry, kRoot, strKeyPath, "", strPath);
+    const bool stored = RegWriteString(registry, kRoot, strKeyPath, u"", strPath);
     Check(stored && registry.open.empty() && registry.badCloses == 0);
     // Read back through the names the walk created, as the tool reads.
-    const CString strRead = RegReadString(registry, kRoot, NormalizeKeyPath(strKeyPath), "");
+    const CStringW strRead = RegReadString(registry, kRoot, NormalizeKeyPath(strKeyPath), u"");
     Check(registry.open.empty() && registry.badCloses == 0);
-    // The text is stored up to its first zero byte and read back whole.
-    Check(strRead == CString(strPath.GetString()));
+    // The text is read back whole.
+    Check(strRead == strPath);
 
     // The manager lists the name as its one entry, unless a part of the
     // name before the last makes an entry of its own ("a.exe\\b" lists
     // a.exe, and nothing below it).
-    const std::vector<CString> pieces = SplitKeyPath(strKeyPath);
+    const std::vector<CStringW> pieces = SplitKeyPath(strKeyPath);
     const std::size_t appPathsDepth = SplitKeyPath(kAppPathsKey).size();
     Check(pieces.size() >= appPathsDepth);
-    const CString strNormalized = NormalizeKeyPath(strKeyPath);
+    const CStringW strNormalized = NormalizeKeyPath(strKeyPath);
     const bool hasRelative = pieces.size() > appPathsDepth;
-    const CString strRelative =
-        hasRelative ? strNormalized.Mid(static_cast<int>(std::strlen(kAppPathsKey)) + 1) : CString();
+    const CStringW strRelative =
+        hasRelative ? strNormalized.Mid(static_cast<int>(std::char_traits<char16_t>::length(kAppPathsKey)) + 1)
+                    : CStringW();
     std::vector<RunEntry> entries;
     // A group nested deeper than the walks go is skipped, and counted.
     const int skipped = ListRunEntries(registry, kRoot, kAppPathsKey, RunScope::kLocalMachine, entries);
