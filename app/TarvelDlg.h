@@ -6,6 +6,7 @@
 // manager. The window is a skinned frame with image buttons.
 #pragma once
 
+#include "app/RunCommandRegistration.h"
 #include "app/SkinnedFrame.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"
@@ -42,9 +43,9 @@ protected:
 
     // Appends the manager's item to the window menu.
     void AddManagerMenuItem();
-    // Whether writing `strNewPath` as the run command `strName` may go ahead:
-    // nothing else is registered under the name, or the user said Yes.
-    bool MayReplace(const CStringW& strName, const CStringW& strNewPath);
+    // Registers `strTarget` as the run command `strName` in the tool's scope,
+    // asking first when the name points at another program.
+    RegistrationResult Register(const CStringW& strName, const CStringW& strTarget);
 
     // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
     void SetUpFrameSkin();
