@@ -6,6 +6,7 @@
 // manager. The window is a skinned frame with image buttons.
 #pragma once
 
+#include "app/DialogServices.h"
 #include "app/RunCommandRegistration.h"
 #include "app/SkinnedFrame.h"
 #include "base/wide_text.h"
@@ -23,7 +24,8 @@ constexpr int kCommandNameLimit = 25;
 
 class CTarvelDlg : public CQebDialog {
 public:
-    explicit CTarvelDlg(CWnd* pParent = nullptr);
+    // `services` stays the creator's: it must outlive the dialog.
+    explicit CTarvelDlg(const DialogServices& services, CWnd* pParent = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -53,6 +55,7 @@ protected:
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CStringW& strPath);
 
+    const DialogServices& m_services;
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
     velmora::OwnedIcon m_hFileIcon;

@@ -1,6 +1,5 @@
 // The main dialog's two registration buttons.
 #include "app/CommandText.h"
-#include "app/Elevation.h"
 #include "app/IconMessageBox.h"
 #include "app/Registry.h"
 #include "app/ReplaceCheck.h"
@@ -20,10 +19,10 @@ constexpr int kShortestExePath = 8;
 
 RegistrationResult CTarvelDlg::Register(const CStringW& strName, const CStringW& strTarget) {
     const RunCommandRoots roots{ToRegKey(HKEY_LOCAL_MACHINE), ToRegKey(HKEY_CURRENT_USER)};
-    return RegisterRunCommand(ActiveRegistry(), roots, RegistrationScope(), strName, strTarget,
-                              [this](const CStringW& question) {
-                                  return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption), question);
-                              });
+    return RegisterRunCommand(
+        *m_services.registry, roots, m_services.scope, strName, strTarget, [this](const CStringW& question) {
+            return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption), question);
+        });
 }
 
 void CTarvelDlg::OnAddCommand() {

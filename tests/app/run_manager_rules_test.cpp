@@ -199,8 +199,10 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
         {"the user's own entry, No", kUser, "", "C:\\Old\\ed.exe", false, "C:\\Old\\ed.exe", kDeclined},
         {"the user's own entry, Yes", kUser, "", "C:\\Old\\ed.exe", true, "C:\\Old\\ed.exe", kWritten},
         // A user entry would hide the machine's: that is what the name starts now.
-        {"machine entry a user write hides", kUser, "C:\\Old\\ed.exe", "", false, "C:\\Old\\ed.exe", kDeclined},
-        {"user entry of quotes only", kUser, "C:\\Old\\ed.exe", " \"\" ", false, "C:\\Old\\ed.exe", kDeclined},
+        {"machine entry a user write hides", kUser, "C:\\Old\\ed.exe", "", false, "C:\\Old\\ed.exe",
+         kDeclined},
+        {"user entry of quotes only", kUser, "C:\\Old\\ed.exe", " \"\" ", false, "C:\\Old\\ed.exe",
+         kDeclined},
         {"user entry over the machine's", kUser, "C:\\Old\\ed.exe", "C:\\Tools\\ed.exe", false, "", kWritten},
         // Elevated, the tool writes the machine's entry: the user's is not its business.
         {"user entry, machine write", kMachine, "", "C:\\Old\\ed.exe", false, "", kWritten},
@@ -212,12 +214,12 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
         if (*c.user) reg.PutText(std::string("U:") + kEdKey, "", c.user);
         int asks = 0;
         CStringW question;
-        const RegistrationResult result = RegisterRunCommand(
-            reg, kFakeRoots, c.scope, u"ed", u"C:\\Tools\\ed.exe", [&](const CStringW& text) {
-                ++asks;
-                question = text;
-                return c.answer;
-            });
+        const RegistrationResult result = RegisterRunCommand(reg, kFakeRoots, c.scope, u"ed",
+                                                             u"C:\\Tools\\ed.exe", [&](const CStringW& text) {
+                                                                 ++asks;
+                                                                 question = text;
+                                                                 return c.answer;
+                                                             });
         EXPECT_EQ(result, c.result) << c.what;
         EXPECT_EQ(asks, *c.asked ? 1 : 0) << c.what;
         if (*c.asked) {
@@ -238,10 +240,11 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
 
 TEST(RegisterRunCommandTest, ANestedNameIsReadWhereTypingItWrites) {
     fake::FakeRegistry reg;
-    reg.PutText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", "", "C:\\Old\\ed.exe");
+    reg.PutText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", "",
+                "C:\\Old\\ed.exe");
     int asks = 0;
-    EXPECT_EQ(RegisterRunCommand(reg, kFakeRoots, RunScope::kLocalMachine, u"tools \\\\ ed", u"C:\\New\\ed.exe",
-                                 [&](const CStringW&) { return ++asks, true; }),
+    EXPECT_EQ(RegisterRunCommand(reg, kFakeRoots, RunScope::kLocalMachine, u"tools \\\\ ed",
+                                 u"C:\\New\\ed.exe", [&](const CStringW&) { return ++asks, true; }),
               RegistrationResult::kWritten);
     EXPECT_EQ(asks, 1);
     EXPECT_EQ(reg.TextOf("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", ""),
@@ -250,7 +253,8 @@ TEST(RegisterRunCommandTest, ANestedNameIsReadWhereTypingItWrites) {
 
 TEST(RegisterRunCommandTest, AFailureAtAnyStepIsNeverReportedAsWritten) {
     for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
-        const std::string key = (scope == RunScope::kCurrentUser ? std::string("U:") : std::string()) + kEdKey;
+        const std::string key =
+            (scope == RunScope::kCurrentUser ? std::string("U:") : std::string()) + kEdKey;
         int failures = 0;
         // Each call of the registration fails in turn, up to the first run
         // that the failure no longer reaches.
