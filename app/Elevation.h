@@ -1,8 +1,8 @@
 // Whether the tool runs with administrator rights, and so where it registers
 // run commands: below HKEY_LOCAL_MACHINE when it does, below
 // HKEY_CURRENT_USER (which the Run box and the shell honour from Windows 7
-// on) when it does not. Decided once, at start-up, by CTarvelApp; tests set
-// it either way before they create a dialog.
+// on) when it does not. Decided once, at start-up, by CTarvelApp, which
+// gives the scope to the dialogs.
 #pragma once
 
 #include <windows.h>
@@ -15,13 +15,8 @@
 // App Paths key opens for creating subkeys and setting values.
 bool DetectElevation();
 
-// The decision the tool works with: what SetProcessElevated set; when nothing
-// set it, DetectElevation's answer on the first call, kept from then on.
-bool IsProcessElevated();
-void SetProcessElevated(bool elevated);
-
 // The scope new entries go to: the machine's when elevated, else the user's.
-RunScope RegistrationScope();
+RunScope RegistrationScopeFor(bool elevated);
 
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 HKEY RootKeyOf(RunScope scope);

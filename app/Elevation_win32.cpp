@@ -1,15 +1,8 @@
-#include <optional>
-
 #include "app/CommandText.h"
 #include "app/Elevation.h"
 #include "base/win32_handles.h"
 
 namespace {
-
-std::optional<bool>& Decision() {
-    static std::optional<bool> elevated;
-    return elevated;
-}
 
 bool CanWriteMachineAppPaths() {
     HKEY hKey = nullptr;
@@ -36,15 +29,8 @@ bool DetectElevation() {
     return CanWriteMachineAppPaths();
 }
 
-bool IsProcessElevated() {
-    if (!Decision()) Decision() = DetectElevation();
-    return *Decision();
-}
-
-void SetProcessElevated(bool elevated) { Decision() = elevated; }
-
-RunScope RegistrationScope() {
-    return IsProcessElevated() ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+RunScope RegistrationScopeFor(bool elevated) {
+    return elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
 }
 
 HKEY RootKeyOf(RunScope scope) {

@@ -28,16 +28,7 @@ public:
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
 inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
 
-// RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry,
-// or on the registry a test has put in its place.
+// RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry.
 BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
                     const CStringW& strData);
 CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName);
-
-// The registry behind the two functions above and behind the run-command
-// manager in place of the Win32 one, or null (the default). Tests of the
-// dialogs put one here, to see a write or a delete fail.
-IRegistry*& ReplacementRegistry();
-
-// The replacement when one is set, else the Win32 registry.
-IRegistry& ActiveRegistry();

@@ -67,22 +67,13 @@ long CWin32Registry::DeleteSubKey(RegKey parent, const char16_t* name) {
     return ::RegDeleteKeyW(ToHkey(parent), velmora::WinText(name));
 }
 
-IRegistry*& ReplacementRegistry() {
-    static IRegistry* replacement = nullptr;
-    return replacement;
-}
-
-IRegistry& ActiveRegistry() {
-    static CWin32Registry win32;
-    return ReplacementRegistry() != nullptr ? *ReplacementRegistry() : win32;
-}
-
 BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
                     const CStringW& strData) {
-    return RegWriteString(ActiveRegistry(), ToRegKey(hRoot), strKeyPath, strValueName, strData) ? TRUE
-                                                                                                : FALSE;
+    CWin32Registry registry;
+    return RegWriteString(registry, ToRegKey(hRoot), strKeyPath, strValueName, strData) ? TRUE : FALSE;
 }
 
 CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName) {
-    return RegReadString(ActiveRegistry(), ToRegKey(hRoot), strKeyPath, strValueName);
+    CWin32Registry registry;
+    return RegReadString(registry, ToRegKey(hRoot), strKeyPath, strValueName);
 }

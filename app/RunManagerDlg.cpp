@@ -32,8 +32,8 @@ struct ButtonSpec {
 
 }  // namespace
 
-CRunManagerDlg::CRunManagerDlg(CWnd* pParent, const CStringW& strAppPathsKey)
-    : CQebDialog(IDD_RUN_MANAGER, pParent), m_strAppPathsKey(strAppPathsKey) {
+CRunManagerDlg::CRunManagerDlg(const DialogServices& services, CWnd* pParent, const CStringW& strAppPathsKey)
+    : CQebDialog(IDD_RUN_MANAGER, pParent), m_services(services), m_strAppPathsKey(strAppPathsKey) {
     m_resizable = TRUE;
     m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
     // A resizable frame offers maximise as well.

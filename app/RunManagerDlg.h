@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/CommandText.h"
+#include "app/DialogServices.h"
 #include "app/RunEntries.h"
 #include "app/RunEntrySort.h"
 #include "app/RunManagerText.h"
@@ -26,8 +27,10 @@
 class CRunManagerDlg : public CQebDialog {
 public:
     // `strAppPathsKey`: the key below both roots whose entries are listed
-    // (App Paths; the tests give a scratch key of their own).
-    explicit CRunManagerDlg(CWnd* pParent = nullptr, const CStringW& strAppPathsKey = kAppPathsKey);
+    // (App Paths; the tests give a scratch key of their own). `services`
+    // stays the creator's: it must outlive the dialog.
+    explicit CRunManagerDlg(const DialogServices& services, CWnd* pParent = nullptr,
+                            const CStringW& strAppPathsKey = kAppPathsKey);
 
 protected:
     BOOL OnInitDialog() override;
@@ -62,6 +65,7 @@ protected:
     int ImageOf(const RunEntry& entry);
     void SetStatus(const CStringW& strText);
 
+    const DialogServices& m_services;
     CStringW m_strAppPathsKey;
     CBitmap m_bmpCaptionButtons;
     CBitmap m_bmpFrame;

@@ -29,7 +29,7 @@ void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) 
 }  // namespace
 
 void CRunManagerDlg::Refresh() {
-    IRegistry& registry = ActiveRegistry();
+    IRegistry& registry = *m_services.registry;
     std::vector<RunEntry> entries;
     int skipped = ListRunEntries(registry, ToRegKey(HKEY_LOCAL_MACHINE), m_strAppPathsKey,
                                  RunScope::kLocalMachine, entries);
@@ -82,7 +82,7 @@ void CRunManagerDlg::OnRun() {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
         // By its name, as the Run box does: the shell picks the entry (the
         // user's before the machine's).
-        const DWORD error = ShellOpen(m_hWnd, entry.keyPath, CStringW());
+        const DWORD error = ShellOpen(m_services.shellExecute, m_hWnd, entry.keyPath, CStringW());
         if (error == ERROR_SUCCESS) {
             ++outcome.done;
         } else {
@@ -103,10 +103,11 @@ void CRunManagerDlg::OnOpenLocation() {
         const CStringW folder = FolderOfFile(file);
         DWORD error = ERROR_SUCCESS;
         if (!file.IsEmpty() && IsExistingFile(file)) {
-            error = ShellOpen(m_hWnd, u"explorer.exe", ExplorerSelectArguments(file));
+            error =
+                ShellOpen(m_services.shellExecute, m_hWnd, u"explorer.exe", ExplorerSelectArguments(file));
         } else if (!folder.IsEmpty() && IsExistingFolder(folder)) {
             // The program is gone: its folder at least.
-            error = ShellOpen(m_hWnd, u"explorer.exe", u"\"" + folder + u"\"");
+            error = ShellOpen(m_services.shellExecute, m_hWnd, u"explorer.exe", u"\"" + folder + u"\"");
         } else {
             Note(outcome, entry, velmora::WideFrom936(kTargetMissingReason));
             continue;
@@ -127,7 +128,7 @@ void CRunManagerDlg::OnDelete() {
     for (int index : selected) entries.push_back(&m_entries[static_cast<std::size_t>(index)]);
     if (!AskYesNo(m_hWnd, velmora::WideFrom936(kDeleteQuestionCaption), DeleteQuestionText(entries))) return;
 
-    IRegistry& registry = ActiveRegistry();
+    IRegistry& registry = *m_services.registry;
     BatchOutcome outcome;
     for (const RunEntry* entry : entries) {
         const RegKey root = ToRegKey(RootKeyOf(entry->scope));

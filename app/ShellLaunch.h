@@ -1,5 +1,4 @@
-// Starting programs through the shell, as the Run box does, with the shell's
-// function replaceable by tests.
+// Starting programs through the shell, as the Run box does.
 #pragma once
 
 #include <windows.h>
@@ -10,15 +9,13 @@
 
 using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 
-// shell32's ShellExecuteExW, or what a test put in its place.
-ShellExecuteExFn& ShellExecuteFunction();
-
-// Opens `file` with `parameters` (none when empty) through the shell, with
+// Opens `file` with `parameters` (none when empty) through `shellExecute`
+// (shell32's ShellExecuteExW, or a stand-in), with
 // the verb "open" and `hOwner` as the window of any question the shell asks;
 // the shell shows no error message of its own. Both go to the shell in
 // UTF-16, every character kept. ERROR_SUCCESS, or the failure's error code
 // (never 0).
-DWORD ShellOpen(HWND hOwner, const CStringW& file, const CStringW& parameters);
+DWORD ShellOpen(ShellExecuteExFn shellExecute, HWND hOwner, const CStringW& file, const CStringW& parameters);
 
 // The system's text for an error code without its line end, or "错误 N" when
 // the system has none.

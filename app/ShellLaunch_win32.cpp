@@ -1,12 +1,8 @@
 #include "app/ShellLaunch.h"
 #include "base/win32_handles.h"
 
-ShellExecuteExFn& ShellExecuteFunction() {
-    static ShellExecuteExFn function = &::ShellExecuteExW;
-    return function;
-}
-
-DWORD ShellOpen(HWND hOwner, const CStringW& file, const CStringW& parameters) {
+DWORD ShellOpen(ShellExecuteExFn shellExecute, HWND hOwner, const CStringW& file,
+                const CStringW& parameters) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI;
@@ -16,7 +12,7 @@ DWORD ShellOpen(HWND hOwner, const CStringW& file, const CStringW& parameters) {
     info.lpParameters = parameters.IsEmpty() ? nullptr : velmora::WinText(parameters);
     info.nShow = SW_SHOWNORMAL;
     ::SetLastError(ERROR_SUCCESS);
-    if (ShellExecuteFunction()(&info)) return ERROR_SUCCESS;
+    if (shellExecute(&info)) return ERROR_SUCCESS;
     const DWORD error = ::GetLastError();
     if (error != ERROR_SUCCESS) return error;
     // Some shells report only through the old instance code (2 and up are

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "app/DialogServices.h"
 #include "app/Elevation.h"
+#include "app/Registry.h"
 #include "app/TarvelDlg.h"
 
 CTarvelApp theApp;
@@ -14,11 +16,11 @@ BOOL CTarvelApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     InitOle();
     CWinApp::InitInstance();
-    // Where run commands go is settled here, once.
-    SetProcessElevated(DetectElevation());
-
     {
-        CTarvelDlg dlg;
+        CWin32Registry registry;
+        // Where run commands go is settled here, once.
+        const DialogServices services{&registry, &::ShellExecuteExW, RegistrationScopeFor(DetectElevation())};
+        CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

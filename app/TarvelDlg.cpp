@@ -26,8 +26,9 @@ RECT MakeRect(int left, int top, int width, int height) {
 
 }  // namespace
 
-CTarvelDlg::CTarvelDlg(CWnd* pParent)
+CTarvelDlg::CTarvelDlg(const DialogServices& services, CWnd* pParent)
     : CQebDialog(IDD_TARVEL_DIALOG, pParent),
+      m_services(services),
       m_hIcon(::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 void CTarvelDlg::DoDataExchange(CDataExchange* pDX) {
@@ -130,7 +131,8 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_strSelfPath = ReadModulePath();
 
     // The scope the link would write to.
-    const CStringW strRegistered = RegReadString(RootKeyOf(RegistrationScope()), kAppPathsRunKey, CStringW());
+    const CStringW strRegistered = RegReadString(*m_services.registry, ToRegKey(RootKeyOf(m_services.scope)),
+                                                 kAppPathsRunKey, CStringW());
     if (!m_strSelfPath.IsEmpty() && strRegistered.CompareNoCase(m_strSelfPath) == 0) {
         m_btnAddSelf.ShowWindow(SW_HIDE);
     }

@@ -6,6 +6,8 @@
 // manager. The window is a skinned frame with image buttons.
 #pragma once
 
+#include "app/DialogServices.h"
+#include "app/RunCommandRegistration.h"
 #include "app/SkinnedFrame.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"
@@ -22,7 +24,8 @@ constexpr int kCommandNameLimit = 25;
 
 class CTarvelDlg : public CQebDialog {
 public:
-    explicit CTarvelDlg(CWnd* pParent = nullptr);
+    // `services` stays the creator's: it must outlive the dialog.
+    explicit CTarvelDlg(const DialogServices& services, CWnd* pParent = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -42,9 +45,9 @@ protected:
 
     // Appends the manager's item to the window menu.
     void AddManagerMenuItem();
-    // Whether writing `strNewPath` as the run command `strName` may go ahead:
-    // nothing else is registered under the name, or the user said Yes.
-    bool MayReplace(const CStringW& strName, const CStringW& strNewPath);
+    // Registers `strTarget` as the run command `strName` in the tool's scope,
+    // asking first when the name points at another program.
+    RegistrationResult Register(const CStringW& strName, const CStringW& strTarget);
 
     // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
     void SetUpFrameSkin();
@@ -52,6 +55,7 @@ protected:
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CStringW& strPath);
 
+    const DialogServices& m_services;
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
     velmora::OwnedIcon m_hFileIcon;

@@ -10,6 +10,6 @@ void CTarvelDlg::AddManagerMenuItem() {
 }
 
 void CTarvelDlg::OnManageRunCommands() {
-    CRunManagerDlg manager(this);
+    CRunManagerDlg manager(m_services, this);
     manager.DoModal();
 }

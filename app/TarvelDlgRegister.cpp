@@ -1,9 +1,9 @@
 // The main dialog's two registration buttons.
 #include "app/CommandText.h"
-#include "app/Elevation.h"
 #include "app/IconMessageBox.h"
 #include "app/Registry.h"
 #include "app/ReplaceCheck.h"
+#include "app/RunCommandRegistration.h"
 #include "app/TarvelDlg.h"
 #include "app/YesNoQuestion.h"
 #include "res/resource.h"
@@ -17,37 +17,29 @@ constexpr int kShortestExePath = 8;
 
 }  // namespace
 
-bool CTarvelDlg::MayReplace(const CStringW& strName, const CStringW& strNewPath) {
-    const bool forUser = RegistrationScope() == RunScope::kCurrentUser;
-    // The keys as writing the name makes them, whatever blanks and doubled
-    // backslashes were typed.
-    const CStringW strKeyPath = NormalizeKeyPath(BuildCommandKeyPath(strName));
-    const CStringW strUser = forUser ? RegReadString(HKEY_CURRENT_USER, strKeyPath, CStringW()) : CStringW();
-    const CStringW strMachine = RegReadString(HKEY_LOCAL_MACHINE, strKeyPath, CStringW());
-    const CStringW strExisting = ExistingTargetForWrite(forUser, strUser, strMachine);
-    if (!NeedsReplaceQuestion(strExisting, strNewPath)) return true;
-    return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption),
-                    ReplaceQuestionText(strName, strExisting, strNewPath));
+RegistrationResult CTarvelDlg::Register(const CStringW& strName, const CStringW& strTarget) {
+    const RunCommandRoots roots{ToRegKey(HKEY_LOCAL_MACHINE), ToRegKey(HKEY_CURRENT_USER)};
+    return RegisterRunCommand(
+        *m_services.registry, roots, m_services.scope, strName, strTarget, [this](const CStringW& question) {
+            return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption), question);
+        });
 }
 
 void CTarvelDlg::OnAddCommand() {
     const CStringW strName = TrimCommandName(m_editCommandName.GetWindowText());
     if (strName.IsEmpty() || m_strExePath.GetLength() < kShortestExePath) return;
-    if (!MayReplace(strName, m_strExePath)) return;
-
-    const CStringW strKeyPath = BuildCommandKeyPath(strName);
-    if (RegWriteString(RootKeyOf(RegistrationScope()), strKeyPath, CStringW(), m_strExePath)) {
+    if (Register(strName, m_strExePath) == RegistrationResult::kWritten) {
         ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936("温馨提示"),
                            velmora::WideFrom936("运行命令添加成功！"));
     }
 }
 
 void CTarvelDlg::OnAddSelf() {
-    // Declined, nothing changes and the link stays on offer.
-    if (!MayReplace(u"run", m_strSelfPath)) return;
+    // Declined, nothing changes and the link stays on offer. Once the user
+    // has gone ahead it is gone, whether or not the registry took the entry.
+    if (Register(u"run", m_strSelfPath) == RegistrationResult::kDeclined) return;
     // A hidden window keeps the keyboard focus, and then Enter and Escape
     // reach nothing: hand it to the command-name field first.
     if (::GetFocus() == m_btnAddSelf.m_hWnd) m_editCommandName.SetFocus();
     m_btnAddSelf.ShowWindow(SW_HIDE);
-    RegWriteString(RootKeyOf(RegistrationScope()), kAppPathsRunKey, CStringW(), m_strSelfPath);
 }

@@ -4,6 +4,8 @@
 // Windows and '/' elsewhere.
 #pragma once
 
+#include <string>
+
 namespace velmora {
 
 #if defined(_WIN32)
@@ -15,11 +17,10 @@ constexpr char kPathSeparator = '/';
 // The platform's path limit, terminating zero included.
 constexpr int kPathBufferSize = 260;
 
-// Writes the full path of the running executable into `buffer` (of `size`
-// bytes, zero-terminated) and returns its length. Returns 0, with an empty
-// buffer, when the path cannot be read or does not fit: a cut-off path would
-// name the wrong directory.
-int GetExecutablePath(char* buffer, int size);
+// The full path of the running executable, in the ANSI code page, however
+// long it is (up to the platform's 32767 units). Empty when it cannot be
+// read: a cut-off path would name the wrong directory.
+std::string ExecutablePath();
 
 // Creates one directory with default permissions. False when it could not
 // be created, including when it exists already.

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "base/filesystem.h"
+#include "base/growing_read.h"
 
 namespace velmora {
 namespace {
@@ -49,16 +50,13 @@ bool LockExclusive(int fd, int retryMilliseconds) {
 
 }  // namespace
 
-int GetExecutablePath(char* buffer, int size) {
-    if (buffer == nullptr || size <= 0) return 0;
-    std::memset(buffer, 0, static_cast<std::size_t>(size));
-    const ssize_t got = readlink("/proc/self/exe", buffer, static_cast<std::size_t>(size));
-    if (got <= 0 || got >= size) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    buffer[got] = '\0';
-    return static_cast<int>(got);
+std::string ExecutablePath() {
+    return ReadGrowing<std::string>([](char* buffer, std::size_t capacity) -> std::size_t {
+        // readlink stores no zero: a link that fills the buffer may have
+        // been cut, and is read again with more room.
+        const ssize_t got = readlink("/proc/self/exe", buffer, capacity);
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
+    });
 }
 
 bool CreateOneDirectory(const char* path) { return path != nullptr && mkdir(path, 0777) == 0; }

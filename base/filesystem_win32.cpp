@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/filesystem.h"
+#include "base/growing_read.h"
 #include "base/win32_handles.h"
 
 namespace velmora {
@@ -27,15 +28,11 @@ HANDLE OpenExclusive(const char* path, int retryMilliseconds) {
 
 }  // namespace
 
-int GetExecutablePath(char* buffer, int size) {
-    if (buffer == nullptr || size <= 0) return 0;
-    ZeroMemory(buffer, static_cast<SIZE_T>(size));
-    const DWORD got = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
-    if (got == 0 || got >= static_cast<DWORD>(size)) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    return static_cast<int>(got);
+std::string ExecutablePath() {
+    return ReadGrowing<std::string>([](char* buffer, std::size_t capacity) -> std::size_t {
+        // The capacity itself when the name was cut.
+        return GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(capacity));
+    });
 }
 
 bool CreateOneDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != FALSE; }

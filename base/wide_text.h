@@ -15,6 +15,8 @@
 #include <string>
 #include <utility>
 
+#include "base/growing_read.h"
+
 // A std::u16string with the members of CString that the tool's text rules
 // use. Positions and lengths count UTF-16 code units; Find and ReverseFind
 // return -1 when there is no match; Left, Mid and Right clamp their
@@ -71,31 +73,10 @@ std::string NarrowTo936(const CStringW& text);
 // Code units are taken as they are: an unpaired surrogate stays.
 CStringW WideFromRegistryData(const unsigned char* data, std::size_t size);
 
-// Reads a text of unknown length through a platform call that fills a
-// buffer: `read(buffer, capacity)` stores at most `capacity` code units, the
-// terminating zero included, and returns the text's length. A length below
-// `capacity` is taken as the whole text; any other length means it did not
-// fit, and the read is tried again with a buffer large enough for that
-// length and its zero, at least twice the last one, up to `maxCapacity`
-// units. Returns the text, or the empty text when the read fails (returns
-// 0) or the text does not fit in `maxCapacity` units.
+// ReadGrowing (base/growing_read.h) for the tool's UTF-16 texts.
 template <typename Read>
 CStringW ReadGrowingText(Read read, std::size_t firstCapacity = 260, std::size_t maxCapacity = 32768) {
-    CStringW text;
-    std::size_t capacity = firstCapacity > 0 ? firstCapacity : 1;
-    while (capacity <= maxCapacity) {
-        text.assign(capacity, u'\0');
-        const std::size_t length = read(text.data(), capacity);
-        if (length == 0) break;
-        if (length < capacity) {
-            text.resize(length);
-            return text;
-        }
-        const std::size_t larger = length + 1 > capacity * 2 ? length + 1 : capacity * 2;
-        if (capacity == maxCapacity) break;
-        capacity = larger < maxCapacity ? larger : maxCapacity;
-    }
-    return CStringW();
+    return ReadGrowing<CStringW>(read, firstCapacity, maxCapacity);
 }
 
 // `format` with each "%s" replaced by the next of `args`, in order; a "%s"

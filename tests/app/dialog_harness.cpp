@@ -6,26 +6,20 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Elevation.h"
+#include "app/Registry.h"
 #include "base/win32_handles.h"
 
-namespace {
-
-// The tool counts as elevated in every test unless a test says otherwise.
-class ElevatedByDefault : public testing::Environment {
-public:
-    void SetUp() override { SetProcessElevated(true); }
-};
-const testing::Environment* const g_elevatedByDefault =
-    testing::AddGlobalTestEnvironment(new ElevatedByDefault);
-
-}  // namespace
-
-ScopedElevation::ScopedElevation(bool elevated) : m_saved(IsProcessElevated()) {
-    SetProcessElevated(elevated);
+DialogServices& TestServices() {
+    static CWin32Registry registry;
+    static DialogServices services{&registry, &::ShellExecuteExW, RunScope::kLocalMachine};
+    return services;
 }
 
-ScopedElevation::~ScopedElevation() { SetProcessElevated(m_saved); }
+ScopedElevation::ScopedElevation(bool elevated) : m_saved(TestServices().scope) {
+    TestServices().scope = elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+}
+
+ScopedElevation::~ScopedElevation() { TestServices().scope = m_saved; }
 
 namespace {
 

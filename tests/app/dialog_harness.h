@@ -3,9 +3,9 @@
 // boxes, the elevation the tool works with, and registry set-up below
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 //
-// Every test program that links this starts with the tool deciding it runs
-// elevated (registering below HKEY_LOCAL_MACHINE), whatever Wine reports;
-// tests of the other case use ScopedElevation.
+// The dialogs are given TestServices() unless a test gives its own: the Win32
+// registry, the shell, and the machine's scope (the tool counts as elevated,
+// whatever Wine reports); tests of the other case use ScopedElevation.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +21,14 @@
 #include "app/TarvelDlg.h"
 #include "gbk_text.h"
 
+// The services of the dialogs under test. Changes reach dialogs that exist
+// already: they hold the services by reference.
+DialogServices& TestServices();
+
 // The main dialog with its state open to the tests.
 class TestableTarvelDlg : public CTarvelDlg {
 public:
+    explicit TestableTarvelDlg(const DialogServices& services = TestServices()) : CTarvelDlg(services) {}
     using CTarvelDlg::m_btnAdd;
     using CTarvelDlg::m_btnAddSelf;
     using CTarvelDlg::m_editCommandName;
@@ -39,7 +44,9 @@ public:
 // The run-command manager with its state open to the tests.
 class TestableRunManagerDlg : public CRunManagerDlg {
 public:
-    using CRunManagerDlg::CRunManagerDlg;
+    explicit TestableRunManagerDlg(const CStringW& strAppPathsKey,
+                                   const DialogServices& services = TestServices())
+        : CRunManagerDlg(services, nullptr, strAppPathsKey) {}
     using CRunManagerDlg::m_btnClose;
     using CRunManagerDlg::m_btnMax;
     using CRunManagerDlg::m_btnMin;
@@ -95,7 +102,8 @@ private:
     std::thread m_thread;
 };
 
-// Sets whether the tool counts as elevated for its lifetime.
+// Sets whether the tool counts as elevated (the scope of TestServices()) for
+// its lifetime.
 class ScopedElevation {
 public:
     explicit ScopedElevation(bool elevated);
@@ -104,7 +112,7 @@ public:
     ScopedElevation& operator=(const ScopedElevation&) = delete;
 
 private:
-    bool m_saved;
+    RunScope m_saved;
 };
 
 // Registry below `hRoot`, or below HKEY_LOCAL_MACHINE.

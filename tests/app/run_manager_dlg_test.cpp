@@ -74,15 +74,15 @@ protected:
         WriteValue(HKEY_LOCAL_MACHINE, Key("readme.txt\\note").c_str(), "", "no entry");
         WriteValue(HKEY_CURRENT_USER, Key("shared.exe").c_str(), "", ModulePath());
         WriteValue(HKEY_CURRENT_USER, Key("mine.exe").c_str(), "", std::string(kMissing) + "mine.exe");
-        m_savedShell = ShellExecuteFunction();
-        ShellExecuteFunction() = &RecordShellExecute;
+        m_savedShell = TestServices().shellExecute;
+        TestServices().shellExecute = &RecordShellExecute;
         g_shellCalls.clear();
         g_shellError = ERROR_SUCCESS;
         ASSERT_TRUE(mgr.Create());
     }
     void TearDown() override {
         mgr.DestroyWindow();
-        ShellExecuteFunction() = m_savedShell;
+        TestServices().shellExecute = m_savedShell;
         Clean();
     }
     static void Clean() {
@@ -138,7 +138,7 @@ protected:
     }
     std::string Status() const { return velmora::NarrowTo936(mgr.m_lblStatus.GetWindowText()); }
 
-    TestableRunManagerDlg mgr{nullptr, W(kScratch)};
+    TestableRunManagerDlg mgr{W(kScratch)};
     ShellExecuteExFn m_savedShell = nullptr;
 };
 
@@ -313,11 +313,11 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
 TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
     CountingRegistry registry;
     registry.refusedDeletes.insert(W(Key("shared.exe")));
-    IRegistry* const saved = ReplacementRegistry();
-    ReplacementRegistry() = &registry;
+    IRegistry* const saved = TestServices().registry;
+    TestServices().registry = &registry;
     Select({"ed/m", "shared/m"});
     EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
-    ReplacementRegistry() = saved;
+    TestServices().registry = saved;
 
     EXPECT_TRUE(registry.open.empty()) << registry.open.size() << " keys left open";
     EXPECT_EQ(registry.strayCloses, 0);

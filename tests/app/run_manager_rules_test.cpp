@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "app/ReplaceCheck.h"
+#include "app/RunCommandRegistration.h"
 #include "app/RunEntrySort.h"
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
+#include "fake_registry.h"
 #include "gbk_text.h"
 
 namespace {
@@ -171,13 +173,109 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
               CStringW(u"命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
 }
 
-TEST(ReplaceCheckTest, AUserWriteMeetsTheMachineEntryItWouldHide) {
-    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u"C:\\machine.exe"),
-              CStringW(u"C:\\machine.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(false, u"C:\\user.exe", u""), CStringW());
-    EXPECT_EQ(ExistingTargetForWrite(true, u"C:\\user.exe", u"C:\\machine.exe"), CStringW(u"C:\\user.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(true, u"", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));
-    EXPECT_EQ(ExistingTargetForWrite(true, u" \"\" ", u"C:\\machine.exe"), CStringW(u"C:\\machine.exe"));
+const char* const kEdKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ed.exe";
+const RunCommandRoots kFakeRoots{fake::kRoot, fake::kUserRoot};
+
+TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
+    constexpr auto kMachine = RunScope::kLocalMachine;
+    constexpr auto kUser = RunScope::kCurrentUser;
+    constexpr auto kWritten = RegistrationResult::kWritten;
+    constexpr auto kDeclined = RegistrationResult::kDeclined;
+    const struct {
+        const char* what;
+        RunScope scope;
+        const char* machine;  // the entries there before, "" for none
+        const char* user;
+        bool answer;
+        const char* asked;  // the existing target the question names, "" when none is asked
+        RegistrationResult result;
+    } cases[] = {
+        {"new name", kMachine, "", "", false, "", kWritten},
+        {"new name for the user", kUser, "", "", false, "", kWritten},
+        {"same program, other case", kMachine, "c:\\TOOLS\\ED.EXE", "", false, "", kWritten},
+        {"same program quoted", kUser, "", "\"C:\\Tools\\ed.exe\"", false, "", kWritten},
+        {"other program, No", kMachine, "C:\\Old\\ed.exe", "", false, "C:\\Old\\ed.exe", kDeclined},
+        {"other program, Yes", kMachine, "C:\\Old\\ed.exe", "", true, "C:\\Old\\ed.exe", kWritten},
+        {"the user's own entry, No", kUser, "", "C:\\Old\\ed.exe", false, "C:\\Old\\ed.exe", kDeclined},
+        {"the user's own entry, Yes", kUser, "", "C:\\Old\\ed.exe", true, "C:\\Old\\ed.exe", kWritten},
+        // A user entry would hide the machine's: that is what the name starts now.
+        {"machine entry a user write hides", kUser, "C:\\Old\\ed.exe", "", false, "C:\\Old\\ed.exe",
+         kDeclined},
+        {"user entry of quotes only", kUser, "C:\\Old\\ed.exe", " \"\" ", false, "C:\\Old\\ed.exe",
+         kDeclined},
+        {"user entry over the machine's", kUser, "C:\\Old\\ed.exe", "C:\\Tools\\ed.exe", false, "", kWritten},
+        // Elevated, the tool writes the machine's entry: the user's is not its business.
+        {"user entry, machine write", kMachine, "", "C:\\Old\\ed.exe", false, "", kWritten},
+        {"machine entry, blanks only", kMachine, "  ", "", false, "", kWritten},
+    };
+    for (const auto& c : cases) {
+        fake::FakeRegistry reg;
+        if (*c.machine) reg.PutText(kEdKey, "", c.machine);
+        if (*c.user) reg.PutText(std::string("U:") + kEdKey, "", c.user);
+        int asks = 0;
+        CStringW question;
+        const RegistrationResult result = RegisterRunCommand(reg, kFakeRoots, c.scope, u"ed",
+                                                             u"C:\\Tools\\ed.exe", [&](const CStringW& text) {
+                                                                 ++asks;
+                                                                 question = text;
+                                                                 return c.answer;
+                                                             });
+        EXPECT_EQ(result, c.result) << c.what;
+        EXPECT_EQ(asks, *c.asked ? 1 : 0) << c.what;
+        if (*c.asked) {
+            EXPECT_EQ(question, ReplaceQuestionText(u"ed", W(c.asked), u"C:\\Tools\\ed.exe")) << c.what;
+        }
+        const std::string written = (c.scope == kUser ? std::string("U:") : std::string()) + kEdKey;
+        const char* const before = c.scope == kUser ? c.user : c.machine;
+        EXPECT_EQ(reg.keys.count(written) ? reg.TextOf(written, "") : std::string(),
+                  result == kWritten ? std::string("C:\\Tools\\ed.exe") : std::string(before))
+            << c.what;
+        const std::string other = (c.scope == kUser ? std::string() : std::string("U:")) + kEdKey;
+        const char* const otherBefore = c.scope == kUser ? c.machine : c.user;
+        EXPECT_EQ(reg.keys.count(other) ? reg.TextOf(other, "") : std::string(), otherBefore)
+            << c.what << ": the other scope is never written";
+        EXPECT_TRUE(reg.Balanced()) << c.what;
+    }
+}
+
+TEST(RegisterRunCommandTest, ANestedNameIsReadWhereTypingItWrites) {
+    fake::FakeRegistry reg;
+    reg.PutText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", "",
+                "C:\\Old\\ed.exe");
+    int asks = 0;
+    EXPECT_EQ(RegisterRunCommand(reg, kFakeRoots, RunScope::kLocalMachine, u"tools \\\\ ed",
+                                 u"C:\\New\\ed.exe", [&](const CStringW&) { return ++asks, true; }),
+              RegistrationResult::kWritten);
+    EXPECT_EQ(asks, 1);
+    EXPECT_EQ(reg.TextOf("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", ""),
+              "C:\\New\\ed.exe");
+}
+
+TEST(RegisterRunCommandTest, AFailureAtAnyStepIsNeverReportedAsWritten) {
+    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
+        const std::string key =
+            (scope == RunScope::kCurrentUser ? std::string("U:") : std::string()) + kEdKey;
+        int failures = 0;
+        // Each call of the registration fails in turn, up to the first run
+        // that the failure no longer reaches.
+        for (int failAt = 0;; ++failAt) {
+            fake::FakeRegistry reg;
+            reg.failAtCall = failAt;
+            const RegistrationResult result = RegisterRunCommand(
+                reg, kFakeRoots, scope, u"ed", u"C:\\Tools\\ed.exe", [](const CStringW&) { return false; });
+            const bool stored = reg.keys.count(key) != 0 && reg.keys.at(key).count("") != 0 &&
+                                reg.TextOf(key, "") == "C:\\Tools\\ed.exe";
+            // A read that fails finds nothing to replace; a create or store
+            // that fails is a failure.
+            EXPECT_EQ(result == RegistrationResult::kWritten, stored) << "call " << failAt;
+            EXPECT_NE(result, RegistrationResult::kDeclined) << "call " << failAt;
+            EXPECT_TRUE(reg.Balanced()) << "call " << failAt;
+            if (result == RegistrationResult::kWriteFailed) ++failures;
+            if (reg.calls <= failAt) break;
+        }
+        // Six keys to create and the value to store.
+        EXPECT_EQ(failures, 7);
+    }
 }
 
 TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {

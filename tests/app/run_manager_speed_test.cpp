@@ -98,7 +98,7 @@ struct Timing {
 
 void OpenListAndScroll() {
     Timing timing;
-    TestableRunManagerDlg mgr(nullptr, W(kScratch));
+    TestableRunManagerDlg mgr(W(kScratch));
     const LONGLONG opening = Now();
     EXPECT_TRUE(mgr.Create());
     timing.created = MillisecondsSince(opening);

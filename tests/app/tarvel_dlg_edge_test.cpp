@@ -72,10 +72,10 @@ private:
 // Puts a registry in place of the Win32 one for its lifetime.
 class ScopedRegistry {
 public:
-    explicit ScopedRegistry(IRegistry& registry) : m_saved(ReplacementRegistry()) {
-        ReplacementRegistry() = &registry;
+    explicit ScopedRegistry(IRegistry& registry) : m_saved(TestServices().registry) {
+        TestServices().registry = &registry;
     }
-    ~ScopedRegistry() { ReplacementRegistry() = m_saved; }
+    ~ScopedRegistry() { TestServices().registry = m_saved; }
 
 private:
     IRegistry* m_saved;

@@ -226,12 +226,11 @@ TEST_F(TarvelDlgScopeTest, TheWindowMenuGainsOneItemThatOpensTheManager) {
     EXPECT_EQ(dlg.GetSystemMenu(FALSE).GetMenuItemCount(), count - 1);
 }
 
-TEST(ElevationTest, DetectionGivesAnAnswerAndTheDecisionStaysUntilSet) {
+TEST(ElevationTest, DetectionGivesAnAnswerAndItsScope) {
     const bool detected = DetectElevation();
     std::printf("this Wine reports the process as %s\n", detected ? "elevated" : "not elevated");
-    const ScopedElevation forced(!detected);
-    EXPECT_EQ(IsProcessElevated(), !detected) << "set once, kept";
-    EXPECT_EQ(RegistrationScope(), detected ? RunScope::kCurrentUser : RunScope::kLocalMachine);
+    EXPECT_EQ(RegistrationScopeFor(true), RunScope::kLocalMachine);
+    EXPECT_EQ(RegistrationScopeFor(false), RunScope::kCurrentUser);
     EXPECT_EQ(RootKeyOf(RunScope::kCurrentUser), HKEY_CURRENT_USER);
     EXPECT_EQ(RootKeyOf(RunScope::kLocalMachine), HKEY_LOCAL_MACHINE);
 }

@@ -78,7 +78,8 @@ TEST_F(UnicodePathTest, DroppedRegisteredStartedByNameWithEveryCharacter) {
 
     // Started by its name, as the Run box does (Wine wants the key's whole
     // name, ".exe" included).
-    ASSERT_EQ(ShellOpen(nullptr, kName + u".exe", CStringW()), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(ShellOpen(&::ShellExecuteExW, nullptr, kName + u".exe", CStringW()),
+              static_cast<DWORD>(ERROR_SUCCESS));
     for (int i = 0; i < 200 && !FileExists(kTool + u".ran"); ++i) ::Sleep(50);
     EXPECT_TRUE(FileExists(kTool + u".ran")) << "the program under the path ran";
 }
@@ -95,7 +96,7 @@ TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
                      static_cast<DWORD>((kTool.size() + 1) * sizeof(char16_t)));
     ::RegCloseKey(hKey);
 
-    TestableRunManagerDlg mgr(nullptr, W(kScratch));
+    TestableRunManagerDlg mgr(W(kScratch));
     ASSERT_TRUE(mgr.Create());
     ASSERT_EQ(mgr.m_listCommands.GetItemCount(), 2);
     std::vector<CStringW> commands;

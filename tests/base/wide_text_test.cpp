@@ -95,16 +95,17 @@ TEST(WideFromRegistryDataTest, TextAsStored) {
     EXPECT_EQ(velmora::WideFromRegistryData(nullptr, 8), CStringW());
 }
 
-// A platform read of a text of `length` units as GetModuleFileNameW does it:
-// at most capacity - 1 units and a zero; the capacity when cut.
+// A platform read of a text of `length` units as GetModuleFileNameW (or A)
+// does it: at most capacity - 1 units and a zero; the capacity when cut.
+template <typename Text>
 struct FakeRead {
-    CStringW text;
+    Text text;
     std::vector<std::size_t> capacities;
-    std::size_t operator()(char16_t* buffer, std::size_t capacity) {
+    std::size_t operator()(typename Text::value_type* buffer, std::size_t capacity) {
         capacities.push_back(capacity);
         const std::size_t copied = text.size() < capacity ? text.size() : capacity - 1;
         text.copy(buffer, copied);
-        buffer[copied] = u'\0';
+        buffer[copied] = typename Text::value_type();
         return text.size() < capacity ? text.size() : capacity;
     }
 };
@@ -129,10 +130,14 @@ TEST(ReadGrowingTextTest, GrowsUntilTheWholeTextFits) {
         {"unpaired surrogate arrives whole", u"C:\\\xDC00.exe", {260}, u"C:\\\xDC00.exe"},
     };
     for (const auto& c : cases) {
-        FakeRead read{c.text, {}};
+        FakeRead<CStringW> read{c.text, {}};
         EXPECT_EQ(velmora::ReadGrowingText(std::ref(read)), c.result) << c.what;
         EXPECT_EQ(read.capacities, c.capacities) << c.what;
     }
+    // The library's narrow module path grows the same way past 260 bytes.
+    FakeRead<std::string> narrow{std::string(300, 'a'), {}};
+    EXPECT_EQ(velmora::ReadGrowing<std::string>(std::ref(narrow)), std::string(300, 'a'));
+    EXPECT_EQ(narrow.capacities, (std::vector<std::size_t>{260, 520}));
 }
 
 TEST(ReadGrowingTextTest, AReadThatTellsTheLengthNeededGetsItAtOnce) {

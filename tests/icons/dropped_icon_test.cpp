@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/Registry.h"
 #include "app/TarvelDlg.h"
 #include "tests/icons/win32_test_support.h"
 
@@ -17,8 +18,12 @@ namespace {
 
 using namespace velmora::testing;
 
+CWin32Registry g_registry;
+const DialogServices g_services{&g_registry, &::ShellExecuteExW, RunScope::kLocalMachine};
+
 class CProbedTarvelDlg : public CTarvelDlg {
 public:
+    CProbedTarvelDlg() : CTarvelDlg(g_services) {}
     HICON FileIcon() const { return m_hFileIcon.Get(); }
     HICON FileIcon48() const { return m_hFileIcon48.Get(); }
 };

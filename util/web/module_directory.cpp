@@ -1,6 +1,8 @@
 #include "util/web/module_directory.h"
 
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "base/filesystem.h"
 #include "base/mbcs.h"
@@ -11,18 +13,20 @@
 namespace {
 
 // Plain data, so that the directory is usable even when a program loaded
-// the executable's exports and its static constructors never ran.
+// the executable's exports and its static constructors never ran. Made once
+// and kept for the life of the process.
 velmora::OnceFlag g_moduleDirectoryOnce;
-char g_moduleDirectory[velmora::kPathBufferSize];
+const char* g_moduleDirectory = nullptr;
 
 bool ReadModuleDirectory(void*) {
-    char path[velmora::kPathBufferSize];
-    const int length = velmora::GetExecutablePath(path, sizeof path);
-    if (length <= 0) return false;
-    const int cut = velmora::DirectoryPartLength(path, length);
+    const std::string path = velmora::ExecutablePath();
+    const int cut = velmora::DirectoryPartLength(path.data(), static_cast<int>(path.size()));
     if (cut <= 0) return false;
-    std::memcpy(g_moduleDirectory, path, static_cast<size_t>(cut));
-    g_moduleDirectory[cut] = '\0';
+    char* const directory = new (std::nothrow) char[static_cast<size_t>(cut) + 1];
+    if (directory == nullptr) return false;
+    std::memcpy(directory, path.data(), static_cast<size_t>(cut));
+    directory[cut] = '\0';
+    g_moduleDirectory = directory;
     return true;
 }
 

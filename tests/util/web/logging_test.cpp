@@ -94,10 +94,10 @@ TEST(ModuleDirectoryTest, IsTheExecutablesDirectoryWithSeparator) {
     const CString dir = GetCurrWorkingDir();
     ASSERT_FALSE(dir.IsEmpty());
     EXPECT_EQ(kSep, dir[dir.GetLength() - 1]);
-    char exe[velmora::kPathBufferSize];
-    ASSERT_GT(velmora::GetExecutablePath(exe, sizeof exe), 0);
-    EXPECT_EQ(0, std::string(exe).rfind(dir.GetString(), 0));
-    EXPECT_EQ(std::string::npos, std::string(exe).find(kSep, dir.GetLength()));
+    const std::string exe = velmora::ExecutablePath();
+    ASSERT_FALSE(exe.empty());
+    EXPECT_EQ(0, exe.rfind(dir.GetString(), 0));
+    EXPECT_EQ(std::string::npos, exe.find(kSep, dir.GetLength()));
     EXPECT_EQ(dir, GetCurrWorkingDir());
 }
 
