@@ -64,12 +64,18 @@ test-native: native
 test-sanitize: sanitize
 	ctest --test-dir $(SANITIZE) --output-on-failure --timeout 600
 
+# A Windows test program that fails is run once more: a Wine process now and
+# then ends at once, before the program prints anything (seen once in about
+# 100 starts: 0.02 s, no output, not reproduced in 80 more). The first
+# failure stays in the log; one that fails twice fails the tier.
+WINE_CTEST = ctest --output-on-failure --timeout 900 --repeat until-pass:2
+
 test-windows64: windows64
-	scripts/with-display.sh ctest --test-dir $(WINDOWS64) --output-on-failure --timeout 900
+	scripts/with-display.sh $(WINE_CTEST) --test-dir $(WINDOWS64)
 
 # The whole 32-bit tier under 32-bit Wine: only where 32-bit programs run.
 test-windows32: windows32
-	scripts/with-display.sh ctest --test-dir $(WINDOWS32) --output-on-failure --timeout 900
+	scripts/with-display.sh $(WINE_CTEST) --test-dir $(WINDOWS32)
 
 # What can be told of the 32-bit build without running it.
 check-windows32: windows32
