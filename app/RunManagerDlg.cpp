@@ -6,6 +6,7 @@
 #include "app/RunManagerLayout.h"
 #include "app/SkinnedFrame.h"
 #include "res/resource.h"
+#include "skin/dpi_scale.h"
 #include "wnd/DC.h"
 #include "wnd/WinApp.h"
 
@@ -41,7 +42,7 @@ CRunManagerDlg::CRunManagerDlg(const DialogServices& services, CWnd* pParent, co
 }
 
 BOOL CRunManagerDlg::OnInitDialog() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton);
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, velmora::skin::kBaseDpi);
     SetWindowText(velmora::WideFrom936(kRunManagerTitle));
     CQebDialog::OnInitDialog();
 

@@ -25,7 +25,9 @@ constexpr int kCaptionIconSize = 16;
 
 }  // namespace
 
-void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip) {
+void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip,
+                       int dpi) {
+    (void)dpi;  // the 1x artwork until the other steps are drawn
     const HINSTANCE hResources = GetResourceInstance();
     captionButtons.LoadBitmap(hResources, IDB_CAPTION_BUTTONS);
     frame.LoadBitmap(hResources, IDB_FRAME);

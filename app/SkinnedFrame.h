@@ -11,7 +11,9 @@
 // 0x00BBGGRR.
 constexpr COLORREF kDialogBackground = 0xEFD9C1;
 
-// Loads the three skin bitmaps into the dialog's own bitmap objects (which
-// must live as long as its window) and configures the frame. Called from the
-// dialog's OnInitDialog before the base's.
-void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip);
+// Loads the three skin bitmaps drawn for the window's DPI into the dialog's
+// own bitmap objects (which must live as long as its window) and configures
+// the frame at that DPI. Called from the dialog's OnInitDialog before the
+// base's, and again with the new DPI when the window's DPI changes.
+void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip,
+                       int dpi);

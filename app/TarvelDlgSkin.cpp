@@ -2,7 +2,8 @@
 // for the add button.
 #include "app/SkinnedFrame.h"
 #include "app/TarvelDlg.h"
+#include "skin/dpi_scale.h"
 
 void CTarvelDlg::SetUpFrameSkin() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpAddButton);
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpAddButton, velmora::skin::kBaseDpi);
 }
