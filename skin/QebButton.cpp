@@ -12,13 +12,8 @@ constexpr int kToolTipInitialDelayMs = 100;
 
 }  // namespace
 
-LRESULT InvalidateInsteadOfErasing(CWnd& button) {
-    button.InvalidateRect(nullptr, FALSE);
-    return TRUE;
-}
-
 CQebButton::CQebButton() noexcept
-    : m_notifyParent(true), m_hover(false), m_pressed(false), m_imageOffset(0), m_pImage(nullptr) {}
+    : m_notifyParent(true), m_imageOffset(0), m_pImage(nullptr) {}
 
 CQebButton::~CQebButton() = default;
 
@@ -42,32 +37,15 @@ void CQebButton::SetTipWindowText(const CStringW& strText) {
 
 BOOL CQebButton::PreTranslateMessage(MSG* pMsg) {
     if (m_pToolTip && m_pToolTip->m_hWnd != nullptr) m_pToolTip->RelayEvent(pMsg);
-    return CButton::PreTranslateMessage(pMsg);
+    return CSkinButtonBase::PreTranslateMessage(pMsg);
 }
 
 bool CQebButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            result = InvalidateInsteadOfErasing(*this);
-            return true;
-        case WM_PAINT:
-            OnPaint();
-            return true;
-        case WM_SIZE:
-            OnSize();
-            return true;
-        case WM_MOUSEMOVE:
-            OnMouseMove(velmora::skin::PointOf(lParam));
-            return true;
-        case WM_LBUTTONUP:
-            OnLButtonUp();
-            return true;
-        case WM_LBUTTONDOWN:
-            OnLButtonDown();
-            return true;
-        default:
-            return CButton::ProcessWindowMessage(message, wParam, lParam, result);
+    if (message == WM_PAINT) {
+        OnPaint();
+        return true;
     }
+    return CSkinButtonBase::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 void CQebButton::OnPaint() {
@@ -86,24 +64,16 @@ void CQebButton::OnPaint() {
 void CQebButton::OnSize() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 void CQebButton::OnMouseMove(POINT point) {
-    Apply(velmora::skin::SkinButtonOnMouseMove({m_hover, m_pressed},
+    ApplyTransition(velmora::skin::SkinButtonOnMouseMove({m_hover, m_pressed},
                                                velmora::skin::GatherMouseMove(*this, point)));
 }
 
-void CQebButton::OnLButtonDown() { Apply(velmora::skin::SkinButtonOnLeftDown({m_hover, m_pressed})); }
+void CQebButton::OnLButtonDown() { ApplyTransition(velmora::skin::SkinButtonOnLeftDown({m_hover, m_pressed})); }
 
 void CQebButton::OnLButtonUp() {
-    Apply(velmora::skin::SkinButtonOnLeftUp({m_hover, m_pressed}, m_notifyParent));
+    ApplyTransition(velmora::skin::SkinButtonOnLeftUp({m_hover, m_pressed}, m_notifyParent));
 }
 
-void CQebButton::Apply(const velmora::skin::ButtonTransition& transition) {
-    m_hover = transition.state.hover;
-    m_pressed = transition.state.pressed;
-    const velmora::skin::ButtonEffects& effects = transition.effects;
-    if (effects.takeCapture) SetCapture();
-    if (effects.showTipText) SetTipWindowText(m_tipText);
-    if (effects.notifyParent && !velmora::skin::NotifyParentOfClick(*this)) return;
-    if (effects.redraw) InvalidateRect(nullptr, FALSE);
-    if (effects.releaseCapture && GetCapture() == m_hWnd) ReleaseCapture();
-    if (effects.clearTipText) SetTipWindowText(CStringW());
-}
+void CQebButton::RedrawLook() { InvalidateRect(nullptr, FALSE); }
+
+void CQebButton::ShowTipText(bool show) { SetTipWindowText(show ? m_tipText : CStringW()); }

@@ -12,12 +12,11 @@
 #include <memory>
 
 #include "base/wide_text.h"
-#include "skin/button_states.h"
-#include "wnd/Controls.h"
+#include "skin/SkinButtonBase.h"
 #include "wnd/Gdi.h"
 #include "wnd/ToolTipCtrl.h"
 
-class CQebButton : public CButton {
+class CQebButton : public CSkinButtonBase {
 public:
     CQebButton() noexcept;
     ~CQebButton() override;
@@ -32,8 +31,6 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     bool m_notifyParent;
-    bool m_hover;
-    bool m_pressed;
     int m_imageOffset;
     const CBitmap* m_pImage;
     CStringW m_tipText;
@@ -43,17 +40,13 @@ protected:
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     void OnPaint();
-    void OnSize();
-    void OnMouseMove(POINT point);
-    void OnLButtonDown();
-    void OnLButtonUp();
+    void OnSize() override;
+    void OnMouseMove(POINT point) override;
+    void OnLButtonDown() override;
+    void OnLButtonUp() override;
+    void RedrawLook() override;
+    void ShowTipText(bool show) override;
 
 private:
-    void Apply(const velmora::skin::ButtonTransition& transition);
     void SetTipWindowText(const CStringW& strText);
 };
-
-// The skin buttons' WM_ERASEBKGND: the whole button is invalidated without
-// erasing, so the system never paints a background under the image; the
-// answer is "erased".
-LRESULT InvalidateInsteadOfErasing(CWnd& button);

@@ -1,13 +1,14 @@
 #include "skin/QebDialog.h"
 
+#include "skin/dpi_scale.h"
 #include "skin/frame_hit_test.h"
 #include "skin/win32_facts.h"
+#include "wnd/WindowDpi.h"
 
 namespace {
 
 using velmora::skin::SkinRect;
-
-SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+using velmora::skin::ToSkinRect;
 
 constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
 
@@ -29,7 +30,8 @@ CQebDialog::CQebDialog(UINT nIDTemplate, CWnd* pParentWnd) noexcept
       m_menuFromIcon(false),
       m_captionIconPos{5, 4},
       m_captionImageIndex(-1),
-      m_pCaptionImageList(nullptr) {
+      m_pCaptionImageList(nullptr),
+      m_dpi(velmora::skin::kBaseDpi) {
     // Cleared: a derived dialog that wants a maximise button sets it before
     // the base OnInitDialog.
     m_btnMax.m_notifyParent = false;
@@ -76,7 +78,13 @@ void CQebDialog::SetCaptionIcon(const CImageList* pImageList, int imageIndex, in
 }
 
 velmora::skin::FrameMetrics CQebDialog::Metrics() const noexcept {
-    return velmora::skin::FrameMetricsOf(m_pieces);
+    return velmora::skin::FrameMetricsOf(m_pieces, m_dpi);
+}
+
+SIZE CQebDialog::MinTrackSize() const noexcept {
+    const velmora::skin::SkinSize size =
+        velmora::skin::ScaleSizeForDpi({m_minTrackSize.cx, m_minTrackSize.cy}, m_dpi);
+    return SIZE{size.cx, size.cy};
 }
 
 bool CQebDialog::HasFrameSkin() const { return m_pFrameSkin != nullptr && m_pFrameSkin->HasImage(); }
@@ -99,7 +107,9 @@ void CQebDialog::PreSubclassWindow() {
     // No frame recalculation here: the dialog is bound while it is being
     // initialised, and OnInitDialog applies the new frame once.
     ModifyStyle(WS_CAPTION | WS_THICKFRAME, WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    m_pCaptionFont = CFont::TextFont();
+    m_dpi = WindowDpi(m_hWnd);
+    KeepDialogLayoutOnDpiChange(m_hWnd);
+    m_pCaptionFont = CFont::TextFont(m_dpi);
     CDialog::PreSubclassWindow();
 }
 
@@ -177,6 +187,22 @@ void CQebDialog::OnSize(UINT nType) {
     }
 }
 
+void CQebDialog::OnDpiChanged(int dpi, const RECT* pSuggested) {
+    if (dpi <= 0) return;
+    m_dpi = dpi;
+    m_pCaptionFont = CFont::TextFont(m_dpi);
+    OnFrameDpiChanged(m_dpi);
+    if (pSuggested != nullptr) {
+        SetWindowPos(nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
+                     pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The same size at another DPI brings no WM_SIZE: lay out and redraw
+    // for the new pieces in any case.
+    LayoutCaptionButtons(IsZoomed() != FALSE);
+    if (!IsIconic()) UpdateWindowRegion();
+    RedrawWindow(nullptr, nullptr, kRedrawNow);
+}
+
 BOOL CQebDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     switch (id) {
@@ -239,6 +265,10 @@ bool CQebDialog::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_SHOWWINDOW:
             result = Default();
+            return true;
+        case kWmDpiChanged:
+            OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            result = 0;
             return true;
         default:
             return CDialog::ProcessWindowMessage(message, wParam, lParam, result);

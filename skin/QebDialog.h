@@ -62,6 +62,12 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // The DPI the window is shown at (96 until the window is bound): every
+    // pixel number of the frame and its dialog is scaled to it.
+    int Dpi() const noexcept { return m_dpi; }
+    // The smallest window size at the window's DPI (m_minTrackSize scaled).
+    SIZE MinTrackSize() const noexcept;
+
 protected:
     void PreSubclassWindow() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -79,6 +85,17 @@ protected:
     LRESULT OnSetCursor();
     void OnLButtonUp();
     void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+
+    // WM_DPICHANGED: the window moved to a monitor of another DPI. The frame
+    // takes the DPI, lets the derived dialog redo its skin and layout
+    // (OnFrameDpiChanged), then takes the window rectangle the system
+    // suggests, which lays the caption buttons and the corners out again.
+    void OnDpiChanged(int dpi, const RECT* pSuggested);
+    // Called for a new DPI before the window takes its new rectangle. A
+    // derived dialog sets its skin up again for `dpi` (the frame pieces, the
+    // caption layout and icon) and moves its controls; the frame's own
+    // caption font has been made for `dpi` already.
+    virtual void OnFrameDpiChanged(int /*dpi*/) {}
 
     void BeginFrameResize(int code);
     void ShowSystemMenu();
@@ -111,6 +128,9 @@ protected:
     CQebButton m_btnMax;
     CQebButton m_btnClose;
     velmora::skin::CaptionButtonLayout m_captionLayout;
+    // The window's DPI; m_minTrackSize and the hit zones' grips are given at
+    // 96 DPI and scaled to it, the pieces and caption layout are set for it.
+    int m_dpi;
 
 private:
     velmora::skin::FrameMetrics Metrics() const noexcept;

@@ -9,8 +9,7 @@
 namespace {
 
 using velmora::skin::SkinRect;
-
-SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+using velmora::skin::ToSkinRect;
 
 velmora::skin::WindowShowState ShowStateOf(const CWnd& window) {
     if (window.IsIconic()) return velmora::skin::WindowShowState::kMinimized;
@@ -95,13 +94,14 @@ void CQebDialog::OnTimer(UINT_PTR nIDEvent) {
     ::GetCursorPos(&cursor);
     const SkinRect r = velmora::skin::ResizedWindowRect(
         m_resizeMode, ToSkinRect(m_dragStartWindowRect), cursor.x - m_dragStartCursor.x,
-        cursor.y - m_dragStartCursor.y, {m_minTrackSize.cx, m_minTrackSize.cy});
+        cursor.y - m_dragStartCursor.y, {MinTrackSize().cx, MinTrackSize().cy});
     MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 void CQebDialog::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
     if (pInfo == nullptr) return;
-    pInfo->ptMinTrackSize = POINT{m_minTrackSize.cx, m_minTrackSize.cy};
+    const SIZE minSize = MinTrackSize();
+    pInfo->ptMinTrackSize = POINT{minSize.cx, minSize.cy};
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const velmora::skin::MaximizedGeometry maximized =

@@ -1,13 +1,13 @@
 // The skinned frame's painting and its window region.
 #include "skin/QebDialog.h"
 #include "skin/corner_region.h"
+#include "skin/win32_facts.h"
 #include "wnd/DC.h"
 
 namespace {
 
 using velmora::skin::SkinRect;
-
-SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+using velmora::skin::ToSkinRect;
 
 }  // namespace
 
@@ -78,7 +78,8 @@ void CQebDialog::UpdateWindowRegion() {
         if (selected.Selected()) {
             const auto cuts = velmora::skin::CornerCutPixels(
                 info.bmWidth, info.bmHeight, {client.right, client.bottom},
-                [&skin](int x, int y) { return static_cast<std::uint32_t>(skin.GetPixel(x, y)); });
+                [&skin](int x, int y) { return static_cast<std::uint32_t>(skin.GetPixel(x, y)); },
+                velmora::skin::CornerScanSize(m_dpi));
             CRgn pixel;
             for (const velmora::skin::SkinPoint& cut : cuts) {
                 if (pixel.CreateRectRgn(cut.x, cut.y, cut.x + 1, cut.y + 1))

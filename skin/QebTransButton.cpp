@@ -1,6 +1,5 @@
 #include "skin/QebTransButton.h"
 
-#include "skin/QebButton.h"
 #include "skin/button_looks.h"
 #include "skin/win32_facts.h"
 #include "wnd/DC.h"
@@ -9,20 +8,17 @@ namespace {
 
 using velmora::skin::ButtonLook;
 using velmora::skin::SkinRect;
+using velmora::skin::ToSkinRect;
+using velmora::skin::ToRect;
 
 constexpr COLORREF kDefaultBackground = 0xEAE9EA;
 constexpr COLORREF kDefaultHoverText = 0xFF0000;
 constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
 
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace
 
 CQebTransButton::CQebTransButton() noexcept
-    : m_hover(false),
-      m_pressed(false),
-      m_textColor(0x000000),
+    : m_textColor(0x000000),
       m_hoverTextColor(kDefaultHoverText),
       m_bkColor(kDefaultBackground),
       m_pFont(nullptr),
@@ -50,10 +46,11 @@ void CQebTransButton::SetBitmap(const CBitmap* pBitmap) {
     if (HasStripImage() && m_hWnd != nullptr) FitToSkin();
 }
 
+void CQebTransButton::OnDpiSet() { m_pFont = CFont::TextFont(Dpi()); }
+
 void CQebTransButton::PreSubclassWindow() {
-    m_pFont = CFont::TextFont();
     ModifyStyle(0, BS_OWNERDRAW);
-    CButton::PreSubclassWindow();
+    CSkinButtonBase::PreSubclassWindow();
 }
 
 BOOL CQebTransButton::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -61,26 +58,11 @@ BOOL CQebTransButton::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (HasStripImage()) FitToSkin();
         return TRUE;
     }
-    return CButton::OnCommand(wParam, lParam);
+    return CSkinButtonBase::OnCommand(wParam, lParam);
 }
 
 bool CQebTransButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-        case WM_ERASEBKGND:
-            result = InvalidateInsteadOfErasing(*this);
-            return true;
-        case WM_SIZE:
-            OnSize();
-            return true;
-        case WM_MOUSEMOVE:
-            OnMouseMove(velmora::skin::PointOf(lParam));
-            return true;
-        case WM_LBUTTONUP:
-            OnLButtonUp();
-            return true;
-        case WM_LBUTTONDOWN:
-            OnLButtonDown();
-            return true;
         case WM_SETCURSOR:
             result = OnSetCursor();
             return true;
@@ -93,7 +75,7 @@ bool CQebTransButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_NCPAINT:
             return true;
         default:
-            return CButton::ProcessWindowMessage(message, wParam, lParam, result);
+            return CSkinButtonBase::ProcessWindowMessage(message, wParam, lParam, result);
     }
 }
 
@@ -120,7 +102,7 @@ void CQebTransButton::FitToSkin() {
     MoveWindow(fitted.left, fitted.top, fitted.Width(), fitted.Height(), TRUE);
 }
 
-void CQebTransButton::Redraw() { RedrawWindow(nullptr, nullptr, kRedrawNow); }
+void CQebTransButton::RedrawLook() { RedrawWindow(nullptr, nullptr, kRedrawNow); }
 
 void CQebTransButton::OnSize() {
     BITMAP strip{};
@@ -133,16 +115,16 @@ void CQebTransButton::OnSize() {
             PostMessage(WM_COMMAND, ID_FIT_TO_SKIN, 0);
         }
     }
-    if (IsWindowVisible()) Redraw();
+    if (IsWindowVisible()) RedrawLook();
 }
 
 void CQebTransButton::OnMouseMove(POINT point) {
-    Apply(velmora::skin::TransButtonOnMouseMove({m_hover, m_pressed}, Mode(),
+    ApplyTransition(velmora::skin::TransButtonOnMouseMove({m_hover, m_pressed}, Mode(),
                                                 velmora::skin::GatherMouseMove(*this, point)));
 }
 
 void CQebTransButton::OnLButtonDown() {
-    Apply(velmora::skin::TransButtonOnLeftDown({m_hover, m_pressed}, Mode(), GetFocus() == m_hWnd));
+    ApplyTransition(velmora::skin::TransButtonOnLeftDown({m_hover, m_pressed}, Mode(), GetFocus() == m_hWnd));
 }
 
 void CQebTransButton::OnLButtonDblClk() {
@@ -157,7 +139,7 @@ void CQebTransButton::OnLButtonUp() {
     m_pressed = up.state.pressed;
     if (up.effects.notifyParent && !velmora::skin::NotifyParentOfClick(*this)) return;
     // Where the cursor is now: the parent's answer may have moved it or us.
-    Apply(velmora::skin::TransButtonAfterLeftUp({m_hover, m_pressed}, Mode(), up.effects.notifyParent,
+    ApplyTransition(velmora::skin::TransButtonAfterLeftUp({m_hover, m_pressed}, Mode(), up.effects.notifyParent,
                                                 velmora::skin::IsCursorOnButton(*this)));
 }
 
@@ -169,18 +151,6 @@ BOOL CQebTransButton::OnSetCursor() {
 LRESULT CQebTransButton::OnNcHitTest() {
     if (velmora::skin::TransButtonIsMouseTransparent(Mode())) return HTTRANSPARENT;
     return Default();
-}
-
-void CQebTransButton::Apply(const velmora::skin::ButtonTransition& transition) {
-    m_hover = transition.state.hover;
-    m_pressed = transition.state.pressed;
-    const velmora::skin::ButtonEffects& effects = transition.effects;
-    if (effects.setFocus) SetFocus();
-    if (effects.takeCapture) SetCapture();
-    if (effects.notifyParent && !velmora::skin::NotifyParentOfClick(*this)) return;
-    if (effects.redraw) Redraw();
-    if (effects.releaseCapture && GetCapture() == m_hWnd) ReleaseCapture();
-    if (effects.setArrowCursor) velmora::skin::ShowSystemCursor(velmora::skin::kCursorArrow);
 }
 
 void CQebTransButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
@@ -213,7 +183,7 @@ void CQebTransButton::DrawStatic(CDC& dc, const RECT& client) {
     }
     const CStringW text = GetWindowText();
     if (text.empty()) return;
-    RECT textRect = ToRect(velmora::skin::StaticTextRect(ToSkinRect(client), hasIcon, m_iconWidth));
+    RECT textRect = ToRect(velmora::skin::StaticTextRect(ToSkinRect(client), hasIcon, m_iconWidth, Dpi()));
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_textColor);
     const velmora::SelectedObject font(dc, m_pFont);
@@ -225,7 +195,7 @@ void CQebTransButton::DrawTextButton(CDC& dc, const RECT& client) {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(velmora::skin::TextButtonColour(m_pressed, m_hover, m_textColor, m_hoverTextColor));
     dc.FillSolidRect(client, m_bkColor);
-    RECT textRect = ToRect(velmora::skin::TextButtonTextRect(ToSkinRect(client), look));
+    RECT textRect = ToRect(velmora::skin::TextButtonTextRect(ToSkinRect(client), look, Dpi()));
 
     // Declared before the selection, so the selection is undone before the
     // underlined font goes.
@@ -263,7 +233,7 @@ void CQebTransButton::DrawBitmapButton(CDC& dc, const RECT& client) {
             }
         }
     }
-    RECT textRect = ToRect(velmora::skin::BitmapButtonTextRect(ToSkinRect(client), look));
+    RECT textRect = ToRect(velmora::skin::BitmapButtonTextRect(ToSkinRect(client), look, Dpi()));
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_textColor);
     const velmora::SelectedObject font(dc, m_pFont);

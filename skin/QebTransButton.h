@@ -16,13 +16,13 @@
 #include <cstdint>
 
 #include "base/win32_handles.h"
+#include "skin/SkinButtonBase.h"
 #include "skin/button_states.h"
-#include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 
 class CDC;
 
-class CQebTransButton : public CButton {
+class CQebTransButton : public CSkinButtonBase {
 public:
     // Posted by the button to itself to fit its size to the strip.
     static constexpr UINT ID_FIT_TO_SKIN = 8746;
@@ -43,13 +43,11 @@ public:
     static constexpr int kTextButtonMode = 1;
     static constexpr int kBitmapMode = 2;
 
-    bool m_hover;
-    bool m_pressed;
     COLORREF m_textColor;
     COLORREF m_hoverTextColor;
     COLORREF m_bkColor;
-    // A view of the font of all text (the stock GUI font once a window is
-    // attached).
+    // A view of the font of all text (the text font of the button's DPI once
+    // a window is attached).
     HFONT m_pFont;
     int m_iconWidth;
     int m_iconHeight;
@@ -66,10 +64,12 @@ protected:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    void OnSize();
-    void OnMouseMove(POINT point);
-    void OnLButtonUp();
-    void OnLButtonDown();
+    void OnSize() override;
+    void OnMouseMove(POINT point) override;
+    void OnLButtonUp() override;
+    void OnLButtonDown() override;
+    void RedrawLook() override;
+    void OnDpiSet() override;
     BOOL OnSetCursor();
     void OnLButtonDblClk();
     LRESULT OnNcHitTest();
@@ -78,8 +78,6 @@ private:
     velmora::skin::TransButtonMode Mode() const noexcept;
     bool HasStripImage() const;
     void FitToSkin();
-    void Redraw();
-    void Apply(const velmora::skin::ButtonTransition& transition);
 
     void DrawStatic(CDC& dc, const RECT& client);
     void DrawTextButton(CDC& dc, const RECT& client);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/dpi_scale.h"
+
 namespace velmora::skin {
 
 ButtonLook ChooseLook(bool pressed, bool hover) noexcept {
@@ -66,28 +68,29 @@ int StaticIconTop(int clientHeight, int iconHeight) noexcept {
     return std::max(0, (clientHeight - iconHeight) / 2);
 }
 
-SkinRect StaticTextRect(SkinRect client, bool hasIcon, int iconWidth) noexcept {
+SkinRect StaticTextRect(SkinRect client, bool hasIcon, int iconWidth, int dpi) noexcept {
     if (hasIcon) {
-        client.left += iconWidth + 3;
+        client.left += iconWidth + ScaleForDpi(3, dpi);
     }
     return client;
 }
 
-SkinRect TextButtonTextRect(SkinRect client, ButtonLook look) noexcept {
+SkinRect TextButtonTextRect(SkinRect client, ButtonLook look, int dpi) noexcept {
     SkinRect text = client;
-    text.top += (client.Height() - 12) / 2;
+    text.top += (client.Height() - ScaleForDpi(12, dpi)) / 2;
     if (look == ButtonLook::kPressed) {
-        text.left += 1;
-        text.right += 1;
-        text.top += 1;
+        const int shift = ScaleForDpi(1, dpi);
+        text.left += shift;
+        text.right += shift;
+        text.top += shift;
     }
     return text;
 }
 
-SkinRect BitmapButtonTextRect(SkinRect client, ButtonLook look) noexcept {
+SkinRect BitmapButtonTextRect(SkinRect client, ButtonLook look, int dpi) noexcept {
     if (look == ButtonLook::kPressed) {
-        client.top += 2;
-        client.left += 1;
+        client.top += ScaleForDpi(2, dpi);
+        client.left += ScaleForDpi(1, dpi);
     }
     return client;
 }

@@ -59,17 +59,20 @@ bool NeedsFitToStrip(SkinSize size, int stripWidth, int stripHeight) noexcept;
 // Static mode: the icon's y inside a client of height h, (h - iconHeight) / 2
 // or 0 when that is negative.
 int StaticIconTop(int clientHeight, int iconHeight) noexcept;
+// The pixel numbers of the text rectangles below are given at 96 DPI and
+// scaled to `dpi`.
+//
 // Static mode: the text rectangle, the client moved right of an icon by
 // iconWidth + 3 when there is one, the client itself otherwise.
-SkinRect StaticTextRect(SkinRect client, bool hasIcon, int iconWidth) noexcept;
+SkinRect StaticTextRect(SkinRect client, bool hasIcon, int iconWidth, int dpi = 96) noexcept;
 
 // Text-button mode: the text rectangle of a look. Its top moves down by
 // (h - 12) / 2 (the text is taken to be 12 pixels high); the pressed look is
 // moved a further pixel down and one pixel right (left and right edges both).
-SkinRect TextButtonTextRect(SkinRect client, ButtonLook look) noexcept;
+SkinRect TextButtonTextRect(SkinRect client, ButtonLook look, int dpi = 96) noexcept;
 // Bitmap mode: the text rectangle of a look, the client itself except in the
 // pressed look, which loses 2 pixels at the top and 1 at the left.
-SkinRect BitmapButtonTextRect(SkinRect client, ButtonLook look) noexcept;
+SkinRect BitmapButtonTextRect(SkinRect client, ButtonLook look, int dpi = 96) noexcept;
 
 // Text-button mode: the hover colour while hover or pressed is set (also
 // pressed alone), the normal colour otherwise.

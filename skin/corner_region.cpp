@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "skin/dpi_scale.h"
 #include "skin/win32_values.h"
 
 namespace velmora::skin {
 
 namespace {
-
-constexpr int kCornerSize = 5;
 
 // One corner: where its block starts in the skin, and how a skin pixel of it
 // moves to its window pixel.
@@ -23,13 +22,14 @@ struct Corner {
 }  // namespace
 
 std::vector<SkinPoint> CornerCutPixels(int skinWidth, int skinHeight, SkinSize window,
-                                       const SkinPixelReader& readPixel) {
+                                       const SkinPixelReader& readPixel, int cornerSize) {
     std::vector<SkinPoint> cut;
-    if (skinWidth <= 0 || skinHeight <= 0 || window.cx <= 0 || window.cy <= 0 || !readPixel) {
+    if (skinWidth <= 0 || skinHeight <= 0 || window.cx <= 0 || window.cy <= 0 || cornerSize <= 0 ||
+        !readPixel) {
         return cut;
     }
-    const int columns = std::min(kCornerSize, skinWidth);
-    const int rows = std::min(kCornerSize, skinHeight);
+    const int columns = std::min(cornerSize, skinWidth);
+    const int rows = std::min(cornerSize, skinHeight);
     const int right = skinWidth - columns;
     const int bottom = skinHeight - rows;
     const int toRight = window.cx - skinWidth;
@@ -58,15 +58,22 @@ std::vector<SkinPoint> CornerCutPixels(int skinWidth, int skinHeight, SkinSize w
 }
 
 std::vector<SkinPoint> CornerCutPixels(std::span<const std::uint32_t> skin, int skinWidth, int skinHeight,
-                                       SkinSize window) {
+                                       SkinSize window, int cornerSize) {
     if (skinWidth <= 0 || skinHeight <= 0 ||
         skin.size() / static_cast<std::size_t>(skinWidth) < static_cast<std::size_t>(skinHeight)) {
         return {};
     }
     const std::size_t stride = static_cast<std::size_t>(skinWidth);
-    return CornerCutPixels(skinWidth, skinHeight, window, [&skin, stride](int x, int y) {
-        return skin[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
-    });
+    return CornerCutPixels(
+        skinWidth, skinHeight, window,
+        [&skin, stride](int x, int y) {
+            return skin[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
+        },
+        cornerSize);
+}
+
+int CornerScanSize(int dpi) noexcept {
+    return ScaleForDpi(kCornerScanSize, DpiOfPercent(ArtworkPercentForDpi(dpi)));
 }
 
 }  // namespace velmora::skin

@@ -11,6 +11,9 @@
 
 namespace velmora::skin {
 
+// The side of each corner's scanned block in the skin drawn at 100 %.
+inline constexpr int kCornerScanSize = 5;
+
 // Reads the skin pixel (x, y) as 0x00BBGGRR (GetPixel on the skin selected in
 // a memory DC). Called only with 0 <= x < BW and 0 <= y < BH.
 using SkinPixelReader = std::function<std::uint32_t(int x, int y)>;
@@ -36,13 +39,20 @@ using SkinPixelReader = std::function<std::uint32_t(int x, int y)>;
 // - A skin or window of zero or negative size cuts nothing.
 // The list holds each window pixel once, in scan order (corners top left, top
 // right, bottom left, bottom right; rows top down; columns left to right). At
-// most 100 pixels are read.
+// most 4 x cornerSize x cornerSize pixels are read.
+//
+// `cornerSize` is the side of the scanned block: 5 for the skin drawn at
+// 100 %, larger for a skin drawn at a larger scale (CornerScanSize).
 std::vector<SkinPoint> CornerCutPixels(int skinWidth, int skinHeight, SkinSize window,
-                                       const SkinPixelReader& readPixel);
+                                       const SkinPixelReader& readPixel, int cornerSize = kCornerScanSize);
 
 // The same over a whole skin held as BW x BH pixels 0x00BBGGRR, row-major, top
 // row first. A span shorter than BW x BH cuts nothing.
 std::vector<SkinPoint> CornerCutPixels(std::span<const std::uint32_t> skin, int skinWidth, int skinHeight,
-                                       SkinSize window);
+                                       SkinSize window, int cornerSize = kCornerScanSize);
+
+// The scanned corner block of a skin drawn for a window at `dpi`: 5 scaled
+// to the artwork step the DPI takes.
+int CornerScanSize(int dpi) noexcept;
 
 }  // namespace velmora::skin

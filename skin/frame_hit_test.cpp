@@ -9,18 +9,19 @@ namespace velmora::skin {
 std::array<HitZone, 12> FrameHitZones(SkinRect client, const FrameMetrics& m) noexcept {
     const int L = client.left, T = client.top, R = client.right, B = client.bottom;
     const int h0 = m.captionHeight, w3 = m.leftWidth, w4 = m.rightWidth, h5 = m.bottomHeight;
+    const int g = m.edgeGrip, icon = m.iconZoneWidth;
     return {{
-        {{L + w3, T + 3, L + w3 + 20, T + h0}, kHitCaptionIcon},
-        {{L + w3, T + 3, R - w3, T + h0}, kHitCaption},
+        {{L + w3, T + g, L + w3 + icon, T + h0}, kHitCaptionIcon},
+        {{L + w3, T + g, R - w3, T + h0}, kHitCaption},
         {{L, T, L + w3, T + h0}, kHitTopLeft},
-        {{L, T, L + h0, T + 3}, kHitTopLeft},
-        {{L + h0, T, R - h0, T + 3}, kHitTop},
+        {{L, T, L + h0, T + g}, kHitTopLeft},
+        {{L + h0, T, R - h0, T + g}, kHitTop},
         {{R - w4, T, R, T + h0}, kHitTopRight},
-        {{R - h0, T, R, T + 3}, kHitTopRight},
-        {{L, T + h0, L + std::min(w3, 3), B - h5}, kHitLeft},
-        {{R - std::min(w4, 3), T + h0, R, B - h5}, kHitRight},
+        {{R - h0, T, R, T + g}, kHitTopRight},
+        {{L, T + h0, L + std::min(w3, g), B - h5}, kHitLeft},
+        {{R - std::min(w4, g), T + h0, R, B - h5}, kHitRight},
         {{L, B - h5, L + h5, B}, kHitBottomLeft},
-        {{L + h5, B - 3, R - h5, B}, kHitBottom},
+        {{L + h5, B - g, R - h5, B}, kHitBottom},
         {{R - h5, B - h5, R, B}, kHitBottomRight},
     }};
 }

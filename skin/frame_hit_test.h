@@ -15,7 +15,8 @@ struct HitZone {
     int code = 0;
 };
 
-// The zones of a client rectangle (L, T, R, B) in the order they are tried;
+// The zones of a client rectangle (L, T, R, B) in the order they are tried
+// (3 and 20 are the metrics' edge grip and icon zone width at 96 DPI);
 // the first one that contains the point wins, and a point in none of them is
 // kHitClient. The first zone, the caption icon, is the first 20 pixels of the
 // caption zone and counts only inside it:

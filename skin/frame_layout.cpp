@@ -1,5 +1,7 @@
 #include "skin/frame_layout.h"
 
+#include "skin/dpi_scale.h"
+
 namespace velmora::skin {
 
 namespace {
@@ -34,9 +36,12 @@ bool FramePieces::Set(int index, const FramePiece& rect) noexcept {
     return true;
 }
 
-FrameMetrics FrameMetricsOf(const FramePieces& pieces) noexcept {
+FrameMetrics FrameMetricsOf(const FramePieces& pieces, int dpi) noexcept {
     const auto& p = pieces.piece;
-    return {p[0].cy, p[3].cx, p[4].cx, p[5].cy, p[7].cy};
+    FrameMetrics metrics{p[0].cy, p[3].cx, p[4].cx, p[5].cy, p[7].cy};
+    metrics.edgeGrip = ScaleForDpi(metrics.edgeGrip, dpi);
+    metrics.iconZoneWidth = ScaleForDpi(metrics.iconZoneWidth, dpi);
+    return metrics;
 }
 
 SkinRect FramePartRect(SkinRect client, FramePart part, const FrameMetrics& m) noexcept {

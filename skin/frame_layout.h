@@ -37,9 +37,17 @@ struct FrameMetrics {
     int rightWidth = 0;         // w4
     int bottomHeight = 0;       // h5: painting and hit-testing
     int bottomInnerHeight = 0;  // h7: inner rectangle and maximised geometry
+    // Not from the pieces but from the window's DPI (3 and 20 at 96 DPI):
+    int edgeGrip = 3;           // the top and bottom sizing strips, the widest
+                                // side strip, the caption rows above the screen
+                                // when maximised
+    int iconZoneWidth = 20;     // the caption icon's press zone
     friend constexpr bool operator==(const FrameMetrics&, const FrameMetrics&) = default;
 };
-FrameMetrics FrameMetricsOf(const FramePieces& pieces) noexcept;
+// The metrics of the pieces for a window at `dpi` (the grips scaled, the
+// piece sizes as they are: the pieces are already drawn at the window's
+// scale).
+FrameMetrics FrameMetricsOf(const FramePieces& pieces, int dpi = 96) noexcept;
 
 // The four painted parts, named by the hit code of their zone, in paint order.
 enum class FramePart { kCaption = 2, kLeft = 10, kRight = 11, kBottom = 15 };

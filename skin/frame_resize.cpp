@@ -61,7 +61,7 @@ SkinRect ResizedWindowRect(int mode, SkinRect start, int dx, int dy, SkinSize mi
 }
 
 MaximizedGeometry MaximizedGeometryOf(SkinRect workArea, const FrameMetrics& m) noexcept {
-    const SkinPoint position{workArea.left - m.leftWidth, workArea.top - 3};
+    const SkinPoint position{workArea.left - m.leftWidth, workArea.top - m.edgeGrip};
     return {position,
             {workArea.right + m.rightWidth - position.x, workArea.bottom + m.bottomInnerHeight - position.y}};
 }

@@ -22,7 +22,8 @@ namespace velmora::skin {
 SkinRect ResizedWindowRect(int mode, SkinRect start, int dx, int dy, SkinSize minSize) noexcept;
 
 // WM_GETMINMAXINFO: the maximised window for the work area WA, with the left
-// border, 3 pixels of the caption, the right and the bottom border outside it:
+// border, 3 pixels of the caption (the edge grip, scaled with the DPI), the
+// right and the bottom border outside it:
 // position (WA.left - w3, WA.top - 3), size (WA.right + w4 - (WA.left - w3),
 // WA.bottom + h7 - (WA.top - 3)).
 struct MaximizedGeometry {

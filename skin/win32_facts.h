@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "skin/button_states.h"
+#include "skin/skin_geometry.h"
 #include "skin/win32_values.h"
 #include "wnd/Wnd.h"
 
@@ -23,6 +24,10 @@ static_assert(kVirtualKeySpace == VK_SPACE && kKeyMessageFirst == WM_KEYDOWN);
 inline POINT PointOf(LPARAM lParam) noexcept {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
+
+// Rectangles between the platform and the skin's logic.
+inline SkinRect ToSkinRect(const RECT& r) noexcept { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRect(const SkinRect& r) noexcept { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Whether a client point lies in the window's client rectangle.
 bool IsInClient(const CWnd& window, POINT point);

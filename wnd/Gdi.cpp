@@ -1,5 +1,9 @@
 #include "wnd/Gdi.h"
 
+#include <map>
+
+#include "wnd/WindowDpi.h"
+
 BOOL CBitmap::LoadBitmap(HINSTANCE hInstance, UINT nId) {
     m_bitmap.Attach(static_cast<HBITMAP>(
         ::LoadImageW(hInstance, MAKEINTRESOURCEW(nId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -51,21 +55,35 @@ namespace {
 
 constexpr int kTextFontPoints = 9;
 
+// The text font at `dpi`, or null when it cannot be made.
+HFONT MakeTextFont(int dpi) noexcept {
+    LOGFONTW logFont{};
+    if (!CFont::GetLogFont(CFont::StockGuiFont(), &logFont)) return nullptr;
+    logFont.lfCharSet = GB2312_CHARSET;
+    logFont.lfHeight = -::MulDiv(kTextFontPoints, dpi, 72);
+    return ::CreateFontIndirectW(&logFont);
+}
+
 }  // namespace
 
 HFONT CFont::TextFont() noexcept {
     static const HFONT font = [] {
-        LOGFONTW logFont{};
-        if (!GetLogFont(StockGuiFont(), &logFont)) return StockGuiFont();
-        logFont.lfCharSet = GB2312_CHARSET;
-        const HDC hScreen = ::GetDC(nullptr);
-        const int dpi = hScreen != nullptr ? ::GetDeviceCaps(hScreen, LOGPIXELSY) : 96;
-        if (hScreen != nullptr) ::ReleaseDC(nullptr, hScreen);
-        logFont.lfHeight = -::MulDiv(kTextFontPoints, dpi, 72);
-        const HFONT made = ::CreateFontIndirectW(&logFont);
+        const HFONT made = MakeTextFont(ScreenDpi());
         return made != nullptr ? made : StockGuiFont();
     }();
     return font;
+}
+
+HFONT CFont::TextFont(int dpi) noexcept {
+    if (dpi <= 0 || dpi == ScreenDpi()) return TextFont();
+    // One per DPI the windows have been shown at: a handful at most.
+    static std::map<int, HFONT> fonts;
+    const auto found = fonts.find(dpi);
+    if (found != fonts.end()) return found->second;
+    const HFONT made = MakeTextFont(dpi);
+    if (made == nullptr) return TextFont();
+    fonts.emplace(dpi, made);
+    return made;
 }
 
 BOOL CFont::GetLogFont(HFONT hFont, LOGFONTW* pLogFont) {

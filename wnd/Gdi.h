@@ -88,6 +88,10 @@ public:
     // on first use and kept for the process, like a stock object (a view,
     // never deleted); the stock font itself when it cannot be made.
     static HFONT TextFont() noexcept;
+    // The same font for a window shown at `dpi`: 9 points at that DPI. At
+    // the screen's own DPI it is TextFont() itself; for another DPI it is
+    // made on first use and kept for the process in the same way.
+    static HFONT TextFont(int dpi) noexcept;
 
 private:
     velmora::OwnedFont m_font;

@@ -229,6 +229,8 @@ TEST(StaticLookTest, IconCentredAndTextBesideIt) {
     EXPECT_EQ(StaticTextRect({0, 0, 200, 20}, true, 16), (SkinRect{19, 0, 200, 20}));
     EXPECT_EQ(StaticTextRect({0, 0, 200, 20}, true, 32), (SkinRect{35, 0, 200, 20}));
     EXPECT_EQ(StaticTextRect({0, 0, 200, 20}, false, 16), (SkinRect{0, 0, 200, 20}));
+    // The gap beside the icon follows the DPI: 5 pixels at 144.
+    EXPECT_EQ(StaticTextRect({0, 0, 300, 30}, true, 24, 144), (SkinRect{29, 0, 300, 30}));
 }
 
 TEST(TextRectTest, EachLookOfBothModes) {
@@ -237,6 +239,7 @@ TEST(TextRectTest, EachLookOfBothModes) {
         ButtonLook look;
         SkinRect textButton;
         SkinRect bitmap;
+        int dpi = 96;
     };
     const Case cases[] = {
         {{0, 0, 120, 20}, kNormal, {0, 4, 120, 20}, {0, 0, 120, 20}},
@@ -247,10 +250,15 @@ TEST(TextRectTest, EachLookOfBothModes) {
         {{0, 0, 71, 25}, kPressed, {1, 7, 71 + 1, 25}, {1, 2, 71, 25}},
         // Lower than the 12-pixel text: it starts above the top.
         {{0, 0, 50, 8}, kNormal, {0, -2, 50, 8}, {0, 0, 50, 8}},
+        // At 144 DPI the text is 18 pixels high and the pressed shifts are 2
+        // (and 3 at the top of the bitmap look); at 192 DPI 24, 2 and 4.
+        {{0, 0, 197, 30}, kNormal, {0, 6, 197, 30}, {0, 0, 197, 30}, 144},
+        {{0, 0, 197, 30}, kPressed, {2, 8, 199, 30}, {2, 3, 197, 30}, 144},
+        {{0, 0, 262, 40}, kPressed, {2, 10, 264, 40}, {2, 4, 262, 40}, 192},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TextButtonTextRect(c.client, c.look), c.textButton) << static_cast<int>(c.look);
-        EXPECT_EQ(BitmapButtonTextRect(c.client, c.look), c.bitmap) << static_cast<int>(c.look);
+        EXPECT_EQ(TextButtonTextRect(c.client, c.look, c.dpi), c.textButton) << static_cast<int>(c.look);
+        EXPECT_EQ(BitmapButtonTextRect(c.client, c.look, c.dpi), c.bitmap) << static_cast<int>(c.look);
     }
 }
 

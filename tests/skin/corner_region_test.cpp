@@ -157,6 +157,30 @@ TEST(CornerRegionTest, AtMostOneHundredReads) {
     EXPECT_EQ(reads, 4 * 6);
 }
 
+TEST(CornerRegionTest, TheScannedBlockGrowsWithTheArtworksScale) {
+    struct Case {
+        int dpi;
+        int side;
+    };
+    // 96, 120, 144, 168, 192, 240 DPI take the steps 100 to 250 %; between
+    // steps the nearest step's block is scanned.
+    const Case cases[] = {{96, 5}, {120, 6}, {144, 8}, {168, 9}, {192, 10}, {240, 13}, {100, 5}, {400, 13}};
+    for (const Case& c : cases) EXPECT_EQ(CornerScanSize(c.dpi), c.side) << c.dpi;
+
+    // At 150 % an 8 x 8 block is scanned at each corner, and a key pixel
+    // beyond 5 pixels from the corner is cut too.
+    Skin skin(485, 80);
+    skin.Key({{6, 7}, {478, 0}});
+    int reads = 0;
+    const auto cuts = CornerCutPixels(
+        skin.width, skin.height, {533, 375},
+        [&](int x, int y) { return ++reads, skin.pixels[static_cast<std::size_t>(y * skin.width + x)]; },
+        CornerScanSize(144));
+    EXPECT_EQ(cuts, (std::vector<SkinPoint>{{6, 7}, {526, 0}}));
+    EXPECT_EQ(reads, 4 * 8 * 8);
+    EXPECT_TRUE(CornerCutPixels(20, 20, {100, 100}, [](int, int) { return kKeyColour; }, 0).empty());
+}
+
 TEST(CornerRegionTest, NothingForEmptySizesOrShortBuffers) {
     const Skin skin = Skin(20, 20).KeyAll();
     const SkinSize windows[] = {{0, 100}, {100, 0}, {-5, 100}, {100, -5}};

@@ -27,6 +27,28 @@ TEST(FrameHitTest, ZonesOfTheMainDialog) {
     }
 }
 
+TEST(FrameHitTest, ZonesOfTheMainDialogAt150Percent) {
+    // The skin drawn at 150 % (caption 41, borders 5) on the 533 x 375 window
+    // of 144 DPI: the grips are 5 pixels, the icon zone 30.
+    const FrameMetrics metrics{41, 5, 5, 5, 5, 5, 30};
+    const std::array<HitZone, 12> zones = FrameHitZones({0, 0, 533, 375}, metrics);
+    const HitZone expected[12] = {
+        {{5, 5, 35, 41}, kHitCaptionIcon}, {{5, 5, 528, 41}, kHitCaption},
+        {{0, 0, 5, 41}, kHitTopLeft},      {{0, 0, 41, 5}, kHitTopLeft},
+        {{41, 0, 492, 5}, kHitTop},        {{528, 0, 533, 41}, kHitTopRight},
+        {{492, 0, 533, 5}, kHitTopRight},  {{0, 41, 5, 370}, kHitLeft},
+        {{528, 41, 533, 370}, kHitRight},  {{0, 370, 5, 375}, kHitBottomLeft},
+        {{5, 370, 528, 375}, kHitBottom},  {{528, 370, 533, 375}, kHitBottomRight},
+    };
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(zones[i].rect, expected[i].rect) << "zone " << i;
+        EXPECT_EQ(zones[i].code, expected[i].code) << "zone " << i;
+    }
+    EXPECT_EQ(FrameHitTest({0, 0, 533, 375}, {34, 40}, metrics), kHitCaptionIcon);
+    EXPECT_EQ(FrameHitTest({0, 0, 533, 375}, {35, 40}, metrics), kHitCaption);
+    EXPECT_EQ(FrameHitTest({0, 0, 533, 375}, {200, 4}, metrics), kHitTop);
+}
+
 TEST(FrameHitTest, PointsOfTheMainDialog) {
     struct Case {
         SkinPoint point;

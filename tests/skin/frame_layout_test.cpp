@@ -32,6 +32,19 @@ TEST(FrameLayoutTest, MetricsFromThePieces) {
     EXPECT_EQ(FrameMetricsOf(pieces), (FrameMetrics{30, 4, 6, 8, 2}));
 }
 
+TEST(FrameLayoutTest, GripsFollowTheWindowsDpiAndThePiecesStayAsDrawn) {
+    struct Case {
+        int dpi;
+        int edgeGrip;
+        int iconZoneWidth;
+    };
+    const Case cases[] = {{96, 3, 20}, {120, 4, 25}, {144, 5, 30}, {168, 5, 35}, {192, 6, 40}, {240, 8, 50}};
+    for (const Case& c : cases) {
+        const FrameMetrics metrics = FrameMetricsOf(ShippedPieces(), c.dpi);
+        EXPECT_EQ(metrics, (FrameMetrics{27, 3, 3, 3, 3, c.edgeGrip, c.iconZoneWidth})) << c.dpi;
+    }
+}
+
 TEST(FrameLayoutTest, PartRectanglesAndInnerRectangle) {
     const FrameMetrics m = ShippedMetrics();
     struct Case {

@@ -62,6 +62,8 @@ TEST(FrameResizeTest, MaximisedGeometryPushesTheBordersOffTheWorkArea) {
         {{60, 0, 1920, 1080}, testing::ShippedMetrics(), {57, -3}, {1866, 1086}},
         {{0, 40, 1280, 800}, testing::ShippedMetrics(), {-3, 37}, {1286, 766}},
         {{0, 0, 800, 600}, FrameMetrics{27, 5, 7, 9, 4}, {-5, -3}, {812, 607}},
+        // At 150 %: the borders and 5 rows of the caption (the edge grip).
+        {{0, 0, 1920, 1040}, FrameMetrics{41, 5, 5, 5, 5, 5, 30}, {-5, -5}, {1930, 1050}},
     };
     for (const Case& c : cases) {
         const MaximizedGeometry g = MaximizedGeometryOf(c.workArea, c.metrics);
