@@ -1,5 +1,6 @@
 #include "app/RunManagerDlg.h"
 
+#include <initializer_list>
 #include <set>
 #include <utility>
 
@@ -42,7 +43,7 @@ CRunManagerDlg::CRunManagerDlg(const DialogServices& services, CWnd* pParent, co
 }
 
 BOOL CRunManagerDlg::OnInitDialog() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, velmora::skin::kBaseDpi);
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, Dpi());
     SetWindowText(velmora::WideFrom936(kRunManagerTitle));
     CQebDialog::OnInitDialog();
 
@@ -56,14 +57,16 @@ BOOL CRunManagerDlg::OnInitDialog() {
                           IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     // Headings, scopes and marks are Chinese, and so may be any name.
-    m_listCommands.SetFont(CFont::TextFont());
+    m_listCommands.SetFont(CFont::TextFont(Dpi()));
     for (const ColumnSpec& spec : kColumns) {
         m_listCommands.InsertColumn(static_cast<int>(spec.column),
                                     velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
-                                    spec.width);
+                                    velmora::app::RunManagerScaled(spec.width, Dpi()));
     }
-    // Image 0 stands in for entries without an icon of their own.
-    m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 64, 64);
+    // Image 0 stands in for entries without an icon of their own. Rows are
+    // as high as their icons: 16 pixels at 96 DPI, scaled.
+    const int iconSide = velmora::app::RunManagerScaled(16, Dpi());
+    m_imageList.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
     m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(m_imageList);
 
@@ -84,7 +87,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_lblStatus.SetBkColor(kDialogBackground);
     m_lblStatus.SetStaticIcon(nullptr);
 
-    SetWindowPos(nullptr, 0, 0, kRunManagerSize.cx, kRunManagerSize.cy, SWP_NOMOVE | SWP_NOZORDER);
+    const velmora::skin::SkinSize size = velmora::skin::ScaleSizeForDpi(kRunManagerSize, Dpi());
+    SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     CenterWindow();
     LayOutControls();
     Refresh();
@@ -151,7 +155,7 @@ void CRunManagerDlg::LayOutControls() {
     RECT inner{};
     GetInnerRect(&inner);
     const velmora::app::RunManagerLayout layout =
-        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom});
+        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, Dpi());
     const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
         control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
     };
@@ -159,6 +163,14 @@ void CRunManagerDlg::LayOutControls() {
     place(m_lblStatus, layout.status);
     CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh};
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
+}
+
+void CRunManagerDlg::OnFrameDpiChanged(int dpi) {
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, dpi);
+    m_listCommands.SetFont(CFont::TextFont(dpi));
+    for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh, &m_lblStatus})
+        control->SetDpi(dpi);
+    // The new window rectangle that follows lays the controls out.
 }
 
 LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {

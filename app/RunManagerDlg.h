@@ -40,6 +40,8 @@ protected:
 
     BOOL OnEraseBkgnd(HDC hDC);
     void LayOutControls();
+    // At another DPI: the skin, the fonts and the buttons' looks.
+    void OnFrameDpiChanged(int dpi) override;
     LRESULT OnListNotify(NMHDR* pHeader);
     void OnGetDispInfo(NMLVDISPINFOW* pInfo);
     // Type-ahead: the row of the next command that starts with the typed text.

@@ -3,6 +3,7 @@
 #include "app/Registry.h"
 #include "app/RegistryTree.h"
 #include "app/RunManagerDlg.h"
+#include "app/RunManagerLayout.h"
 #include "app/ShellLaunch.h"
 #include "app/TargetFile.h"
 #include "app/YesNoQuestion.h"
@@ -11,6 +12,7 @@
 
 namespace {
 
+// At 96 DPI; the rows' icons are read at the window's scale.
 constexpr int kIconSize = 16;
 constexpr int kStandInImage = 0;
 
@@ -52,10 +54,11 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
     const auto known = m_imageByFile.find(key);
     if (known != m_imageByFile.end()) return known->second;
 
+    const int side = velmora::app::RunManagerScaled(kIconSize, Dpi());
     HICON hIcon = nullptr;
     int image = kStandInImage;
-    if (velmora::ExtractFileIconsW(velmora::WinText(PathToReadHere(file)), 0, kIconSize, kIconSize, &hIcon,
-                                   nullptr, 1, LR_COLOR) > 0) {
+    if (velmora::ExtractFileIconsW(velmora::WinText(PathToReadHere(file)), 0, side, side, &hIcon, nullptr, 1,
+                                   LR_COLOR) > 0) {
         // The list keeps a copy.
         const velmora::OwnedIcon icon(hIcon);
         if (icon) {

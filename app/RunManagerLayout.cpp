@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/dpi_scale.h"
+
 namespace velmora::app {
 
 namespace {
@@ -16,22 +18,26 @@ skin::SkinRect Clamped(skin::SkinRect r) noexcept {
 
 }  // namespace
 
-RunManagerLayout LayOutRunManager(skin::SkinRect inner) noexcept {
+RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
+    const int margin = skin::ScaleForDpi(kRunManagerMargin, dpi);
+    const int buttonWidth = skin::ScaleForDpi(kRunManagerButtonWidth, dpi);
+    const int buttonHeight = skin::ScaleForDpi(kRunManagerButtonHeight, dpi);
+    const int gap = skin::ScaleForDpi(kRunManagerButtonGap, dpi);
+    const int statusHeight = skin::ScaleForDpi(kRunManagerStatusHeight, dpi);
     RunManagerLayout layout;
-    const int buttonTop = inner.bottom - kRunManagerMargin - kRunManagerButtonHeight;
-    int right = inner.right - kRunManagerMargin;
+    const int buttonTop = inner.bottom - margin - buttonHeight;
+    int right = inner.right - margin;
     for (int i = kRunManagerButtonCount; i-- > 0;) {
-        layout.buttons[i] = skin::RectAt(right - kRunManagerButtonWidth, buttonTop, kRunManagerButtonWidth,
-                                         kRunManagerButtonHeight);
-        right -= kRunManagerButtonWidth + kRunManagerButtonGap;
+        layout.buttons[i] = skin::RectAt(right - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+        right -= buttonWidth + gap;
     }
-    const int left = inner.left + kRunManagerMargin;
-    const int statusTop = buttonTop + (kRunManagerButtonHeight - kRunManagerStatusHeight) / 2;
-    layout.status = Clamped(
-        {left, statusTop, layout.buttons[0].left - kRunManagerMargin, statusTop + kRunManagerStatusHeight});
-    layout.list = Clamped({left, inner.top + kRunManagerMargin, inner.right - kRunManagerMargin,
-                           buttonTop - kRunManagerMargin});
+    const int left = inner.left + margin;
+    const int statusTop = buttonTop + (buttonHeight - statusHeight) / 2;
+    layout.status = Clamped({left, statusTop, layout.buttons[0].left - margin, statusTop + statusHeight});
+    layout.list = Clamped({left, inner.top + margin, inner.right - margin, buttonTop - margin});
     return layout;
 }
+
+int RunManagerScaled(int pixelsAt96, int dpi) noexcept { return skin::ScaleForDpi(pixelsAt96, dpi); }
 
 }  // namespace velmora::app

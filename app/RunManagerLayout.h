@@ -8,6 +8,9 @@
 
 namespace velmora::app {
 
+// The sizes below are given at 96 DPI; the window and the layout scale them
+// to the window's DPI.
+//
 // The manager's window size when it opens, and the smallest it can be made.
 constexpr skin::SkinSize kRunManagerSize{620, 420};
 constexpr skin::SkinSize kRunManagerMinSize{480, 300};
@@ -27,8 +30,12 @@ struct RunManagerLayout {
     skin::SkinRect buttons[kRunManagerButtonCount];
 };
 
-// The layout inside `inner` (CQebDialog::GetInnerRect). Rectangles that would
-// have no room are empty (right == left or bottom == top), never inverted.
-RunManagerLayout LayOutRunManager(skin::SkinRect inner) noexcept;
+// The layout inside `inner` (CQebDialog::GetInnerRect) for a window at
+// `dpi`. Rectangles that would have no room are empty (right == left or
+// bottom == top), never inverted.
+RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi = 96) noexcept;
+
+// The list's column widths and the side of its row icons at `dpi`.
+int RunManagerScaled(int pixelsAt96, int dpi) noexcept;
 
 }  // namespace velmora::app

@@ -1,9 +1,13 @@
 #include "app/TarvelDlg.h"
 
+#include <initializer_list>
+
 #include "app/CommandText.h"
 #include "app/Elevation.h"
 #include "app/Registry.h"
+#include "app/TarvelDlgLayout.h"
 #include "res/resource.h"
+#include "skin/win32_facts.h"
 #include "wnd/DC.h"
 #include "wnd/MessageFilter.h"
 #include "wnd/WinApp.h"
@@ -20,8 +24,10 @@ CStringW ReadModulePath() {
     });
 }
 
-RECT MakeRect(int left, int top, int width, int height) {
-    return RECT{left, top, left + width, top + height};
+using velmora::skin::ToRect;
+
+void MoveTo(CWnd& control, const velmora::skin::SkinRect& r) {
+    control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 }  // namespace
@@ -89,6 +95,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     SetUpFrameSkin();
     SetWindowText(velmora::WideFrom936("添加运行命令"));
     CQebDialog::OnInitDialog();
+    const velmora::app::MainDialogLayout layout = velmora::app::LayOutMainDialog(Dpi());
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -101,10 +108,10 @@ BOOL CTarvelDlg::OnInitDialog() {
         label.SetStaticIcon(nullptr);
     };
     createLabel(m_lblUsage, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加",
-                MakeRect(20, 38, 320, 20), kUsageLabelId);
-    createLabel(m_lblCommandName, "命令名称：", MakeRect(30, 63, 60, 20), kCommandNameLabelId);
+                ToRect(layout.usageLabel), kUsageLabelId);
+    createLabel(m_lblCommandName, "命令名称：", ToRect(layout.commandNameLabel), kCommandNameLabelId);
 
-    SetWindowPos(nullptr, 0, 0, 355, 250, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(nullptr, 0, 0, layout.window.cx, layout.window.cy, SWP_NOMOVE | SWP_NOZORDER);
     CenterWindow();
 
     DragAcceptFiles(TRUE);
@@ -112,21 +119,21 @@ BOOL CTarvelDlg::OnInitDialog() {
     // from the shell.
     AllowDroppedFiles(m_hWnd);
 
-    m_editCommandName.SetFont(CFont::TextFont());
+    m_editCommandName.SetFont(CFont::TextFont(Dpi()));
     m_editCommandName.SetWindowText(CStringW());
     m_editCommandName.LimitText(kCommandNameLimit);
-    m_editCommandName.MoveWindow(92, 63, 150, 20);
+    MoveTo(m_editCommandName, layout.commandNameField);
 
     // In bitmap mode the button takes the strip's height after the move.
     m_btnAdd.SetWindowText(velmora::WideFrom936("添加命令"));
-    m_btnAdd.MoveWindow(260, 60, 71, 20);
+    MoveTo(m_btnAdd, layout.addButton);
 
     m_btnAddSelf.SetButtonMode();
     m_btnAddSelf.SetBkColor(kDialogBackground);
     m_btnAddSelf.SetTextColors(0xFF0000, 0xFF0000);
     m_btnAddSelf.m_underlineStates = 7;
     m_btnAddSelf.SetWindowText(velmora::WideFrom936("添加本程序为 run 命令"));
-    m_btnAddSelf.MoveWindow(110, 210, 131, 20);
+    MoveTo(m_btnAddSelf, layout.addSelfLink);
 
     m_strSelfPath = ReadModulePath();
 
@@ -169,6 +176,30 @@ BOOL CTarvelDlg::OnEraseBkgnd(HDC hDC) {
     GetInnerRect(&inner);
     CDCView dc(hDC);
     dc.FillSolidRect(inner, kDialogBackground);
-    if (m_hFileIcon48) dc.DrawIcon(144, 130, m_hFileIcon48.Get(), 48, 48, DI_NORMAL);
+    if (m_hFileIcon48) {
+        const velmora::skin::SkinRect at = velmora::app::LayOutMainDialog(Dpi()).droppedFileIcon;
+        dc.DrawIcon(at.left, at.top, m_hFileIcon48.Get(), at.Width(), at.Height(), DI_NORMAL);
+    }
     return CQebDialog::OnEraseBkgnd(hDC);
+}
+
+void CTarvelDlg::OnFrameDpiChanged(int) {
+    SetUpFrameSkin();
+    PlaceControls();
+    // The dropped file's icon is read again at the new size, never stretched.
+    if (m_hFileIcon48 && !m_strExePath.IsEmpty()) ShowDroppedFileIcon(m_strExePath);
+}
+
+void CTarvelDlg::PlaceControls() {
+    const int dpi = Dpi();
+    const velmora::app::MainDialogLayout layout = velmora::app::LayOutMainDialog(dpi);
+    m_editCommandName.SetFont(CFont::TextFont(dpi));
+    for (CQebTransButton* control : {&m_lblUsage, &m_lblCommandName, &m_btnAdd, &m_btnAddSelf}) {
+        control->SetDpi(dpi);
+    }
+    MoveTo(m_lblUsage, layout.usageLabel);
+    MoveTo(m_lblCommandName, layout.commandNameLabel);
+    MoveTo(m_editCommandName, layout.commandNameField);
+    MoveTo(m_btnAdd, layout.addButton);
+    MoveTo(m_btnAddSelf, layout.addSelfLink);
 }

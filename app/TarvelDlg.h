@@ -49,8 +49,14 @@ protected:
     // asking first when the name points at another program.
     RegistrationResult Register(const CStringW& strName, const CStringW& strTarget);
 
-    // The skin of the frame: bitmaps, pieces, caption text, buttons and icon.
+    // The skin of the frame: bitmaps, pieces, caption text, buttons and icon,
+    // at the window's DPI.
     void SetUpFrameSkin();
+    // The window moved to a monitor of another DPI: skin, fonts, control
+    // places and the dropped file's icon are made again for it.
+    void OnFrameDpiChanged(int dpi) override;
+    // Gives the controls the text font of the window's DPI and their places.
+    void PlaceControls();
     // Shows the icon of an accepted dropped executable (m_hFileIcon,
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CStringW& strPath);

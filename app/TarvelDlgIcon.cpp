@@ -6,13 +6,8 @@
 
 #include "app/TargetFile.h"
 #include "app/TarvelDlg.h"
+#include "app/TarvelDlgLayout.h"
 #include "icons/extract_icons.h"
-
-namespace {
-
-constexpr int kFileIconSize = 48;
-
-}  // namespace
 
 void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {
     const CStringW strReadPath = PathToReadHere(strPath);
@@ -25,11 +20,11 @@ void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {
     m_hFileIcon48.Destroy();
     m_hFileIcon.Attach(hLarge);
 
-    // The file's own 48 x 48 image, read from its resources; none leaves the
-    // slot empty and nothing is drawn.
+    // The file's own image at 48 x 48 scaled to the window's DPI, read from
+    // its resources; none leaves the slot empty and nothing is drawn.
+    const int side = velmora::app::DroppedFileIconSize(Dpi());
     HICON hIcon48 = nullptr;
-    velmora::ExtractFileIconsW(velmora::WinText(strReadPath), 0, kFileIconSize, kFileIconSize, &hIcon48,
-                               nullptr, 1, LR_COLOR);
+    velmora::ExtractFileIconsW(velmora::WinText(strReadPath), 0, side, side, &hIcon48, nullptr, 1, LR_COLOR);
     m_hFileIcon48.Attach(hIcon48);
     Invalidate(TRUE);
 }

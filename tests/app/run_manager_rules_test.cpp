@@ -283,6 +283,7 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
     const struct {
         SkinRect inner;
         SkinRect list, status, first, last;
+        int dpi = 96;
     } cases[] = {
         // 620 x 420 with the shipped frame: inner (3, 27, 617, 417).
         {{3, 27, 617, 417},
@@ -298,16 +299,32 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
          {387, 262, 467, 287}},
         // Far too small: nothing inverted.
         {{0, 0, 100, 40}, {10, 10, 90, 10}, {10, 7, 10, 27}, {-254, 5, -174, 30}, {10, 5, 90, 30}},
+        // At 192 DPI every margin, button and gap is twice as large.
+        {{0, 0, 1000, 600},
+         {20, 20, 980, 510},
+         {20, 535, 272, 575},
+         {292, 530, 452, 580},
+         {820, 530, 980, 580},
+         192},
+        // At 144 DPI: margin 15, buttons 120 x 38 (37.5 rounded), gap 12,
+        // status 30.
+        {{5, 41, 925, 625},
+         {20, 56, 910, 557},
+         {20, 576, 379, 606},
+         {394, 572, 514, 610},
+         {790, 572, 910, 610},
+         144},
     };
     for (const auto& c : cases) {
-        const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner);
+        SCOPED_TRACE(c.dpi);
+        const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner, c.dpi);
         EXPECT_EQ(layout.list, c.list);
         EXPECT_EQ(layout.status, c.status);
         EXPECT_EQ(layout.buttons[0], c.first);
         EXPECT_EQ(layout.buttons[velmora::app::kRunManagerButtonCount - 1], c.last);
         for (int i = 1; i < velmora::app::kRunManagerButtonCount; ++i)
             EXPECT_EQ(layout.buttons[i].left - layout.buttons[i - 1].right,
-                      velmora::app::kRunManagerButtonGap);
+                      velmora::app::RunManagerScaled(velmora::app::kRunManagerButtonGap, c.dpi));
     }
 }
 
