@@ -279,7 +279,7 @@ TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
     dlg.DestroyWindow();
 }
 
-TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDpiAwareness) {
+TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelAndPerMonitorDpiAwareness) {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
     HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_NE(hInfo, nullptr);
@@ -289,7 +289,12 @@ TEST(TarvelDlgElevationTest, TheManifestAsksForTheHighestAvailableLevelWithoutDp
         << "an administrator is asked to elevate, a standard user runs as is";
     EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
     EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    // Per-monitor v2, then v1, where dpiAwareness is read (Windows 10);
+    // per-monitor on 8.1 and system-aware before that through dpiAware.
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find("SMI/2016/WindowsSettings\">PerMonitorV2"), std::string::npos);
+    EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("<windowsSettings>"), std::string::npos);
     // Windows refuses to start a program whose manifest names another processor.
     const char* processor =
         sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
