@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix with code page 936.
-#   wine-run.sh --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] PROGRAM [ARGS...]
-#   wine-run.sh --arch win32|win64 --prefix DIR [--code-page 936|1252] --print-env
+#   wine-run.sh --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...]
+#   wine-run.sh --arch win32|win64 --prefix DIR [--code-page 936|1252] [--dpi N] --print-env
 # Each build tree has its own launcher, BUILD/wine-run, that passes its
 # bitness and prefix; scripts call that one.
 #
@@ -19,10 +19,14 @@
 # ANSI code page follows the locale, here en_US.UTF-8 (generated once into
 # DIR-cp1252.locales when the system lacks it), in a prefix of its own,
 # DIR-cp1252, whose registry is made under that code page.
+#
+# --dpi N runs the program on a display of N DPI (96 is 100 %, 144 is 150 %)
+# in a prefix of its own, DIR-dpiN, whose LogPixels are set once when it is
+# made (the user's and the machine's, which the fonts follow).
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] PROGRAM [ARGS...] | --print-env" >&2
+  echo "usage: $0 --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...] | --print-env" >&2
   exit 2
 }
 [ "${1:-}" = "--arch" ] && [ $# -ge 2 ] || usage
@@ -46,6 +50,15 @@ if [ "${1:-}" = "--code-page" ] && [ $# -ge 2 ]; then
       ;;
     *) usage ;;
   esac
+  shift 2
+fi
+dpi=
+if [ "${1:-}" = "--dpi" ] && [ $# -ge 2 ]; then
+  case "$2" in
+    ''|*[!0-9]*) usage ;;
+  esac
+  dpi="$2"
+  prefix="${prefix%/}-dpi$dpi"
   shift 2
 fi
 
@@ -115,6 +128,12 @@ if [ ! -f "$ready" ]; then
           /v Debugger /t REG_SZ /d 'false' /f >/dev/null 2>&1 || true
       "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
           /v Auto /t REG_SZ /d '1' /f >/dev/null 2>&1 || true
+      if [ -n "$dpi" ]; then
+        "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+        "$loader" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+            /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+      fi
+      # The DPI is read when the wineserver starts: it ends here.
       "$server" -w
       echo "$arch" >"$ready"
     fi

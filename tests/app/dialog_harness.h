@@ -29,8 +29,16 @@ DialogServices& TestServices();
 class TestableTarvelDlg : public CTarvelDlg {
 public:
     explicit TestableTarvelDlg(const DialogServices& services = TestServices()) : CTarvelDlg(services) {}
+    using CTarvelDlg::m_bmpAddButton;
+    using CTarvelDlg::m_bmpCaptionButtons;
+    using CTarvelDlg::m_bmpFrame;
     using CTarvelDlg::m_btnAdd;
     using CTarvelDlg::m_btnAddSelf;
+    using CTarvelDlg::m_btnClose;
+    using CTarvelDlg::m_btnMin;
+    using CTarvelDlg::m_captionLayout;
+    using CTarvelDlg::m_captionTextOrigin;
+    using CTarvelDlg::m_pCaptionFont;
     using CTarvelDlg::m_editCommandName;
     using CTarvelDlg::m_hFileIcon;
     using CTarvelDlg::m_hFileIcon48;

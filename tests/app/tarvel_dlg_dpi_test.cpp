@@ -1,0 +1,293 @@
+// The main dialog and the manager on a display of another DPI, under Wine
+// with the prefix's LogPixels set (ctest runs this program at 120, 144 and
+// 192 DPI, telling it the DPI in VELMORA_TEST_DPI): window, client and
+// region sizes, control places, every text inside its rectangle measured in
+// the control's own font, the artwork of the DPI's step, and a move to a
+// monitor of another DPI.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/RunManagerLayout.h"
+#include "app/TarvelDlgLayout.h"
+#include "dialog_harness.h"
+#include "skin/button_looks.h"
+#include "skin/corner_region.h"
+#include "skin/dpi_scale.h"
+#include "skin/frame_layout.h"
+#include "skin/win32_facts.h"
+#include "wnd/Gdi.h"
+
+namespace {
+
+using velmora::app::LayOutMainDialog;
+using velmora::app::MainDialogLayout;
+using velmora::skin::ScaleForDpi;
+using velmora::skin::SkinRect;
+
+int DisplayDpi() {
+    const char* text = std::getenv("VELMORA_TEST_DPI");
+    return text != nullptr ? std::atoi(text) : 0;
+}
+
+// The DPI the artwork step of `dpi` is drawn for.
+int ArtworkDpi(int dpi) { return velmora::skin::DpiOfPercent(velmora::skin::ArtworkPercentForDpi(dpi)); }
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+SkinRect PlaceOf(HWND hChild) {
+    RECT r{};
+    ::GetWindowRect(hChild, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(hChild), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+SIZE BitmapSize(const CBitmap& bitmap) {
+    BITMAP info{};
+    bitmap.GetBitmap(&info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// The size `text` takes in `hFont` on the window's own DC.
+SIZE TextExtent(HWND hWnd, HFONT hFont, const CStringW& text) {
+    SIZE extent{};
+    const HDC hDC = ::GetDC(hWnd);
+    const HGDIOBJ old = ::SelectObject(hDC, hFont);
+    ::GetTextExtentPoint32W(hDC, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
+                            &extent);
+    ::SelectObject(hDC, old);
+    ::ReleaseDC(hWnd, hDC);
+    return extent;
+}
+
+// The height of a line of `hFont` on the window's DC.
+int LineHeight(HWND hWnd, HFONT hFont) {
+    TEXTMETRICW metrics{};
+    const HDC hDC = ::GetDC(hWnd);
+    const HGDIOBJ old = ::SelectObject(hDC, hFont);
+    ::GetTextMetricsW(hDC, &metrics);
+    ::SelectObject(hDC, old);
+    ::ReleaseDC(hWnd, hDC);
+    return metrics.tmHeight;
+}
+
+class TarvelDlgDpiTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dpi = DisplayDpi();
+        ASSERT_GT(dpi, 96) << "VELMORA_TEST_DPI names the display's DPI";
+        ASSERT_TRUE(dlg.Create());
+        PumpMessages();
+    }
+    void TearDown() override {
+        if (dlg.m_hWnd != nullptr) dlg.DestroyWindow();
+        PumpMessages();
+    }
+
+    // Everything that depends on the window's DPI, checked for `at`.
+    void ExpectLaidOutFor(int at) {
+        const MainDialogLayout layout = LayOutMainDialog(at);
+        RECT window{};
+        RECT client{};
+        dlg.GetWindowRect(&window);
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(window.right - window.left, layout.window.cx);
+        EXPECT_EQ(window.bottom - window.top, layout.window.cy);
+        EXPECT_EQ(client.right, layout.window.cx);
+        EXPECT_EQ(client.bottom, layout.window.cy);
+
+        EXPECT_EQ(PlaceOf(dlg.m_lblUsage), layout.usageLabel);
+        EXPECT_EQ(PlaceOf(dlg.m_lblCommandName), layout.commandNameLabel);
+        EXPECT_EQ(PlaceOf(dlg.m_editCommandName), layout.commandNameField);
+        EXPECT_EQ(PlaceOf(dlg.m_btnAddSelf), layout.addSelfLink);
+        // The add button keeps its place and width and takes the height of
+        // the strip of its scale.
+        const SIZE strip = BitmapSize(dlg.m_bmpAddButton);
+        const SkinRect add = PlaceOf(dlg.m_btnAdd);
+        EXPECT_EQ(add.left, layout.addButton.left);
+        EXPECT_EQ(add.top, layout.addButton.top);
+        EXPECT_EQ(add.Width(), layout.addButton.Width());
+        EXPECT_EQ(add.Height(), strip.cy);
+
+        ExpectArtworkOfItsStep(at);
+        ExpectCornersCut(layout.window.cx, layout.window.cy, at);
+        ExpectTextsFit();
+    }
+
+    // The bitmaps are those drawn for the DPI's step, never the 100 % ones
+    // stretched, and the caption buttons are as large as their images.
+    void ExpectArtworkOfItsStep(int at) {
+        const int step = ArtworkDpi(at);
+        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cx, ScaleForDpi(323, step));
+        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cy, ScaleForDpi(53, step));
+        EXPECT_EQ(BitmapSize(dlg.m_bmpCaptionButtons).cy, ScaleForDpi(18, step));
+        EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cx, 4 * ScaleForDpi(25, step));
+        EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cy, ScaleForDpi(25, step));
+        const SkinRect close = PlaceOf(dlg.m_btnClose);
+        EXPECT_EQ(close.Height(), BitmapSize(dlg.m_bmpCaptionButtons).cy);
+        EXPECT_EQ(close.Width(), dlg.m_captionLayout.closeWidth);
+        EXPECT_EQ(3 * (dlg.m_captionLayout.minWidth + dlg.m_captionLayout.maxWidth +
+                       dlg.m_captionLayout.closeWidth + dlg.m_captionLayout.maxWidth),
+                  BitmapSize(dlg.m_bmpCaptionButtons).cx);
+        // The close button ends the caption's right margin from the edge.
+        RECT client{};
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(close.right, client.right - dlg.m_captionLayout.rightMargin);
+    }
+
+    // The key-coloured corners of the skin leave the window: each window
+    // corner pixel is out, the pixel a scanned block in from it is in, and
+    // no more than the four blocks are cut.
+    void ExpectCornersCut(int w, int h, int at) {
+        CRgn region;
+        ASSERT_TRUE(region.CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(::GetWindowRgn(dlg, region), ERROR);
+        const int block = velmora::skin::CornerScanSize(at);
+        for (const POINT& p : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}})
+            EXPECT_FALSE(::PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+        for (const POINT& p : {POINT{block, block}, POINT{w - 1 - block, block}, POINT{block, h - 1 - block},
+                               POINT{w - 1 - block, h - 1 - block}, POINT{w / 2, 0}, POINT{0, h / 2}})
+            EXPECT_TRUE(::PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+        RECT box{};
+        ::GetRgnBox(region, &box);
+        EXPECT_EQ(box.right, w);
+        EXPECT_EQ(box.bottom, h);
+    }
+
+    // Each text measured in the font it is drawn with, on its control's DC.
+    void ExpectTextsFit() {
+        for (CQebTransButton* label : {&dlg.m_lblUsage, &dlg.m_lblCommandName, &dlg.m_btnAddSelf}) {
+            const CStringW text = label->GetWindowText();
+            RECT client{};
+            label->GetClientRect(&client);
+            const SIZE extent = TextExtent(*label, label->m_pFont, text);
+            EXPECT_LE(extent.cx, client.right) << N(text);
+            EXPECT_LE(extent.cy, client.bottom) << N(text);
+            // Drawn in the text font of the window's DPI.
+            EXPECT_EQ(label->m_pFont, CFont::TextFont(dlg.Dpi())) << N(text);
+        }
+        // The link's underlined look is its own font underlined: as large.
+        LOGFONTW link{};
+        ASSERT_TRUE(CFont::GetLogFont(dlg.m_btnAddSelf.m_pFont, &link));
+        EXPECT_EQ(link.lfHeight, -::MulDiv(9, dlg.Dpi(), 72));
+
+        // The add button's text stays between the strip's caps.
+        RECT add{};
+        dlg.m_btnAdd.GetClientRect(&add);
+        const velmora::skin::StripFrames frames = velmora::skin::StripFramesOf(BitmapSize(dlg.m_bmpAddButton).cx);
+        const SIZE addText = TextExtent(dlg.m_btnAdd, dlg.m_btnAdd.m_pFont, dlg.m_btnAdd.GetWindowText());
+        EXPECT_LE(addText.cx, add.right - 2 * frames.cap);
+        EXPECT_LE(addText.cy, add.bottom);
+
+        // A line typed into the field is not cut at the bottom.
+        const HFONT fieldFont = reinterpret_cast<HFONT>(dlg.m_editCommandName.SendMessage(WM_GETFONT));
+        EXPECT_EQ(fieldFont, CFont::TextFont(dlg.Dpi()));
+        RECT field{};
+        dlg.m_editCommandName.GetClientRect(&field);
+        EXPECT_LE(LineHeight(dlg.m_editCommandName, fieldFont), field.bottom);
+        const SIZE typed = TextExtent(dlg.m_editCommandName, fieldFont, CStringW(u"notepad_plus_2"));
+        EXPECT_LE(typed.cx, field.right);
+
+        // The title in the caption, whole before the caption buttons and
+        // within the caption's height (the inner rectangle starts below it).
+        RECT client{};
+        RECT inner{};
+        dlg.GetClientRect(&client);
+        dlg.GetInnerRect(&inner);
+        const int captionHeight = inner.top - client.top;
+        const SkinRect title = velmora::skin::CaptionTextRect(
+            {client.left, client.top, client.right, client.bottom},
+            {dlg.m_captionTextOrigin.x, dlg.m_captionTextOrigin.y}, dlg.m_captionLayout, captionHeight);
+        const SIZE titleExtent = TextExtent(dlg, dlg.m_pCaptionFont, dlg.GetWindowText());
+        EXPECT_LE(title.left + titleExtent.cx, title.right);
+        EXPECT_LE(title.top + titleExtent.cy, captionHeight);
+        EXPECT_EQ(dlg.m_pCaptionFont, CFont::TextFont(dlg.Dpi()));
+    }
+
+    int dpi = 0;
+    TestableTarvelDlg dlg;
+};
+
+TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
+    // Wine gives a per-monitor aware program its display's DPI.
+    EXPECT_EQ(dlg.Dpi(), dpi);
+    ExpectLaidOutFor(dpi);
+    RECT inner{};
+    dlg.GetInnerRect(&inner);
+    EXPECT_EQ(inner.top, ScaleForDpi(27, ArtworkDpi(dpi)));
+}
+
+TEST_F(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {
+    const HDROP hDrop = MakeDropHandle({ModulePath()});
+    dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    ASSERT_TRUE(dlg.m_hFileIcon48);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(dlg.m_hFileIcon48.Get(), &info));
+    BITMAP colour{};
+    ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(colour), &colour);
+    if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
+    EXPECT_EQ(colour.bmWidth, velmora::app::DroppedFileIconSize(dpi));
+}
+
+TEST_F(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
+    // To 100 % and back, and to the other large scale.
+    for (int to : {96, dpi == 192 ? 144 : 192, dpi}) {
+        SCOPED_TRACE(to);
+        RECT window{};
+        dlg.GetWindowRect(&window);
+        const MainDialogLayout layout = LayOutMainDialog(to);
+        const RECT suggested{window.left + 10, window.top + 5, window.left + 10 + layout.window.cx,
+                             window.top + 5 + layout.window.cy};
+        dlg.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        PumpMessages();
+        EXPECT_EQ(dlg.Dpi(), to);
+        dlg.GetWindowRect(&window);
+        EXPECT_EQ(window.left, suggested.left);
+        EXPECT_EQ(window.top, suggested.top);
+        ExpectLaidOutFor(to);
+    }
+}
+
+TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
+    const int dpi = DisplayDpi();
+    TestableRunManagerDlg dlg(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
+    ASSERT_TRUE(dlg.Create());
+    PumpMessages();
+    EXPECT_EQ(dlg.Dpi(), dpi);
+    RECT window{};
+    dlg.GetWindowRect(&window);
+    EXPECT_EQ(window.right - window.left, ScaleForDpi(620, dpi));
+    EXPECT_EQ(window.bottom - window.top, ScaleForDpi(420, dpi));
+    const int widths[] = {150, 270, 70, 90};
+    for (int column = 0; column < 4; ++column)
+        EXPECT_EQ(dlg.m_listCommands.GetColumnWidth(column), ScaleForDpi(widths[column], dpi)) << column;
+    int cx = 0;
+    int cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(dlg.m_imageList.GetSafeHandle(), &cx, &cy));
+    EXPECT_EQ(cx, ScaleForDpi(16, dpi));
+    EXPECT_EQ(cy, ScaleForDpi(16, dpi));
+    RECT inner{};
+    dlg.GetInnerRect(&inner);
+    const velmora::app::RunManagerLayout layout =
+        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, dpi);
+    EXPECT_EQ(PlaceOf(dlg.m_listCommands), layout.list);
+    EXPECT_EQ(PlaceOf(dlg.m_lblStatus), layout.status);
+    // The smallest size is scaled too.
+    MINMAXINFO info{};
+    dlg.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, ScaleForDpi(480, dpi));
+    EXPECT_EQ(info.ptMinTrackSize.y, ScaleForDpi(300, dpi));
+    dlg.DestroyWindow();
+    PumpMessages();
+}
+
+}  // namespace
