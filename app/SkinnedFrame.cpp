@@ -1,48 +1,56 @@
 #include "app/SkinnedFrame.h"
 
+#include "app/SkinArtwork.h"
 #include "res/resource.h"
+#include "skin/dpi_scale.h"
+#include "skin/packed_bitmap_win32.h"
 #include "wnd/WinApp.h"
 
 namespace {
 
-struct Piece {
-    int x, y, cx, cy;
-};
+using velmora::app::SkinArtwork;
 
-// Source rectangles of the frame pieces in bitmap 131, by piece index.
-constexpr Piece kFramePieces[8] = {
-    {0, 0, 165, 27},    // title bar, left part
-    {165, 0, 3, 27},    // title bar, middle, stretched
-    {168, 0, 155, 27},  // title bar, right part
-    {0, 30, 3, 10},     // left border
-    {320, 30, 3, 10},   // right border
-    {0, 50, 8, 3},      // bottom border, left corner
-    {8, 50, 5, 3},      // bottom border, middle, stretched
-    {311, 50, 12, 3},   // bottom border, right corner
-};
-
-constexpr int kCaptionIconSize = 16;
+bool LoadArtwork(const SkinArtwork& artwork, HINSTANCE hResources, CBitmap& captionButtons, CBitmap& frame,
+                 CBitmap& buttonStrip) {
+    if (!artwork.packed) {
+        const bool loaded = captionButtons.LoadBitmap(hResources, artwork.captionButtonsId) &&
+                            frame.LoadBitmap(hResources, artwork.frameId);
+        return buttonStrip.LoadBitmap(hResources, artwork.addButtonId) && loaded;
+    }
+    using velmora::skin::LoadPackedSkinBitmap;
+    const bool loaded = LoadPackedSkinBitmap(captionButtons, hResources, artwork.captionButtonsId) &&
+                        LoadPackedSkinBitmap(frame, hResources, artwork.frameId);
+    return LoadPackedSkinBitmap(buttonStrip, hResources, artwork.addButtonId) && loaded;
+}
 
 }  // namespace
 
 void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& frame, CBitmap& buttonStrip,
                        int dpi) {
-    (void)dpi;  // the 1x artwork until the other steps are drawn
     const HINSTANCE hResources = GetResourceInstance();
-    captionButtons.LoadBitmap(hResources, IDB_CAPTION_BUTTONS);
-    frame.LoadBitmap(hResources, IDB_FRAME);
-    buttonStrip.LoadBitmap(hResources, IDB_ADD_BUTTON);
+    SkinArtwork artwork = velmora::app::SkinArtworkForDpi(dpi);
+    // A larger step's artwork that cannot be read leaves the frame at 100 %,
+    // whole and consistent, rather than with pieces cut from no bitmap.
+    if (!LoadArtwork(artwork, hResources, captionButtons, frame, buttonStrip) && artwork.packed) {
+        artwork = velmora::app::SkinArtworkForDpi(velmora::skin::kBaseDpi);
+        LoadArtwork(artwork, hResources, captionButtons, frame, buttonStrip);
+    }
 
-    for (int i = 0; i < 8; ++i) {
-        const Piece& piece = kFramePieces[i];
-        dialog.SetFramePiece(piece.x, piece.y, piece.cx, piece.cy, i);
+    for (int i = 0; i < velmora::app::kFramePieceCount; ++i) {
+        const velmora::skin::SkinRect& piece = artwork.framePieces[i];
+        dialog.SetFramePiece(piece.left, piece.top, piece.Width(), piece.Height(), i);
     }
     dialog.SetSkinBitmaps(&frame, &captionButtons);
-    dialog.SetCaptionTextStyle(35, 8, 0xFFFFFF);
-    dialog.SetCaptionButtonLayout(25, 25, 42, 18, 0, 7, 0, 1);
-    // The frame destroys its caption icon: it gets a 16 x 16 copy of its own,
-    // never the shared application icon.
+    dialog.SetCaptionTextStyle(artwork.captionText.x, artwork.captionText.y, 0xFFFFFF);
+    const velmora::skin::CaptionButtonLayout& buttons = artwork.captionButtons;
+    dialog.SetCaptionButtonLayout(buttons.minWidth, buttons.maxWidth, buttons.closeWidth, buttons.height,
+                                  buttons.gap, buttons.rightMargin, buttons.topMargin,
+                                  buttons.maximizedTopOffset);
+    // The frame destroys its caption icon: it gets a copy of its own at the
+    // step's size, never the shared application icon; the copy it held before
+    // is destroyed as this one replaces it.
+    const velmora::skin::SkinRect& icon = artwork.captionIcon;
     const HICON hCaptionIcon = static_cast<HICON>(::LoadImageW(
-        hResources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, kCaptionIconSize, kCaptionIconSize, 0));
-    dialog.SetCaptionIcon(nullptr, 1, 9, 6, hCaptionIcon, kCaptionIconSize, kCaptionIconSize);
+        hResources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, icon.Width(), icon.Height(), 0));
+    dialog.SetCaptionIcon(nullptr, 1, icon.left, icon.top, hCaptionIcon, icon.Width(), icon.Height());
 }

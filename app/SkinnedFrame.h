@@ -1,7 +1,8 @@
-// The frame skin that every dialog of the tool wears: bitmaps 130 to 132,
-// the eight frame pieces of bitmap 131, the white caption text, the caption
-// buttons of bitmap 130 and a 16 x 16 copy of the application icon in the
-// caption.
+// The frame skin that every dialog of the tool wears, in the artwork of the
+// window's DPI (app/SkinArtwork.h): at 100 % bitmaps 130 to 132, the eight
+// frame pieces of bitmap 131, the white caption text, the caption buttons of
+// bitmap 130 and a 16 x 16 copy of the application icon in the caption; at a
+// larger step the same drawn at that step, every number scaled to it.
 #pragma once
 
 #include "skin/QebDialog.h"

@@ -99,146 +99,221 @@ class Image:
         Path(path).write_bytes(header + info + bytes(pixels))
 
 
+# ------------------------------------------------------------- scaling
+
+class Scale:
+    """One artwork step: every 1x pixel number turned into the step's pixels
+    exactly as the program turns it (value x dpi / 96, rounded to nearest,
+    halves away from zero, with dpi = percent x 96 / 100 in whole numbers)."""
+
+    def __init__(self, percent):
+        self.percent = percent
+        self.dpi = percent * 96 // 100
+        self.factor = self.dpi / 96
+
+    def px(self, value):
+        if self.dpi == 96:
+            return value
+        product = value * self.dpi
+        magnitude = (abs(product) + 48) // 96
+        return -magnitude if product < 0 else magnitude
+
+    def unit(self, pixel):
+        """The 1x coordinate of a pixel's centre, less a half: whole pixels at 1x."""
+        return (pixel + 0.5) / self.factor - 0.5
+
+
+def depth_from(position, boundaries):
+    """How many of the ascending boundaries lie at or before position."""
+    return sum(1 for b in boundaries if position >= b)
+
+
 # ---------------------------------------------------------------- frame
 
-def title_colour(y):
+FRAME_SIZE = (323, 53)
+
+
+def title_colour(scale, y):
     """The title bar's colour at row y, away from the window's edges."""
-    if y == 0:
+    if y < scale.px(1):
         return OUTLINE
-    if y == 1:
+    if y < scale.px(2):
         return TITLE_BEVEL
-    if y == TITLE_HEIGHT - 1:
+    if y >= scale.px(TITLE_HEIGHT - 1):
         return TITLE_SEPARATOR
-    colour = mix(TITLE_TOP, TITLE_BOTTOM, (y - 2) / (TITLE_HEIGHT - 4))
+    colour = mix(TITLE_TOP, TITLE_BOTTOM, (scale.unit(y) - 2) / (TITLE_HEIGHT - 4))
     # A glassy upper half.
-    if y < 12:
+    if y < scale.px(12):
         colour = mix(colour, (255, 255, 255), 0.07)
     return colour
 
 
-def draw_frame():
-    w, h = 323, 53
+def draw_frame(scale):
+    s = scale.px
+    w, h = s(FRAME_SIZE[0]), s(FRAME_SIZE[1])
+    title_height = s(TITLE_HEIGHT)
+    # The border's three rings (outline, border, inner border) end where the
+    # frame's pieces say: each side counts its rings from its own edge.
+    left_rings = [s(1), s(2), s(3)]
+    right_rings = [w - (s(FRAME_SIZE[0]) - s(FRAME_SIZE[0] - k)) for k in (1, 2, 3)]
+    bottom_rings = [h - (s(FRAME_SIZE[1]) - s(FRAME_SIZE[1] - k)) for k in (1, 2, 3)]
     img = Image(w, h, INTERIOR)
     for y in range(h):
+        bottom_depth = sum(1 for b in bottom_rings if y < b)
         for x in range(w):
-            edge = min(x, w - 1 - x)
-            if y < TITLE_HEIGHT:
+            edge = min(depth_from(x, left_rings), sum(1 for b in right_rings if x < b))
+            if y < title_height:
                 if edge == 0:
                     colour = OUTLINE
-                elif edge == 1 and 1 <= y < TITLE_HEIGHT - 1:
+                elif edge == 1 and s(1) <= y < s(TITLE_HEIGHT - 1):
                     colour = TITLE_BEVEL
                 else:
-                    colour = title_colour(y)
+                    colour = title_colour(scale, y)
             else:
-                depth = min(edge, h - 1 - y)
+                depth = min(edge, bottom_depth)
                 colour = (OUTLINE, BORDER, BORDER_INNER)[depth] if depth < 3 else INTERIOR
             img.put(x, y, colour)
-    # A soft glow behind the caption icon (drawn at 9, 6, 16 x 16), well inside
-    # the title bar's left piece.
-    for y in range(2, TITLE_HEIGHT - 1):
-        for x in range(2, 80):
-            d = math.hypot((x + 0.5 - 17) / 34, (y + 0.5 - 14) / 13)
+    # A soft glow behind the caption icon (drawn at 9, 6, 16 x 16 at 1x), well
+    # inside the title bar's left piece.
+    for y in range(s(2), s(TITLE_HEIGHT - 1)):
+        for x in range(s(2), s(80)):
+            d = math.hypot((scale.unit(x) + 0.5 - 17) / 34, (scale.unit(y) + 0.5 - 14) / 13)
             img.put(x, y, (120, 170, 240), 0.22 * clamp01(1 - d) ** 2)
-    # Rounded corners: the outline turns the corner through the diagonal pixel
-    # and the three pixels outside it are the key colour.
+    # Rounded corners: the pixels whose x + y from the corner is under the
+    # cut's leg (2 at 1x: three pixels) are the key colour, and the outline
+    # turns the corner along the cut's diagonal.
+    leg, outline = s(2), s(1)
     for cx, cy, sx, sy in ((0, 0, 1, 1), (w - 1, 0, -1, 1), (0, h - 1, 1, -1), (w - 1, h - 1, -1, -1)):
-        for dx, dy in ((0, 0), (1, 0), (0, 1)):
-            img.put(cx + sx * dx, cy + sy * dy, KEY)
-        img.put(cx + sx, cy + sy, OUTLINE)
+        for dy in range(leg + outline):
+            for dx in range(leg + outline - dy):
+                img.put(cx + sx * dx, cy + sy * dy, KEY if dx + dy < leg else OUTLINE)
     return img
 
 
 # ------------------------------------------------------- caption buttons
 
-def glyph_minimize(w):
-    x0 = (w - 9) // 2
-    return {(x, y): 1.0 for x in range(x0, x0 + 9) for y in (11, 12)}
+CAPTION_BUTTON_HEIGHT = 18
 
 
-def box(x0, y0, width, height):
-    pixels = {}
+def fill_rect(pixels, x0, y0, width, height):
     for x in range(x0, x0 + width):
-        for y in (y0, y0 + 1, y0 + height - 1):
+        for y in range(y0, y0 + height):
             pixels[(x, y)] = 1.0
-    for y in range(y0, y0 + height):
-        pixels[(x0, y)] = pixels[(x0 + width - 1, y)] = 1.0
+
+
+def glyph_minimize(scale, w):
+    s = scale.px
+    pixels = {}
+    fill_rect(pixels, (w - s(9)) // 2, s(11), s(9), s(2))
     return pixels
 
 
-def glyph_maximize(w):
-    return box((w - 9) // 2, 4, 9, 9)
+def box(scale, x0, y0, width, height):
+    """A window outline: a two-pixel top (at 1x), one-pixel sides and bottom."""
+    s = scale.px
+    pixels = {}
+    fill_rect(pixels, x0, y0, width, s(2))
+    fill_rect(pixels, x0, y0 + height - s(1), width, s(1))
+    fill_rect(pixels, x0, y0, s(1), height)
+    fill_rect(pixels, x0 + width - s(1), y0, s(1), height)
+    return pixels
 
 
-def glyph_restore(w):
-    x0 = (w - 11) // 2
-    front = box(x0, 7, 8, 7)
-    back = box(x0 + 3, 4, 8, 7)
-    pixels = {p: a for p, a in back.items() if not (x0 <= p[0] < x0 + 8 and 7 <= p[1] < 14)}
+def glyph_maximize(scale, w):
+    s = scale.px
+    return box(scale, (w - s(9)) // 2, s(4), s(9), s(9))
+
+
+def glyph_restore(scale, w):
+    s = scale.px
+    x0 = (w - s(11)) // 2
+    front_x, front_y, front_w, front_h = x0, s(7), s(8), s(7)
+    front = box(scale, front_x, front_y, front_w, front_h)
+    back = box(scale, x0 + s(3), s(4), s(8), s(7))
+    pixels = {p: a for p, a in back.items()
+              if not (front_x <= p[0] < front_x + front_w and front_y <= p[1] < front_y + front_h)}
     pixels.update(front)
     return pixels
 
 
-def glyph_close(w):
-    # Two diagonals, each two pixels wide across, meeting in the middle.
-    x0 = w // 2 - 4
+def glyph_close(scale, w):
+    # Two diagonals, each two pixels wide across at 1x, meeting in the middle:
+    # rows 5 to 12 at 1x, a pixel is set when its centre lies within one
+    # stroke's half width of a diagonal's centre line.
+    s = scale.px
+    f = scale.factor
+    x0 = w // 2 - s(4)
     pixels = {}
-    for i in range(8):
-        for x in (x0 + i, x0 + i + 1, x0 + 8 - i, x0 + 7 - i):
-            pixels[(x, 5 + i)] = 1.0
+    for y in range(s(5), s(13)):
+        u = (y + 0.5) / f - 5           # the 1x row, continuous
+        centres = (x0 + f * (u + 0.5), x0 + f * (8.5 - u))
+        for x in range(x0 - s(1), x0 + s(10)):
+            if any(abs(x + 0.5 - c) < f for c in centres):
+                pixels[(x, y)] = 1.0
     return pixels
 
 
-def draw_button_background(img, x0, w, top, bottom, edge):
+def draw_button_background(scale, img, x0, w, top, bottom, edge):
     """A rounded, softly lit plate inside the button's frame."""
-    left, right, plate_top, plate_bottom, radius = 1.0, w - 1.0, 1.0, 17.0, 3.0
+    f = scale.factor
+    height = scale.px(CAPTION_BUTTON_HEIGHT)
+    left, right, plate_top, plate_bottom, radius = f * 1.0, w - f * 1.0, f * 1.0, height - f * 1.0, f * 3.0
 
     def inside(x, y):
         return rounded_rect_distance(x, y, left, plate_top, right, plate_bottom, radius) < 0
 
     def inner(x, y):
-        return rounded_rect_distance(x, y, left + 1, plate_top + 1, right - 1, plate_bottom - 1, radius - 1) < 0
+        return rounded_rect_distance(x, y, left + f, plate_top + f, right - f, plate_bottom - f, radius - f) < 0
 
-    for y in range(18):
+    for y in range(height):
         for x in range(w):
             outer = coverage(x, y, inside)
             if outer <= 0.0:
                 continue
-            fill = mix(top, bottom, clamp01((y - plate_top) / (plate_bottom - plate_top)))
-            if y < 8:
+            fill = mix(top, bottom, clamp01((scale.unit(y) - 1.0) / (CAPTION_BUTTON_HEIGHT - 2.0)))
+            if y < scale.px(8):
                 fill = mix(fill, (255, 255, 255), 0.10)
             colour = mix(edge, fill, coverage(x, y, inner))
             img.put(x0 + x, y, colour, outer)
 
 
-def draw_caption_buttons():
-    buttons = [
-        (25, glyph_minimize, False),
-        (25, glyph_maximize, False),
-        (42, glyph_close, True),
-        (25, glyph_restore, False),
-    ]
-    img = Image(351, 18)
-    for y in range(18):
-        for x in range(351):
-            img.put(x, y, title_colour(y))
+# The caption buttons in strip order: 1x width, glyph, close button.
+CAPTION_BUTTONS = [
+    (25, glyph_minimize, False),
+    (25, glyph_maximize, False),
+    (42, glyph_close, True),
+    (25, glyph_restore, False),
+]
+
+
+def draw_caption_buttons(scale):
+    s = scale.px
+    widths = [s(width) for width, _, _ in CAPTION_BUTTONS]
+    height = s(CAPTION_BUTTON_HEIGHT)
+    img = Image(3 * sum(widths), height)
+    for y in range(height):
+        colour = title_colour(scale, y)
+        for x in range(img.width):
+            img.put(x, y, colour)
     x = 0
-    for width, glyph, is_close in buttons:
+    for width, (_, glyph, is_close) in zip(widths, CAPTION_BUTTONS):
         for look in range(3):
             if look == 1:
                 colours = (CLOSE_HOVER_TOP, CLOSE_HOVER_BOTTOM, CLOSE_HOVER_EDGE) if is_close else \
                     (HOVER_TOP, HOVER_BOTTOM, HOVER_EDGE)
-                draw_button_background(img, x, width, *colours)
+                draw_button_background(scale, img, x, width, *colours)
             elif look == 2:
                 colours = (CLOSE_PRESSED_TOP, CLOSE_PRESSED_BOTTOM, CLOSE_PRESSED_EDGE) if is_close else \
                     (PRESSED_TOP, PRESSED_BOTTOM, PRESSED_EDGE)
-                draw_button_background(img, x, width, *colours)
-            shift = 1 if look == 2 else 0
-            pixels = glyph(width)
+                draw_button_background(scale, img, x, width, *colours)
+            shift = s(1) if look == 2 else 0
+            pixels = glyph(scale, width)
             colour = GLYPH if look == 0 else (255, 255, 255)
             if look == 0:
+                drop = s(1)
                 for (gx, gy), a in pixels.items():
-                    if (gx + 1, gy + 1) not in pixels:
-                        img.put(x + gx + 1, gy + 1, GLYPH_SHADOW, 0.55 * a)
+                    if (gx + drop, gy + drop) not in pixels:
+                        img.put(x + gx + drop, gy + drop, GLYPH_SHADOW, 0.55 * a)
             for (gx, gy), a in pixels.items():
                 img.put(x + gx + shift, gy + shift, colour, a)
             x += width
@@ -247,16 +322,20 @@ def draw_caption_buttons():
 
 # ------------------------------------------------------------ add button
 
-def draw_add_button():
-    frame, height = 25, 25
+ADD_BUTTON_FRAME = 25
+
+
+def draw_add_button(scale):
+    f = scale.factor
+    frame = height = scale.px(ADD_BUTTON_FRAME)
     img = Image(frame * 4, height, INTERIOR)
-    radius = 4.5
+    radius = 4.5 * f
 
     def inside(x, y):
         return rounded_rect_distance(x, y, 0.0, 0.0, frame, height, radius) < 0
 
     def inner(x, y):
-        return rounded_rect_distance(x, y, 1.0, 1.0, frame - 1.0, height - 1.0, radius - 1.0) < 0
+        return rounded_rect_distance(x, y, f * 1.0, f * 1.0, frame - f * 1.0, height - f * 1.0, radius - f) < 0
 
     for index, (top, bottom, edge) in enumerate(ADD_LOOKS):
         x0 = index * frame
@@ -267,11 +346,11 @@ def draw_add_button():
                 if outer < 0.3:
                     img.put(x0 + x, y, KEY)
                     continue
-                t = clamp01((y - 1) / (height - 3))
+                t = clamp01((scale.unit(y) - 1) / (ADD_BUTTON_FRAME - 3))
                 fill = mix(top, bottom, t)
                 if not pressed and y < height // 2:
                     fill = mix(fill, (255, 255, 255), 0.35)
-                if pressed and y == 1:
+                if pressed and scale.px(1) <= y < scale.px(2):
                     fill = mix(fill, edge, 0.35)  # a pressed-in shadow under the top edge
                 colour = mix(edge, fill, coverage(x, y, inner))
                 # Edge pixels blend into the dialog's colour the magenta stands for.
@@ -279,11 +358,65 @@ def draw_add_button():
     return img
 
 
+# ------------------------------------------------------ packed artwork
+
+PACKED_MAGIC = b'VSKR'
+PACKED_RUN = 128        # longest run or literal one control byte holds
+
+
+def pack(img):
+    """The image in the program's packed form: 'VSKR', width and height as
+    16-bit little-endian numbers, then the pixels top row first, left to
+    right, as records: a control byte c < 128 is followed by c + 1 literal
+    pixels (blue, green, red); c >= 128 by one pixel repeated c - 127 times.
+    Runs and literals may cross rows."""
+    pixels = [bytes(reversed(to_bytes(colour))) for row in img.rows for colour in row]
+    out = bytearray(PACKED_MAGIC + struct.pack('<HH', img.width, img.height))
+    literal = []
+
+    def flush():
+        while literal:
+            chunk = literal[:PACKED_RUN]
+            del literal[:PACKED_RUN]
+            out.append(len(chunk) - 1)
+            out.extend(b''.join(chunk))
+
+    i = 0
+    while i < len(pixels):
+        run = 1
+        while i + run < len(pixels) and run < PACKED_RUN and pixels[i + run] == pixels[i]:
+            run += 1
+        if run >= 2:
+            flush()
+            out.append(127 + run)
+            out.extend(pixels[i])
+        else:
+            literal.append(pixels[i])
+        i += run
+    flush()
+    return bytes(out)
+
+
+# The artwork steps, in percent; 100 % is written as .bmp, the others packed.
+ARTWORK_PERCENTS = [100, 125, 150, 175, 200, 250]
+ARTWORK = [('CaptionButtons', draw_caption_buttons), ('Frame', draw_frame), ('AddButton', draw_add_button)]
+
+
 def main():
-    out = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent)
-    draw_caption_buttons().write_bmp(out / 'CaptionButtons.bmp')
-    draw_frame().write_bmp(out / 'Frame.bmp')
-    draw_add_button().write_bmp(out / 'AddButton.bmp')
+    args = sys.argv[1:]
+    preview = '--preview' in args
+    args = [a for a in args if a != '--preview']
+    out = Path(args[0] if args else Path(__file__).parent)
+    for percent in ARTWORK_PERCENTS:
+        scale = Scale(percent)
+        for name, draw in ARTWORK:
+            img = draw(scale)
+            if percent == 100:
+                img.write_bmp(out / f'{name}.bmp')
+            else:
+                (out / f'{name}{percent}.vskr').write_bytes(pack(img))
+                if preview:
+                    img.write_bmp(out / f'{name}{percent}.bmp')
 
 
 if __name__ == '__main__':

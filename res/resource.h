@@ -9,6 +9,24 @@
 #define IDB_ADD_BUTTON 132
 #define IDI_MESSAGE_BOX 133
 
+// The skin at the larger display scales, packed (RCDATA): caption buttons,
+// frame and add button of each step, three IDs a step from 125 % on.
+#define IDR_SKIN_125_CAPTION_BUTTONS 140
+#define IDR_SKIN_125_FRAME 141
+#define IDR_SKIN_125_ADD_BUTTON 142
+#define IDR_SKIN_150_CAPTION_BUTTONS 143
+#define IDR_SKIN_150_FRAME 144
+#define IDR_SKIN_150_ADD_BUTTON 145
+#define IDR_SKIN_175_CAPTION_BUTTONS 146
+#define IDR_SKIN_175_FRAME 147
+#define IDR_SKIN_175_ADD_BUTTON 148
+#define IDR_SKIN_200_CAPTION_BUTTONS 149
+#define IDR_SKIN_200_FRAME 150
+#define IDR_SKIN_200_ADD_BUTTON 151
+#define IDR_SKIN_250_CAPTION_BUTTONS 152
+#define IDR_SKIN_250_FRAME 153
+#define IDR_SKIN_250_ADD_BUTTON 154
+
 #define IDC_BTN_ADD 1000
 #define IDC_EDIT_COMMAND_NAME 1001
 #define IDC_BTN_ADD_SELF 1002

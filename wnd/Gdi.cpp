@@ -1,5 +1,6 @@
 #include "wnd/Gdi.h"
 
+#include <cstring>
 #include <map>
 
 #include "wnd/WindowDpi.h"
@@ -13,6 +14,28 @@ BOOL CBitmap::LoadBitmap(HINSTANCE hInstance, UINT nId) {
 BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int width, int height) {
     m_bitmap.Attach(::CreateCompatibleBitmap(hDC, width, height));
     return m_bitmap ? TRUE : FALSE;
+}
+
+BOOL CBitmap::CreateDibSection24(int width, int height, const void* bits, size_t byteCount) {
+    m_bitmap.Destroy();
+    if (width <= 0 || height <= 0 || bits == nullptr) return FALSE;
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    if (byteCount / rowBytes != static_cast<size_t>(height) || byteCount % rowBytes != 0) return FALSE;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* sectionBits = nullptr;
+    m_bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &sectionBits, nullptr, 0));
+    if (!m_bitmap || sectionBits == nullptr) {
+        m_bitmap.Destroy();
+        return FALSE;
+    }
+    std::memcpy(sectionBits, bits, byteCount);
+    return TRUE;
 }
 
 BOOL CBitmap::CreateMonochromeBitmap(int width, int height) {

@@ -26,6 +26,11 @@ public:
     // pixels stay exactly as stored whatever the screen's colour depth.
     BOOL LoadBitmap(HINSTANCE hInstance, UINT nId);
     BOOL CreateCompatibleBitmap(HDC hDC, int width, int height);
+    // A bottom-up 24-bit DIB section of width x height pixels holding the
+    // rows `bits` (bottom row first, each row padded to 4 bytes).
+    // FALSE, holding nothing, when `byteCount` is not exactly that size or the
+    // section cannot be made.
+    BOOL CreateDibSection24(int width, int height, const void* bits, size_t byteCount);
     // A 1 bit per pixel bitmap, all bits 0.
     BOOL CreateMonochromeBitmap(int width, int height);
 

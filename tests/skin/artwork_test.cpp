@@ -1,18 +1,25 @@
-// The committed skin bitmaps: their sizes and formats, the key-coloured
-// pixels that round the frame's and the add button's corners, and looks that
-// differ from state to state.
+// The committed skin bitmaps at each artwork step: their sizes against the
+// numbers the program cuts them with, the key-coloured pixels that round the
+// frame's and the add button's corners, the stretched pieces, and looks that
+// differ from state to state. 100 % is read from the .bmp files, the larger
+// steps from their packed form.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/SkinArtwork.h"
 #include "skin/button_looks.h"
 #include "skin/corner_region.h"
+#include "skin/dpi_scale.h"
+#include "skin/frame_layout.h"
+#include "skin/packed_bitmap.h"
 #include "skin/win32_values.h"
 #include "tests/skin/skin_test_print.h"
 
@@ -36,11 +43,38 @@ std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int bytes)
     return v;
 }
 
+std::vector<unsigned char> ReadFile(const std::string& name) {
+    std::ifstream in(std::string(VELMORA_RES_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A packed bitmap, unpacked and read back from its DIB rows.
+Bitmap LoadPacked(const std::string& name) {
+    Bitmap bmp;
+    const std::vector<unsigned char> b = ReadFile(name);
+    const auto unpacked = UnpackSkinBitmap(std::span<const std::uint8_t>(b.data(), b.size()));
+    if (!unpacked) {
+        ADD_FAILURE() << name << ": not a whole packed bitmap";
+        return bmp;
+    }
+    bmp.width = unpacked->width;
+    bmp.height = unpacked->height;
+    bmp.bitsPerPixel = 24;
+    bmp.pixels.resize(std::size_t(bmp.width) * bmp.height);
+    const std::size_t stride = DibRowBytes24(bmp.width);
+    for (int y = 0; y < bmp.height; ++y) {
+        const std::uint8_t* row = unpacked->dibBits.data() + stride * std::size_t(bmp.height - 1 - y);
+        for (int x = 0; x < bmp.width; ++x) {
+            const std::uint8_t* p = row + std::size_t(x) * 3;  // blue, green, red
+            bmp.pixels[std::size_t(y) * bmp.width + x] = p[0] << 16 | p[1] << 8 | p[2];
+        }
+    }
+    return bmp;
+}
+
 Bitmap Load(const std::string& name) {
     Bitmap bmp;
-    std::ifstream in(std::string(VELMORA_RES_DIR) + "/" + name, std::ios::binary);
-    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> b = ReadFile(name);
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || Le(b, 14, 4) != 40) {
         ADD_FAILURE() << name << ": not a BMP with a BITMAPINFOHEADER";
         return bmp;
@@ -70,6 +104,44 @@ Bitmap Load(const std::string& name) {
     return bmp;
 }
 
+// The artwork of one step: CaptionButtons, Frame and AddButton.
+struct Artwork {
+    int percent = 100;
+    int dpi = kBaseDpi;
+    Bitmap captionButtons, frame, addButton;
+    // The program's numbers for the step, as the skinned frame sets them.
+    app::SkinArtwork numbers;
+    int Scale(int value) const { return ScaleForDpi(value, dpi); }
+};
+
+Artwork LoadStep(int percent) {
+    Artwork a;
+    a.percent = percent;
+    a.dpi = DpiOfPercent(percent);
+    a.numbers = app::SkinArtworkForDpi(a.dpi);
+    if (percent == 100) {
+        a.captionButtons = Load("CaptionButtons.bmp");
+        a.frame = Load("Frame.bmp");
+        a.addButton = Load("AddButton.bmp");
+    } else {
+        const std::string step = std::to_string(percent);
+        a.captionButtons = LoadPacked("CaptionButtons" + step + ".vskr");
+        a.frame = LoadPacked("Frame" + step + ".vskr");
+        a.addButton = LoadPacked("AddButton" + step + ".vskr");
+    }
+    return a;
+}
+
+// Every step, loaded once.
+const std::vector<Artwork>& Steps() {
+    static const std::vector<Artwork> steps = [] {
+        std::vector<Artwork> all;
+        for (const int percent : kArtworkPercents) all.push_back(LoadStep(percent));
+        return all;
+    }();
+    return steps;
+}
+
 std::set<std::pair<int, int>> KeyPixelsIn(const Bitmap& bmp, int x0, int y0, int w, int h) {
     std::set<std::pair<int, int>> keys;
     for (int y = y0; y < y0 + h; ++y)
@@ -85,76 +157,159 @@ bool SameBlock(const Bitmap& bmp, int xa, int xb, int w) {
     return true;
 }
 
-TEST(SkinArtworkTest, SizesAndFormat) {
-    struct Case {
-        const char* file;
-        int width, height;
-    };
-    const Case cases[] = {
-        {"CaptionButtons.bmp", 351, 18}, {"Frame.bmp", 323, 53}, {"AddButton.bmp", 100, 25}};
-    for (const Case& c : cases) {
-        const Bitmap bmp = Load(c.file);
-        EXPECT_EQ(bmp.width, c.width) << c.file;
-        EXPECT_EQ(bmp.height, c.height) << c.file;
-        EXPECT_EQ(bmp.bitsPerPixel, 24) << c.file;
+// True when every column of `rect` equals its first (a piece stretched
+// sideways) or, with `vertical`, every row its first.
+bool UniformAlong(const Bitmap& bmp, SkinRect rect, bool vertical) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (bmp.At(x, y) != (vertical ? bmp.At(x, rect.top) : bmp.At(rect.left, y))) return false;
+    return true;
+}
+
+// The sizes at 100 % are the committed ones; every step's are the program's
+// numbers: the strips as wide as their frames, the frame as large as its
+// pieces reach.
+TEST(SkinArtworkTest, SizesAtEachStepAreTheProgramsNumbers) {
+    ASSERT_EQ(Steps().size(), std::size(kArtworkPercents));
+    const Artwork& base = Steps().front();
+    EXPECT_EQ(base.captionButtons.width, 351);
+    EXPECT_EQ(base.captionButtons.height, 18);
+    EXPECT_EQ(base.frame.width, 323);
+    EXPECT_EQ(base.frame.height, 53);
+    EXPECT_EQ(base.addButton.width, 100);
+    EXPECT_EQ(base.addButton.height, 25);
+    for (const Artwork& a : Steps()) {
+        SCOPED_TRACE(a.percent);
+        EXPECT_EQ(a.numbers.percent, a.percent);
+        EXPECT_EQ(a.frame.bitsPerPixel, 24);
+        // The caption strip: three looks of minimise, maximise, close and restore.
+        const CaptionButtonLayout& layout = a.numbers.captionButtons;
+        EXPECT_EQ(layout.height, a.Scale(18));
+        EXPECT_EQ(a.captionButtons.width, CaptionStripOffsetsOf(layout).restore + 3 * layout.maxWidth);
+        EXPECT_EQ(a.captionButtons.height, layout.height);
+        // The frame: its right and bottom pieces end at its edges.
+        const SkinRect* pieces = a.numbers.framePieces;
+        EXPECT_EQ(a.frame.width, a.Scale(323));
+        EXPECT_EQ(a.frame.height, a.Scale(53));
+        for (const int right : {2, 4, 7}) EXPECT_EQ(pieces[right].right, a.frame.width) << "piece " << right;
+        for (const int bottom : {5, 6, 7}) EXPECT_EQ(pieces[bottom].bottom, a.frame.height) << "piece " << bottom;
+        // The add button: four square frames of 25 at 100 %.
+        EXPECT_EQ(a.addButton.width, 4 * a.Scale(25));
+        EXPECT_EQ(a.addButton.height, a.Scale(25));
     }
 }
 
-TEST(SkinArtworkTest, FrameCornersHaveExactlyThreeKeyPixels) {
-    const Bitmap frame = Load("Frame.bmp");
-    ASSERT_EQ(frame.width, 323);
-    const int W = frame.width, H = frame.height;
+// The three-pixel corner cut, scaled: the pixels whose distance x + y from
+// the corner is under the cut's leg (2 at 100 %). They lie in the 5 x 5 the
+// window's region is read from, and no other frame pixel is key-coloured.
+TEST(SkinArtworkTest, FrameCornersAreCutAtEachStep) {
     using Keys = std::set<std::pair<int, int>>;
-    EXPECT_EQ(KeyPixelsIn(frame, 0, 0, 5, 5), (Keys{{0, 0}, {1, 0}, {0, 1}}));
-    EXPECT_EQ(KeyPixelsIn(frame, W - 5, 0, 5, 5), (Keys{{W - 2, 0}, {W - 1, 0}, {W - 1, 1}}));
-    EXPECT_EQ(KeyPixelsIn(frame, 0, H - 5, 5, 5), (Keys{{0, H - 2}, {0, H - 1}, {1, H - 1}}));
-    EXPECT_EQ(KeyPixelsIn(frame, W - 5, H - 5, 5, 5), (Keys{{W - 1, H - 2}, {W - 2, H - 1}, {W - 1, H - 1}}));
-    // The main dialog's region comes out as the window's rounded corners.
-    const std::vector<SkinPoint> cut = CornerCutPixels(frame.pixels, W, H, {355, 250});
+    for (const Artwork& a : Steps()) {
+        SCOPED_TRACE(a.percent);
+        const Bitmap& frame = a.frame;
+        ASSERT_GT(frame.width, 10);
+        const int W = frame.width, H = frame.height, leg = a.Scale(2);
+        Keys expected[4];
+        for (int y = 0; y < leg; ++y) {
+            for (int x = 0; x + y < leg; ++x) {
+                expected[0].insert({x, y});
+                expected[1].insert({W - 1 - x, y});
+                expected[2].insert({x, H - 1 - y});
+                expected[3].insert({W - 1 - x, H - 1 - y});
+            }
+        }
+        EXPECT_EQ(KeyPixelsIn(frame, 0, 0, 5, 5), expected[0]);
+        EXPECT_EQ(KeyPixelsIn(frame, W - 5, 0, 5, 5), expected[1]);
+        EXPECT_EQ(KeyPixelsIn(frame, 0, H - 5, 5, 5), expected[2]);
+        EXPECT_EQ(KeyPixelsIn(frame, W - 5, H - 5, 5, 5), expected[3]);
+        EXPECT_EQ(KeyPixelsIn(frame, 0, 0, W, H).size(), 4 * expected[0].size());
+        // The window's region loses every cut pixel and nothing else.
+        const SkinSize window{a.Scale(355), a.Scale(250)};
+        EXPECT_EQ(CornerCutPixels(frame.pixels, W, H, window).size(), 4 * expected[0].size());
+    }
+    // At 100 % the main dialog's region comes out as the window's rounded corners.
+    const Bitmap& frame = Steps().front().frame;
+    const std::vector<SkinPoint> cut = CornerCutPixels(frame.pixels, frame.width, frame.height, {355, 250});
     const std::vector<SkinPoint> expected = {{0, 0},   {1, 0},     {0, 1},     {353, 0},
                                              {354, 0}, {354, 1},   {0, 248},   {0, 249},
                                              {1, 249}, {354, 248}, {353, 249}, {354, 249}};
     EXPECT_EQ(cut, expected);
 }
 
-TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaque) {
-    const Bitmap add = Load("AddButton.bmp");
-    ASSERT_EQ(add.width, 100);
-    const StripFrames f = StripFramesOf(add.width);
-    for (int frame = 0; frame < 4; ++frame) {
-        const int x0 = frame * f.frame;
-        SCOPED_TRACE(frame);
-        EXPECT_TRUE(add.IsKey(x0, 0));
-        EXPECT_TRUE(add.IsKey(x0 + f.frame - 1, 0));
-        EXPECT_TRUE(add.IsKey(x0, add.height - 1));
-        EXPECT_TRUE(add.IsKey(x0 + f.frame - 1, add.height - 1));
-        // The key colour belongs in the caps only: the stretched middle is opaque.
-        EXPECT_TRUE(KeyPixelsIn(add, x0 + f.cap, 0, f.middle, add.height).empty());
-        // The caps' inner halves are opaque too, so the body stays whole.
-        EXPECT_TRUE(KeyPixelsIn(add, x0 + 4, 4, f.frame - 8, add.height - 8).empty());
+// The stretched pieces (title middle, side borders, bottom middle) repeat one
+// column or row, so that stretching them shows no seam.
+TEST(SkinArtworkTest, StretchedFramePiecesAreUniformAtEachStep) {
+    for (const Artwork& a : Steps()) {
+        SCOPED_TRACE(a.percent);
+        const SkinRect* pieces = a.numbers.framePieces;
+        EXPECT_TRUE(UniformAlong(a.frame, pieces[1], false)) << "title middle";
+        EXPECT_TRUE(UniformAlong(a.frame, pieces[3], true)) << "left border";
+        EXPECT_TRUE(UniformAlong(a.frame, pieces[4], true)) << "right border";
+        EXPECT_TRUE(UniformAlong(a.frame, pieces[6], false)) << "bottom middle";
+        // Each side's border is as thick as its piece: its innermost column
+        // (row) is the first that is not the interior's colour.
+        const std::uint32_t interior = a.frame.At(a.frame.width / 2, pieces[3].top);
+        EXPECT_NE(a.frame.At(pieces[3].right - 1, pieces[3].top), interior) << "left border";
+        EXPECT_EQ(a.frame.At(pieces[3].right, pieces[3].top), interior) << "left border";
+        EXPECT_NE(a.frame.At(pieces[4].left, pieces[4].top), interior) << "right border";
+        EXPECT_EQ(a.frame.At(pieces[4].left - 1, pieces[4].top), interior) << "right border";
+        EXPECT_NE(a.frame.At(pieces[6].left, pieces[6].top), interior) << "bottom border";
+        EXPECT_EQ(a.frame.At(pieces[6].left, pieces[6].top - 1), interior) << "bottom border";
     }
-    EXPECT_FALSE(SameBlock(add, 0, 25, 25)) << "normal and hover";
-    EXPECT_FALSE(SameBlock(add, 25, 50, 25)) << "hover and pressed";
-    EXPECT_FALSE(SameBlock(add, 0, 50, 25)) << "normal and pressed";
 }
 
-TEST(SkinArtworkTest, CaptionButtonsOpaqueWithThreeDifferentLooks) {
-    const Bitmap strip = Load("CaptionButtons.bmp");
-    ASSERT_EQ(strip.width, 351);
-    // The caption buttons are copied opaque: no key colour anywhere.
-    EXPECT_TRUE(KeyPixelsIn(strip, 0, 0, strip.width, strip.height).empty());
-    struct Button {
-        const char* name;
-        int offset, width;
-    };
-    const Button buttons[] = {
-        {"minimise", 0, 25}, {"maximise", 75, 25}, {"close", 150, 42}, {"restore", 276, 25}};
-    for (const Button& b : buttons) {
-        EXPECT_FALSE(SameBlock(strip, b.offset, b.offset + b.width, b.width)) << b.name << ": normal, hover";
-        EXPECT_FALSE(SameBlock(strip, b.offset + b.width, b.offset + 2 * b.width, b.width)) << b.name;
-        EXPECT_FALSE(SameBlock(strip, b.offset, b.offset + 2 * b.width, b.width)) << b.name;
+TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaqueAtEachStep) {
+    for (const Artwork& a : Steps()) {
+        SCOPED_TRACE(a.percent);
+        const Bitmap& add = a.addButton;
+        const StripFrames f = StripFramesOf(add.width);
+        ASSERT_TRUE(f.IsUsable());
+        const int inset = a.Scale(4);
+        for (int frame = 0; frame < 4; ++frame) {
+            const int x0 = frame * f.frame;
+            SCOPED_TRACE(frame);
+            EXPECT_TRUE(add.IsKey(x0, 0));
+            EXPECT_TRUE(add.IsKey(x0 + f.frame - 1, 0));
+            EXPECT_TRUE(add.IsKey(x0, add.height - 1));
+            EXPECT_TRUE(add.IsKey(x0 + f.frame - 1, add.height - 1));
+            // The key colour belongs in the caps only: the stretched middle is
+            // opaque, and uniform along its stretch.
+            EXPECT_TRUE(KeyPixelsIn(add, x0 + f.cap, 0, f.middle, add.height).empty());
+            EXPECT_TRUE(UniformAlong(add, RectAt(x0 + f.cap, 0, f.middle, add.height), false));
+            // The caps' inner halves are opaque too, so the body stays whole.
+            EXPECT_TRUE(KeyPixelsIn(add, x0 + inset, inset, f.frame - 2 * inset, add.height - 2 * inset).empty());
+        }
+        EXPECT_FALSE(SameBlock(add, 0, f.frame, f.frame)) << "normal and hover";
+        EXPECT_FALSE(SameBlock(add, f.frame, 2 * f.frame, f.frame)) << "hover and pressed";
+        EXPECT_FALSE(SameBlock(add, 0, 2 * f.frame, f.frame)) << "normal and pressed";
     }
-    EXPECT_FALSE(SameBlock(strip, 75, 276, 25)) << "maximise and restore glyphs";
+}
+
+TEST(SkinArtworkTest, CaptionButtonsOpaqueWithThreeDifferentLooksAtEachStep) {
+    for (const Artwork& a : Steps()) {
+        SCOPED_TRACE(a.percent);
+        const Bitmap& strip = a.captionButtons;
+        ASSERT_GT(strip.width, 0);
+        // The caption buttons are copied opaque: no key colour anywhere.
+        EXPECT_TRUE(KeyPixelsIn(strip, 0, 0, strip.width, strip.height).empty());
+        const CaptionButtonLayout& layout = a.numbers.captionButtons;
+        const CaptionStripOffsets offsets = CaptionStripOffsetsOf(layout);
+        struct Button {
+            const char* name;
+            int offset, width;
+        };
+        const Button buttons[] = {{"minimise", offsets.minimize, layout.minWidth},
+                                  {"maximise", offsets.maximize, layout.maxWidth},
+                                  {"close", offsets.close, layout.closeWidth},
+                                  {"restore", offsets.restore, layout.maxWidth}};
+        for (const Button& b : buttons) {
+            EXPECT_FALSE(SameBlock(strip, b.offset, b.offset + b.width, b.width)) << b.name << ": normal, hover";
+            EXPECT_FALSE(SameBlock(strip, b.offset + b.width, b.offset + 2 * b.width, b.width)) << b.name;
+            EXPECT_FALSE(SameBlock(strip, b.offset, b.offset + 2 * b.width, b.width)) << b.name;
+        }
+        EXPECT_FALSE(SameBlock(strip, offsets.maximize, offsets.restore, layout.maxWidth))
+            << "maximise and restore glyphs";
+    }
 }
 
 }  // namespace
