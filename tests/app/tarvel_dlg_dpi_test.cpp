@@ -179,12 +179,15 @@ protected:
         ASSERT_TRUE(CFont::GetLogFont(dlg.m_btnAddSelf.m_pFont, &link));
         EXPECT_EQ(link.lfHeight, -::MulDiv(9, dlg.Dpi(), 72));
 
-        // The add button's text stays between the strip's caps.
+        // The add button's text stays clear of the button's rounded ends: of
+        // the 11-pixel caps of the 100 % strip, scaled (a larger step's caps
+        // hold the same ends, drawn at the step's scale, and are wider only
+        // by the plain fill the strip's 2-pixel middle leaves them).
         RECT add{};
         dlg.m_btnAdd.GetClientRect(&add);
-        const velmora::skin::StripFrames frames = velmora::skin::StripFramesOf(BitmapSize(dlg.m_bmpAddButton).cx);
+        const int ends = ScaleForDpi(velmora::skin::StripFramesOf(100).cap, dlg.Dpi());
         const SIZE addText = TextExtent(dlg.m_btnAdd, dlg.m_btnAdd.m_pFont, dlg.m_btnAdd.GetWindowText());
-        EXPECT_LE(addText.cx, add.right - 2 * frames.cap);
+        EXPECT_LE(addText.cx, add.right - 2 * ends);
         EXPECT_LE(addText.cy, add.bottom);
 
         // A line typed into the field is not cut at the bottom.
