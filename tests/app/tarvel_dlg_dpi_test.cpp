@@ -220,7 +220,7 @@ protected:
 };
 
 TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
-    // Wine gives a per-monitor aware program its display's DPI.
+    // The window takes its display's DPI (under Wine, the prefix's LogPixels).
     EXPECT_EQ(dlg.Dpi(), dpi);
     ExpectLaidOutFor(dpi);
     RECT inner{};
