@@ -10,17 +10,18 @@ namespace {
 
 using velmora::app::SkinArtwork;
 
+// Loads all three bitmaps, each whether or not another failed; true when
+// all three loaded.
 bool LoadArtwork(const SkinArtwork& artwork, HINSTANCE hResources, CBitmap& captionButtons, CBitmap& frame,
                  CBitmap& buttonStrip) {
-    if (!artwork.packed) {
-        const bool loaded = captionButtons.LoadBitmap(hResources, artwork.captionButtonsId) &&
-                            frame.LoadBitmap(hResources, artwork.frameId);
-        return buttonStrip.LoadBitmap(hResources, artwork.addButtonId) && loaded;
-    }
-    using velmora::skin::LoadPackedSkinBitmap;
-    const bool loaded = LoadPackedSkinBitmap(captionButtons, hResources, artwork.captionButtonsId) &&
-                        LoadPackedSkinBitmap(frame, hResources, artwork.frameId);
-    return LoadPackedSkinBitmap(buttonStrip, hResources, artwork.addButtonId) && loaded;
+    const auto load = [&](CBitmap& bitmap, unsigned id) {
+        return artwork.packed ? velmora::skin::LoadPackedSkinBitmap(bitmap, hResources, id)
+                              : bitmap.LoadBitmap(hResources, id) != FALSE;
+    };
+    const bool captionButtonsLoaded = load(captionButtons, artwork.captionButtonsId);
+    const bool frameLoaded = load(frame, artwork.frameId);
+    const bool buttonStripLoaded = load(buttonStrip, artwork.addButtonId);
+    return captionButtonsLoaded && frameLoaded && buttonStripLoaded;
 }
 
 }  // namespace

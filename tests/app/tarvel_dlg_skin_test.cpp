@@ -1,14 +1,20 @@
 // The main dialog's skin under Wine, with the real CTarvelDlg: no system
 // frame, the window region of the rounded corners, the caption buttons and
 // skinned controls where they belong, the hit zones acting as the frame's
-// caption, the window menu and its timing, and the maximised geometry.
+// caption, the window menu and its timing, the maximised geometry, and the
+// artwork each DPI's step loads from the program.
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
+#include "app/SkinArtwork.h"
+#include "app/SkinnedFrame.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
+#include "skin/dpi_scale.h"
+#include "skin/frame_layout.h"
+#include "wnd/DC.h"
 #include "wnd/Gdi.h"
 
 namespace {
@@ -295,6 +301,53 @@ TEST_F(TarvelDlgSkinTest, MaximisedGeometryPushesTheBordersOffTheWorkArea) {
     EXPECT_EQ(info.ptMaxSize.y, work.bottom - work.top + 6);
     EXPECT_EQ(info.ptMinTrackSize.x, 300);
     EXPECT_EQ(info.ptMinTrackSize.y, 250);
+}
+
+SIZE BitmapSize(const CBitmap& bitmap) {
+    BITMAP info{};
+    bitmap.GetBitmap(&info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// Key-coloured pixels in the w x h block at (x0, y0) of a bitmap.
+int KeyPixelsIn(const CBitmap& bitmap, int x0, int y0, int w, int h) {
+    CMemoryDC memory(nullptr);
+    velmora::SelectedObject selected(memory.GetSafeHdc(), bitmap.GetSafeHandle());
+    int keys = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) keys += ::GetPixel(memory.GetSafeHdc(), x, y) == 0xFF00FF;
+    return keys;
+}
+
+// The frame set up at each step loads that step's bitmaps from the program,
+// as large as the step's numbers cut them, the frame's corners cut at the
+// step's size; set up again at another DPI it replaces them.
+TEST(TarvelDlgArtworkTest, EachDpiLoadsTheArtworkOfItsStep) {
+    CBitmap captionButtons, frame, addButton;
+    TestableTarvelDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    for (const int dpi : {120, 144, 168, 192, 240, 96, 130}) {
+        SCOPED_TRACE(dpi);
+        SetUpSkinnedFrame(dlg, captionButtons, frame, addButton, dpi);
+        const velmora::app::SkinArtwork artwork = velmora::app::SkinArtworkForDpi(dpi);
+        const int step = artwork.artworkDpi;
+        const velmora::skin::CaptionButtonLayout& layout = artwork.captionButtons;
+        const SIZE strip = BitmapSize(captionButtons);
+        EXPECT_EQ(strip.cx, velmora::skin::CaptionStripOffsetsOf(layout).restore + 3 * layout.maxWidth);
+        EXPECT_EQ(strip.cy, layout.height);
+        const SIZE frameSize = BitmapSize(frame);
+        EXPECT_EQ(frameSize.cx, artwork.framePieces[7].right);
+        EXPECT_EQ(frameSize.cy, artwork.framePieces[7].bottom);
+        const SIZE addSize = BitmapSize(addButton);
+        EXPECT_EQ(addSize.cx, 4 * velmora::skin::ScaleForDpi(25, step));
+        EXPECT_EQ(addSize.cy, velmora::skin::ScaleForDpi(25, step));
+        // The corner cut: the pixels under the cut's leg, x + y < leg.
+        const int leg = velmora::skin::ScaleForDpi(2, step);
+        EXPECT_EQ(KeyPixelsIn(frame, 0, 0, 5, 5), leg * (leg + 1) / 2);
+        EXPECT_EQ(KeyPixelsIn(frame, frameSize.cx - 5, frameSize.cy - 5, 5, 5), leg * (leg + 1) / 2);
+        EXPECT_EQ(KeyPixelsIn(captionButtons, 0, 0, strip.cx, strip.cy), 0);
+    }
+    dlg.DestroyWindow();
 }
 
 TEST_F(TarvelDlgSkinTest, TheCaptionButtonsAct) {
