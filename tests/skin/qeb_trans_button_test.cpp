@@ -97,6 +97,20 @@ TEST_F(TransButtonTest, AttachingMakesItOwnerDrawnWithTheGuiFont) {
     EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
     EXPECT_EQ(button.m_pFont, CFont::TextFont());
     EXPECT_EQ(button.m_mode, CQebTransButton::kTextButtonMode);
+    EXPECT_EQ(button.Dpi(), 96);
+    // Told another DPI (its dialog moved), it draws with that DPI's font, a
+    // font of 9 points there; told none, it keeps what it has.
+    button.SetDpi(144);
+    EXPECT_EQ(button.Dpi(), 144);
+    EXPECT_EQ(button.m_pFont, CFont::TextFont(144));
+    LOGFONTW logFont{};
+    ASSERT_TRUE(CFont::GetLogFont(button.m_pFont, &logFont));
+    EXPECT_EQ(logFont.lfHeight, -18);
+    EXPECT_EQ(CFont::TextFont(144), button.m_pFont) << "made once per DPI";
+    button.SetDpi(0);
+    EXPECT_EQ(button.Dpi(), 144);
+    button.SetDpi(96);
+    EXPECT_EQ(button.m_pFont, CFont::TextFont());
 }
 
 TEST_F(TransButtonTest, BitmapModeFitsTheStripAndKeepsFittingIt) {
