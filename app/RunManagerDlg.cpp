@@ -165,11 +165,26 @@ void CRunManagerDlg::LayOutControls() {
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
 }
 
-void CRunManagerDlg::OnFrameDpiChanged(int dpi) {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, dpi);
-    m_listCommands.SetFont(CFont::TextFont(dpi));
+void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, toDpi);
+    m_listCommands.SetFont(CFont::TextFont(toDpi));
     for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh, &m_lblStatus})
-        control->SetDpi(dpi);
+        control->SetDpi(toDpi);
+    for (const ColumnSpec& spec : kColumns) {
+        const int column = static_cast<int>(spec.column);
+        m_listCommands.SetColumnWidth(
+            column, velmora::app::RunManagerRescaled(m_listCommands.GetColumnWidth(column), fromDpi, toDpi));
+    }
+    // The row icons are read again at the new size: the list takes the new
+    // image list before the old one goes.
+    const int iconSide = velmora::app::RunManagerScaled(16, toDpi);
+    CImageList icons;
+    icons.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
+    icons.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    m_listCommands.SetSmallImageList(icons);
+    m_imageList.Attach(icons.Detach());
+    m_imageByFile.clear();
+    m_listCommands.Invalidate(TRUE);
     // The new window rectangle that follows lays the controls out.
 }
 

@@ -40,8 +40,9 @@ protected:
 
     BOOL OnEraseBkgnd(HDC hDC);
     void LayOutControls();
-    // At another DPI: the skin, the fonts and the buttons' looks.
-    void OnFrameDpiChanged(int dpi) override;
+    // At another DPI: the skin, the fonts, the buttons' looks, the columns
+    // (as wide as the user left them, rescaled) and the row icons.
+    void OnFrameDpiChanged(int fromDpi, int toDpi) override;
     LRESULT OnListNotify(NMHDR* pHeader);
     void OnGetDispInfo(NMLVDISPINFOW* pInfo);
     // Type-ahead: the row of the next command that starts with the typed text.

@@ -40,4 +40,11 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
 
 int RunManagerScaled(int pixelsAt96, int dpi) noexcept { return skin::ScaleForDpi(pixelsAt96, dpi); }
 
+int RunManagerRescaled(int pixels, int fromDpi, int toDpi) noexcept {
+    if (fromDpi <= 0 || toDpi <= 0) return pixels;
+    const long long scaled = static_cast<long long>(pixels) * toDpi;
+    const long long half = fromDpi / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / fromDpi : -((-scaled + half) / fromDpi));
+}
+
 }  // namespace velmora::app

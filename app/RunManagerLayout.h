@@ -37,5 +37,9 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi = 96) noexcept;
 
 // The list's column widths and the side of its row icons at `dpi`.
 int RunManagerScaled(int pixelsAt96, int dpi) noexcept;
+// A width the user gave a column at `fromDpi`, for `toDpi`: the same share
+// of the window, rounded to the nearest pixel (halves away from zero). A
+// DPI of zero or below leaves it as it is.
+int RunManagerRescaled(int pixels, int fromDpi, int toDpi) noexcept;
 
 }  // namespace velmora::app

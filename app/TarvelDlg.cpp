@@ -183,7 +183,7 @@ BOOL CTarvelDlg::OnEraseBkgnd(HDC hDC) {
     return CQebDialog::OnEraseBkgnd(hDC);
 }
 
-void CTarvelDlg::OnFrameDpiChanged(int) {
+void CTarvelDlg::OnFrameDpiChanged(int, int) {
     SetUpFrameSkin();
     PlaceControls();
     // The dropped file's icon is read again at the new size, never stretched.

@@ -54,7 +54,7 @@ protected:
     void SetUpFrameSkin();
     // The window moved to a monitor of another DPI: skin, fonts, control
     // places and the dropped file's icon are made again for it.
-    void OnFrameDpiChanged(int dpi) override;
+    void OnFrameDpiChanged(int fromDpi, int toDpi) override;
     // Gives the controls the text font of the window's DPI and their places.
     void PlaceControls();
     // Shows the icon of an accepted dropped executable (m_hFileIcon,

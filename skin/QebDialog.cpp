@@ -189,9 +189,10 @@ void CQebDialog::OnSize(UINT nType) {
 
 void CQebDialog::OnDpiChanged(int dpi, const RECT* pSuggested) {
     if (dpi <= 0) return;
+    const int fromDpi = m_dpi;
     m_dpi = dpi;
     m_pCaptionFont = CFont::TextFont(m_dpi);
-    OnFrameDpiChanged(m_dpi);
+    OnFrameDpiChanged(fromDpi, m_dpi);
     if (pSuggested != nullptr) {
         SetWindowPos(nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
                      pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

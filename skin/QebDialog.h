@@ -91,11 +91,11 @@ protected:
     // (OnFrameDpiChanged), then takes the window rectangle the system
     // suggests, which lays the caption buttons and the corners out again.
     void OnDpiChanged(int dpi, const RECT* pSuggested);
-    // Called for a new DPI before the window takes its new rectangle. A
-    // derived dialog sets its skin up again for `dpi` (the frame pieces, the
-    // caption layout and icon) and moves its controls; the frame's own
-    // caption font has been made for `dpi` already.
-    virtual void OnFrameDpiChanged(int /*dpi*/) {}
+    // Called for a new DPI, `toDpi`, before the window takes its new
+    // rectangle (Dpi() is `toDpi` already). A derived dialog sets its skin up
+    // again for it (the frame pieces, the caption layout and icon) and moves
+    // its controls; the frame's own caption font has been made for it.
+    virtual void OnFrameDpiChanged(int /*fromDpi*/, int /*toDpi*/) {}
 
     void BeginFrameResize(int code);
     void ShowSystemMenu();

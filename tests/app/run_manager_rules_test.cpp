@@ -278,6 +278,19 @@ TEST(RegisterRunCommandTest, AFailureAtAnyStepIsNeverReportedAsWritten) {
     }
 }
 
+TEST(RunManagerLayoutTest, ColumnWidthsFollowTheWindowToAnotherDpi) {
+    using velmora::app::RunManagerRescaled;
+    EXPECT_EQ(RunManagerRescaled(150, 96, 144), 225);
+    EXPECT_EQ(RunManagerRescaled(225, 144, 96), 150);
+    // A width the user chose keeps its share: 101 x 1.5 = 151.5, rounded up.
+    EXPECT_EQ(RunManagerRescaled(101, 96, 144), 152);
+    EXPECT_EQ(RunManagerRescaled(152, 144, 192), 203);
+    EXPECT_EQ(RunManagerRescaled(0, 96, 192), 0);
+    // No DPI read: the width stays.
+    EXPECT_EQ(RunManagerRescaled(150, 0, 144), 150);
+    EXPECT_EQ(RunManagerRescaled(150, 96, -1), 150);
+}
+
 TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
     using velmora::skin::SkinRect;
     const struct {

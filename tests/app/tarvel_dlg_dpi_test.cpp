@@ -289,6 +289,23 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     dlg.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, ScaleForDpi(480, dpi));
     EXPECT_EQ(info.ptMinTrackSize.y, ScaleForDpi(300, dpi));
+
+    // Moved to a monitor at 96 DPI: columns, row icons and places follow.
+    dlg.GetWindowRect(&window);
+    const RECT suggested{window.left, window.top, window.left + 620, window.top + 420};
+    dlg.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    EXPECT_EQ(dlg.Dpi(), 96);
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_NEAR(dlg.m_listCommands.GetColumnWidth(column), widths[column], 1) << column;
+    }
+    ASSERT_TRUE(ImageList_GetIconSize(dlg.m_imageList.GetSafeHandle(), &cx, &cy));
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(dlg.m_listCommands.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL)),
+              dlg.m_imageList.GetSafeHandle());
+    dlg.GetInnerRect(&inner);
+    EXPECT_EQ(PlaceOf(dlg.m_listCommands),
+              velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, 96).list);
     dlg.DestroyWindow();
     PumpMessages();
 }
