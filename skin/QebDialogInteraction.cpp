@@ -115,7 +115,7 @@ void CQebDialog::ShowSystemMenu() {
     if (!velmora::skin::WindowMenuMayOpen(t0, m_lastMenuCloseTick)) return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    const SkinRect clickBox = velmora::skin::ClickBoxAround({cursor.x, cursor.y});
+    const SkinRect clickBox = velmora::skin::ClickBoxAround({cursor.x, cursor.y}, m_dpi);
 
     CMenuView menu = GetSystemMenu(FALSE);
     SetWindowMenuStates(menu);

@@ -1,5 +1,6 @@
 #include "skin/window_menu.h"
 
+#include "skin/dpi_scale.h"
 #include "skin/win32_values.h"
 
 namespace velmora::skin {
@@ -22,8 +23,9 @@ bool WindowMenuMayOpen(std::uint32_t now, std::optional<std::uint32_t> lastClose
     return !lastClose || static_cast<std::uint32_t>(now - *lastClose) >= kWindowMenuRepeatMs;
 }
 
-SkinRect ClickBoxAround(SkinPoint cursor) noexcept {
-    return {cursor.x - 2, cursor.y - 2, cursor.x + 3, cursor.y + 3};
+SkinRect ClickBoxAround(SkinPoint cursor, int dpi) noexcept {
+    const int reach = ScaleForDpi(2, dpi);
+    return {cursor.x - reach, cursor.y - reach, cursor.x + reach + 1, cursor.y + reach + 1};
 }
 
 bool IconDoubleClickCloses(bool openedFromIcon, SkinRect clickBox, SkinPoint cursorAtClose, std::uint32_t t0,

@@ -41,8 +41,9 @@ constexpr std::uint32_t kWindowMenuRepeatMs = 300;
 bool WindowMenuMayOpen(std::uint32_t now, std::optional<std::uint32_t> lastClose) noexcept;
 
 // The click box around the cursor of the press that opened the menu: 2 pixels
-// on each side of it, both ends included, so 5 x 5 pixels.
-SkinRect ClickBoxAround(SkinPoint cursor) noexcept;
+// on each side of it at 96 DPI (scaled to `dpi`), both ends included, so
+// 5 x 5 pixels at 96 DPI.
+SkinRect ClickBoxAround(SkinPoint cursor, int dpi = 96) noexcept;
 
 // Whether closing the menu closes the window (post SC_CLOSE): it was opened
 // from the caption icon, the cursor is still in the click box when it closed

@@ -62,6 +62,10 @@ TEST(WindowMenuTest, IconDoubleClickClosesTheWindow) {
     const SkinPoint first{100, 50};
     const SkinRect box = ClickBoxAround(first);
     EXPECT_EQ(box, (SkinRect{98, 48, 103, 53}));
+    // A hand is as unsteady at any scale: 3 pixels each side at 144 DPI
+    // (2 x 1.5), 4 at 192.
+    EXPECT_EQ(ClickBoxAround(first, 144), (SkinRect{97, 47, 104, 54}));
+    EXPECT_EQ(ClickBoxAround(first, 192), (SkinRect{96, 46, 105, 55}));
     struct Case {
         bool fromIcon;
         int dx, dy;
