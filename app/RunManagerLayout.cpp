@@ -29,8 +29,14 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner) noexcept {
     const int statusTop = buttonTop + (kRunManagerButtonHeight - kRunManagerStatusHeight) / 2;
     layout.status = Clamped(
         {left, statusTop, layout.buttons[0].left - kRunManagerMargin, statusTop + kRunManagerStatusHeight});
-    layout.list = Clamped({left, inner.top + kRunManagerMargin, inner.right - kRunManagerMargin,
-                           buttonTop - kRunManagerMargin});
+    const int rightEdge = inner.right - kRunManagerMargin;
+    const int filterTop = inner.top + kRunManagerMargin;
+    const int filterBottom = filterTop + kRunManagerFilterHeight;
+    layout.filterLabel =
+        Clamped({left, filterTop, std::min(left + kRunManagerFilterLabelWidth, rightEdge), filterBottom});
+    layout.filter = Clamped({layout.filterLabel.right, filterTop, rightEdge, filterBottom});
+    layout.list =
+        Clamped({left, filterBottom + kRunManagerFilterGap, rightEdge, buttonTop - kRunManagerMargin});
     return layout;
 }
 

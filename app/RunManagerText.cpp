@@ -4,6 +4,8 @@ const char* const kRunManagerTitle = "管理运行命令";
 const char* const kDeleteQuestionCaption = "删除运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
 const char* const kTargetMissingReason = "目标文件及其所在文件夹都不存在";
+const char* const kFilterLabel = "筛选：";
+const char* const kFilterHint = "输入命令、目标或附加路径中的文字";
 
 namespace {
 
@@ -25,6 +27,8 @@ const char* ColumnHeading(RunColumn column) noexcept {
             return "范围";
         case RunColumn::kState:
             return "状态";
+        case RunColumn::kPath:
+            return "附加路径";
     }
     return "";
 }
@@ -50,6 +54,8 @@ CStringW CellText(const RunEntry& entry, RunColumn column) {
             return WideFrom936(ScopeText(entry.scope));
         case RunColumn::kState:
             return StateText(entry);
+        case RunColumn::kPath:
+            return entry.path;
     }
     return CStringW();
 }
@@ -82,6 +88,10 @@ CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable)
     if (shadowed > 0) text += FillIn(WideFrom936("，%s 个被覆盖"), {DecimalText(shadowed)});
     if (unreadable > 0) text += FillIn(WideFrom936("，%s 项无法读取"), {DecimalText(unreadable)});
     return text;
+}
+
+CStringW FilteredStatusText(int shown, int total) {
+    return FillIn(WideFrom936("显示 %s / 共 %s 个运行命令"), {DecimalText(shown), DecimalText(total)});
 }
 
 CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {

@@ -11,7 +11,7 @@
 extern const char* const kRunManagerTitle;        // 管理运行命令
 extern const char* const kDeleteQuestionCaption;  // 删除运行命令
 
-// Heading of a column: 命令, 目标, 范围, 状态.
+// Heading of a column: 命令, 目标, 范围, 状态, 附加路径.
 const char* ColumnHeading(RunColumn column) noexcept;
 
 // 本机 or 当前用户.
@@ -47,6 +47,12 @@ CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome);
 // Asked before starting or opening more than kManyEntries entries at once.
 constexpr int kManyEntries = 5;
 CStringW ManyEntriesQuestionText(const char* action, int count);
+
+// The filter field's label and the hint it shows while empty.
+extern const char* const kFilterLabel;  // 筛选：
+extern const char* const kFilterHint;   // 输入命令、目标或附加路径中的文字
+// While filtering: 显示 N / 共 M 个运行命令.
+CStringW FilteredStatusText(int shown, int total);
 
 extern const char* const kNothingSelectedText;
 // The failure of 打开位置 when neither the target nor its folder exists.

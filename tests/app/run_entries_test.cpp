@@ -36,6 +36,7 @@ std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
 TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     FakeRegistry reg;
     reg.PutText(kAppPaths + "\\ed.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutText(kAppPaths + "\\ed.exe", "Path", "C:\\Tools;%APPDATA%\\Ed");
     reg.PutText(kAppPaths + "\\ed.exe\\SupportedProtocols", "", "not an entry of its own");
     reg.PutText(kAppPaths + "\\IEXPLORE.EXE", "", "\"C:\\Program Files\\ie.exe\"");
     reg.PutText(kAppPaths + "\\tools\\deep\\x.exe", "", "C:\\x.exe");
@@ -58,6 +59,9 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
         {"工具\\编辑", "工具\\编辑.exe", "D:\\工具\\编辑.exe", RunScope::kCurrentUser},
     };
     EXPECT_EQ(Summary(entries), expected);
+    ASSERT_EQ(entries.size(), expected.size());
+    EXPECT_EQ(entries[1].path, CStringW(u"C:\\Tools;%APPDATA%\\Ed")) << "the Path value as stored";
+    EXPECT_EQ(entries[0].path, CStringW()) << "none";
     EXPECT_TRUE(reg.Balanced());
 }
 

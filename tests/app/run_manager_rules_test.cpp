@@ -8,6 +8,7 @@
 
 #include "app/ReplaceCheck.h"
 #include "app/RunCommandRegistration.h"
+#include "app/RunEntryFilter.h"
 #include "app/RunEntrySort.h"
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
@@ -17,8 +18,9 @@
 namespace {
 
 RunEntry Entry(const char* command, const char* target, RunScope scope, bool broken = false,
-               bool shadowed = false) {
+               bool shadowed = false, const char* path = "") {
     RunEntry e;
+    e.path = W(path);
     e.command = W(command);
     e.keyPath = W(command) + u".exe";
     e.target = W(target);
@@ -42,10 +44,10 @@ TEST(SortRunEntriesTest, EachColumnBothWays) {
     const RunScope m = RunScope::kLocalMachine;
     const RunScope u = RunScope::kCurrentUser;
     const std::vector<RunEntry> input = {
-        Entry("中文", "C:\\b.exe", m),
-        Entry("Beta", "c:\\a.exe", u, true),
+        Entry("中文", "C:\\b.exe", m, false, false, "D:\\Lib"),
+        Entry("Beta", "c:\\a.exe", u, true, false, "c:\\lib;%SystemRoot%"),
         Entry("alpha", "C:\\c.exe", m, false, true),
-        Entry("beta", "C:\\A.exe", m, true, true),
+        Entry("beta", "C:\\A.exe", m, true, true, "C:\\Lib"),
         Entry("alpha", "D:\\d.exe", u),
     };
     const struct {
@@ -61,6 +63,9 @@ TEST(SortRunEntriesTest, EachColumnBothWays) {
         {RunColumn::kScope, false, "alpha/u Beta/u alpha/m beta/m 中文/m"},
         {RunColumn::kState, true, "alpha/u 中文/m alpha/m Beta/u beta/m"},
         {RunColumn::kState, false, "beta/m Beta/u alpha/m alpha/u 中文/m"},
+        // No Path value sorts first; C:\Lib and c:\lib;... by their letters.
+        {RunColumn::kPath, true, "alpha/m alpha/u beta/m Beta/u 中文/m"},
+        {RunColumn::kPath, false, "中文/m Beta/u beta/m alpha/m alpha/u"},
     };
     for (const auto& c : cases) {
         std::vector<RunEntry> entries = input;
@@ -107,6 +112,9 @@ TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     EXPECT_EQ(CellText(both, RunColumn::kTarget), CStringW(u"C:\\ed.exe"));
     EXPECT_EQ(CellText(both, RunColumn::kScope), CStringW(u"本机"));
     EXPECT_EQ(CellText(both, RunColumn::kState), CStringW(u"失效、被覆盖"));
+    EXPECT_EQ(CellText(Entry("a", "", RunScope::kCurrentUser, false, false, "%X%;C:\\Y"), RunColumn::kPath),
+              CStringW(u"%X%;C:\\Y"));
+    EXPECT_STREQ(ColumnHeading(RunColumn::kPath), "附加路径");
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser, true)), CStringW(u"失效"));
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kLocalMachine, false, true)), CStringW(u"被覆盖"));
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser)), CStringW());
@@ -132,6 +140,66 @@ TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     EXPECT_EQ(ManyEntriesQuestionText("运行", 7), CStringW(u"是否对选中的 7 个运行命令执行“运行”？"));
     EXPECT_EQ(ExplorerSelectArguments(u"C:\\Program Files\\ed.exe"),
               CStringW(u"/select,\"C:\\Program Files\\ed.exe\""));
+}
+
+TEST(RunEntryFilterTest, MatchesCommandTargetOrPathIgnoringLetterCase) {
+    const RunScope m = RunScope::kLocalMachine;
+    std::vector<RunEntry> entries = {
+        Entry("ed", "C:\\Tools\\ed.exe", m, false, false, "C:\\Tools\\Lib;%ProgramFiles%\\Common"),
+        Entry("tools\\Grep", "\"D:\\Program Files\\grep.exe\"", m),
+        Entry("编辑器", "D:\\工具\\编辑.exe", m, false, false, "D:\\工具"),
+        Entry("ＡＢＣ", "", m),
+        Entry("癮", "E:\\x.exe", m),  // in GBK B0 61: its second byte is an 'a'
+    };
+    entries[3].target = u"C:\\Ünïcode\\ΣΑΣ\\Файл.exe";  // letters GBK lacks
+    RunEntryFilter filter;
+    filter.Index(entries);
+    const struct {
+        const char16_t* typed;
+        std::vector<int> shown;
+    } cases[] = {
+        {u"", {0, 1, 2, 3, 4}},
+        {u"  \t", {0, 1, 2, 3, 4}},  // blanks only: no filter
+        {u"ED", {0}},                // the command, any case
+        {u" ed ", {0}},              // blanks at the ends do not count
+        {u"tools", {0, 1}},          // a target folder and a group
+        {u"\\grep", {1}},            // across the group's backslash
+        {u"program files", {1}},     // inside the quotes
+        {u"%programfiles%", {0}},    // the Path value as stored
+        {u"lib;%", {0}},             // across its semicolon
+        {u"工具", {2}},              // Chinese in the target and the Path value
+        {u"编", {2}},
+        {u"ａｂｃ", {3}},     // full-width letters in either case
+        {u"abc", {}},         // ... are not the ASCII letters
+        {u"üNÏ", {3}},        // Latin-1
+        {u"σασ", {3}},        // Greek
+        {u"файл", {3}},       // Cyrillic
+        {u"a", {0, 1}},       // never inside a Chinese character
+        {u"ed.exe\nc:", {}},  // a line break matches nothing between the texts
+        {u"ed.exe c:", {}},
+        {u"zzz", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(filter.Matching(c.typed), c.shown) << N(c.typed);
+
+    // Indexed again after a change: the old texts are gone.
+    entries.resize(1);
+    filter.Index(entries);
+    EXPECT_EQ(filter.Matching(u"grep"), std::vector<int>{});
+    EXPECT_EQ(filter.Matching(u"ed"), std::vector<int>{0});
+    filter.Index({});
+    EXPECT_EQ(filter.Matching(u""), std::vector<int>{});
+}
+
+TEST(RunEntryFilterTest, FoldsOnlyLettersThatHaveACase) {
+    const struct {
+        char16_t in, out;
+    } cases[] = {
+        {u'A', u'a'},     {u'Z', u'z'},     {u'a', u'a'},     {u'@', u'@'},   {u'[', u'['},
+        {0xC0, 0xE0},     {0xD7, 0xD7},     {0xDE, 0xFE},     {0xDF, 0xDF},   {0x391, 0x3B1},
+        {0x3A2, 0x3A2},   {0x3A9, 0x3C9},   {0x400, 0x450},   {0x42F, 0x44F}, {0x430, 0x430},
+        {0xFF21, 0xFF41}, {0xFF3A, 0xFF5A}, {0xFF3B, 0xFF3B}, {u'中', u'中'}, {0xD83D, 0xD83D},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FoldForFilter(c.in), c.out) << std::hex << int(c.in);
 }
 
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
@@ -282,25 +350,41 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
     using velmora::skin::SkinRect;
     const struct {
         SkinRect inner;
-        SkinRect list, status, first, last;
+        SkinRect filter, list, status, first, last;
     } cases[] = {
         // 620 x 420 with the shipped frame: inner (3, 27, 617, 417).
         {{3, 27, 617, 417},
-         {13, 37, 607, 372},
+         {57, 37, 607, 59},
+         {13, 65, 607, 372},
          {13, 384, 253, 404},
          {263, 382, 343, 407},
          {527, 382, 607, 407}},
         // 480 x 300: inner (3, 27, 477, 297).
         {{3, 27, 477, 297},
-         {13, 37, 467, 252},
+         {57, 37, 467, 59},
+         {13, 65, 467, 252},
          {13, 264, 113, 284},
          {123, 262, 203, 287},
          {387, 262, 467, 287}},
         // Far too small: nothing inverted.
-        {{0, 0, 100, 40}, {10, 10, 90, 10}, {10, 7, 10, 27}, {-254, 5, -174, 30}, {10, 5, 90, 30}},
+        {{0, 0, 100, 40},
+         {54, 10, 90, 32},
+         {10, 38, 90, 38},
+         {10, 7, 10, 27},
+         {-254, 5, -174, 30},
+         {10, 5, 90, 30}},
+        // Narrower than the label: the field is empty, at the right margin.
+        {{0, 0, 40, 200},
+         {30, 10, 30, 32},
+         {10, 38, 30, 155},
+         {10, 167, 10, 187},
+         {-314, 165, -234, 190},
+         {-50, 165, 30, 190}},
     };
     for (const auto& c : cases) {
         const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner);
+        EXPECT_EQ(layout.filter, c.filter);
+        EXPECT_EQ(layout.filterLabel.right, c.filter.left) << "the label ends where the field starts";
         EXPECT_EQ(layout.list, c.list);
         EXPECT_EQ(layout.status, c.status);
         EXPECT_EQ(layout.buttons[0], c.first);
