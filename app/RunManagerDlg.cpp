@@ -18,8 +18,14 @@ struct ColumnSpec {
     RunColumn column;
     int width;
 };
-constexpr ColumnSpec kColumns[kRunColumnCount] = {
-    {RunColumn::kCommand, 150}, {RunColumn::kTarget, 270}, {RunColumn::kScope, 70}, {RunColumn::kState, 90}};
+constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120},
+                                                  {RunColumn::kTarget, 200},
+                                                  {RunColumn::kScope, 60},
+                                                  {RunColumn::kState, 70},
+                                                  {RunColumn::kPath, 130}};
+
+// Longest filter text: more than any command, target or Path value needs.
+constexpr int kFilterLimit = 260;
 
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
@@ -49,7 +55,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hAppIcon));
 
-    // Created in tab order: the list, then the buttons.
+    // Created in tab order: the list, the filter, then the buttons.
     const RECT none{0, 0, 0, 0};
     m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
                           IDC_RUN_LIST);
@@ -65,6 +71,17 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 64, 64);
     m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(m_imageList);
+
+    m_lblFilter.Create(velmora::WideFrom936(kFilterLabel), WS_CHILD | WS_VISIBLE, none, this,
+                       IDC_RUN_FILTER_LABEL);
+    m_lblFilter.SetBkColor(kDialogBackground);
+    m_lblFilter.SetStaticIcon(nullptr);
+    m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
+                        IDC_RUN_FILTER);
+    m_editFilter.SetFont(CFont::TextFont());
+    m_editFilter.LimitText(kFilterLimit);
+    m_editFilter.SendMessage(EM_SETCUEBANNER, TRUE,
+                             reinterpret_cast<LPARAM>(velmora::WinText(velmora::WideFrom936(kFilterHint))));
 
     static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
         {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, "运行"},
@@ -108,6 +125,10 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             return true;
         }
         case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_RUN_FILTER && HIWORD(wParam) == EN_CHANGE) {
+                OnFilterChanged();
+                return true;
+            }
             if (HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
             break;
         default:
@@ -154,6 +175,8 @@ void CRunManagerDlg::LayOutControls() {
     const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
         control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
     };
+    place(m_lblFilter, layout.filterLabel);
+    place(m_editFilter, layout.filter);
     place(m_listCommands, layout.list);
     place(m_lblStatus, layout.status);
     CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh};
@@ -206,19 +229,70 @@ int CRunManagerDlg::OnFindItem(const CStringW& strTyped, int nStart) {
 void CRunManagerDlg::OnColumnClick(int nColumn) {
     if (nColumn < 0 || nColumn >= kRunColumnCount) return;
     // The selection follows its entries to their new places.
-    std::set<std::pair<RunScope, CStringW>> selected;
+    const std::set<EntryKey> selected = SelectedKeys();
+    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
+    SortRunEntries(m_allEntries, m_sortOrder.column, m_sortOrder.ascending);
+    m_filter.Index(m_allEntries);
+    ShowFilteredEntries();
+    SelectRows(selected);
+}
+
+void CRunManagerDlg::OnFilterChanged() {
+    const std::set<EntryKey> selected = SelectedKeys();
+    ShowFilteredEntries();
+    SelectRows(selected);
+    ShowListingStatus();
+}
+
+void CRunManagerDlg::ShowFilteredEntries() {
+    const std::vector<int> matching = m_filter.Matching(m_editFilter.GetWindowText());
+    std::vector<RunEntry> shown;
+    shown.reserve(matching.size());
+    for (int index : matching) shown.push_back(m_allEntries[static_cast<std::size_t>(index)]);
+    m_entries = std::move(shown);
+    // A new count drops the selection and the focus mark.
+    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    m_listCommands.Invalidate(FALSE);
+}
+
+std::set<CRunManagerDlg::EntryKey> CRunManagerDlg::SelectedKeys() const {
+    std::set<EntryKey> keys;
     for (int index : SelectedEntries()) {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        selected.emplace(entry.scope, entry.keyPath);
+        keys.emplace(entry.scope, entry.keyPath);
     }
-    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
-    SortRunEntries(m_entries, m_sortOrder.column, m_sortOrder.ascending);
+    return keys;
+}
+
+void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
     m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (std::size_t i = 0; i < m_entries.size() && !selected.empty(); ++i) {
-        if (selected.count({m_entries[i].scope, m_entries[i].keyPath}) != 0)
-            m_listCommands.SetItemState(static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    bool focused = false;
+    for (std::size_t i = 0; i < m_entries.size() && !keys.empty(); ++i) {
+        if (keys.count({m_entries[i].scope, m_entries[i].keyPath}) == 0) continue;
+        const int row = static_cast<int>(i);
+        const UINT state = focused ? LVIS_SELECTED : LVIS_SELECTED | LVIS_FOCUSED;
+        m_listCommands.SetItemState(row, state, state);
+        if (!focused) m_listCommands.EnsureVisible(row, FALSE);
+        focused = true;
     }
     m_listCommands.Invalidate(FALSE);
+}
+
+void CRunManagerDlg::ShowListingStatus() {
+    if (FilterTextOf(m_editFilter.GetWindowText()).IsEmpty()) {
+        SetStatus(ListingStatusText(m_allEntries, m_unreadable));
+    } else {
+        SetStatus(
+            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size())));
+    }
+}
+
+void CRunManagerDlg::OnCancel() {
+    if (::GetFocus() == m_editFilter.m_hWnd && !m_editFilter.GetWindowText().IsEmpty()) {
+        m_editFilter.SetWindowText(CStringW());
+        return;
+    }
+    CQebDialog::OnCancel();
 }
 
 std::vector<int> CRunManagerDlg::SelectedEntries() const {

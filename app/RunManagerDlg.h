@@ -2,7 +2,9 @@
 // window menu. A skinned dialog like the main one (the same frame and caption
 // buttons, but resizable) that lists every entry below App Paths of
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER with its icon, target, scope and
-// marks, and starts, shows, deletes and re-reads the selected ones.
+// marks, and starts, shows, deletes and re-reads the selected ones. A field
+// above the list filters it by command, target or Path value as the user
+// types.
 //
 // The list is an owner-data list view: the dialog keeps the entries in list
 // order and answers for the rows the list shows, so that thousands of
@@ -11,15 +13,19 @@
 #pragma once
 
 #include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "app/CommandText.h"
 #include "app/DialogServices.h"
 #include "app/RunEntries.h"
+#include "app/RunEntryFilter.h"
 #include "app/RunEntrySort.h"
 #include "app/RunManagerText.h"
 #include "skin/QebDialog.h"
 #include "skin/QebTransButton.h"
+#include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 #include "wnd/ImageList.h"
 #include "wnd/ListCtrl.h"
@@ -37,6 +43,9 @@ protected:
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // Enter has no action of its own in the manager: it does not close it.
     void OnOK() override {}
+    // Escape in a filter field that holds text clears it; elsewhere it
+    // closes the manager.
+    void OnCancel() override;
 
     BOOL OnEraseBkgnd(HDC hDC);
     void LayOutControls();
@@ -55,8 +64,21 @@ protected:
     void OnDelete();
     void OnRefresh();
 
-    // Reads both scopes again, marks and sorts the entries and shows them.
+    // Reads both scopes again, marks and sorts the entries and shows those
+    // the filter lets through. The selection is dropped.
     void Refresh();
+    // The filter's text changed: the list shows the matching entries; the
+    // selected ones that are still shown stay selected.
+    void OnFilterChanged();
+    // Rebuilds m_entries from m_allEntries and the filter's text.
+    void ShowFilteredEntries();
+    // The selected entries by scope and key path, and their selection
+    // again in the rows that show them now.
+    using EntryKey = std::pair<RunScope, CStringW>;
+    std::set<EntryKey> SelectedKeys() const;
+    void SelectRows(const std::set<EntryKey>& keys);
+    // The status line after listing or filtering.
+    void ShowListingStatus();
     // The selected entries' indexes in m_entries, in list order.
     std::vector<int> SelectedEntries() const;
     // Asks before an action on many entries; true to go on.
@@ -71,13 +93,21 @@ protected:
     CBitmap m_bmpFrame;
     CBitmap m_bmpButton;
     CListCtrl m_listCommands;
+    CQebTransButton m_lblFilter;
+    CEdit m_editFilter;
     CImageList m_imageList;
     CQebTransButton m_btnRun;
     CQebTransButton m_btnOpenLocation;
     CQebTransButton m_btnDelete;
     CQebTransButton m_btnRefresh;
     CQebTransButton m_lblStatus;
+    // Every entry listed, in list order, and those of them the filter
+    // shows: the list's rows.
+    std::vector<RunEntry> m_allEntries;
     std::vector<RunEntry> m_entries;
+    RunEntryFilter m_filter;
+    // Keys that could not be read at the last listing.
+    int m_unreadable = 0;
     RunSortOrder m_sortOrder;
     // Image index by target file, letter case folded; 0 is the stand-in.
     std::map<CStringW, int> m_imageByFile;

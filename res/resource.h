@@ -20,6 +20,8 @@
 #define IDC_BTN_DELETE 1103
 #define IDC_BTN_REFRESH 1104
 #define IDC_RUN_STATUS 1105
+#define IDC_RUN_FILTER 1106
+#define IDC_RUN_FILTER_LABEL 1107
 
 // The main dialog's window-menu item that opens the manager (a window-menu
 // command: low four bits clear, below 0xF000).

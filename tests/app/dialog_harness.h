@@ -50,6 +50,7 @@ public:
     using CRunManagerDlg::m_btnClose;
     using CRunManagerDlg::m_btnMax;
     using CRunManagerDlg::m_btnMin;
+    using CRunManagerDlg::m_editFilter;
     using CRunManagerDlg::m_entries;
     using CRunManagerDlg::m_imageList;
     using CRunManagerDlg::m_lblStatus;
