@@ -36,11 +36,16 @@ struct RunCommandPlace {
 //     and the copy removed: nothing changes.
 //  3. remove the groups the old key leaves empty, as deletion does. A group
 //     that cannot be removed stays; the rename still counts as done.
-// When the new name is registered already in the entry's scope (or, for the
-// user's scope, the machine has it and the new entry would hide it) and it
-// points at another program, `ask` is called once with the replace question
-// of registration; No changes nothing and Yes replaces that key whole. A name
-// that differs only in ASCII letter case renames through a temporary key so
+// The new name is trimmed and split as registration does; a name that makes
+// no entry the manager lists (empty, or with a part before the last that is
+// an entry itself) or lies inside the entry is kInvalidName, the same key
+// path kUnchanged. When the new name is registered already in the entry's
+// scope, `ask` is called once with the replace question of registration
+// (that entry's target and this one's), even for the same program, because
+// that key is replaced whole and its other values go; for the user's scope,
+// a machine entry of the name pointing at another program is asked about
+// too, as registration asks. No changes nothing. A name that differs only in
+// ASCII letter case renames through a temporary key ("<key>.renaming") so
 // the registry keeps the new spelling.
 EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
                             const CStringW& newName, const ReplaceAnswer& ask);
@@ -51,7 +56,8 @@ EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, c
 // (REG_EXPAND_SZ stays REG_EXPAND_SZ), and a REG_SZ becomes REG_EXPAND_SZ
 // when the new target holds %variables%. A default value of any other type,
 // or none, becomes REG_SZ (REG_EXPAND_SZ for %variables%). Every other value
-// stays.
+// stays. An empty (or blank) target is kInvalidName; the stored bytes and
+// type being those already, kUnchanged.
 EditResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
                                   const CStringW& newTarget, const ReplaceAnswer& ask);
 
