@@ -7,6 +7,7 @@
 #include "app/SkinnedFrame.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
+#include "wnd/MessageFilter.h"
 #include "wnd/WinApp.h"
 
 namespace {
@@ -57,8 +58,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
     // Created in tab order: the list, the filter, then the buttons.
     const RECT none{0, 0, 0, 0};
-    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
-                          IDC_RUN_LIST);
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+                          none, this, IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont());
@@ -100,6 +101,10 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_lblStatus.SetBkColor(kDialogBackground);
     m_lblStatus.SetStaticIcon(nullptr);
 
+    // A program dropped on the manager becomes the selected entry's target.
+    DragAcceptFiles(TRUE);
+    AllowDroppedFiles(m_hWnd);
+
     SetWindowPos(nullptr, 0, 0, kRunManagerSize.cx, kRunManagerSize.cy, SWP_NOMOVE | SWP_NOZORDER);
     CenterWindow();
     LayOutControls();
@@ -117,6 +122,15 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
         case WM_SIZE:
             OnSize(static_cast<UINT>(wParam));
             LayOutControls();
+            return true;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return true;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
+            // Screen coordinates, negative on a monitor left of or above the
+            // first; both -1 from the keyboard.
+            OnContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return true;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -138,25 +152,10 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool CRunManagerDlg::OnButton(UINT nID) {
-    switch (nID) {
-        case IDC_BTN_RUN:
-            OnRun();
-            break;
-        case IDC_BTN_OPEN_LOCATION:
-            OnOpenLocation();
-            break;
-        case IDC_BTN_DELETE:
-            OnDelete();
-            break;
-        case IDC_BTN_REFRESH:
-            OnRefresh();
-            break;
-        default:
-            return false;
-    }
+    // The rename edits in the list itself: the focus stays in its field.
+    if (nID != IDM_RUN_RENAME && nID != IDC_RUN_FILTER) m_listCommands.SetFocus();
     // The keys (Delete, type-ahead) work on the list again at once.
-    m_listCommands.SetFocus();
-    return true;
+    return OnAction(nID);
 }
 
 BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {
@@ -198,8 +197,14 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
             OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
             return 0;
         case LVN_KEYDOWN:
-            if (reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey == VK_DELETE) OnDelete();
+            OnListKey(reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey);
             return 0;
+        // Any one row's name can be edited; the end of the edit renames.
+        case LVN_BEGINLABELEDITW:
+            return FALSE;
+        case LVN_ENDLABELEDITW:
+            OnEndRename(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
+            return FALSE;
         case NM_DBLCLK:
             if (reinterpret_cast<NMITEMACTIVATE*>(pHeader)->iItem >= 0) OnOpenLocation();
             return 0;

@@ -19,6 +19,8 @@
 
 #include "app/CommandText.h"
 #include "app/DialogServices.h"
+#include "app/RunCommandBackup.h"
+#include "app/RunCommandEdit.h"
 #include "app/RunEntries.h"
 #include "app/RunEntryFilter.h"
 #include "app/RunEntrySort.h"
@@ -29,6 +31,7 @@
 #include "wnd/Gdi.h"
 #include "wnd/ImageList.h"
 #include "wnd/ListCtrl.h"
+#include "wnd/Menu.h"
 
 class CRunManagerDlg : public CQebDialog {
 public:
@@ -55,14 +58,54 @@ protected:
     int OnFindItem(const CStringW& strTyped, int nStart);
     void OnColumnClick(int nColumn);
 
-    // A press of one of the four buttons: its action, then the keyboard
-    // focus back on the list. False for other controls.
+    // A press of one of the four buttons or a menu command: its action,
+    // then the keyboard focus back on the list. False for other controls.
     bool OnButton(UINT nID);
     // The actions, on the selected entries.
     void OnRun();
     void OnOpenLocation();
     void OnDelete();
     void OnRefresh();
+
+    // The context menu (right click, the menu key, Shift+F10) and the keys
+    // of the list: F2 rename, F4 修改目标, Ctrl+P 编辑附加路径, Ctrl+U / Ctrl+M
+    // copy to the user's / the machine's, Ctrl+E 导出, Ctrl+I 导入, F5
+    // 刷新, Delete, Ctrl+F the filter. `x`, `y`: the screen point, or -1 for
+    // the keyboard (the menu opens at the focused row).
+    void OnContextMenu(int x, int y);
+    bool OnListKey(WORD vKey);
+    // The context menu's items, greyed where the selection does not fit.
+    void FillContextMenu(CMenu& menu);
+    // A menu command or a button; false for other controls.
+    bool OnAction(UINT nID);
+
+    // The actions on one entry. F2 starts editing the name in its row; the
+    // edit's end renames (the in-place edit's result is never stored by the
+    // list: the row shows the registry read again).
+    void OnRename();
+    void OnEndRename(const NMLVDISPINFOW* pInfo);
+    void OnChangeTarget();
+    void OnDropFiles(HDROP hDrop);
+    void ChangeTarget(const RunEntry& entry, const CStringW& strTarget);
+    void OnEditPath();
+    void OnCopyToScope(RunScope to);
+    void OnExport();
+    void OnImport();
+    // The one selected entry, or null (and the status line says why).
+    const RunEntry* SingleSelectedEntry();
+    RunCommandPlace Place() const;
+    // Refresh, then the entries of `keys` selected.
+    void RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys);
+    // The system's dialogs the actions ask through; the tests answer in
+    // their place. Empty, or false, when the user cancels.
+    virtual CStringW AskProgramFile(const CStringW& strCurrentTarget);
+    virtual CStringW AskExportFile();
+    virtual CStringW AskImportFile();
+    // The import preview: the plan's items, the replacements ticked; true
+    // when the user goes on, with the ticks in `replace`.
+    virtual bool AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace);
+    // The Path editor: true when the user keeps the edited folders.
+    virtual bool AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders);
 
     // Reads both scopes again, marks and sorts the entries and shows those
     // the filter lets through. The selection is dropped.

@@ -1,7 +1,8 @@
 // Where the manager's controls go inside the frame: the filter field with
-// its label across the top, the list fills the window below it, the four buttons sit in a row at the bottom right, the status line
-// takes what is left of that row. Pure arithmetic on the frame's inner
-// rectangle, so that it can be laid out again at every size.
+// its label across the top, the list fills the window below it, the four
+// buttons sit in a row at the bottom right, the status line takes what is
+// left of that row. Pure arithmetic on the frame's inner rectangle, so that
+// it can be laid out again at every size.
 #pragma once
 
 #include "skin/skin_geometry.h"

@@ -464,7 +464,9 @@ TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeCl
     mgr.m_listCommands.SetFocus();
     EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_listCommands.m_hWnd, FALSE), mgr.m_editFilter.m_hWnd);
     EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_editFilter.m_hWnd, FALSE), mgr.GetDlgItem(IDC_BTN_RUN));
+    ::SetForegroundWindow(mgr.m_hWnd);
     mgr.m_editFilter.SetFocus();
+    ASSERT_EQ(::GetFocus(), mgr.m_editFilter.m_hWnd);
     mgr.SendMessage(WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(mgr.m_editFilter.GetWindowText().IsEmpty());
     EXPECT_TRUE(::IsWindow(mgr.m_hWnd));
