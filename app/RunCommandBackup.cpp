@@ -86,6 +86,12 @@ public:
         const std::vector<CStringW> names = SplitKeyNames(key.path);
         RegFileRoot root{};
         if (names.empty() || !ParseRegFileRoot(names[0], &root) || !BelowAppPaths(names)) {
+            // The keys above App Paths, as an export of a wider tree names
+            // them, hold nothing of an entry: only their values or their
+            // deletion would be outside.
+            if (!key.deletion && key.values.empty() && !names.empty() && ParseRegFileRoot(names[0], &root) &&
+                AboveAppPaths(names))
+                return;
             items.push_back(Refused(key, ImportRefusal::kOutsideAppPaths, key.line));
             return;
         }
@@ -126,6 +132,15 @@ private:
         if (names.size() < 1 + m_appPaths.size()) return false;
         for (std::size_t i = 0; i < m_appPaths.size(); ++i) {
             if (velmora::CompareNoCase(names[1 + i], m_appPaths[i]) != 0) return false;
+        }
+        return true;
+    }
+
+    // The root and a start of the App Paths key path (the root alone too).
+    bool AboveAppPaths(const std::vector<CStringW>& names) const {
+        if (names.size() > m_appPaths.size()) return false;
+        for (std::size_t i = 1; i < names.size(); ++i) {
+            if (velmora::CompareNoCase(names[i], m_appPaths[i - 1]) != 0) return false;
         }
         return true;
     }

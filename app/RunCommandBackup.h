@@ -63,8 +63,8 @@ struct ImportPlan {
 // The plan for a .reg file of `size` bytes; it reads the registry, never
 // writes. An entry is the first key below App Paths whose name makes an entry
 // (RunEntries.h) with every key below it; sections of one entry (its subkeys
-// too, in any order) are merged, later values winning. App Paths itself and
-// groups named without values make no item; a group with values is
+// too, in any order) are merged, later values winning. App Paths itself, the
+// keys above it and groups, named without values, make no item; a group with values is
 // kNotAnEntry. An entry holding any deletion is refused whole. An entry that
 // is there, or that cannot be read, is kReplace. `canWriteMachine`: the tool
 // runs elevated. A damaged file gives its error and no items.
