@@ -10,6 +10,8 @@
 #include "app/RegistryValues.h"
 #include "app/RunCommandBackup.h"
 #include "app/RunCommandEdit.h"
+#include "app/PathList.h"
+#include "app/TargetFile.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
 #include "registry_dump.h"
@@ -207,6 +209,25 @@ TEST_F(RegistryEditWin32Test, ExportThenImportGivesEveryValueBack) {
     EXPECT_EQ(counts.failed + counts.skipped, 0);
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, kTestRoot), machine);
     EXPECT_EQ(Dump(HKEY_CURRENT_USER, kTestRoot), user);
+}
+
+TEST(PathFolderExistsTest, VariablesAreExpandedAndOnlyFoldersCount) {
+    const struct {
+        const char16_t* folder;
+        bool exists;
+    } rows[] = {
+        {u"%WINDIR%", true},
+        {u"%SystemRoot%\\system32\\", true},
+        {u"C:\\windows", true},
+        {u"C:\\windows\\regedit.exe", false},  // a file
+        {u"C:\\no such folder", false},
+        {u"%VELMORA_NO_SUCH_VARIABLE%", false},
+        {u"", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(PathFolderExists(row.folder), row.exists) << N(row.folder);
+    const std::vector<PathFolder> marked = MarkPathFolders({u"%WINDIR%", u"\"C:\\missing\""}, PathFolderExists);
+    EXPECT_FALSE(marked.at(0).missing);
+    EXPECT_TRUE(marked.at(1).missing);
 }
 
 }  // namespace
