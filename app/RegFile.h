@@ -15,8 +15,9 @@
 // Read: the same, from UTF-16LE (with its byte order mark) or, with the
 // "REGEDIT4" header, code page 936 bytes; blank lines and ';' comments
 // anywhere between entries; \n and \r in quotes, as Wine's editor writes
-// line breaks, besides \\ and \"; any other escape is damage. [-key] and "name"=- are read and marked as
-// deletions; what they mean is left to the caller.
+// line breaks, besides \\ and \"; any other escape is damage. [-key] and
+// "name"=- are read and marked as deletions; what they mean is left to the
+// caller.
 #pragma once
 
 #include <cstddef>
