@@ -6,6 +6,7 @@
 
 #include "app/RunManagerText.h"
 #include "app/SkinnedFrame.h"
+#include "app/TargetFile.h"
 #include "base/win32_handles.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
@@ -22,18 +23,6 @@ constexpr int kButtonGap = 8;
 constexpr int kFolderLimit = 2048;
 
 }  // namespace
-
-bool PathFolderExists(const CStringW& folder) {
-    const CStringW expanded = velmora::ReadGrowingText([&folder](char16_t* buffer, std::size_t capacity) {
-        const DWORD needed = ::ExpandEnvironmentStringsW(velmora::WinText(folder), velmora::WinBuffer(buffer),
-                                                         static_cast<DWORD>(capacity));
-        // The count includes the terminating zero.
-        return needed == 0 ? std::size_t{0} : static_cast<std::size_t>(needed - 1);
-    });
-    if (expanded.IsEmpty()) return false;
-    const DWORD attributes = ::GetFileAttributesW(velmora::WinText(expanded));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 CPathEditDlg::CPathEditDlg(const CStringW& strCommand, std::vector<CStringW>& folders, CWnd* pParent)
     : CQebDialog(IDD_RUN_MANAGER, pParent),

@@ -48,6 +48,3 @@ protected:
     CQebTransButton m_btnOk;
     CQebTransButton m_btnCancel;
 };
-
-// Whether a folder of a Path value exists here, %variables% expanded.
-bool PathFolderExists(const CStringW& folder);

@@ -52,7 +52,15 @@ CStringW JoinPathList(const std::vector<CStringW>& folders) {
         CStringW folder = Trimmed(item);
         if (folder.empty()) continue;
         const bool quoted = folder.size() >= 2 && folder.front() == u'"' && folder.back() == u'"';
-        if (!quoted && folder.find(u';') != CStringW::npos) folder = u"\"" + folder + u"\"";
+        if (!quoted && folder.find(u';') != CStringW::npos) {
+            // No folder name holds a quote: stray ones go, and the quotes
+            // around it keep the semicolon inside.
+            CStringW bare;
+            for (const char16_t unit : folder) {
+                if (unit != u'"') bare.push_back(unit);
+            }
+            folder = u"\"" + bare + u"\"";
+        }
         if (!joined.empty()) joined += u";";
         joined += folder;
     }

@@ -15,7 +15,8 @@ std::vector<CStringW> SplitPathList(const CStringW& value);
 
 // The folders joined with single semicolons, each without blanks at its
 // ends; empty ones are left out. A folder holding a semicolon is written in
-// double quotes, unless it is quoted already.
+// double quotes (any stray quote in it dropped), unless it is quoted
+// already.
 CStringW JoinPathList(const std::vector<CStringW>& folders);
 
 // True when the text holds a %name% pair (a name of at least one character

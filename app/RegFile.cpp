@@ -289,6 +289,19 @@ CStringW Escaped(const CStringW& text) {
     return out;
 }
 
+// A value name as the file writes it: escaped, and its line breaks as \r
+// and \n, since a name, unlike data, has no hex form and a bare line break
+// would end the line.
+CStringW EscapedName(const CStringW& name) {
+    CStringW out;
+    for (const char16_t unit : Escaped(name)) {
+        if (unit == u'\r') out += u"\\r";
+        else if (unit == u'\n') out += u"\\n";
+        else out.push_back(unit);
+    }
+    return out;
+}
+
 // The text of REG_SZ data when a quoted string gives the same bytes back:
 // an even size, one terminating zero unit at the end and nowhere else, no
 // line break or other control character.
@@ -318,7 +331,7 @@ CStringW HexOf(std::uint32_t number, int minDigits) {
 }
 
 void AppendValue(CStringW& out, const RegFileValue& value) {
-    CStringW line = value.name.empty() ? CStringW(u"@") : u"\"" + Escaped(value.name) + u"\"";
+    CStringW line = value.name.empty() ? CStringW(u"@") : u"\"" + EscapedName(value.name) + u"\"";
     line += u"=";
     if (value.deletion) {
         out += line + u"-\r\n";
@@ -388,9 +401,7 @@ std::vector<unsigned char> WriteRegFile(const std::vector<RegFileKey>& keys) {
     text += u"\r\n\r\n";
     for (const RegFileKey& key : keys) {
         text += key.deletion ? u"[-" + key.path + u"]\r\n" : u"[" + key.path + u"]\r\n";
-        if (!key.deletion) {
-            for (const RegFileValue& value : key.values) AppendValue(text, value);
-        }
+        for (const RegFileValue& value : key.values) AppendValue(text, value);
         text += u"\r\n";
     }
     std::vector<unsigned char> bytes{0xFF, 0xFE};

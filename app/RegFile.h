@@ -7,12 +7,17 @@
 // as hex(N): with N in hexadecimal (2 expand, 7 multi, b qword, 0 none), long
 // hex lists wrapped after a comma with a backslash and two blanks on the next
 // line. Text that a quoted string cannot carry exactly (no terminating zero,
-// a zero inside, an odd size, a line break) is written as hex(1):.
+// a zero inside, an odd size, a line break) is written as hex(1):. A line
+// break in a value name (which has no hex form) is written as \r or \n,
+// which the platform's editor under Wine reads too. Key paths are written
+// as they are.
 //
 // Read: the same, from UTF-16LE (with its byte order mark) or, with the
 // "REGEDIT4" header, code page 936 bytes; blank lines and ';' comments
-// anywhere between entries. [-key] and "name"=- are read and marked as
-// deletions; what they mean is left to the caller.
+// anywhere between entries; \n and \r in quotes, as Wine's editor writes
+// line breaks, besides \\ and \"; any other escape is damage. [-key] and
+// "name"=- are read and marked as deletions; what they mean is left to the
+// caller.
 #pragma once
 
 #include <cstddef>
@@ -64,7 +69,8 @@ struct RegFileParse {
 RegFileParse ParseRegFile(const unsigned char* data, std::size_t size);
 
 // The .reg file (version 5.00, UTF-16LE with byte order mark, CRLF) holding
-// `keys` in order; deletions are written as [-key] and "name"=-.
+// `keys` in order; deletions are written as [-key] and "name"=-, and the
+// values a file gave a [-key] stay below it.
 std::vector<unsigned char> WriteRegFile(const std::vector<RegFileKey>& keys);
 
 // The full name of a root as the file names it: "HKEY_LOCAL_MACHINE" and

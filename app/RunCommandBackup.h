@@ -44,7 +44,7 @@ enum class ImportRefusal {
 struct ImportItem {
     ImportAction action = ImportAction::kRefused;
     ImportRefusal refusal = ImportRefusal::kNone;
-    int line = 0;            // the line of the entry's first [key] in the file
+    int line = 0;            // the entry's first [key] line; for a refusal, the line refused
     CStringW fileKey;        // the key as the file names it
     RunScope scope = RunScope::kCurrentUser;
     CStringW command;        // "tools\ed" (empty for refused keys outside App Paths)
@@ -60,8 +60,13 @@ struct ImportPlan {
     std::vector<ImportItem> items;  // in the order of the file
 };
 
-// The plan for a .reg file of `size` bytes. Sections of one key that the
-// file repeats are merged, later values winning. `canWriteMachine`: the tool
+// The plan for a .reg file of `size` bytes; it reads the registry, never
+// writes. An entry is the first key below App Paths whose name makes an entry
+// (RunEntries.h) with every key below it; sections of one entry (its subkeys
+// too, in any order) are merged, later values winning. App Paths itself, the
+// keys above it and groups, named without values, make no item; a group with values is
+// kNotAnEntry. An entry holding any deletion is refused whole. An entry that
+// is there, or that cannot be read, is kReplace. `canWriteMachine`: the tool
 // runs elevated. A damaged file gives its error and no items.
 ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& place, const unsigned char* data,
                                 std::size_t size, bool canWriteMachine);

@@ -67,6 +67,7 @@ std::vector<ValueRow> ValueRows() {
         {"text with a zero inside", Value(u"Zero", 1, Bytes{0x61, 0, 0, 0, 0x62, 0, 0, 0}),
          u"\"Zero\"=hex(1):61,00,00,00,62,00,00,00"},
         {"text of odd size", Value(u"Odd", 1, Bytes{0x61, 0, 0}), u"\"Odd\"=hex(1):61,00,00"},
+        {"line breaks in a name", Value(u"a\r\nb", 1, Sz(u"x")), u"\"a\\r\\nb\"=\"x\""},
         {"dword", Value(u"UseUrl", 4, Bytes{1, 0, 0, 0}), u"\"UseUrl\"=dword:00000001"},
         {"dword all bits", Value(u"Max", 4, Bytes{0xEF, 0xBE, 0xAD, 0xDE}), u"\"Max\"=dword:deadbeef"},
         {"dword of wrong size", Value(u"Short", 4, Bytes{1, 2}), u"\"Short\"=hex(4):01,02"},
