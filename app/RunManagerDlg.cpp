@@ -152,10 +152,11 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool CRunManagerDlg::OnButton(UINT nID) {
-    // The rename edits in the list itself: the focus stays in its field.
-    if (nID != IDM_RUN_RENAME && nID != IDC_RUN_FILTER) m_listCommands.SetFocus();
-    // The keys (Delete, type-ahead) work on the list again at once.
-    return OnAction(nID);
+    if (!OnAction(nID)) return false;
+    // The keys (Delete, type-ahead) work on the list again at once; the
+    // rename edits in the list itself and keeps the focus in its field.
+    if (nID != IDM_RUN_RENAME) m_listCommands.SetFocus();
+    return true;
 }
 
 BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {

@@ -70,7 +70,7 @@ protected:
     // The context menu (right click, the menu key, Shift+F10) and the keys
     // of the list: F2 rename, F4 修改目标, Ctrl+P 编辑附加路径, Ctrl+U / Ctrl+M
     // copy to the user's / the machine's, Ctrl+E 导出, Ctrl+I 导入, F5
-    // 刷新, Delete, Ctrl+F the filter. `x`, `y`: the screen point, or -1 for
+    // 刷新, Delete, Ctrl+A every row, Ctrl+F the filter. `x`, `y`: the screen point, or -1 for
     // the keyboard (the menu opens at the focused row).
     void OnContextMenu(int x, int y);
     bool OnListKey(WORD vKey);

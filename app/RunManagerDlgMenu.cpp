@@ -85,6 +85,9 @@ void CRunManagerDlg::OnContextMenu(int x, int y) {
 bool CRunManagerDlg::OnListKey(WORD vKey) {
     if (ControlHeld()) {
         switch (vKey) {
+            case 'A':
+                m_listCommands.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+                return true;
             case 'F':
                 m_editFilter.SetFocus();
                 m_editFilter.SendMessage(EM_SETSEL, 0, -1);
