@@ -137,9 +137,12 @@ void CImportPreviewDlg::FillList() {
             static_cast<int>(::SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
         SetCell(hList, index, 1, ItemActionText(item));
         SetCell(hList, index, 2, ItemTargetText(item));
-        // A box only where there is a choice: ticked (2) or not (1); none (0)
-        // for entries added or skipped whatever the user does.
-        const int box = item.action == ImportAction::kReplace ? (m_replace[i] ? 2 : 1) : 0;
+        // Ticked (2): written. Only a replacement's box can be changed; an
+        // added entry's stays ticked, a skipped one has none (0), or an
+        // unticked one (1) where the list always draws a box.
+        int box = 0;
+        if (item.action == ImportAction::kReplace) box = m_replace[i] ? 2 : 1;
+        if (item.action == ImportAction::kAdd) box = 2;
         LVITEMW state{};
         state.stateMask = LVIS_STATEIMAGEMASK;
         state.state = INDEXTOSTATEIMAGEMASK(box);

@@ -255,8 +255,13 @@ void CRunManagerDlg::ShowFilteredEntries() {
     std::vector<RunEntry> shown;
     shown.reserve(matching.size());
     for (int index : matching) shown.push_back(m_allEntries[static_cast<std::size_t>(index)]);
+    // The selection and the focus mark belong to rows, not entries: off
+    // before the rows change. Row by row, as clearing every row at once
+    // costs a notification per row.
+    for (int row : m_listCommands.GetSelectedItems()) m_listCommands.SetItemState(row, 0, LVIS_SELECTED);
+    const int focused = m_listCommands.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0) m_listCommands.SetItemState(focused, 0, LVIS_FOCUSED);
     m_entries = std::move(shown);
-    // A new count drops the selection and the focus mark.
     m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
     m_listCommands.Invalidate(FALSE);
 }
@@ -271,7 +276,7 @@ std::set<CRunManagerDlg::EntryKey> CRunManagerDlg::SelectedKeys() const {
 }
 
 void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
-    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // The rows were just set (ShowFilteredEntries): nothing is selected.
     bool focused = false;
     for (std::size_t i = 0; i < m_entries.size() && !keys.empty(); ++i) {
         if (keys.count({m_entries[i].scope, m_entries[i].keyPath}) == 0) continue;

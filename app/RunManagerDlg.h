@@ -116,7 +116,8 @@ protected:
     // Rebuilds m_entries from m_allEntries and the filter's text.
     void ShowFilteredEntries();
     // The selected entries by scope and key path, and their selection
-    // again in the rows that show them now.
+    // again in the rows that show them now (right after
+    // ShowFilteredEntries, which leaves no row selected).
     using EntryKey = std::pair<RunScope, CStringW>;
     std::set<EntryKey> SelectedKeys() const;
     void SelectRows(const std::set<EntryKey>& keys);

@@ -42,7 +42,6 @@ void CRunManagerDlg::Refresh() {
     m_filter.Index(m_allEntries);
 
     ShowFilteredEntries();
-    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_listCommands.Invalidate(TRUE);
     ShowListingStatus();
 }

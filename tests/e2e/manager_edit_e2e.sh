@@ -41,7 +41,10 @@ reg_exists() { wine_run reg query "$machine\\$1" >/dev/null 2>&1; }
 reg_values() {
   wine_run reg query "$machine\\$1" /s 2>/dev/null | tr -d '\r' | LC_ALL=C sed -n 's/^    //p' | LC_ALL=C sort
 }
-reg_default() { reg_values "$1" | LC_ALL=C sed -n 's/^(默认)[[:space:]]*REG_[A-Z_]*[[:space:]]*//p;s/^(Default)[[:space:]]*REG_[A-Z_]*[[:space:]]*//p' | head -1; }
+reg_default() {
+  wine_run reg query "$machine\\$1" /ve 2>/dev/null | tr -d '\r' |
+    LC_ALL=C sed -n 's/^.*REG_[A-Z_]*SZ[[:space:]]*//p' | head -1
+}
 answer_yes() {
   wait_window "$1" >/dev/null || fail "no question \"$1\""
   xdotool key Left Return
