@@ -23,7 +23,23 @@ in_prefix() {
   "$wine_run" --arch win64 --prefix "$work/$prefix" "$@"
 }
 
-rm -rf "$work/source" "$work/editor" "$work/ours"
+prefixes=(source editor ours)
+# The prefixes go when the script ends, whatever the outcome: each holds a
+# whole Windows tree. Their Wine servers are stopped first.
+remove_prefixes() {
+  local prefix
+  for prefix in "${prefixes[@]}"; do
+    [ -d "$work/$prefix" ] || continue
+    (
+      eval "$("$wine_run" --arch win64 --prefix "$work/$prefix" --print-env)"
+      "$WINESERVER" -k 2>/dev/null || true
+      "$WINESERVER" -w 2>/dev/null || true
+    )
+    rm -rf "${work:?}/$prefix"
+  done
+}
+remove_prefixes
+trap remove_prefixes EXIT
 cd "$work"
 rm -f ours.reg wine-machine.reg wine-user.reg ./*.dump
 

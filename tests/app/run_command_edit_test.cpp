@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RegistryTree.h"
 #include "app/RunCommandEdit.h"
 #include "fake_registry.h"
 
@@ -133,6 +134,14 @@ TEST(RenameRunCommandTest, NamesThatMakeNoOtherEntryChangeNothing) {
     FakeRegistry reg;
     Fill(reg);
     EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("gone.exe"), u"x", Never()), EditResult::kNotFound);
+    // Subkeys nested deeper than the walks follow: not copied in part.
+    std::string deep = kBase + "\\ed.exe";
+    for (int depth = 0; depth <= kMaxKeyTreeDepth; ++depth) deep += "\\s";
+    reg.PutText(deep, "", "x");
+    const Keys before = reg.keys;
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"x", Never()), EditResult::kFailed);
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_TRUE(reg.Balanced());
 }
 
 TEST(RenameRunCommandTest, AnExistingNameIsAskedAboutAndReplacedWholeOnlyOnYes) {
