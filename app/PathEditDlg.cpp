@@ -103,10 +103,10 @@ int CPathEditDlg::SelectedRow() const {
 void CPathEditDlg::OnAdd() {
     const CStringW folder = m_editFolder.GetWindowText();
     if (folder.IsEmpty()) return OnBrowse();
-    if (AddPathFolder(m_editing, folder)) {
-        m_editFolder.SetWindowText(CStringW());
-        ShowFolders(static_cast<int>(m_editing.size()) - 1);
-    }
+    // A folder listed already is not added twice: the field is emptied
+    // either way, ready for the next one.
+    if (AddPathFolder(m_editing, folder)) ShowFolders(static_cast<int>(m_editing.size()) - 1);
+    m_editFolder.SetWindowText(CStringW());
     m_editFolder.SetFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PathEditDlg.h"
 #include "app/ReplaceCheck.h"
 #include "app/RunManagerText.h"
 #include "dialog_harness.h"
@@ -348,6 +349,61 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
     }
     EXPECT_FALSE(Take(HKEY_CURRENT_USER, Key(u"new.exe")));
     ::DeleteFileA(file.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// The Path editor itself, modeless here, its buttons pressed as a user does.
+class TestablePathEditDlg : public CPathEditDlg {
+public:
+    TestablePathEditDlg(std::vector<CStringW>& folders) : CPathEditDlg(u"ed", folders, nullptr) {}
+    using CPathEditDlg::m_editFolder;
+    using CPathEditDlg::m_listFolders;
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows;
+        const auto count = static_cast<int>(m_listFolders.SendMessage(LB_GETCOUNT));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[512] = {};
+            m_listFolders.SendMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            rows.push_back(N(velmora::FromWin(text)));
+        }
+        return rows;
+    }
+    void Press(UINT nID) { SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+    void SelectRow(int row) { m_listFolders.SendMessage(LB_SETCURSEL, static_cast<WPARAM>(row)); }
+};
+
+TEST(PathEditDlgTest, AddsRemovesAndMovesFoldersMarkingMissingOnesAndKeepsThemOnlyOnOk) {
+    std::vector<CStringW> folders = {u"%SystemRoot%", u"C:\\velmora-missing"};
+    TestablePathEditDlg editor(folders);
+    ASSERT_TRUE(editor.Create());
+    EXPECT_EQ(editor.GetWindowText(), CStringW(u"编辑附加路径：ed"));
+    EXPECT_EQ(editor.Rows(), (std::vector<std::string>{"%SystemRoot%", "C:\\velmora-missing    （不存在）"}));
+
+    editor.m_editFolder.SetWindowText(u"  C:\\windows  ");
+    editor.Press(IDC_BTN_PATH_ADD);
+    EXPECT_TRUE(editor.m_editFolder.GetWindowText().IsEmpty()) << "the field is emptied for the next one";
+    editor.m_editFolder.SetWindowText(u"c:\\WINDOWS\\");  // the same folder again: not added twice
+    editor.Press(IDC_BTN_PATH_ADD);
+    EXPECT_EQ(editor.Rows().size(), 3u);
+    EXPECT_TRUE(editor.m_editFolder.GetWindowText().IsEmpty());
+    editor.Press(IDC_BTN_PATH_UP);  // the added row is selected
+    EXPECT_EQ(editor.Rows(),
+              (std::vector<std::string>{"%SystemRoot%", "C:\\windows", "C:\\velmora-missing    （不存在）"}));
+    editor.SelectRow(0);
+    editor.Press(IDC_BTN_PATH_UP);  // at the top already
+    editor.Press(IDC_BTN_PATH_DOWN);
+    editor.SelectRow(2);
+    editor.Press(IDC_BTN_PATH_REMOVE);
+    EXPECT_EQ(editor.Rows(), (std::vector<std::string>{"C:\\windows", "%SystemRoot%"}));
+    EXPECT_EQ(folders.size(), 2u) << "nothing kept before 确定";
+    EXPECT_EQ(folders[0], CStringW(u"%SystemRoot%"));
+
+    editor.Press(IDOK);
+    EXPECT_EQ(folders, (std::vector<CStringW>{u"C:\\windows", u"%SystemRoot%"}));
+    EXPECT_FALSE(::IsWindow(editor.m_hWnd));
 }
 
 }  // namespace
