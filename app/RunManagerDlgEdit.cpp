@@ -8,6 +8,7 @@
 #include "app/Registry.h"
 #include "app/ReplaceCheck.h"
 #include "app/RunManagerDlg.h"
+#include "app/RunManagerText.h"
 #include "app/YesNoQuestion.h"
 #include "base/win32_handles.h"
 
@@ -127,16 +128,34 @@ void CRunManagerDlg::OnEditPath() {
 void CRunManagerDlg::OnCopyToScope(RunScope to) {
     // Only with administrator rights: writing the machine's entries needs them.
     if (m_services.scope != RunScope::kLocalMachine) return;
-    const RunEntry* selected = SingleSelectedEntry();
-    if (selected == nullptr) return;
-    const RunEntry entry = *selected;
+    std::vector<RunEntry> entries;
+    for (int index : SelectedEntries()) {
+        // Those of the other scope; an entry is in its own already.
+        if (m_entries[static_cast<std::size_t>(index)].scope != to)
+            entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    }
+    if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     const RunActionText& action = to == RunScope::kCurrentUser ? kCopyToUserAction : kCopyToMachineAction;
-    const EditResult result =
-        CopyRunCommandToScope(*m_services.registry, Place(), entry, to, [this](const CStringW& question) {
-            return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption), question);
-        });
-    if (result == EditResult::kDone) RefreshSelecting({{to, entry.keyPath}});
-    SetStatus(EditStatusText(action, entry.command, result, CStringW()));
+    if (!ConfirmMany(action.name, entries.size())) return;
+    BatchOutcome outcome;
+    std::set<EntryKey> copied;
+    for (const RunEntry& entry : entries) {
+        const EditResult result =
+            CopyRunCommandToScope(*m_services.registry, Place(), entry, to, [this](const CStringW& question) {
+                return AskYesNo(m_hWnd, velmora::WideFrom936(kReplaceQuestionCaption), question);
+            });
+        if (result == EditResult::kDone) {
+            ++outcome.done;
+            copied.emplace(to, entry.keyPath);
+        } else if (result != EditResult::kDeclined && result != EditResult::kUnchanged) {
+            if (outcome.failed++ == 0) {
+                outcome.firstFailedCommand = entry.command;
+                outcome.firstFailureReason = EditFailureReason(result);
+            }
+        }
+    }
+    RefreshSelecting(copied);
+    SetStatus(BatchStatusText(action.name, outcome));
 }
 
 CStringW CRunManagerDlg::AskProgramFile(const CStringW& strCurrentTarget) {

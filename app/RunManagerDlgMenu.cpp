@@ -8,9 +8,9 @@ namespace {
 struct MenuItemSpec {
     UINT id;  // 0: a separator
     const RunActionText* action;
-    // What the item needs: entries selected, exactly one, administrator
-    // rights (the item is left out without them).
-    enum Needs { kNothing, kSome, kOne, kElevatedOne } needs;
+    // What the item needs: entries selected, exactly one, or administrator
+    // rights (the item is left out without them) and entries selected.
+    enum Needs { kNothing, kSome, kOne, kElevatedSome } needs;
 };
 
 constexpr MenuItemSpec kMenuItems[] = {
@@ -20,9 +20,9 @@ constexpr MenuItemSpec kMenuItems[] = {
     {IDM_RUN_RENAME, &kRenameAction, MenuItemSpec::kOne},
     {IDM_RUN_CHANGE_TARGET, &kChangeTargetAction, MenuItemSpec::kOne},
     {IDM_RUN_EDIT_PATH, &kEditPathAction, MenuItemSpec::kOne},
-    {0, nullptr, MenuItemSpec::kElevatedOne},
-    {IDM_RUN_COPY_TO_USER, &kCopyToUserAction, MenuItemSpec::kElevatedOne},
-    {IDM_RUN_COPY_TO_MACHINE, &kCopyToMachineAction, MenuItemSpec::kElevatedOne},
+    {0, nullptr, MenuItemSpec::kElevatedSome},
+    {IDM_RUN_COPY_TO_USER, &kCopyToUserAction, MenuItemSpec::kElevatedSome},
+    {IDM_RUN_COPY_TO_MACHINE, &kCopyToMachineAction, MenuItemSpec::kElevatedSome},
     {0, nullptr, MenuItemSpec::kNothing},
     {IDC_BTN_DELETE, &kDeleteAction, MenuItemSpec::kSome},
     {0, nullptr, MenuItemSpec::kNothing},
@@ -39,19 +39,21 @@ void CRunManagerDlg::FillContextMenu(CMenu& menu) {
     const std::vector<int> selected = SelectedEntries();
     const bool elevated = m_services.scope == RunScope::kLocalMachine;
     for (const MenuItemSpec& spec : kMenuItems) {
-        if (spec.needs == MenuItemSpec::kElevatedOne && !elevated) continue;
+        if (spec.needs == MenuItemSpec::kElevatedSome && !elevated) continue;
         if (spec.id == 0) {
             menu.AppendMenu(MF_SEPARATOR);
             continue;
         }
         bool enabled = true;
         if (spec.needs == MenuItemSpec::kSome) enabled = !selected.empty();
-        if (spec.needs == MenuItemSpec::kOne || spec.needs == MenuItemSpec::kElevatedOne)
-            enabled = selected.size() == 1;
-        // A copy goes to the other scope only.
-        if (enabled && spec.needs == MenuItemSpec::kElevatedOne) {
-            const RunScope scope = m_entries[static_cast<std::size_t>(selected.front())].scope;
-            enabled = (spec.id == IDM_RUN_COPY_TO_USER) == (scope == RunScope::kLocalMachine);
+        if (spec.needs == MenuItemSpec::kOne) enabled = selected.size() == 1;
+        // A copy needs an entry of the other scope among those selected.
+        if (spec.needs == MenuItemSpec::kElevatedSome) {
+            const RunScope from =
+                spec.id == IDM_RUN_COPY_TO_USER ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+            enabled = false;
+            for (int index : selected)
+                enabled = enabled || m_entries[static_cast<std::size_t>(index)].scope == from;
         }
         menu.AppendMenu(MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), spec.id,
                         velmora::WideFrom936(spec.action->menuItem));

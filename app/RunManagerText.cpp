@@ -155,16 +155,29 @@ CStringW EditStatusText(const RunActionText& action, const CStringW& command, Ed
         case EditResult::kDeclined:
             return FillIn(WideFrom936("未%s%s"), {verb, Quoted(command)});
         case EditResult::kNotFound:
-            return FillIn(WideFrom936("未能%s%s：该运行命令已不在注册表中，请刷新"), {verb, Quoted(command)});
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
         case EditResult::kInvalidName:
             if (&action == &kChangeTargetAction)
                 return FillIn(WideFrom936("未能%s%s：目标不能为空"), {verb, Quoted(command)});
             return FillIn(WideFrom936("未能%s%s：名称%s不能作为运行命令"),
                           {verb, Quoted(command), Quoted(detail)});
         case EditResult::kFailed:
-            return FillIn(WideFrom936("未能%s%s：注册表拒绝了修改，一切保持原样"), {verb, Quoted(command)});
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
     }
     return CStringW();
+}
+
+CStringW EditFailureReason(EditResult result) {
+    switch (result) {
+        case EditResult::kNotFound:
+            return WideFrom936("该运行命令已不在注册表中，请刷新");
+        case EditResult::kInvalidName:
+            return WideFrom936("名称不能作为运行命令");
+        case EditResult::kFailed:
+            return WideFrom936("注册表拒绝了修改，一切保持原样");
+        default:
+            return CStringW();
+    }
 }
 
 CStringW ExportStatusText(int exported, int unreadable, const CStringW& file) {

@@ -93,6 +93,10 @@ extern const char* const kDropProgramText;  // 只能拖入程序（.exe）文�
 CStringW EditStatusText(const RunActionText& action, const CStringW& command, EditResult result,
                         const CStringW& detail);
 
+// Why an edit failed, for the status line of an action on several entries:
+// the reason EditStatusText gives after the command.
+CStringW EditFailureReason(EditResult result);
+
 // Export: 已导出 N 个运行命令到 FILE, and how many could not be read.
 CStringW ExportStatusText(int exported, int unreadable, const CStringW& file);
 // A file that could not be written or read: 未能<action>：FILE：REASON.

@@ -268,7 +268,7 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
     Press('M', true);
     EXPECT_EQ(Take(HKEY_LOCAL_MACHINE, Key(u"all.exe")), expected);
     EXPECT_GE(RowOf(u"all", RunScope::kLocalMachine), 0);
-    EXPECT_EQ(Status(), "已复制到本机：“all”");
+    EXPECT_EQ(Status(), "已复制到本机 1 个运行命令");
 
     // The context menu offers each action; the copy only to the other scope.
     CMenu menu;
