@@ -202,6 +202,7 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
             return 0;
         // Any one row's name can be edited; the end of the edit renames.
         case LVN_BEGINLABELEDITW:
+            OnBeginRename();
             return FALSE;
         case LVN_ENDLABELEDITW:
             OnEndRename(reinterpret_cast<NMLVDISPINFOW*>(pHeader));

@@ -83,6 +83,7 @@ protected:
     // edit's end renames (the in-place edit's result is never stored by the
     // list: the row shows the registry read again).
     void OnRename();
+    void OnBeginRename();
     void OnEndRename(const NMLVDISPINFOW* pInfo);
     void OnChangeTarget();
     void OnDropFiles(HDROP hDrop);

@@ -46,8 +46,14 @@ void CRunManagerDlg::OnRename() {
     if (entry == nullptr) return;
     const int row = static_cast<int>(entry - m_entries.data());
     m_listCommands.SetFocus();
-    const auto hEdit =
-        reinterpret_cast<HWND>(m_listCommands.SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
+    m_listCommands.EnsureVisible(row, FALSE);
+    m_listCommands.SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(row), 0);
+}
+
+void CRunManagerDlg::OnBeginRename() {
+    // However the edit started (F2, the menu, a click on a selected row's
+    // name), it takes no more than the main dialog's name field.
+    const auto hEdit = reinterpret_cast<HWND>(m_listCommands.SendMessage(LVM_GETEDITCONTROL));
     if (hEdit != nullptr) ::SendMessageW(hEdit, EM_LIMITTEXT, kCommandNameLimit, 0);
 }
 

@@ -161,6 +161,7 @@ TEST_F(RunManagerEditTest, F2RenamesInTheListKeepingEveryValueIntoAndOutOfAGroup
     Press(VK_F2);
     const auto hEdit = reinterpret_cast<HWND>(mgr.m_listCommands.SendMessage(LVM_GETEDITCONTROL));
     ASSERT_NE(hEdit, nullptr) << "F2 edits the name in its row";
+    EXPECT_EQ(::SendMessageW(hEdit, EM_GETLIMITTEXT, 0, 0), 25) << "as long as the main dialog's name field";
     ::SetWindowTextW(hEdit, L"  tools\\renamed ");
     ::SendMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 0);
 
