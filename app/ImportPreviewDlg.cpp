@@ -126,6 +126,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
 
 void CImportPreviewDlg::FillList() {
     const HWND hList = m_listItems.m_hWnd;
+    m_filling = true;
     for (std::size_t i = 0; i < m_plan.items.size(); ++i) {
         const ImportItem& item = m_plan.items[i];
         const CStringW command = ItemCommandText(item);
@@ -148,6 +149,7 @@ void CImportPreviewDlg::FillList() {
         state.state = INDEXTOSTATEIMAGEMASK(box);
         ::SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
     }
+    m_filling = false;
 }
 
 bool CImportPreviewDlg::IsReplaceRow(int row) const {
@@ -166,7 +168,7 @@ bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM
     if (message == WM_NOTIFY) {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
         // Only the replacements' boxes change: the others have none to tick.
-        if (change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST &&
+        if (!m_filling && change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST &&
             change->hdr.code == LVN_ITEMCHANGING && (change->uChanged & LVIF_STATE) != 0 &&
             ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) != 0 &&
             !IsReplaceRow(change->iItem)) {

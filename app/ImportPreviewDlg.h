@@ -35,4 +35,6 @@ protected:
     CWnd m_listItems;
     CQebTransButton m_btnImport;
     CQebTransButton m_btnCancel;
+    // While the rows are set up, their boxes are set whatever they are.
+    bool m_filling = false;
 };

@@ -4,8 +4,8 @@
 # command's target by dropping a program on the manager (the replace question
 # answered Yes), rename it with F2 and start it by its new name, then select
 # every shown command, export them with Ctrl+E through the system's save
-# dialog, delete them, import the file with Ctrl+I through the preview, and
-# every command is back with every value and type. The screenshot of the
+# dialog, delete them, import the file through the context menu (the menu
+# key) and the preview, and every command is back with every value and type. The screenshot of the
 # manager with the filter in use and the 附加路径 column is the one for docs/.
 #
 #   manager_edit_e2e.sh VELMORA_EXE MARKER_EXE WINE_RUN OUT_DIR
@@ -135,7 +135,7 @@ done
 [ "$(head -c 2 "$target_dir/backup.reg" | od -An -tx1 | tr -d ' ')" = fffe ] || fail "the file is not UTF-16"
 renamed_values=$(reg_values "$renamed.exe")
 
-step "deleting them, then importing the file with Ctrl+I"
+step "deleting them"
 sleep 0.5
 locate "$mgr"
 click 60 93
@@ -144,7 +144,10 @@ answer_yes '删除运行命令'
 sleep 0.5
 reg_exists "$renamed.exe" && fail "$renamed was not deleted"
 reg_exists "$second.exe" && fail "$second was not deleted"
-xdotool key ctrl+i
+step "importing it through the context menu (the menu key, then 导入(I))"
+xdotool key shift+F10
+sleep 0.5
+xdotool key i
 sleep 2
 xdotool type --delay 20 'C:\velmora-e2e\backup.reg'
 xdotool key Return
