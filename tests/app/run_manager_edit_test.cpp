@@ -7,9 +7,11 @@
 // are the real ones.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/PathEditDlg.h"
@@ -287,6 +289,39 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
         EXPECT_EQ(plain.GetMenuState(IDM_RUN_COPY_TO_USER), static_cast<UINT>(-1))
             << "not without the rights";
     }
+}
+
+// The menu key on the list (WM_CONTEXTMENU at -1, -1) opens the context menu
+// at the focused row; its item, picked by its letter, works on the selection.
+TEST_F(RunManagerEditTest, TheMenuKeyOpensTheContextMenuWhoseItemsWorkOnTheSelection) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string file = std::string(folder) + "velmora-manager-menu.reg";
+    mgr.exportFile = W(file);
+    mgr.m_listCommands.SetFocus();
+    Press('A', true);
+    ASSERT_EQ(mgr.m_listCommands.GetSelectedCount(), 2);
+    std::atomic<bool> seen{false};
+    std::thread picker([&] {
+        for (int i = 0; i < 300; ++i) {
+            HWND hMenu = ::FindWindowW(L"#32768", nullptr);
+            if (hMenu != nullptr && ::IsWindowVisible(hMenu)) {
+                seen = true;
+                ::PostMessageW(hMenu, WM_CHAR, 'e', 0);  // 导出(&E)
+                return;
+            }
+            ::Sleep(10);
+        }
+    });
+    mgr.m_listCommands.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mgr.m_listCommands.m_hWnd),
+                                   MAKELPARAM(-1, -1));
+    picker.join();
+    // The picked item's command arrives as a posted message.
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(Status(), "已导出 2 个运行命令到：" + file);
+    ::DeleteFileA(file.c_str());
 }
 
 TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
