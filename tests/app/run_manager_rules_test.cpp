@@ -202,6 +202,47 @@ TEST(RunEntryFilterTest, FoldsOnlyLettersThatHaveACase) {
     for (const auto& c : cases) EXPECT_EQ(FoldForFilter(c.in), c.out) << std::hex << int(c.in);
 }
 
+TEST(RunManagerTextTest, EditExportAndImportTexts) {
+    const struct {
+        const RunActionText& action;
+        EditResult result;
+        const char* detail;
+        const char* text;
+    } edits[] = {
+        {kRenameAction, EditResult::kDone, "tools\\ed2", "已将“ed”重命名为“tools\\ed2”"},
+        {kRenameAction, EditResult::kUnchanged, "ed", "“ed”没有变化"},
+        {kRenameAction, EditResult::kDeclined, "vi", "未重命名“ed”"},
+        {kRenameAction, EditResult::kInvalidName, "\\", "未能重命名“ed”：名称“\\”不能作为运行命令"},
+        {kRenameAction, EditResult::kNotFound, "vi", "未能重命名“ed”：该运行命令已不在注册表中，请刷新"},
+        {kChangeTargetAction, EditResult::kDone, "C:\\vi.exe", "已将“ed”的目标改为：C:\\vi.exe"},
+        {kChangeTargetAction, EditResult::kInvalidName, "", "未能修改目标“ed”：目标不能为空"},
+        {kChangeTargetAction, EditResult::kFailed, "C:\\vi.exe",
+         "未能修改目标“ed”：注册表拒绝了修改，一切保持原样"},
+        {kEditPathAction, EditResult::kDone, "", "已编辑附加路径：“ed”"},
+    };
+    for (const auto& e : edits)
+        EXPECT_EQ(EditStatusText(e.action, u"ed", e.result, W(e.detail)), W(e.text)) << e.text;
+
+    EXPECT_EQ(ExportStatusText(3, 0, u"D:\\备份.reg"), CStringW(u"已导出 3 个运行命令到：D:\\备份.reg"));
+    EXPECT_EQ(ExportStatusText(3, 1, u"a.reg"),
+              CStringW(u"已导出 3 个运行命令到：a.reg（1 个无法读取，未导出）"));
+    EXPECT_EQ(DamagedFileText(RegFileError::kBadEscape, 7),
+              CStringW(u"文件已损坏，未导入任何内容。\n第 7 行：转义字符有误"));
+    EXPECT_EQ(ImportSummaryText(2, 0, 0), CStringW(u"将添加 2 个运行命令，替换 0 个。"));
+    EXPECT_EQ(ImportSummaryText(0, 1, 3),
+              CStringW(u"将添加 0 个运行命令，替换 1 个（取消勾选的不会替换）；3 项不会写入。"));
+    EXPECT_EQ(ImportOutcomeText({2, 1, 3, 0}), CStringW(u"已添加 2 个，替换 1 个，跳过 3 个运行命令"));
+    EXPECT_EQ(ImportOutcomeText({0, 0, 0, 2}),
+              CStringW(u"已添加 0 个，替换 0 个，跳过 0 个运行命令，2 个未能写入"));
+    EXPECT_EQ(FilteredStatusText(3, 2000), CStringW(u"显示 3 / 共 2000 个运行命令"));
+    // Every refusal says why, and every menu item has its key or its dots.
+    for (ImportRefusal refusal : {ImportRefusal::kOutsideAppPaths, ImportRefusal::kNotAnEntry,
+                                  ImportRefusal::kScopeNotWritable, ImportRefusal::kDeletion})
+        EXPECT_STRNE(ImportRefusalText(refusal), "");
+    EXPECT_STREQ(kRenameAction.menuItem, "重命名(&M)\tF2");
+    EXPECT_STREQ(kImportAction.menuItem, "导入(&I)…\tCtrl+I");
+}
+
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
     const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
