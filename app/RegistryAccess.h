@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/wide_text.h"
 
@@ -19,6 +20,15 @@ constexpr long kRegistryAccessDenied = 5;
 constexpr long kRegistryMoreData = 234;
 constexpr long kRegistryNoMoreItems = 259;
 constexpr long kRegistryBadKey = 1010;
+
+// Value types, as the platform numbers them.
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+constexpr std::uint32_t kRegQword = 11;
 
 class IRegistry {
 public:
@@ -49,6 +59,27 @@ public:
     // Deletes subkey `name` of `parent` with all its values; it must have no
     // subkeys of its own (RegDeleteKey).
     virtual long DeleteSubKey(RegKey parent, const char16_t* name) = 0;
+    // Opens the existing key path below `parent` for reading and writing
+    // (0x2001F); a missing key is kRegistryFileNotFound, never created.
+    virtual long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) = 0;
+    // Value number `index` (0, 1, ...) of `key`: its name (empty for the
+    // default value), its type and all its bytes, read whole whatever their
+    // size; kRegistryNoMoreItems past the last one. The outputs are untouched
+    // on failure.
+    virtual long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                           std::vector<unsigned char>* pData) = 0;
+    // The type and all the bytes of value `valueName` of `key` (empty name:
+    // the default value); kRegistryFileNotFound when there is none. The
+    // outputs are untouched on failure.
+    virtual long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                           std::vector<unsigned char>* pData) = 0;
+    // Stores `size` bytes of `data` as value `valueName` of type `type`,
+    // replacing any value of that name whatever its type.
+    virtual long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
+                          std::uint32_t size) = 0;
+    // Deletes value `valueName` of `key`; kRegistryFileNotFound when there is
+    // none.
+    virtual long DeleteValue(RegKey key, const char16_t* valueName) = 0;
 };
 
 // A key of the interface, closed when the holder moves past it or goes,

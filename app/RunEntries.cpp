@@ -34,6 +34,7 @@ int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope 
             entry.command = path.Left(path.GetLength() - kExeLength);
             entry.keyPath = path;
             entry.target = ReadStringValue(registry, child.Get(), CStringW());
+            entry.path = ReadStringValue(registry, child.Get(), u"Path");
             entry.scope = scope;
             entries.push_back(entry);
         } else {

@@ -23,6 +23,7 @@ struct RunEntry {
     CStringW command;  // "tools\ed"
     CStringW keyPath;  // below App Paths: "tools\ed.exe"
     CStringW target;   // the default value's text as stored, empty when there is none
+    CStringW path;     // the Path value's text as stored (folders and semicolons), empty when none
     RunScope scope = RunScope::kLocalMachine;
     bool broken = false;    // the target file does not exist
     bool shadowed = false;  // a same-named entry of the current user hides this one

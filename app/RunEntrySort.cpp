@@ -32,6 +32,7 @@ struct SortKeys {
     GbkKey command;
     GbkKey target;
     GbkKey keyPath;
+    GbkKey path;
 };
 
 int Sign(int value) noexcept { return (value > 0) - (value < 0); }
@@ -55,6 +56,8 @@ int CompareBy(RunColumn column, const RunEntry& a, const SortKeys& ka, const Run
             return Sign(static_cast<int>(a.scope) - static_cast<int>(b.scope));
         case RunColumn::kState:
             return Sign(StateRank(a) - StateRank(b));
+        case RunColumn::kPath:
+            return CompareText(ka.path, kb.path, a.path, b.path);
     }
     return 0;
 }
@@ -73,7 +76,8 @@ void SortRunEntries(std::vector<RunEntry>& entries, RunColumn column, bool ascen
     std::vector<SortKeys> keys;
     keys.reserve(entries.size());
     for (const RunEntry& entry : entries)
-        keys.push_back({MakeKey(entry.command), MakeKey(entry.target), MakeKey(entry.keyPath)});
+        keys.push_back(
+            {MakeKey(entry.command), MakeKey(entry.target), MakeKey(entry.keyPath), MakeKey(entry.path)});
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {

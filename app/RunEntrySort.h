@@ -5,9 +5,10 @@
 
 #include "app/RunEntries.h"
 
-// The manager's columns, in their order on the screen.
-enum class RunColumn { kCommand = 0, kTarget = 1, kScope = 2, kState = 3 };
-constexpr int kRunColumnCount = 4;
+// The manager's columns, in their order on the screen. 附加路径 shows the entry's
+// Path value, the folders the shell adds to the program's PATH.
+enum class RunColumn { kCommand = 0, kTarget = 1, kScope = 2, kState = 3, kPath = 4 };
+constexpr int kRunColumnCount = 5;
 
 // The state column's order: fine, shadowed, broken, both.
 int StateRank(const RunEntry& entry) noexcept;

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "skin/dpi_scale.h"
 #include "wnd/DC.h"
+#include "wnd/MessageFilter.h"
 #include "wnd/WinApp.h"
 
 namespace {
@@ -20,8 +21,14 @@ struct ColumnSpec {
     RunColumn column;
     int width;
 };
-constexpr ColumnSpec kColumns[kRunColumnCount] = {
-    {RunColumn::kCommand, 150}, {RunColumn::kTarget, 270}, {RunColumn::kScope, 70}, {RunColumn::kState, 90}};
+constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120},
+                                                  {RunColumn::kTarget, 200},
+                                                  {RunColumn::kScope, 60},
+                                                  {RunColumn::kState, 70},
+                                                  {RunColumn::kPath, 130}};
+
+// Longest filter text: more than any command, target or Path value needs.
+constexpr int kFilterLimit = 260;
 
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
@@ -51,10 +58,10 @@ BOOL CRunManagerDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hAppIcon));
 
-    // Created in tab order: the list, then the buttons.
+    // Created in tab order: the list, the filter, then the buttons.
     const RECT none{0, 0, 0, 0};
-    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS, none, this,
-                          IDC_RUN_LIST);
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+                          none, this, IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont(Dpi()));
@@ -70,11 +77,23 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(m_imageList);
 
+    m_lblFilter.Create(velmora::WideFrom936(kFilterLabel), WS_CHILD | WS_VISIBLE, none, this,
+                       IDC_RUN_FILTER_LABEL);
+    m_lblFilter.SetBkColor(kDialogBackground);
+    m_lblFilter.SetStaticIcon(nullptr);
+    m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
+                        IDC_RUN_FILTER);
+    m_editFilter.SetFont(CFont::TextFont(Dpi()));
+    m_editFilter.LimitText(kFilterLimit);
+    m_editFilter.SendMessage(EM_SETCUEBANNER, TRUE,
+                             reinterpret_cast<LPARAM>(velmora::WinText(velmora::WideFrom936(kFilterHint))));
+
     static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
-        {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, "运行"},
-        {&CRunManagerDlg::m_btnOpenLocation, IDC_BTN_OPEN_LOCATION, "打开位置"},
-        {&CRunManagerDlg::m_btnDelete, IDC_BTN_DELETE, "删除"},
-        {&CRunManagerDlg::m_btnRefresh, IDC_BTN_REFRESH, "刷新"},
+        {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, kRunAction.name},
+        {&CRunManagerDlg::m_btnOpenLocation, IDC_BTN_OPEN_LOCATION, kOpenLocationAction.name},
+        {&CRunManagerDlg::m_btnChangeTarget, IDM_RUN_CHANGE_TARGET, kChangeTargetAction.name},
+        {&CRunManagerDlg::m_btnDelete, IDC_BTN_DELETE, kDeleteAction.name},
+        {&CRunManagerDlg::m_btnRefresh, IDC_BTN_REFRESH, kRefreshAction.name},
     };
     for (const ButtonSpec& spec : buttons) {
         CQebTransButton& button = this->*spec.button;
@@ -86,6 +105,10 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_lblStatus.Create(CStringW(), WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
     m_lblStatus.SetBkColor(kDialogBackground);
     m_lblStatus.SetStaticIcon(nullptr);
+
+    // A program dropped on the manager becomes the selected entry's target.
+    DragAcceptFiles(TRUE);
+    AllowDroppedFiles(m_hWnd);
 
     const velmora::skin::SkinSize size = velmora::skin::ScaleSizeForDpi(kRunManagerSize, Dpi());
     SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
@@ -106,6 +129,15 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             OnSize(static_cast<UINT>(wParam));
             LayOutControls();
             return true;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return true;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
+            // Screen coordinates, negative on a monitor left of or above the
+            // first; both -1 from the keyboard.
+            OnContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return true;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header == nullptr || header->idFrom != IDC_RUN_LIST) break;
@@ -113,6 +145,10 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             return true;
         }
         case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_RUN_FILTER && HIWORD(wParam) == EN_CHANGE) {
+                OnFilterChanged();
+                return true;
+            }
             if (HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
             break;
         default:
@@ -122,24 +158,10 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool CRunManagerDlg::OnButton(UINT nID) {
-    switch (nID) {
-        case IDC_BTN_RUN:
-            OnRun();
-            break;
-        case IDC_BTN_OPEN_LOCATION:
-            OnOpenLocation();
-            break;
-        case IDC_BTN_DELETE:
-            OnDelete();
-            break;
-        case IDC_BTN_REFRESH:
-            OnRefresh();
-            break;
-        default:
-            return false;
-    }
-    // The keys (Delete, type-ahead) work on the list again at once.
-    m_listCommands.SetFocus();
+    if (!OnAction(nID)) return false;
+    // The keys (Delete, type-ahead) work on the list again at once; the
+    // rename edits in the list itself and keeps the focus in its field.
+    if (nID != IDM_RUN_RENAME) m_listCommands.SetFocus();
     return true;
 }
 
@@ -159,16 +181,21 @@ void CRunManagerDlg::LayOutControls() {
     const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
         control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
     };
+    place(m_lblFilter, layout.filterLabel);
+    place(m_editFilter, layout.filter);
     place(m_listCommands, layout.list);
     place(m_lblStatus, layout.status);
-    CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh};
+    CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
+                                  &m_btnRefresh};
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
 }
 
 void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
     SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, toDpi);
     m_listCommands.SetFont(CFont::TextFont(toDpi));
-    for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnDelete, &m_btnRefresh, &m_lblStatus})
+    m_editFilter.SetFont(CFont::TextFont(toDpi));
+    for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
+                                     &m_btnRefresh, &m_lblStatus, &m_lblFilter})
         control->SetDpi(toDpi);
     for (const ColumnSpec& spec : kColumns) {
         const int column = static_cast<int>(spec.column);
@@ -203,8 +230,15 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
             OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
             return 0;
         case LVN_KEYDOWN:
-            if (reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey == VK_DELETE) OnDelete();
+            OnListKey(reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey);
             return 0;
+        // Any one row's name can be edited; the end of the edit renames.
+        case LVN_BEGINLABELEDITW:
+            OnBeginRename();
+            return FALSE;
+        case LVN_ENDLABELEDITW:
+            OnEndRename(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
+            return FALSE;
         case NM_DBLCLK:
             if (reinterpret_cast<NMITEMACTIVATE*>(pHeader)->iItem >= 0) OnOpenLocation();
             return 0;
@@ -234,19 +268,75 @@ int CRunManagerDlg::OnFindItem(const CStringW& strTyped, int nStart) {
 void CRunManagerDlg::OnColumnClick(int nColumn) {
     if (nColumn < 0 || nColumn >= kRunColumnCount) return;
     // The selection follows its entries to their new places.
-    std::set<std::pair<RunScope, CStringW>> selected;
+    const std::set<EntryKey> selected = SelectedKeys();
+    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
+    SortRunEntries(m_allEntries, m_sortOrder.column, m_sortOrder.ascending);
+    m_filter.Index(m_allEntries);
+    ShowFilteredEntries();
+    SelectRows(selected);
+}
+
+void CRunManagerDlg::OnFilterChanged() {
+    const std::set<EntryKey> selected = SelectedKeys();
+    ShowFilteredEntries();
+    SelectRows(selected);
+    ShowListingStatus();
+}
+
+void CRunManagerDlg::ShowFilteredEntries() {
+    const std::vector<int> matching = m_filter.Matching(m_editFilter.GetWindowText());
+    std::vector<RunEntry> shown;
+    shown.reserve(matching.size());
+    for (int index : matching) shown.push_back(m_allEntries[static_cast<std::size_t>(index)]);
+    // The selection and the focus mark belong to rows, not entries: off
+    // before the rows change. Row by row, as clearing every row at once
+    // costs a notification per row.
+    for (int row : m_listCommands.GetSelectedItems()) m_listCommands.SetItemState(row, 0, LVIS_SELECTED);
+    const int focused = m_listCommands.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0) m_listCommands.SetItemState(focused, 0, LVIS_FOCUSED);
+    m_entries = std::move(shown);
+    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    m_listCommands.Invalidate(FALSE);
+}
+
+std::set<CRunManagerDlg::EntryKey> CRunManagerDlg::SelectedKeys() const {
+    std::set<EntryKey> keys;
     for (int index : SelectedEntries()) {
         const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        selected.emplace(entry.scope, entry.keyPath);
+        keys.emplace(entry.scope, entry.keyPath);
     }
-    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
-    SortRunEntries(m_entries, m_sortOrder.column, m_sortOrder.ascending);
-    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (std::size_t i = 0; i < m_entries.size() && !selected.empty(); ++i) {
-        if (selected.count({m_entries[i].scope, m_entries[i].keyPath}) != 0)
-            m_listCommands.SetItemState(static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    return keys;
+}
+
+void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
+    // The rows were just set (ShowFilteredEntries): nothing is selected.
+    bool focused = false;
+    for (std::size_t i = 0; i < m_entries.size() && !keys.empty(); ++i) {
+        if (keys.count({m_entries[i].scope, m_entries[i].keyPath}) == 0) continue;
+        const int row = static_cast<int>(i);
+        const UINT state = focused ? LVIS_SELECTED : LVIS_SELECTED | LVIS_FOCUSED;
+        m_listCommands.SetItemState(row, state, state);
+        if (!focused) m_listCommands.EnsureVisible(row, FALSE);
+        focused = true;
     }
     m_listCommands.Invalidate(FALSE);
+}
+
+void CRunManagerDlg::ShowListingStatus() {
+    if (FilterTextOf(m_editFilter.GetWindowText()).IsEmpty()) {
+        SetStatus(ListingStatusText(m_allEntries, m_unreadable));
+    } else {
+        SetStatus(
+            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size())));
+    }
+}
+
+void CRunManagerDlg::OnCancel() {
+    if (::GetFocus() == m_editFilter.m_hWnd && !m_editFilter.GetWindowText().IsEmpty()) {
+        m_editFilter.SetWindowText(CStringW());
+        return;
+    }
+    CQebDialog::OnCancel();
 }
 
 std::vector<int> CRunManagerDlg::SelectedEntries() const {

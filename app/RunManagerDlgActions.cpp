@@ -39,12 +39,13 @@ void CRunManagerDlg::Refresh() {
                               entries);
     MarkRunEntries(entries, &TargetFileExists);
     SortRunEntries(entries, m_sortOrder.column, m_sortOrder.ascending);
-    m_entries = std::move(entries);
+    m_allEntries = std::move(entries);
+    m_unreadable = skipped;
+    m_filter.Index(m_allEntries);
 
-    m_listCommands.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    ShowFilteredEntries();
     m_listCommands.Invalidate(TRUE);
-    SetStatus(ListingStatusText(m_entries, skipped));
+    ShowListingStatus();
 }
 
 int CRunManagerDlg::ImageOf(const RunEntry& entry) {

@@ -34,7 +34,15 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
     const int left = inner.left + margin;
     const int statusTop = buttonTop + (buttonHeight - statusHeight) / 2;
     layout.status = Clamped({left, statusTop, layout.buttons[0].left - margin, statusTop + statusHeight});
-    layout.list = Clamped({left, inner.top + margin, inner.right - margin, buttonTop - margin});
+    const int rightEdge = inner.right - margin;
+    const int filterTop = inner.top + margin;
+    const int filterBottom = filterTop + skin::ScaleForDpi(kRunManagerFilterHeight, dpi);
+    layout.filterLabel = Clamped(
+        {left, filterTop, std::min(left + skin::ScaleForDpi(kRunManagerFilterLabelWidth, dpi), rightEdge),
+         filterBottom});
+    layout.filter = Clamped({layout.filterLabel.right, filterTop, rightEdge, filterBottom});
+    layout.list = Clamped(
+        {left, filterBottom + skin::ScaleForDpi(kRunManagerFilterGap, dpi), rightEdge, buttonTop - margin});
     return layout;
 }
 

@@ -1,7 +1,8 @@
-// Where the manager's controls go inside the frame: the list fills the
-// window, the four buttons sit in a row at the bottom right, the status line
-// takes what is left of that row. Pure arithmetic on the frame's inner
-// rectangle, so that it can be laid out again at every size.
+// Where the manager's controls go inside the frame: the filter field with
+// its label across the top, the list fills the window below it, the four
+// buttons sit in a row at the bottom right, the status line takes what is
+// left of that row. Pure arithmetic on the frame's inner rectangle, so that
+// it can be laid out again at every size.
 #pragma once
 
 #include "skin/skin_geometry.h"
@@ -16,15 +17,20 @@ constexpr skin::SkinSize kRunManagerSize{620, 420};
 constexpr skin::SkinSize kRunManagerMinSize{480, 300};
 
 constexpr int kRunManagerMargin = 10;
-constexpr int kRunManagerButtonWidth = 80;
+constexpr int kRunManagerButtonWidth = 72;
 constexpr int kRunManagerButtonHeight = 25;  // the add button strip's height
 constexpr int kRunManagerButtonGap = 8;
 constexpr int kRunManagerStatusHeight = 20;
+constexpr int kRunManagerFilterHeight = 22;
+constexpr int kRunManagerFilterLabelWidth = 44;
+constexpr int kRunManagerFilterGap = 6;  // between the filter field and the list
 
 // The buttons left to right: 运行, 打开位置, 删除, 刷新.
-constexpr int kRunManagerButtonCount = 4;
+constexpr int kRunManagerButtonCount = 5;
 
 struct RunManagerLayout {
+    skin::SkinRect filterLabel;
+    skin::SkinRect filter;
     skin::SkinRect list;
     skin::SkinRect status;
     skin::SkinRect buttons[kRunManagerButtonCount];

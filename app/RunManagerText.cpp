@@ -4,6 +4,8 @@ const char* const kRunManagerTitle = "管理运行命令";
 const char* const kDeleteQuestionCaption = "删除运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
 const char* const kTargetMissingReason = "目标文件及其所在文件夹都不存在";
+const char* const kFilterLabel = "筛选：";
+const char* const kFilterHint = "输入命令、目标或附加路径中的文字";
 
 namespace {
 
@@ -25,6 +27,8 @@ const char* ColumnHeading(RunColumn column) noexcept {
             return "范围";
         case RunColumn::kState:
             return "状态";
+        case RunColumn::kPath:
+            return "附加路径";
     }
     return "";
 }
@@ -50,6 +54,8 @@ CStringW CellText(const RunEntry& entry, RunColumn column) {
             return WideFrom936(ScopeText(entry.scope));
         case RunColumn::kState:
             return StateText(entry);
+        case RunColumn::kPath:
+            return entry.path;
     }
     return CStringW();
 }
@@ -84,6 +90,10 @@ CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable)
     return text;
 }
 
+CStringW FilteredStatusText(int shown, int total) {
+    return FillIn(WideFrom936("显示 %s / 共 %s 个运行命令"), {DecimalText(shown), DecimalText(total)});
+}
+
 CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {
     const CStringW strVerb = WideFrom936(verb);
     if (outcome.failed == 0)
@@ -103,3 +113,148 @@ CStringW ManyEntriesQuestionText(const char* action, int count) {
 }
 
 CStringW ExplorerSelectArguments(const CStringW& file) { return u"/select,\"" + file + u"\""; }
+
+const RunActionText kRunAction{"运行", "运行(&R)"};
+const RunActionText kOpenLocationAction{"打开位置", "打开位置(&L)"};
+const RunActionText kRenameAction{"重命名", "重命名(&M)\tF2"};
+const RunActionText kChangeTargetAction{"修改目标", "修改目标(&T)…\tF4"};
+const RunActionText kEditPathAction{"编辑附加路径", "编辑附加路径(&P)…\tCtrl+P"};
+const RunActionText kCopyToUserAction{"复制到当前用户", "复制到当前用户(&U)\tCtrl+U"};
+const RunActionText kCopyToMachineAction{"复制到本机", "复制到本机(&A)\tCtrl+M"};
+const RunActionText kDeleteAction{"删除", "删除(&D)\tDel"};
+const RunActionText kExportAction{"导出", "导出(&E)…\tCtrl+E"};
+const RunActionText kImportAction{"导入", "导入(&I)…\tCtrl+I"};
+const RunActionText kRefreshAction{"刷新", "刷新(&F)\tF5"};
+
+const char* const kSelectOneText = "请只选择一个运行命令";
+const char* const kDropProgramText = "只能拖入程序（.exe）文件";
+const char* const kImportColumnCommand = "命令";
+const char* const kImportColumnAction = "操作";
+const char* const kImportColumnTarget = "目标";
+const char* const kImportAdd = "添加";
+const char* const kImportReplace = "替换";
+const char* const kImportSkip = "跳过";
+const char* const kImportButton = "导入";
+const char* const kCancelButton = "取消";
+const char* const kRegFileFilter = "注册表文件 (*.reg)|*.reg|所有文件 (*.*)|*.*|";
+const char* const kProgramFileFilter = "程序 (*.exe)|*.exe|所有文件 (*.*)|*.*|";
+const char* const kExportFileName = "运行命令.reg";
+
+CStringW EditStatusText(const RunActionText& action, const CStringW& command, EditResult result,
+                        const CStringW& detail) {
+    const CStringW verb = WideFrom936(action.name);
+    switch (result) {
+        case EditResult::kDone:
+            if (&action == &kRenameAction)
+                return FillIn(WideFrom936("已将%s重命名为%s"), {Quoted(command), Quoted(detail)});
+            if (&action == &kChangeTargetAction)
+                return FillIn(WideFrom936("已将%s的目标改为：%s"), {Quoted(command), detail});
+            return FillIn(WideFrom936("已%s：%s"), {verb, Quoted(command)});
+        case EditResult::kUnchanged:
+            return FillIn(WideFrom936("%s没有变化"), {Quoted(command)});
+        case EditResult::kDeclined:
+            return FillIn(WideFrom936("未%s%s"), {verb, Quoted(command)});
+        case EditResult::kNotFound:
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
+        case EditResult::kInvalidName:
+            if (&action == &kChangeTargetAction)
+                return FillIn(WideFrom936("未能%s%s：目标不能为空"), {verb, Quoted(command)});
+            return FillIn(WideFrom936("未能%s%s：名称%s不能作为运行命令"),
+                          {verb, Quoted(command), Quoted(detail)});
+        case EditResult::kFailed:
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
+    }
+    return CStringW();
+}
+
+CStringW EditFailureReason(EditResult result) {
+    switch (result) {
+        case EditResult::kNotFound:
+            return WideFrom936("该运行命令已不在注册表中，请刷新");
+        case EditResult::kInvalidName:
+            return WideFrom936("名称不能作为运行命令");
+        case EditResult::kFailed:
+            return WideFrom936("注册表拒绝了修改，一切保持原样");
+        default:
+            return CStringW();
+    }
+}
+
+CStringW ExportStatusText(int exported, int unreadable, const CStringW& file) {
+    CStringW text = FillIn(WideFrom936("已导出 %s 个运行命令到：%s"), {DecimalText(exported), file});
+    if (unreadable > 0) text += FillIn(WideFrom936("（%s 个无法读取，未导出）"), {DecimalText(unreadable)});
+    return text;
+}
+
+CStringW FileFailureText(const RunActionText& action, const CStringW& file, const CStringW& reason) {
+    return FillIn(WideFrom936("未能%s：%s：%s"), {WideFrom936(action.name), file, reason});
+}
+
+namespace {
+
+const char* RegFileErrorText(RegFileError error) noexcept {
+    switch (error) {
+        case RegFileError::kNone:
+            return "";
+        case RegFileError::kBadHeader:
+            return "不是注册表文件（文件头不对）";
+        case RegFileError::kCutOff:
+            return "文件不完整，在这一行中断";
+        case RegFileError::kBadKeyLine:
+            return "键名行有误";
+        case RegFileError::kBadEscape:
+            return "转义字符有误";
+        case RegFileError::kBadString:
+            return "引号没有闭合";
+        case RegFileError::kBadHex:
+            return "十六进制数据有误";
+        case RegFileError::kBadDword:
+            return "dword 数值有误";
+        case RegFileError::kBadType:
+            return "值类型有误";
+        case RegFileError::kBadLine:
+            return "无法识别这一行";
+        case RegFileError::kValueOutsideKey:
+            return "值不在任何键下";
+    }
+    return "";
+}
+
+}  // namespace
+
+CStringW DamagedFileText(RegFileError error, int line) {
+    return FillIn(WideFrom936("文件已损坏，未导入任何内容。\n第 %s 行：%s"),
+                  {DecimalText(line), WideFrom936(RegFileErrorText(error))});
+}
+
+const char* ImportRefusalText(ImportRefusal refusal) noexcept {
+    switch (refusal) {
+        case ImportRefusal::kNone:
+            return "";
+        case ImportRefusal::kOutsideAppPaths:
+            return "不在 App Paths 下，不会写入";
+        case ImportRefusal::kNotAnEntry:
+            return "不是运行命令，不会写入";
+        case ImportRefusal::kScopeNotWritable:
+            return "写入本机需要管理员权限，不会写入";
+        case ImportRefusal::kDeletion:
+            return "要求删除注册表内容，不会执行";
+    }
+    return "";
+}
+
+CStringW ImportSummaryText(int added, int replaced, int refused) {
+    CStringW text =
+        FillIn(WideFrom936("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
+    if (replaced > 0) text += WideFrom936("（取消勾选的不会替换）");
+    if (refused > 0) text += FillIn(WideFrom936("；%s 项不会写入"), {DecimalText(refused)});
+    return text + WideFrom936("。");
+}
+
+CStringW ImportOutcomeText(const ImportCounts& counts) {
+    CStringW text =
+        FillIn(WideFrom936("已添加 %s 个，替换 %s 个，跳过 %s 个运行命令"),
+               {DecimalText(counts.added), DecimalText(counts.replaced), DecimalText(counts.skipped)});
+    if (counts.failed > 0) text += FillIn(WideFrom936("，%s 个未能写入"), {DecimalText(counts.failed)});
+    return text;
+}

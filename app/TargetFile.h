@@ -24,3 +24,7 @@ bool IsExistingFolder(const CStringW& path);
 
 // Whether an entry's target file exists: MarkRunEntries' check.
 bool TargetFileExists(const CStringW& file);
+
+// Whether a folder of a Path value exists: %NAME% references expanded, then
+// IsExistingFolder. MarkPathFolders' check.
+bool PathFolderExists(const CStringW& folder);

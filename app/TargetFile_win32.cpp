@@ -81,3 +81,8 @@ bool IsExistingFolder(const CStringW& path) {
 }
 
 bool TargetFileExists(const CStringW& file) { return IsExistingFile(ResolveTargetFile(file)); }
+
+bool PathFolderExists(const CStringW& folder) {
+    const CStringW expanded = ExpandEnvironment(folder);
+    return !expanded.IsEmpty() && IsExistingFolder(expanded);
+}

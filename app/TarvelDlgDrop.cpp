@@ -4,23 +4,9 @@
 #include <shellapi.h>
 
 #include "app/CommandText.h"
+#include "app/DroppedFile.h"
 #include "app/TarvelDlg.h"
 #include "base/win32_handles.h"
-
-namespace {
-
-// The first dropped file's full path in UTF-16, whatever its length: the
-// buffer grows to the length the shell reports, so a longer path arrives
-// whole instead of cut short.
-CStringW ReadFirstDroppedPath(HDROP hDrop) {
-    return velmora::ReadGrowingText([hDrop](char16_t* buffer, std::size_t capacity) -> std::size_t {
-        const UINT needed = ::DragQueryFileW(hDrop, 0, nullptr, 0);
-        if (needed >= capacity) return needed;
-        return ::DragQueryFileW(hDrop, 0, velmora::WinBuffer(buffer), static_cast<UINT>(capacity));
-    });
-}
-
-}  // namespace
 
 void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
     // Handed back to the shell however the handler leaves.

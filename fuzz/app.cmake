@@ -7,3 +7,8 @@ velmora_add_fuzzer(fuzz_command_text
           ${PROJECT_SOURCE_DIR}/app/CommandText.cpp ${PROJECT_SOURCE_DIR}/app/RegistryAccess.cpp
           ${PROJECT_SOURCE_DIR}/app/RegistryTree.cpp ${PROJECT_SOURCE_DIR}/app/RunEntries.cpp
   LIBS velmora_text velmora_static)
+
+# Fuzz target of the .reg file reader and writer.
+velmora_add_fuzzer(fuzz_reg_file
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_reg_file.cpp ${PROJECT_SOURCE_DIR}/app/RegFile.cpp
+  LIBS velmora_text velmora_static)

@@ -38,6 +38,28 @@
 #define IDC_BTN_DELETE 1103
 #define IDC_BTN_REFRESH 1104
 #define IDC_RUN_STATUS 1105
+#define IDC_RUN_FILTER 1106
+#define IDC_RUN_FILTER_LABEL 1107
+
+// The manager's context-menu commands beyond its buttons' (which the menu
+// uses too).
+#define IDM_RUN_RENAME 1120
+#define IDM_RUN_CHANGE_TARGET 1121
+#define IDM_RUN_EDIT_PATH 1122
+#define IDM_RUN_COPY_TO_USER 1123
+#define IDM_RUN_COPY_TO_MACHINE 1124
+#define IDM_RUN_EXPORT 1125
+#define IDM_RUN_IMPORT 1126
+
+// The controls of the import preview and the Path editor.
+#define IDC_CHOICE_TEXT 1140
+#define IDC_CHOICE_LIST 1141
+#define IDC_PATH_FOLDER 1142
+#define IDC_BTN_PATH_ADD 1143
+#define IDC_BTN_PATH_BROWSE 1144
+#define IDC_BTN_PATH_REMOVE 1145
+#define IDC_BTN_PATH_UP 1146
+#define IDC_BTN_PATH_DOWN 1147
 
 // The main dialog's window-menu item that opens the manager (a window-menu
 // command: low four bits clear, below 0xF000).

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -56,6 +57,7 @@ public:
     }
     long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data, std::uint32_t size) override {
         keys[PathOf(key)][valueName] = std::string(reinterpret_cast<const char*>(data), size);
+        types[PathOf(key)].erase(valueName);
         return 0;
     }
     long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
@@ -106,7 +108,47 @@ public:
         return 0;
     }
 
+    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
+        return OpenKeyForRead(parent, keyPath, pOpened);
+    }
+    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        const auto& values = keys.at(PathOf(key));
+        if (index >= values.size()) return 259;
+        const auto it = std::next(values.begin(), index);
+        *pName = it->first;
+        *pType = TypeOf(key, it->first.c_str());
+        pData->assign(it->second.begin(), it->second.end());
+        return 0;
+    }
+    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        const std::string* value = Find(key, valueName);
+        if (value == nullptr) return 2;
+        *pType = TypeOf(key, valueName);
+        pData->assign(value->begin(), value->end());
+        return 0;
+    }
+    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
+                  std::uint32_t size) override {
+        keys[PathOf(key)][valueName] = std::string(reinterpret_cast<const char*>(data), size);
+        types[PathOf(key)][valueName] = type;
+        return 0;
+    }
+    long DeleteValue(RegKey key, const char16_t* valueName) override {
+        types[PathOf(key)].erase(valueName);
+        return keys.at(PathOf(key)).erase(valueName) == 0 ? 2 : 0;
+    }
+
 private:
+    // Types of values stored through SetValue; the others are REG_SZ.
+    std::map<KeyPath, std::map<std::u16string, std::uint32_t>> types;
+    std::uint32_t TypeOf(RegKey key, const char16_t* valueName) const {
+        const auto k = types.find(PathOf(key));
+        if (k == types.end()) return 1;
+        const auto v = k->second.find(valueName);
+        return v == k->second.end() ? 1 : v->second;
+    }
     static bool IsChild(const KeyPath& parent, const KeyPath& path) {
         return path.size() == parent.size() + 1 && std::equal(parent.begin(), parent.end(), path.begin());
     }

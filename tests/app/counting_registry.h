@@ -61,6 +61,32 @@ public:
         return m_real.DeleteSubKey(parent, name);
     }
 
+    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        const long status = m_real.OpenKeyForWrite(parent, keyPath, pOpened);
+        if (status == ERROR_SUCCESS) open.insert(*pOpened);
+        return status;
+    }
+    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.EnumValue(key, index, pName, pType, pData);
+    }
+    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.ReadValue(key, valueName, pType, pData);
+    }
+    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
+                  std::uint32_t size) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.SetValue(key, valueName, type, data, size);
+    }
+    long DeleteValue(RegKey key, const char16_t* valueName) override {
+        if (Fails()) return ERROR_ACCESS_DENIED;
+        return m_real.DeleteValue(key, valueName);
+    }
+
 private:
     bool Fails() { return calls++ == failAtCall; }
     CWin32Registry m_real;

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <mutex>
 #include <string>
@@ -55,9 +56,11 @@ public:
     explicit TestableRunManagerDlg(const CStringW& strAppPathsKey,
                                    const DialogServices& services = TestServices())
         : CRunManagerDlg(services, nullptr, strAppPathsKey) {}
+    using CRunManagerDlg::FillContextMenu;
     using CRunManagerDlg::m_btnClose;
     using CRunManagerDlg::m_btnMax;
     using CRunManagerDlg::m_btnMin;
+    using CRunManagerDlg::m_editFilter;
     using CRunManagerDlg::m_entries;
     using CRunManagerDlg::m_imageList;
     using CRunManagerDlg::m_lblStatus;
@@ -65,6 +68,27 @@ public:
     using CRunManagerDlg::m_minTrackSize;
     using CRunManagerDlg::m_resizable;
     using CRunManagerDlg::Refresh;
+
+    // The answers of the system's dialogs and of the import preview and
+    // the Path editor, given in their place; what they were asked.
+    CStringW programFile, exportFile, importFile;
+    std::function<bool(const ImportPlan&, std::vector<bool>&)> importChoices;
+    std::function<bool(const RunEntry&, std::vector<CStringW>&)> pathFolders;
+    CStringW askedTarget;
+
+protected:
+    CStringW AskProgramFile(const CStringW& strCurrentTarget) override {
+        askedTarget = strCurrentTarget;
+        return programFile;
+    }
+    CStringW AskExportFile() override { return exportFile; }
+    CStringW AskImportFile() override { return importFile; }
+    bool AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace) override {
+        return importChoices ? importChoices(plan, replace) : true;
+    }
+    bool AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders) override {
+        return pathFolders && pathFolders(entry, folders);
+    }
 };
 
 // A drop handle holding the given narrow paths, as the shell passes it with

@@ -5,9 +5,11 @@
 // kept as GBK, the tests' own text; value data as stored, UTF-16 bytes.
 #pragma once
 
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/RegistryAccess.h"
 #include "gbk_text.h"
@@ -38,6 +40,7 @@ inline std::string Utf16Bytes(const std::string& gbk) {
 struct StoredValue {
     std::string data;
     std::uint32_t declaredSize;
+    std::uint32_t type = kRegSz;
     friend bool operator==(const StoredValue&, const StoredValue&) = default;
 };
 
@@ -139,6 +142,50 @@ public:
         return kRegistrySuccess;
     }
 
+    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
+        return OpenKeyForRead(parent, keyPath, pOpened);
+    }
+    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        if (Fails()) return failure;
+        auto k = keys.find(PathOf(key));
+        if (k == keys.end()) return kRegistryFileNotFound;
+        if (index >= k->second.size()) return kRegistryNoMoreItems;
+        auto v = std::next(k->second.begin(), index);
+        *pName = W(v->first);
+        *pType = v->second.type;
+        pData->assign(v->second.data.begin(), v->second.data.end());
+        return kRegistrySuccess;
+    }
+    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        if (Fails()) return failure;
+        const StoredValue* value = Find(key, valueName);
+        if (value == nullptr) return kRegistryFileNotFound;
+        *pType = value->type;
+        pData->assign(value->data.begin(), value->data.end());
+        return kRegistrySuccess;
+    }
+    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
+                  std::uint32_t size) override {
+        if (Fails()) return failure;
+        auto k = keys.find(PathOf(key));
+        if (k == keys.end()) return kRegistryBadKey;
+        k->second[N(valueName)] = {std::string(reinterpret_cast<const char*>(data), size), size, type};
+        return kRegistrySuccess;
+    }
+    long DeleteValue(RegKey key, const char16_t* valueName) override {
+        if (Fails()) return failure;
+        auto k = keys.find(PathOf(key));
+        if (k == keys.end()) return kRegistryBadKey;
+        return k->second.erase(N(valueName)) == 0 ? kRegistryFileNotFound : kRegistrySuccess;
+    }
+
+    // A value of any type with the given bytes, every key above it made.
+    void PutRaw(const std::string& path, const std::string& name, std::uint32_t type, const std::string& bytes) {
+        MakeKey(path);
+        keys[path][name] = {bytes, static_cast<std::uint32_t>(bytes.size()), type};
+    }
     // A value's data: the UTF-16 form of `data` (GBK), zeros kept, no zero added.
     void Put(const std::string& path, const std::string& name, const std::string& data) {
         const std::string bytes = Utf16Bytes(data);

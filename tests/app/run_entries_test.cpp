@@ -24,18 +24,20 @@ const std::string kUserAppPaths = "U:SOFTWARE\\App Paths";
 struct Listed {
     std::string command, keyPath, target;
     RunScope scope;
+    std::string path = "";
     friend bool operator==(const Listed&, const Listed&) = default;
 };
 
 std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
     std::vector<Listed> out;
-    for (const RunEntry& e : entries) out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope});
+    for (const RunEntry& e : entries) out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope, N(e.path)});
     return out;
 }
 
 TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     FakeRegistry reg;
     reg.PutText(kAppPaths + "\\ed.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutText(kAppPaths + "\\ed.exe", "Path", "C:\\Tools;%Lib%");
     reg.PutText(kAppPaths + "\\ed.exe\\SupportedProtocols", "", "not an entry of its own");
     reg.PutText(kAppPaths + "\\IEXPLORE.EXE", "", "\"C:\\Program Files\\ie.exe\"");
     reg.PutText(kAppPaths + "\\tools\\deep\\x.exe", "", "C:\\x.exe");
@@ -51,7 +53,7 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     EXPECT_EQ(ListRunEntries(reg, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
     const std::vector<Listed> expected = {
         {"IEXPLORE", "IEXPLORE.EXE", "\"C:\\Program Files\\ie.exe\"", RunScope::kLocalMachine},
-        {"ed", "ed.exe", "C:\\Tools\\ed.exe", RunScope::kLocalMachine},
+        {"ed", "ed.exe", "C:\\Tools\\ed.exe", RunScope::kLocalMachine, "C:\\Tools;%Lib%"},
         {"novalue", "novalue.exe", "", RunScope::kLocalMachine},
         {"tools\\deep\\x", "tools\\deep\\x.exe", "C:\\x.exe", RunScope::kLocalMachine},
         {"ed", "ed.exe", "D:\\Mine\\ed.exe", RunScope::kCurrentUser},

@@ -224,9 +224,10 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
         const char* text;
     } buttons[] = {{IDC_BTN_RUN, "运行"},
                    {IDC_BTN_OPEN_LOCATION, "打开位置"},
+                   {IDM_RUN_CHANGE_TARGET, "修改目标"},
                    {IDC_BTN_DELETE, "删除"},
                    {IDC_BTN_REFRESH, "刷新"}};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         HWND hButton = mgr.GetDlgItem(static_cast<int>(buttons[i].id));
         ASSERT_NE(hButton, nullptr);
         char text[32] = {};
@@ -240,7 +241,7 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
     mgr.SetWindowPos(nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER);
     const velmora::app::RunManagerLayout bigger = velmora::app::LayOutRunManager({3, 27, 797, 497});
     EXPECT_EQ(ChildRect(mgr.m_listCommands.m_hWnd).right, bigger.list.right);
-    EXPECT_EQ(ChildRect(mgr.GetDlgItem(IDC_BTN_REFRESH)).top, bigger.buttons[3].top);
+    EXPECT_EQ(ChildRect(mgr.GetDlgItem(IDC_BTN_REFRESH)).top, bigger.buttons[4].top);
 
     HDC hScreen = ::GetDC(nullptr);
     HDC hMem = ::CreateCompatibleDC(hScreen);
@@ -417,6 +418,61 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
     Press(IDC_BTN_OPEN_LOCATION);
     ASSERT_EQ(g_shellCalls.size(), 1u);
     EXPECT_EQ(g_shellCalls[0].parameters, "/select,\"" + named + "\"") << "the 64-bit Explorer sees System32";
+}
+
+TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeClearsIt) {
+    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf("ed/m"), 4), CStringW(u"C:\\Tools")) << "the Path column";
+    Select({"shared/u", "gone/m"});
+    const auto type = [&](const char16_t* text) { mgr.m_editFilter.SetWindowText(text); };
+    const struct {
+        const char16_t* typed;
+        std::vector<std::string> shown;
+        std::string status;
+        std::vector<std::string> selected;
+    } steps[] = {
+        {u"SHARED", {"shared/m", "shared/u"}, "显示 2 / 共 6 个运行命令", {"shared/u"}},
+        // gone/m went out of view with "SHARED": it is not brought back.
+        {u"velmora-missing", {"gone/m", "mine/u"}, "显示 2 / 共 6 个运行命令", {}},
+        {u"c:\\tools", {"ed/m"}, "显示 1 / 共 6 个运行命令", {}},  // by its Path value only
+        {u"nothing like it", {}, "显示 0 / 共 6 个运行命令", {}},
+        {u"  ",
+         {"ed/m", "gone/m", "mine/u", "shared/m", "shared/u", "tools\\nested/m"},
+         "共 6 个运行命令，2 个失效，1 个被覆盖",
+         {}},
+    };
+    for (const auto& step : steps) {
+        type(step.typed);
+        EXPECT_EQ(Commands(), step.shown) << N(step.typed);
+        EXPECT_EQ(Status(), step.status) << N(step.typed);
+        std::vector<std::string> selected;
+        for (int row : mgr.m_listCommands.GetSelectedItems()) selected.push_back(Commands()[row]);
+        EXPECT_EQ(selected, step.selected) << N(step.typed);
+    }
+
+    // Actions work on what is shown: a delete while filtering, then a sort.
+    type(u"tools");
+    Select({"tools\\nested/m"});
+    EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("tools\\nested.exe").c_str()));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"ed/m"})) << "the filter stays after the refresh";
+    type(u"e");
+    Notify(LVN_COLUMNCLICK, -1, 0);
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"shared/m", "shared/u", "mine/u", "gone/m", "ed/m"}));
+
+    // Tab order: list, filter, then the buttons; Escape in the field clears
+    // it and leaves the manager open, then closes it.
+    mgr.ShowWindow(SW_SHOW);
+    mgr.m_listCommands.SetFocus();
+    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_listCommands.m_hWnd, FALSE), mgr.m_editFilter.m_hWnd);
+    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_editFilter.m_hWnd, FALSE), mgr.GetDlgItem(IDC_BTN_RUN));
+    ::SetForegroundWindow(mgr.m_hWnd);
+    mgr.m_editFilter.SetFocus();
+    ASSERT_EQ(::GetFocus(), mgr.m_editFilter.m_hWnd);
+    mgr.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(mgr.m_editFilter.GetWindowText().IsEmpty());
+    EXPECT_TRUE(::IsWindow(mgr.m_hWnd));
+    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 5);
+    EXPECT_EQ(Status(), "共 5 个运行命令，2 个失效，1 个被覆盖");
 }
 
 TEST_F(RunManagerDlgTest, TypingSelectsTheNextCommandWithThoseLetters) {

@@ -8,6 +8,7 @@
 
 #include "app/ReplaceCheck.h"
 #include "app/RunCommandRegistration.h"
+#include "app/RunEntryFilter.h"
 #include "app/RunEntrySort.h"
 #include "app/RunManagerLayout.h"
 #include "app/RunManagerText.h"
@@ -17,8 +18,9 @@
 namespace {
 
 RunEntry Entry(const char* command, const char* target, RunScope scope, bool broken = false,
-               bool shadowed = false) {
+               bool shadowed = false, const char* path = "") {
     RunEntry e;
+    e.path = W(path);
     e.command = W(command);
     e.keyPath = W(command) + u".exe";
     e.target = W(target);
@@ -42,10 +44,10 @@ TEST(SortRunEntriesTest, EachColumnBothWays) {
     const RunScope m = RunScope::kLocalMachine;
     const RunScope u = RunScope::kCurrentUser;
     const std::vector<RunEntry> input = {
-        Entry("中文", "C:\\b.exe", m),
-        Entry("Beta", "c:\\a.exe", u, true),
+        Entry("中文", "C:\\b.exe", m, false, false, "D:\\Lib"),
+        Entry("Beta", "c:\\a.exe", u, true, false, "c:\\lib;%SystemRoot%"),
         Entry("alpha", "C:\\c.exe", m, false, true),
-        Entry("beta", "C:\\A.exe", m, true, true),
+        Entry("beta", "C:\\A.exe", m, true, true, "C:\\Lib"),
         Entry("alpha", "D:\\d.exe", u),
     };
     const struct {
@@ -61,6 +63,9 @@ TEST(SortRunEntriesTest, EachColumnBothWays) {
         {RunColumn::kScope, false, "alpha/u Beta/u alpha/m beta/m 中文/m"},
         {RunColumn::kState, true, "alpha/u 中文/m alpha/m Beta/u beta/m"},
         {RunColumn::kState, false, "beta/m Beta/u alpha/m alpha/u 中文/m"},
+        // No Path value sorts first; C:\Lib and c:\lib;... by their letters.
+        {RunColumn::kPath, true, "alpha/m alpha/u beta/m Beta/u 中文/m"},
+        {RunColumn::kPath, false, "中文/m Beta/u beta/m alpha/m alpha/u"},
     };
     for (const auto& c : cases) {
         std::vector<RunEntry> entries = input;
@@ -107,6 +112,9 @@ TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     EXPECT_EQ(CellText(both, RunColumn::kTarget), CStringW(u"C:\\ed.exe"));
     EXPECT_EQ(CellText(both, RunColumn::kScope), CStringW(u"本机"));
     EXPECT_EQ(CellText(both, RunColumn::kState), CStringW(u"失效、被覆盖"));
+    EXPECT_EQ(CellText(Entry("a", "", RunScope::kCurrentUser, false, false, "%X%;C:\\Y"), RunColumn::kPath),
+              CStringW(u"%X%;C:\\Y"));
+    EXPECT_STREQ(ColumnHeading(RunColumn::kPath), "附加路径");
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser, true)), CStringW(u"失效"));
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kLocalMachine, false, true)), CStringW(u"被覆盖"));
     EXPECT_EQ(StateText(Entry("a", "", RunScope::kCurrentUser)), CStringW());
@@ -132,6 +140,107 @@ TEST(RunManagerTextTest, CellsMarksAndStatusLines) {
     EXPECT_EQ(ManyEntriesQuestionText("运行", 7), CStringW(u"是否对选中的 7 个运行命令执行“运行”？"));
     EXPECT_EQ(ExplorerSelectArguments(u"C:\\Program Files\\ed.exe"),
               CStringW(u"/select,\"C:\\Program Files\\ed.exe\""));
+}
+
+TEST(RunEntryFilterTest, MatchesCommandTargetOrPathIgnoringLetterCase) {
+    const RunScope m = RunScope::kLocalMachine;
+    std::vector<RunEntry> entries = {
+        Entry("ed", "C:\\Tools\\ed.exe", m, false, false, "C:\\Tools\\Lib;%ProgramFiles%\\Common"),
+        Entry("tools\\Grep", "\"D:\\Program Files\\grep.exe\"", m),
+        Entry("编辑器", "D:\\工具\\编辑.exe", m, false, false, "D:\\工具"),
+        Entry("ＡＢＣ", "", m),
+        Entry("癮", "E:\\x.exe", m),  // in GBK B0 61: its second byte is an 'a'
+    };
+    entries[3].target = u"C:\\Ünïcode\\ΣΑΣ\\Файл.exe";  // letters GBK lacks
+    RunEntryFilter filter;
+    filter.Index(entries);
+    const struct {
+        const char16_t* typed;
+        std::vector<int> shown;
+    } cases[] = {
+        {u"", {0, 1, 2, 3, 4}},
+        {u"  \t", {0, 1, 2, 3, 4}},  // blanks only: no filter
+        {u"ED", {0}},                // the command, any case
+        {u" ed ", {0}},              // blanks at the ends do not count
+        {u"tools", {0, 1}},          // a target folder and a group
+        {u"\\grep", {1}},            // across the group's backslash
+        {u"program files", {1}},     // inside the quotes
+        {u"%programfiles%", {0}},    // the Path value as stored
+        {u"lib;%", {0}},             // across its semicolon
+        {u"工具", {2}},              // Chinese in the target and the Path value
+        {u"编", {2}},
+        {u"ａｂｃ", {3}},     // full-width letters in either case
+        {u"abc", {}},         // ... are not the ASCII letters
+        {u"üNÏ", {3}},        // Latin-1
+        {u"σασ", {3}},        // Greek
+        {u"файл", {3}},       // Cyrillic
+        {u"a", {0, 1}},       // never inside a Chinese character
+        {u"ed.exe\nc:", {}},  // a line break matches nothing between the texts
+        {u"ed.exe c:", {}},
+        {u"zzz", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(filter.Matching(c.typed), c.shown) << N(c.typed);
+
+    // Indexed again after a change: the old texts are gone.
+    entries.resize(1);
+    filter.Index(entries);
+    EXPECT_EQ(filter.Matching(u"grep"), std::vector<int>{});
+    EXPECT_EQ(filter.Matching(u"ed"), std::vector<int>{0});
+    filter.Index({});
+    EXPECT_EQ(filter.Matching(u""), std::vector<int>{});
+}
+
+TEST(RunEntryFilterTest, FoldsOnlyLettersThatHaveACase) {
+    const struct {
+        char16_t in, out;
+    } cases[] = {
+        {u'A', u'a'},     {u'Z', u'z'},     {u'a', u'a'},     {u'@', u'@'},   {u'[', u'['},
+        {0xC0, 0xE0},     {0xD7, 0xD7},     {0xDE, 0xFE},     {0xDF, 0xDF},   {0x391, 0x3B1},
+        {0x3A2, 0x3A2},   {0x3A9, 0x3C9},   {0x400, 0x450},   {0x42F, 0x44F}, {0x430, 0x430},
+        {0xFF21, 0xFF41}, {0xFF3A, 0xFF5A}, {0xFF3B, 0xFF3B}, {u'中', u'中'}, {0xD83D, 0xD83D},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FoldForFilter(c.in), c.out) << std::hex << int(c.in);
+}
+
+TEST(RunManagerTextTest, EditExportAndImportTexts) {
+    const struct {
+        const RunActionText& action;
+        EditResult result;
+        const char* detail;
+        const char* text;
+    } edits[] = {
+        {kRenameAction, EditResult::kDone, "tools\\ed2", "已将“ed”重命名为“tools\\ed2”"},
+        {kRenameAction, EditResult::kUnchanged, "ed", "“ed”没有变化"},
+        {kRenameAction, EditResult::kDeclined, "vi", "未重命名“ed”"},
+        {kRenameAction, EditResult::kInvalidName, "\\", "未能重命名“ed”：名称“\\”不能作为运行命令"},
+        {kRenameAction, EditResult::kNotFound, "vi", "未能重命名“ed”：该运行命令已不在注册表中，请刷新"},
+        {kChangeTargetAction, EditResult::kDone, "C:\\vi.exe", "已将“ed”的目标改为：C:\\vi.exe"},
+        {kChangeTargetAction, EditResult::kInvalidName, "", "未能修改目标“ed”：目标不能为空"},
+        {kChangeTargetAction, EditResult::kFailed, "C:\\vi.exe",
+         "未能修改目标“ed”：注册表拒绝了修改，一切保持原样"},
+        {kEditPathAction, EditResult::kDone, "", "已编辑附加路径：“ed”"},
+    };
+    for (const auto& e : edits)
+        EXPECT_EQ(EditStatusText(e.action, u"ed", e.result, W(e.detail)), W(e.text)) << e.text;
+
+    EXPECT_EQ(ExportStatusText(3, 0, u"D:\\备份.reg"), CStringW(u"已导出 3 个运行命令到：D:\\备份.reg"));
+    EXPECT_EQ(ExportStatusText(3, 1, u"a.reg"),
+              CStringW(u"已导出 3 个运行命令到：a.reg（1 个无法读取，未导出）"));
+    EXPECT_EQ(DamagedFileText(RegFileError::kBadEscape, 7),
+              CStringW(u"文件已损坏，未导入任何内容。\n第 7 行：转义字符有误"));
+    EXPECT_EQ(ImportSummaryText(2, 0, 0), CStringW(u"将添加 2 个运行命令，替换 0 个。"));
+    EXPECT_EQ(ImportSummaryText(0, 1, 3),
+              CStringW(u"将添加 0 个运行命令，替换 1 个（取消勾选的不会替换）；3 项不会写入。"));
+    EXPECT_EQ(ImportOutcomeText({2, 1, 3, 0}), CStringW(u"已添加 2 个，替换 1 个，跳过 3 个运行命令"));
+    EXPECT_EQ(ImportOutcomeText({0, 0, 0, 2}),
+              CStringW(u"已添加 0 个，替换 0 个，跳过 0 个运行命令，2 个未能写入"));
+    EXPECT_EQ(FilteredStatusText(3, 2000), CStringW(u"显示 3 / 共 2000 个运行命令"));
+    // Every refusal says why, and every menu item has its key or its dots.
+    for (ImportRefusal refusal : {ImportRefusal::kOutsideAppPaths, ImportRefusal::kNotAnEntry,
+                                  ImportRefusal::kScopeNotWritable, ImportRefusal::kDeletion})
+        EXPECT_STRNE(ImportRefusalText(refusal), "");
+    EXPECT_STREQ(kRenameAction.menuItem, "重命名(&M)\tF2");
+    EXPECT_STREQ(kImportAction.menuItem, "导入(&I)…\tCtrl+I");
 }
 
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
@@ -295,42 +404,60 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
     using velmora::skin::SkinRect;
     const struct {
         SkinRect inner;
-        SkinRect list, status, first, last;
+        SkinRect filter, list, status, first, last;
         int dpi = 96;
     } cases[] = {
         // 620 x 420 with the shipped frame: inner (3, 27, 617, 417).
         {{3, 27, 617, 417},
-         {13, 37, 607, 372},
-         {13, 384, 253, 404},
-         {263, 382, 343, 407},
-         {527, 382, 607, 407}},
+         {57, 37, 607, 59},
+         {13, 65, 607, 372},
+         {13, 384, 205, 404},
+         {215, 382, 287, 407},
+         {535, 382, 607, 407}},
         // 480 x 300: inner (3, 27, 477, 297).
         {{3, 27, 477, 297},
-         {13, 37, 467, 252},
-         {13, 264, 113, 284},
-         {123, 262, 203, 287},
-         {387, 262, 467, 287}},
+         {57, 37, 467, 59},
+         {13, 65, 467, 252},
+         {13, 264, 65, 284},
+         {75, 262, 147, 287},
+         {395, 262, 467, 287}},
         // Far too small: nothing inverted.
-        {{0, 0, 100, 40}, {10, 10, 90, 10}, {10, 7, 10, 27}, {-254, 5, -174, 30}, {10, 5, 90, 30}},
-        // At 192 DPI every margin, button and gap is twice as large.
+        {{0, 0, 100, 40},
+         {54, 10, 90, 32},
+         {10, 38, 90, 38},
+         {10, 7, 10, 27},
+         {-302, 5, -230, 30},
+         {18, 5, 90, 30}},
+        // Narrower than the label: the field is empty, at the right margin.
+        {{0, 0, 40, 200},
+         {30, 10, 30, 32},
+         {10, 38, 30, 155},
+         {10, 167, 10, 187},
+         {-362, 165, -290, 190},
+         {-42, 165, 30, 190}},
+        // At 192 DPI every margin, height, button and gap is twice as large.
         {{0, 0, 1000, 600},
-         {20, 20, 980, 510},
-         {20, 535, 272, 575},
-         {292, 530, 452, 580},
-         {820, 530, 980, 580},
+         {108, 20, 980, 64},
+         {20, 76, 980, 510},
+         {20, 535, 176, 575},
+         {196, 530, 340, 580},
+         {836, 530, 980, 580},
          192},
-        // At 144 DPI: margin 15, buttons 120 x 38 (37.5 rounded), gap 12,
-        // status 30.
+        // At 144 DPI: margin 15, filter 33 high after a 66-wide label, gap
+        // 9 to the list, buttons 108 x 38 (37.5 rounded), gap 12, status 30.
         {{5, 41, 925, 625},
-         {20, 56, 910, 557},
-         {20, 576, 379, 606},
-         {394, 572, 514, 610},
-         {790, 572, 910, 610},
+         {86, 56, 910, 89},
+         {20, 98, 910, 557},
+         {20, 576, 307, 606},
+         {322, 572, 430, 610},
+         {802, 572, 910, 610},
          144},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dpi);
         const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner, c.dpi);
+        EXPECT_EQ(layout.filter, c.filter);
+        EXPECT_EQ(layout.filterLabel.right, c.filter.left) << "the label ends where the field starts";
         EXPECT_EQ(layout.list, c.list);
         EXPECT_EQ(layout.status, c.status);
         EXPECT_EQ(layout.buttons[0], c.first);

@@ -58,6 +58,24 @@ public:
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
         return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
     }
+    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
+        return m_win32.OpenKeyForWrite(parent, keyPath, pOpened);
+    }
+    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        return m_win32.EnumValue(key, index, pName, pType, pData);
+    }
+    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                   std::vector<unsigned char>* pData) override {
+        return m_win32.ReadValue(key, valueName, pType, pData);
+    }
+    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
+                  std::uint32_t size) override {
+        return m_failingStore ? ERROR_ACCESS_DENIED : m_win32.SetValue(key, valueName, type, data, size);
+    }
+    long DeleteValue(RegKey key, const char16_t* valueName) override {
+        return m_win32.DeleteValue(key, valueName);
+    }
     long DeleteSubKey(RegKey parent, const char16_t* name) override {
         return m_win32.DeleteSubKey(parent, name);
     }

@@ -1,0 +1,54 @@
+// The `Path` value of a run command as a list of folders: the shell adds the
+// folders, separated by semicolons, to the program's PATH when it starts it.
+// Plain text rules; whether a folder exists is asked of a callback.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "base/wide_text.h"
+
+// The folders of a Path value in order: split at semicolons (a semicolon
+// inside double quotes is part of the folder), each folder without blanks at
+// its ends, empty items left out. Quotes are kept as written.
+std::vector<CStringW> SplitPathList(const CStringW& value);
+
+// The folders joined with single semicolons, each without blanks at its
+// ends; empty ones are left out. A folder holding a semicolon is written in
+// double quotes (any stray quote in it dropped), unless it is quoted
+// already.
+CStringW JoinPathList(const std::vector<CStringW>& folders);
+
+// True when the text holds a %name% pair (a name of at least one character
+// between two percent signs), which the shell expands only in REG_EXPAND_SZ.
+bool HoldsEnvironmentVariable(const CStringW& text);
+
+// Two folder texts name the same folder: equal once blanks and quotes at the
+// ends and trailing backslashes (not a drive's "C:\") are taken off, ASCII
+// letter case ignored.
+bool SameFolder(const CStringW& a, const CStringW& b);
+
+// Appends `folder` (blanks at its ends taken off). False, and the list
+// unchanged, when it is empty or SameFolder as one already listed.
+bool AddPathFolder(std::vector<CStringW>& folders, const CStringW& folder);
+
+// Removes the folder at `index`; false when there is none.
+bool RemovePathFolder(std::vector<CStringW>& folders, std::size_t index);
+
+// Swaps the folder at `index` with the one before (up) or after (down);
+// false, and the list unchanged, at the ends or past them.
+bool MovePathFolderUp(std::vector<CStringW>& folders, std::size_t index);
+bool MovePathFolderDown(std::vector<CStringW>& folders, std::size_t index);
+
+// Whether a folder exists; the text is as listed (quotes and blanks taken
+// off, %variables% not expanded: the platform side expands them).
+using FolderCheck = std::function<bool(const CStringW& folder)>;
+
+struct PathFolder {
+    CStringW folder;
+    bool missing = false;
+};
+
+// Each folder with its "missing" mark: `exists` is asked once per folder,
+// with the quotes at its ends taken off.
+std::vector<PathFolder> MarkPathFolders(const std::vector<CStringW>& folders, const FolderCheck& exists);

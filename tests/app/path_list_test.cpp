@@ -1,0 +1,96 @@
+// The Path value as a list of folders: splitting what other tools wrote,
+// joining it back, editing the list and marking missing folders.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/PathList.h"
+#include "gbk_text.h"
+
+namespace {
+
+using List = std::vector<CStringW>;
+
+TEST(PathListTest, SplitAndJoin) {
+    const struct {
+        const char* what;
+        const char16_t* value;
+        List folders;
+        const char16_t* joined;
+    } rows[] = {
+        {"empty", u"", {}, u""},
+        {"semicolons only", u";; ;", {}, u""},
+        {"one", u"C:\\A", {u"C:\\A"}, u"C:\\A"},
+        {"blanks and empty items", u" C:\\A ;;\tD:\\B\\ ;", {u"C:\\A", u"D:\\B\\"}, u"C:\\A;D:\\B\\"},
+        {"variables", u"%SystemRoot%;%X%\\bin", {u"%SystemRoot%", u"%X%\\bin"}, u"%SystemRoot%;%X%\\bin"},
+        {"a quoted semicolon", u"\"C:\\a;b\";D:\\", {u"\"C:\\a;b\"", u"D:\\"}, u"\"C:\\a;b\";D:\\"},
+        {"an unclosed quote runs to the end", u"\"C:\\a;b", {u"\"C:\\a;b"}, u"\"C:\\a;b\""},
+        {"blanks inside a folder stay", u"C:\\Program Files\\x", {u"C:\\Program Files\\x"}, u"C:\\Program Files\\x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(SplitPathList(row.value), row.folders);
+        EXPECT_EQ(JoinPathList(row.folders), CStringW(row.joined));
+    }
+    // A folder holding a semicolon is quoted so that it splits back whole.
+    EXPECT_EQ(JoinPathList({u"C:\\a;b", u" ", u"D:\\"}), u"\"C:\\a;b\";D:\\");
+    EXPECT_EQ(SplitPathList(JoinPathList({u"C:\\a;b"})), (List{u"\"C:\\a;b\""}));
+}
+
+TEST(PathListTest, EnvironmentVariables) {
+    const struct {
+        const char16_t* text;
+        bool holds;
+    } rows[] = {{u"%A%", true},   {u"x%Path%y", true}, {u"%%", false}, {u"100%", false},
+                {u"a%b", false},  {u"", false},        {u"%a%%", true}, {u"C:\\x", false}};
+    for (const auto& row : rows) EXPECT_EQ(HoldsEnvironmentVariable(row.text), row.holds) << N(row.text);
+}
+
+TEST(PathListTest, AddRemoveAndMove) {
+    List folders = {u"C:\\A", u"D:\\B"};
+    EXPECT_FALSE(AddPathFolder(folders, u"  "));
+    EXPECT_FALSE(AddPathFolder(folders, u"c:\\a\\"));  // the same folder
+    EXPECT_FALSE(AddPathFolder(folders, u"\"D:\\B\""));
+    EXPECT_TRUE(AddPathFolder(folders, u" E:\\ "));
+    EXPECT_TRUE(AddPathFolder(folders, u"e:"));  // "E:\" and "E:" differ: the drive root and its current folder
+    EXPECT_EQ(folders, (List{u"C:\\A", u"D:\\B", u"E:\\", u"e:"}));
+
+    EXPECT_FALSE(MovePathFolderUp(folders, 0));
+    EXPECT_FALSE(MovePathFolderDown(folders, 3));
+    EXPECT_FALSE(MovePathFolderUp(folders, 9));
+    EXPECT_FALSE(MovePathFolderDown(folders, 9));
+    EXPECT_TRUE(MovePathFolderUp(folders, 2));
+    EXPECT_EQ(folders, (List{u"C:\\A", u"E:\\", u"D:\\B", u"e:"}));
+    EXPECT_TRUE(MovePathFolderDown(folders, 0));
+    EXPECT_EQ(folders, (List{u"E:\\", u"C:\\A", u"D:\\B", u"e:"}));
+
+    EXPECT_FALSE(RemovePathFolder(folders, 4));
+    EXPECT_TRUE(RemovePathFolder(folders, 1));
+    EXPECT_EQ(folders, (List{u"E:\\", u"D:\\B", u"e:"}));
+}
+
+TEST(PathListTest, SameFolder) {
+    EXPECT_TRUE(SameFolder(u"C:\\A\\", u"c:\\a"));
+    EXPECT_TRUE(SameFolder(u"\"C:\\A\"", u" C:\\A\\\\ "));
+    EXPECT_TRUE(SameFolder(u"C:\\", u"c:\\"));
+    EXPECT_FALSE(SameFolder(u"C:\\", u"C:"));
+    EXPECT_FALSE(SameFolder(u"C:\\A", u"C:\\AB"));
+    EXPECT_FALSE(SameFolder(u"C:\\\u00C4", u"C:\\\u00E4"));  // only ASCII letters fold
+}
+
+TEST(PathListTest, MissingFoldersAreMarkedWithOneCheckEach) {
+    List asked;
+    const std::vector<PathFolder> marked =
+        MarkPathFolders({u"C:\\A", u"\"D:\\B\"", u"%X%"}, [&](const CStringW& folder) {
+            asked.push_back(folder);
+            return folder != u"D:\\B";
+        });
+    EXPECT_EQ(asked, (List{u"C:\\A", u"D:\\B", u"%X%"}));
+    ASSERT_EQ(marked.size(), 3u);
+    EXPECT_FALSE(marked[0].missing);
+    EXPECT_TRUE(marked[1].missing);
+    EXPECT_EQ(marked[1].folder, u"\"D:\\B\"");
+    EXPECT_FALSE(marked[2].missing);
+}
+
+}  // namespace

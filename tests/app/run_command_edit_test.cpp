@@ -1,0 +1,393 @@
+// Renaming, retargeting, the Path value and the scope copy of run commands
+// through a fake registry: every value of every type comes through each
+// action byte for byte, and a registry call failing at any step leaves the
+// registry as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/RegistryTree.h"
+#include "app/RunCommandEdit.h"
+#include "fake_registry.h"
+
+namespace {
+
+using fake::FakeRegistry;
+using fake::kRoot;
+using fake::kUserRoot;
+using Keys = decltype(FakeRegistry::keys);
+
+const std::string kBase = "AP";
+const RunCommandPlace kPlace{{kRoot, kUserRoot}, u"AP"};
+
+std::string Bytes(std::initializer_list<int> bytes) {
+    std::string out;
+    for (const int b : bytes) out.push_back(static_cast<char>(b));
+    return out;
+}
+
+// A key holding every value type the shell or anyone else puts there, with
+// a subkey of its own.
+void PutEveryType(FakeRegistry& reg, const std::string& key) {
+    reg.PutRaw(key, "", kRegExpandSz, fake::Utf16Bytes(std::string("%ProgramFiles%\\ed\\ed.exe\0", 25)));
+    reg.PutRaw(key, "UseUrl", kRegDword, Bytes({1, 0, 0, 0}));
+    reg.PutRaw(key, "DropTarget", kRegSz, fake::Utf16Bytes(std::string("{86C86720-42A0-1069-A2E8-08002B30309D}\0", 39)));
+    reg.PutRaw(key, "SupportedProtocols", kRegMultiSz, fake::Utf16Bytes(std::string("http\0https\0\0", 12)));
+    reg.PutRaw(key, "Path", kRegExpandSz, fake::Utf16Bytes(std::string("%SystemRoot%;C:\\Tools\0", 22)));
+    reg.PutRaw(key, "Vendor data", kRegBinary, Bytes({0, 1, 0xFE, 0xFF}));
+    reg.PutRaw(key, "Big", kRegQword, Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
+    reg.PutRaw(key, "Marker", kRegNone, "");
+    reg.PutRaw(key, "Odd", 0x4711, Bytes({9}));
+    reg.PutRaw(key + "\\shell\\open", "", kRegSz, fake::Utf16Bytes(std::string("x\0", 2)));
+}
+
+void Fill(FakeRegistry& reg) {
+    PutEveryType(reg, kBase + "\\ed.exe");
+    PutEveryType(reg, kBase + "\\tools\\ed.exe");
+    reg.PutText(kBase + "\\keep.exe", "", "C:\\keep.exe");
+    reg.PutText(kBase + "\\other.exe", "", "C:\\other.exe");
+    reg.PutText(kBase + "\\other.exe", "Extra", "goes when replaced");
+    reg.PutText("U:" + kBase + "\\mine.exe", "", "C:\\mine.exe");
+}
+
+RunEntry Entry(const std::string& keyPath, RunScope scope = RunScope::kLocalMachine) {
+    RunEntry entry;
+    entry.keyPath = W(keyPath);
+    entry.command = W(keyPath.substr(0, keyPath.size() - 4));
+    entry.scope = scope;
+    entry.target = u"%ProgramFiles%\\ed\\ed.exe";
+    return entry;
+}
+
+// The keys of `tree` (a key path) moved to `to`, every value as it was.
+Keys Moved(const Keys& keys, const std::string& from, const std::string& to) {
+    Keys moved;
+    for (const auto& [path, values] : keys) {
+        if (path == from || path.rfind(from + "\\", 0) == 0) moved[to + path.substr(from.size())] = values;
+        else moved[path] = values;
+    }
+    return moved;
+}
+
+ReplaceAnswer Never() {
+    return [](const CStringW&) {
+        ADD_FAILURE() << "asked";
+        return false;
+    };
+}
+
+TEST(RenameRunCommandTest, MovesTheKeyWithEveryValueTypeAndSubkey) {
+    struct Row {
+        const char* what;
+        std::string from;
+        std::string newName;
+        std::string to;
+        std::vector<std::string> gone;  // groups left empty and removed
+    };
+    const std::vector<Row> rows = {
+        {"plain", "ed.exe", "editor", "editor.exe", {}},
+        {"blanks around the name", "ed.exe", "  editor \t", "editor.exe", {}},
+        {"into a new group", "ed.exe", "new\\sub\\ed", "new\\sub\\ed.exe", {}},
+        {"into an existing group", "ed.exe", "tools\\ed2", "tools\\ed2.exe", {}},
+        {"out of a group left empty", "tools\\ed.exe", "ed2", "ed2.exe", {"tools"}},
+        {"doubled backslashes", "ed.exe", "a\\\\b", "a\\b.exe", {}},
+        {"letter case only", "ed.exe", "ED", "ED.exe", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeRegistry reg;
+        Fill(reg);
+        Keys expected = Moved(reg.keys, kBase + "\\" + row.from, kBase + "\\" + row.to);
+        // Groups of the new name are made empty, as registration makes them.
+        for (std::size_t at = row.to.find('\\'); at != std::string::npos; at = row.to.find('\\', at + 1))
+            expected[kBase + "\\" + row.to.substr(0, at)];
+        for (const std::string& group : row.gone) expected.erase(kBase + "\\" + group);
+        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), Never()), EditResult::kDone);
+        EXPECT_TRUE(reg.keys == expected);
+        EXPECT_TRUE(reg.Balanced());
+    }
+}
+
+TEST(RenameRunCommandTest, NamesThatMakeNoOtherEntryChangeNothing) {
+    const struct {
+        const char* newName;
+        EditResult result;
+    } rows[] = {
+        {"", EditResult::kInvalidName},
+        {" \t", EditResult::kInvalidName},
+        {"\\", EditResult::kInvalidName},
+        {"ed", EditResult::kUnchanged},
+        {" ed ", EditResult::kUnchanged},
+        {"ed.exe\\inner", EditResult::kInvalidName},  // inside the entry itself
+        {"keep.exe\\x", EditResult::kInvalidName},    // inside another entry
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.newName);
+        FakeRegistry reg;
+        Fill(reg);
+        const Keys before = reg.keys;
+        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), W(row.newName), Never()), row.result);
+        EXPECT_TRUE(reg.keys == before);
+        EXPECT_TRUE(reg.Balanced());
+    }
+    FakeRegistry reg;
+    Fill(reg);
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("gone.exe"), u"x", Never()), EditResult::kNotFound);
+    // Subkeys nested deeper than the walks follow: not copied in part.
+    std::string deep = kBase + "\\ed.exe";
+    for (int depth = 0; depth <= kMaxKeyTreeDepth; ++depth) deep += "\\s";
+    reg.PutText(deep, "", "x");
+    const Keys before = reg.keys;
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"x", Never()), EditResult::kFailed);
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_TRUE(reg.Balanced());
+}
+
+TEST(RenameRunCommandTest, AnExistingNameIsAskedAboutAndReplacedWholeOnlyOnYes) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        FakeRegistry reg;
+        Fill(reg);
+        const Keys before = reg.keys;
+        std::vector<CStringW> questions;
+        const EditResult result = RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"other", [&](const CStringW& q) {
+            questions.push_back(q);
+            return yes;
+        });
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_NE(questions[0].find(u"C:\\other.exe"), CStringW::npos);
+        EXPECT_NE(questions[0].find(u"%ProgramFiles%\\ed\\ed.exe"), CStringW::npos);
+        if (!yes) {
+            EXPECT_EQ(result, EditResult::kDeclined);
+            EXPECT_TRUE(reg.keys == before);
+        } else {
+            EXPECT_EQ(result, EditResult::kDone);
+            Keys expected = before;
+            expected.erase(kBase + "\\other.exe");  // its "Extra" value goes with it
+            EXPECT_TRUE(reg.keys == Moved(expected, kBase + "\\ed.exe", kBase + "\\other.exe"));
+        }
+        EXPECT_TRUE(reg.Balanced());
+    }
+}
+
+TEST(RenameRunCommandTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
+    FakeRegistry reg;
+    Fill(reg);
+    int asked = 0;
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("mine.exe", RunScope::kCurrentUser), u"keep",
+                               [&](const CStringW&) { return ++asked, false; }),
+              EditResult::kDeclined);
+    EXPECT_EQ(asked, 1);
+}
+
+// Every registry call of a rename fails in turn: a rename either is done
+// whole or leaves every key and value as it was, and no handle stays open.
+TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
+    const struct {
+        const char* what;
+        std::string from;
+        const char* newName;
+        std::string to;
+        bool replaces;
+    } rows[] = {
+        {"to a new group", "tools\\ed.exe", "new\\ed", "new\\ed.exe", false},
+        {"over an existing entry", "ed.exe", "other", "other.exe", true},
+        {"letter case only", "ed.exe", "Ed", "Ed.exe", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeRegistry clean;
+        Fill(clean);
+        const Keys before = clean.keys;
+        ASSERT_EQ(RenameRunCommand(clean, kPlace, Entry(row.from), W(row.newName), [](const CStringW&) { return true; }),
+                  EditResult::kDone);
+        const Keys renamed = clean.keys;
+        int failedRuns = 0;
+        for (int failAt = 0; failAt < clean.calls; ++failAt) {
+            SCOPED_TRACE(failAt);
+            FakeRegistry reg;
+            Fill(reg);
+            reg.failAtCall = failAt;
+            const EditResult result =
+                RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), [](const CStringW&) { return true; });
+            EXPECT_TRUE(reg.Balanced());
+            if (result == EditResult::kDone) {
+                // Only the last step, removing empty groups, may fail and
+                // leave a group behind.
+                Keys withoutEmptyGroups = reg.keys;
+                for (const auto& [path, values] : reg.keys) {
+                    if (renamed.count(path) == 0 && values.empty()) withoutEmptyGroups.erase(path);
+                }
+                EXPECT_TRUE(withoutEmptyGroups == renamed);
+            } else {
+                EXPECT_TRUE(result == EditResult::kFailed || result == EditResult::kNotFound);
+                EXPECT_TRUE(reg.keys == before);
+                ++failedRuns;
+            }
+        }
+        EXPECT_GT(failedRuns, 5);
+    }
+}
+
+TEST(RenameRunCommandTest, TheOldKeyRefusingDeletionIsWrittenBackAndTheCopyRemoved) {
+    FakeRegistry reg;
+    Fill(reg);
+    reg.undeletable.insert(kBase + "\\tools\\ed.exe");
+    const Keys before = reg.keys;
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("tools\\ed.exe"), u"moved\\ed", Never()), EditResult::kFailed);
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_TRUE(reg.Balanced());
+}
+
+TEST(ChangeRunCommandTargetTest, RewritesTheDefaultValueOnlyWithItsTypeKept) {
+    struct Row {
+        const char* what;
+        std::uint32_t oldType;  // 0xFFFF: no default value
+        const char* newTarget;
+        std::uint32_t newType;
+        int questions;
+    };
+    const std::vector<Row> rows = {
+        {"expand stays expand", kRegExpandSz, "D:\\ed.exe", kRegExpandSz, 1},
+        {"text stays text", kRegSz, "D:\\ed.exe", kRegSz, 1},
+        {"text with a variable becomes expand", kRegSz, "%USERPROFILE%\\ed.exe", kRegExpandSz, 1},
+        {"no default value", 0xFFFF, "D:\\ed.exe", kRegSz, 0},
+        {"a binary default becomes text", kRegBinary, "D:\\ed.exe", kRegSz, 0},
+        {"the same program in other case", kRegSz, "%PROGRAMFILES%\\ED\\ED.EXE", kRegExpandSz, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeRegistry reg;
+        Fill(reg);
+        const std::string key = kBase + "\\ed.exe";
+        if (row.oldType == 0xFFFF) reg.keys[key].erase("");
+        else reg.keys[key][""].type = row.oldType;
+        Keys expected = reg.keys;
+        const std::string data = fake::Utf16Bytes(std::string(row.newTarget) + std::string(1, '\0'));
+        expected[key][""] = {data, static_cast<std::uint32_t>(data.size()), row.newType};
+        int questions = 0;
+        EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), W(row.newTarget),
+                                         [&](const CStringW&) { return ++questions, true; }),
+                  EditResult::kDone);
+        EXPECT_EQ(questions, row.questions);
+        EXPECT_TRUE(reg.keys == expected);
+        EXPECT_TRUE(reg.Balanced());
+    }
+}
+
+TEST(ChangeRunCommandTargetTest, NoMissingOrFailingChangesNothing) {
+    FakeRegistry reg;
+    Fill(reg);
+    const Keys before = reg.keys;
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"D:\\x.exe", [](const CStringW&) { return false; }),
+              EditResult::kDeclined);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("gone.exe"), u"D:\\x.exe", Never()), EditResult::kNotFound);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"  ", Never()), EditResult::kInvalidName);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"%ProgramFiles%\\ed\\ed.exe", Never()),
+              EditResult::kUnchanged);
+    EXPECT_TRUE(reg.keys == before);
+    for (int failAt = 0; failAt < 3; ++failAt) {
+        FakeRegistry failing;
+        Fill(failing);
+        failing.failAtCall = failAt;
+        EXPECT_EQ(ChangeRunCommandTarget(failing, kPlace, Entry("ed.exe"), u"D:\\x.exe",
+                                         [](const CStringW&) { return true; }),
+                  EditResult::kFailed);
+        EXPECT_TRUE(failing.keys == before);
+        EXPECT_TRUE(failing.Balanced());
+    }
+}
+
+TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
+    struct Row {
+        const char* what;
+        std::uint32_t oldType;  // 0xFFFF: no Path value
+        std::vector<CStringW> folders;
+        const char* stored;  // nullptr: no Path value afterwards
+        std::uint32_t newType;
+        EditResult result;
+    };
+    const std::vector<Row> rows = {
+        {"expand stays expand", kRegExpandSz, {u"C:\\A", u"D:\\B"}, "C:\\A;D:\\B", kRegExpandSz, EditResult::kDone},
+        {"text stays text", kRegSz, {u"C:\\A"}, "C:\\A", kRegSz, EditResult::kDone},
+        {"a variable makes expand", kRegSz, {u"%WINDIR%", u"C:\\A"}, "%WINDIR%;C:\\A", kRegExpandSz, EditResult::kDone},
+        {"a new value", 0xFFFF, {u"C:\\A"}, "C:\\A", kRegSz, EditResult::kDone},
+        {"a new value with a variable", 0xFFFF, {u"%X%\\bin"}, "%X%\\bin", kRegExpandSz, EditResult::kDone},
+        {"no folders remove the value", kRegExpandSz, {}, nullptr, 0, EditResult::kDone},
+        {"blank folders count as none", kRegSz, {u" ", u""}, nullptr, 0, EditResult::kDone},
+        {"nothing to remove", 0xFFFF, {}, nullptr, 0, EditResult::kUnchanged},
+        {"the same list", kRegExpandSz, {u"%SystemRoot%", u"C:\\Tools"}, "%SystemRoot%;C:\\Tools", kRegExpandSz,
+         EditResult::kUnchanged},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeRegistry reg;
+        Fill(reg);
+        const std::string key = kBase + "\\ed.exe";
+        if (row.oldType == 0xFFFF) reg.keys[key].erase("Path");
+        else reg.keys[key]["Path"].type = row.oldType;
+        Keys expected = reg.keys;
+        if (row.stored == nullptr) {
+            expected[key].erase("Path");
+        } else {
+            const std::string data = fake::Utf16Bytes(std::string(row.stored) + std::string(1, '\0'));
+            expected[key]["Path"] = {data, static_cast<std::uint32_t>(data.size()), row.newType};
+        }
+        EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("ed.exe"), row.folders), row.result);
+        EXPECT_TRUE(reg.keys == expected);
+        EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")).size(),
+                  row.stored == nullptr ? 0u : row.folders.size());
+        EXPECT_TRUE(reg.Balanced());
+    }
+    FakeRegistry reg;
+    Fill(reg);
+    EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")), (std::vector<CStringW>{u"%SystemRoot%", u"C:\\Tools"}));
+    EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("gone.exe"), {u"C:\\"}), EditResult::kNotFound);
+    EXPECT_EQ(reg.keys.count(kBase + "\\gone.exe"), 0u);
+}
+
+TEST(CopyRunCommandToScopeTest, CopiesEveryValueAndAsksBeforeReplacing) {
+    FakeRegistry reg;
+    Fill(reg);
+    Keys expected = reg.keys;
+    for (const auto& [path, values] : reg.keys) {
+        if (path.rfind(kBase + "\\ed.exe", 0) == 0) expected["U:" + path] = values;
+    }
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kCurrentUser, Never()), EditResult::kDone);
+    EXPECT_TRUE(reg.keys == expected);
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kLocalMachine, Never()),
+              EditResult::kUnchanged);
+
+    // Back the other way onto the machine's entry: asked, and No keeps it.
+    reg.PutText("U:" + kBase + "\\ed.exe", "Mine", "only the user's");
+    const Keys before = reg.keys;
+    int asked = 0;
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe", RunScope::kCurrentUser), RunScope::kLocalMachine,
+                                    [&](const CStringW&) { return ++asked, false; }),
+              EditResult::kDeclined);
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe", RunScope::kCurrentUser), RunScope::kLocalMachine,
+                                    [&](const CStringW&) { return ++asked, true; }),
+              EditResult::kDone);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(reg.keys.at(kBase + "\\ed.exe"), reg.keys.at("U:" + kBase + "\\ed.exe"));
+    EXPECT_TRUE(reg.Balanced());
+
+    // A failure at any step leaves both scopes as they were.
+    for (int failAt = 0; failAt < 40; ++failAt) {
+        FakeRegistry failing;
+        Fill(failing);
+        failing.PutText("U:" + kBase + "\\ed.exe", "Mine", "only the user's");
+        const Keys original = failing.keys;
+        failing.failAtCall = failAt;
+        const EditResult result = CopyRunCommandToScope(failing, kPlace, Entry("ed.exe"), RunScope::kCurrentUser,
+                                                        [](const CStringW&) { return true; });
+        EXPECT_TRUE(failing.Balanced());
+        if (result != EditResult::kDone) {
+            EXPECT_TRUE(failing.keys == original) << failAt;
+        }
+    }
+}
+
+}  // namespace
