@@ -206,7 +206,9 @@ TEST(SkinArtworkTest, SizesAtEachStepAreTheProgramsNumbers) {
                 const bool sideBySide100 = pieces100[i].right == pieces100[j].left &&
                                            pieces100[i].top < pieces100[j].bottom &&
                                            pieces100[j].top < pieces100[i].bottom;
-                if (sideBySide100) EXPECT_EQ(pieces[i].right, pieces[j].left) << "piece " << j;
+                if (sideBySide100) {
+                    EXPECT_EQ(pieces[i].right, pieces[j].left) << "piece " << j;
+                }
                 const bool overlap = pieces[i].left < pieces[j].right && pieces[j].left < pieces[i].right &&
                                      pieces[i].top < pieces[j].bottom && pieces[j].top < pieces[i].bottom;
                 EXPECT_FALSE(overlap) << "piece " << j;
@@ -305,6 +307,7 @@ TEST(SkinArtworkTest, StretchedFramePiecesAreUniformAndBordersAlikeAtEachStep) {
 }
 
 TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaqueAtEachStep) {
+    const Artwork& base = Steps().front();
     for (const Artwork& a : Steps()) {
         SCOPED_TRACE(a.percent);
         const Bitmap& add = a.addButton;
@@ -322,6 +325,11 @@ TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaqueAtEachStep) {
             // opaque, and uniform along its stretch.
             EXPECT_TRUE(KeyPixelsIn(add, x0 + f.cap, 0, f.middle, add.height).empty());
             EXPECT_TRUE(UniformAlong(add, RectAt(x0 + f.cap, 0, f.middle, add.height), false));
+            // The rounded ends are the 11-pixel caps of 100 % scaled: caps
+            // wider than that (the strip's middle stays 2 or 3 pixels at
+            // every step) add only columns like the middle's.
+            const int ends = a.Scale(StripFramesOf(base.addButton.width).cap);
+            EXPECT_TRUE(UniformAlong(add, RectAt(x0 + ends, 0, f.frame - 2 * ends, add.height), false));
             // The caps' inner halves are opaque too, so the body stays whole.
             EXPECT_TRUE(KeyPixelsIn(add, x0 + inset, inset, f.frame - 2 * inset, add.height - 2 * inset).empty());
         }
