@@ -2,7 +2,8 @@
 // for it: the step's bitmaps (the 100 % .bmp resources or the packed ones of
 // a larger step) and the frame pieces, caption text, caption buttons and
 // caption icon, each 100 % number scaled to the step as the skin scales every
-// number.
+// number; the frame pieces keep their scaled 100 % sizes, laid out in the
+// step's bitmap as at 100 %.
 #pragma once
 
 #include "skin/frame_layout.h"

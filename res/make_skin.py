@@ -13,7 +13,10 @@ Frame.bmp           323 x 53: the whole frame in small: a dark blue title bar
                     interior. Pieces are cut from it at run time; the stretched
                     ones (title bar x 165 to 167, borders y 30 to 39, bottom x 8
                     to 12) are uniform along their stretch. Three magenta pixels
-                    in each corner round the window.
+                    in each corner round the window. At a larger step every
+                    piece is its 100 % size scaled, so all four borders are
+                    equally thick, and the picture is as large as the pieces
+                    laid out so (see frame_pieces).
 AddButton.bmp       100 x 25: the add button, four frames of 25: normal, hover,
                     pressed and a grey fourth. Each frame is a rounded button
                     whose corners are magenta (shown as the dialog's colour);
@@ -123,14 +126,48 @@ class Scale:
         return (pixel + 0.5) / self.factor - 0.5
 
 
-def depth_from(position, boundaries):
-    """How many of the ascending boundaries lie at or before position."""
-    return sum(1 for b in boundaries if position >= b)
-
-
 # ---------------------------------------------------------------- frame
 
-FRAME_SIZE = (323, 53)
+# The frame pieces at 100 % as (x, y, width, height), in the program's order:
+# title bar left, middle and right; left and right border; bottom border left
+# corner, middle and right corner.
+FRAME_PIECES = [
+    (0, 0, 165, 27), (165, 0, 3, 27), (168, 0, 155, 27),
+    (0, 30, 3, 10), (320, 30, 3, 10),
+    (0, 50, 8, 3), (8, 50, 5, 3), (311, 50, 12, 3),
+]
+
+
+def frame_pieces(scale):
+    """The frame's pieces at a step as (x, y, width, height), and the frame
+    picture's (width, height). Each piece is its 100 % size scaled; they lie
+    as at 100 %: the title bar's three pieces side by side from the left
+    edge, their end the picture's right edge, where the right border and the
+    bottom's right corner end too; the bottom's left corner and middle side
+    by side from the left edge; the side borders and the bottom row at their
+    100 % rows scaled, the bottom row's end the picture's bottom edge."""
+    s = scale.px
+    sizes = [(s(w), s(h)) for _, _, w, h in FRAME_PIECES]
+    pieces = []
+    x = 0
+    for w, h in sizes[:3]:
+        pieces.append((x, 0, w, h))
+        x += w
+    width = x
+    (left_w, left_h), (right_w, right_h) = sizes[3], sizes[4]
+    pieces.append((0, s(FRAME_PIECES[3][1]), left_w, left_h))
+    pieces.append((width - right_w, s(FRAME_PIECES[4][1]), right_w, right_h))
+    bottom_top = s(FRAME_PIECES[5][1])
+    (w5, h5), (w6, h6), (w7, h7) = sizes[5:]
+    pieces += [(0, bottom_top, w5, h5), (w5, bottom_top, w6, h6), (width - w7, bottom_top, w7, h7)]
+    return pieces, (width, bottom_top + h5)
+
+
+def ring_depth(scale, distance):
+    """Which of the border's rings (0 outline, 1 border, 2 inner border, 3
+    past them) a pixel lies in, at `distance` pixels from its edge: each ring
+    is one pixel at 100 %, and every side counts them alike."""
+    return sum(1 for k in (1, 2, 3) if distance >= scale.px(k))
 
 
 def title_colour(scale, y):
@@ -139,7 +176,8 @@ def title_colour(scale, y):
         return OUTLINE
     if y < scale.px(2):
         return TITLE_BEVEL
-    if y >= scale.px(TITLE_HEIGHT - 1):
+    # The separator under the bar is as thick as the outline above it.
+    if y >= scale.px(TITLE_HEIGHT) - scale.px(1):
         return TITLE_SEPARATOR
     colour = mix(TITLE_TOP, TITLE_BOTTOM, (scale.unit(y) - 2) / (TITLE_HEIGHT - 4))
     # A glassy upper half.
@@ -150,22 +188,18 @@ def title_colour(scale, y):
 
 def draw_frame(scale):
     s = scale.px
-    w, h = s(FRAME_SIZE[0]), s(FRAME_SIZE[1])
+    _, (w, h) = frame_pieces(scale)
     title_height = s(TITLE_HEIGHT)
-    # The border's three rings (outline, border, inner border) end where the
-    # frame's pieces say: each side counts its rings from its own edge.
-    left_rings = [s(1), s(2), s(3)]
-    right_rings = [w - (s(FRAME_SIZE[0]) - s(FRAME_SIZE[0] - k)) for k in (1, 2, 3)]
-    bottom_rings = [h - (s(FRAME_SIZE[1]) - s(FRAME_SIZE[1] - k)) for k in (1, 2, 3)]
+    separator = title_height - s(1)
     img = Image(w, h, INTERIOR)
     for y in range(h):
-        bottom_depth = sum(1 for b in bottom_rings if y < b)
+        bottom_depth = ring_depth(scale, h - 1 - y)
         for x in range(w):
-            edge = min(depth_from(x, left_rings), sum(1 for b in right_rings if x < b))
+            edge = min(ring_depth(scale, x), ring_depth(scale, w - 1 - x))
             if y < title_height:
                 if edge == 0:
                     colour = OUTLINE
-                elif edge == 1 and s(1) <= y < s(TITLE_HEIGHT - 1):
+                elif edge == 1 and s(1) <= y < separator:
                     colour = TITLE_BEVEL
                 else:
                     colour = title_colour(scale, y)
@@ -175,7 +209,7 @@ def draw_frame(scale):
             img.put(x, y, colour)
     # A soft glow behind the caption icon (drawn at 9, 6, 16 x 16 at 1x), well
     # inside the title bar's left piece.
-    for y in range(s(2), s(TITLE_HEIGHT - 1)):
+    for y in range(s(2), separator):
         for x in range(s(2), s(80)):
             d = math.hypot((scale.unit(x) + 0.5 - 17) / 34, (scale.unit(y) + 0.5 - 14) / 13)
             img.put(x, y, (120, 170, 240), 0.22 * clamp01(1 - d) ** 2)

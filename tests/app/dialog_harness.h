@@ -40,6 +40,7 @@ public:
     using CTarvelDlg::m_captionLayout;
     using CTarvelDlg::m_captionTextOrigin;
     using CTarvelDlg::m_pCaptionFont;
+    using CTarvelDlg::m_pieces;
     using CTarvelDlg::m_editCommandName;
     using CTarvelDlg::m_hFileIcon;
     using CTarvelDlg::m_hFileIcon48;

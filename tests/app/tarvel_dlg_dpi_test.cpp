@@ -126,8 +126,11 @@ protected:
     // stretched, and the caption buttons are as large as their images.
     void ExpectArtworkOfItsStep(int at) {
         const int step = ArtworkDpi(at);
-        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cx, ScaleForDpi(323, step));
-        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cy, ScaleForDpi(53, step));
+        // The frame bitmap ends where the pieces cut from it end.
+        const velmora::skin::FramePiece& captionRight = dlg.m_pieces.piece[2];
+        const velmora::skin::FramePiece& bottomRight = dlg.m_pieces.piece[7];
+        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cx, captionRight.x + captionRight.cx);
+        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cy, bottomRight.y + bottomRight.cy);
         EXPECT_EQ(BitmapSize(dlg.m_bmpCaptionButtons).cy, ScaleForDpi(18, step));
         EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cx, 4 * ScaleForDpi(25, step));
         EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cy, ScaleForDpi(25, step));
@@ -223,9 +226,17 @@ TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
     // The window takes its display's DPI (under Wine, the prefix's LogPixels).
     EXPECT_EQ(dlg.Dpi(), dpi);
     ExpectLaidOutFor(dpi);
+    // The caption and the three borders around the interior, each its 100 %
+    // thickness scaled: the borders equally thick.
+    RECT client{};
     RECT inner{};
+    dlg.GetClientRect(&client);
     dlg.GetInnerRect(&inner);
-    EXPECT_EQ(inner.top, ScaleForDpi(27, ArtworkDpi(dpi)));
+    const int step = ArtworkDpi(dpi);
+    EXPECT_EQ(inner.top, ScaleForDpi(27, step));
+    EXPECT_EQ(inner.left - client.left, ScaleForDpi(3, step));
+    EXPECT_EQ(client.right - inner.right, ScaleForDpi(3, step));
+    EXPECT_EQ(client.bottom - inner.bottom, ScaleForDpi(3, step));
 }
 
 TEST_F(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {

@@ -168,7 +168,7 @@ bool UniformAlong(const Bitmap& bmp, SkinRect rect, bool vertical) {
 
 // The sizes at 100 % are the committed ones; every step's are the program's
 // numbers: the strips as wide as their frames, the frame as large as its
-// pieces reach.
+// pieces reach, each piece as large as at 100 % scaled.
 TEST(SkinArtworkTest, SizesAtEachStepAreTheProgramsNumbers) {
     ASSERT_EQ(Steps().size(), std::size(kArtworkPercents));
     const Artwork& base = Steps().front();
@@ -187,12 +187,33 @@ TEST(SkinArtworkTest, SizesAtEachStepAreTheProgramsNumbers) {
         EXPECT_EQ(layout.height, a.Scale(18));
         EXPECT_EQ(a.captionButtons.width, CaptionStripOffsetsOf(layout).restore + 3 * layout.maxWidth);
         EXPECT_EQ(a.captionButtons.height, layout.height);
-        // The frame: its right and bottom pieces end at its edges.
+        // The frame: every piece its 100 % size scaled and laid out as at
+        // 100 %: pieces side by side there are side by side here, those that
+        // end at the bitmap's right or bottom edge there end at it here, and
+        // none overlaps another or leaves the bitmap.
         const SkinRect* pieces = a.numbers.framePieces;
-        EXPECT_EQ(a.frame.width, a.Scale(323));
-        EXPECT_EQ(a.frame.height, a.Scale(53));
-        for (const int right : {2, 4, 7}) EXPECT_EQ(pieces[right].right, a.frame.width) << "piece " << right;
-        for (const int bottom : {5, 6, 7}) EXPECT_EQ(pieces[bottom].bottom, a.frame.height) << "piece " << bottom;
+        const SkinRect* pieces100 = base.numbers.framePieces;
+        for (int i = 0; i < app::kFramePieceCount; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(pieces[i].Width(), a.Scale(pieces100[i].Width()));
+            EXPECT_EQ(pieces[i].Height(), a.Scale(pieces100[i].Height()));
+            EXPECT_EQ(pieces[i].right == a.frame.width, pieces100[i].right == base.frame.width);
+            EXPECT_EQ(pieces[i].bottom == a.frame.height, pieces100[i].bottom == base.frame.height);
+            EXPECT_TRUE(pieces[i].left >= 0 && pieces[i].top >= 0 && pieces[i].right <= a.frame.width &&
+                        pieces[i].bottom <= a.frame.height);
+            for (int j = 0; j < app::kFramePieceCount; ++j) {
+                if (j == i) continue;
+                const bool sideBySide100 = pieces100[i].right == pieces100[j].left &&
+                                           pieces100[i].top < pieces100[j].bottom &&
+                                           pieces100[j].top < pieces100[i].bottom;
+                if (sideBySide100) {
+                    EXPECT_EQ(pieces[i].right, pieces[j].left) << "piece " << j;
+                }
+                const bool overlap = pieces[i].left < pieces[j].right && pieces[j].left < pieces[i].right &&
+                                     pieces[i].top < pieces[j].bottom && pieces[j].top < pieces[i].bottom;
+                EXPECT_FALSE(overlap) << "piece " << j;
+            }
+        }
         // The add button: four square frames of 25 at 100 %.
         EXPECT_EQ(a.addButton.width, 4 * a.Scale(25));
         EXPECT_EQ(a.addButton.height, a.Scale(25));
@@ -237,8 +258,9 @@ TEST(SkinArtworkTest, FrameCornersAreCutAtEachStep) {
 }
 
 // The stretched pieces (title middle, side borders, bottom middle) repeat one
-// column or row, so that stretching them shows no seam.
-TEST(SkinArtworkTest, StretchedFramePiecesAreUniformAtEachStep) {
+// column or row, so that stretching them shows no seam, and the borders are
+// drawn alike on every side.
+TEST(SkinArtworkTest, StretchedFramePiecesAreUniformAndBordersAlikeAtEachStep) {
     for (const Artwork& a : Steps()) {
         SCOPED_TRACE(a.percent);
         const SkinRect* pieces = a.numbers.framePieces;
@@ -255,10 +277,37 @@ TEST(SkinArtworkTest, StretchedFramePiecesAreUniformAtEachStep) {
         EXPECT_EQ(a.frame.At(pieces[4].left - 1, pieces[4].top), interior) << "right border";
         EXPECT_NE(a.frame.At(pieces[6].left, pieces[6].top), interior) << "bottom border";
         EXPECT_EQ(a.frame.At(pieces[6].left, pieces[6].top - 1), interior) << "bottom border";
+        // The borders are alike: the three pixels of 100 % scaled, with the
+        // same colours from the window's edge inward on every side, the
+        // bottom's corners as high as its middle.
+        const Bitmap& frame = a.frame;
+        std::vector<std::uint32_t> left, right, bottom;
+        for (int d = 0; d < pieces[3].Width(); ++d) left.push_back(frame.At(pieces[3].left + d, pieces[3].top));
+        for (int d = 0; d < pieces[4].Width(); ++d) right.push_back(frame.At(pieces[4].right - 1 - d, pieces[4].top));
+        for (int d = 0; d < pieces[6].Height(); ++d)
+            bottom.push_back(frame.At(pieces[6].left, pieces[6].bottom - 1 - d));
+        EXPECT_EQ(int(left.size()), a.Scale(3));
+        EXPECT_EQ(right, left);
+        EXPECT_EQ(bottom, left);
+        EXPECT_EQ(pieces[5].Height(), pieces[6].Height());
+        EXPECT_EQ(pieces[7].Height(), pieces[6].Height());
+        // The caption: its outline on top and its separator below as thick as
+        // the borders' outline (rows of one colour, counted down from the
+        // top and up from the caption's last row).
+        int outline = 0;
+        while (outline < int(left.size()) && left[outline] == left[0]) ++outline;
+        const auto rowsAlike = [&frame](int x, int y, int step) {
+            int n = 0;
+            while (y + n * step >= 0 && y + n * step < frame.height && frame.At(x, y + n * step) == frame.At(x, y)) ++n;
+            return n;
+        };
+        EXPECT_EQ(rowsAlike(pieces[1].left, 0, 1), outline) << "caption's outline";
+        EXPECT_EQ(rowsAlike(pieces[1].left, pieces[1].bottom - 1, -1), outline) << "caption's separator";
     }
 }
 
 TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaqueAtEachStep) {
+    const Artwork& base = Steps().front();
     for (const Artwork& a : Steps()) {
         SCOPED_TRACE(a.percent);
         const Bitmap& add = a.addButton;
@@ -276,6 +325,11 @@ TEST(SkinArtworkTest, AddButtonCapsAreRoundedAndItsMiddleOpaqueAtEachStep) {
             // opaque, and uniform along its stretch.
             EXPECT_TRUE(KeyPixelsIn(add, x0 + f.cap, 0, f.middle, add.height).empty());
             EXPECT_TRUE(UniformAlong(add, RectAt(x0 + f.cap, 0, f.middle, add.height), false));
+            // The rounded ends are the 11-pixel caps of 100 % scaled: caps
+            // wider than that (the strip's middle stays 2 or 3 pixels at
+            // every step) add only columns like the middle's.
+            const int ends = a.Scale(StripFramesOf(base.addButton.width).cap);
+            EXPECT_TRUE(UniformAlong(add, RectAt(x0 + ends, 0, f.frame - 2 * ends, add.height), false));
             // The caps' inner halves are opaque too, so the body stays whole.
             EXPECT_TRUE(KeyPixelsIn(add, x0 + inset, inset, f.frame - 2 * inset, add.height - 2 * inset).empty());
         }
