@@ -13,7 +13,7 @@ namespace velmora::app {
 // to the window's DPI.
 //
 // The manager's window size when it opens, and the smallest it can be made.
-constexpr skin::SkinSize kRunManagerSize{620, 420};
+constexpr skin::SkinSize kRunManagerSize{700, 420};
 constexpr skin::SkinSize kRunManagerMinSize{480, 300};
 
 constexpr int kRunManagerMargin = 10;

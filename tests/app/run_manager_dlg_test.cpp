@@ -205,7 +205,7 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
     EXPECT_EQ(mgr.GetStyle() & (WS_CAPTION | WS_THICKFRAME), 0u) << "the skin draws the frame";
     RECT window{};
     mgr.GetWindowRect(&window);
-    EXPECT_EQ(window.right - window.left, 620);
+    EXPECT_EQ(window.right - window.left, 700);
     EXPECT_EQ(window.bottom - window.top, 420);
     for (CQebButton* button : {&mgr.m_btnClose, &mgr.m_btnMax, &mgr.m_btnMin})
         EXPECT_TRUE(button->m_hWnd != nullptr && (button->GetStyle() & WS_VISIBLE) != 0);
@@ -215,7 +215,7 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
     EXPECT_EQ(info.ptMinTrackSize.x, 480);
     EXPECT_EQ(info.ptMinTrackSize.y, 300);
 
-    const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager({3, 27, 617, 417});
+    const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager({3, 27, 697, 417});
     const RECT list = ChildRect(mgr.m_listCommands.m_hWnd);
     EXPECT_EQ(list.left, layout.list.left);
     EXPECT_EQ(list.bottom, layout.list.bottom);

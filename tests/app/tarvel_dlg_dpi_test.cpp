@@ -279,10 +279,10 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     EXPECT_EQ(dlg.Dpi(), dpi);
     RECT window{};
     dlg.GetWindowRect(&window);
-    EXPECT_EQ(window.right - window.left, ScaleForDpi(620, dpi));
+    EXPECT_EQ(window.right - window.left, ScaleForDpi(700, dpi));
     EXPECT_EQ(window.bottom - window.top, ScaleForDpi(420, dpi));
-    const int widths[] = {150, 270, 70, 90};
-    for (int column = 0; column < 4; ++column)
+    const int widths[] = {120, 200, 60, 70, 130};
+    for (int column = 0; column < 5; ++column)
         EXPECT_EQ(dlg.m_listCommands.GetColumnWidth(column), ScaleForDpi(widths[column], dpi)) << column;
     int cx = 0;
     int cy = 0;
@@ -303,11 +303,11 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
 
     // Moved to a monitor at 96 DPI: columns, row icons and places follow.
     dlg.GetWindowRect(&window);
-    const RECT suggested{window.left, window.top, window.left + 620, window.top + 420};
+    const RECT suggested{window.left, window.top, window.left + 700, window.top + 420};
     dlg.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
     PumpMessages();
     EXPECT_EQ(dlg.Dpi(), 96);
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < 5; ++column) {
         EXPECT_NEAR(dlg.m_listCommands.GetColumnWidth(column), widths[column], 1) << column;
     }
     ASSERT_TRUE(ImageList_GetIconSize(dlg.m_imageList.GetSafeHandle(), &cx, &cy));

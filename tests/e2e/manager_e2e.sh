@@ -92,7 +92,7 @@ sleep 0.5
 xdotool key Up Return
 mgr=$(wait_window "$manager_title") || fail "the manager did not open from the window menu"
 locate "$mgr"
-[ "$cw" -eq 620 ] && [ "$ch" -eq 420 ] || fail "the manager is ${cw}x${ch}"
+[ "$cw" -eq 700 ] && [ "$ch" -eq 420 ] || fail "the manager is ${cw}x${ch}"
 sleep 0.5
 import -window root "$out/probe.png"
 convert "$out/probe.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$out/velmora-manager.png"
@@ -102,7 +102,7 @@ step "the new command's icon: $green green pixels in the icon column"
 
 step "selecting $name by typing and starting it with 运行"
 xdotool type --delay 40 "$name"
-click 303 394
+click 331 394
 for _ in $(seq 1 100); do
   [ -s "$target_dir/marker.exe.ran" ] && break
   sleep 0.1

@@ -112,7 +112,7 @@ sleep 0.5
 reg_exists "$first.exe" && fail "$first is still there"
 [ "$(reg_values "$renamed.exe")" = "$expected" ] || fail "the rename lost a value: $(reg_values "$renamed.exe")"
 click 60 93
-click 303 394
+click 331 394
 for _ in $(seq 1 100); do
   [ -s "$target_dir/marker.exe.ran" ] && break
   sleep 0.1
