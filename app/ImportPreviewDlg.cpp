@@ -7,8 +7,6 @@
 #include "app/RunManagerText.h"
 #include "app/SkinnedFrame.h"
 #include "res/resource.h"
-#include "skin/dpi_scale.h"
-#include "wnd/DC.h"
 
 namespace {
 
@@ -54,24 +52,18 @@ void SetCell(HWND hList, int row, int column, const CStringW& text) {
 }  // namespace
 
 CImportPreviewDlg::CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& replace, CWnd* pParent)
-    : CQebDialog(IDD_RUN_MANAGER, pParent), m_plan(plan), m_replace(replace) {
+    : CSkinnedToolDlg(pParent), m_plan(plan), m_replace(replace) {
     m_replace.resize(m_plan.items.size(), false);
 }
 
 BOOL CImportPreviewDlg::OnInitDialog() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, Dpi());
-    SetWindowText(velmora::WideFrom936(kImportAction.name) + velmora::WideFrom936("运行命令"));
-    CQebDialog::OnInitDialog();
-    // Every size above is at 96 DPI, scaled to the window's.
-    const auto scaled = [dpi = Dpi()](int value) { return velmora::skin::ScaleForDpi(value, dpi); };
-    SetWindowPos(nullptr, 0, 0, scaled(kPreviewSize.cx), scaled(kPreviewSize.cy), SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
+    OpenSkinned(velmora::WideFrom936(kImportAction.name) + velmora::WideFrom936("运行命令"), kPreviewSize);
 
     RECT inner{};
     GetInnerRect(&inner);
-    const int left = inner.left + scaled(kMargin);
-    const int right = inner.right - scaled(kMargin);
-    const int buttonTop = inner.bottom - scaled(kMargin) - scaled(kButtonHeight);
+    const int left = inner.left + Scaled(kMargin);
+    const int right = inner.right - Scaled(kMargin);
+    const int buttonTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
     int added = 0;
     int replaced = 0;
     int refused = 0;
@@ -82,7 +74,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
     }
     m_lblSummary.Create(
         ImportSummaryText(added, replaced, refused), WS_CHILD | WS_VISIBLE,
-        RECT{left, inner.top + scaled(kMargin), right, inner.top + scaled(kMargin) + scaled(kSummaryHeight)},
+        RECT{left, inner.top + Scaled(kMargin), right, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight)},
         this, IDC_CHOICE_TEXT);
     m_lblSummary.SetBkColor(kDialogBackground);
     m_lblSummary.SetStaticIcon(nullptr);
@@ -91,7 +83,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
         0, WC_LISTVIEWW, CStringW(),
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
             LVS_NOSORTHEADER,
-        RECT{left, inner.top + scaled(kMargin) + scaled(kSummaryHeight), right, buttonTop - scaled(kMargin)},
+        RECT{left, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight), right, buttonTop - Scaled(kMargin)},
         this, IDC_CHOICE_LIST);
     m_listItems.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                             LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -104,7 +96,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
         const CStringW heading = velmora::WideFrom936(columns[i].heading);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.cx = scaled(columns[i].width);
+        column.cx = Scaled(columns[i].width);
         column.pszText = const_cast<LPWSTR>(velmora::WinText(heading));
         column.iSubItem = i;
         m_listItems.SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
@@ -116,15 +108,15 @@ BOOL CImportPreviewDlg::OnInitDialog() {
         UINT id;
         const char* text;
     } buttons[] = {{&m_btnImport, IDOK, kImportButton}, {&m_btnCancel, IDCANCEL, kCancelButton}};
-    int buttonLeft = right - 2 * scaled(kButtonWidth) - scaled(kButtonGap);
+    int buttonLeft = right - 2 * Scaled(kButtonWidth) - Scaled(kButtonGap);
     for (const auto& spec : buttons) {
         spec.button->Create(
             velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-            RECT{buttonLeft, buttonTop, buttonLeft + scaled(kButtonWidth), buttonTop + scaled(kButtonHeight)},
+            RECT{buttonLeft, buttonTop, buttonLeft + Scaled(kButtonWidth), buttonTop + Scaled(kButtonHeight)},
             this, spec.id);
         spec.button->SetBitmap(&m_bmpButton);
         spec.button->SetBkColor(kDialogBackground);
-        buttonLeft += scaled(kButtonWidth) + scaled(kButtonGap);
+        buttonLeft += Scaled(kButtonWidth) + Scaled(kButtonGap);
     }
     m_listItems.SetFocus();
     return FALSE;
@@ -164,13 +156,6 @@ bool CImportPreviewDlg::IsReplaceRow(int row) const {
 }
 
 bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_ERASEBKGND) {
-        RECT inner{};
-        GetInnerRect(&inner);
-        CDCView(reinterpret_cast<HDC>(wParam)).FillSolidRect(inner, kDialogBackground);
-        result = CQebDialog::OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-        return true;
-    }
     if (message == WM_NOTIFY) {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
         // Only the replacements' boxes change: the others have none to tick.
@@ -182,7 +167,7 @@ bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM
             return true;
         }
     }
-    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+    return CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 void CImportPreviewDlg::OnOK() {

@@ -2,17 +2,16 @@
 // entry of the file, added, replaced (a ticked box the user can untick) or
 // skipped with the reason and the line it comes from. 导入 goes on with the
 // ticked replacements, 取消 (or Escape, or the close button) writes nothing.
-// A skinned dialog like the manager.
 #pragma once
 
 #include <vector>
 
 #include "app/RunCommandBackup.h"
-#include "skin/QebDialog.h"
+#include "app/SkinnedToolDlg.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Gdi.h"
 
-class CImportPreviewDlg : public CQebDialog {
+class CImportPreviewDlg : public CSkinnedToolDlg {
 public:
     // `replace` holds one flag per item of `plan`, ticked as it comes; on
     // 导入 it holds the user's ticks. Both must outlive the dialog.
@@ -28,9 +27,6 @@ protected:
 
     const ImportPlan& m_plan;
     std::vector<bool>& m_replace;
-    CBitmap m_bmpCaptionButtons;
-    CBitmap m_bmpFrame;
-    CBitmap m_bmpButton;
     CQebTransButton m_lblSummary;
     CWnd m_listItems;
     CQebTransButton m_btnImport;

@@ -9,8 +9,6 @@
 #include "app/TargetFile.h"
 #include "base/win32_handles.h"
 #include "res/resource.h"
-#include "skin/dpi_scale.h"
-#include "wnd/DC.h"
 
 namespace {
 
@@ -26,39 +24,31 @@ constexpr int kFolderLimit = 2048;
 }  // namespace
 
 CPathEditDlg::CPathEditDlg(const CStringW& strCommand, std::vector<CStringW>& folders, CWnd* pParent)
-    : CQebDialog(IDD_RUN_MANAGER, pParent),
-      m_strCommand(strCommand),
-      m_folders(folders),
-      m_editing(folders) {}
+    : CSkinnedToolDlg(pParent), m_strCommand(strCommand), m_folders(folders), m_editing(folders) {}
 
 BOOL CPathEditDlg::OnInitDialog() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, Dpi());
-    SetWindowText(velmora::FillIn(velmora::WideFrom936("%s：%s"),
-                                  {velmora::WideFrom936(kEditPathAction.name), m_strCommand}));
-    CQebDialog::OnInitDialog();
-    // Every size above is at 96 DPI, scaled to the window's.
-    const auto scaled = [dpi = Dpi()](int value) { return velmora::skin::ScaleForDpi(value, dpi); };
-    SetWindowPos(nullptr, 0, 0, scaled(kEditorSize.cx), scaled(kEditorSize.cy), SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
+    OpenSkinned(velmora::FillIn(velmora::WideFrom936("%s：%s"),
+                                {velmora::WideFrom936(kEditPathAction.name), m_strCommand}),
+                kEditorSize);
 
     RECT inner{};
     GetInnerRect(&inner);
-    const int left = inner.left + scaled(kMargin);
-    const int buttonsLeft = inner.right - scaled(kMargin) - scaled(kButtonWidth);
-    const int contentRight = buttonsLeft - scaled(kMargin);
-    const int top = inner.top + scaled(kMargin);
-    const int bottomTop = inner.bottom - scaled(kMargin) - scaled(kButtonHeight);
+    const int left = inner.left + Scaled(kMargin);
+    const int buttonsLeft = inner.right - Scaled(kMargin) - Scaled(kButtonWidth);
+    const int contentRight = buttonsLeft - Scaled(kMargin);
+    const int top = inner.top + Scaled(kMargin);
+    const int bottomTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
 
     // Tab order: the field, the list, the side buttons, 确定 and 取消.
     m_editFolder.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-                        RECT{left, top, contentRight, top + scaled(kFieldHeight)}, this, IDC_PATH_FOLDER);
+                        RECT{left, top, contentRight, top + Scaled(kFieldHeight)}, this, IDC_PATH_FOLDER);
     m_editFolder.SetFont(CFont::TextFont(Dpi()));
     m_editFolder.LimitText(kFolderLimit);
     m_listFolders.CreateEx(
         0, L"LISTBOX", CStringW(),
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
             LBS_NOINTEGRALHEIGHT,
-        RECT{left, top + scaled(kFieldHeight) + scaled(kMargin), contentRight, bottomTop - scaled(kMargin)},
+        RECT{left, top + Scaled(kFieldHeight) + Scaled(kMargin), contentRight, bottomTop - Scaled(kMargin)},
         this, IDC_CHOICE_LIST);
     m_listFolders.SetFont(CFont::TextFont(Dpi()));
 
@@ -73,17 +63,17 @@ BOOL CPathEditDlg::OnInitDialog() {
     int y = top;
     for (const auto& spec : side) {
         // The side buttons down the right, 确定 and 取消 at the bottom right.
-        RECT place{buttonsLeft, y, buttonsLeft + scaled(kButtonWidth), y + scaled(kButtonHeight)};
+        RECT place{buttonsLeft, y, buttonsLeft + Scaled(kButtonWidth), y + Scaled(kButtonHeight)};
         if (spec.id == IDOK || spec.id == IDCANCEL) {
             const int x =
-                spec.id == IDOK ? buttonsLeft - scaled(kButtonGap) - scaled(kButtonWidth) : buttonsLeft;
-            place = {x, bottomTop, x + scaled(kButtonWidth), bottomTop + scaled(kButtonHeight)};
+                spec.id == IDOK ? buttonsLeft - Scaled(kButtonGap) - Scaled(kButtonWidth) : buttonsLeft;
+            place = {x, bottomTop, x + Scaled(kButtonWidth), bottomTop + Scaled(kButtonHeight)};
         }
         spec.button->Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this,
                             spec.id);
         spec.button->SetBitmap(&m_bmpButton);
         spec.button->SetBkColor(kDialogBackground);
-        y += scaled(kButtonHeight) + scaled(kButtonGap);
+        y += Scaled(kButtonHeight) + Scaled(kButtonGap);
     }
     ShowFolders(m_editing.empty() ? -1 : 0);
     m_editFolder.SetFocus();
@@ -145,13 +135,6 @@ void CPathEditDlg::OnMove(bool up) {
 }
 
 bool CPathEditDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_ERASEBKGND) {
-        RECT inner{};
-        GetInnerRect(&inner);
-        CDCView(reinterpret_cast<HDC>(wParam)).FillSolidRect(inner, kDialogBackground);
-        result = CQebDialog::OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-        return true;
-    }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
             case IDC_BTN_PATH_ADD:
@@ -173,7 +156,7 @@ bool CPathEditDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
                 break;
         }
     }
-    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+    return CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 void CPathEditDlg::OnOK() {

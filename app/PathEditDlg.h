@@ -2,18 +2,17 @@
 // folder a row, those that do not exist marked. A folder is typed into the
 // field and added, or picked with 浏览…; the selected one is removed or moved
 // up or down. 确定 keeps the list, 取消 (Escape, the close button) drops it.
-// A skinned dialog like the manager.
 #pragma once
 
 #include <vector>
 
 #include "app/PathList.h"
-#include "skin/QebDialog.h"
+#include "app/SkinnedToolDlg.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
 
-class CPathEditDlg : public CQebDialog {
+class CPathEditDlg : public CSkinnedToolDlg {
 public:
     // `folders` is edited in place when the user presses 确定; it must
     // outlive the dialog.
@@ -35,9 +34,6 @@ protected:
     CStringW m_strCommand;
     std::vector<CStringW>& m_folders;
     std::vector<CStringW> m_editing;
-    CBitmap m_bmpCaptionButtons;
-    CBitmap m_bmpFrame;
-    CBitmap m_bmpButton;
     CEdit m_editFolder;
     CWnd m_listFolders;
     CQebTransButton m_btnAdd;
