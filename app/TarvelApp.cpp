@@ -2,10 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/DialogServices.h"
-#include "app/Elevation.h"
-#include "app/Registry.h"
-#include "app/TarvelDlg.h"
+#include "app/platform/AppServices_win32.h"
+#include "app/platform/Elevation_win32.h"
+#include "app/platform/TargetFile_win32.h"
+#include "app/registry/Registry_win32.h"
+#include "app/ui/TarvelDlg_win32.h"
 
 CTarvelApp theApp;
 
@@ -19,7 +20,8 @@ BOOL CTarvelApp::InitInstance() {
     {
         CWin32Registry registry;
         // Where run commands go is settled here, once.
-        const DialogServices services{&registry, &::ShellExecuteExW, RegistrationScopeFor(DetectElevation())};
+        const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
+                                   &::ShellExecuteExW, &TargetFileExists};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

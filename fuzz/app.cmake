@@ -4,11 +4,11 @@
 # coverage instrumentation.
 velmora_add_fuzzer(fuzz_command_text
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_command_text.cpp
-          ${PROJECT_SOURCE_DIR}/app/CommandText.cpp ${PROJECT_SOURCE_DIR}/app/RegistryAccess.cpp
-          ${PROJECT_SOURCE_DIR}/app/RegistryTree.cpp ${PROJECT_SOURCE_DIR}/app/RunEntries.cpp
+          ${PROJECT_SOURCE_DIR}/app/runcmd/CommandText.cpp ${PROJECT_SOURCE_DIR}/app/registry/RegistryAccess.cpp
+          ${PROJECT_SOURCE_DIR}/app/registry/RegistryTree.cpp ${PROJECT_SOURCE_DIR}/app/runcmd/RunEntries.cpp
   LIBS velmora_text velmora_static)
 
 # Fuzz target of the .reg file reader and writer.
 velmora_add_fuzzer(fuzz_reg_file
-  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_reg_file.cpp ${PROJECT_SOURCE_DIR}/app/RegFile.cpp
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/fuzz_reg_file.cpp ${PROJECT_SOURCE_DIR}/app/registry/RegFile.cpp
   LIBS velmora_text velmora_static)

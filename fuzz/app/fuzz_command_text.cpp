@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandText.h"
-#include "app/RegistryAccess.h"
-#include "app/RegistryTree.h"
-#include "app/RunEntries.h"
+#include "app/runcmd/CommandText.h"
+#include "app/registry/RegistryAccess.h"
+#include "app/registry/RegistryTree.h"
+#include "app/runcmd/RunEntries.h"
 
 namespace {
 

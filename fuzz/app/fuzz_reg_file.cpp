@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/RegFile.h"
+#include "app/registry/RegFile.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/CommandText.h"
+#include "app/runcmd/CommandText.h"
 #include "gbk_text.h"
 
 namespace {

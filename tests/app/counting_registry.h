@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/Registry.h"
+#include "app/registry/Registry_win32.h"
 
 // The Win32 registry with every key handle counted, one call (by its number,
 // CloseKey not counted) made to fail, and the deletion of chosen keys refused.

@@ -6,20 +6,29 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Registry.h"
+#include "app/platform/TargetFile_win32.h"
+#include "app/registry/Registry_win32.h"
+#include "app/runcmd/CommandText.h"
 #include "base/win32_handles.h"
 
-DialogServices& TestServices() {
+AppServices TestServicesAt(const CStringW& appPathsKey) {
     static CWin32Registry registry;
-    static DialogServices services{&registry, &::ShellExecuteExW, RunScope::kLocalMachine};
+    RunCommandPlace place = SystemRunCommandPlace();
+    place.appPathsKey = appPathsKey;
+    return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists};
+}
+
+AppServices& TestServices() {
+    static AppServices services = TestServicesAt(kAppPathsKey);
     return services;
 }
 
-ScopedElevation::ScopedElevation(bool elevated) : m_saved(TestServices().scope) {
-    TestServices().scope = elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+ScopedElevation::ScopedElevation(AppServices& services, bool elevated)
+    : m_services(services), m_saved(services.scope) {
+    services.scope = elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
 }
 
-ScopedElevation::~ScopedElevation() { TestServices().scope = m_saved; }
+ScopedElevation::~ScopedElevation() { m_services.scope = m_saved; }
 
 namespace {
 

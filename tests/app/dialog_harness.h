@@ -18,18 +18,22 @@
 #include <thread>
 #include <vector>
 
-#include "app/RunManagerDlg.h"
-#include "app/TarvelDlg.h"
+#include "app/ui/RunManagerDlg_win32.h"
+#include "app/ui/TarvelDlg_win32.h"
 #include "gbk_text.h"
 
 // The services of the dialogs under test. Changes reach dialogs that exist
 // already: they hold the services by reference.
-DialogServices& TestServices();
+AppServices& TestServices();
+// Services of their own for a dialog under test: the Win32 registry, the
+// shell, the target check, the tool counting as elevated, and the App Paths
+// key `appPathsKey` below both roots (a scratch key of the test).
+AppServices TestServicesAt(const CStringW& appPathsKey);
 
 // The main dialog with its state open to the tests.
 class TestableTarvelDlg : public CTarvelDlg {
 public:
-    explicit TestableTarvelDlg(const DialogServices& services = TestServices()) : CTarvelDlg(services) {}
+    explicit TestableTarvelDlg(const AppServices& services = TestServices()) : CTarvelDlg(services) {}
     using CTarvelDlg::m_bmpAddButton;
     using CTarvelDlg::m_bmpCaptionButtons;
     using CTarvelDlg::m_bmpFrame;
@@ -54,9 +58,7 @@ public:
 // The run-command manager with its state open to the tests.
 class TestableRunManagerDlg : public CRunManagerDlg {
 public:
-    explicit TestableRunManagerDlg(const CStringW& strAppPathsKey,
-                                   const DialogServices& services = TestServices())
-        : CRunManagerDlg(services, nullptr, strAppPathsKey) {}
+    explicit TestableRunManagerDlg(const AppServices& services) : CRunManagerDlg(services) {}
     using CRunManagerDlg::FillContextMenu;
     using CRunManagerDlg::m_btnClose;
     using CRunManagerDlg::m_btnMax;
@@ -135,16 +137,17 @@ private:
     std::thread m_thread;
 };
 
-// Sets whether the tool counts as elevated (the scope of TestServices()) for
+// Sets whether the tool counts as elevated (the scope of `services`) for
 // its lifetime.
 class ScopedElevation {
 public:
-    explicit ScopedElevation(bool elevated);
+    ScopedElevation(AppServices& services, bool elevated);
     ~ScopedElevation();
     ScopedElevation(const ScopedElevation&) = delete;
     ScopedElevation& operator=(const ScopedElevation&) = delete;
 
 private:
+    AppServices& m_services;
     RunScope m_saved;
 };
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryAccess.h"
+#include "app/registry/RegistryAccess.h"
 #include "gbk_text.h"
 
 namespace fake {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/PathList.h"
+#include "app/runcmd/PathList.h"
 #include "gbk_text.h"
 
 namespace {

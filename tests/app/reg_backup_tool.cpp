@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Registry.h"
-#include "app/RunCommandBackup.h"
-#include "app/RunEntries.h"
+#include "app/registry/Registry_win32.h"
+#include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunEntries.h"
 #include "registry_dump.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RegFile.h"
+#include "app/registry/RegFile.h"
 
 namespace {
 

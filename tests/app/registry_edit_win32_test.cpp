@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Registry.h"
-#include "app/RegistryValues.h"
-#include "app/RunCommandBackup.h"
-#include "app/RunCommandEdit.h"
-#include "app/PathList.h"
-#include "app/TargetFile.h"
+#include "app/registry/Registry_win32.h"
+#include "app/registry/RegistryValues.h"
+#include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunCommandEdit.h"
+#include "app/runcmd/PathList.h"
+#include "app/platform/TargetFile_win32.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
 #include "registry_dump.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/RegistryTree.h"
+#include "app/registry/RegistryTree.h"
 #include "fake_registry.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/CommandText.h"
-#include "app/RegistryAccess.h"
+#include "app/runcmd/CommandText.h"
+#include "app/registry/RegistryAccess.h"
 #include "fake_registry.h"
 
 namespace {

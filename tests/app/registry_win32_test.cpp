@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Registry.h"
-#include "app/RegistryTree.h"
-#include "app/RunEntries.h"
+#include "app/registry/Registry_win32.h"
+#include "app/registry/RegistryTree.h"
+#include "app/runcmd/RunEntries.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
 #include "gbk_text.h"

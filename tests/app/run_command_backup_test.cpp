@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RunCommandBackup.h"
+#include "app/runcmd/RunCommandBackup.h"
 #include "fake_registry.h"
 
 namespace {

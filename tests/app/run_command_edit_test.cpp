@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryTree.h"
-#include "app/RunCommandEdit.h"
+#include "app/registry/RegistryTree.h"
+#include "app/runcmd/RunCommandEdit.h"
 #include "fake_registry.h"
 
 namespace {

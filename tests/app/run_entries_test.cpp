@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryTree.h"
-#include "app/RunEntries.h"
-#include "app/SysnativePath.h"
+#include "app/registry/RegistryTree.h"
+#include "app/runcmd/RunEntries.h"
+#include "app/platform/SysnativePath.h"
 #include "fake_registry.h"
 
 namespace {

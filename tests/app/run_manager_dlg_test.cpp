@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Registry.h"
-#include "app/RunManagerLayout.h"
-#include "app/RunManagerText.h"
-#include "app/ShellLaunch.h"
-#include "app/TargetFile.h"
+#include "app/registry/Registry_win32.h"
+#include "app/ui/RunManagerLayout.h"
+#include "app/ui/RunManagerText.h"
+#include "app/platform/ShellLaunch_win32.h"
+#include "app/platform/TargetFile_win32.h"
 #include "counting_registry.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
@@ -74,15 +74,13 @@ protected:
         WriteValue(HKEY_LOCAL_MACHINE, Key("readme.txt\\note").c_str(), "", "no entry");
         WriteValue(HKEY_CURRENT_USER, Key("shared.exe").c_str(), "", ModulePath());
         WriteValue(HKEY_CURRENT_USER, Key("mine.exe").c_str(), "", std::string(kMissing) + "mine.exe");
-        m_savedShell = TestServices().shellExecute;
-        TestServices().shellExecute = &RecordShellExecute;
+        services.shellExecute = &RecordShellExecute;
         g_shellCalls.clear();
         g_shellError = ERROR_SUCCESS;
         ASSERT_TRUE(mgr.Create());
     }
     void TearDown() override {
         mgr.DestroyWindow();
-        TestServices().shellExecute = m_savedShell;
         Clean();
     }
     static void Clean() {
@@ -138,8 +136,8 @@ protected:
     }
     std::string Status() const { return velmora::NarrowTo936(mgr.m_lblStatus.GetWindowText()); }
 
-    TestableRunManagerDlg mgr{W(kScratch)};
-    ShellExecuteExFn m_savedShell = nullptr;
+    AppServices services = TestServicesAt(W(kScratch));
+    TestableRunManagerDlg mgr{services};
 };
 
 TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
@@ -314,11 +312,11 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
 TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
     CountingRegistry registry;
     registry.refusedDeletes.insert(W(Key("shared.exe")));
-    IRegistry* const saved = TestServices().registry;
-    TestServices().registry = &registry;
+    IRegistry* const saved = services.registry;
+    services.registry = &registry;
     Select({"ed/m", "shared/m"});
     EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
-    TestServices().registry = saved;
+    services.registry = saved;
 
     EXPECT_TRUE(registry.open.empty()) << registry.open.size() << " keys left open";
     EXPECT_EQ(registry.strayCloses, 0);

@@ -14,9 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/PathEditDlg.h"
-#include "app/ReplaceCheck.h"
-#include "app/RunManagerText.h"
+#include "app/ui/PathEditDlg_win32.h"
+#include "app/runcmd/ReplaceCheck.h"
+#include "app/runcmd/RunCommandQuestions.h"
+#include "app/ui/RunManagerText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -154,7 +155,8 @@ protected:
         return expected;
     }
 
-    TestableRunManagerDlg mgr{kScratch};
+    AppServices services = TestServicesAt(kScratch);
+    TestableRunManagerDlg mgr{services};
     Snapshot original;
 };
 
@@ -282,7 +284,7 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
         EXPECT_EQ(menu.GetMenuState(id) & MF_GRAYED, 0u) << id;
     EXPECT_NE(menu.GetMenuState(IDM_RUN_COPY_TO_MACHINE) & MF_GRAYED, 0u) << "the entry is the machine's";
     {
-        ScopedElevation user(false);
+        ScopedElevation user(services, false);
         CMenu plain;
         ASSERT_TRUE(plain.CreatePopupMenu());
         mgr.FillContextMenu(plain);

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ReplaceCheck.h"
-#include "app/RunCommandRegistration.h"
-#include "app/RunEntryFilter.h"
-#include "app/RunEntrySort.h"
-#include "app/RunManagerLayout.h"
-#include "app/RunManagerText.h"
+#include "app/runcmd/ReplaceCheck.h"
+#include "app/runcmd/CommandText.h"
+#include "app/runcmd/RunCommandQuestions.h"
+#include "app/runcmd/RunCommandRegistration.h"
+#include "app/runcmd/RunEntryFilter.h"
+#include "app/runcmd/RunEntrySort.h"
+#include "app/ui/RunManagerLayout.h"
+#include "app/ui/RunManagerText.h"
 #include "fake_registry.h"
 #include "gbk_text.h"
 
@@ -283,7 +285,7 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
 }
 
 const char* const kEdKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ed.exe";
-const RunCommandRoots kFakeRoots{fake::kRoot, fake::kUserRoot};
+const RunCommandPlace kFakeRoots{{fake::kRoot, fake::kUserRoot}, kAppPathsKey};
 
 TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
     constexpr auto kMachine = RunScope::kLocalMachine;

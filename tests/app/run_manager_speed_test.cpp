@@ -99,7 +99,8 @@ struct Timing {
 
 void OpenListAndScroll() {
     Timing timing;
-    TestableRunManagerDlg mgr(W(kScratch));
+    const AppServices services = TestServicesAt(W(kScratch));
+    TestableRunManagerDlg mgr(services);
     const LONGLONG opening = Now();
     EXPECT_TRUE(mgr.Create());
     timing.created = MillisecondsSince(opening);

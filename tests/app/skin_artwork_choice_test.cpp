@@ -1,4 +1,4 @@
-#include "app/SkinArtwork.h"
+#include "app/ui/SkinArtwork.h"
 
 #include <gtest/gtest.h>
 

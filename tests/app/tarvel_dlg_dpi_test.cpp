@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/RunManagerLayout.h"
-#include "app/TarvelDlgLayout.h"
+#include "app/ui/RunManagerLayout.h"
+#include "app/ui/TarvelDlgLayout.h"
 #include "dialog_harness.h"
 #include "skin/button_looks.h"
 #include "skin/corner_region.h"
@@ -273,7 +273,8 @@ TEST_F(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
 
 TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     const int dpi = DisplayDpi();
-    TestableRunManagerDlg dlg(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
+    const AppServices services = TestServicesAt(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
+    TestableRunManagerDlg dlg(services);
     ASSERT_TRUE(dlg.Create());
     PumpMessages();
     EXPECT_EQ(dlg.Dpi(), dpi);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandText.h"
-#include "app/Registry.h"
+#include "app/runcmd/CommandText.h"
+#include "app/registry/Registry_win32.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 

@@ -1,4 +1,4 @@
-#include "app/TarvelDlgLayout.h"
+#include "app/ui/TarvelDlgLayout.h"
 
 #include <gtest/gtest.h>
 

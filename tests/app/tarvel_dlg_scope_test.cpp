@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandText.h"
-#include "app/Elevation.h"
-#include "app/ReplaceCheck.h"
-#include "app/RunManagerText.h"
+#include "app/runcmd/CommandText.h"
+#include "app/platform/Elevation_win32.h"
+#include "app/registry/Registry_win32.h"
+#include "app/runcmd/ReplaceCheck.h"
+#include "app/runcmd/RunCommandQuestions.h"
+#include "app/ui/RunManagerText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -144,7 +146,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     for (const Case& c : {Case{false, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
                           Case{true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}}) {
         Clean();
-        const ScopedElevation elevation(c.elevated);
+        const ScopedElevation elevation(TestServices(), c.elevated);
         TestableTarvelDlg fresh;
         ASSERT_TRUE(fresh.Create());
         EXPECT_TRUE(fresh.m_btnAddSelf.IsWindowVisible());
@@ -171,7 +173,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
         again.DestroyWindow();
     }
     // Registered for the machine only: a standard user is still offered the link.
-    const ScopedElevation standardUser(false);
+    const ScopedElevation standardUser(TestServices(), false);
     DeleteTree(HKEY_CURRENT_USER, kAppPathsRunKey);
     WriteValue(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", ModulePath());
     TestableTarvelDlg user;
@@ -181,7 +183,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
 }
 
 TEST_F(TarvelDlgScopeTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
-    const ScopedElevation standardUser(false);
+    const ScopedElevation standardUser(TestServices(), false);
     WriteValue(HKEY_LOCAL_MACHINE, KeyOf(kName).c_str(), "", "C:\\Installed\\app.exe");
     Register(kName, "D:\\Portable\\app.exe");
     const Outcome no = Press(IDC_BTN_ADD, IDNO);
@@ -231,8 +233,9 @@ TEST(ElevationTest, DetectionGivesAnAnswerAndItsScope) {
     std::printf("this Wine reports the process as %s\n", detected ? "elevated" : "not elevated");
     EXPECT_EQ(RegistrationScopeFor(true), RunScope::kLocalMachine);
     EXPECT_EQ(RegistrationScopeFor(false), RunScope::kCurrentUser);
-    EXPECT_EQ(RootKeyOf(RunScope::kCurrentUser), HKEY_CURRENT_USER);
-    EXPECT_EQ(RootKeyOf(RunScope::kLocalMachine), HKEY_LOCAL_MACHINE);
+    const RunCommandPlace place = SystemRunCommandPlace();
+    EXPECT_EQ(ToHkey(place.RootOf(RunScope::kCurrentUser)), HKEY_CURRENT_USER);
+    EXPECT_EQ(ToHkey(place.RootOf(RunScope::kLocalMachine)), HKEY_LOCAL_MACHINE);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/SkinArtwork.h"
-#include "app/SkinnedFrame.h"
+#include "app/ui/SkinArtwork.h"
+#include "app/ui/SkinnedFrame_win32.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 #include "skin/dpi_scale.h"

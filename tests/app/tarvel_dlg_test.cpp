@@ -6,8 +6,9 @@
 
 #include <string>
 
-#include "app/CommandText.h"
-#include "app/ReplaceCheck.h"
+#include "app/runcmd/CommandText.h"
+#include "app/runcmd/ReplaceCheck.h"
+#include "app/runcmd/RunCommandQuestions.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 #include "wnd/Geometry.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandText.h"
-#include "app/Registry.h"
-#include "app/ShellLaunch.h"
+#include "app/runcmd/CommandText.h"
+#include "app/registry/Registry_win32.h"
+#include "app/platform/ShellLaunch_win32.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -96,7 +96,8 @@ TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
                      static_cast<DWORD>((kTool.size() + 1) * sizeof(char16_t)));
     ::RegCloseKey(hKey);
 
-    TestableRunManagerDlg mgr(W(kScratch));
+    const AppServices services = TestServicesAt(W(kScratch));
+    TestableRunManagerDlg mgr(services);
     ASSERT_TRUE(mgr.Create());
     ASSERT_EQ(mgr.m_listCommands.GetItemCount(), 2);
     std::vector<CStringW> commands;

@@ -10,8 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/Registry.h"
-#include "app/TarvelDlg.h"
+#include "app/platform/TargetFile_win32.h"
+#include "app/registry/Registry_win32.h"
+#include "app/ui/TarvelDlg_win32.h"
 #include "tests/icons/win32_test_support.h"
 
 namespace {
@@ -19,7 +20,8 @@ namespace {
 using namespace velmora::testing;
 
 CWin32Registry g_registry;
-const DialogServices g_services{&g_registry, &::ShellExecuteExW, RunScope::kLocalMachine};
+const AppServices g_services{&g_registry, SystemRunCommandPlace(), RunScope::kLocalMachine, &::ShellExecuteExW,
+                             &TargetFileExists};
 
 class CProbedTarvelDlg : public CTarvelDlg {
 public:

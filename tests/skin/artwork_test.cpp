@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/SkinArtwork.h"
+#include "app/ui/SkinArtwork.h"
 #include "skin/button_looks.h"
 #include "skin/corner_region.h"
 #include "skin/dpi_scale.h"

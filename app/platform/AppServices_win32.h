@@ -1,0 +1,30 @@
+// What the tool's windows work with, given to them by whoever creates them:
+// the registry and where run commands live in it, the scope new entries go
+// to, the shell's way of starting programs and the test whether a target
+// file exists. The program makes one from the system (CTarvelApp); tests make
+// their own.
+#pragma once
+
+#include "app/registry/RegistryAccess.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "app/runcmd/RunEntries.h"
+#include "app/platform/ShellLaunch_win32.h"
+
+struct AppServices {
+    // The registry every window reads and writes.
+    IRegistry* registry;
+    // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER, and their App Paths key.
+    RunCommandPlace place;
+    // Where the main dialog registers: the machine's App Paths when the tool
+    // runs elevated, else the user's.
+    RunScope scope;
+    // Starts programs and Explorer (ShellOpen): shell32's ShellExecuteExW.
+    ShellExecuteExFn shellExecute;
+    // Whether a target file exists (the 失效 mark).
+    TargetFileCheck targetExists;
+
+    // The run-command store over these services, asking through `prompts`.
+    RunCommandStore Store(RunCommandPrompts& prompts) const {
+        return RunCommandStore(*registry, place, scope, prompts, targetExists);
+    }
+};

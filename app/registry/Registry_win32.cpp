@@ -1,0 +1,169 @@
+#include "app/registry/Registry_win32.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/runcmd/CommandText.h"
+
+long CWin32Registry::CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) {
+    HKEY hKey = nullptr;
+    const LONG status =
+        ::RegCreateKeyExW(ToHkey(parent), velmora::WinText(name), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
+    *pCreated = ToRegKey(hKey);
+    return status;
+}
+
+long CWin32Registry::OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) {
+    HKEY hKey = nullptr;
+    const LONG status = ::RegOpenKeyExW(ToHkey(parent), velmora::WinText(keyPath), 0, KEY_READ, &hKey);
+    *pOpened = ToRegKey(hKey);
+    return status;
+}
+
+long CWin32Registry::SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
+                                    std::uint32_t size) {
+    return ::RegSetValueExW(ToHkey(key), velmora::WinText(valueName), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(data), size);
+}
+
+long CWin32Registry::QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) {
+    DWORD size = 0;
+    const LONG status =
+        ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, nullptr, &size);
+    *pSize = size;
+    return status;
+}
+
+long CWin32Registry::QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
+                                std::uint32_t* pSize) {
+    DWORD size = *pSize;
+    const LONG status =
+        ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, buffer, &size);
+    *pSize = size;
+    return status;
+}
+
+long CWin32Registry::CloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
+
+long CWin32Registry::EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) {
+    // A name holds up to 255 characters: room for it and its zero at once.
+    wchar_t buffer[256];
+    DWORD length = static_cast<DWORD>(std::size(buffer));
+    const LONG status =
+        ::RegEnumKeyExW(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    if (length >= std::size(buffer)) return ERROR_MORE_DATA;
+    *pName = velmora::FromWin(buffer, length);
+    return ERROR_SUCCESS;
+}
+
+long CWin32Registry::QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) {
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    const LONG status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                           &values, nullptr, nullptr, nullptr, nullptr);
+    *pSubKeys = subKeys;
+    *pValues = values;
+    return status;
+}
+
+long CWin32Registry::DeleteSubKey(RegKey parent, const char16_t* name) {
+    return ::RegDeleteKeyW(ToHkey(parent), velmora::WinText(name));
+}
+
+BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
+                    const CStringW& strData) {
+    CWin32Registry registry;
+    return RegWriteString(registry, ToRegKey(hRoot), strKeyPath, strValueName, strData) ? TRUE : FALSE;
+}
+
+CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName) {
+    CWin32Registry registry;
+    return RegReadString(registry, ToRegKey(hRoot), strKeyPath, strValueName);
+}
+
+long CWin32Registry::OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) {
+    HKEY hKey = nullptr;
+    const LONG status =
+        ::RegOpenKeyExW(ToHkey(parent), velmora::WinText(keyPath), 0, KEY_READ | KEY_WRITE, &hKey);
+    *pOpened = ToRegKey(hKey);
+    return status;
+}
+
+namespace {
+
+// A value can change between asking its size and reading it: the read is
+// tried again with the new size a few times before it gives up.
+constexpr int kValueReadAttempts = 4;
+
+}  // namespace
+
+long CWin32Registry::EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
+                               std::vector<unsigned char>* pData) {
+    DWORD maxName = 0;
+    DWORD maxData = 0;
+    LONG status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, &maxName, &maxData, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    for (int attempt = 0; attempt < kValueReadAttempts; ++attempt) {
+        // Names are at most 16383 characters; the count has no zero.
+        std::vector<wchar_t> name(static_cast<std::size_t>(maxName) + 1);
+        std::vector<unsigned char> data(static_cast<std::size_t>(maxData) + 1);
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        status = ::RegEnumValueW(ToHkey(key), index, name.data(), &nameLength, nullptr, &type, data.data(),
+                                 &dataSize);
+        if (status == ERROR_MORE_DATA) {
+            // Grown since the sizes were asked: ask again.
+            maxName = static_cast<DWORD>(name.size()) * 2;
+            maxData = dataSize > maxData ? dataSize : static_cast<DWORD>(data.size()) * 2;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return status;
+        if (nameLength >= name.size() || dataSize > data.size()) return ERROR_MORE_DATA;
+        data.resize(dataSize);
+        *pName = velmora::FromWin(name.data(), nameLength);
+        *pType = type;
+        *pData = std::move(data);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+long CWin32Registry::ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
+                               std::vector<unsigned char>* pData) {
+    for (int attempt = 0; attempt < kValueReadAttempts; ++attempt) {
+        DWORD size = 0;
+        LONG status =
+            ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, nullptr, &size);
+        if (status != ERROR_SUCCESS) return status;
+        std::vector<unsigned char> data(size);
+        DWORD type = 0;
+        DWORD read = size;
+        status = ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, &type,
+                                    data.empty() ? nullptr : data.data(), &read);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return status;
+        if (read > size) return ERROR_MORE_DATA;
+        data.resize(read);
+        *pType = type;
+        *pData = std::move(data);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+long CWin32Registry::SetValue(RegKey key, const char16_t* valueName, std::uint32_t type,
+                              const unsigned char* data, std::uint32_t size) {
+    return ::RegSetValueExW(ToHkey(key), velmora::WinText(valueName), 0, type, data, size);
+}
+
+long CWin32Registry::DeleteValue(RegKey key, const char16_t* valueName) {
+    return ::RegDeleteValueW(ToHkey(key), velmora::WinText(valueName));
+}
+
+RunCommandPlace SystemRunCommandPlace() {
+    return {{ToRegKey(HKEY_LOCAL_MACHINE), ToRegKey(HKEY_CURRENT_USER)}, kAppPathsKey};
+}

@@ -1,0 +1,113 @@
+// RunCommandStore: everything that can be done to run commands, with no
+// window in sight. It lists both scopes with their marks, registers, renames,
+// points a command at another program, sets its Path value, copies it to the
+// other scope, deletes it (and the groups it leaves empty), and exports and
+// imports .reg backups. It asks before replacing or deleting through the
+// prompts it is given, and every outcome comes back as a value: a failure is
+// never a silent partial change (each operation's own contract says what is
+// left when the registry refuses a step).
+//
+// The windows and the command line are views over it: they pick what to act
+// on, answer its questions and show what it returns.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "app/registry/RegistryAccess.h"
+#include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunCommandEdit.h"
+#include "app/runcmd/RunCommandPlace.h"
+#include "app/runcmd/RunCommandRegistration.h"
+#include "app/runcmd/RunEntries.h"
+
+// The questions the store asks before it changes what the user may want to
+// keep. Each gets the whole question text (RunCommandQuestions.h); true goes
+// ahead, false changes nothing.
+class RunCommandPrompts {
+public:
+    virtual ~RunCommandPrompts() = default;
+    // A command that points at a program would point at another, or its key
+    // would be replaced whole.
+    virtual bool ConfirmReplace(const CStringW& question) = 0;
+    // The listed commands would be deleted.
+    virtual bool ConfirmDelete(const CStringW& question) = 0;
+};
+
+// Both scopes as listed: the entries marked (broken, shadowed) and how many
+// keys could not be read.
+struct RunListing {
+    std::vector<RunEntry> entries;
+    int unreadable = 0;
+};
+
+// The outcome of an action on several entries.
+struct RunBatchResult {
+    std::vector<RunEntry> done;  // as they were before the action
+    int declined = 0;            // the user said No, or the entry needed nothing
+    struct Failure {
+        RunEntry entry;
+        EditResult result = EditResult::kFailed;
+        long status = kRegistrySuccess;  // the registry's code, where it gave one
+    };
+    std::vector<Failure> failures;
+    bool asked = true;  // false: the user declined the whole action up front
+};
+
+class RunCommandStore {
+public:
+    // `writeScope`: where new commands go (the machine's when the tool runs
+    // with administrator rights, else the user's); the machine's entries are
+    // only changed with those rights. `exists` tells whether a target file is
+    // there (the broken mark). Everything given must outlive the store.
+    RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunScope writeScope,
+                    RunCommandPrompts& prompts, TargetFileCheck exists);
+
+    RunScope WriteScope() const noexcept { return m_writeScope; }
+    bool CanWriteMachine() const noexcept { return m_writeScope == RunScope::kLocalMachine; }
+    const RunCommandPlace& Place() const noexcept { return m_place; }
+
+    // Both scopes, the machine's first, each in the registry's order, marked.
+    RunListing List() const;
+
+    // The target of `name` in the write scope as stored, empty when there is
+    // no such entry.
+    CStringW TargetOf(const CStringW& name) const;
+
+    // Registers `name` for `target` in the write scope (RegisterRunCommand),
+    // asking before it replaces another program.
+    RegistrationResult Register(const CStringW& name, const CStringW& target);
+
+    // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
+    // SetRunCommandPath of RunCommandEdit.h, asking through the prompts.
+    EditResult Rename(const RunEntry& entry, const CStringW& newName);
+    EditResult ChangeTarget(const RunEntry& entry, const CStringW& newTarget);
+    std::vector<CStringW> PathFolders(const RunEntry& entry) const;
+    EditResult SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders);
+
+    // Copies each of `entries` that is not of scope `to` there, asking
+    // before each replacement. Refused whole (nothing asked, asked = false)
+    // without administrator rights.
+    RunBatchResult CopyToScope(const std::vector<RunEntry>& entries, RunScope to);
+
+    // Asks once (the delete question naming them), then deletes each entry's
+    // key with all its values and subkeys, and the groups of a nested name
+    // that it leaves empty. asked = false when the user declined.
+    RunBatchResult Delete(const std::vector<RunEntry>& entries);
+
+    // ExportRunCommands, PlanRunCommandImport and ApplyRunCommandImport of
+    // RunCommandBackup.h; the machine's entries are planned as writable only
+    // with administrator rights.
+    RunCommandExport Export(const std::vector<RunEntry>& entries) const;
+    ImportPlan PlanImport(const unsigned char* data, std::size_t size) const;
+    ImportCounts ApplyImport(const ImportPlan& plan, const std::vector<bool>& replace);
+
+private:
+    ReplaceAnswer AskReplace();
+
+    IRegistry& m_registry;
+    RunCommandPlace m_place;
+    RunScope m_writeScope;
+    RunCommandPrompts& m_prompts;
+    TargetFileCheck m_exists;
+};

@@ -1,0 +1,59 @@
+// The run commands registered below an App Paths key, as the manager lists
+// them. Plain code over the registry interface: the Win32 side only supplies
+// the registry and the test whether a target file exists.
+//
+// An entry is a key whose name ends in ".exe" (any letter case) and is longer
+// than that: its command is its path below App Paths without the ".exe", so
+// App Paths\tools\ed.exe is the command tools\ed. Every other key is a group
+// that nested names live in; it is walked, not listed. The subkeys of an
+// entry belong to the entry and are not walked.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "app/registry/RegistryAccess.h"
+#include "base/wide_text.h"
+
+// Where an entry is registered: below HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER. The shell looks in the user's first.
+enum class RunScope { kLocalMachine, kCurrentUser };
+
+struct RunEntry {
+    CStringW command;  // "tools\ed"
+    CStringW keyPath;  // below App Paths: "tools\ed.exe"
+    CStringW target;   // the default value's text as stored, empty when there is none
+    CStringW path;     // the Path value's text as stored (folders and semicolons), empty when none
+    RunScope scope = RunScope::kLocalMachine;
+    bool broken = false;    // the target file does not exist
+    bool shadowed = false;  // a same-named entry of the current user hides this one
+};
+
+// True for a key name that makes an entry.
+bool IsRunEntryKeyName(const CStringW& name);
+
+// Appends the entries below key `appPathsKey` of `root` to `entries`, in the
+// registry's order, marks not yet set. A missing App Paths key holds no
+// entries. Keys that cannot be opened or enumerated, and groups nested deeper
+// than kMaxKeyTreeDepth, are skipped: the result is how many were skipped.
+int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                   std::vector<RunEntry>& entries);
+
+// The file a target names: the value without blanks at its ends and, when it
+// starts with a double quote, the text up to the closing one (or to the end
+// when there is none).
+CStringW TargetFileOf(const CStringW& target);
+
+// The folder of a target file: the text before its last backslash, with the
+// backslash kept after a drive (C:\x.exe gives C:\); empty when the
+// file names no folder.
+CStringW FolderOfFile(const CStringW& file);
+
+// Whether a target file (as TargetFileOf gives it, never empty) exists.
+using TargetFileCheck = std::function<bool(const CStringW& file)>;
+
+// Sets both marks of every entry: broken when its target names no file or
+// `exists` says the file is missing; shadowed when it is registered for the
+// machine and an entry of the current user has the same key path (letter case
+// of ASCII letters ignored). `exists` is asked once per distinct file.
+void MarkRunEntries(std::vector<RunEntry>& entries, const TargetFileCheck& exists);

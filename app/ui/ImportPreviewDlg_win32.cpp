@@ -1,0 +1,181 @@
+#include "app/ui/ImportPreviewDlg_win32.h"
+
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include "app/ui/RunManagerText.h"
+#include "app/ui/SkinnedFrame_win32.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr SIZE kPreviewSize{600, 400};
+constexpr int kMargin = 10;
+constexpr int kSummaryHeight = 36;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 8;
+
+CStringW ItemCommandText(const ImportItem& item) {
+    if (item.command.IsEmpty()) return item.fileKey;
+    return item.command + velmora::WideFrom936("（") + velmora::WideFrom936(ScopeText(item.scope)) +
+           velmora::WideFrom936("）");
+}
+
+CStringW ItemActionText(const ImportItem& item) {
+    switch (item.action) {
+        case ImportAction::kAdd:
+            return velmora::WideFrom936(kImportAdd);
+        case ImportAction::kReplace:
+            return velmora::WideFrom936(kImportReplace);
+        case ImportAction::kRefused:
+            break;
+    }
+    return velmora::FillIn(velmora::WideFrom936("%s：第 %s 行，%s"),
+                           {velmora::WideFrom936(kImportSkip), velmora::DecimalText(item.line),
+                            velmora::WideFrom936(ImportRefusalText(item.refusal))});
+}
+
+CStringW ItemTargetText(const ImportItem& item) {
+    if (item.action != ImportAction::kReplace) return item.newTarget;
+    return velmora::FillIn(velmora::WideFrom936("%s（原为：%s）"), {item.newTarget, item.oldTarget});
+}
+
+void SetCell(HWND hList, int row, int column, const CStringW& text) {
+    LVITEMW cell{};
+    cell.iSubItem = column;
+    cell.pszText = const_cast<LPWSTR>(velmora::WinText(text));
+    ::SendMessageW(hList, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+}
+
+}  // namespace
+
+CImportPreviewDlg::CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& replace, CWnd* pParent)
+    : CSkinnedToolDlg(pParent), m_plan(plan), m_replace(replace) {
+    m_replace.resize(m_plan.items.size(), false);
+}
+
+BOOL CImportPreviewDlg::OnInitDialog() {
+    OpenSkinned(velmora::WideFrom936(kImportAction.name) + velmora::WideFrom936("运行命令"), kPreviewSize);
+
+    RECT inner{};
+    GetInnerRect(&inner);
+    const int left = inner.left + Scaled(kMargin);
+    const int right = inner.right - Scaled(kMargin);
+    const int buttonTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
+    int added = 0;
+    int replaced = 0;
+    int refused = 0;
+    for (const ImportItem& item : m_plan.items) {
+        added += item.action == ImportAction::kAdd ? 1 : 0;
+        replaced += item.action == ImportAction::kReplace ? 1 : 0;
+        refused += item.action == ImportAction::kRefused ? 1 : 0;
+    }
+    m_lblSummary.Create(
+        ImportSummaryText(added, replaced, refused), WS_CHILD | WS_VISIBLE,
+        RECT{left, inner.top + Scaled(kMargin), right, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight)},
+        this, IDC_CHOICE_TEXT);
+    m_lblSummary.SetBkColor(kDialogBackground);
+    m_lblSummary.SetStaticIcon(nullptr);
+
+    m_listItems.CreateEx(
+        0, WC_LISTVIEWW, CStringW(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+            LVS_NOSORTHEADER,
+        RECT{left, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight), right, buttonTop - Scaled(kMargin)},
+        this, IDC_CHOICE_LIST);
+    m_listItems.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                            LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    m_listItems.SetFont(CFont::TextFont(Dpi()));
+    const struct {
+        const char* heading;
+        int width;
+    } columns[] = {{kImportColumnCommand, 170}, {kImportColumnAction, 170}, {kImportColumnTarget, 220}};
+    for (int i = 0; i < 3; ++i) {
+        const CStringW heading = velmora::WideFrom936(columns[i].heading);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = Scaled(columns[i].width);
+        column.pszText = const_cast<LPWSTR>(velmora::WinText(heading));
+        column.iSubItem = i;
+        m_listItems.SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    FillList();
+
+    const struct {
+        CQebTransButton* button;
+        UINT id;
+        const char* text;
+    } buttons[] = {{&m_btnImport, IDOK, kImportButton}, {&m_btnCancel, IDCANCEL, kCancelButton}};
+    int buttonLeft = right - 2 * Scaled(kButtonWidth) - Scaled(kButtonGap);
+    for (const auto& spec : buttons) {
+        spec.button->Create(
+            velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+            RECT{buttonLeft, buttonTop, buttonLeft + Scaled(kButtonWidth), buttonTop + Scaled(kButtonHeight)},
+            this, spec.id);
+        spec.button->SetBitmap(&m_bmpButton);
+        spec.button->SetBkColor(kDialogBackground);
+        buttonLeft += Scaled(kButtonWidth) + Scaled(kButtonGap);
+    }
+    m_listItems.SetFocus();
+    return FALSE;
+}
+
+void CImportPreviewDlg::FillList() {
+    const HWND hList = m_listItems.m_hWnd;
+    m_filling = true;
+    for (std::size_t i = 0; i < m_plan.items.size(); ++i) {
+        const ImportItem& item = m_plan.items[i];
+        const CStringW command = ItemCommandText(item);
+        LVITEMW row{};
+        row.mask = LVIF_TEXT;
+        row.iItem = static_cast<int>(i);
+        row.pszText = const_cast<LPWSTR>(velmora::WinText(command));
+        const int index =
+            static_cast<int>(::SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
+        SetCell(hList, index, 1, ItemActionText(item));
+        SetCell(hList, index, 2, ItemTargetText(item));
+        // Ticked (2): written. Only a replacement's box can be changed; an
+        // added entry's stays ticked, a skipped one has none (0), or an
+        // unticked one (1) where the list always draws a box.
+        int box = 0;
+        if (item.action == ImportAction::kReplace) box = m_replace[i] ? 2 : 1;
+        if (item.action == ImportAction::kAdd) box = 2;
+        LVITEMW state{};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(box);
+        ::SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+    }
+    m_filling = false;
+}
+
+bool CImportPreviewDlg::IsReplaceRow(int row) const {
+    return row >= 0 && row < static_cast<int>(m_plan.items.size()) &&
+           m_plan.items[static_cast<std::size_t>(row)].action == ImportAction::kReplace;
+}
+
+bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_NOTIFY) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        // Only the replacements' boxes change: the others have none to tick.
+        if (!m_filling && change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST &&
+            change->hdr.code == LVN_ITEMCHANGING && (change->uChanged & LVIF_STATE) != 0 &&
+            ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) != 0 &&
+            !IsReplaceRow(change->iItem)) {
+            result = TRUE;
+            return true;
+        }
+    }
+    return CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+void CImportPreviewDlg::OnOK() {
+    for (std::size_t i = 0; i < m_plan.items.size(); ++i) {
+        if (!IsReplaceRow(static_cast<int>(i))) continue;
+        const auto state = static_cast<UINT>(
+            m_listItems.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK));
+        m_replace[i] = (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+    CQebDialog::OnOK();
+}

@@ -1,0 +1,36 @@
+// What an import would do, shown before anything is written: one row per
+// entry of the file, added, replaced (a ticked box the user can untick) or
+// skipped with the reason and the line it comes from. 导入 goes on with the
+// ticked replacements, 取消 (or Escape, or the close button) writes nothing.
+#pragma once
+
+#include <vector>
+
+#include "app/runcmd/RunCommandBackup.h"
+#include "app/ui/SkinnedToolDlg_win32.h"
+#include "skin/QebTransButton.h"
+#include "wnd/Gdi.h"
+
+class CImportPreviewDlg : public CSkinnedToolDlg {
+public:
+    // `replace` holds one flag per item of `plan`, ticked as it comes; on
+    // 导入 it holds the user's ticks. Both must outlive the dialog.
+    CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& replace, CWnd* pParent);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    void FillList();
+    bool IsReplaceRow(int row) const;
+
+    const ImportPlan& m_plan;
+    std::vector<bool>& m_replace;
+    CQebTransButton m_lblSummary;
+    CWnd m_listItems;
+    CQebTransButton m_btnImport;
+    CQebTransButton m_btnCancel;
+    // While the rows are set up, their boxes are set whatever they are.
+    bool m_filling = false;
+};

@@ -1,0 +1,134 @@
+// The manager's actions on the selected entries, and reading the list.
+#include "app/ui/RunManagerDlg_win32.h"
+#include "app/ui/RunManagerLayout.h"
+#include "app/platform/ShellLaunch_win32.h"
+#include "app/platform/TargetFile_win32.h"
+#include "app/platform/YesNoQuestion_win32.h"
+#include "base/win32_handles.h"
+#include "icons/extract_icons.h"
+
+namespace {
+
+// At 96 DPI; the rows' icons are read at the window's scale.
+constexpr int kIconSize = 16;
+constexpr int kStandInImage = 0;
+
+CStringW FoldedFile(const CStringW& file) {
+    CStringW folded(file);
+    return folded.MakeLower();
+}
+
+void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) {
+    if (outcome.failed++ == 0) {
+        outcome.firstFailedCommand = entry.command;
+        outcome.firstFailureReason = reason;
+    }
+}
+
+}  // namespace
+
+void CRunManagerDlg::Refresh() {
+    RunListing listing = Store().List();
+    SortRunEntries(listing.entries, m_sortOrder.column, m_sortOrder.ascending);
+    m_allEntries = std::move(listing.entries);
+    m_unreadable = listing.unreadable;
+    m_filter.Index(m_allEntries);
+
+    ShowFilteredEntries();
+    m_listCommands.Invalidate(TRUE);
+    ShowListingStatus();
+}
+
+int CRunManagerDlg::ImageOf(const RunEntry& entry) {
+    if (entry.broken) return kStandInImage;
+    const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
+    const CStringW key = FoldedFile(file);
+    const auto known = m_imageByFile.find(key);
+    if (known != m_imageByFile.end()) return known->second;
+
+    const int side = velmora::app::RunManagerScaled(kIconSize, Dpi());
+    HICON hIcon = nullptr;
+    int image = kStandInImage;
+    if (velmora::ExtractFileIconsW(velmora::WinText(PathToReadHere(file)), 0, side, side, &hIcon, nullptr, 1,
+                                   LR_COLOR) > 0) {
+        // The list keeps a copy.
+        const velmora::OwnedIcon icon(hIcon);
+        if (icon) {
+            const int added = m_imageList.Add(icon.Get());
+            if (added >= 0) image = added;
+        }
+    }
+    m_imageByFile.emplace(key, image);
+    return image;
+}
+
+BatchOutcome CRunManagerDlg::OutcomeOf(const RunBatchResult& result) {
+    return BatchOutcomeOf(result, [](long status) { return SystemErrorText(static_cast<DWORD>(status)); });
+}
+
+bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
+    if (count <= static_cast<std::size_t>(kManyEntries)) return true;
+    return AskYesNo(m_hWnd, velmora::WideFrom936(action),
+                    ManyEntriesQuestionText(action, static_cast<int>(count)));
+}
+
+void CRunManagerDlg::OnRun() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+    if (!ConfirmMany("运行", selected.size())) return;
+    BatchOutcome outcome;
+    for (int index : selected) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        // By its name, as the Run box does: the shell picks the entry (the
+        // user's before the machine's).
+        const DWORD error = ShellOpen(m_services.shellExecute, m_hWnd, entry.keyPath, CStringW());
+        if (error == ERROR_SUCCESS) {
+            ++outcome.done;
+        } else {
+            Note(outcome, entry, SystemErrorText(error));
+        }
+    }
+    SetStatus(BatchStatusText("启动", outcome));
+}
+
+void CRunManagerDlg::OnOpenLocation() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+    if (!ConfirmMany("打开位置", selected.size())) return;
+    BatchOutcome outcome;
+    for (int index : selected) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
+        const CStringW folder = FolderOfFile(file);
+        DWORD error = ERROR_SUCCESS;
+        if (!file.IsEmpty() && IsExistingFile(file)) {
+            error =
+                ShellOpen(m_services.shellExecute, m_hWnd, u"explorer.exe", ExplorerSelectArguments(file));
+        } else if (!folder.IsEmpty() && IsExistingFolder(folder)) {
+            // The program is gone: its folder at least.
+            error = ShellOpen(m_services.shellExecute, m_hWnd, u"explorer.exe", u"\"" + folder + u"\"");
+        } else {
+            Note(outcome, entry, velmora::WideFrom936(kTargetMissingReason));
+            continue;
+        }
+        if (error == ERROR_SUCCESS) {
+            ++outcome.done;
+        } else {
+            Note(outcome, entry, SystemErrorText(error));
+        }
+    }
+    SetStatus(BatchStatusText("打开位置", outcome));
+}
+
+void CRunManagerDlg::OnDelete() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+    std::vector<RunEntry> entries;
+    for (int index : selected) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    const RunBatchResult result = Store().Delete(entries);
+    if (!result.asked) return;
+    Refresh();
+    SetStatus(BatchStatusText("删除", OutcomeOf(result)));
+}
+
+void CRunManagerDlg::OnRefresh() { Refresh(); }

@@ -1,0 +1,79 @@
+// The manager's backup: the selected entries (or all those shown) written to
+// a .reg file the platform's registry editor imports, and such a file read
+// back after a preview of what it adds and replaces.
+#include "app/platform/FileDialogs_win32.h"
+#include "app/ui/ImportPreviewDlg_win32.h"
+#include "app/ui/PathEditDlg_win32.h"
+#include "app/ui/RunManagerDlg_win32.h"
+#include "app/platform/ShellLaunch_win32.h"
+
+namespace {
+
+// Larger files are no backup of run commands.
+constexpr std::size_t kMaxImportBytes = 64u << 20;
+
+}  // namespace
+
+void CRunManagerDlg::OnExport() {
+    std::vector<RunEntry> entries;
+    for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    // Nothing selected: everything the list shows.
+    if (entries.empty()) entries = m_entries;
+    if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+
+    const CStringW strFile = AskExportFile();
+    if (strFile.IsEmpty()) return;
+    const RunCommandExport exported = Store().Export(entries);
+    const DWORD error = WriteWholeFile(strFile, exported.file);
+    if (error != ERROR_SUCCESS)
+        return SetStatus(FileFailureText(kExportAction, strFile, SystemErrorText(error)));
+    SetStatus(ExportStatusText(exported.exported, static_cast<int>(exported.unreadable.size()), strFile));
+}
+
+void CRunManagerDlg::OnImport() {
+    const CStringW strFile = AskImportFile();
+    if (strFile.IsEmpty()) return;
+    std::vector<unsigned char> bytes;
+    const DWORD error = ReadWholeFile(strFile, kMaxImportBytes, bytes);
+    if (error != ERROR_SUCCESS)
+        return SetStatus(FileFailureText(kImportAction, strFile, SystemErrorText(error)));
+
+    RunCommandStore store = Store();
+    const ImportPlan plan = store.PlanImport(bytes.data(), bytes.size());
+    if (plan.error != RegFileError::kNone) {
+        const CStringW text = DamagedFileText(plan.error, plan.errorLine);
+        ::MessageBoxW(m_hWnd, velmora::WinText(text),
+                      velmora::WinText(velmora::WideFrom936(kImportAction.name)), MB_OK | MB_ICONWARNING);
+        return SetStatus(FileFailureText(kImportAction, strFile, text));
+    }
+    std::vector<bool> replace(plan.items.size(), false);
+    for (std::size_t i = 0; i < plan.items.size(); ++i)
+        replace[i] = plan.items[i].action == ImportAction::kReplace;
+    if (!AskImportChoices(plan, replace)) return;
+
+    const ImportCounts counts = store.ApplyImport(plan, replace);
+    std::set<EntryKey> written;
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const ImportItem& item = plan.items[i];
+        if (item.action == ImportAction::kAdd || (item.action == ImportAction::kReplace && replace[i]))
+            written.emplace(item.scope, item.keyPath);
+    }
+    RefreshSelecting(written);
+    SetStatus(ImportOutcomeText(counts));
+}
+
+CStringW CRunManagerDlg::AskExportFile() {
+    return AskSaveFileName(m_hWnd, kRegFileFilter, velmora::WideFrom936(kExportFileName), u"reg");
+}
+
+CStringW CRunManagerDlg::AskImportFile() { return AskOpenFileName(m_hWnd, kRegFileFilter, CStringW()); }
+
+bool CRunManagerDlg::AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace) {
+    CImportPreviewDlg preview(plan, replace, this);
+    return preview.DoModal() == IDOK;
+}
+
+bool CRunManagerDlg::AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders) {
+    CPathEditDlg editor(entry.command, folders, this);
+    return editor.DoModal() == IDOK;
+}

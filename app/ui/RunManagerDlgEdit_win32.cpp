@@ -1,0 +1,142 @@
+// The manager's actions that change one entry (rename, change target, Path,
+// copy to the other scope), the program dropped on it, and the questions
+// they ask through the system's file dialog.
+#include "app/runcmd/CommandText.h"
+#include "app/platform/DroppedFile_win32.h"
+#include "app/platform/FileDialogs_win32.h"
+#include "app/ui/RunManagerDlg_win32.h"
+#include "app/ui/RunManagerText.h"
+#include "base/win32_handles.h"
+
+namespace {
+
+// The longest name the in-place edit takes: the main dialog's field's limit.
+constexpr int kCommandNameLimit = 25;
+
+}  // namespace
+
+const RunEntry* CRunManagerDlg::SingleSelectedEntry() {
+    const std::vector<int> selected = SelectedEntries();
+    if (selected.empty()) {
+        SetStatus(velmora::WideFrom936(kNothingSelectedText));
+        return nullptr;
+    }
+    if (selected.size() > 1) {
+        SetStatus(velmora::WideFrom936(kSelectOneText));
+        return nullptr;
+    }
+    return &m_entries[static_cast<std::size_t>(selected.front())];
+}
+
+void CRunManagerDlg::RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys) {
+    Refresh();
+    SelectRows(keys);
+}
+
+void CRunManagerDlg::OnRename() {
+    const RunEntry* entry = SingleSelectedEntry();
+    if (entry == nullptr) return;
+    const int row = static_cast<int>(entry - m_entries.data());
+    m_listCommands.SetFocus();
+    m_listCommands.EnsureVisible(row, FALSE);
+    m_listCommands.SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(row), 0);
+}
+
+void CRunManagerDlg::OnBeginRename() {
+    // However the edit started (F2, the menu, a click on a selected row's
+    // name), it takes no more than the main dialog's name field.
+    const auto hEdit = reinterpret_cast<HWND>(m_listCommands.SendMessage(LVM_GETEDITCONTROL));
+    if (hEdit != nullptr) ::SendMessageW(hEdit, EM_LIMITTEXT, kCommandNameLimit, 0);
+}
+
+void CRunManagerDlg::OnEndRename(const NMLVDISPINFOW* pInfo) {
+    // No text: the edit was cancelled (Escape, or the focus went elsewhere).
+    if (pInfo->item.pszText == nullptr) return;
+    const int row = pInfo->item.iItem;
+    if (row < 0 || row >= static_cast<int>(m_entries.size())) return;
+    const RunEntry entry = m_entries[static_cast<std::size_t>(row)];
+    const CStringW strNewName = TrimCommandName(velmora::FromWin(pInfo->item.pszText));
+    const EditResult result = Store().Rename(entry, strNewName);
+    if (result == EditResult::kDone) {
+        RefreshSelecting({{entry.scope, NormalizeKeyPath(strNewName + u".exe")}});
+    } else if (result == EditResult::kNotFound) {
+        Refresh();
+    }
+    SetStatus(EditStatusText(kRenameAction, entry.command, result, strNewName));
+}
+
+void CRunManagerDlg::OnChangeTarget() {
+    const RunEntry* entry = SingleSelectedEntry();
+    if (entry == nullptr) return;
+    const RunEntry chosen = *entry;
+    const CStringW strTarget = AskProgramFile(TargetFileOf(chosen.target));
+    if (strTarget.IsEmpty()) return;
+    ChangeTarget(chosen, strTarget);
+}
+
+void CRunManagerDlg::OnDropFiles(HDROP hDrop) {
+    // Handed back to the shell however the handler leaves.
+    const velmora::OwnedDrop drop(hDrop);
+    const CStringW strPath = ReadFirstDroppedPath(hDrop);
+    if (strPath.IsEmpty()) return;
+    if (!HasExeExtension(strPath)) return SetStatus(velmora::WideFrom936(kDropProgramText));
+    // Dropped on a row: that entry; elsewhere: the one selected.
+    POINT point{};
+    ::DragQueryPoint(hDrop, &point);
+    ::MapWindowPoints(m_hWnd, m_listCommands.m_hWnd, &point, 1);
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    const int row =
+        static_cast<int>(m_listCommands.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0 && row < static_cast<int>(m_entries.size()) && (hit.flags & LVHT_ONITEM) != 0) {
+        m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
+        m_listCommands.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    const RunEntry* entry = SingleSelectedEntry();
+    if (entry == nullptr) return;
+    ChangeTarget(RunEntry(*entry), strPath);
+}
+
+void CRunManagerDlg::ChangeTarget(const RunEntry& entry, const CStringW& strTarget) {
+    const EditResult result = Store().ChangeTarget(entry, strTarget);
+    if (result == EditResult::kDone || result == EditResult::kNotFound)
+        RefreshSelecting({{entry.scope, entry.keyPath}});
+    SetStatus(EditStatusText(kChangeTargetAction, entry.command, result, strTarget));
+}
+
+void CRunManagerDlg::OnEditPath() {
+    const RunEntry* selected = SingleSelectedEntry();
+    if (selected == nullptr) return;
+    const RunEntry entry = *selected;
+    RunCommandStore store = Store();
+    std::vector<CStringW> folders = store.PathFolders(entry);
+    if (!AskPathFolders(entry, folders)) return;
+    const EditResult result = store.SetPathFolders(entry, folders);
+    if (result == EditResult::kDone || result == EditResult::kNotFound)
+        RefreshSelecting({{entry.scope, entry.keyPath}});
+    SetStatus(EditStatusText(kEditPathAction, entry.command, result, CStringW()));
+}
+
+void CRunManagerDlg::OnCopyToScope(RunScope to) {
+    RunCommandStore store = Store();
+    // Only with administrator rights: writing the machine's entries needs them.
+    if (!store.CanWriteMachine()) return;
+    std::vector<RunEntry> entries;
+    for (int index : SelectedEntries()) {
+        // Those of the other scope; an entry is in its own already.
+        if (m_entries[static_cast<std::size_t>(index)].scope != to)
+            entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    }
+    if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+    const RunActionText& action = to == RunScope::kCurrentUser ? kCopyToUserAction : kCopyToMachineAction;
+    if (!ConfirmMany(action.name, entries.size())) return;
+    const RunBatchResult result = store.CopyToScope(entries, to);
+    std::set<EntryKey> copied;
+    for (const RunEntry& entry : result.done) copied.emplace(to, entry.keyPath);
+    RefreshSelecting(copied);
+    SetStatus(BatchStatusText(action.name, OutcomeOf(result)));
+}
+
+CStringW CRunManagerDlg::AskProgramFile(const CStringW& strCurrentTarget) {
+    return AskOpenFileName(m_hWnd, kProgramFileFilter, strCurrentTarget);
+}

@@ -1,0 +1,353 @@
+#include "app/ui/RunManagerDlg_win32.h"
+
+#include <initializer_list>
+#include <set>
+#include <utility>
+
+#include "app/ui/RunManagerLayout.h"
+#include "app/ui/SkinnedFrame_win32.h"
+#include "res/resource.h"
+#include "skin/dpi_scale.h"
+#include "wnd/DC.h"
+#include "wnd/MessageFilter.h"
+#include "wnd/WinApp.h"
+
+namespace {
+
+using velmora::app::kRunManagerMinSize;
+using velmora::app::kRunManagerSize;
+
+struct ColumnSpec {
+    RunColumn column;
+    int width;
+};
+constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120},
+                                                  {RunColumn::kTarget, 200},
+                                                  {RunColumn::kScope, 60},
+                                                  {RunColumn::kState, 70},
+                                                  {RunColumn::kPath, 130}};
+
+// Longest filter text: more than any command, target or Path value needs.
+constexpr int kFilterLimit = 260;
+
+// A search by text: LVFI_PARTIAL implies LVFI_STRING.
+constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
+
+struct ButtonSpec {
+    CQebTransButton CRunManagerDlg::*button;
+    UINT id;
+    const char* text;
+};
+
+}  // namespace
+
+CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
+    : CQebDialog(IDD_RUN_MANAGER, pParent), m_services(services) {
+    m_resizable = TRUE;
+    m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
+    // A resizable frame offers maximise as well.
+    m_btnMax.m_notifyParent = true;
+}
+
+BOOL CRunManagerDlg::OnInitDialog() {
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, Dpi());
+    SetWindowText(velmora::WideFrom936(kRunManagerTitle));
+    CQebDialog::OnInitDialog();
+
+    const HICON hAppIcon = ::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hAppIcon));
+
+    // Created in tab order: the list, the filter, then the buttons.
+    const RECT none{0, 0, 0, 0};
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+                          none, this, IDC_RUN_LIST);
+    m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    // Headings, scopes and marks are Chinese, and so may be any name.
+    m_listCommands.SetFont(CFont::TextFont(Dpi()));
+    for (const ColumnSpec& spec : kColumns) {
+        m_listCommands.InsertColumn(static_cast<int>(spec.column),
+                                    velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
+                                    velmora::app::RunManagerScaled(spec.width, Dpi()));
+    }
+    // Image 0 stands in for entries without an icon of their own. Rows are
+    // as high as their icons: 16 pixels at 96 DPI, scaled.
+    const int iconSide = velmora::app::RunManagerScaled(16, Dpi());
+    m_imageList.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
+    m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    m_listCommands.SetSmallImageList(m_imageList);
+
+    m_lblFilter.Create(velmora::WideFrom936(kFilterLabel), WS_CHILD | WS_VISIBLE, none, this,
+                       IDC_RUN_FILTER_LABEL);
+    m_lblFilter.SetBkColor(kDialogBackground);
+    m_lblFilter.SetStaticIcon(nullptr);
+    m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
+                        IDC_RUN_FILTER);
+    m_editFilter.SetFont(CFont::TextFont(Dpi()));
+    m_editFilter.LimitText(kFilterLimit);
+    m_editFilter.SendMessage(EM_SETCUEBANNER, TRUE,
+                             reinterpret_cast<LPARAM>(velmora::WinText(velmora::WideFrom936(kFilterHint))));
+
+    static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
+        {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, kRunAction.name},
+        {&CRunManagerDlg::m_btnOpenLocation, IDC_BTN_OPEN_LOCATION, kOpenLocationAction.name},
+        {&CRunManagerDlg::m_btnChangeTarget, IDM_RUN_CHANGE_TARGET, kChangeTargetAction.name},
+        {&CRunManagerDlg::m_btnDelete, IDC_BTN_DELETE, kDeleteAction.name},
+        {&CRunManagerDlg::m_btnRefresh, IDC_BTN_REFRESH, kRefreshAction.name},
+    };
+    for (const ButtonSpec& spec : buttons) {
+        CQebTransButton& button = this->*spec.button;
+        button.Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
+                      spec.id);
+        button.SetBitmap(&m_bmpButton);
+        button.SetBkColor(kDialogBackground);
+    }
+    m_lblStatus.Create(CStringW(), WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
+    m_lblStatus.SetBkColor(kDialogBackground);
+    m_lblStatus.SetStaticIcon(nullptr);
+
+    // A program dropped on the manager becomes the selected entry's target.
+    DragAcceptFiles(TRUE);
+    AllowDroppedFiles(m_hWnd);
+
+    const velmora::skin::SkinSize size = velmora::skin::ScaleSizeForDpi(kRunManagerSize, Dpi());
+    SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    CenterWindow();
+    LayOutControls();
+    Refresh();
+    m_listCommands.SetFocus();
+    // The focus is set.
+    return FALSE;
+}
+
+bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            result = OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_SIZE:
+            OnSize(static_cast<UINT>(wParam));
+            LayOutControls();
+            return true;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return true;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
+            // Screen coordinates, negative on a monitor left of or above the
+            // first; both -1 from the keyboard.
+            OnContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return true;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header == nullptr || header->idFrom != IDC_RUN_LIST) break;
+            result = OnListNotify(header);
+            return true;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_RUN_FILTER && HIWORD(wParam) == EN_CHANGE) {
+                OnFilterChanged();
+                return true;
+            }
+            if (HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
+            break;
+        default:
+            break;
+    }
+    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+bool CRunManagerDlg::OnButton(UINT nID) {
+    if (!OnAction(nID)) return false;
+    // The keys (Delete, type-ahead) work on the list again at once; the
+    // rename edits in the list itself and keeps the focus in its field.
+    if (nID != IDM_RUN_RENAME) m_listCommands.SetFocus();
+    return true;
+}
+
+BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {
+    RECT inner{};
+    GetInnerRect(&inner);
+    CDCView(hDC).FillSolidRect(inner, kDialogBackground);
+    return CQebDialog::OnEraseBkgnd(hDC);
+}
+
+void CRunManagerDlg::LayOutControls() {
+    if (m_listCommands.m_hWnd == nullptr) return;
+    RECT inner{};
+    GetInnerRect(&inner);
+    const velmora::app::RunManagerLayout layout =
+        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, Dpi());
+    const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
+        control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
+    };
+    place(m_lblFilter, layout.filterLabel);
+    place(m_editFilter, layout.filter);
+    place(m_listCommands, layout.list);
+    place(m_lblStatus, layout.status);
+    CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
+                                  &m_btnRefresh};
+    for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
+}
+
+void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
+    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, toDpi);
+    m_listCommands.SetFont(CFont::TextFont(toDpi));
+    m_editFilter.SetFont(CFont::TextFont(toDpi));
+    for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
+                                     &m_btnRefresh, &m_lblStatus, &m_lblFilter})
+        control->SetDpi(toDpi);
+    for (const ColumnSpec& spec : kColumns) {
+        const int column = static_cast<int>(spec.column);
+        m_listCommands.SetColumnWidth(
+            column, velmora::app::RunManagerRescaled(m_listCommands.GetColumnWidth(column), fromDpi, toDpi));
+    }
+    // The row icons are read again at the new size: the list takes the new
+    // image list before the old one goes.
+    const int iconSide = velmora::app::RunManagerScaled(16, toDpi);
+    CImageList icons;
+    icons.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
+    icons.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    m_listCommands.SetSmallImageList(icons);
+    m_imageList.Attach(icons.Detach());
+    m_imageByFile.clear();
+    m_listCommands.Invalidate(TRUE);
+    // The new window rectangle that follows lays the controls out.
+}
+
+LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
+    switch (pHeader->code) {
+        // The dialog is a Unicode window: the list notifies in UTF-16.
+        case LVN_GETDISPINFOW:
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
+            return 0;
+        case LVN_ODFINDITEMW: {
+            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(pHeader);
+            if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
+            return OnFindItem(velmora::FromWin(find->lvfi.psz), find->iStart);
+        }
+        case LVN_COLUMNCLICK:
+            OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
+            return 0;
+        case LVN_KEYDOWN:
+            OnListKey(reinterpret_cast<NMLVKEYDOWN*>(pHeader)->wVKey);
+            return 0;
+        // Any one row's name can be edited; the end of the edit renames.
+        case LVN_BEGINLABELEDITW:
+            OnBeginRename();
+            return FALSE;
+        case LVN_ENDLABELEDITW:
+            OnEndRename(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
+            return FALSE;
+        case NM_DBLCLK:
+            if (reinterpret_cast<NMITEMACTIVATE*>(pHeader)->iItem >= 0) OnOpenLocation();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOW* pInfo) {
+    LVITEMW& item = pInfo->item;
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_entries.size())) return;
+    const RunEntry& entry = m_entries[static_cast<std::size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+        const int column = item.iSubItem >= 0 && item.iSubItem < kRunColumnCount ? item.iSubItem : 0;
+        const CStringW text = CellText(entry, static_cast<RunColumn>(column));
+        const std::size_t length = velmora::FittingUnits(text, static_cast<std::size_t>(item.cchTextMax) - 1);
+        text.copy(reinterpret_cast<char16_t*>(item.pszText), length);
+        item.pszText[length] = L'\0';
+    }
+    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(entry);
+}
+
+int CRunManagerDlg::OnFindItem(const CStringW& strTyped, int nStart) {
+    return FindCommandByPrefix(m_entries, strTyped, nStart);
+}
+
+void CRunManagerDlg::OnColumnClick(int nColumn) {
+    if (nColumn < 0 || nColumn >= kRunColumnCount) return;
+    // The selection follows its entries to their new places.
+    const std::set<EntryKey> selected = SelectedKeys();
+    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
+    SortRunEntries(m_allEntries, m_sortOrder.column, m_sortOrder.ascending);
+    m_filter.Index(m_allEntries);
+    ShowFilteredEntries();
+    SelectRows(selected);
+}
+
+void CRunManagerDlg::OnFilterChanged() {
+    const std::set<EntryKey> selected = SelectedKeys();
+    ShowFilteredEntries();
+    SelectRows(selected);
+    ShowListingStatus();
+}
+
+void CRunManagerDlg::ShowFilteredEntries() {
+    const std::vector<int> matching = m_filter.Matching(m_editFilter.GetWindowText());
+    std::vector<RunEntry> shown;
+    shown.reserve(matching.size());
+    for (int index : matching) shown.push_back(m_allEntries[static_cast<std::size_t>(index)]);
+    // The selection and the focus mark belong to rows, not entries: off
+    // before the rows change. Row by row, as clearing every row at once
+    // costs a notification per row.
+    for (int row : m_listCommands.GetSelectedItems()) m_listCommands.SetItemState(row, 0, LVIS_SELECTED);
+    const int focused = m_listCommands.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0) m_listCommands.SetItemState(focused, 0, LVIS_FOCUSED);
+    m_entries = std::move(shown);
+    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    m_listCommands.Invalidate(FALSE);
+}
+
+std::set<CRunManagerDlg::EntryKey> CRunManagerDlg::SelectedKeys() const {
+    std::set<EntryKey> keys;
+    for (int index : SelectedEntries()) {
+        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        keys.emplace(entry.scope, entry.keyPath);
+    }
+    return keys;
+}
+
+void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
+    // The rows were just set (ShowFilteredEntries): nothing is selected.
+    bool focused = false;
+    for (std::size_t i = 0; i < m_entries.size() && !keys.empty(); ++i) {
+        if (keys.count({m_entries[i].scope, m_entries[i].keyPath}) == 0) continue;
+        const int row = static_cast<int>(i);
+        const UINT state = focused ? LVIS_SELECTED : LVIS_SELECTED | LVIS_FOCUSED;
+        m_listCommands.SetItemState(row, state, state);
+        if (!focused) m_listCommands.EnsureVisible(row, FALSE);
+        focused = true;
+    }
+    m_listCommands.Invalidate(FALSE);
+}
+
+void CRunManagerDlg::ShowListingStatus() {
+    if (FilterTextOf(m_editFilter.GetWindowText()).IsEmpty()) {
+        SetStatus(ListingStatusText(m_allEntries, m_unreadable));
+    } else {
+        SetStatus(
+            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size())));
+    }
+}
+
+void CRunManagerDlg::OnCancel() {
+    if (::GetFocus() == m_editFilter.m_hWnd && !m_editFilter.GetWindowText().IsEmpty()) {
+        m_editFilter.SetWindowText(CStringW());
+        return;
+    }
+    CQebDialog::OnCancel();
+}
+
+std::vector<int> CRunManagerDlg::SelectedEntries() const {
+    std::vector<int> entries;
+    for (int item : m_listCommands.GetSelectedItems()) {
+        if (item >= 0 && item < static_cast<int>(m_entries.size())) entries.push_back(item);
+    }
+    return entries;
+}
+
+void CRunManagerDlg::SetStatus(const CStringW& strText) {
+    m_lblStatus.SetWindowText(strText);
+    m_lblStatus.Invalidate(TRUE);
+}

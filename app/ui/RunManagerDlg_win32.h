@@ -1,0 +1,165 @@
+// CRunManagerDlg: the run-command manager, opened from the main dialog's
+// window menu. A skinned dialog like the main one (the same frame and caption
+// buttons, but resizable) that lists every entry below App Paths of
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER with its icon, target, scope and
+// marks, and starts, shows, deletes and re-reads the selected ones. A field
+// above the list filters it by command, target or Path value as the user
+// types.
+//
+// The list is an owner-data list view: the dialog keeps the entries in list
+// order and answers for the rows the list shows, so that thousands of
+// entries cost nothing to fill, and icons are read only for rows that are
+// drawn (once per target file).
+#pragma once
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "app/runcmd/CommandText.h"
+#include "app/platform/AppServices_win32.h"
+#include "app/platform/WindowPrompts_win32.h"
+#include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunCommandEdit.h"
+#include "app/runcmd/RunEntries.h"
+#include "app/runcmd/RunEntryFilter.h"
+#include "app/runcmd/RunEntrySort.h"
+#include "app/ui/RunManagerText.h"
+#include "skin/QebDialog.h"
+#include "skin/QebTransButton.h"
+#include "wnd/Controls.h"
+#include "wnd/Gdi.h"
+#include "wnd/ImageList.h"
+#include "wnd/ListCtrl.h"
+#include "wnd/Menu.h"
+
+class CRunManagerDlg : public CQebDialog {
+public:
+    // `services` stays the creator's: it must outlive the dialog. The
+    // entries listed are those of its place.
+    explicit CRunManagerDlg(const AppServices& services, CWnd* pParent = nullptr);
+
+protected:
+    BOOL OnInitDialog() override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Enter has no action of its own in the manager: it does not close it.
+    void OnOK() override {}
+    // Escape in a filter field that holds text clears it; elsewhere it
+    // closes the manager.
+    void OnCancel() override;
+
+    BOOL OnEraseBkgnd(HDC hDC);
+    void LayOutControls();
+    // At another DPI: the skin, the fonts, the buttons' looks, the columns
+    // (as wide as the user left them, rescaled) and the row icons.
+    void OnFrameDpiChanged(int fromDpi, int toDpi) override;
+    LRESULT OnListNotify(NMHDR* pHeader);
+    void OnGetDispInfo(NMLVDISPINFOW* pInfo);
+    // Type-ahead: the row of the next command that starts with the typed text.
+    int OnFindItem(const CStringW& strTyped, int nStart);
+    void OnColumnClick(int nColumn);
+
+    // A press of one of the four buttons or a menu command: its action,
+    // then the keyboard focus back on the list. False for other controls.
+    bool OnButton(UINT nID);
+    // The actions, on the selected entries.
+    void OnRun();
+    void OnOpenLocation();
+    void OnDelete();
+    void OnRefresh();
+
+    // The context menu (right click, the menu key, Shift+F10) and the keys
+    // of the list: F2 rename, F4 修改目标, Ctrl+P 编辑附加路径, Ctrl+U / Ctrl+M
+    // copy to the user's / the machine's, Ctrl+E 导出, Ctrl+I 导入, F5
+    // 刷新, Delete, Ctrl+A every row, Ctrl+F the filter. `x`, `y`: the screen point, or -1 for
+    // the keyboard (the menu opens at the focused row).
+    void OnContextMenu(int x, int y);
+    bool OnListKey(WORD vKey);
+    // The context menu's items, greyed where the selection does not fit.
+    void FillContextMenu(CMenu& menu);
+    // A menu command or a button; false for other controls.
+    bool OnAction(UINT nID);
+
+    // The actions on one entry. F2 starts editing the name in its row; the
+    // edit's end renames (the in-place edit's result is never stored by the
+    // list: the row shows the registry read again).
+    void OnRename();
+    void OnBeginRename();
+    void OnEndRename(const NMLVDISPINFOW* pInfo);
+    void OnChangeTarget();
+    void OnDropFiles(HDROP hDrop);
+    void ChangeTarget(const RunEntry& entry, const CStringW& strTarget);
+    void OnEditPath();
+    void OnCopyToScope(RunScope to);
+    void OnExport();
+    void OnImport();
+    // The one selected entry, or null (and the status line says why).
+    const RunEntry* SingleSelectedEntry();
+    // The store every action goes through, asking over this window.
+    RunCommandStore Store() { return m_services.Store(m_prompts); }
+    // Refresh, then the entries of `keys` selected.
+    void RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys);
+    // The system's dialogs the actions ask through; the tests answer in
+    // their place. Empty, or false, when the user cancels.
+    virtual CStringW AskProgramFile(const CStringW& strCurrentTarget);
+    virtual CStringW AskExportFile();
+    virtual CStringW AskImportFile();
+    // The import preview: the plan's items, the replacements ticked; true
+    // when the user goes on, with the ticks in `replace`.
+    virtual bool AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace);
+    // The Path editor: true when the user keeps the edited folders.
+    virtual bool AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders);
+
+    // Reads both scopes again, marks and sorts the entries and shows those
+    // the filter lets through. The selection is dropped.
+    void Refresh();
+    // The filter's text changed: the list shows the matching entries; the
+    // selected ones that are still shown stay selected.
+    void OnFilterChanged();
+    // Rebuilds m_entries from m_allEntries and the filter's text.
+    void ShowFilteredEntries();
+    // The selected entries by scope and key path, and their selection
+    // again in the rows that show them now (right after
+    // ShowFilteredEntries, which leaves no row selected).
+    using EntryKey = std::pair<RunScope, CStringW>;
+    std::set<EntryKey> SelectedKeys() const;
+    void SelectRows(const std::set<EntryKey>& keys);
+    // The status line after listing or filtering.
+    void ShowListingStatus();
+    // The selected entries' indexes in m_entries, in list order.
+    std::vector<int> SelectedEntries() const;
+    // The status line's account of an action on several entries.
+    static BatchOutcome OutcomeOf(const RunBatchResult& result);
+    // Asks before an action on many entries; true to go on.
+    bool ConfirmMany(const char* action, std::size_t count);
+    // The image of an entry's icon in m_imageList, read on first use.
+    int ImageOf(const RunEntry& entry);
+    void SetStatus(const CStringW& strText);
+
+    const AppServices& m_services;
+    WindowPrompts m_prompts{*this};
+    CBitmap m_bmpCaptionButtons;
+    CBitmap m_bmpFrame;
+    CBitmap m_bmpButton;
+    CListCtrl m_listCommands;
+    CQebTransButton m_lblFilter;
+    CEdit m_editFilter;
+    CImageList m_imageList;
+    CQebTransButton m_btnRun;
+    CQebTransButton m_btnOpenLocation;
+    CQebTransButton m_btnChangeTarget;
+    CQebTransButton m_btnDelete;
+    CQebTransButton m_btnRefresh;
+    CQebTransButton m_lblStatus;
+    // Every entry listed, in list order, and those of them the filter
+    // shows: the list's rows.
+    std::vector<RunEntry> m_allEntries;
+    std::vector<RunEntry> m_entries;
+    RunEntryFilter m_filter;
+    // Keys that could not be read at the last listing.
+    int m_unreadable = 0;
+    RunSortOrder m_sortOrder;
+    // Image index by target file, letter case folded; 0 is the stand-in.
+    std::map<CStringW, int> m_imageByFile;
+};

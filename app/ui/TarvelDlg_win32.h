@@ -1,0 +1,83 @@
+// CTarvelDlg: the main dialog. The user drops a program on it, types a
+// command name and presses the add button; the dialog registers the name
+// below App Paths (the machine's when the tool runs elevated, else the
+// user's), asking first when the name points at another program. A link
+// registers the tool itself as "run". The window menu opens the run-command
+// manager. The window is a skinned frame with image buttons.
+#pragma once
+
+#include "app/platform/AppServices_win32.h"
+#include "app/platform/WindowPrompts_win32.h"
+#include "app/runcmd/RunCommandRegistration.h"
+#include "app/ui/SkinnedFrame_win32.h"
+#include "base/wide_text.h"
+#include "base/win32_handles.h"
+#include "skin/QebDialog.h"
+#include "skin/QebTransButton.h"
+#include "wnd/Controls.h"
+#include "wnd/Gdi.h"
+
+// Identifiers of the labels created at run time.
+constexpr UINT kUsageLabelId = 6500;
+constexpr UINT kCommandNameLabelId = 6610;
+// Longest command name the field accepts, in UTF-16 code units.
+constexpr int kCommandNameLimit = 25;
+
+class CTarvelDlg : public CQebDialog {
+public:
+    // `services` stays the creator's: it must outlive the dialog.
+    explicit CTarvelDlg(const AppServices& services, CWnd* pParent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnTimer(UINT_PTR nIDEvent);
+    BOOL OnEraseBkgnd(HDC hDC);
+    void OnDropFiles(HDROP hDropInfo);
+    void OnAddCommand();
+    void OnAddSelf();
+    // The window-menu item "管理运行命令…": opens the manager, modal.
+    void OnManageRunCommands();
+
+    // Appends the manager's item to the window menu.
+    void AddManagerMenuItem();
+    // Registers `strTarget` as the run command `strName` in the tool's scope,
+    // asking first when the name points at another program.
+    RegistrationResult Register(const CStringW& strName, const CStringW& strTarget);
+
+    // The skin of the frame: bitmaps, pieces, caption text, buttons and icon,
+    // at the window's DPI.
+    void SetUpFrameSkin();
+    // The window moved to a monitor of another DPI: skin, fonts, control
+    // places and the dropped file's icon are made again for it.
+    void OnFrameDpiChanged(int fromDpi, int toDpi) override;
+    // Gives the controls the text font of the window's DPI and their places.
+    void PlaceControls();
+    // Shows the icon of an accepted dropped executable (m_hFileIcon,
+    // m_hFileIcon48) and has the window redrawn.
+    void ShowDroppedFileIcon(const CStringW& strPath);
+
+    const AppServices& m_services;
+    // The store's questions, asked over this window.
+    WindowPrompts m_prompts{*this};
+    // The application icon, shared (LoadIcon): never destroyed.
+    HICON m_hIcon;
+    velmora::OwnedIcon m_hFileIcon;
+    velmora::OwnedIcon m_hFileIcon48;
+    CBitmap m_bmpCaptionButtons;
+    CBitmap m_bmpFrame;
+    CBitmap m_bmpAddButton;
+    CEdit m_editCommandName;
+    CQebTransButton m_lblUsage;
+    CQebTransButton m_btnAdd;
+    CQebTransButton m_btnAddSelf;
+    CQebTransButton m_lblCommandName;
+    // UTF-16, as the platform gives them: every character of the path kept.
+    CStringW m_strSelfPath;
+    CStringW m_strExePath;
+};
