@@ -54,7 +54,7 @@ EditResult RunCommandStore::SetPathFolders(const RunEntry& entry, const std::vec
 RunBatchResult RunCommandStore::CopyToScope(const std::vector<RunEntry>& entries, RunScope to) {
     RunBatchResult outcome;
     if (!CanWriteMachine()) {
-        outcome.asked = false;
+        outcome.cancelled = true;
         return outcome;
     }
     for (const RunEntry& entry : entries) {
@@ -77,7 +77,7 @@ RunBatchResult RunCommandStore::Delete(const std::vector<RunEntry>& entries) {
     std::vector<const RunEntry*> named;
     for (const RunEntry& entry : entries) named.push_back(&entry);
     if (!m_prompts.ConfirmDelete(DeleteQuestionText(named))) {
-        outcome.asked = false;
+        outcome.cancelled = true;
         return outcome;
     }
     for (const RunEntry& entry : entries) {

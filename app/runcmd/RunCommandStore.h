@@ -44,14 +44,16 @@ struct RunListing {
 // The outcome of an action on several entries.
 struct RunBatchResult {
     std::vector<RunEntry> done;  // as they were before the action
-    int declined = 0;            // the user said No, or the entry needed nothing
+    int declined = 0;            // the user said No (entries of the scope copied to are passed over)
     struct Failure {
         RunEntry entry;
         EditResult result = EditResult::kFailed;
         long status = kRegistrySuccess;  // the registry's code, where it gave one
     };
     std::vector<Failure> failures;
-    bool asked = true;  // false: the user declined the whole action up front
+    // Nothing was tried: the user declined the whole action, or it was
+    // refused (a copy without administrator rights).
+    bool cancelled = false;
 };
 
 class RunCommandStore {
@@ -86,13 +88,13 @@ public:
     EditResult SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders);
 
     // Copies each of `entries` that is not of scope `to` there, asking
-    // before each replacement. Refused whole (nothing asked, asked = false)
+    // before each replacement. Refused whole (cancelled, nothing asked)
     // without administrator rights.
     RunBatchResult CopyToScope(const std::vector<RunEntry>& entries, RunScope to);
 
     // Asks once (the delete question naming them), then deletes each entry's
     // key with all its values and subkeys, and the groups of a nested name
-    // that it leaves empty. asked = false when the user declined.
+    // that it leaves empty. Cancelled when the user declines.
     RunBatchResult Delete(const std::vector<RunEntry>& entries);
 
     // ExportRunCommands, PlanRunCommandImport and ApplyRunCommandImport of

@@ -134,29 +134,29 @@ void CPathEditDlg::OnMove(bool up) {
     if (moved) ShowFolders(up ? row - 1 : row + 1);
 }
 
-bool CPathEditDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+BOOL CPathEditDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
             case IDC_BTN_PATH_ADD:
                 OnAdd();
-                return true;
+                return TRUE;
             case IDC_BTN_PATH_BROWSE:
                 OnBrowse();
-                return true;
+                return TRUE;
             case IDC_BTN_PATH_REMOVE:
                 OnRemove();
-                return true;
+                return TRUE;
             case IDC_BTN_PATH_UP:
                 OnMove(true);
-                return true;
+                return TRUE;
             case IDC_BTN_PATH_DOWN:
                 OnMove(false);
-                return true;
+                return TRUE;
             default:
                 break;
         }
     }
-    return CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result);
+    return CSkinnedToolDlg::OnCommand(wParam, lParam);
 }
 
 void CPathEditDlg::OnOK() {

@@ -21,7 +21,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     void OnAdd();
     void OnBrowse();

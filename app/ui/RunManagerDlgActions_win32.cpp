@@ -126,9 +126,16 @@ void CRunManagerDlg::OnDelete() {
     std::vector<RunEntry> entries;
     for (int index : selected) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
     const RunBatchResult result = Store().Delete(entries);
-    if (!result.asked) return;
+    if (result.cancelled) return;
     Refresh();
     SetStatus(BatchStatusText("删除", OutcomeOf(result)));
 }
 
 void CRunManagerDlg::OnRefresh() { Refresh(); }
+
+void CRunManagerDlg::OnSelectAll() { m_listCommands.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }
+
+void CRunManagerDlg::OnGoToFilter() {
+    m_editFilter.SetFocus();
+    m_editFilter.SendMessage(EM_SETSEL, 0, -1);
+}

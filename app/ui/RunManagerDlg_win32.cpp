@@ -33,12 +33,6 @@ constexpr int kFilterLimit = 260;
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 
-struct ButtonSpec {
-    CQebTransButton CRunManagerDlg::*button;
-    UINT id;
-    const char* text;
-};
-
 }  // namespace
 
 CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
@@ -88,19 +82,16 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_editFilter.SendMessage(EM_SETCUEBANNER, TRUE,
                              reinterpret_cast<LPARAM>(velmora::WinText(velmora::WideFrom936(kFilterHint))));
 
-    static const ButtonSpec buttons[velmora::app::kRunManagerButtonCount] = {
-        {&CRunManagerDlg::m_btnRun, IDC_BTN_RUN, kRunAction.name},
-        {&CRunManagerDlg::m_btnOpenLocation, IDC_BTN_OPEN_LOCATION, kOpenLocationAction.name},
-        {&CRunManagerDlg::m_btnChangeTarget, IDM_RUN_CHANGE_TARGET, kChangeTargetAction.name},
-        {&CRunManagerDlg::m_btnDelete, IDC_BTN_DELETE, kDeleteAction.name},
-        {&CRunManagerDlg::m_btnRefresh, IDC_BTN_REFRESH, kRefreshAction.name},
-    };
-    for (const ButtonSpec& spec : buttons) {
-        CQebTransButton& button = this->*spec.button;
-        button.Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
-                      spec.id);
-        button.SetBitmap(&m_bmpButton);
-        button.SetBkColor(kDialogBackground);
+    std::size_t count = 0;
+    const RunManagerCommand* commands = RunManagerCommands(&count);
+    int button = 0;
+    for (std::size_t i = 0; i < count && button < velmora::app::kRunManagerButtonCount; ++i) {
+        if (!commands[i].button) continue;
+        CQebTransButton& control = m_buttons[button++];
+        control.Create(velmora::WideFrom936(commands[i].text->name), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none,
+                       this, commands[i].id);
+        control.SetBitmap(&m_bmpButton);
+        control.SetBkColor(kDialogBackground);
     }
     m_lblStatus.Create(CStringW(), WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
     m_lblStatus.SetBkColor(kDialogBackground);
@@ -144,25 +135,24 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             result = OnListNotify(header);
             return true;
         }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_RUN_FILTER && HIWORD(wParam) == EN_CHANGE) {
-                OnFilterChanged();
-                return true;
-            }
-            if (HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam))) return true;
-            break;
         default:
             break;
     }
     return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
-bool CRunManagerDlg::OnButton(UINT nID) {
-    if (!OnAction(nID)) return false;
+BOOL CRunManagerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    if (id == IDC_RUN_FILTER && HIWORD(wParam) == EN_CHANGE) {
+        OnFilterChanged();
+        return TRUE;
+    }
+    // A button's click and a menu item both arrive with code 0.
+    if (HIWORD(wParam) != BN_CLICKED || !RunCommand(id)) return CQebDialog::OnCommand(wParam, lParam);
     // The keys (Delete, type-ahead) work on the list again at once; the
     // rename edits in the list itself and keeps the focus in its field.
-    if (nID != IDM_RUN_RENAME) m_listCommands.SetFocus();
-    return true;
+    if (id != IDM_RUN_RENAME) m_listCommands.SetFocus();
+    return TRUE;
 }
 
 BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {
@@ -185,18 +175,16 @@ void CRunManagerDlg::LayOutControls() {
     place(m_editFilter, layout.filter);
     place(m_listCommands, layout.list);
     place(m_lblStatus, layout.status);
-    CQebTransButton* buttons[] = {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
-                                  &m_btnRefresh};
-    for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(*buttons[i], layout.buttons[i]);
+    for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(m_buttons[i], layout.buttons[i]);
 }
 
 void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
     SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, toDpi);
     m_listCommands.SetFont(CFont::TextFont(toDpi));
     m_editFilter.SetFont(CFont::TextFont(toDpi));
-    for (CQebTransButton* control : {&m_btnRun, &m_btnOpenLocation, &m_btnChangeTarget, &m_btnDelete,
-                                     &m_btnRefresh, &m_lblStatus, &m_lblFilter})
-        control->SetDpi(toDpi);
+    for (CQebTransButton& button : m_buttons) button.SetDpi(toDpi);
+    m_lblStatus.SetDpi(toDpi);
+    m_lblFilter.SetDpi(toDpi);
     for (const ColumnSpec& spec : kColumns) {
         const int column = static_cast<int>(spec.column);
         m_listCommands.SetColumnWidth(

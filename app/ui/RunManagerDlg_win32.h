@@ -25,6 +25,8 @@
 #include "app/runcmd/RunEntries.h"
 #include "app/runcmd/RunEntryFilter.h"
 #include "app/runcmd/RunEntrySort.h"
+#include "app/ui/RunManagerCommands_win32.h"
+#include "app/ui/RunManagerLayout.h"
 #include "app/ui/RunManagerText.h"
 #include "skin/QebDialog.h"
 #include "skin/QebTransButton.h"
@@ -35,6 +37,9 @@
 #include "wnd/Menu.h"
 
 class CRunManagerDlg : public CQebDialog {
+    // The command table names the handlers.
+    friend const RunManagerCommand* RunManagerCommands(std::size_t* pCount) noexcept;
+
 public:
     // `services` stays the creator's: it must outlive the dialog. The
     // entries listed are those of its place.
@@ -60,26 +65,31 @@ protected:
     int OnFindItem(const CStringW& strTyped, int nStart);
     void OnColumnClick(int nColumn);
 
-    // A press of one of the four buttons or a menu command: its action,
-    // then the keyboard focus back on the list. False for other controls.
-    bool OnButton(UINT nID);
-    // The actions, on the selected entries.
+    // WM_COMMAND: the filter's changes and the commands of the table
+    // (RunManagerCommands_win32.h), from a button or the context menu; then
+    // the keyboard focus goes back to the list. The rest goes to the base.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Runs the command of the table with that id; false when none has it.
+    bool RunCommand(UINT nID);
+    bool IsCommandEnabled(const RunManagerCommand& command) const;
+
+    // The commands (the handlers of the table), on the selected entries.
     void OnRun();
     void OnOpenLocation();
     void OnDelete();
     void OnRefresh();
+    void OnSelectAll();
+    void OnGoToFilter();
+    void OnCopyToUser() { OnCopyToScope(RunScope::kCurrentUser); }
+    void OnCopyToMachine() { OnCopyToScope(RunScope::kLocalMachine); }
 
     // The context menu (right click, the menu key, Shift+F10) and the keys
-    // of the list: F2 rename, F4 修改目标, Ctrl+P 编辑附加路径, Ctrl+U / Ctrl+M
-    // copy to the user's / the machine's, Ctrl+E 导出, Ctrl+I 导入, F5
-    // 刷新, Delete, Ctrl+A every row, Ctrl+F the filter. `x`, `y`: the screen point, or -1 for
-    // the keyboard (the menu opens at the focused row).
+    // of the list, both from the table. `x`, `y`: the screen point, or -1
+    // for the keyboard (the menu opens at the focused row).
     void OnContextMenu(int x, int y);
     bool OnListKey(WORD vKey);
     // The context menu's items, greyed where the selection does not fit.
     void FillContextMenu(CMenu& menu);
-    // A menu command or a button; false for other controls.
-    bool OnAction(UINT nID);
 
     // The actions on one entry. F2 starts editing the name in its row; the
     // edit's end renames (the in-place edit's result is never stored by the
@@ -146,11 +156,8 @@ protected:
     CQebTransButton m_lblFilter;
     CEdit m_editFilter;
     CImageList m_imageList;
-    CQebTransButton m_btnRun;
-    CQebTransButton m_btnOpenLocation;
-    CQebTransButton m_btnChangeTarget;
-    CQebTransButton m_btnDelete;
-    CQebTransButton m_btnRefresh;
+    // The table's commands that have a button, in its order.
+    CQebTransButton m_buttons[velmora::app::kRunManagerButtonCount];
     CQebTransButton m_lblStatus;
     // Every entry listed, in list order, and those of them the filter
     // shows: the list's rows.

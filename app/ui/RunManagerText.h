@@ -62,7 +62,7 @@ extern const char* const kTargetMissingReason;
 // The arguments that have Explorer open a folder with `file` selected.
 CStringW ExplorerSelectArguments(const CStringW& file);
 
-// The manager's actions beyond the four buttons: their names (the verbs of
+// The manager's actions: their names (the verbs of
 // the status line and the captions of their questions) and their items in
 // the context menu, with the key that does the same.
 struct RunActionText {

@@ -69,26 +69,28 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BTN_ADD) {
-                OnAddCommand();
-                return true;
-            }
-            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BTN_ADD_SELF) {
-                OnAddSelf();
-                return true;
-            }
-            // The frame tracks the window menu with the dialog as owner: its
-            // items arrive as menu commands.
-            if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_MANAGE_RUN_COMMANDS) {
-                OnManageRunCommands();
-                return true;
-            }
-            break;
         default:
             break;
     }
     return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+BOOL CTarvelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BTN_ADD) {
+        OnAddCommand();
+        return TRUE;
+    }
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BTN_ADD_SELF) {
+        OnAddSelf();
+        return TRUE;
+    }
+    // The frame tracks the window menu with the dialog as owner: its items
+    // arrive as menu commands.
+    if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_MANAGE_RUN_COMMANDS) {
+        OnManageRunCommands();
+        return TRUE;
+    }
+    return CQebDialog::OnCommand(wParam, lParam);
 }
 
 BOOL CTarvelDlg::OnInitDialog() {

@@ -1,0 +1,190 @@
+// The run-command store through a registry in memory: the listing of both
+// scopes with their marks, the questions it asks before replacing and
+// deleting (and that No changes nothing), the machine scope refused without
+// administrator rights, and every failure coming back as a value.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/runcmd/RunCommandQuestions.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "fake_registry.h"
+
+namespace {
+
+using fake::FakeRegistry;
+
+const RunCommandPlace kPlace{{fake::kRoot, fake::kUserRoot}, u"AP"};
+
+// Answers the store's questions and records them.
+struct ScriptedPrompts final : RunCommandPrompts {
+    bool answer = true;
+    std::vector<std::string> replaceQuestions, deleteQuestions;
+    bool ConfirmReplace(const CStringW& question) override {
+        replaceQuestions.push_back(N(question));
+        return answer;
+    }
+    bool ConfirmDelete(const CStringW& question) override {
+        deleteQuestions.push_back(N(question));
+        return answer;
+    }
+};
+
+// Every file exists except those below C:\Gone.
+bool ExistsUnlessGone(const CStringW& file) { return N(file).rfind("C:\\Gone\\", 0) != 0; }
+
+class RunCommandStoreTest : public testing::Test {
+protected:
+    void SetUp() override {
+        reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+        reg.PutText("AP\\ed.exe", "Path", "C:\\Tools");
+        reg.PutText("AP\\tools\\old.exe", "", "C:\\Gone\\old.exe");
+        reg.PutText("AP\\shared.exe", "", "C:\\Machine\\shared.exe");
+        reg.PutText("U:AP\\shared.exe", "", "C:\\Mine\\shared.exe");
+        reg.MakeKey("AP\\group without entries");
+    }
+    RunCommandStore Store(RunScope scope = RunScope::kLocalMachine) {
+        return RunCommandStore(reg, kPlace, scope, prompts, &ExistsUnlessGone);
+    }
+    RunEntry Listed(const std::string& command, RunScope scope) {
+        for (const RunEntry& entry : Store().List().entries) {
+            if (N(entry.command) == command && entry.scope == scope) return entry;
+        }
+        ADD_FAILURE() << command << " is not listed";
+        return {};
+    }
+
+    FakeRegistry reg;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(RunCommandStoreTest, ListsBothScopesMarkedMachineFirst) {
+    const RunListing listing = Store().List();
+    ASSERT_EQ(listing.entries.size(), 4u);
+    EXPECT_EQ(listing.unreadable, 0);
+    struct Expected {
+        const char* command;
+        RunScope scope;
+        bool broken, shadowed;
+        const char* path;
+    } const expected[] = {
+        {"ed", RunScope::kLocalMachine, false, false, "C:\\Tools"},
+        {"shared", RunScope::kLocalMachine, false, true, ""},
+        {"tools\\old", RunScope::kLocalMachine, true, false, ""},
+        {"shared", RunScope::kCurrentUser, false, false, ""},
+    };
+    for (const Expected& e : expected) {
+        bool found = false;
+        for (const RunEntry& entry : listing.entries) {
+            if (N(entry.command) != e.command || entry.scope != e.scope) continue;
+            found = true;
+            EXPECT_EQ(entry.broken, e.broken) << e.command;
+            EXPECT_EQ(entry.shadowed, e.shadowed) << e.command;
+            EXPECT_EQ(N(entry.path), e.path) << e.command;
+        }
+        EXPECT_TRUE(found) << e.command;
+    }
+    EXPECT_EQ(listing.entries.back().scope, RunScope::kCurrentUser);
+    EXPECT_TRUE(reg.Balanced());
+}
+
+TEST_F(RunCommandStoreTest, AKeyThatCannotBeReadIsCountedNotHidden) {
+    reg.failAtCall = 1;  // the machine's App Paths key itself
+    const RunListing listing = Store().List();
+    EXPECT_EQ(listing.unreadable, 1);
+    ASSERT_EQ(listing.entries.size(), 1u) << "the user's entry is still listed";
+    EXPECT_EQ(listing.entries[0].scope, RunScope::kCurrentUser);
+}
+
+TEST_F(RunCommandStoreTest, RegisteringAsksBeforeReplacingAndNoWritesNothing) {
+    const FakeRegistry before = reg;
+    prompts.answer = false;
+    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kDeclined);
+    ASSERT_EQ(prompts.replaceQuestions.size(), 1u);
+    EXPECT_EQ(prompts.replaceQuestions[0], N(ReplaceQuestionText(u"ed", u"C:\\Tools\\ed.exe", u"C:\\Other\\ed.exe")));
+    EXPECT_EQ(reg.keys, before.keys);
+
+    prompts.answer = true;
+    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kWritten);
+    EXPECT_EQ(Store().TargetOf(u"ed"), u"C:\\Other\\ed.exe");
+    EXPECT_EQ(reg.TextOf("AP\\ed.exe", "Path"), "C:\\Tools") << "the other values stay";
+    // The user's scope writes below the user's root, read back there.
+    EXPECT_EQ(Store(RunScope::kCurrentUser).Register(u"new", u"C:\\n.exe"), RegistrationResult::kWritten);
+    EXPECT_EQ(reg.TextOf("U:AP\\new.exe", ""), "C:\\n.exe");
+    EXPECT_EQ(Store(RunScope::kCurrentUser).TargetOf(u"new"), u"C:\\n.exe");
+    EXPECT_TRUE(Store().TargetOf(u"new").IsEmpty()) << "not the machine's";
+}
+
+TEST_F(RunCommandStoreTest, DeletingAsksOnceNamingEveryEntryAndPrunesEmptyGroups) {
+    const std::vector<RunEntry> entries{Listed("tools\\old", RunScope::kLocalMachine),
+                                        Listed("shared", RunScope::kCurrentUser)};
+    prompts.answer = false;
+    const FakeRegistry before = reg;
+    EXPECT_TRUE(Store().Delete(entries).cancelled);
+    EXPECT_EQ(reg.keys, before.keys) << "No deletes nothing";
+    ASSERT_EQ(prompts.deleteQuestions.size(), 1u);
+    std::vector<const RunEntry*> named{&entries[0], &entries[1]};
+    EXPECT_EQ(prompts.deleteQuestions[0], N(DeleteQuestionText(named)));
+
+    prompts.answer = true;
+    const RunBatchResult result = Store().Delete(entries);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.done.size(), 2u);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(reg.keys.count("AP\\tools"), 0u) << "the group it leaves empty goes";
+    EXPECT_EQ(reg.keys.count("U:AP\\shared.exe"), 0u);
+    EXPECT_EQ(reg.keys.count("AP\\group without entries"), 1u) << "other groups stay";
+    EXPECT_TRUE(Store().Delete({}).done.empty()) << "nothing to delete asks nothing";
+    EXPECT_EQ(prompts.deleteQuestions.size(), 2u);
+}
+
+TEST_F(RunCommandStoreTest, ARefusedDeleteIsReportedWithItsCodeAndTheOthersGoOn) {
+    const std::vector<RunEntry> entries{Listed("ed", RunScope::kLocalMachine),
+                                        Listed("shared", RunScope::kLocalMachine)};
+    reg.undeletable.insert("AP\\ed.exe");
+    const RunBatchResult result = Store().Delete(entries);
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(N(result.failures[0].entry.command), "ed");
+    EXPECT_EQ(result.failures[0].status, kRegistryAccessDenied);
+    ASSERT_EQ(result.done.size(), 1u);
+    EXPECT_EQ(reg.TextOf("AP\\ed.exe", ""), "C:\\Tools\\ed.exe");
+    EXPECT_EQ(reg.keys.count("AP\\shared.exe"), 0u);
+}
+
+TEST_F(RunCommandStoreTest, CopyingNeedsAdministratorRightsAndAsksBeforeReplacing) {
+    const std::vector<RunEntry> entries{Listed("shared", RunScope::kLocalMachine),
+                                        Listed("ed", RunScope::kLocalMachine),
+                                        Listed("shared", RunScope::kCurrentUser)};
+    const FakeRegistry before = reg;
+    const RunBatchResult refused = Store(RunScope::kCurrentUser).CopyToScope(entries, RunScope::kCurrentUser);
+    EXPECT_TRUE(refused.cancelled);
+    EXPECT_EQ(reg.keys, before.keys);
+    EXPECT_TRUE(prompts.replaceQuestions.empty());
+
+    prompts.answer = false;  // keep the user's own "shared"
+    const RunBatchResult copied = Store().CopyToScope(entries, RunScope::kCurrentUser);
+    EXPECT_EQ(prompts.replaceQuestions.size(), 1u) << "only the entry the user has already";
+    ASSERT_EQ(copied.done.size(), 1u);
+    EXPECT_EQ(N(copied.done[0].command), "ed");
+    EXPECT_EQ(copied.declined, 1) << "the user's own is kept; one of that scope already is passed over";
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", "Path"), "C:\\Tools");
+    EXPECT_EQ(reg.TextOf("U:AP\\shared.exe", ""), "C:\\Mine\\shared.exe");
+}
+
+TEST_F(RunCommandStoreTest, ImportIsPlannedAsWritableForTheMachineOnlyWithRights) {
+    const std::u16string file =
+        u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\AP\\imp.exe]\r\n@=\"C:\\\\imp.exe\"\r\n";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+    const std::size_t size = file.size() * sizeof(char16_t);
+    const ImportPlan withRights = Store().PlanImport(bytes, size);
+    ASSERT_EQ(withRights.items.size(), 1u);
+    EXPECT_EQ(withRights.items[0].action, ImportAction::kAdd);
+    const ImportPlan without = Store(RunScope::kCurrentUser).PlanImport(bytes, size);
+    ASSERT_EQ(without.items.size(), 1u);
+    EXPECT_EQ(without.items[0].refusal, ImportRefusal::kScopeNotWritable);
+    EXPECT_EQ(Store().ApplyImport(withRights, {}).added, 1);
+    EXPECT_EQ(reg.TextOf("AP\\imp.exe", ""), "C:\\imp.exe");
+}
+
+}  // namespace
