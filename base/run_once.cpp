@@ -15,7 +15,15 @@ bool RunOnce(OnceFlag& flag, bool (*init)(void* context), void* context) {
         if (state == kDone) return true;
         if (state == kUnset &&
             flag.state.compare_exchange_strong(state, kRunning, std::memory_order_acq_rel)) {
-            const bool ok = init(context);
+            bool ok = false;
+            try {
+                ok = init(context);
+            } catch (...) {
+                // A throw is a failed call: the next caller tries again
+                // instead of waiting for a call that will never end.
+                flag.state.store(kUnset, std::memory_order_release);
+                throw;
+            }
             flag.state.store(ok ? kDone : kUnset, std::memory_order_release);
             return ok;
         }

@@ -3,8 +3,9 @@
 // A OnceFlag is constant-initialised (zero), so it is ready even in a module
 // whose start-up code never ran, such as an executable whose exports another
 // program loaded. RunOnce calls `init` until one call succeeds; callers that
-// arrive while a call is running wait for it. A failed call leaves the flag
-// unset, so a later RunOnce tries again.
+// arrive while a call is running wait for it. A failed call (one that
+// returns false or throws) leaves the flag unset, so a later RunOnce tries
+// again; the exception goes on to the caller whose call threw.
 #pragma once
 
 #include <atomic>

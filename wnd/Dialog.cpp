@@ -112,6 +112,15 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
+BOOL CDialog::IsModelessDialogMessage(MSG* pMsg) {
+    if (pMsg == nullptr || pMsg->hwnd == nullptr) return FALSE;
+    HWND hRoot = ::GetAncestor(pMsg->hwnd, GA_ROOT);
+    const CDialog* pDlg = dynamic_cast<const CDialog*>(FromHandlePermanent(hRoot));
+    // A modal dialog's keys are its own loop's business.
+    if (pDlg == nullptr || pDlg->m_bModal) return FALSE;
+    return ::IsDialogMessageW(hRoot, pMsg);
+}
+
 INT_PTR CALLBACK CDialog::DialogProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG) {
         // Everything else reaches the bound dialog through its window

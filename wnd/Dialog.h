@@ -4,7 +4,10 @@
 // returns the value given to EndDialog, or -1 when the dialog could not be
 // created. Create makes the same dialog modeless; EndDialog then destroys it.
 // While the dialog runs, every message of the loop is first offered to
-// PreTranslateMessage of the top-level window it is for.
+// PreTranslateMessage of the top-level window it is for. A modeless dialog
+// runs in the application's loop (CWinApp::Run), which then gives it its
+// dialog keys (Tab, Enter, Escape, arrows, mnemonics) through
+// IsModelessDialogMessage.
 //
 // The dialog is bound to its window when WM_INITDIALOG arrives; from then on
 // its message map sees every message, and OnInitDialog binds the template's
@@ -39,6 +42,12 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+
+    // Offers a message of an application loop to the modeless dialog of this
+    // layer that its window belongs to, through IsDialogMessage. TRUE when
+    // the dialog took it (the message is then processed); FALSE for a
+    // message of any other window.
+    static BOOL IsModelessDialogMessage(MSG* pMsg);
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

@@ -2,7 +2,7 @@
 
 #include <ole2.h>
 
-#include "wnd/Wnd.h"
+#include "wnd/Dialog.h"
 
 namespace {
 
@@ -22,6 +22,7 @@ int CWinApp::Run() {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (CWnd::WalkPreTranslateTree(&msg)) continue;
+        if (CDialog::IsModelessDialogMessage(&msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

@@ -4,7 +4,9 @@
 // CWinApp. The process entry (AppEntry.cpp, linked into the executable) sets
 // its module instance and calls InitInstance; when that returns FALSE the
 // process ends with ExitInstance's code, otherwise Run pumps messages until
-// WM_QUIT.
+// WM_QUIT: each is offered to PreTranslateMessage of the windows it concerns,
+// then to the modeless dialog it belongs to, and is dispatched when neither
+// took it.
 #pragma once
 
 #include <windows.h>

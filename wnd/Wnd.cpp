@@ -9,6 +9,14 @@ namespace {
 
 // The window property that links a window to its CWnd.
 constexpr wchar_t kObjectProperty[] = L"Velmora.CWnd";
+// The procedure below ours, kept on a window whose object let go while
+// another procedure was installed above ours: that procedure still calls
+// ours, which hands the message on to this one.
+constexpr wchar_t kOrphanSuperProperty[] = L"Velmora.CWnd.Super";
+
+WNDPROC OrphanSuper(HWND hWnd) noexcept {
+    return reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kOrphanSuperProperty));
+}
 
 }  // namespace
 
@@ -28,6 +36,18 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (m_hWnd != nullptr || hWnd == nullptr || !::IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr) {
         return FALSE;
     }
+    if (const WNDPROC orphanSuper = OrphanSuper(hWnd)) {
+        // Our procedure is still in the window's chain from an earlier
+        // binding. Only where it is the installed one again can it be taken
+        // back; beneath another procedure it would see every message twice.
+        if (!IsOurProcedureInstalled(hWnd)) return FALSE;
+        if (!::SetPropW(hWnd, kObjectProperty, this)) return FALSE;
+        ::RemovePropW(hWnd, kOrphanSuperProperty);
+        m_hWnd = hWnd;
+        m_pfnSuper = orphanSuper;
+        PreSubclassWindow();
+        return TRUE;
+    }
     if (!::SetPropW(hWnd, kObjectProperty, this)) return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
@@ -46,14 +66,27 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
 }
 
-HWND CWnd::UnsubclassWindow() noexcept {
+HWND CWnd::UnsubclassWindow() noexcept { return Unbind(false); }
+
+bool CWnd::IsOurProcedureInstalled(HWND hWnd) noexcept {
+    return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProcTrampoline);
+}
+
+HWND CWnd::Unbind(bool bWindowGone) noexcept {
     HWND hWnd = m_hWnd;
     if (hWnd == nullptr) return nullptr;
     if (::IsWindow(hWnd)) {
-        if (m_pfnSuper != nullptr) {
-            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-        }
         ::RemovePropW(hWnd, kObjectProperty);
+        if (m_pfnSuper != nullptr) {
+            if (IsOurProcedureInstalled(hWnd)) {
+                ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            } else if (!bWindowGone) {
+                // Someone subclassed the window after us and calls our
+                // procedure as theirs to chain to: restoring ours would cut
+                // them out. Ours stays in the chain and passes everything on.
+                ::SetPropW(hWnd, kOrphanSuperProperty, reinterpret_cast<HANDLE>(m_pfnSuper));
+            }
+        }
     }
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
@@ -252,7 +285,15 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK CWnd::WindowProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
-    if (pWnd == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    if (pWnd == nullptr) {
+        // No object any more, but a procedure above ours still chains to us:
+        // the window's own procedure gets the message.
+        const WNDPROC orphanSuper = OrphanSuper(hWnd);
+        if (orphanSuper == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+        const LRESULT result = ::CallWindowProcW(orphanSuper, hWnd, message, wParam, lParam);
+        if (message == WM_NCDESTROY) ::RemovePropW(hWnd, kOrphanSuperProperty);
+        return result;
+    }
     if (message == WM_NCDESTROY) {
         // The last message of the window: let it through, then unbind.
         LRESULT result = 0;
@@ -261,7 +302,7 @@ LRESULT CALLBACK CWnd::WindowProcTrampoline(HWND hWnd, UINT message, WPARAM wPar
         } catch (...) {
             result = 0;
         }
-        pWnd->UnsubclassWindow();
+        pWnd->Unbind(true);
         pWnd->PostNcDestroy();
         return result;
     }

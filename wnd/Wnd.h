@@ -25,8 +25,8 @@
 // the message gets result 0.
 //
 // The object does not own the window's lifetime beyond its own: its
-// destructor first restores the original window procedure and then destroys
-// the window if it still exists. Windows, like all handle owners here, cannot
+// destructor first unbinds (UnsubclassWindow) and then destroys the window if
+// it still exists. Windows, like all handle owners here, cannot
 // be copied.
 #pragma once
 
@@ -53,8 +53,16 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd) noexcept;
 
     // Binding. SubclassWindow fails when this object is already bound or the
-    // window already has an object; PreSubclassWindow runs before the new
-    // window procedure is installed.
+    // window already has an object, or when an earlier object's procedure
+    // still lies beneath another one (see below); PreSubclassWindow runs
+    // before the new window procedure is installed.
+    //
+    // UnsubclassWindow unbinds this object and returns the window. It puts
+    // back the procedure the window had before only while ours is the
+    // installed one: when someone subclassed the window after us, ours stays
+    // in the chain beneath theirs and passes every message straight on to
+    // the procedure it replaced, so that neither they nor the window lose a
+    // message.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow() noexcept;
@@ -184,6 +192,10 @@ private:
     };
 
     static LRESULT CALLBACK WindowProcTrampoline(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool IsOurProcedureInstalled(HWND hWnd) noexcept;
+    // Unbinds this object; with bWindowGone (WM_NCDESTROY) the window gets no
+    // further message, so nothing is left behind to pass messages on.
+    HWND Unbind(bool bWindowGone) noexcept;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

@@ -1,6 +1,7 @@
 // Messages of the layer's loops reach PreTranslateMessage of the bound
 // windows they concern, innermost first, in the modal dialog loop and in
-// CWinApp::Run; results of handlers come back through the message map.
+// CWinApp::Run, where a modeless dialog also gets its dialog keys; results of
+// handlers come back through the message map.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,6 +85,38 @@ TEST(PreTranslateTest, TheApplicationLoopDoesTheSame) {
     CWinApp app;
     EXPECT_EQ(app.Run(), 0);
     EXPECT_EQ(trace, "child child ");
+}
+
+// A modeless dialog that records how it was ended.
+class ModelessDialog : public CDialog {
+public:
+    ModelessDialog() : CDialog(IDD_TEST_DIALOG) {}
+    int endedWith = 0;
+    void OnOK() override {
+        endedWith = IDOK;
+        CDialog::OnOK();
+    }
+    void OnCancel() override {
+        endedWith = IDCANCEL;
+        CDialog::OnCancel();
+    }
+};
+
+TEST(PreTranslateTest, TheApplicationLoopGivesAModelessDialogItsKeys) {
+    const struct {
+        WPARAM key;
+        int endedWith;
+    } cases[] = {{VK_ESCAPE, IDCANCEL}, {VK_RETURN, IDOK}};
+    for (const auto& c : cases) {
+        ModelessDialog dlg;
+        ASSERT_TRUE(dlg.Create());
+        ::PostMessageW(dlg.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, c.key, 1);
+        ::PostQuitMessage(0);
+        CWinApp app;
+        EXPECT_EQ(app.Run(), 0);
+        EXPECT_EQ(dlg.endedWith, c.endedWith) << "key " << c.key;
+        EXPECT_EQ(dlg.m_hWnd, nullptr) << "key " << c.key;
+    }
 }
 
 TEST(PreTranslateTest, AMessageWithoutAWindowIsOfferedToNobody) {

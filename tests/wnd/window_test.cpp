@@ -120,6 +120,99 @@ TEST(WindowBindingTest, SubclassingAndUnbinding) {
     EXPECT_FALSE(::IsWindow(hWnd));
 }
 
+// A window class of our own, and another party's subclass on top of ours that
+// keeps the procedure it replaced and calls it, as a control library does.
+constexpr UINT kPing = WM_APP + 5;
+constexpr wchar_t kPingClass[] = L"Velmora.PingTest";
+int g_ownPings = 0;
+int g_ownNcDestroys = 0;
+WNDPROC g_belowForeign = nullptr;
+int g_foreignPings = 0;
+LONG_PTR g_installedAfterNcDestroy = 0;
+
+LRESULT CALLBACK OwnProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kPing) {
+        ++g_ownPings;
+        return 7;
+    }
+    if (message == WM_NCDESTROY) ++g_ownNcDestroys;
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ForeignProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kPing) ++g_foreignPings;
+    const LRESULT result = ::CallWindowProcW(g_belowForeign, hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) g_installedAfterNcDestroy = ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC);
+    return result;
+}
+
+class ForeignSubclassTest : public testing::Test {
+protected:
+    void SetUp() override {
+        static const ATOM registered = [] {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = &OwnProc;
+            windowClass.hInstance = ::GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = kPingClass;
+            return ::RegisterClassW(&windowClass);
+        }();
+        ASSERT_NE(registered, 0);
+        g_ownPings = g_ownNcDestroys = g_foreignPings = 0;
+        g_installedAfterNcDestroy = 0;
+        hWnd = ::CreateWindowExW(0, kPingClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(hWnd, nullptr);
+    }
+    void TearDown() override {
+        if (::IsWindow(hWnd)) ::DestroyWindow(hWnd);
+    }
+    void SubclassOnTop() {
+        g_belowForeign = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+    }
+
+    HWND hWnd = nullptr;
+};
+
+TEST_F(ForeignSubclassTest, UnbindingBeneathALaterSubclassKeepsTheChain) {
+    {
+        DerivedWindow window;
+        ASSERT_TRUE(window.SubclassWindow(hWnd));
+        SubclassOnTop();
+        EXPECT_EQ(window.UnsubclassWindow(), hWnd);
+        ASSERT_EQ(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&ForeignProc))
+            << "the later subclass stays installed";
+        EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+        EXPECT_FALSE(window.SubclassWindow(hWnd)) << "ours still lies beneath theirs";
+    }
+    // The object is gone; what they pass down reaches the window's own procedure.
+    EXPECT_EQ(::SendMessageW(hWnd, kPing, 0, 0), 7);
+    EXPECT_EQ(g_foreignPings, 1);
+    EXPECT_EQ(g_ownPings, 1);
+
+    // They leave: ours is installed again, and a new object takes it back.
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_belowForeign));
+    DerivedWindow again;
+    ASSERT_TRUE(again.SubclassWindow(hWnd));
+    EXPECT_EQ(::SendMessageW(hWnd, kDerivedMessage, 0, 0), 200);
+    EXPECT_EQ(::SendMessageW(hWnd, kPing, 0, 0), 7);
+    EXPECT_EQ(g_ownPings, 2);
+    EXPECT_EQ(again.UnsubclassWindow(), hWnd);
+    EXPECT_EQ(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OwnProc));
+}
+
+TEST_F(ForeignSubclassTest, DestroyedBeneathALaterSubclass) {
+    DerivedWindow window;
+    ASSERT_TRUE(window.SubclassWindow(hWnd));
+    SubclassOnTop();
+    EXPECT_TRUE(::DestroyWindow(hWnd));
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_EQ(window.postNcDestroyCalls, 1);
+    EXPECT_EQ(g_ownNcDestroys, 1);
+    EXPECT_EQ(g_installedAfterNcDestroy, reinterpret_cast<LONG_PTR>(&ForeignProc))
+        << "their procedure stays installed to its last message";
+}
+
 TEST(WindowBindingTest, DestroyingTheObjectDestroysItsWindow) {
     HWND hWnd = nullptr;
     {
