@@ -6,6 +6,7 @@
 #include "app/platform/Elevation_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/registry/Registry_win32.h"
+#include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
 
 CTarvelApp theApp;
@@ -19,9 +20,10 @@ BOOL CTarvelApp::InitInstance() {
     CWinApp::InitInstance();
     {
         CWin32Registry registry;
+        SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
-                                   &::ShellExecuteExW, &TargetFileExists};
+                                   &::ShellExecuteExW, &TargetFileExists, &choices};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

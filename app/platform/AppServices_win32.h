@@ -1,7 +1,7 @@
 // What the tool's windows work with, given to them by whoever creates them:
 // the registry and where run commands live in it, the scope new entries go
-// to, the shell's way of starting programs and the test whether a target
-// file exists. The program makes one from the system (CTarvelApp); tests make
+// to, the shell's way of starting programs, the test whether a target file
+// exists and the manager's dialogs. The program makes one from the system (CTarvelApp); tests make
 // their own.
 #pragma once
 
@@ -9,6 +9,8 @@
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
 #include "app/platform/ShellLaunch_win32.h"
+
+class RunManagerChoices;
 
 struct AppServices {
     // The registry every window reads and writes.
@@ -22,6 +24,8 @@ struct AppServices {
     ShellExecuteExFn shellExecute;
     // Whether a target file exists (the 失效 mark).
     TargetFileCheck targetExists;
+    // The manager's file dialogs, import preview and Path editor.
+    RunManagerChoices* choices;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {

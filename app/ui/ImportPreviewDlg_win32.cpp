@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "app/ui/RunManagerLayout.h"
 #include "app/ui/RunManagerText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"
@@ -16,6 +17,14 @@ constexpr int kSummaryHeight = 36;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
+
+struct ColumnSpec {
+    const char* heading;
+    int width;  // at 96 DPI
+};
+constexpr int kColumnCount = 3;
+const ColumnSpec kColumns[kColumnCount] = {
+    {kImportColumnCommand, 170}, {kImportColumnAction, 170}, {kImportColumnTarget, 220}};
 
 CStringW ItemCommandText(const ImportItem& item) {
     if (item.command.IsEmpty()) return item.fileKey;
@@ -58,12 +67,6 @@ CImportPreviewDlg::CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& 
 
 BOOL CImportPreviewDlg::OnInitDialog() {
     OpenSkinned(velmora::WideFrom936(kImportAction.name) + velmora::WideFrom936("运行命令"), kPreviewSize);
-
-    RECT inner{};
-    GetInnerRect(&inner);
-    const int left = inner.left + Scaled(kMargin);
-    const int right = inner.right - Scaled(kMargin);
-    const int buttonTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
     int added = 0;
     int replaced = 0;
     int refused = 0;
@@ -72,54 +75,58 @@ BOOL CImportPreviewDlg::OnInitDialog() {
         replaced += item.action == ImportAction::kReplace ? 1 : 0;
         refused += item.action == ImportAction::kRefused ? 1 : 0;
     }
-    m_lblSummary.Create(
-        ImportSummaryText(added, replaced, refused), WS_CHILD | WS_VISIBLE,
-        RECT{left, inner.top + Scaled(kMargin), right, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight)},
-        this, IDC_CHOICE_TEXT);
-    m_lblSummary.SetBkColor(kDialogBackground);
-    m_lblSummary.SetStaticIcon(nullptr);
-
-    m_listItems.CreateEx(
-        0, WC_LISTVIEWW, CStringW(),
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
-            LVS_NOSORTHEADER,
-        RECT{left, inner.top + Scaled(kMargin) + Scaled(kSummaryHeight), right, buttonTop - Scaled(kMargin)},
-        this, IDC_CHOICE_LIST);
+    AddLabel(m_lblSummary, IDC_CHOICE_TEXT, ImportSummaryText(added, replaced, refused));
+    m_listItems.CreateEx(0, WC_LISTVIEWW, CStringW(),
+                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS |
+                             LVS_SINGLESEL | LVS_NOSORTHEADER,
+                         RECT{0, 0, 0, 0}, this, IDC_CHOICE_LIST);
     m_listItems.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                             LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    m_listItems.SetFont(CFont::TextFont(Dpi()));
-    const struct {
-        const char* heading;
-        int width;
-    } columns[] = {{kImportColumnCommand, 170}, {kImportColumnAction, 170}, {kImportColumnTarget, 220}};
-    for (int i = 0; i < 3; ++i) {
-        const CStringW heading = velmora::WideFrom936(columns[i].heading);
+    for (int i = 0; i < kColumnCount; ++i) {
+        const CStringW heading = velmora::WideFrom936(kColumns[i].heading);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.cx = Scaled(columns[i].width);
+        column.cx = Scaled(kColumns[i].width);
         column.pszText = const_cast<LPWSTR>(velmora::WinText(heading));
         column.iSubItem = i;
         m_listItems.SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
     FillList();
-
-    const struct {
-        CQebTransButton* button;
-        UINT id;
-        const char* text;
-    } buttons[] = {{&m_btnImport, IDOK, kImportButton}, {&m_btnCancel, IDCANCEL, kCancelButton}};
-    int buttonLeft = right - 2 * Scaled(kButtonWidth) - Scaled(kButtonGap);
-    for (const auto& spec : buttons) {
-        spec.button->Create(
-            velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-            RECT{buttonLeft, buttonTop, buttonLeft + Scaled(kButtonWidth), buttonTop + Scaled(kButtonHeight)},
-            this, spec.id);
-        spec.button->SetBitmap(&m_bmpButton);
-        spec.button->SetBkColor(kDialogBackground);
-        buttonLeft += Scaled(kButtonWidth) + Scaled(kButtonGap);
-    }
+    AddButton(m_btnImport, IDOK, velmora::WideFrom936(kImportButton));
+    AddButton(m_btnCancel, IDCANCEL, velmora::WideFrom936(kCancelButton));
+    StartLayout();
     m_listItems.SetFocus();
     return FALSE;
+}
+
+std::vector<CQebTransButton*> CImportPreviewDlg::SkinControls() { return {&m_lblSummary, &m_btnImport, &m_btnCancel}; }
+
+void CImportPreviewDlg::LayOutControls() {
+    RECT inner{};
+    GetInnerRect(&inner);
+    const int left = inner.left + Scaled(kMargin);
+    const int right = inner.right - Scaled(kMargin);
+    const int top = inner.top + Scaled(kMargin);
+    const int buttonTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
+    const int listTop = top + Scaled(kSummaryHeight);
+    m_lblSummary.MoveWindow(left, top, right - left, Scaled(kSummaryHeight), TRUE);
+    m_listItems.SetFont(CFont::TextFont(Dpi()));
+    m_listItems.MoveWindow(left, listTop, right - left, buttonTop - Scaled(kMargin) - listTop, TRUE);
+    int buttonLeft = right - 2 * Scaled(kButtonWidth) - Scaled(kButtonGap);
+    for (CQebTransButton* button : {&m_btnImport, &m_btnCancel}) {
+        button->MoveWindow(buttonLeft, buttonTop, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
+        buttonLeft += Scaled(kButtonWidth) + Scaled(kButtonGap);
+    }
+}
+
+void CImportPreviewDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
+    CSkinnedToolDlg::OnFrameDpiChanged(fromDpi, toDpi);
+    // The columns keep the widths the user gave them, at the new scale.
+    for (int i = 0; i < kColumnCount; ++i) {
+        const auto width = static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
+        m_listItems.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                                velmora::app::RunManagerRescaled(width, fromDpi, toDpi));
+    }
 }
 
 void CImportPreviewDlg::FillList() {

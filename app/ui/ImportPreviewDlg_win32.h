@@ -21,6 +21,10 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void LayOutControls() override;
+    std::vector<CQebTransButton*> SkinControls() override;
+    // The columns rescaled with the rest.
+    void OnFrameDpiChanged(int fromDpi, int toDpi) override;
 
     void FillList();
     bool IsReplaceRow(int row) const;

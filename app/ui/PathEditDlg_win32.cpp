@@ -30,7 +30,33 @@ BOOL CPathEditDlg::OnInitDialog() {
     OpenSkinned(velmora::FillIn(velmora::WideFrom936("%s：%s"),
                                 {velmora::WideFrom936(kEditPathAction.name), m_strCommand}),
                 kEditorSize);
+    // Tab order: the field, the list, the side buttons, 确定 and 取消.
+    const RECT none{0, 0, 0, 0};
+    m_editFolder.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
+                        IDC_PATH_FOLDER);
+    m_editFolder.LimitText(kFolderLimit);
+    m_listFolders.CreateEx(0, L"LISTBOX", CStringW(),
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+                               LBS_NOINTEGRALHEIGHT,
+                           none, this, IDC_CHOICE_LIST);
+    AddButton(m_btnAdd, IDC_BTN_PATH_ADD, velmora::WideFrom936("添加"));
+    AddButton(m_btnBrowse, IDC_BTN_PATH_BROWSE, velmora::WideFrom936("浏览…"));
+    AddButton(m_btnRemove, IDC_BTN_PATH_REMOVE, velmora::WideFrom936("删除"));
+    AddButton(m_btnUp, IDC_BTN_PATH_UP, velmora::WideFrom936("上移"));
+    AddButton(m_btnDown, IDC_BTN_PATH_DOWN, velmora::WideFrom936("下移"));
+    AddButton(m_btnOk, IDOK, velmora::WideFrom936("确定"));
+    AddButton(m_btnCancel, IDCANCEL, velmora::WideFrom936(kCancelButton));
+    StartLayout();
+    ShowFolders(m_editing.empty() ? -1 : 0);
+    m_editFolder.SetFocus();
+    return FALSE;
+}
 
+std::vector<CQebTransButton*> CPathEditDlg::SkinControls() {
+    return {&m_btnAdd, &m_btnBrowse, &m_btnRemove, &m_btnUp, &m_btnDown, &m_btnOk, &m_btnCancel};
+}
+
+void CPathEditDlg::LayOutControls() {
     RECT inner{};
     GetInnerRect(&inner);
     const int left = inner.left + Scaled(kMargin);
@@ -38,46 +64,21 @@ BOOL CPathEditDlg::OnInitDialog() {
     const int contentRight = buttonsLeft - Scaled(kMargin);
     const int top = inner.top + Scaled(kMargin);
     const int bottomTop = inner.bottom - Scaled(kMargin) - Scaled(kButtonHeight);
-
-    // Tab order: the field, the list, the side buttons, 确定 and 取消.
-    m_editFolder.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-                        RECT{left, top, contentRight, top + Scaled(kFieldHeight)}, this, IDC_PATH_FOLDER);
+    const int fieldBottom = top + Scaled(kFieldHeight);
     m_editFolder.SetFont(CFont::TextFont(Dpi()));
-    m_editFolder.LimitText(kFolderLimit);
-    m_listFolders.CreateEx(
-        0, L"LISTBOX", CStringW(),
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-            LBS_NOINTEGRALHEIGHT,
-        RECT{left, top + Scaled(kFieldHeight) + Scaled(kMargin), contentRight, bottomTop - Scaled(kMargin)},
-        this, IDC_CHOICE_LIST);
     m_listFolders.SetFont(CFont::TextFont(Dpi()));
-
-    const struct {
-        CQebTransButton* button;
-        UINT id;
-        const char* text;
-    } side[] = {{&m_btnAdd, IDC_BTN_PATH_ADD, "添加"},       {&m_btnBrowse, IDC_BTN_PATH_BROWSE, "浏览…"},
-                {&m_btnRemove, IDC_BTN_PATH_REMOVE, "删除"}, {&m_btnUp, IDC_BTN_PATH_UP, "上移"},
-                {&m_btnDown, IDC_BTN_PATH_DOWN, "下移"},     {&m_btnOk, IDOK, "确定"},
-                {&m_btnCancel, IDCANCEL, kCancelButton}};
+    m_editFolder.MoveWindow(left, top, contentRight - left, fieldBottom - top, TRUE);
+    const int listTop = fieldBottom + Scaled(kMargin);
+    m_listFolders.MoveWindow(left, listTop, contentRight - left, bottomTop - Scaled(kMargin) - listTop, TRUE);
+    // The side buttons down the right, 确定 and 取消 at the bottom right.
     int y = top;
-    for (const auto& spec : side) {
-        // The side buttons down the right, 确定 and 取消 at the bottom right.
-        RECT place{buttonsLeft, y, buttonsLeft + Scaled(kButtonWidth), y + Scaled(kButtonHeight)};
-        if (spec.id == IDOK || spec.id == IDCANCEL) {
-            const int x =
-                spec.id == IDOK ? buttonsLeft - Scaled(kButtonGap) - Scaled(kButtonWidth) : buttonsLeft;
-            place = {x, bottomTop, x + Scaled(kButtonWidth), bottomTop + Scaled(kButtonHeight)};
-        }
-        spec.button->Create(velmora::WideFrom936(spec.text), WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this,
-                            spec.id);
-        spec.button->SetBitmap(&m_bmpButton);
-        spec.button->SetBkColor(kDialogBackground);
+    for (CQebTransButton* button : {&m_btnAdd, &m_btnBrowse, &m_btnRemove, &m_btnUp, &m_btnDown}) {
+        button->MoveWindow(buttonsLeft, y, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
         y += Scaled(kButtonHeight) + Scaled(kButtonGap);
     }
-    ShowFolders(m_editing.empty() ? -1 : 0);
-    m_editFolder.SetFocus();
-    return FALSE;
+    m_btnOk.MoveWindow(buttonsLeft - Scaled(kButtonGap) - Scaled(kButtonWidth), bottomTop, Scaled(kButtonWidth),
+                       Scaled(kButtonHeight), TRUE);
+    m_btnCancel.MoveWindow(buttonsLeft, bottomTop, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
 }
 
 void CPathEditDlg::ShowFolders(int selected) {

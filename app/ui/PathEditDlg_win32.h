@@ -22,6 +22,8 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void LayOutControls() override;
+    std::vector<CQebTransButton*> SkinControls() override;
 
     void OnAdd();
     void OnBrowse();

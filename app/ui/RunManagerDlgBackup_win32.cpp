@@ -2,8 +2,7 @@
 // a .reg file the platform's registry editor imports, and such a file read
 // back after a preview of what it adds and replaces.
 #include "app/platform/FileDialogs_win32.h"
-#include "app/ui/ImportPreviewDlg_win32.h"
-#include "app/ui/PathEditDlg_win32.h"
+#include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/platform/ShellLaunch_win32.h"
 
@@ -21,7 +20,7 @@ void CRunManagerDlg::OnExport() {
     if (entries.empty()) entries = m_entries;
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
 
-    const CStringW strFile = AskExportFile();
+    const CStringW strFile = m_services.choices->AskExportFile(*this);
     if (strFile.IsEmpty()) return;
     const RunCommandExport exported = Store().Export(entries);
     const DWORD error = WriteWholeFile(strFile, exported.file);
@@ -31,7 +30,7 @@ void CRunManagerDlg::OnExport() {
 }
 
 void CRunManagerDlg::OnImport() {
-    const CStringW strFile = AskImportFile();
+    const CStringW strFile = m_services.choices->AskImportFile(*this);
     if (strFile.IsEmpty()) return;
     std::vector<unsigned char> bytes;
     const DWORD error = ReadWholeFile(strFile, kMaxImportBytes, bytes);
@@ -49,7 +48,7 @@ void CRunManagerDlg::OnImport() {
     std::vector<bool> replace(plan.items.size(), false);
     for (std::size_t i = 0; i < plan.items.size(); ++i)
         replace[i] = plan.items[i].action == ImportAction::kReplace;
-    if (!AskImportChoices(plan, replace)) return;
+    if (!m_services.choices->AskImportChoices(*this, plan, replace)) return;
 
     const ImportCounts counts = store.ApplyImport(plan, replace);
     std::set<EntryKey> written;
@@ -60,20 +59,4 @@ void CRunManagerDlg::OnImport() {
     }
     RefreshSelecting(written);
     SetStatus(ImportOutcomeText(counts));
-}
-
-CStringW CRunManagerDlg::AskExportFile() {
-    return AskSaveFileName(m_hWnd, kRegFileFilter, velmora::WideFrom936(kExportFileName), u"reg");
-}
-
-CStringW CRunManagerDlg::AskImportFile() { return AskOpenFileName(m_hWnd, kRegFileFilter, CStringW()); }
-
-bool CRunManagerDlg::AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace) {
-    CImportPreviewDlg preview(plan, replace, this);
-    return preview.DoModal() == IDOK;
-}
-
-bool CRunManagerDlg::AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders) {
-    CPathEditDlg editor(entry.command, folders, this);
-    return editor.DoModal() == IDOK;
 }

@@ -4,6 +4,7 @@
 #include "app/runcmd/CommandText.h"
 #include "app/platform/DroppedFile_win32.h"
 #include "app/platform/FileDialogs_win32.h"
+#include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/RunManagerText.h"
 #include "base/win32_handles.h"
@@ -69,7 +70,7 @@ void CRunManagerDlg::OnChangeTarget() {
     const RunEntry* entry = SingleSelectedEntry();
     if (entry == nullptr) return;
     const RunEntry chosen = *entry;
-    const CStringW strTarget = AskProgramFile(TargetFileOf(chosen.target));
+    const CStringW strTarget = m_services.choices->AskProgramFile(*this, TargetFileOf(chosen.target));
     if (strTarget.IsEmpty()) return;
     ChangeTarget(chosen, strTarget);
 }
@@ -110,7 +111,7 @@ void CRunManagerDlg::OnEditPath() {
     const RunEntry entry = *selected;
     RunCommandStore store = Store();
     std::vector<CStringW> folders = store.PathFolders(entry);
-    if (!AskPathFolders(entry, folders)) return;
+    if (!m_services.choices->AskPathFolders(*this, entry, folders)) return;
     const EditResult result = store.SetPathFolders(entry, folders);
     if (result == EditResult::kDone || result == EditResult::kNotFound)
         RefreshSelecting({{entry.scope, entry.keyPath}});
@@ -135,8 +136,4 @@ void CRunManagerDlg::OnCopyToScope(RunScope to) {
     for (const RunEntry& entry : result.done) copied.emplace(to, entry.keyPath);
     RefreshSelecting(copied);
     SetStatus(BatchStatusText(action.name, OutcomeOf(result)));
-}
-
-CStringW CRunManagerDlg::AskProgramFile(const CStringW& strCurrentTarget) {
-    return AskOpenFileName(m_hWnd, kProgramFileFilter, strCurrentTarget);
 }

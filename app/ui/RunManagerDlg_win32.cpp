@@ -36,7 +36,7 @@ constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 }  // namespace
 
 CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
-    : CQebDialog(IDD_RUN_MANAGER, pParent), m_services(services) {
+    : CSkinnedToolDlg(pParent), m_services(services) {
     m_resizable = TRUE;
     m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
     // A resizable frame offers maximise as well.
@@ -44,9 +44,7 @@ CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
 }
 
 BOOL CRunManagerDlg::OnInitDialog() {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, Dpi());
-    SetWindowText(velmora::WideFrom936(kRunManagerTitle));
-    CQebDialog::OnInitDialog();
+    OpenSkinned(velmora::WideFrom936(kRunManagerTitle), SIZE{kRunManagerSize.cx, kRunManagerSize.cy});
 
     const HICON hAppIcon = ::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hAppIcon));
@@ -71,10 +69,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(m_imageList);
 
-    m_lblFilter.Create(velmora::WideFrom936(kFilterLabel), WS_CHILD | WS_VISIBLE, none, this,
-                       IDC_RUN_FILTER_LABEL);
-    m_lblFilter.SetBkColor(kDialogBackground);
-    m_lblFilter.SetStaticIcon(nullptr);
+    AddLabel(m_lblFilter, IDC_RUN_FILTER_LABEL, velmora::WideFrom936(kFilterLabel));
     m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
                         IDC_RUN_FILTER);
     m_editFilter.SetFont(CFont::TextFont(Dpi()));
@@ -87,24 +82,15 @@ BOOL CRunManagerDlg::OnInitDialog() {
     int button = 0;
     for (std::size_t i = 0; i < count && button < velmora::app::kRunManagerButtonCount; ++i) {
         if (!commands[i].button) continue;
-        CQebTransButton& control = m_buttons[button++];
-        control.Create(velmora::WideFrom936(commands[i].text->name), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none,
-                       this, commands[i].id);
-        control.SetBitmap(&m_bmpButton);
-        control.SetBkColor(kDialogBackground);
+        AddButton(m_buttons[button++], commands[i].id, velmora::WideFrom936(commands[i].text->name));
     }
-    m_lblStatus.Create(CStringW(), WS_CHILD | WS_VISIBLE, none, this, IDC_RUN_STATUS);
-    m_lblStatus.SetBkColor(kDialogBackground);
-    m_lblStatus.SetStaticIcon(nullptr);
+    AddLabel(m_lblStatus, IDC_RUN_STATUS, CStringW());
 
     // A program dropped on the manager becomes the selected entry's target.
     DragAcceptFiles(TRUE);
     AllowDroppedFiles(m_hWnd);
 
-    const velmora::skin::SkinSize size = velmora::skin::ScaleSizeForDpi(kRunManagerSize, Dpi());
-    SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
-    LayOutControls();
+    StartLayout();
     Refresh();
     m_listCommands.SetFocus();
     // The focus is set.
@@ -113,13 +99,6 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
 bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-        case WM_ERASEBKGND:
-            result = OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-            return true;
-        case WM_SIZE:
-            OnSize(static_cast<UINT>(wParam));
-            LayOutControls();
-            return true;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
@@ -138,7 +117,7 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
         default:
             break;
     }
-    return CQebDialog::ProcessWindowMessage(message, wParam, lParam, result);
+    return CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 BOOL CRunManagerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -148,18 +127,17 @@ BOOL CRunManagerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     // A button's click and a menu item both arrive with code 0.
-    if (HIWORD(wParam) != BN_CLICKED || !RunCommand(id)) return CQebDialog::OnCommand(wParam, lParam);
+    if (HIWORD(wParam) != BN_CLICKED || !RunCommand(id)) return CSkinnedToolDlg::OnCommand(wParam, lParam);
     // The keys (Delete, type-ahead) work on the list again at once; the
     // rename edits in the list itself and keeps the focus in its field.
     if (id != IDM_RUN_RENAME) m_listCommands.SetFocus();
     return TRUE;
 }
 
-BOOL CRunManagerDlg::OnEraseBkgnd(HDC hDC) {
-    RECT inner{};
-    GetInnerRect(&inner);
-    CDCView(hDC).FillSolidRect(inner, kDialogBackground);
-    return CQebDialog::OnEraseBkgnd(hDC);
+std::vector<CQebTransButton*> CRunManagerDlg::SkinControls() {
+    std::vector<CQebTransButton*> controls{&m_lblFilter, &m_lblStatus};
+    for (CQebTransButton& button : m_buttons) controls.push_back(&button);
+    return controls;
 }
 
 void CRunManagerDlg::LayOutControls() {
@@ -179,12 +157,9 @@ void CRunManagerDlg::LayOutControls() {
 }
 
 void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
-    SetUpSkinnedFrame(*this, m_bmpCaptionButtons, m_bmpFrame, m_bmpButton, toDpi);
+    CSkinnedToolDlg::OnFrameDpiChanged(fromDpi, toDpi);
     m_listCommands.SetFont(CFont::TextFont(toDpi));
     m_editFilter.SetFont(CFont::TextFont(toDpi));
-    for (CQebTransButton& button : m_buttons) button.SetDpi(toDpi);
-    m_lblStatus.SetDpi(toDpi);
-    m_lblFilter.SetDpi(toDpi);
     for (const ColumnSpec& spec : kColumns) {
         const int column = static_cast<int>(spec.column);
         m_listCommands.SetColumnWidth(

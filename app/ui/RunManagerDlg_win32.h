@@ -28,7 +28,7 @@
 #include "app/ui/RunManagerCommands_win32.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/ui/RunManagerText.h"
-#include "skin/QebDialog.h"
+#include "app/ui/SkinnedToolDlg_win32.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
@@ -36,7 +36,7 @@
 #include "wnd/ListCtrl.h"
 #include "wnd/Menu.h"
 
-class CRunManagerDlg : public CQebDialog {
+class CRunManagerDlg : public CSkinnedToolDlg {
     // The command table names the handlers.
     friend const RunManagerCommand* RunManagerCommands(std::size_t* pCount) noexcept;
 
@@ -54,8 +54,8 @@ protected:
     // closes the manager.
     void OnCancel() override;
 
-    BOOL OnEraseBkgnd(HDC hDC);
-    void LayOutControls();
+    void LayOutControls() override;
+    std::vector<CQebTransButton*> SkinControls() override;
     // At another DPI: the skin, the fonts, the buttons' looks, the columns
     // (as wide as the user left them, rescaled) and the row icons.
     void OnFrameDpiChanged(int fromDpi, int toDpi) override;
@@ -110,16 +110,6 @@ protected:
     RunCommandStore Store() { return m_services.Store(m_prompts); }
     // Refresh, then the entries of `keys` selected.
     void RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys);
-    // The system's dialogs the actions ask through; the tests answer in
-    // their place. Empty, or false, when the user cancels.
-    virtual CStringW AskProgramFile(const CStringW& strCurrentTarget);
-    virtual CStringW AskExportFile();
-    virtual CStringW AskImportFile();
-    // The import preview: the plan's items, the replacements ticked; true
-    // when the user goes on, with the ticks in `replace`.
-    virtual bool AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace);
-    // The Path editor: true when the user keeps the edited folders.
-    virtual bool AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders);
 
     // Reads both scopes again, marks and sorts the entries and shows those
     // the filter lets through. The selection is dropped.
@@ -149,9 +139,6 @@ protected:
 
     const AppServices& m_services;
     WindowPrompts m_prompts{*this};
-    CBitmap m_bmpCaptionButtons;
-    CBitmap m_bmpFrame;
-    CBitmap m_bmpButton;
     CListCtrl m_listCommands;
     CQebTransButton m_lblFilter;
     CEdit m_editFilter;

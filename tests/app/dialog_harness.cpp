@@ -11,16 +11,14 @@
 #include "app/runcmd/CommandText.h"
 #include "base/win32_handles.h"
 
-AppServices TestServicesAt(const CStringW& appPathsKey) {
+AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices) {
     static CWin32Registry registry;
+    // Without answers of the test's own, every choice is cancelled.
+    static ScriptedChoices cancelled;
     RunCommandPlace place = SystemRunCommandPlace();
     place.appPathsKey = appPathsKey;
-    return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists};
-}
-
-AppServices& TestServices() {
-    static AppServices services = TestServicesAt(kAppPathsKey);
-    return services;
+    return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
+                       choices != nullptr ? choices : &cancelled};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)

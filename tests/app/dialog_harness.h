@@ -3,9 +3,10 @@
 // boxes, the elevation the tool works with, and registry set-up below
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 //
-// The dialogs are given TestServices() unless a test gives its own: the Win32
-// registry, the shell, and the machine's scope (the tool counts as elevated,
-// whatever Wine reports); tests of the other case use ScopedElevation.
+// Each dialog gets its services through its constructor, made by
+// TestServicesAt: the Win32 registry, the shell, and the machine's scope (the
+// tool counts as elevated, whatever Wine reports); tests of the other case
+// change the scope of those services.
 #pragma once
 
 #include <windows.h>
@@ -18,22 +19,29 @@
 #include <thread>
 #include <vector>
 
+#include "app/runcmd/CommandText.h"
+#include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "gbk_text.h"
 
-// The services of the dialogs under test. Changes reach dialogs that exist
-// already: they hold the services by reference.
-AppServices& TestServices();
 // Services of their own for a dialog under test: the Win32 registry, the
-// shell, the target check, the tool counting as elevated, and the App Paths
-// key `appPathsKey` below both roots (a scratch key of the test).
-AppServices TestServicesAt(const CStringW& appPathsKey);
+// shell, the target check, the tool counting as elevated, the App Paths key
+// `appPathsKey` below both roots (a scratch key of the test), and the
+// manager's choices answered by `choices` (none asked when null).
+AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices = nullptr);
 
-// The main dialog with its state open to the tests.
-class TestableTarvelDlg : public CTarvelDlg {
+// The services a dialog under test is made with, held before the dialog so
+// that they outlive it: a test changes them (another registry, the scope)
+// and the dialog, which holds them by reference, works with the change.
+struct OwnServices {
+    AppServices services = TestServicesAt(kAppPathsKey);
+};
+
+// The main dialog with its state open to the tests, over services of its own.
+class TestableTarvelDlg : public OwnServices, public CTarvelDlg {
 public:
-    explicit TestableTarvelDlg(const AppServices& services = TestServices()) : CTarvelDlg(services) {}
+    TestableTarvelDlg() : CTarvelDlg(services) {}
     using CTarvelDlg::m_bmpAddButton;
     using CTarvelDlg::m_bmpCaptionButtons;
     using CTarvelDlg::m_bmpFrame;
@@ -71,25 +79,26 @@ public:
     using CRunManagerDlg::m_minTrackSize;
     using CRunManagerDlg::m_resizable;
     using CRunManagerDlg::Refresh;
+};
 
-    // The answers of the system's dialogs and of the import preview and
-    // the Path editor, given in their place; what they were asked.
+// The manager's choices (file dialogs, import preview, Path editor)
+// answered by the test, and what they were asked.
+struct ScriptedChoices final : RunManagerChoices {
     CStringW programFile, exportFile, importFile;
     std::function<bool(const ImportPlan&, std::vector<bool>&)> importChoices;
     std::function<bool(const RunEntry&, std::vector<CStringW>&)> pathFolders;
     CStringW askedTarget;
 
-protected:
-    CStringW AskProgramFile(const CStringW& strCurrentTarget) override {
-        askedTarget = strCurrentTarget;
+    CStringW AskProgramFile(CWnd&, const CStringW& currentTarget) override {
+        askedTarget = currentTarget;
         return programFile;
     }
-    CStringW AskExportFile() override { return exportFile; }
-    CStringW AskImportFile() override { return importFile; }
-    bool AskImportChoices(const ImportPlan& plan, std::vector<bool>& replace) override {
+    CStringW AskExportFile(CWnd&) override { return exportFile; }
+    CStringW AskImportFile(CWnd&) override { return importFile; }
+    bool AskImportChoices(CWnd&, const ImportPlan& plan, std::vector<bool>& replace) override {
         return importChoices ? importChoices(plan, replace) : true;
     }
-    bool AskPathFolders(const RunEntry& entry, std::vector<CStringW>& folders) override {
+    bool AskPathFolders(CWnd&, const RunEntry& entry, std::vector<CStringW>& folders) override {
         return pathFolders && pathFolders(entry, folders);
     }
 };

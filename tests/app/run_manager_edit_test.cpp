@@ -155,7 +155,8 @@ protected:
         return expected;
     }
 
-    AppServices services = TestServicesAt(kScratch);
+    ScriptedChoices choices;
+    AppServices services = TestServicesAt(kScratch, &choices);
     TestableRunManagerDlg mgr{services};
     Snapshot original;
 };
@@ -213,13 +214,13 @@ TEST_F(RunManagerEditTest, F2RenamesInTheListKeepingEveryValueIntoAndOutOfAGroup
 
 TEST_F(RunManagerEditTest, F4AndADroppedProgramChangeTheTargetOnly) {
     Select(u"all");
-    mgr.programFile = u"C:\\windows\\system32\\notepad.exe";
+    choices.programFile = u"C:\\windows\\system32\\notepad.exe";
     {
         MessageBoxWatcher question(kReplaceQuestionCaption, IDYES);
         Press(VK_F4);
         ASSERT_EQ(question.Seen().size(), 1u) << "another program: asked as registration asks";
     }
-    EXPECT_EQ(mgr.askedTarget, W(ModulePath())) << "the dialog starts at the current target";
+    EXPECT_EQ(choices.askedTarget, W(ModulePath())) << "the dialog starts at the current target";
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe")), WithDefault(u"C:\\windows\\system32\\notepad.exe"))
         << "REG_EXPAND_SZ stays, every other value too";
     EXPECT_EQ(Status(), "已将“all”的目标改为：C:\\windows\\system32\\notepad.exe");
@@ -244,7 +245,7 @@ TEST_F(RunManagerEditTest, F4AndADroppedProgramChangeTheTargetOnly) {
 TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKeepsEverything) {
     Select(u"all");
     std::vector<CStringW> seen;
-    mgr.pathFolders = [&](const RunEntry& entry, std::vector<CStringW>& folders) {
+    choices.pathFolders = [&](const RunEntry& entry, std::vector<CStringW>& folders) {
         EXPECT_EQ(entry.command, CStringW(u"all"));
         seen = folders;
         std::swap(folders[0], folders[1]);
@@ -261,7 +262,7 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
     EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf(u"all"), 4), path);
 
     // Cancelled: nothing written.
-    mgr.pathFolders = [](const RunEntry&, std::vector<CStringW>& folders) {
+    choices.pathFolders = [](const RunEntry&, std::vector<CStringW>& folders) {
         folders.clear();
         return false;
     };
@@ -299,7 +300,7 @@ TEST_F(RunManagerEditTest, TheMenuKeyOpensTheContextMenuWhoseItemsWorkOnTheSelec
     char folder[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, folder);
     const std::string file = std::string(folder) + "velmora-manager-menu.reg";
-    mgr.exportFile = W(file);
+    choices.exportFile = W(file);
     mgr.m_listCommands.SetFocus();
     Press('A', true);
     ASSERT_EQ(mgr.m_listCommands.GetSelectedCount(), 2);
@@ -330,8 +331,8 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
     char folder[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, folder);
     const std::string file = std::string(folder) + "velmora-manager-export.reg";
-    mgr.exportFile = W(file);
-    mgr.importFile = W(file);
+    choices.exportFile = W(file);
+    choices.importFile = W(file);
     mgr.m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
     Press('E', true);  // nothing selected: everything shown
     EXPECT_EQ(Status(), "已导出 2 个运行命令到：" + file);
@@ -340,7 +341,7 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
     DeleteTree(HKEY_CURRENT_USER, kScratchRoot);
     PutText(HKEY_CURRENT_USER, Key(u"other.exe"), u"", REG_SZ, u"C:\\changed.exe");
     std::vector<ImportAction> planned;
-    mgr.importChoices = [&](const ImportPlan& plan, std::vector<bool>&) {
+    choices.importChoices = [&](const ImportPlan& plan, std::vector<bool>&) {
         for (const ImportItem& item : plan.items) planned.push_back(item.action);
         return true;
     };
@@ -357,7 +358,7 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
 
     // Unticked, a replacement is skipped.
     PutText(HKEY_CURRENT_USER, Key(u"other.exe"), u"", REG_SZ, u"C:\\changed.exe");
-    mgr.importChoices = [](const ImportPlan&, std::vector<bool>& replace) {
+    choices.importChoices = [](const ImportPlan&, std::vector<bool>& replace) {
         replace.assign(replace.size(), false);
         return true;
     };

@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/ImportPreviewDlg_win32.h"
+#include "app/ui/PathEditDlg_win32.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/ui/TarvelDlgLayout.h"
 #include "dialog_harness.h"
+#include "res/resource.h"
 #include "skin/button_looks.h"
 #include "skin/corner_region.h"
 #include "skin/dpi_scale.h"
@@ -323,3 +326,44 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
 }
 
 }  // namespace
+
+// A tool dialog of the manager, opened at the display's DPI and then moved
+// to 96 DPI: its buttons take each scale, and its list reaches to a margin
+// of the inside whatever the scale.
+void ExpectToolDialogFollowsDpi(CDialog& dialog, const char* name, SIZE at96) {
+    const int dpi = DisplayDpi();
+    ASSERT_TRUE(dialog.Create()) << name;
+    PumpMessages();
+    const HWND hWnd = dialog.m_hWnd;
+    for (const int to : {dpi, 96}) {
+        if (to != dpi) {
+            RECT window{};
+            ::GetWindowRect(hWnd, &window);
+            const RECT suggested{window.left, window.top, window.left + at96.cx, window.top + at96.cy};
+            ::SendMessageW(hWnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+            PumpMessages();
+        }
+        const RECT ok = ChildRect(::GetDlgItem(hWnd, IDOK));
+        EXPECT_EQ(ok.right - ok.left, ScaleForDpi(80, to)) << name << " at " << to;
+        EXPECT_EQ(ok.bottom - ok.top, ScaleForDpi(25, to)) << name << " at " << to;
+        RECT client{};
+        ::GetClientRect(hWnd, &client);
+        const RECT list = ChildRect(::GetDlgItem(hWnd, IDC_CHOICE_LIST));
+        EXPECT_LT(list.right, client.right) << name << " at " << to;
+        EXPECT_GT(list.right, client.right - ScaleForDpi(140, to)) << name << " at " << to;
+        EXPECT_LT(list.bottom, ok.top) << name << " at " << to;
+    }
+    ::DestroyWindow(hWnd);
+    PumpMessages();
+}
+
+TEST(ToolDialogDpiTest, ThePathEditorAndTheImportPreviewFollowADpiChange) {
+    std::vector<CStringW> folders{u"C:\\Tools"};
+    CPathEditDlg editor(u"ed", folders, nullptr);
+    ExpectToolDialogFollowsDpi(editor, "Path editor", SIZE{540, 360});
+    ImportPlan plan;
+    plan.items.resize(1);
+    std::vector<bool> replace;
+    CImportPreviewDlg preview(plan, replace, nullptr);
+    ExpectToolDialogFollowsDpi(preview, "import preview", SIZE{600, 400});
+}

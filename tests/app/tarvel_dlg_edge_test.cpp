@@ -87,15 +87,17 @@ private:
     int m_creates = 0;
 };
 
-// Puts a registry in place of the Win32 one for its lifetime.
+// Puts a registry in place of the Win32 one in a dialog's services for its
+// lifetime.
 class ScopedRegistry {
 public:
-    explicit ScopedRegistry(IRegistry& registry) : m_saved(TestServices().registry) {
-        TestServices().registry = &registry;
+    ScopedRegistry(AppServices& services, IRegistry& registry) : m_services(services), m_saved(services.registry) {
+        services.registry = &registry;
     }
-    ~ScopedRegistry() { TestServices().registry = m_saved; }
+    ~ScopedRegistry() { m_services.registry = m_saved; }
 
 private:
+    AppServices& m_services;
     IRegistry* m_saved;
 };
 
@@ -142,7 +144,7 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
     for (const auto& f : failures) {
         DeleteTree(KeyOf("velmora-test-fail").c_str());
         FailingRegistry registry(f.failingCreate, f.failingStore);
-        const ScopedRegistry scoped(registry);
+        const ScopedRegistry scoped(dlg.services, registry);
         EXPECT_TRUE(Press(IDC_BTN_ADD).empty()) << f.step;
         EXPECT_FALSE(HasDefaultValue(KeyOf("velmora-test-fail"))) << f.step;
         EXPECT_EQ(KeyExists(KeyOf("velmora-test-fail").c_str()), f.nameKeyStays)
@@ -157,7 +159,7 @@ TEST_F(TarvelDlgEdgeTest, AFailedSelfRegistrationLeavesTheLinkHidden) {
     ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
     FailingRegistry registry(0, true);
     {
-        const ScopedRegistry scoped(registry);
+        const ScopedRegistry scoped(dlg.services, registry);
         EXPECT_TRUE(Press(IDC_BTN_ADD_SELF).empty());
     }
     EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());

@@ -146,8 +146,8 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     for (const Case& c : {Case{false, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
                           Case{true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}}) {
         Clean();
-        const ScopedElevation elevation(TestServices(), c.elevated);
         TestableTarvelDlg fresh;
+        fresh.services.scope = RegistrationScopeFor(c.elevated);
         ASSERT_TRUE(fresh.Create());
         EXPECT_TRUE(fresh.m_btnAddSelf.IsWindowVisible());
         fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.exe"})), 0);
@@ -168,22 +168,23 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
 
         // The start-up check reads the scope the link writes to.
         TestableTarvelDlg again;
+        again.services.scope = RegistrationScopeFor(c.elevated);
         ASSERT_TRUE(again.Create());
         EXPECT_FALSE(again.m_btnAddSelf.IsWindowVisible()) << "elevated " << c.elevated;
         again.DestroyWindow();
     }
     // Registered for the machine only: a standard user is still offered the link.
-    const ScopedElevation standardUser(TestServices(), false);
     DeleteTree(HKEY_CURRENT_USER, kAppPathsRunKey);
     WriteValue(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", ModulePath());
     TestableTarvelDlg user;
+    user.services.scope = RunScope::kCurrentUser;
     ASSERT_TRUE(user.Create());
     EXPECT_TRUE(user.m_btnAddSelf.IsWindowVisible());
     user.DestroyWindow();
 }
 
 TEST_F(TarvelDlgScopeTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
-    const ScopedElevation standardUser(TestServices(), false);
+    const ScopedElevation standardUser(dlg.services, false);
     WriteValue(HKEY_LOCAL_MACHINE, KeyOf(kName).c_str(), "", "C:\\Installed\\app.exe");
     Register(kName, "D:\\Portable\\app.exe");
     const Outcome no = Press(IDC_BTN_ADD, IDNO);
