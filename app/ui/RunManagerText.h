@@ -5,7 +5,6 @@
 #include <functional>
 #include <vector>
 
-#include "app/registry/RegFile.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/runcmd/RunEntries.h"
