@@ -1,6 +1,7 @@
 #include "app/ui/PathEditDlg_win32.h"
 
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -114,11 +115,14 @@ void CPathEditDlg::OnBrowse() {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     PIDLIST_ABSOLUTE pidl = ::SHBrowseForFolderW(&info);
     if (pidl == nullptr) return;
-    char16_t buffer[MAX_PATH + 1] = {};
-    const BOOL named = ::SHGetPathFromIDListW(pidl, velmora::WinBuffer(buffer));
+    // The folder's path at whatever length the shell has it: no fixed buffer.
+    PWSTR name = nullptr;
+    const HRESULT named = ::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
     ::CoTaskMemFree(pidl);
-    if (!named) return;
-    if (AddPathFolder(m_editing, CStringW(buffer))) ShowFolders(static_cast<int>(m_editing.size()) - 1);
+    if (FAILED(named) || name == nullptr) return;
+    const CStringW folder = velmora::FromWin(name);
+    ::CoTaskMemFree(name);
+    if (AddPathFolder(m_editing, folder)) ShowFolders(static_cast<int>(m_editing.size()) - 1);
 }
 
 void CPathEditDlg::OnRemove() {

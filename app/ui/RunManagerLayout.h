@@ -1,5 +1,5 @@
 // Where the manager's controls go inside the frame: the filter field with
-// its label across the top, the list fills the window below it, the four
+// its label across the top, the list fills the window below it, the five
 // buttons sit in a row at the bottom right, the status line takes what is
 // left of that row. Pure arithmetic on the frame's inner rectangle, so that
 // it can be laid out again at every size.
