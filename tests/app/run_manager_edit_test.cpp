@@ -394,40 +394,48 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
 
 namespace {
 
-// The Path editor itself, modeless here, its buttons pressed as a user does.
-class TestablePathEditDlg : public CPathEditDlg {
+// The Path editor itself, modeless here, driven through its window as a
+// user does: its field, its list and its buttons.
+class PathEditorDriver {
 public:
-    TestablePathEditDlg(std::vector<CStringW>& folders) : CPathEditDlg(u"ed", folders, nullptr) {}
-    using CPathEditDlg::m_editFolder;
-    using CPathEditDlg::m_listFolders;
+    explicit PathEditorDriver(CPathEditDlg& editor) : m_editor(editor) {}
     std::vector<std::string> Rows() const {
         std::vector<std::string> rows;
-        const auto count = static_cast<int>(m_listFolders.SendMessage(LB_GETCOUNT));
+        const auto count = static_cast<int>(::SendMessageW(List(), LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             wchar_t text[512] = {};
-            m_listFolders.SendMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            ::SendMessageW(List(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
             rows.push_back(N(velmora::FromWin(text)));
         }
         return rows;
     }
-    void Press(UINT nID) { SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
-    void SelectRow(int row) { m_listFolders.SendMessage(LB_SETCURSEL, static_cast<WPARAM>(row)); }
+    void Type(const CStringW& text) { ::SetWindowTextW(Field(), velmora::WinText(text)); }
+    bool FieldIsEmpty() const { return ::GetWindowTextLengthW(Field()) == 0; }
+    void Press(UINT nID) { m_editor.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+    void SelectRow(int row) { ::SendMessageW(List(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
+
+private:
+    HWND Field() const { return ::GetDlgItem(m_editor.m_hWnd, IDC_PATH_FOLDER); }
+    HWND List() const { return ::GetDlgItem(m_editor.m_hWnd, IDC_CHOICE_LIST); }
+
+    CPathEditDlg& m_editor;
 };
 
 TEST(PathEditDlgTest, AddsRemovesAndMovesFoldersMarkingMissingOnesAndKeepsThemOnlyOnOk) {
     std::vector<CStringW> folders = {u"%SystemRoot%", u"C:\\velmora-missing"};
-    TestablePathEditDlg editor(folders);
-    ASSERT_TRUE(editor.Create());
-    EXPECT_EQ(editor.GetWindowText(), CStringW(u"编辑附加路径：ed"));
+    CPathEditDlg dialog(u"ed", folders, nullptr);
+    ASSERT_TRUE(dialog.Create());
+    PathEditorDriver editor(dialog);
+    EXPECT_EQ(dialog.GetWindowText(), CStringW(u"编辑附加路径：ed"));
     EXPECT_EQ(editor.Rows(), (std::vector<std::string>{"%SystemRoot%", "C:\\velmora-missing    （不存在）"}));
 
-    editor.m_editFolder.SetWindowText(u"  C:\\windows  ");
+    editor.Type(u"  C:\\windows  ");
     editor.Press(IDC_BTN_PATH_ADD);
-    EXPECT_TRUE(editor.m_editFolder.GetWindowText().IsEmpty()) << "the field is emptied for the next one";
-    editor.m_editFolder.SetWindowText(u"c:\\WINDOWS\\");  // the same folder again: not added twice
+    EXPECT_TRUE(editor.FieldIsEmpty()) << "the field is emptied for the next one";
+    editor.Type(u"c:\\WINDOWS\\");  // the same folder again: not added twice
     editor.Press(IDC_BTN_PATH_ADD);
     EXPECT_EQ(editor.Rows().size(), 3u);
-    EXPECT_TRUE(editor.m_editFolder.GetWindowText().IsEmpty());
+    EXPECT_TRUE(editor.FieldIsEmpty());
     editor.Press(IDC_BTN_PATH_UP);  // the added row is selected
     EXPECT_EQ(editor.Rows(),
               (std::vector<std::string>{"%SystemRoot%", "C:\\windows", "C:\\velmora-missing    （不存在）"}));
@@ -442,7 +450,7 @@ TEST(PathEditDlgTest, AddsRemovesAndMovesFoldersMarkingMissingOnesAndKeepsThemOn
 
     editor.Press(IDOK);
     EXPECT_EQ(folders, (std::vector<CStringW>{u"C:\\windows", u"%SystemRoot%"}));
-    EXPECT_FALSE(::IsWindow(editor.m_hWnd));
+    EXPECT_FALSE(::IsWindow(dialog.m_hWnd));
 }
 
 }  // namespace
