@@ -62,6 +62,12 @@ VELMORA_AVX2 inline __m256i PackValues(__m256i values) {
     return _mm256_permutevar8x32_epi32(halves, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
 }
 
+// Exactly 24 bytes: the caller's buffer may end there.
+VELMORA_AVX2 inline void StoreExactly24(unsigned char* out, __m256i bytes) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
+}
+
 }  // namespace
 
 VELMORA_AVX2 std::size_t EncodeAvx2Blocks(const unsigned char* data, std::size_t length, char* text) {
@@ -78,13 +84,22 @@ VELMORA_AVX2 std::size_t EncodeAvx2Blocks(const unsigned char* data, std::size_t
 
 VELMORA_AVX2 std::size_t DecodeAvx2Blocks(const unsigned char* text, std::size_t length, unsigned char* out) {
     std::size_t done = 0;
+    // Two steps at a time while both are alphabet characters: the first
+    // stores 32 bytes at once, its 8 bytes too many overwritten by the
+    // second.
+    for (; length - done >= 64; done += 64, out += 48) {
+        __m256i first, second;
+        if (!CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done)), &first) ||
+            !CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done + 32)), &second)) {
+            break;
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), PackValues(first));
+        StoreExactly24(out + 24, PackValues(second));
+    }
     for (; length - done >= 32; done += 32, out += 24) {
         __m256i values;
         if (!CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done)), &values)) break;
-        const __m256i bytes = PackValues(values);
-        // Exactly 24 bytes: the caller's buffer may end here.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
+        StoreExactly24(out, PackValues(values));
     }
     return done;
 }
