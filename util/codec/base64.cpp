@@ -123,8 +123,10 @@ bool EngineRuns(Engine engine) {
 }
 
 Engine FastestEngine() {
+    // kAvx512Vbmi is left out until it has run on a processor that has the
+    // instructions (its tests skip it elsewhere); it joins this list then.
     static const Engine fastest = [] {
-        for (Engine e : {Engine::kAvx512Vbmi, Engine::kAvx2, Engine::kSsse3}) {
+        for (Engine e : {Engine::kAvx2, Engine::kSsse3}) {
             if (EngineRuns(e)) return e;
         }
         return Engine::kScalar;
