@@ -10,14 +10,17 @@
 #include <immintrin.h>
 
 #define VELMORA_AVX2 __attribute__((target("avx2")))
+// Helpers are always inlined: at -Os (the Windows builds) they would
+// otherwise be calls that pass vector registers through the stack.
+#define VELMORA_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
 
 namespace velmora::base64 {
 namespace {
 
 // The 16-byte pattern in both halves.
-VELMORA_AVX2 inline __m256i Both(__m128i half) { return _mm256_broadcastsi128_si256(half); }
+VELMORA_AVX2_INLINE __m256i Both(__m128i half) { return _mm256_broadcastsi128_si256(half); }
 
-VELMORA_AVX2 inline __m256i EncodeStep(__m256i bytes) {
+VELMORA_AVX2_INLINE __m256i EncodeStep(__m256i bytes) {
     const __m256i spread =
         _mm256_shuffle_epi8(bytes, Both(_mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10)));
     const __m256i ac =
@@ -34,7 +37,7 @@ VELMORA_AVX2 inline __m256i EncodeStep(__m256i bytes) {
     return _mm256_add_epi8(fields, _mm256_shuffle_epi8(offsets, index));
 }
 
-VELMORA_AVX2 inline bool CharacterValues(__m256i text, __m256i* values) {
+VELMORA_AVX2_INLINE bool CharacterValues(__m256i text, __m256i* values) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i high = _mm256_and_si256(_mm256_srli_epi32(text, 4), nibble);
     const __m256i low = _mm256_and_si256(text, nibble);
@@ -54,7 +57,7 @@ VELMORA_AVX2 inline bool CharacterValues(__m256i text, __m256i* values) {
 }
 
 // 24 bytes, first byte first, in bytes 0-23.
-VELMORA_AVX2 inline __m256i PackValues(__m256i values) {
+VELMORA_AVX2_INLINE __m256i PackValues(__m256i values) {
     const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi32(0x01400140));
     const __m256i quads = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
     const __m256i halves =
@@ -63,7 +66,7 @@ VELMORA_AVX2 inline __m256i PackValues(__m256i values) {
 }
 
 // Exactly 24 bytes: the caller's buffer may end there.
-VELMORA_AVX2 inline void StoreExactly24(unsigned char* out, __m256i bytes) {
+VELMORA_AVX2_INLINE void StoreExactly24(unsigned char* out, __m256i bytes) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
 }

@@ -22,6 +22,10 @@
 #include <cstdint>
 
 #define VELMORA_AVX512VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+// Helpers are always inlined: at -Os (the Windows builds) they would
+// otherwise be calls that pass vector registers through the stack.
+#define VELMORA_AVX512VBMI_INLINE \
+    __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline
 
 namespace velmora::base64 {
 namespace {
@@ -55,13 +59,13 @@ constexpr Tables MakeTables() {
 
 constexpr Tables kTables = MakeTables();
 
-VELMORA_AVX512VBMI inline __m512i Load(const void* p) { return _mm512_loadu_si512(p); }
+VELMORA_AVX512VBMI_INLINE __m512i Load(const void* p) { return _mm512_loadu_si512(p); }
 
 // The zero-masked forms with every byte selected: GCC 12's plain forms pass
 // an undefined register that -Wmaybe-uninitialized reports.
 constexpr __mmask64 kAll = ~__mmask64{0};
 
-VELMORA_AVX512VBMI inline __m512i Permute(__m512i index, __m512i table) {
+VELMORA_AVX512VBMI_INLINE __m512i Permute(__m512i index, __m512i table) {
     return _mm512_maskz_permutexvar_epi8(kAll, index, table);
 }
 

@@ -25,11 +25,14 @@
 #include <cstring>
 
 #define VELMORA_SSSE3 __attribute__((target("ssse3")))
+// Helpers are always inlined: at -Os (the Windows builds) they would
+// otherwise be calls that pass vector registers through the stack.
+#define VELMORA_SSSE3_INLINE __attribute__((target("ssse3"), always_inline)) inline
 
 namespace velmora::base64 {
 namespace {
 
-VELMORA_SSSE3 inline __m128i EncodeStep(__m128i bytes) {
+VELMORA_SSSE3_INLINE __m128i EncodeStep(__m128i bytes) {
     const __m128i spread = _mm_shuffle_epi8(bytes, _mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10));
     // Fields a (bits 15-10 of the low half) and c (bits 11-6 of the high
     // half) move down to bits 0-5 of bytes 0 and 2; b (bits 9-4 of the low
@@ -49,7 +52,7 @@ VELMORA_SSSE3 inline __m128i EncodeStep(__m128i bytes) {
 }
 
 // The values of 16 characters, or false when one is outside the alphabet.
-VELMORA_SSSE3 inline bool CharacterValues(__m128i text, __m128i* values) {
+VELMORA_SSSE3_INLINE bool CharacterValues(__m128i text, __m128i* values) {
     const __m128i nibble = _mm_set1_epi8(0x0F);
     const __m128i high = _mm_and_si128(_mm_srli_epi32(text, 4), nibble);
     const __m128i low = _mm_and_si128(text, nibble);
@@ -72,7 +75,7 @@ VELMORA_SSSE3 inline bool CharacterValues(__m128i text, __m128i* values) {
 
 // Four 6-bit values per 32-bit lane into three bytes, first byte first, in
 // bytes 0-11.
-VELMORA_SSSE3 inline __m128i PackValues(__m128i values) {
+VELMORA_SSSE3_INLINE __m128i PackValues(__m128i values) {
     const __m128i pairs = _mm_maddubs_epi16(values, _mm_set1_epi32(0x01400140));
     const __m128i quads = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00011000));
     return _mm_shuffle_epi8(quads, _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
