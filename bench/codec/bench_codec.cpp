@@ -7,10 +7,9 @@
 // to that file (tab-separated: measure, ours, anchor, ratio, goal, verdict)
 // for the summary at the end of `make bench`.
 #define OPENSSL_SUPPRESS_DEPRECATED  // MD5() is the fair one-shot counterpart
+#include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 #include <openssl/md5.h>
-
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -202,8 +201,8 @@ public:
         const char* verdict = goal <= 0 ? "(for comparison)" : ratio >= goal ? "met" : "NOT met";
         char goalText[32] = "-";
         if (goal > 0) std::snprintf(goalText, sizeof goalText, ">= %.2fx", goal);
-        std::printf("%-34s %12.1f %12.1f %7.2fx %8s  %s\n", label.c_str(), a->second / 1e6, b->second / 1e6, ratio,
-                    goalText, verdict);
+        std::printf("%-34s %12.1f %12.1f %7.2fx %8s  %s\n", label.c_str(), a->second / 1e6, b->second / 1e6,
+                    ratio, goalText, verdict);
         char ourText[32], anchorText[32], ratioText[32];
         std::snprintf(ourText, sizeof ourText, "%.1f MB/s", a->second / 1e6);
         std::snprintf(anchorText, sizeof anchorText, "%.1f MB/s", b->second / 1e6);
@@ -212,12 +211,13 @@ public:
     }
 
 private:
-    void Append(const std::string& label, const char* ours, const char* anchor, const char* ratio, double goal,
-                const char* verdict) {
+    void Append(const std::string& label, const char* ours, const char* anchor, const char* ratio,
+                double goal, const char* verdict) {
         if (m_file != nullptr) {
             char goalText[32] = "-";
             if (goal > 0) std::snprintf(goalText, sizeof goalText, ">= %.2fx", goal);
-            std::fprintf(m_file, "%s\t%s\t%s\t%s\t%s\t%s\n", label.c_str(), ours, anchor, ratio, goalText, verdict);
+            std::fprintf(m_file, "%s\t%s\t%s\t%s\t%s\t%s\n", label.c_str(), ours, anchor, ratio, goalText,
+                         verdict);
         }
     }
 
@@ -251,21 +251,21 @@ int main(int argc, char** argv) {
     summary.Row("MD5 64 B vs OpenSSL", "BM_MD5Buffer/64", "BM_OpenSSL_MD5/64", 1.0);
     summary.Row("MD5 1 KiB vs OpenSSL", "BM_MD5Buffer/1024", "BM_OpenSSL_MD5/1024", 1.0);
     summary.Row("MD5 1 MiB vs OpenSSL", "BM_MD5Buffer/1048576", "BM_OpenSSL_MD5/1048576", 1.0);
-    summary.Row("Base64 encode 1 MiB (" + fastest + ") vs OpenSSL", "BM_base64_encode", "BM_OpenSSL_EncodeBlock",
-                4.0);
-    summary.Row("Base64 decode 1 MiB (" + fastest + ") vs OpenSSL", "BM_base64_decode", "BM_OpenSSL_DecodeBlock",
-                4.0);
+    summary.Row("Base64 encode 1 MiB (" + fastest + ") vs OpenSSL", "BM_base64_encode",
+                "BM_OpenSSL_EncodeBlock", 4.0);
+    summary.Row("Base64 decode 1 MiB (" + fastest + ") vs OpenSSL", "BM_base64_decode",
+                "BM_OpenSSL_DecodeBlock", 4.0);
     // Within 2x of copying the output: at least half memcpy's throughput.
     for (const auto engine : velmora::base64::kEngines) {
         if (!velmora::base64::EngineRuns(engine)) continue;
         const std::string name = velmora::base64::EngineName(engine);
         const double goal = engine == velmora::base64::FastestEngine() ? 0.5 : 0.0;
-        summary.Row("Base64 encode " + name + " vs OpenSSL", "BM_base64_encode/" + name, "BM_OpenSSL_EncodeBlock",
-                    engine == velmora::base64::FastestEngine() ? 4.0 : 0.0);
+        summary.Row("Base64 encode " + name + " vs OpenSSL", "BM_base64_encode/" + name,
+                    "BM_OpenSSL_EncodeBlock", engine == velmora::base64::FastestEngine() ? 4.0 : 0.0);
         summary.Row("Base64 encode " + name + " vs memcpy", "BM_base64_encode/" + name,
                     "BM_memcpy/" + std::to_string(kEncodedMiB), goal);
-        summary.Row("Base64 decode " + name + " vs OpenSSL", "BM_base64_decode/" + name, "BM_OpenSSL_DecodeBlock",
-                    engine == velmora::base64::FastestEngine() ? 4.0 : 0.0);
+        summary.Row("Base64 decode " + name + " vs OpenSSL", "BM_base64_decode/" + name,
+                    "BM_OpenSSL_DecodeBlock", engine == velmora::base64::FastestEngine() ? 4.0 : 0.0);
         summary.Row("Base64 decode " + name + " vs memcpy", "BM_base64_decode/" + name,
                     "BM_memcpy/" + std::to_string(kMiB), goal);
     }

@@ -150,8 +150,8 @@ void CompareWithWrestool() {
     // A row of the summary at the end of `make bench`.
     if (const char* path = std::getenv("VELMORA_BENCH_SUMMARY")) {
         if (std::FILE* summary = std::fopen(path, "a")) {
-            std::fprintf(summary, "icon groups per file vs wrestool\t%.2f us\t%.2f us\t%.1fx\t>= 10x\t%s\n", ours * 1e6,
-                         theirs * 1e6, theirs / ours, theirs / ours >= 10 ? "met" : "NOT met");
+            std::fprintf(summary, "icon groups per file vs wrestool\t%.2f us\t%.2f us\t%.1fx\t>= 10x\t%s\n",
+                         ours * 1e6, theirs * 1e6, theirs / ours, theirs / ours >= 10 ? "met" : "NOT met");
             std::fclose(summary);
         }
     }

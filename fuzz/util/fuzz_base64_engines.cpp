@@ -44,13 +44,15 @@ void CompareDecode(const std::string& text) {
     for (const Engine engine : velmora::base64::kEngines) {
         if (engine == Engine::kScalar || !velmora::base64::EngineRuns(engine)) continue;
         std::vector<unsigned char> out(room, 0xCC);
-        if (velmora::base64::Decode(engine, exact.get(), out.data()) != expected || out != reference) std::abort();
+        if (velmora::base64::Decode(engine, exact.get(), out.data()) != expected || out != reference)
+            std::abort();
     }
 }
 
 std::string MostlyAlphabet(const std::uint8_t* data, std::size_t size) {
     static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    static const char kOthers[] = {'=', '=', '\n', '\r', ' ', '*', ',', '-', '.', ':', '@', '[', '`', '{', '\x80', '\0'};
+    static const char kOthers[] = {'=', '=', '\n', '\r', ' ', '*', ',',    '-',
+                                   '.', ':', '@',  '[',  '`', '{', '\x80', '\0'};
     std::string text(size, 'A');
     for (std::size_t i = 0; i < size; ++i) {
         text[i] = data[i] >= 0xF0 ? kOthers[data[i] & 0x0F] : kAlphabet[data[i] & 0x3F];

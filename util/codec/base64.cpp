@@ -1,14 +1,14 @@
 #include "velmora/base64.h"
 
-#include "util/codec/base64_blocks.h"
-#include "util/codec/base64_engines.h"
-#include "util/codec/cpu_features.h"
-
 #include <array>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 #include <new>
+
+#include "util/codec/base64_blocks.h"
+#include "util/codec/base64_engines.h"
+#include "util/codec/cpu_features.h"
 
 namespace {
 
@@ -58,10 +58,14 @@ using velmora::base64::Engine;
 std::size_t EncodeBlocks(Engine engine, const unsigned char* data, std::size_t length, char* text) {
 #if defined(VELMORA_BASE64_X86)
     switch (engine) {
-    case Engine::kSsse3: return velmora::base64::EncodeSsse3Blocks(data, length, text);
-    case Engine::kAvx2: return velmora::base64::EncodeAvx2Blocks(data, length, text);
-    case Engine::kAvx512Vbmi: return velmora::base64::EncodeAvx512VbmiBlocks(data, length, text);
-    case Engine::kScalar: break;
+        case Engine::kSsse3:
+            return velmora::base64::EncodeSsse3Blocks(data, length, text);
+        case Engine::kAvx2:
+            return velmora::base64::EncodeAvx2Blocks(data, length, text);
+        case Engine::kAvx512Vbmi:
+            return velmora::base64::EncodeAvx512VbmiBlocks(data, length, text);
+        case Engine::kScalar:
+            break;
     }
 #else
     (void)engine, (void)data, (void)length, (void)text;
@@ -72,10 +76,14 @@ std::size_t EncodeBlocks(Engine engine, const unsigned char* data, std::size_t l
 std::size_t DecodeBlocks(Engine engine, const unsigned char* text, std::size_t length, unsigned char* out) {
 #if defined(VELMORA_BASE64_X86)
     switch (engine) {
-    case Engine::kSsse3: return velmora::base64::DecodeSsse3Blocks(text, length, out);
-    case Engine::kAvx2: return velmora::base64::DecodeAvx2Blocks(text, length, out);
-    case Engine::kAvx512Vbmi: return velmora::base64::DecodeAvx512VbmiBlocks(text, length, out);
-    case Engine::kScalar: break;
+        case Engine::kSsse3:
+            return velmora::base64::DecodeSsse3Blocks(text, length, out);
+        case Engine::kAvx2:
+            return velmora::base64::DecodeAvx2Blocks(text, length, out);
+        case Engine::kAvx512Vbmi:
+            return velmora::base64::DecodeAvx512VbmiBlocks(text, length, out);
+        case Engine::kScalar:
+            break;
     }
 #else
     (void)engine, (void)text, (void)length, (void)out;
@@ -89,9 +97,7 @@ std::size_t DecodeBlocks(Engine engine, const unsigned char* text, std::size_t l
 // stretch while it is still in the cache.
 constexpr std::size_t kDecodeStretch = 16 * 1024;
 
-Engine Usable(Engine engine) {
-    return velmora::base64::EngineRuns(engine) ? engine : Engine::kScalar;
-}
+Engine Usable(Engine engine) { return velmora::base64::EngineRuns(engine) ? engine : Engine::kScalar; }
 
 }  // namespace
 
@@ -99,10 +105,14 @@ namespace velmora::base64 {
 
 const char* EngineName(Engine engine) {
     switch (engine) {
-    case Engine::kScalar: return "scalar";
-    case Engine::kSsse3: return "ssse3";
-    case Engine::kAvx2: return "avx2";
-    case Engine::kAvx512Vbmi: return "avx512vbmi";
+        case Engine::kScalar:
+            return "scalar";
+        case Engine::kSsse3:
+            return "ssse3";
+        case Engine::kAvx2:
+            return "avx2";
+        case Engine::kAvx512Vbmi:
+            return "avx512vbmi";
     }
     return "?";
 }
@@ -111,10 +121,14 @@ bool EngineRuns(Engine engine) {
 #if defined(VELMORA_BASE64_X86)
     const CpuFeatures& cpu = GetCpuFeatures();
     switch (engine) {
-    case Engine::kScalar: return true;
-    case Engine::kSsse3: return cpu.ssse3;
-    case Engine::kAvx2: return cpu.avx2;
-    case Engine::kAvx512Vbmi: return cpu.avx512vbmi;
+        case Engine::kScalar:
+            return true;
+        case Engine::kSsse3:
+            return cpu.ssse3;
+        case Engine::kAvx2:
+            return cpu.avx2;
+        case Engine::kAvx512Vbmi:
+            return cpu.avx512vbmi;
     }
     return false;
 #else
@@ -145,7 +159,8 @@ int Encode(Engine engine, const unsigned char* data, int length, char** out) {
     if (text == nullptr) return -1;
 
     int i = 0;
-    if (length > 0) i = static_cast<int>(EncodeBlocks(Usable(engine), data, static_cast<std::size_t>(length), text));
+    if (length > 0)
+        i = static_cast<int>(EncodeBlocks(Usable(engine), data, static_cast<std::size_t>(length), text));
     char* dst = text + i / 3 * 4;
     for (; length - i >= 3; i += 3, dst += 4) {
         const std::uint32_t group = (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) | data[i + 2];

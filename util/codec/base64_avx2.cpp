@@ -23,17 +23,18 @@ VELMORA_AVX2_INLINE __m256i Both(__m128i half) { return _mm256_broadcastsi128_si
 VELMORA_AVX2_INLINE __m256i EncodeStep(__m256i bytes) {
     const __m256i spread =
         _mm256_shuffle_epi8(bytes, Both(_mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10)));
-    const __m256i ac =
-        _mm256_mulhi_epu16(_mm256_and_si256(spread, _mm256_set1_epi32(0x0FC0FC00)), _mm256_set1_epi32(0x04000040));
-    const __m256i bd =
-        _mm256_mullo_epi16(_mm256_and_si256(spread, _mm256_set1_epi32(0x003F03F0)), _mm256_set1_epi32(0x01000010));
+    const __m256i ac = _mm256_mulhi_epu16(_mm256_and_si256(spread, _mm256_set1_epi32(0x0FC0FC00)),
+                                          _mm256_set1_epi32(0x04000040));
+    const __m256i bd = _mm256_mullo_epi16(_mm256_and_si256(spread, _mm256_set1_epi32(0x003F03F0)),
+                                          _mm256_set1_epi32(0x01000010));
     const __m256i fields = _mm256_or_si256(ac, bd);
 
     __m256i index = _mm256_subs_epu8(fields, _mm256_set1_epi8(51));
     const __m256i capital = _mm256_cmpgt_epi8(_mm256_set1_epi8(26), fields);
     index = _mm256_or_si256(index, _mm256_and_si256(capital, _mm256_set1_epi8(13)));
-    const __m256i offsets = Both(_mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
-                                               '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0));
+    const __m256i offsets =
+        Both(_mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
+                           '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0));
     return _mm256_add_epi8(fields, _mm256_shuffle_epi8(offsets, index));
 }
 
@@ -41,17 +42,17 @@ VELMORA_AVX2_INLINE bool CharacterValues(__m256i text, __m256i* values) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i high = _mm256_and_si256(_mm256_srli_epi32(text, 4), nibble);
     const __m256i low = _mm256_and_si256(text, nibble);
-    const __m256i classOfHigh = Both(_mm_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10, 0x10,
-                                                   0x10, 0x10, 0x10, 0x10, 0x10));
-    const __m256i badInClasses = Both(_mm_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x13,
-                                                    0x1A, 0x1B, 0x1B, 0x1B, 0x1A));
+    const __m256i classOfHigh = Both(_mm_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10,
+                                                   0x10, 0x10, 0x10, 0x10, 0x10, 0x10));
+    const __m256i badInClasses = Both(_mm_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
+                                                    0x11, 0x13, 0x1A, 0x1B, 0x1B, 0x1B, 0x1A));
     const __m256i bad =
         _mm256_and_si256(_mm256_shuffle_epi8(classOfHigh, high), _mm256_shuffle_epi8(badInClasses, low));
     if (!_mm256_testz_si256(bad, bad)) return false;
 
     const __m256i slot = _mm256_add_epi8(high, _mm256_cmpeq_epi8(text, _mm256_set1_epi8('/')));
-    const __m256i offsets =
-        Both(_mm_setr_epi8(0, 63 - '/', 62 - '+', 52 - '0', -'A', -'A', 26 - 'a', 26 - 'a', 0, 0, 0, 0, 0, 0, 0, 0));
+    const __m256i offsets = Both(_mm_setr_epi8(0, 63 - '/', 62 - '+', 52 - '0', -'A', -'A', 26 - 'a',
+                                               26 - 'a', 0, 0, 0, 0, 0, 0, 0, 0));
     *values = _mm256_add_epi8(text, _mm256_shuffle_epi8(offsets, slot));
     return true;
 }
@@ -60,8 +61,8 @@ VELMORA_AVX2_INLINE bool CharacterValues(__m256i text, __m256i* values) {
 VELMORA_AVX2_INLINE __m256i PackValues(__m256i values) {
     const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi32(0x01400140));
     const __m256i quads = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
-    const __m256i halves =
-        _mm256_shuffle_epi8(quads, Both(_mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1)));
+    const __m256i halves = _mm256_shuffle_epi8(
+        quads, Both(_mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1)));
     return _mm256_permutevar8x32_epi32(halves, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
 }
 
@@ -93,7 +94,8 @@ VELMORA_AVX2 std::size_t DecodeAvx2Blocks(const unsigned char* text, std::size_t
     for (; length - done >= 64; done += 64, out += 48) {
         __m256i first, second;
         if (!CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done)), &first) ||
-            !CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done + 32)), &second)) {
+            !CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done + 32)),
+                             &second)) {
             break;
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), PackValues(first));
@@ -101,7 +103,8 @@ VELMORA_AVX2 std::size_t DecodeAvx2Blocks(const unsigned char* text, std::size_t
     }
     for (; length - done >= 32; done += 32, out += 24) {
         __m256i values;
-        if (!CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done)), &values)) break;
+        if (!CharacterValues(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + done)), &values))
+            break;
         StoreExactly24(out, PackValues(values));
     }
     return done;

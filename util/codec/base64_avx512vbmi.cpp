@@ -24,8 +24,7 @@
 #define VELMORA_AVX512VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 // Helpers are always inlined: at -Os (the Windows builds) they would
 // otherwise be calls that pass vector registers through the stack.
-#define VELMORA_AVX512VBMI_INLINE \
-    __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline
+#define VELMORA_AVX512VBMI_INLINE __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline
 
 namespace velmora::base64 {
 namespace {
@@ -50,7 +49,8 @@ constexpr Tables MakeTables() {
     const std::uint8_t offsets[8] = {10, 4, 22, 16, 42, 36, 54, 48};
     for (int i = 0; i < 64; ++i) t.shifts[i] = offsets[i % 8];
     for (auto& v : t.values) v = 0x80;
-    for (int i = 0; i < 64; ++i) t.values[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 64; ++i)
+        t.values[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
     // Lane k holds its three bytes last to first in bytes 0-2.
     for (int j = 0; j < 48; ++j) t.gather[j] = static_cast<std::uint8_t>(4 * (j / 3) + 2 - j % 3);
     for (int j = 48; j < 64; ++j) t.gather[j] = 0;
@@ -71,7 +71,8 @@ VELMORA_AVX512VBMI_INLINE __m512i Permute(__m512i index, __m512i table) {
 
 }  // namespace
 
-VELMORA_AVX512VBMI std::size_t EncodeAvx512VbmiBlocks(const unsigned char* data, std::size_t length, char* text) {
+VELMORA_AVX512VBMI std::size_t EncodeAvx512VbmiBlocks(const unsigned char* data, std::size_t length,
+                                                      char* text) {
     const __m512i spread = Load(kTables.spread);
     const __m512i shifts = Load(kTables.shifts);
     const __m512i alphabet = Load(kAlphabet);

@@ -33,12 +33,15 @@ namespace velmora::base64 {
 namespace {
 
 VELMORA_SSSE3_INLINE __m128i EncodeStep(__m128i bytes) {
-    const __m128i spread = _mm_shuffle_epi8(bytes, _mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10));
+    const __m128i spread =
+        _mm_shuffle_epi8(bytes, _mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10));
     // Fields a (bits 15-10 of the low half) and c (bits 11-6 of the high
     // half) move down to bits 0-5 of bytes 0 and 2; b (bits 9-4 of the low
     // half) and d (bits 5-0 of the high half) move up to bytes 1 and 3.
-    const __m128i ac = _mm_mulhi_epu16(_mm_and_si128(spread, _mm_set1_epi32(0x0FC0FC00)), _mm_set1_epi32(0x04000040));
-    const __m128i bd = _mm_mullo_epi16(_mm_and_si128(spread, _mm_set1_epi32(0x003F03F0)), _mm_set1_epi32(0x01000010));
+    const __m128i ac =
+        _mm_mulhi_epu16(_mm_and_si128(spread, _mm_set1_epi32(0x0FC0FC00)), _mm_set1_epi32(0x04000040));
+    const __m128i bd =
+        _mm_mullo_epi16(_mm_and_si128(spread, _mm_set1_epi32(0x003F03F0)), _mm_set1_epi32(0x01000010));
     const __m128i fields = _mm_or_si128(ac, bd);
 
     // 0-25 'A'-'Z', 26-51 'a'-'z', 52-61 '0'-'9', 62 '+', 63 '/': the index
@@ -46,8 +49,9 @@ VELMORA_SSSE3_INLINE __m128i EncodeStep(__m128i bytes) {
     __m128i index = _mm_subs_epu8(fields, _mm_set1_epi8(51));
     const __m128i capital = _mm_cmpgt_epi8(_mm_set1_epi8(26), fields);
     index = _mm_or_si128(index, _mm_and_si128(capital, _mm_set1_epi8(13)));
-    const __m128i offsets = _mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
-                                          '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
+    const __m128i offsets =
+        _mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
+                      '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
     return _mm_add_epi8(fields, _mm_shuffle_epi8(offsets, index));
 }
 
@@ -58,17 +62,18 @@ VELMORA_SSSE3_INLINE bool CharacterValues(__m128i text, __m128i* values) {
     const __m128i low = _mm_and_si128(text, nibble);
     // Class bits: 0x01 high nibble 2, 0x02 high 3, 0x04 high 4 or 6, 0x08
     // high 5 or 7, 0x10 never a character.
-    const __m128i classOfHigh = _mm_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10, 0x10, 0x10,
-                                              0x10, 0x10, 0x10, 0x10);
-    const __m128i badInClasses = _mm_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x13,
-                                               0x1A, 0x1B, 0x1B, 0x1B, 0x1A);
-    const __m128i bad = _mm_and_si128(_mm_shuffle_epi8(classOfHigh, high), _mm_shuffle_epi8(badInClasses, low));
+    const __m128i classOfHigh = _mm_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10,
+                                              0x10, 0x10, 0x10, 0x10, 0x10, 0x10);
+    const __m128i badInClasses = _mm_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
+                                               0x13, 0x1A, 0x1B, 0x1B, 0x1B, 0x1A);
+    const __m128i bad =
+        _mm_and_si128(_mm_shuffle_epi8(classOfHigh, high), _mm_shuffle_epi8(badInClasses, low));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(bad, _mm_setzero_si128())) != 0xFFFF) return false;
 
     // '/' (0x2F) takes slot 1, which no character of the alphabet uses.
     const __m128i slot = _mm_add_epi8(high, _mm_cmpeq_epi8(text, _mm_set1_epi8('/')));
-    const __m128i offsets =
-        _mm_setr_epi8(0, 63 - '/', 62 - '+', 52 - '0', -'A', -'A', 26 - 'a', 26 - 'a', 0, 0, 0, 0, 0, 0, 0, 0);
+    const __m128i offsets = _mm_setr_epi8(0, 63 - '/', 62 - '+', 52 - '0', -'A', -'A', 26 - 'a', 26 - 'a', 0,
+                                          0, 0, 0, 0, 0, 0, 0);
     *values = _mm_add_epi8(text, _mm_shuffle_epi8(offsets, slot));
     return true;
 }
@@ -93,7 +98,8 @@ VELMORA_SSSE3 std::size_t EncodeSsse3Blocks(const unsigned char* data, std::size
     return done;
 }
 
-VELMORA_SSSE3 std::size_t DecodeSsse3Blocks(const unsigned char* text, std::size_t length, unsigned char* out) {
+VELMORA_SSSE3 std::size_t DecodeSsse3Blocks(const unsigned char* text, std::size_t length,
+                                            unsigned char* out) {
     std::size_t done = 0;
     for (; length - done >= 16; done += 16, out += 12) {
         __m128i values;

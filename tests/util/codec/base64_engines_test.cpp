@@ -3,14 +3,14 @@
 // (and nothing else) when decoding, with irregular characters put at every
 // position of texts of every length. Buffers are exactly as large as the
 // contract says, so the sanitizer build sees any read or write past them.
+#include "util/codec/base64_engines.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
-
-#include "util/codec/base64_engines.h"
 
 namespace {
 
@@ -55,7 +55,9 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, Base64EnginesAgree, ::testing::ValuesIn(velmora::base64::kEngines),
-                         [](const auto& info) { return std::string(velmora::base64::EngineName(info.param)); });
+                         [](const auto& info) {
+                             return std::string(velmora::base64::EngineName(info.param));
+                         });
 
 std::string RandomAlphabetText(std::mt19937& rng, size_t length) {
     std::string text(length, 'A');

@@ -45,7 +45,8 @@ protected:
     Decoded Decode(const std::string& text) {
         const Decoded plain = DecodeOnce(text);
         const Decoded prefixed = DecodeOnce(PrefixText() + text);
-        EXPECT_EQ(prefixed.result, plain.result < 0 ? -1 : plain.result + static_cast<int>(PrefixBytes().size()))
+        EXPECT_EQ(prefixed.result,
+                  plain.result < 0 ? -1 : plain.result + static_cast<int>(PrefixBytes().size()))
             << text;
         if (plain.result >= 0) {
             EXPECT_EQ(prefixed.bytes, PrefixBytes() + plain.bytes) << text;
@@ -68,8 +69,9 @@ private:
 
     std::string EncodeOnce(const std::string& bytes) {
         char* text = nullptr;
-        const int n = velmora::base64::Encode(GetParam(), reinterpret_cast<const unsigned char*>(bytes.data()),
-                                              static_cast<int>(bytes.size()), &text);
+        const int n =
+            velmora::base64::Encode(GetParam(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                                    static_cast<int>(bytes.size()), &text);
         EXPECT_GE(n, 0);
         EXPECT_NE(text, nullptr);
         if (n < 0 || text == nullptr) return {};
@@ -93,7 +95,9 @@ private:
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, Base64, ::testing::ValuesIn(velmora::base64::kEngines),
-                         [](const auto& info) { return std::string(velmora::base64::EngineName(info.param)); });
+                         [](const auto& info) {
+                             return std::string(velmora::base64::EngineName(info.param));
+                         });
 
 TEST_P(Base64, EncodeKnownVectors) {
     const struct {
