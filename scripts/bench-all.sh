@@ -36,7 +36,7 @@ section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
 
 echo
-echo "== summary (ratio: ours / anchor; for throughput the goal is a least ratio, for time a greatest)"
+echo "== summary (ratio: ours / anchor; the goal is the lowest ratio allowed for a throughput, the highest for a time)"
 {
   printf 'measure\tours\tanchor\tratio\tgoal\tverdict\n'
   cat "$summary"
