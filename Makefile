@@ -5,7 +5,8 @@
 #   make run     build Velmora.exe and start it under Wine: the 32-bit program
 #                where this machine runs 32-bit code, the 64-bit one otherwise
 #   make bench   native benchmarks; the 2 000-entry listing and the start-up of
-#                Velmora.exe under Wine beside a plain dialog (outside the tests)
+#                Velmora.exe under Wine beside a plain dialog (outside the tests);
+#                one summary table of every measure and goal at the end
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 #   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
 
@@ -95,9 +96,7 @@ dist: windows native
 	scripts/dist.sh dist --win32 $(WINDOWS32) --win64 $(WINDOWS64) --native $(NATIVE)
 
 bench: native windows
-	scripts/bench.sh $(NATIVE)
-	scripts/bench-listing.sh $(RUNNABLE_WINDOWS)
-	scripts/bench-startup.sh $(RUNNABLE_WINDOWS)
+	scripts/bench-all.sh $(NATIVE) $(RUNNABLE_WINDOWS)
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)

@@ -34,7 +34,16 @@ s=$(best "${shown[@]}") r=$(best "${refreshed[@]}")
 verdict=met
 [ "$s" -lt 1000 ] && [ "$r" -lt 1000 ] || verdict="NOT met"
 echo "2 000-entry listing, best of $runs: first screen drawn after $s ms, refresh $r ms (goal: under 1000 ms each: $verdict)"
+summary_row() {
+  [ -n "${VELMORA_BENCH_SUMMARY:-}" ] || return 0
+  printf '%s\t%s\t-\t-\t%s\t%s\n' "$@" >>"$VELMORA_BENCH_SUMMARY"
+}
+summary_row "2 000-entry listing, first screen (best of $runs)" "$s ms" "< 1000 ms" \
+  "$([ "$s" -lt 1000 ] && echo met || echo 'NOT met')"
+summary_row "2 000-entry listing, refresh (best of $runs)" "$r ms" "< 1000 ms" \
+  "$([ "$r" -lt 1000 ] && echo met || echo 'NOT met')"
 k=$(printf '%s\n' "${keystroke[@]}" | sort -g | head -1)
 verdict=met
 awk -v k="$k" 'BEGIN { exit !(k < 50) }' || verdict="NOT met"
 echo "filter at 2 000 entries, best of $runs: slowest keystroke $k ms (goal: under 50 ms: $verdict)"
+summary_row "filter keystroke at 2 000 entries (best of $runs)" "$k ms" "< 50 ms" "$verdict"

@@ -59,12 +59,22 @@ face=$(printf '%02x%02x%02x' $face)
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "== start-up under Wine ($arch), $runs starts each (load average $load)"
+# The probe's lines are kept and then printed on standard output: a tee to
+# /dev/stderr would open the log again when it is a file and truncate it.
 result=$(/usr/bin/python3 "$root/bench/startup/startup_probe.py" "$runs" \
   Velmora '添加运行命令' 200 14 "$title_bar" "$WINELOADER" "$velmora" -- \
-  plain 'plain dialog' 10 10 "$face" "$WINELOADER" "$plain" | tee /dev/stderr)
+  plain 'plain dialog' 10 10 "$face" "$WINELOADER" "$plain")
+printf '%s\n' "$result"
 read -r v vmin < <(sed -n 's/^Velmora median \([0-9.]*\) min \([0-9.]*\)$/\1 \2/p' <<<"$result") || true
 read -r p pmin < <(sed -n 's/^plain median \([0-9.]*\) min \([0-9.]*\)$/\1 \2/p' <<<"$result") || true
 [ -n "${v:-}" ] && [ -n "${p:-}" ] || { echo "bench-startup: no result" >&2; exit 1; }
+if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
+  awk -v v="$v" -v p="$p" -v arch="$arch" 'BEGIN {
+    r = v / p
+    printf "start-up to first paint (%s, median)\t%.1f ms\t%.1f ms (plain dialog)\t%.2fx\t<= 1.20x\t%s\n",
+      arch, v, p, r, r <= 1.2 ? "met" : "NOT met"
+  }' >>"$VELMORA_BENCH_SUMMARY"
+fi
 # The minimum is printed beside the median: on a machine that others share,
 # it shows what a start costs when nothing else runs.
 awk -v v="$v" -v p="$p" -v vmin="$vmin" -v pmin="$pmin" 'BEGIN {

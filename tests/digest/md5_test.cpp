@@ -119,6 +119,9 @@ TEST(MD5, NullArgumentsAreHarmless) {
     unsigned char digest[16];
     MD5Buffer(nullptr, 0, digest);
     EXPECT_EQ(DigestToHexStr(digest), "d41d8cd98f00b204e9800998ecf8427e");
+    // A null input is the empty message whatever length comes with it.
+    MD5Buffer(nullptr, 10, digest);
+    EXPECT_EQ(DigestToHexStr(digest), "d41d8cd98f00b204e9800998ecf8427e");
 }
 
 TEST(DigestText, LowerCaseWithLeadingZeros) {

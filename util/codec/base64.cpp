@@ -6,6 +6,10 @@
 #include <cstring>
 #include <new>
 
+#include "util/codec/base64_blocks.h"
+#include "util/codec/base64_engines.h"
+#include "util/codec/cpu_features.h"
+
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -47,9 +51,104 @@ inline void PutPair(char* dst, std::uint32_t twelveBits) {
     std::memcpy(dst, &kPairs[2 * twelveBits], 2);
 }
 
+using velmora::base64::Engine;
+
+// The vector loop of `engine` over the start of the data; returns the
+// bytes it took.
+std::size_t EncodeBlocks(Engine engine, const unsigned char* data, std::size_t length, char* text) {
+#if defined(VELMORA_BASE64_X86)
+    switch (engine) {
+        case Engine::kSsse3:
+            return velmora::base64::EncodeSsse3Blocks(data, length, text);
+        case Engine::kAvx2:
+            return velmora::base64::EncodeAvx2Blocks(data, length, text);
+        case Engine::kAvx512Vbmi:
+            return velmora::base64::EncodeAvx512VbmiBlocks(data, length, text);
+        case Engine::kScalar:
+            break;
+    }
+#else
+    (void)engine, (void)data, (void)length, (void)text;
+#endif
+    return 0;
+}
+
+std::size_t DecodeBlocks(Engine engine, const unsigned char* text, std::size_t length, unsigned char* out) {
+#if defined(VELMORA_BASE64_X86)
+    switch (engine) {
+        case Engine::kSsse3:
+            return velmora::base64::DecodeSsse3Blocks(text, length, out);
+        case Engine::kAvx2:
+            return velmora::base64::DecodeAvx2Blocks(text, length, out);
+        case Engine::kAvx512Vbmi:
+            return velmora::base64::DecodeAvx512VbmiBlocks(text, length, out);
+        case Engine::kScalar:
+            break;
+    }
+#else
+    (void)engine, (void)text, (void)length, (void)out;
+#endif
+    return 0;
+}
+
+// The decoder does not know the text's length, and a vector loop must not
+// read past its terminating zero: it looks for the zero this many
+// characters at a time (a multiple of every engine's step), decoding each
+// stretch while it is still in the cache.
+constexpr std::size_t kDecodeStretch = 16 * 1024;
+
+Engine Usable(Engine engine) { return velmora::base64::EngineRuns(engine) ? engine : Engine::kScalar; }
+
 }  // namespace
 
-int base64_encode(const unsigned char* data, int length, char** out) {
+namespace velmora::base64 {
+
+const char* EngineName(Engine engine) {
+    switch (engine) {
+        case Engine::kScalar:
+            return "scalar";
+        case Engine::kSsse3:
+            return "ssse3";
+        case Engine::kAvx2:
+            return "avx2";
+        case Engine::kAvx512Vbmi:
+            return "avx512vbmi";
+    }
+    return "?";
+}
+
+bool EngineRuns(Engine engine) {
+#if defined(VELMORA_BASE64_X86)
+    const CpuFeatures& cpu = GetCpuFeatures();
+    switch (engine) {
+        case Engine::kScalar:
+            return true;
+        case Engine::kSsse3:
+            return cpu.ssse3;
+        case Engine::kAvx2:
+            return cpu.avx2;
+        case Engine::kAvx512Vbmi:
+            return cpu.avx512vbmi;
+    }
+    return false;
+#else
+    return engine == Engine::kScalar;
+#endif
+}
+
+Engine FastestEngine() {
+    // kAvx512Vbmi is left out until it has run on a processor that has the
+    // instructions (its tests skip it elsewhere); it joins this list then.
+    static const Engine fastest = [] {
+        for (Engine e : {Engine::kAvx2, Engine::kSsse3}) {
+            if (EngineRuns(e)) return e;
+        }
+        return Engine::kScalar;
+    }();
+    return fastest;
+}
+
+int Encode(Engine engine, const unsigned char* data, int length, char** out) {
     if (out == nullptr || length < 0 || length > kMaxEncodeLength || (data == nullptr && length != 0)) {
         return -1;
     }
@@ -59,8 +158,10 @@ int base64_encode(const unsigned char* data, int length, char** out) {
     char* text = new (std::nothrow) char[static_cast<std::size_t>(allocation)];
     if (text == nullptr) return -1;
 
-    char* dst = text;
     int i = 0;
+    if (length > 0)
+        i = static_cast<int>(EncodeBlocks(Usable(engine), data, static_cast<std::size_t>(length), text));
+    char* dst = text + i / 3 * 4;
     for (; length - i >= 3; i += 3, dst += 4) {
         const std::uint32_t group = (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) | data[i + 2];
         PutPair(dst, group >> 12);
@@ -81,12 +182,29 @@ int base64_encode(const unsigned char* data, int length, char** out) {
     return static_cast<int>(dst - text);
 }
 
-int base64_decode(const char* text, unsigned char* out) {
+int Decode(Engine engine, const char* text, unsigned char* out) {
     if (text == nullptr || *text == '\0') return 0;
     if (out == nullptr) return -1;
 
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     unsigned char* dst = out;
+    engine = Usable(engine);
+    if (engine != Engine::kScalar) {
+        // Whole stretches of alphabet characters go to the vector loop; it
+        // stops at the first step holding anything else (the zero
+        // included), and the quartets from there on are the portable
+        // loop's, so every irregular case is decided by the code below.
+        for (;;) {
+            const void* zero = std::memchr(p, 0, kDecodeStretch);
+            const std::size_t readable =
+                zero != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - p)
+                                : kDecodeStretch;
+            const std::size_t taken = DecodeBlocks(engine, p, readable, dst);
+            p += taken;
+            dst += taken / 4 * 3;
+            if (zero != nullptr || taken != kDecodeStretch) break;
+        }
+    }
     // Characters are examined strictly in order and each check fails on the
     // terminating zero, so no byte after the end of the text is ever read.
     for (;;) {
@@ -118,4 +236,14 @@ int base64_decode(const char* text, unsigned char* out) {
         p += 4;
     }
     return static_cast<int>(dst - out);
+}
+
+}  // namespace velmora::base64
+
+int base64_encode(const unsigned char* data, int length, char** out) {
+    return velmora::base64::Encode(velmora::base64::FastestEngine(), data, length, out);
+}
+
+int base64_decode(const char* text, unsigned char* out) {
+    return velmora::base64::Decode(velmora::base64::FastestEngine(), text, out);
 }
