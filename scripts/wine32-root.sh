@@ -110,7 +110,9 @@ resolve() {
   local -a wanted=("${WANTED[@]}")
   local v64
   v64=$(installed_wine64_version)
-  if [ -n "$v64" ] && apt_private apt-cache show "wine32=$v64" >/dev/null 2>&1; then
+  # madison: "wine32 | VERSION | SOURCE"
+  if [ -n "$v64" ] && apt_private apt-cache madison wine32 2>/dev/null |
+       awk -F' *[|] *' -v v="$v64" '$2 == v { found = 1 } END { exit !found }'; then
     wanted=("${wanted[@]/#wine32/wine32=$v64}")
     wanted=("${wanted[@]/#libwine/libwine=$v64}")
   fi
@@ -123,18 +125,25 @@ resolve() {
 # up there. Echoes nothing; fails with a message on standard error.
 build_into() {
   local dir="$1" final="$2" deb
-  rm -rf "$state/cache/archives"/*.deb
-  if ! apt_private apt-get -y -d install --no-install-recommends "${pinned[@]}" >"$state/download.log" 2>&1; then
+  local debs="$state/download"
+  rm -rf "$debs"
+  mkdir -p "$debs"
+  if ! (cd "$debs" && apt_private apt-get download "${pinned[@]}") >"$state/download.log" 2>&1; then
     echo "the download of the i386 packages failed: $(grep -m1 '^E: ' "$state/download.log" || tail -1 "$state/download.log")" >&2
+    return 1
+  fi
+  local count
+  count=$(find "$debs" -name '*.deb' | wc -l)
+  if [ "$count" -ne "${#pinned[@]}" ]; then
+    echo "the download of the i386 packages gave $count of ${#pinned[@]} files" >&2
     return 1
   fi
   rm -rf "$dir"
   mkdir -p "$dir"
-  for deb in "$state/cache/archives"/*.deb; do
+  for deb in "$debs"/*.deb; do
     dpkg-deb -x "$deb" "$dir"
   done
-  rm -f "$state/cache/archives"/*.deb
-  rm -rf "$dir/usr/share/doc" "$dir/usr/share/man" "$dir/usr/share/locale"
+  rm -rf "$debs" "$dir/usr/share/doc" "$dir/usr/share/man" "$dir/usr/share/locale"
 
   local loader="$dir/usr/lib/wine/wine" server="$dir/usr/lib/wine/wineserver32"
   local interp="lib/i386-linux-gnu/ld-linux.so.2"
