@@ -13,7 +13,7 @@
 # interpreter and libraries from the root by itself). wow64 is a 64-bit prefix
 # whose 32-bit programs run as under WOW64 on 64-bit Windows: the 64-bit
 # loader with the 32-bit one beside it (the root's copy of the 64-bit loader
-# where 32-bit Wine comes from the root). --which prints which Wine that is,
+# where 32-bit Wine comes from the root); MinGW's DLLs are not on its path. --which prints which Wine that is,
 # in one line, and exits 1 (the line saying why) when there is none.
 #
 # The prefix is made on first use (never the user's ~/.wine) for the bitness
@@ -79,7 +79,7 @@ pick_wine() {
         fi
         if [ "$arch" = win32 ]; then
           loader=$root/usr/lib/wine/wine
-          server=$root/usr/lib/wine/wineserver32
+          server=$root/usr/lib/wine/wineserver
           wine=$info
         else
           if [ ! -x "$root/usr/lib/wine/wine64" ]; then
@@ -167,6 +167,10 @@ fi
 # (bash itself cannot load a locale generated here: its warning is no news.)
 { export LC_ALL="$locale_name"; } 2>/dev/null
 
+# In a wow64 prefix Wine's own 64-bit programs run beside the 32-bit one and
+# would take MinGW's 32-bit zlib1.dll from that folder for theirs (wineboot
+# then fails to load kernel32): its 32-bit programs bring their DLLs along.
+[ "$arch" != wow64 ] || mingw_path=0
 if [ "$mingw_path" = 1 ]; then
   gcc_dll_dir=$(dirname "$("$triplet-g++-posix" -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
   export WINEPATH="Z:${gcc_dll_dir//\//\\};Z:\\usr\\$triplet\\lib${WINEPATH:+;$WINEPATH}"

@@ -9,7 +9,8 @@
 #
 # In the root the 32-bit loader (usr/lib/wine/wine) and wineserver32 take
 # their interpreter and libraries from the root (patchelf: the interpreter,
-# and a DT_RPATH, which also serves the libraries Wine opens later). Where the
+# and a DT_RPATH, which also serves the libraries Wine opens later), and
+# usr/lib/wine/wineserver starts the wineserver that goes with the loader. Where the
 # root's Wine is the version of the installed 64-bit Wine, the root also holds
 # a copy of the 64-bit loader: Wine looks for the loader of the other bitness
 # beside the running one (the real path of /proc/self/exe), so that copy,
@@ -37,7 +38,7 @@ set -euo pipefail
 WANTED=(wine32 libwine libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1
         libxinerama1 libxfixes3 libxxf86vm1)
 # Changes whenever the way the root is made changes: such a root is made again.
-RECIPE=1
+RECIPE=2
 LIST_MAX_AGE_MINUTES=$((24 * 60))
 RETRY_MINUTES=180
 STAMP_NAME=.velmora-root
@@ -57,6 +58,7 @@ root_path() {
 # The installed 64-bit Wine's loader and its package version (empty when it
 # is not installed).
 WINE64_LOADER=/usr/lib/wine/wine64
+WINESERVER64=/usr/lib/wine/wineserver64
 installed_wine64_version() { dpkg-query -W -f='${Version}' wine64 2>/dev/null || true; }
 
 say() { echo "wine32-root: $*"; }
@@ -162,6 +164,15 @@ build_into() {
     patchelf --set-interpreter "$final/$interp" --force-rpath --set-rpath "$rpath" "$f" 2>"$state/patchelf.log" ||
       { echo "patchelf failed on ${f#"$dir"/}: $(head -1 "$state/patchelf.log")" >&2; return 1; }
   done
+  # Wine starts the wineserver beside its loader (WINESERVER is only for
+  # scripts): where the versions allow, the installed 64-bit one, which serves
+  # 32-bit and 64-bit programs alike, as with wine32:i386 and wine64
+  # installed; else the root's own.
+  local wineserver="$final/usr/lib/wine/wineserver32"
+  [ "$wow64" != yes ] || wineserver="$WINESERVER64"
+  printf '#!/bin/sh\n# The wineserver of the 32-bit Wine of this root (wine32-root.sh).\nexec "%s" -p0 "$@"\n' \
+    "$wineserver" >"$dir/usr/lib/wine/wineserver"
+  chmod 755 "$dir/usr/lib/wine/wineserver"
   if [ "$wow64" = yes ]; then
     # A copy, not a link: Wine takes the folder of the loader's real path.
     cp "$WINE64_LOADER" "$dir/usr/lib/wine/wine64"

@@ -125,6 +125,7 @@ check "first: the loader starts from the root" "$root/usr/lib/wine/wine"
 check "first: zlib1.dll made builtin" \
   [ "$(tail -c +65 "$root/usr/lib/i386-linux-gnu/wine/i386-windows/zlib1.dll" | head -c 16)" = "Wine builtin DLL" ]
 check "first: the 64-bit loader copied beside it" cmp -s "$t/wine64" "$root/usr/lib/wine/wine64"
+check "first: its wineserver is the installed 64-bit one" grep -q '^exec "/usr/lib/wine/wineserver64" -p0' "$root/usr/lib/wine/wineserver"
 check "first: wine-run names the root" which win32 "$root" "Wine 1.0 from the private root $root, WOW64"
 
 mark
@@ -165,6 +166,7 @@ echo 2.0 >"$t/wine64.version"
 run_make
 check "a 64-bit Wine the lists lack: the newest, no WOW64" \
   [ "$(stamp wine32)/$(stamp wow64)" = "1.1/the installed 64-bit Wine is 2.0" -a ! -e "$root/usr/lib/wine/wine64" ]
+check "no WOW64: the root's own wineserver" grep -q "^exec \"$root/usr/lib/wine/wineserver32\" -p0" "$root/usr/lib/wine/wineserver"
 check "no WOW64: wine-run says why" which wow64 "$root" 'no 64-bit prefix can run 32-bit programs here: .*is 2.0' 1
 
 # A root that cannot be made: the reason is kept, and plain runs wait.
