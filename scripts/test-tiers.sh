@@ -15,7 +15,7 @@
 #               exports, size) and the tier counts as skipped
 #   fuzz        short libFuzzer runs of every target
 #
-#   test-tiers.sh        (from the Makefile: make test)
+#   test-tiers.sh [TIER...]   (from the Makefile: make test, every tier)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -55,16 +55,28 @@ tier() {
   fi
 }
 
-tier native test-native
-tier sanitizer test-sanitize
-tier windows64 test-windows64
-if scripts/can-run-i386.sh --wine; then
-  tier windows32 test-windows32 "" "$(scripts/wine-run.sh --arch win32 --which)"
-else
-  # The 32-bit build is still built and checked without running.
-  tier windows32 check-windows32 "$(scripts/can-run-i386.sh --wine --why 2>&1 | head -1)"
-fi
-tier fuzz test-fuzz
+all_tiers=(native sanitizer windows64 windows32 fuzz)
+for name in "$@"; do
+  [[ " ${all_tiers[*]} " == *" $name "* ]] || { echo "usage: $0 [${all_tiers[*]}]..." >&2; exit 2; }
+done
+wanted() { [ $# -eq 0 ] || [[ " $* " == *" $name "* ]]; }
+for name in "${all_tiers[@]}"; do
+  wanted "$@" || continue
+  case "$name" in
+    native) tier native test-native ;;
+    sanitizer) tier sanitizer test-sanitize ;;
+    windows64) tier windows64 test-windows64 ;;
+    windows32)
+      if scripts/can-run-i386.sh --wine; then
+        tier windows32 test-windows32 "" "$(scripts/wine-run.sh --arch win32 --which)"
+      else
+        # The 32-bit build is still built and checked without running.
+        tier windows32 check-windows32 "$(scripts/can-run-i386.sh --wine --why 2>&1 | head -1)"
+      fi
+      ;;
+    fuzz) tier fuzz test-fuzz ;;
+  esac
+done
 
 echo
 echo "== test tiers"
