@@ -23,8 +23,8 @@ WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
 # Which Windows build runs here: the 32-bit one where a tiny i386 program
-# runs and 32-bit Wine is installed, else the 64-bit one (decided when a
-# target needs it).
+# runs and 32-bit Wine is there (installed, or in the private root that
+# set-up makes), else the 64-bit one (decided when a target needs it).
 RUNNABLE_WINDOWS = $(shell scripts/can-run-i386.sh --wine && echo $(WINDOWS32) || echo $(WINDOWS64))
 
 .PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
@@ -74,7 +74,8 @@ WINE_CTEST = ctest --output-on-failure --timeout 900 --repeat until-pass:2
 test-windows64: windows64
 	scripts/with-display.sh $(WINE_CTEST) --test-dir $(WINDOWS64)
 
-# The whole 32-bit tier under 32-bit Wine: only where 32-bit programs run.
+# The whole 32-bit tier under 32-bit Wine, and the WOW64 branch in a 64-bit
+# prefix: only where 32-bit programs run.
 test-windows32: windows32
 	scripts/with-display.sh $(WINE_CTEST) --test-dir $(WINDOWS32)
 

@@ -4,7 +4,9 @@
 #   mov eax, 1 ; mov ebx, 42 ; int 0x80      (exit(42))
 # Exit 0 when it runs and ends with 42, 1 otherwise. Silent unless --why,
 # which prints the reason (for example "Exec format error"). With --wine,
-# 32-bit Wine must be installed as well: whether 32-bit Windows programs run.
+# 32-bit Wine must be there as well, installed or in its private root
+# (scripts/wine-run.sh --arch win32 --which): whether 32-bit Windows programs
+# run; --why then also says which Wine.
 #   can-run-i386.sh [--why] [--wine] [--keep FILE]
 # --keep FILE also writes the program to FILE, to look at with readelf.
 set -uo pipefail
@@ -67,9 +69,13 @@ for dir in "${TMPDIR:-/tmp}" /var/tmp /dev/shm; do
   rc=$?
   rm -rf "$work"
   if [ "$rc" -eq 42 ]; then
-    if [ -n "$wine" ] && [ ! -x /usr/lib/wine/wine ]; then
-      say "runs i386 programs, but 32-bit Wine (wine32:i386) is not installed"
-      exit 1
+    if [ -n "$wine" ]; then
+      if ! which_wine=$("$(dirname "${BASH_SOURCE[0]}")/wine-run.sh" --arch win32 --which 2>&1); then
+        say "runs i386 programs, but $which_wine"
+        exit 1
+      fi
+      say "runs i386 programs, with $which_wine"
+      exit 0
     fi
     say "runs i386 programs"
     exit 0

@@ -2,10 +2,13 @@
 # Installs what building and testing Velmora needs on a Debian 12 machine.
 # Idempotent: quiet and quick when everything is already there.
 #
-# Wine's 32-bit half (wine32:i386) and the i386 architecture come only where
-# this machine runs 32-bit x86 programs (scripts/can-run-i386.sh); there it
-# is optional: when it cannot be installed (a stale i386 index on the
-# mirror), set-up warns, goes on without it and tries again after a few hours.
+# Wine's 32-bit half is wanted only where this machine runs 32-bit x86
+# programs (scripts/can-run-i386.sh). There an installed wine32:i386 is used
+# as it is; without it set-up makes a private root of Debian's i386 packages
+# (scripts/wine32-root.sh): the i386 architecture is never added to the
+# machine, whose i386 index may be stale or out of step with its amd64
+# libraries. The root is optional: when it cannot be made, set-up warns, goes
+# on without it and tries again after a few hours.
 #
 # A package mirror that serves a stale index must not stop set-up: the
 # package lists are updated for the native architecture first, each update is
@@ -30,18 +33,11 @@ PACKAGES=(
   wine wine64
   xvfb xdotool evilwm x11-utils x11-xserver-utils imagemagick python3-xlib
   fonts-wqy-microhei locales
-  icoutils zip unzip
+  icoutils zip unzip patchelf
 )
-# Only where i386 programs run.
-I386_PACKAGES=(wine32:i386)
 
 UPDATE_TRIES=3
 UPDATE_PAUSE=5
-# After a failed install of the i386 packages, plain runs leave them alone for
-# this many minutes (a stale mirror index usually lasts hours).
-I386_RETRY_MINUTES=180
-I386_FAILED_STAMP=/var/tmp/velmora-setup.i386-failed
-
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 as_root() {
@@ -56,11 +52,10 @@ as_root() {
 
 can_run_i386() { "$here/can-run-i386.sh"; }
 
-has_i386_arch() { dpkg --print-foreign-architectures | grep -qx i386; }
+# 32-bit Wine installed the normal way.
+has_wine32() { [ -x /usr/lib/wine/wine ]; }
 
-add_i386_arch() { as_root dpkg --add-architecture i386; }
-
-remove_i386_arch() { as_root dpkg --remove-architecture i386; }
+wine32_root() { "$here/wine32-root.sh" "$@"; }
 
 # Prints those of the given packages (NAME or NAME:ARCH) that are not
 # installed, asking dpkg once.
@@ -157,33 +152,14 @@ install_base() {
   install_packages "${missing[@]}"
 }
 
-install_i386() {
-  local missing added=""
-  mapfile -t missing < <(not_installed "${I386_PACKAGES[@]}")
-  [ ${#missing[@]} -gt 0 ] || [ -n "$force" ] || return 0
-  [ ${#missing[@]} -gt 0 ] || missing=("${I386_PACKAGES[@]}")
-  if [ -z "$force" ] && [ -n "$(find "$I386_FAILED_STAMP" -mmin -"$I386_RETRY_MINUTES" 2>/dev/null)" ]; then
-    local failed_at
-    failed_at=$(stat -c %Y "$I386_FAILED_STAMP")
-    echo "setup: ${missing[*]} is missing: its install failed at $(date -d "@$failed_at" +%H:%M);" \
-      "set-up tries again after $(date -d "@$((failed_at + I386_RETRY_MINUTES * 60))" +%H:%M), or now with VELMORA_SETUP_FORCE_UPDATE=1"
-    return 0
+# 32-bit Wine where wine32:i386 is not installed: its private root, made or
+# checked (quick when nothing changed), refreshed with the package lists when
+# forced. A failure is a warning: the 32-bit programs then do not run here.
+ensure_wine32() {
+  ! has_wine32 || return 0
+  if ! wine32_root make ${force:+--refresh} 2>"$work/wine32.err"; then
+    echo "setup: warning: no 32-bit Wine: $(tail -1 "$work/wine32.err"); going on without it, so 32-bit Windows programs do not run under Wine" >&2
   fi
-  echo "setup: installing ${missing[*]}"
-  if ! has_i386_arch; then
-    add_i386_arch
-    added=1
-  fi
-  update_lists || true
-  if install_packages "${missing[@]}" 2>"$work/i386.err"; then
-    rm -f "$I386_FAILED_STAMP" 2>/dev/null || true
-    return 0
-  fi
-  touch "$I386_FAILED_STAMP" 2>/dev/null || true
-  # An architecture added here is taken away again, unless dpkg refuses
-  # because something of it did get installed.
-  [ -z "$added" ] || remove_i386_arch 2>/dev/null || true
-  echo "setup: warning: ${missing[*]} could not be installed ($(grep -m1 '^E: ' "$work/i386.err" || echo "apt failed")); going on without it, so 32-bit Windows programs do not run under Wine" >&2
 }
 
 # zh_CN.UTF-8 makes Wine use code page 936 and lets non-ASCII file names through.
@@ -204,7 +180,7 @@ main() {
   trap 'rm -rf "$work"' EXIT
   install_base || exit 1
   if can_run_i386; then
-    install_i386
+    ensure_wine32
   fi
   ensure_locale
 }

@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix with code page 936.
-#   wine-run.sh --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...]
-#   wine-run.sh --arch win32|win64 --prefix DIR [--code-page 936|1252] [--dpi N] --print-env
+#   wine-run.sh --arch win32|win64|wow64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...]
+#   wine-run.sh --arch win32|win64|wow64 --prefix DIR [--code-page 936|1252] [--dpi N] --print-env
+#   wine-run.sh --arch win32|win64|wow64 --which
 # Each build tree has its own launcher, BUILD/wine-run, that passes its
 # bitness and prefix; scripts call that one.
 #
 # Each bitness runs its own loader explicitly: /usr/bin/wine always prefers
 # the 32-bit one when it is installed, and a 64-bit prefix is no place for it.
+# 32-bit Wine is the installed one (wine32:i386) where it is installed, else
+# the private root that scripts/wine32-root.sh makes (its loader takes its
+# interpreter and libraries from the root by itself). wow64 is a 64-bit prefix
+# whose 32-bit programs run as under WOW64 on 64-bit Windows: the 64-bit
+# loader with the 32-bit one beside it (the root's copy of the 64-bit loader
+# where 32-bit Wine comes from the root); MinGW's DLLs are not on its path. --which prints which Wine that is,
+# in one line, and exits 1 (the line saying why) when there is none.
+#
 # The prefix is made on first use (never the user's ~/.wine) for the bitness
 # asked for; a prefix of the other bitness is refused. The MinGW runtime DLLs
 # of that bitness are on the search path for programs that link them, unless
@@ -26,12 +35,81 @@
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 --arch win32|win64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...] | --print-env" >&2
+  echo "usage: $0 --arch win32|win64|wow64 --prefix DIR [--own-dlls-only] [--code-page 936|1252] [--dpi N] PROGRAM [ARGS...] | --print-env" >&2
+  echo "       $0 --arch win32|win64|wow64 --which" >&2
   exit 2
 }
 [ "${1:-}" = "--arch" ] && [ $# -ge 2 ] || usage
 arch="$2"
 shift 2
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+installed32=/usr/lib/wine/wine
+
+# Sets loader, server, triplet and wine (what --which prints) for $arch, or
+# sets why there is no such Wine and returns 1.
+pick_wine() {
+  local root info
+  case "$arch" in
+    win64)
+      loader=/usr/lib/wine/wine64
+      server=/usr/lib/wine/wineserver64
+      triplet=x86_64-w64-mingw32
+      wine="installed 64-bit Wine"
+      ;;
+    win32|wow64)
+      triplet=i686-w64-mingw32
+      if [ -x "$installed32" ]; then
+        if [ "$arch" = win32 ]; then
+          loader=$installed32
+          server=/usr/lib/wine/wineserver32
+          [ -x "$server" ] || server=/usr/lib/wine/wineserver
+          wine="installed 32-bit Wine (wine32:i386)"
+        else
+          loader=/usr/lib/wine/wine64
+          server=/usr/lib/wine/wineserver64
+          wine="installed 64-bit Wine with the installed 32-bit one beside it (wine32:i386)"
+        fi
+      else
+        root=$("$here/wine32-root.sh" path)
+        if ! info=$("$here/wine32-root.sh" info); then
+          why="32-bit Wine is neither installed (wine32:i386) nor in the private root $root (scripts/setup.sh makes it)"
+          [ ! -f "$root.failed" ] || why="$why: $(head -1 "$root.failed")"
+          return 1
+        fi
+        if [ "$arch" = win32 ]; then
+          loader=$root/usr/lib/wine/wine
+          server=$root/usr/lib/wine/wineserver
+          wine=$info
+        else
+          if [ ! -x "$root/usr/lib/wine/wine64" ]; then
+            why="no 64-bit prefix can run 32-bit programs here: $info"
+            return 1
+          fi
+          loader=$root/usr/lib/wine/wine64
+          server=/usr/lib/wine/wineserver64
+          wine="installed 64-bit Wine with the 32-bit one of the private root $root beside it"
+        fi
+      fi
+      ;;
+    *) usage ;;
+  esac
+  if [ ! -x "$loader" ]; then
+    why="$loader is missing: Wine for $arch is not installed (scripts/setup.sh)"
+    return 1
+  fi
+}
+
+why=""
+if [ "${1:-}" = "--which" ] && [ $# -eq 1 ]; then
+  pick_wine && echo "$wine" || { echo "$why"; exit 1; }
+  exit 0
+fi
+if ! pick_wine; then
+  echo "wine-run: $why" >&2
+  exit 127
+fi
+
 [ "${1:-}" = "--prefix" ] && [ $# -ge 3 ] || usage
 prefix="$2"
 shift 2
@@ -62,31 +140,15 @@ if [ "${1:-}" = "--dpi" ] && [ $# -ge 2 ]; then
   shift 2
 fi
 
-case "$arch" in
-  win64)
-    loader=/usr/lib/wine/wine64
-    server=/usr/lib/wine/wineserver64
-    triplet=x86_64-w64-mingw32
-    ;;
-  win32)
-    loader=/usr/lib/wine/wine
-    server=/usr/lib/wine/wineserver32
-    [ -x "$server" ] || server=/usr/lib/wine/wineserver
-    triplet=i686-w64-mingw32
-    ;;
-  *) usage ;;
-esac
-if [ ! -x "$loader" ]; then
-  echo "wine-run: $loader is missing: Wine for $arch is not installed (scripts/setup.sh)" >&2
-  exit 127
-fi
+wine_arch=$arch
+[ "$arch" != wow64 ] || wine_arch=win64
 
 # Wine accepts only an absolute prefix.
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 
 export WINEPREFIX="$prefix"
-export WINEARCH="$arch"
+export WINEARCH="$wine_arch"
 export WINELOADER="$loader"
 export WINESERVER="$server"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -105,6 +167,10 @@ fi
 # (bash itself cannot load a locale generated here: its warning is no news.)
 { export LC_ALL="$locale_name"; } 2>/dev/null
 
+# In a wow64 prefix Wine's own 64-bit programs run beside the 32-bit one and
+# would take MinGW's 32-bit zlib1.dll from that folder for theirs (wineboot
+# then fails to load kernel32): its 32-bit programs bring their DLLs along.
+[ "$arch" != wow64 ] || mingw_path=0
 if [ "$mingw_path" = 1 ]; then
   gcc_dll_dir=$(dirname "$("$triplet-g++-posix" -print-libgcc-file-name 2>/dev/null || echo /nonexistent/x)")
   export WINEPATH="Z:${gcc_dll_dir//\//\\};Z:\\usr\\$triplet\\lib${WINEPATH:+;$WINEPATH}"

@@ -5,13 +5,14 @@
 #     `regedit /S`, gives the same keys, values, types and bytes;
 #  2. `regedit /E` of those keys, imported by us, gives them too.
 #
-#   regedit_roundtrip.sh TOOL_EXE WINE_RUN_SH WORK_DIR
+#   regedit_roundtrip.sh TOOL_EXE WINE_RUN_SH win32|win64 WORK_DIR
 set -euo pipefail
 
 tool=$(realpath "$1")
 wine_run=$(realpath "$2")
-mkdir -p "$3"
-work=$(realpath "$3")
+arch=$3
+mkdir -p "$4"
+work=$(realpath "$4")
 
 fail() { echo "regedit round trip: FAIL: $*" >&2; exit 1; }
 step() { echo "regedit round trip: [${SECONDS}s] $*"; }
@@ -20,7 +21,7 @@ step() { echo "regedit round trip: [${SECONDS}s] $*"; }
 in_prefix() {
   local prefix=$1
   shift
-  "$wine_run" --arch win64 --prefix "$work/$prefix" "$@"
+  "$wine_run" --arch "$arch" --prefix "$work/$prefix" "$@"
 }
 
 prefixes=(source editor ours)
@@ -31,7 +32,7 @@ remove_prefixes() {
   for prefix in "${prefixes[@]}"; do
     [ -d "$work/$prefix" ] || continue
     (
-      eval "$("$wine_run" --arch win64 --prefix "$work/$prefix" --print-env)"
+      eval "$("$wine_run" --arch "$arch" --prefix "$work/$prefix" --print-env)"
       "$WINESERVER" -k 2>/dev/null || true
       "$WINESERVER" -w 2>/dev/null || true
     )

@@ -173,7 +173,9 @@ cp "$marker" "$unicode_dir/marker.exe"
 rm -f "$unicode_dir/marker.exe.ran"
 
 step "starting Velmora.exe"
-wine_run "$exe" &
+# Not through wine_run: $! must be the program itself (a function run in
+# the background is a shell of its own, and killing that leaves the program).
+"$wine_launcher" "$exe" &
 velmora_pid=$!
 win=$(wait_window "$title") || fail "the window \"$title\" did not appear"
 locate "$win"
@@ -322,7 +324,7 @@ win_exe=$(wine_run winepath -w "$exe" 2>/dev/null | tr -d '\r')
 
 step "closing and starting again"
 close_velmora
-wine_run "$exe" &
+"$wine_launcher" "$exe" &
 velmora_pid=$!
 win=$(wait_window "$title") || fail "the window did not appear on the second start"
 locate "$win"

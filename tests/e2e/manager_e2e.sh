@@ -77,7 +77,9 @@ wine_run reg add "$machine\\$other.exe" /ve /d 'C:\velmora-e2e\gone.exe' /f >/de
 wine_run reg add "$user\\iexplore.exe" /ve /d 'C:\Program Files\Internet Explorer\iexplore.exe' /f >/dev/null
 
 step "registering $name for the marker program"
-wine_run "$exe" &
+# Not through wine_run: $! must be the program itself (a function run in
+# the background is a shell of its own, and killing that leaves the program).
+"$wine_launcher" "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"

@@ -75,7 +75,9 @@ first_values=$(reg_values "$first.exe")
 second_values=$(reg_values "$second.exe")
 
 step "opening the manager and filtering it by typing"
-wine_run "$exe" &
+# Not through wine_run: $! must be the program itself (a function run in
+# the background is a shell of its own, and killing that leaves the program).
+timeout 60 "$wine_launcher" "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"

@@ -60,8 +60,10 @@ etc_before=$(find /etc/apt -type f -exec sha256sum {} + | sort)
 
 # run_setup 'SHELL CODE' [ENV=VALUE...]: runs setup.sh's main after the code,
 # which sets its package lists. Output in $t/out, every root command in
-# $t/calls. Whether i386 programs run is up to I386 (default: no); the i386
-# architecture is a file, and the locale is left alone.
+# $t/calls. Whether i386 programs run is up to I386 (default: no), whether
+# wine32:i386 is installed to WINE32 (default: no); the private root of
+# 32-bit Wine is only asked for (each call in $t/calls, failing with
+# ROOT_FAILS), and the locale is left alone.
 run_setup() {
   local code="$1"
   shift
@@ -71,12 +73,13 @@ run_setup() {
     source "$0/scripts/setup.sh"
     t="$1"
     UPDATE_PAUSE=0
-    I386_FAILED_STAMP="$t/i386-failed"
     as_root() { echo "$*" >>"$t/calls"; "$@"; }
     can_run_i386() { [ -n "${I386:-}" ]; }
-    has_i386_arch() { [ -e "$t/i386-arch" ]; }
-    add_i386_arch() { echo add-i386 >>"$t/calls"; touch "$t/i386-arch"; }
-    remove_i386_arch() { echo remove-i386 >>"$t/calls"; rm "$t/i386-arch"; }
+    has_wine32() { [ -n "${WINE32:-}" ]; }
+    wine32_root() {
+      echo "wine32-root $*" >>"$t/calls"
+      [ -z "${ROOT_FAILS:-}" ] || { echo "$ROOT_FAILS" >&2; return 1; }
+    }
     ensure_locale() { :; }
     eval "$2"
     main' "$root" "$t" "$code" >"$t/out" 2>&1 || rc=$?
@@ -129,23 +132,25 @@ run_setup 'PACKAGES=(velmora-broken)'
 check "unsatisfiable: fails" [ "$rc" -ne 0 ]
 check "unsatisfiable: shows apt's reason" says 'velmora-broken : Depends: velmora-absent'
 
-# Where i386 runs, its packages are optional: a failed install warns, takes
-# back the architecture it added and is not tried again on the next plain run.
-run_setup 'PACKAGES=(dpkg); I386_PACKAGES=(velmora-broken)' I386=1
-check "i386 failing: exit 0" [ "$rc" -eq 0 ]
-check "i386 failing: warns" says 'warning: velmora-broken could not be installed'
-check "i386 failing: arch added and taken back" \
-  [ "$(tr '\n' ' ' <"$t/calls" | grep -o -e add-i386 -e remove-i386 | tr '\n' ' ')" = "add-i386 remove-i386 " ]
-run_setup 'PACKAGES=(dpkg); I386_PACKAGES=(velmora-broken)' I386=1
-check "i386 failed before: exit 0" [ "$rc" -eq 0 ]
-check "i386 failed before: says so" says 'velmora-broken is missing: its install failed at'
-check "i386 failed before: runs no apt" [ ! -s "$t/calls" ]
-run_setup 'PACKAGES=(dpkg); I386_PACKAGES=(velmora-tool)' I386=1 VELMORA_SETUP_FORCE_UPDATE=1
-check "i386 forced after a failure: installs" [ "$rc" -eq 0 -a ! -e "$t/i386-failed" ]
-check "i386 forced after a failure: keeps the arch" [ -e "$t/i386-arch" ]
-# Where i386 does not run, it is never added.
-run_setup 'PACKAGES=(dpkg); I386_PACKAGES=(velmora-broken)' VELMORA_SETUP_FORCE_UPDATE=1
-check "no i386: nothing of it" [ "$(called -e i386 -e velmora-broken)" -eq 0 ]
+# Where i386 runs and wine32:i386 is not installed, the private root is made
+# (or checked), refreshed when forced; a failure is a warning.
+root_calls() { grep '^wine32-root' "$t/calls" | tr '\n' ';' || true; }
+for row in \
+  "i386, no wine32|I386=1|wine32-root make;|0|" \
+  "i386, no wine32, forced|I386=1 VELMORA_SETUP_FORCE_UPDATE=1|wine32-root make --refresh;|0|" \
+  "i386 with wine32:i386 installed|I386=1 WINE32=1||0|" \
+  "no i386|VELMORA_SETUP_FORCE_UPDATE=1||0|" \
+  "i386, the root fails|I386=1 ROOT_FAILS=no_network|wine32-root make;|0|warning: no 32-bit Wine: no_network; going on without it"; do
+  IFS='|' read -r name envs calls code says_text <<<"$row"
+  # shellcheck disable=SC2086  # the row's settings, one word each
+  run_setup 'PACKAGES=(dpkg)' $envs
+  check "$name: exit $code" [ "$rc" -eq "$code" ]
+  check "$name: root calls" [ "$(root_calls)" = "$calls" ]
+  if [ -n "$says_text" ]; then
+    check "$name: says so" says "$says_text"
+  fi
+done
+check "no architecture added" [ "$(called -e dpkg.*--add-architecture)" -eq 0 ]
 
 check "/etc/apt unchanged" [ "$(find /etc/apt -type f -exec sha256sum {} + | sort)" = "$etc_before" ]
 check "no temporary files left" [ -z "$(ls -A "$t/tmp")" ]
