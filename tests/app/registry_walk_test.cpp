@@ -72,6 +72,16 @@ TEST(RegWriteStringTest, EmptyPathWritesTheRootValueWithoutClosingTheRoot) {
     EXPECT_EQ(reg.opens, 0);
 }
 
+TEST(RegWriteStringTest, TextUpToTheCapIsStoredALongerOneRefused) {
+    for (const std::size_t units : {std::size_t{kMaxRegistryValueBytes / 2 - 1}, std::size_t{kMaxRegistryValueBytes / 2}}) {
+        MemoryRegistry reg;
+        const bool fits = (units + 1) * 2 <= kMaxRegistryValueBytes;
+        EXPECT_EQ(RegWriteString(reg, kRoot, u"k", u"", CStringW(units, u'x')), fits) << units;
+        EXPECT_EQ(reg.keys.at("k").count(""), fits ? 1u : 0u) << units;
+        EXPECT_TRUE(reg.Balanced());
+    }
+}
+
 TEST(RegReadStringTest, ReadsTheTextUpToTheFirstZero) {
     MemoryRegistry reg;
     reg.Put("k", "", std::string("C:\\Velmora.exe\0", 15));
