@@ -5,10 +5,9 @@
 #include <functional>
 #include <string>
 
-namespace velmora {
+#include "base/filesystem.h"
 
-// Path buffers hold this many bytes, the terminating zero included.
-constexpr std::size_t kPathBufferSize = 260;
+namespace velmora {
 
 // Looks a variable up: true and its value, or false when it is not set.
 using VariableLookup = std::function<bool(const std::string& name, std::string& value)>;

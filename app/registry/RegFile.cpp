@@ -2,15 +2,12 @@
 
 #include <utility>
 
+#include "app/registry/RegistryAccess.h"
+
 namespace {
 
 constexpr const char16_t* kHeader5 = u"Windows Registry Editor Version 5.00";
 constexpr const char16_t* kHeader4 = u"REGEDIT4";
-constexpr std::uint32_t kTypeSz = 1;
-constexpr std::uint32_t kTypeExpandSz = 2;
-constexpr std::uint32_t kTypeBinary = 3;
-constexpr std::uint32_t kTypeDword = 4;
-constexpr std::uint32_t kTypeMultiSz = 7;
 // Hex lists are wrapped so that no line, its closing backslash included,
 // is longer than this.
 constexpr std::size_t kHexLineWidth = 79;
@@ -160,14 +157,14 @@ private:
             CStringW data;
             if (!ParseQuoted(text, at, data)) return false;
             if (!RestIsBlank(text, at)) return Fail(RegFileError::kBadLine);
-            value.type = kTypeSz;
+            value.type = kRegSz;
             AppendUtf16(value.data, data);
             AppendUtf16(value.data, CStringW(1, u'\0'));
             return true;
         }
         if (text.compare(at, 6, u"dword:") == 0) return ParseDword(text, at + 6, value);
         if (text.compare(at, 4, u"hex:") == 0) {
-            value.type = kTypeBinary;
+            value.type = kRegBinary;
             return ParseHex(at + 4, value);
         }
         if (text.compare(at, 4, u"hex(") == 0) {
@@ -191,7 +188,7 @@ private:
             number = number * 16 + static_cast<std::uint32_t>(HexDigit(text[at]));
         if (digits == 0 && at == text.size()) return FailShort(RegFileError::kBadDword);
         if (digits == 0 || digits > 8 || !RestIsBlank(text, at)) return Fail(RegFileError::kBadDword);
-        value.type = kTypeDword;
+        value.type = kRegDword;
         for (int shift = 0; shift < 32; shift += 8) value.data.push_back(static_cast<unsigned char>(number >> shift));
         return true;
     }
@@ -238,7 +235,7 @@ private:
     // Text types of a REGEDIT4 file are code page 936 bytes: stored as
     // UTF-16, as the registry keeps them.
     bool FinishText(RegFileValue& value) {
-        if (!m_ansi || (value.type != kTypeSz && value.type != kTypeExpandSz && value.type != kTypeMultiSz))
+        if (!m_ansi || (value.type != kRegSz && value.type != kRegExpandSz && value.type != kRegMultiSz))
             return true;
         std::vector<unsigned char> wide;
         std::size_t start = 0;
@@ -338,17 +335,17 @@ void AppendValue(CStringW& out, const RegFileValue& value) {
         return;
     }
     CStringW text;
-    if (value.type == kTypeSz && QuotableText(value.data, &text)) {
+    if (value.type == kRegSz && QuotableText(value.data, &text)) {
         out += line + u"\"" + Escaped(text) + u"\"\r\n";
         return;
     }
-    if (value.type == kTypeDword && value.data.size() == 4) {
+    if (value.type == kRegDword && value.data.size() == 4) {
         const std::uint32_t number = value.data[0] | value.data[1] << 8 | value.data[2] << 16 |
                                      static_cast<std::uint32_t>(value.data[3]) << 24;
         out += line + u"dword:" + HexOf(number, 8) + u"\r\n";
         return;
     }
-    line += value.type == kTypeBinary ? CStringW(u"hex:") : u"hex(" + HexOf(value.type, 1) + u"):";
+    line += value.type == kRegBinary ? CStringW(u"hex:") : u"hex(" + HexOf(value.type, 1) + u"):";
     for (std::size_t i = 0; i < value.data.size(); ++i) {
         CStringW item = HexOf(value.data[i], 2);
         if (i + 1 < value.data.size()) item += u",";
@@ -409,18 +406,18 @@ std::vector<unsigned char> WriteRegFile(const std::vector<RegFileKey>& keys) {
     return bytes;
 }
 
-const char16_t* RegFileRootName(RegFileRoot root) {
-    return root == RegFileRoot::kLocalMachine ? u"HKEY_LOCAL_MACHINE" : u"HKEY_CURRENT_USER";
+const char16_t* RegFileRootName(RunScope scope) {
+    return scope == RunScope::kLocalMachine ? u"HKEY_LOCAL_MACHINE" : u"HKEY_CURRENT_USER";
 }
 
-bool ParseRegFileRoot(const CStringW& name, RegFileRoot* pRoot) {
+bool ParseRegFileRoot(const CStringW& name, RunScope* pScope) {
     const auto is = [&](const char16_t* candidate) { return velmora::CompareNoCase(name, candidate) == 0; };
     if (is(u"HKEY_LOCAL_MACHINE") || is(u"HKLM")) {
-        *pRoot = RegFileRoot::kLocalMachine;
+        *pScope = RunScope::kLocalMachine;
         return true;
     }
     if (is(u"HKEY_CURRENT_USER") || is(u"HKCU")) {
-        *pRoot = RegFileRoot::kCurrentUser;
+        *pScope = RunScope::kCurrentUser;
         return true;
     }
     return false;

@@ -23,8 +23,9 @@ bool RegWriteString(IRegistry& registry, RegKey root, const CStringW& keyPath, c
     // value is refused rather than stored cut.
     const std::size_t size = (data.size() + 1) * sizeof(char16_t);
     if (size > kMaxRegistryValueBytes) return false;
-    return registry.SetStringValue(current.Get(), valueName.GetString(), data.GetString(),
-                                   static_cast<std::uint32_t>(size)) == kSuccess;
+    return registry.SetValue(current.Get(), valueName.GetString(), kRegSz,
+                             reinterpret_cast<const unsigned char*>(data.GetString()),
+                             static_cast<std::uint32_t>(size)) == kSuccess;
 }
 
 CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName) {
@@ -36,13 +37,9 @@ CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath
 }
 
 CStringW ReadStringValue(IRegistry& registry, RegKey key, const CStringW& valueName) {
-    std::uint32_t size = 0;
-    if (registry.QueryValueSize(key, valueName.GetString(), &size) != kSuccess) return CStringW();
-    if (size == 0 || size > kMaxRegistryValueBytes) return CStringW();
-
-    std::vector<unsigned char> data(size);
-    std::uint32_t read = size;
-    if (registry.QueryValue(key, valueName.GetString(), data.data(), &read) != kSuccess || read > size)
-        return CStringW();
-    return velmora::WideFromRegistryData(data.data(), read);
+    std::uint32_t type = kRegNone;
+    std::vector<unsigned char> data;
+    if (registry.ReadValue(key, valueName.GetString(), &type, &data) != kSuccess) return CStringW();
+    if (data.size() > kMaxRegistryValueBytes) return CStringW();
+    return velmora::WideFromRegistryData(data.data(), data.size());
 }

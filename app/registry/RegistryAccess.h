@@ -1,7 +1,7 @@
 // The registry helpers of run-command registration, written against a small
-// registry interface so that the key walk can be checked anywhere with a fake
-// registry (failures injected at any step, opens and closes counted). The
-// Win32 registry behind the interface is in Registry.h.
+// registry interface so that the key walk can be checked anywhere with a
+// registry in memory (failures injected at any step, opens and closes
+// counted). The Win32 registry behind the interface is in Registry_win32.h.
 #pragma once
 
 #include <cstdint>
@@ -38,16 +38,6 @@ public:
     virtual long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) = 0;
     // Opens the key path below `parent` for reading (0x20019).
     virtual long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) = 0;
-    // Stores `size` bytes of `data` (UTF-16 text, as the platform stores
-    // REG_SZ) as a REG_SZ value.
-    virtual long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
-                                std::uint32_t size) = 0;
-    // Size in bytes of a value's data.
-    virtual long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) = 0;
-    // Reads at most *pSize bytes of a value's data; *pSize becomes the count
-    // read.
-    virtual long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
-                            std::uint32_t* pSize) = 0;
     virtual long CloseKey(RegKey key) = 0;
     // The name of subkey number `index` (0, 1, ...) of `key`, which was
     // opened for reading; kRegistryNoMoreItems past the last one. Names are
@@ -111,7 +101,8 @@ private:
     bool m_owned;
 };
 
-// Values read by RegReadString larger than this are treated as unreadable.
+// Values read by RegReadString larger than this are treated as unreadable,
+// and texts longer than this are refused by RegWriteString.
 constexpr std::uint32_t kMaxRegistryValueBytes = 1u << 20;
 
 // Creates or opens every key along `keyPath` below `root` (the path loses
@@ -127,7 +118,7 @@ bool RegWriteString(IRegistry& registry, RegKey root, const CStringW& keyPath, c
 // The text of value `valueName` of `keyPath` below `root`: its UTF-16 code
 // units up to the first zero unit, whatever the value's type (so
 // REG_EXPAND_SZ comes unexpanded). Any failure (missing key or value, a
-// value that changed size while being read, one larger than
+// value the registry could not read whole, one larger than
 // kMaxRegistryValueBytes) gives the empty string. The key is always closed.
 CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName);
 

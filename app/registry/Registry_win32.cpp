@@ -21,29 +21,6 @@ long CWin32Registry::OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegK
     return status;
 }
 
-long CWin32Registry::SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
-                                    std::uint32_t size) {
-    return ::RegSetValueExW(ToHkey(key), velmora::WinText(valueName), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(data), size);
-}
-
-long CWin32Registry::QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) {
-    DWORD size = 0;
-    const LONG status =
-        ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, nullptr, &size);
-    *pSize = size;
-    return status;
-}
-
-long CWin32Registry::QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
-                                std::uint32_t* pSize) {
-    DWORD size = *pSize;
-    const LONG status =
-        ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, buffer, &size);
-    *pSize = size;
-    return status;
-}
-
 long CWin32Registry::CloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
 
 long CWin32Registry::EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) {
@@ -70,17 +47,6 @@ long CWin32Registry::QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::ui
 
 long CWin32Registry::DeleteSubKey(RegKey parent, const char16_t* name) {
     return ::RegDeleteKeyW(ToHkey(parent), velmora::WinText(name));
-}
-
-BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
-                    const CStringW& strData) {
-    CWin32Registry registry;
-    return RegWriteString(registry, ToRegKey(hRoot), strKeyPath, strValueName, strData) ? TRUE : FALSE;
-}
-
-CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName) {
-    CWin32Registry registry;
-    return RegReadString(registry, ToRegKey(hRoot), strKeyPath, strValueName);
 }
 
 long CWin32Registry::OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) {

@@ -16,11 +16,6 @@ class CWin32Registry final : public IRegistry {
 public:
     long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override;
     long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override;
-    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
-                        std::uint32_t size) override;
-    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override;
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
-                    std::uint32_t* pSize) override;
     long CloseKey(RegKey key) override;
     long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override;
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override;
@@ -37,11 +32,6 @@ public:
 
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
 inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
-
-// RegWriteString and RegReadString of RegistryAccess.h on the Win32 registry.
-BOOL RegWriteString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName,
-                    const CStringW& strData);
-CStringW RegReadString(HKEY hRoot, const CStringW& strKeyPath, const CStringW& strValueName);
 
 // The system's own run commands: App Paths below HKEY_LOCAL_MACHINE and
 // HKEY_CURRENT_USER.

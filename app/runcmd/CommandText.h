@@ -10,6 +10,10 @@
 
 #include "base/wide_text.h"
 
+// The longest command name the tool takes (the main dialog's field, the
+// manager's in-place edit), in UTF-16 code units.
+constexpr int kCommandNameLimit = 25;
+
 // The App Paths key, below HKEY_LOCAL_MACHINE and below HKEY_CURRENT_USER.
 extern const char16_t* const kAppPathsKey;
 // Key path of a run command; %s is the command name.

@@ -7,10 +7,6 @@
 
 namespace {
 
-RegFileRoot FileRootOf(RunScope scope) {
-    return scope == RunScope::kCurrentUser ? RegFileRoot::kCurrentUser : RegFileRoot::kLocalMachine;
-}
-
 void AppendKeys(const CStringW& path, const RegKeyContents& contents, std::vector<RegFileKey>& keys) {
     RegFileKey key;
     key.path = path;
@@ -78,12 +74,12 @@ public:
 
     void Add(const RegFileKey& key) {
         const std::vector<CStringW> names = SplitKeyNames(key.path);
-        RegFileRoot root{};
-        if (names.empty() || !ParseRegFileRoot(names[0], &root) || !BelowAppPaths(names)) {
+        RunScope scope{};
+        if (names.empty() || !ParseRegFileRoot(names[0], &scope) || !BelowAppPaths(names)) {
             // The keys above App Paths, as an export of a wider tree names
             // them, hold nothing of an entry: only their values or their
             // deletion would be outside.
-            if (!key.deletion && key.values.empty() && !names.empty() && ParseRegFileRoot(names[0], &root) &&
+            if (!key.deletion && key.values.empty() && !names.empty() && ParseRegFileRoot(names[0], &scope) &&
                 AboveAppPaths(names))
                 return;
             items.push_back(Refused(key, ImportRefusal::kOutsideAppPaths, key.line));
@@ -101,7 +97,6 @@ public:
         }
         CStringW keyPath;
         for (std::size_t i = first; i <= entryAt; ++i) keyPath += (i > first ? u"\\" : u"") + names[i];
-        const RunScope scope = root == RegFileRoot::kCurrentUser ? RunScope::kCurrentUser : RunScope::kLocalMachine;
         ImportItem& item = ItemFor(key, scope, keyPath);
         if (scope == RunScope::kLocalMachine && !m_canWriteMachine) Refuse(item, ImportRefusal::kScopeNotWritable, key.line);
         if (key.deletion) Refuse(item, ImportRefusal::kDeletion, key.line);
@@ -173,7 +168,7 @@ RunCommandExport ExportRunCommands(IRegistry& registry, const RunCommandPlace& p
             result.unreadable.push_back(entry);
             continue;
         }
-        AppendKeys(CStringW(RegFileRootName(FileRootOf(entry.scope))) + u"\\" + path, contents, keys);
+        AppendKeys(CStringW(RegFileRootName(entry.scope)) + u"\\" + path, contents, keys);
         ++result.exported;
     }
     result.file = WriteRegFile(keys);

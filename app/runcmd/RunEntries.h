@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "app/registry/RegistryAccess.h"
+#include "app/runcmd/RunScope.h"
 #include "base/wide_text.h"
 
-// Where an entry is registered: below HKEY_LOCAL_MACHINE or
-// HKEY_CURRENT_USER. The shell looks in the user's first.
-enum class RunScope { kLocalMachine, kCurrentUser };
 
 struct RunEntry {
     CStringW command;  // "tools\ed"

@@ -9,13 +9,6 @@
 #include "app/ui/RunManagerText.h"
 #include "base/win32_handles.h"
 
-namespace {
-
-// The longest name the in-place edit takes: the main dialog's field's limit.
-constexpr int kCommandNameLimit = 25;
-
-}  // namespace
-
 const RunEntry* CRunManagerDlg::SingleSelectedEntry() {
     const std::vector<int> selected = SelectedEntries();
     if (selected.empty()) {

@@ -20,8 +20,6 @@
 // Identifiers of the labels created at run time.
 constexpr UINT kUsageLabelId = 6500;
 constexpr UINT kCommandNameLabelId = 6610;
-// Longest command name the field accepts, in UTF-16 code units.
-constexpr int kCommandNameLimit = 25;
 
 class CTarvelDlg : public CQebDialog {
 public:

@@ -13,9 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <iterator>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -23,157 +20,12 @@
 #include "app/registry/RegistryAccess.h"
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunEntries.h"
+#include "tests/app/memory_registry.h"
 
 namespace {
 
-constexpr RegKey kRoot = 1;
-
-// Keys by their names from the root (the root is the empty list), values by
-// name. Paths are lists of names, never joined.
-using KeyPath = std::vector<std::u16string>;
-
-class MemoryRegistry final : public IRegistry {
-public:
-    // Value data as stored: bytes.
-    std::map<KeyPath, std::map<std::u16string, std::string>> keys{{{}, {}}};
-    std::map<RegKey, KeyPath> open;
-    RegKey next = 100;
-    int badCloses = 0;
-
-    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
-        KeyPath path = PathOf(parent);
-        path.push_back(name);
-        keys[path];
-        *pCreated = next++;
-        open[*pCreated] = path;
-        return 0;
-    }
-    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
-        const KeyPath path = Below(parent, keyPath);
-        if (keys.count(path) == 0) return 2;
-        *pOpened = next++;
-        open[*pOpened] = path;
-        return 0;
-    }
-    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data, std::uint32_t size) override {
-        keys[PathOf(key)][valueName] = std::string(reinterpret_cast<const char*>(data), size);
-        types[PathOf(key)].erase(valueName);
-        return 0;
-    }
-    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
-        const std::string* value = Find(key, valueName);
-        if (value == nullptr) return 2;
-        *pSize = static_cast<std::uint32_t>(value->size());
-        return 0;
-    }
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer, std::uint32_t* pSize) override {
-        const std::string* value = Find(key, valueName);
-        if (value == nullptr) return 2;
-        if (value->size() > *pSize) return 234;
-        std::memcpy(buffer, value->data(), value->size());
-        *pSize = static_cast<std::uint32_t>(value->size());
-        return 0;
-    }
-    long CloseKey(RegKey key) override {
-        if (open.erase(key) == 0) ++badCloses;
-        return 0;
-    }
-    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
-        const KeyPath parent = PathOf(key);
-        std::uint32_t n = 0;
-        for (const auto& entry : keys) {
-            if (!IsChild(parent, entry.first)) continue;
-            if (n++ == index) {
-                *pName = entry.first.back();
-                return 0;
-            }
-        }
-        return 259;
-    }
-    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
-        const KeyPath path = PathOf(key);
-        std::uint32_t children = 0;
-        for (const auto& entry : keys) children += IsChild(path, entry.first) ? 1 : 0;
-        *pSubKeys = children;
-        *pValues = static_cast<std::uint32_t>(keys.at(path).size());
-        return 0;
-    }
-    long DeleteSubKey(RegKey parent, const char16_t* name) override {
-        const KeyPath path = Below(parent, name);
-        if (keys.count(path) == 0) return 2;
-        for (const auto& entry : keys) {
-            if (IsChild(path, entry.first)) return 5;
-        }
-        keys.erase(path);
-        return 0;
-    }
-
-    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
-        return OpenKeyForRead(parent, keyPath, pOpened);
-    }
-    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
-                   std::vector<unsigned char>* pData) override {
-        const auto& values = keys.at(PathOf(key));
-        if (index >= values.size()) return 259;
-        const auto it = std::next(values.begin(), index);
-        *pName = it->first;
-        *pType = TypeOf(key, it->first.c_str());
-        pData->assign(it->second.begin(), it->second.end());
-        return 0;
-    }
-    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
-                   std::vector<unsigned char>* pData) override {
-        const std::string* value = Find(key, valueName);
-        if (value == nullptr) return 2;
-        *pType = TypeOf(key, valueName);
-        pData->assign(value->begin(), value->end());
-        return 0;
-    }
-    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
-                  std::uint32_t size) override {
-        keys[PathOf(key)][valueName] = std::string(reinterpret_cast<const char*>(data), size);
-        types[PathOf(key)][valueName] = type;
-        return 0;
-    }
-    long DeleteValue(RegKey key, const char16_t* valueName) override {
-        types[PathOf(key)].erase(valueName);
-        return keys.at(PathOf(key)).erase(valueName) == 0 ? 2 : 0;
-    }
-
-private:
-    // Types of values stored through SetValue; the others are REG_SZ.
-    std::map<KeyPath, std::map<std::u16string, std::uint32_t>> types;
-    std::uint32_t TypeOf(RegKey key, const char16_t* valueName) const {
-        const auto k = types.find(PathOf(key));
-        if (k == types.end()) return 1;
-        const auto v = k->second.find(valueName);
-        return v == k->second.end() ? 1 : v->second;
-    }
-    static bool IsChild(const KeyPath& parent, const KeyPath& path) {
-        return path.size() == parent.size() + 1 && std::equal(parent.begin(), parent.end(), path.begin());
-    }
-    // A key path is split at its backslashes as the registry does, with
-    // nothing trimmed.
-    KeyPath Below(RegKey parent, const char16_t* keyPath) const {
-        KeyPath path = PathOf(parent);
-        std::vector<CStringW> names;
-        SplitString(keyPath, u"\\", names, false);
-        for (const CStringW& name : names) path.push_back(name);
-        return path;
-    }
-    KeyPath PathOf(RegKey key) const {
-        if (key == kRoot) return {};
-        auto it = open.find(key);
-        if (it == open.end()) std::abort();  // a key used after it was closed
-        return it->second;
-    }
-    const std::string* Find(RegKey key, const char16_t* valueName) const {
-        auto k = keys.find(PathOf(key));
-        if (k == keys.end()) return nullptr;
-        auto v = k->second.find(valueName);
-        return v == k->second.end() ? nullptr : &v->second;
-    }
-};
+using memreg::kRoot;
+using memreg::MemoryRegistry;
 
 // Aborts with the line of the failed check.
 void Check(bool condition, int line = __builtin_LINE()) {
@@ -209,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     MemoryRegistry registry;
     const bool stored = RegWriteString(registry, kRoot, strKeyPath, u"", strPath);
-    Check(stored && registry.open.empty() && registry.badCloses == 0);
+    Check(stored && registry.Balanced());
     // Read back through the names the walk created, as the tool reads.
     const CStringW strRead = RegReadString(registry, kRoot, NormalizeKeyPath(strKeyPath), u"");
-    Check(registry.open.empty() && registry.badCloses == 0);
+    Check(registry.Balanced());
     // The text is read back whole.
     Check(strRead == strPath);
 
@@ -231,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A group nested deeper than the walks go is skipped, and counted.
     const int skipped = ListRunEntries(registry, kRoot, kAppPathsKey, RunScope::kLocalMachine, entries);
     Check(skipped == 0 || skipped == 1);
-    Check(registry.open.empty() && registry.badCloses == 0);
+    Check(registry.Balanced());
     Check(entries.size() <= 1);
     bool nestedEntry = false;
     for (std::size_t i = appPathsDepth; i + 1 < pieces.size(); ++i)
@@ -248,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (hasRelative) {
         Check(DeleteKeyTree(registry, kRoot, strNormalized) == 0);
         RemoveEmptyParentKeys(registry, kRoot, kAppPathsKey, strRelative);
-        Check(registry.open.empty() && registry.badCloses == 0);
-        Check(registry.keys.size() == appPathsDepth + 1);
+        Check(registry.Balanced());
+        Check(registry.keys.size() == appPathsDepth + 2);  // and the user's root
     }
     return 0;
 }

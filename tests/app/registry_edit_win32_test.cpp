@@ -12,7 +12,7 @@
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/runcmd/PathList.h"
 #include "app/platform/TargetFile_win32.h"
-#include "counting_registry.h"
+#include "memory_registry.h"
 #include "dialog_harness.h"
 #include "registry_dump.h"
 
@@ -142,12 +142,12 @@ TEST_F(RegistryEditWin32Test, ARenameFailingAtAnyCallChangesNothingAndClosesEver
     const Lines all = Dump(HKEY_LOCAL_MACHINE, kTestRoot);
     int failed = 0;
     for (int failAt = 0; failAt < 400; ++failAt) {
-        CountingRegistry counting;
+        CWin32Registry win32;
+        memreg::WatchedRegistry counting(win32);
         counting.failAtCall = failAt;
         const EditResult result = RenameRunCommand(counting, kPlace, Entry(u"tools\\ed.exe"), u"other",
                                                    [](const CStringW&) { return true; });
-        EXPECT_TRUE(counting.open.empty()) << failAt;
-        EXPECT_EQ(counting.strayCloses, 0) << failAt;
+        EXPECT_TRUE(counting.Balanced()) << failAt;
         if (result == EditResult::kDone) {
             EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"other.exe").c_str()), original) << failAt;
             break;

@@ -5,19 +5,19 @@
 #include <string>
 
 #include "app/registry/RegistryTree.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
-using fake::kRoot;
+using memreg::MemoryRegistry;
+using memreg::kRoot;
 
 const std::string kBase = "SOFTWARE\\App Paths";
 
 // The App Paths of the tests: an entry with a subkey of its own and values,
 // a nested entry beside a sibling, a nested entry alone in its group, and a
 // group that holds a value.
-void Fill(FakeRegistry& reg) {
+void Fill(MemoryRegistry& reg) {
     reg.PutText(kBase + "\\ed.exe", "", "C:\\Tools\\ed.exe");
     reg.PutText(kBase + "\\ed.exe", "Path", "C:\\Tools");
     reg.PutText(kBase + "\\ed.exe\\SupportedProtocols", "http", "");
@@ -39,13 +39,13 @@ TEST(DeleteKeyTreeTest, DeletesTheKeyWithItsValuesAndSubkeysAndNothingElse) {
         {"missing.exe", 0},   // already gone counts as deleted
     };
     for (const auto& c : cases) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         const std::size_t before = reg.keys.size();
         auto expected = reg.keys;
         const std::string deleted = kBase + "\\" + c.key;
         for (auto it = expected.begin(); it != expected.end();) {
-            const bool inTree = it->first == deleted || it->first.rfind(deleted + "\\", 0) == 0;
+            const bool inTree = it->first == deleted || it->first.Text().rfind(deleted + "\\", 0) == 0;
             it = inTree ? expected.erase(it) : std::next(it);
         }
         EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(deleted)), kRegistrySuccess) << c.key;
@@ -57,13 +57,13 @@ TEST(DeleteKeyTreeTest, DeletesTheKeyWithItsValuesAndSubkeysAndNothingElse) {
 
 TEST(DeleteKeyTreeTest, AFailureAtAnyCallClosesEveryKeyAndTouchesNothingOutside) {
     // Count the calls of a clean run, then fail each of them in turn.
-    FakeRegistry clean;
+    MemoryRegistry clean;
     Fill(clean);
     ASSERT_EQ(DeleteKeyTree(clean, kRoot, W(kBase + "\\ed.exe")), kRegistrySuccess);
     const int callCount = clean.calls;
     ASSERT_GT(callCount, 4);
     for (int step = 0; step < callCount; ++step) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         reg.failAtCall = step;
         EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\ed.exe")), kRegistryAccessDenied) << "step " << step;
@@ -75,9 +75,9 @@ TEST(DeleteKeyTreeTest, AFailureAtAnyCallClosesEveryKeyAndTouchesNothingOutside)
 }
 
 TEST(DeleteKeyTreeTest, AnUndeletableKeyIsReportedAndItsTreeStays) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
-    reg.undeletable.insert(kBase + "\\tools\\b.exe");
+    reg.RefuseDelete(kBase + "\\tools\\b.exe");
     EXPECT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\tools")), kRegistryAccessDenied);
     EXPECT_TRUE(reg.Balanced());
     EXPECT_EQ(reg.keys.count(kBase + "\\tools"), 1u);
@@ -86,7 +86,7 @@ TEST(DeleteKeyTreeTest, AnUndeletableKeyIsReportedAndItsTreeStays) {
 }
 
 TEST(DeleteKeyTreeTest, RefusesAnEmptyPathAndTreesDeeperThanTheLimit) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     const std::size_t keys = reg.keys.size();
     EXPECT_EQ(DeleteKeyTree(reg, kRoot, u""), kRegistryBadKey) << "that would be the root itself";
@@ -112,7 +112,7 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
         {"ed.exe", 0, nullptr},           // no group at all
     };
     for (const auto& c : cases) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\" + c.deleted)), kRegistrySuccess);
         EXPECT_EQ(RemoveEmptyParentKeys(reg, kRoot, W(kBase), W(c.deleted)), c.removed) << c.deleted;
@@ -122,7 +122,7 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
         }
         EXPECT_TRUE(reg.Balanced()) << c.deleted;
     }
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\deep\\er\\c.exe")), kRegistrySuccess);
     ASSERT_EQ(RemoveEmptyParentKeys(reg, kRoot, W(kBase), u"deep\\er\\c.exe"), 2);
@@ -132,7 +132,7 @@ TEST(RemoveEmptyParentKeysTest, RemovesOnlyGroupsLeftWithNothing) {
 
 TEST(RemoveEmptyParentKeysTest, NamesAreTakenAsTheyAreNeverTrimmed) {
     // "*grp" trimmed as a typed name would be "grp": another, empty key.
-    FakeRegistry reg;
+    MemoryRegistry reg;
     reg.PutText(kBase + "\\ *grp \\x.exe", "", "C:\\x.exe");
     reg.MakeKey(kBase + "\\*grp");
     reg.MakeKey(kBase + "\\grp");
@@ -145,7 +145,7 @@ TEST(RemoveEmptyParentKeysTest, NamesAreTakenAsTheyAreNeverTrimmed) {
 
 TEST(RemoveEmptyParentKeysTest, AFailureStopsTheCleanUpWithTheKeysBalanced) {
     for (int step = 0; step < 6; ++step) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         ASSERT_EQ(DeleteKeyTree(reg, kRoot, W(kBase + "\\deep\\er\\c.exe")), kRegistrySuccess);
         reg.calls = 0;

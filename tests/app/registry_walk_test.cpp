@@ -1,78 +1,89 @@
-// The registry walk of RegWriteString and RegReadString against a fake
-// registry that counts every open and close and can fail any step.
+// The registry walk of RegWriteString and RegReadString against the registry
+// in memory, which counts every open and close and can fail any step.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/runcmd/CommandText.h"
 #include "app/registry/RegistryAccess.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
-using fake::kRoot;
-using fake::StoredValue;
+using memreg::MemoryRegistry;
+using memreg::kRoot;
+using memreg::StoredValue;
 
 const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 TEST(RegWriteStringTest, CreatesEveryKeyAndStoresTheTextWithItsZero) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\Tools\\ed.exe"));
     const StoredValue& value = reg.keys.at(kAppPaths + "\\edit2.exe").at("");
-    EXPECT_EQ(value.data, fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
-    EXPECT_EQ(value.declaredSize, 32u) << "UTF-16, its zero included";
+    EXPECT_EQ(value.data, memreg::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
+    EXPECT_EQ(value.data.size(), 32u) << "UTF-16, its zero included";
+    EXPECT_EQ(value.type, kRegSz);
     EXPECT_EQ(reg.opens, 6);
     EXPECT_TRUE(reg.Balanced());
 }
 
 TEST(RegWriteStringTest, BackslashInTheNameMakesNestedKeys) {
     for (const char* name : {"tools\\ed", "tools\\\\ed"}) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(W(name)), u"", u"C:\\Tools\\ed.exe"))
             << name;
         EXPECT_EQ(reg.keys.count(kAppPaths + "\\tools"), 1u);
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools\\ed.exe").at("").data,
-                  fake::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
+                  memreg::Utf16Bytes(std::string("C:\\Tools\\ed.exe", 16)));
         EXPECT_EQ(reg.keys.at(kAppPaths + "\\tools").count(""), 0u) << "nothing stored in the middle key";
         EXPECT_TRUE(reg.Balanced());
     }
 }
 
 TEST(RegWriteStringTest, ReplacesTheDefaultValueAndKeepsOthers) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     reg.Put(kAppPaths + "\\edit2.exe", "", "C:\\Old\\old.exe");
     reg.Put(kAppPaths + "\\edit2.exe", "Path", "C:\\Old");
     ASSERT_TRUE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\New\\new.exe"));
     EXPECT_EQ(reg.keys.at(kAppPaths + "\\edit2.exe").at("").data,
-              fake::Utf16Bytes(std::string("C:\\New\\new.exe", 15)));
+              memreg::Utf16Bytes(std::string("C:\\New\\new.exe", 15)));
     EXPECT_EQ(reg.TextOf(kAppPaths + "\\edit2.exe", "Path"), "C:\\Old");
 }
 
 TEST(RegWriteStringTest, FailureAtAnyStepClosesEveryKeyAndKeepsEarlierKeys) {
     // Six key steps and one value step.
     for (int step = 0; step < 7; ++step) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         reg.failAtCall = step;
         EXPECT_FALSE(RegWriteString(reg, kRoot, BuildCommandKeyPath(u"edit2"), u"", u"C:\\Tools\\ed.exe"))
             << "step " << step;
         EXPECT_TRUE(reg.Balanced()) << "step " << step << ": " << reg.opens << " opens, " << reg.closes
-                                    << " closes, " << reg.badCloses << " bad closes";
+                                    << " closes, " << reg.strayCloses << " stray closes";
         EXPECT_EQ(reg.opens, step < 6 ? step : 6) << "step " << step;
         EXPECT_EQ(static_cast<int>(reg.keys.size()), 2 + reg.opens) << "keys created before the failure stay";
     }
 }
 
 TEST(RegWriteStringTest, EmptyPathWritesTheRootValueWithoutClosingTheRoot) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     EXPECT_TRUE(RegWriteString(reg, kRoot, u" \\ \\", u"name", u"x"));
-    EXPECT_EQ(reg.keys.at("").at("name").data, fake::Utf16Bytes(std::string("x", 2)));
+    EXPECT_EQ(reg.keys.at("").at("name").data, memreg::Utf16Bytes(std::string("x", 2)));
     EXPECT_TRUE(reg.Balanced());
     EXPECT_EQ(reg.opens, 0);
 }
 
+TEST(RegWriteStringTest, TextUpToTheCapIsStoredALongerOneRefused) {
+    for (const std::size_t units : {std::size_t{kMaxRegistryValueBytes / 2 - 1}, std::size_t{kMaxRegistryValueBytes / 2}}) {
+        MemoryRegistry reg;
+        const bool fits = (units + 1) * 2 <= kMaxRegistryValueBytes;
+        EXPECT_EQ(RegWriteString(reg, kRoot, u"k", u"", CStringW(units, u'x')), fits) << units;
+        EXPECT_EQ(reg.keys.at("k").count(""), fits ? 1u : 0u) << units;
+        EXPECT_TRUE(reg.Balanced());
+    }
+}
+
 TEST(RegReadStringTest, ReadsTheTextUpToTheFirstZero) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     reg.Put("k", "", std::string("C:\\Velmora.exe\0", 15));
     reg.Put("k", "embedded", std::string("abc\0def\0", 8));
     reg.Put("k", "unterminated", "no zero at the end");
@@ -87,33 +98,39 @@ TEST(RegReadStringTest, ReadsTheTextUpToTheFirstZero) {
 
 TEST(RegReadStringTest, EveryProblemGivesTheEmptyStringAndClosesTheKey) {
     {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         EXPECT_EQ(RegReadString(reg, kRoot, u"missing", u""), CStringW());
         EXPECT_TRUE(reg.Balanced());
     }
     {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         reg.Put("k", "other", "x");
         EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
         EXPECT_EQ(reg.opens, 1);
         EXPECT_TRUE(reg.Balanced());
     }
     {
-        // The value grew between the size query and the read.
-        FakeRegistry reg;
+        // The registry could not read the value whole (it kept changing
+        // size while being read).
+        MemoryRegistry reg;
         reg.Put("k", "", "short");
-        reg.growBeforeRead = " and now much longer";
+        reg.failKind = memreg::RegCall::kReadValue;
+        reg.failAtCall = 0;
+        reg.failure = kRegistryMoreData;
         EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
         EXPECT_TRUE(reg.Balanced());
     }
-    {
-        FakeRegistry reg;
-        reg.keys["k"][""] = {"x", kMaxRegistryValueBytes + 1};
-        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW());
+    for (const std::size_t size : {kMaxRegistryValueBytes, kMaxRegistryValueBytes + 1}) {
+        // Text up to the cap is read; one byte more and it is unreadable.
+        MemoryRegistry reg;
+        reg.PutRaw("k", "", kRegSz, std::string(size, 'x'));
+        EXPECT_EQ(RegReadString(reg, kRoot, u"k", u"").size(), size > kMaxRegistryValueBytes ? 0u : size / 2)
+            << size;
         EXPECT_TRUE(reg.Balanced());
     }
-    for (int step = 0; step < 3; ++step) {
-        FakeRegistry reg;
+    // Opening the key and reading the value.
+    for (int step = 0; step < 2; ++step) {
+        MemoryRegistry reg;
         reg.Put("k", "", "value");
         reg.failAtCall = step;
         EXPECT_EQ(RegReadString(reg, kRoot, u"k", u""), CStringW()) << "step " << step;

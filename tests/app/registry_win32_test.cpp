@@ -1,6 +1,6 @@
 // The registry helpers on the Win32 registry of the Wine prefix (writing and
 // reading values, enumerating and deleting keys, listing run commands), with
-// every key handle counted and any step made to fail.
+// every key handle counted and any step made to fail by the watch.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,7 +10,7 @@
 #include "app/registry/Registry_win32.h"
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunEntries.h"
-#include "counting_registry.h"
+#include "memory_registry.h"
 #include "dialog_harness.h"
 #include "gbk_text.h"
 
@@ -27,12 +27,14 @@ protected:
 TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
     // Names and data outside GBK, and an unpaired surrogate, which the file
     // system allows in a name: all stored as they are.
+    CWin32Registry win32;
+    const RegKey machine = ToRegKey(HKEY_LOCAL_MACHINE);
     const CStringW paths[] = {u"C:\\工具\\b.exe", u"C:\\Tools\\J\u00F6rg \uD55C\uAD6D\\tool.exe",
                               u"C:\\\U0001F600\\a\xD800.exe"};
     for (const CStringW& path : paths) {
         const CStringW key = u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe";
-        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, CStringW(), path)) << N(path);
-        EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, key, CStringW()), path);
+        ASSERT_TRUE(RegWriteString(win32, machine, key, CStringW(), path)) << N(path);
+        EXPECT_EQ(RegReadString(win32, machine, key, CStringW()), path);
         CStringW stored;
         DWORD type = 0;
         DWORD size = 0;
@@ -41,29 +43,30 @@ TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
         EXPECT_EQ(size, (path.size() + 1) * sizeof(char16_t)) << "UTF-16 with its zero";
         EXPECT_EQ(stored, path);
     }
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\missing", CStringW()), CStringW());
+    EXPECT_EQ(RegReadString(win32, machine, u"SOFTWARE\\Velmora Tests\\missing", CStringW()), CStringW());
     EXPECT_EQ(
-        RegReadString(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe", u"nope"),
+        RegReadString(win32, machine, u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe", u"nope"),
         CStringW());
 }
 
 TEST_F(Win32RegistryTest, NoKeyStaysOpenWhicheverStepFails) {
     const CStringW path = u"SOFTWARE\\Velmora Tests\\x\\y\\z.exe";  // five keys, then the value
     for (int step = -1; step < 6; ++step) {
-        CountingRegistry reg;
+        CWin32Registry win32;
+        memreg::WatchedRegistry reg(win32);
         reg.failAtCall = step;
         const bool stored = RegWriteString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, CStringW(), u"C:\\z.exe");
         EXPECT_EQ(stored, step == -1) << "step " << step;
-        EXPECT_TRUE(reg.open.empty()) << "step " << step << ": " << reg.open.size() << " keys left open";
-        EXPECT_EQ(reg.strayCloses, 0) << "step " << step << ": the root was closed";
+        EXPECT_TRUE(reg.Balanced()) << "step " << step << ": " << reg.OpenKeys() << " keys left open, "
+                                    << reg.strayCloses << " stray closes";
     }
-    for (int step = -1; step < 3; ++step) {
-        CountingRegistry reg;
+    for (int step = -1; step < 2; ++step) {  // opening the key, reading the value
+        CWin32Registry win32;
+        memreg::WatchedRegistry reg(win32);
         reg.failAtCall = step;
         const CStringW value = RegReadString(reg, ToRegKey(HKEY_LOCAL_MACHINE), path, CStringW());
         EXPECT_EQ(value, step == -1 ? CStringW(u"C:\\z.exe") : CStringW()) << "step " << step;
-        EXPECT_TRUE(reg.open.empty()) << "step " << step;
-        EXPECT_EQ(reg.strayCloses, 0) << "step " << step;
+        EXPECT_TRUE(reg.Balanced()) << "step " << step;
     }
 }
 
@@ -77,8 +80,10 @@ TEST_F(Win32RegistryTest, ANonTextValueIsReadUpToItsFirstZero) {
     const BYTE expandable[] = "%SystemRoot%\\x.exe";
     ::RegSetValueExA(hKey, "expand", 0, REG_EXPAND_SZ, expandable, sizeof(expandable));
     ::RegCloseKey(hKey);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, W(kTestRoot), u"bin"), CStringW(u"abc"));
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, W(kTestRoot), u"expand"), CStringW(u"%SystemRoot%\\x.exe"))
+    CWin32Registry win32;
+    const RegKey machine = ToRegKey(HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(RegReadString(win32, machine, W(kTestRoot), u"bin"), CStringW(u"abc"));
+    EXPECT_EQ(RegReadString(win32, machine, W(kTestRoot), u"expand"), CStringW(u"%SystemRoot%\\x.exe"))
         << "read as stored; expanding is the reader's part";
 }
 
@@ -142,13 +147,13 @@ void FillTree() {
 TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
     FillTree();
     for (int step = -1;; ++step) {
-        CountingRegistry reg;
+        CWin32Registry win32;
+        memreg::WatchedRegistry reg(win32);
         reg.failAtCall = step;
         std::vector<RunEntry> entries;
         const int skipped =
             ListRunEntries(reg, ToRegKey(HKEY_LOCAL_MACHINE), W(kTreeRoot), RunScope::kLocalMachine, entries);
-        EXPECT_TRUE(reg.open.empty()) << "listing, step " << step;
-        EXPECT_EQ(reg.strayCloses, 0) << "listing, step " << step;
+        EXPECT_TRUE(reg.Balanced()) << "listing, step " << step;
         if (step == -1) {
             EXPECT_EQ(skipped, 0);
             ASSERT_EQ(entries.size(), 2u);
@@ -158,12 +163,12 @@ TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
     int steps = 0;
     for (int step = -1;; ++step) {
         FillTree();
-        CountingRegistry reg;
+        CWin32Registry win32;
+        memreg::WatchedRegistry reg(win32);
         reg.failAtCall = step;
         const std::string entry = std::string(kTreeRoot) + "\\ed.exe";
         const long status = DeleteKeyTree(reg, ToRegKey(HKEY_LOCAL_MACHINE), W(entry));
-        EXPECT_TRUE(reg.open.empty()) << "deleting, step " << step;
-        EXPECT_EQ(reg.strayCloses, 0) << "deleting, step " << step;
+        EXPECT_TRUE(reg.Balanced()) << "deleting, step " << step;
         EXPECT_EQ(status == ERROR_SUCCESS, step == -1 || step >= reg.calls) << "deleting, step " << step;
         EXPECT_EQ(KeyExists(entry.c_str()), status != ERROR_SUCCESS) << "deleting, step " << step;
         EXPECT_TRUE(KeyExists((std::string(kTreeRoot) + "\\tools\\x.exe").c_str())) << "nothing else";

@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "app/runcmd/RunCommandBackup.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
-using fake::kRoot;
-using fake::kUserRoot;
-using Keys = decltype(FakeRegistry::keys);
+using memreg::MemoryRegistry;
+using memreg::kRoot;
+using memreg::kUserRoot;
+using Keys = decltype(MemoryRegistry::keys);
 
 const RunCommandPlace kPlace{{kRoot, kUserRoot}, u"Soft\\App Paths"};
 const std::string kBase = "Soft\\App Paths";
@@ -26,13 +26,13 @@ std::string Raw(std::initializer_list<int> bytes) {
     return out;
 }
 
-std::string Sz(const std::string& gbk) { return fake::Utf16Bytes(gbk + std::string(1, '\0')); }
+std::string Sz(const std::string& gbk) { return memreg::Utf16Bytes(gbk + std::string(1, '\0')); }
 
-void PutEveryType(FakeRegistry& reg, const std::string& key) {
+void PutEveryType(MemoryRegistry& reg, const std::string& key) {
     reg.PutRaw(key, "", kRegExpandSz, Sz("%ProgramFiles%\\ed\\ed.exe"));
     reg.PutRaw(key, "UseUrl", kRegDword, Raw({1, 0, 0, 0}));
     reg.PutRaw(key, "DropTarget", kRegSz, Sz("{86C86720-42A0-1069-A2E8-08002B30309D}"));
-    reg.PutRaw(key, "SupportedProtocols", kRegMultiSz, fake::Utf16Bytes(std::string("http\0https\0\0", 12)));
+    reg.PutRaw(key, "SupportedProtocols", kRegMultiSz, memreg::Utf16Bytes(std::string("http\0https\0\0", 12)));
     reg.PutRaw(key, "Path", kRegExpandSz, Sz("%SystemRoot%;C:\\\"Tools\""));
     reg.PutRaw(key, "Vendor \"data\"", kRegBinary, std::string(300, '\x5A'));
     reg.PutRaw(key, "Big", kRegQword, Raw({1, 2, 3, 4, 5, 6, 7, 8}));
@@ -59,12 +59,12 @@ std::vector<unsigned char> File(const std::u16string& body) {
     return bytes;
 }
 
-ImportPlan Plan(FakeRegistry& reg, const std::vector<unsigned char>& file, bool canWriteMachine = true) {
+ImportPlan Plan(MemoryRegistry& reg, const std::vector<unsigned char>& file, bool canWriteMachine = true) {
     return PlanRunCommandImport(reg, kPlace, file.data(), file.size(), canWriteMachine);
 }
 
 TEST(RunCommandBackupTest, ExportThenImportIntoAnEmptyRegistryGivesEveryKeyAndValueBack) {
-    FakeRegistry source;
+    MemoryRegistry source;
     PutEveryType(source, kBase + "\\ed.exe");
     PutEveryType(source, kBase + "\\tools\\nested.exe");
     PutEveryType(source, "U:" + kBase + "\\mine.exe");
@@ -78,7 +78,7 @@ TEST(RunCommandBackupTest, ExportThenImportIntoAnEmptyRegistryGivesEveryKeyAndVa
     EXPECT_EQ(exported.unreadable[0].keyPath, u"vanished.exe");
     EXPECT_TRUE(source.Balanced());
 
-    FakeRegistry target;
+    MemoryRegistry target;
     const ImportPlan plan = Plan(target, exported.file);
     ASSERT_EQ(plan.error, RegFileError::kNone) << plan.errorLine;
     ASSERT_EQ(plan.items.size(), 3u);
@@ -145,7 +145,7 @@ TEST(RunCommandBackupTest, ThePlanSaysWhatEachPartOfAFileWouldDoWithItsLine) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         reg.PutText("U:" + kBase + "\\old.exe", "", "C:\\old.exe");
         const ImportPlan plan = Plan(reg, File(row.body), row.canWriteMachine);
         ASSERT_EQ(plan.error, RegFileError::kNone) << plan.errorLine;
@@ -172,7 +172,7 @@ TEST(RunCommandBackupTest, OnlyAddsAndTheKeptReplacementsAreWrittenAndCounted) {
         File(user + u"a.exe]\r\n@=\"C:\\\\new-a.exe\"\r\n" + user + u"b.exe]\r\n@=\"C:\\\\new-b.exe\"\r\n" + user +
              u"c.exe]\r\n@=\"C:\\\\c.exe\"\r\n[HKEY_CURRENT_USER\\Other]\r\n\"x\"=\"y\"\r\n" +
              u"[HKEY_LOCAL_MACHINE\\Soft\\App Paths\\m.exe]\r\n@=\"m\"\r\n");
-    FakeRegistry reg;
+    MemoryRegistry reg;
     reg.PutText("U:" + kBase + "\\a.exe", "", "C:\\old-a.exe");
     reg.PutText("U:" + kBase + "\\a.exe", "Path", "C:\\old");
     reg.PutText("U:" + kBase + "\\b.exe", "", "C:\\old-b.exe");
@@ -195,7 +195,7 @@ TEST(RunCommandBackupTest, OnlyAddsAndTheKeptReplacementsAreWrittenAndCounted) {
 
 TEST(RunCommandBackupTest, ADamagedFileWritesNothing) {
     const std::u16string user = u"[HKEY_CURRENT_USER\\Soft\\App Paths\\";
-    FakeRegistry reg;
+    MemoryRegistry reg;
     const Keys before = reg.keys;
     const ImportPlan plan = Plan(reg, File(user + u"a.exe]\r\n@=\"ok\"\r\n" + user + u"b.exe]\r\n\"x\"=hex:01,\\\r\n"));
     EXPECT_EQ(plan.error, RegFileError::kCutOff);
@@ -211,7 +211,7 @@ TEST(RunCommandBackupTest, AnEntryTheRegistryRefusesIsCountedAndLeftAsItWas) {
     const std::u16string user = u"[HKEY_CURRENT_USER\\Soft\\App Paths\\";
     const std::vector<unsigned char> file =
         File(user + u"g\\a.exe]\r\n@=\"new\"\r\n\"UseUrl\"=dword:00000001\r\n" + user + u"b.exe]\r\n@=\"new\"\r\n");
-    FakeRegistry clean;
+    MemoryRegistry clean;
     clean.PutText("U:" + kBase + "\\b.exe", "", "old");
     clean.PutText("U:" + kBase + "\\b.exe", "Keep", "old");
     const Keys before = clean.keys;
@@ -222,7 +222,7 @@ TEST(RunCommandBackupTest, AnEntryTheRegistryRefusesIsCountedAndLeftAsItWas) {
     const int applyCalls = clean.calls - planCalls;
     for (int failAt = 0; failAt < applyCalls; ++failAt) {
         SCOPED_TRACE(failAt);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         reg.keys = before;
         reg.failAtCall = failAt;
         const ImportCounts counts = ApplyRunCommandImport(reg, kPlace, plan, {true, true});

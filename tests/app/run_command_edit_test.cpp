@@ -9,14 +9,14 @@
 
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunCommandEdit.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
-using fake::kRoot;
-using fake::kUserRoot;
-using Keys = decltype(FakeRegistry::keys);
+using memreg::MemoryRegistry;
+using memreg::kRoot;
+using memreg::kUserRoot;
+using Keys = decltype(MemoryRegistry::keys);
 
 const std::string kBase = "AP";
 const RunCommandPlace kPlace{{kRoot, kUserRoot}, u"AP"};
@@ -29,20 +29,20 @@ std::string Bytes(std::initializer_list<int> bytes) {
 
 // A key holding every value type the shell or anyone else puts there, with
 // a subkey of its own.
-void PutEveryType(FakeRegistry& reg, const std::string& key) {
-    reg.PutRaw(key, "", kRegExpandSz, fake::Utf16Bytes(std::string("%ProgramFiles%\\ed\\ed.exe\0", 25)));
+void PutEveryType(MemoryRegistry& reg, const std::string& key) {
+    reg.PutRaw(key, "", kRegExpandSz, memreg::Utf16Bytes(std::string("%ProgramFiles%\\ed\\ed.exe\0", 25)));
     reg.PutRaw(key, "UseUrl", kRegDword, Bytes({1, 0, 0, 0}));
-    reg.PutRaw(key, "DropTarget", kRegSz, fake::Utf16Bytes(std::string("{86C86720-42A0-1069-A2E8-08002B30309D}\0", 39)));
-    reg.PutRaw(key, "SupportedProtocols", kRegMultiSz, fake::Utf16Bytes(std::string("http\0https\0\0", 12)));
-    reg.PutRaw(key, "Path", kRegExpandSz, fake::Utf16Bytes(std::string("%SystemRoot%;C:\\Tools\0", 22)));
+    reg.PutRaw(key, "DropTarget", kRegSz, memreg::Utf16Bytes(std::string("{86C86720-42A0-1069-A2E8-08002B30309D}\0", 39)));
+    reg.PutRaw(key, "SupportedProtocols", kRegMultiSz, memreg::Utf16Bytes(std::string("http\0https\0\0", 12)));
+    reg.PutRaw(key, "Path", kRegExpandSz, memreg::Utf16Bytes(std::string("%SystemRoot%;C:\\Tools\0", 22)));
     reg.PutRaw(key, "Vendor data", kRegBinary, Bytes({0, 1, 0xFE, 0xFF}));
     reg.PutRaw(key, "Big", kRegQword, Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
     reg.PutRaw(key, "Marker", kRegNone, "");
     reg.PutRaw(key, "Odd", 0x4711, Bytes({9}));
-    reg.PutRaw(key + "\\shell\\open", "", kRegSz, fake::Utf16Bytes(std::string("x\0", 2)));
+    reg.PutRaw(key + "\\shell\\open", "", kRegSz, memreg::Utf16Bytes(std::string("x\0", 2)));
 }
 
-void Fill(FakeRegistry& reg) {
+void Fill(MemoryRegistry& reg) {
     PutEveryType(reg, kBase + "\\ed.exe");
     PutEveryType(reg, kBase + "\\tools\\ed.exe");
     reg.PutText(kBase + "\\keep.exe", "", "C:\\keep.exe");
@@ -63,9 +63,10 @@ RunEntry Entry(const std::string& keyPath, RunScope scope = RunScope::kLocalMach
 // The keys of `tree` (a key path) moved to `to`, every value as it was.
 Keys Moved(const Keys& keys, const std::string& from, const std::string& to) {
     Keys moved;
-    for (const auto& [path, values] : keys) {
+    for (const auto& [key, values] : keys) {
+        const std::string path = key.Text();
         if (path == from || path.rfind(from + "\\", 0) == 0) moved[to + path.substr(from.size())] = values;
-        else moved[path] = values;
+        else moved[key] = values;
     }
     return moved;
 }
@@ -96,7 +97,7 @@ TEST(RenameRunCommandTest, MovesTheKeyWithEveryValueTypeAndSubkey) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         Keys expected = Moved(reg.keys, kBase + "\\" + row.from, kBase + "\\" + row.to);
         // Groups of the new name are made empty, as registration makes them.
@@ -124,14 +125,14 @@ TEST(RenameRunCommandTest, NamesThatMakeNoOtherEntryChangeNothing) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.newName);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         const Keys before = reg.keys;
         EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), W(row.newName), Never()), row.result);
         EXPECT_TRUE(reg.keys == before);
         EXPECT_TRUE(reg.Balanced());
     }
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("gone.exe"), u"x", Never()), EditResult::kNotFound);
     // Subkeys nested deeper than the walks follow: not copied in part.
@@ -147,7 +148,7 @@ TEST(RenameRunCommandTest, NamesThatMakeNoOtherEntryChangeNothing) {
 TEST(RenameRunCommandTest, AnExistingNameIsAskedAboutAndReplacedWholeOnlyOnYes) {
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         const Keys before = reg.keys;
         std::vector<CStringW> questions;
@@ -172,7 +173,7 @@ TEST(RenameRunCommandTest, AnExistingNameIsAskedAboutAndReplacedWholeOnlyOnYes) 
 }
 
 TEST(RenameRunCommandTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     int asked = 0;
     EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("mine.exe", RunScope::kCurrentUser), u"keep",
@@ -197,7 +198,7 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        FakeRegistry clean;
+        MemoryRegistry clean;
         Fill(clean);
         const Keys before = clean.keys;
         ASSERT_EQ(RenameRunCommand(clean, kPlace, Entry(row.from), W(row.newName), [](const CStringW&) { return true; }),
@@ -206,7 +207,7 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
         int failedRuns = 0;
         for (int failAt = 0; failAt < clean.calls; ++failAt) {
             SCOPED_TRACE(failAt);
-            FakeRegistry reg;
+            MemoryRegistry reg;
             Fill(reg);
             reg.failAtCall = failAt;
             const EditResult result =
@@ -231,9 +232,9 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
 }
 
 TEST(RenameRunCommandTest, TheOldKeyRefusingDeletionIsWrittenBackAndTheCopyRemoved) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
-    reg.undeletable.insert(kBase + "\\tools\\ed.exe");
+    reg.RefuseDelete(kBase + "\\tools\\ed.exe");
     const Keys before = reg.keys;
     EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("tools\\ed.exe"), u"moved\\ed", Never()), EditResult::kFailed);
     EXPECT_TRUE(reg.keys == before);
@@ -258,14 +259,14 @@ TEST(ChangeRunCommandTargetTest, RewritesTheDefaultValueOnlyWithItsTypeKept) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         const std::string key = kBase + "\\ed.exe";
         if (row.oldType == 0xFFFF) reg.keys[key].erase("");
         else reg.keys[key][""].type = row.oldType;
         Keys expected = reg.keys;
-        const std::string data = fake::Utf16Bytes(std::string(row.newTarget) + std::string(1, '\0'));
-        expected[key][""] = {data, static_cast<std::uint32_t>(data.size()), row.newType};
+        const std::string data = memreg::Utf16Bytes(std::string(row.newTarget) + std::string(1, '\0'));
+        expected[key][""] = {data, row.newType};
         int questions = 0;
         EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), W(row.newTarget),
                                          [&](const CStringW&) { return ++questions, true; }),
@@ -277,7 +278,7 @@ TEST(ChangeRunCommandTargetTest, RewritesTheDefaultValueOnlyWithItsTypeKept) {
 }
 
 TEST(ChangeRunCommandTargetTest, NoMissingOrFailingChangesNothing) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     const Keys before = reg.keys;
     EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"D:\\x.exe", [](const CStringW&) { return false; }),
@@ -288,7 +289,7 @@ TEST(ChangeRunCommandTargetTest, NoMissingOrFailingChangesNothing) {
               EditResult::kUnchanged);
     EXPECT_TRUE(reg.keys == before);
     for (int failAt = 0; failAt < 3; ++failAt) {
-        FakeRegistry failing;
+        MemoryRegistry failing;
         Fill(failing);
         failing.failAtCall = failAt;
         EXPECT_EQ(ChangeRunCommandTarget(failing, kPlace, Entry("ed.exe"), u"D:\\x.exe",
@@ -322,7 +323,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        FakeRegistry reg;
+        MemoryRegistry reg;
         Fill(reg);
         const std::string key = kBase + "\\ed.exe";
         if (row.oldType == 0xFFFF) reg.keys[key].erase("Path");
@@ -331,8 +332,8 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
         if (row.stored == nullptr) {
             expected[key].erase("Path");
         } else {
-            const std::string data = fake::Utf16Bytes(std::string(row.stored) + std::string(1, '\0'));
-            expected[key]["Path"] = {data, static_cast<std::uint32_t>(data.size()), row.newType};
+            const std::string data = memreg::Utf16Bytes(std::string(row.stored) + std::string(1, '\0'));
+            expected[key]["Path"] = {data, row.newType};
         }
         EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("ed.exe"), row.folders), row.result);
         EXPECT_TRUE(reg.keys == expected);
@@ -340,7 +341,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
                   row.stored == nullptr ? 0u : row.folders.size());
         EXPECT_TRUE(reg.Balanced());
     }
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")), (std::vector<CStringW>{u"%SystemRoot%", u"C:\\Tools"}));
     EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("gone.exe"), {u"C:\\"}), EditResult::kNotFound);
@@ -348,11 +349,11 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
 }
 
 TEST(CopyRunCommandToScopeTest, CopiesEveryValueAndAsksBeforeReplacing) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     Fill(reg);
     Keys expected = reg.keys;
     for (const auto& [path, values] : reg.keys) {
-        if (path.rfind(kBase + "\\ed.exe", 0) == 0) expected["U:" + path] = values;
+        if (path.Text().rfind(kBase + "\\ed.exe", 0) == 0) expected["U:" + path.Text()] = values;
     }
     EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kCurrentUser, Never()), EditResult::kDone);
     EXPECT_TRUE(reg.keys == expected);
@@ -376,7 +377,7 @@ TEST(CopyRunCommandToScopeTest, CopiesEveryValueAndAsksBeforeReplacing) {
 
     // A failure at any step leaves both scopes as they were.
     for (int failAt = 0; failAt < 40; ++failAt) {
-        FakeRegistry failing;
+        MemoryRegistry failing;
         Fill(failing);
         failing.PutText("U:" + kBase + "\\ed.exe", "Mine", "only the user's");
         const Keys original = failing.keys;

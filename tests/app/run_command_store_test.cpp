@@ -9,13 +9,13 @@
 
 #include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunCommandStore.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
+using memreg::MemoryRegistry;
 
-const RunCommandPlace kPlace{{fake::kRoot, fake::kUserRoot}, u"AP"};
+const RunCommandPlace kPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
 
 // Answers the store's questions and records them.
 struct ScriptedPrompts final : RunCommandPrompts {
@@ -55,7 +55,7 @@ protected:
         return {};
     }
 
-    FakeRegistry reg;
+    MemoryRegistry reg;
     ScriptedPrompts prompts;
 };
 
@@ -98,12 +98,12 @@ TEST_F(RunCommandStoreTest, AKeyThatCannotBeReadIsCountedNotHidden) {
 }
 
 TEST_F(RunCommandStoreTest, RegisteringAsksBeforeReplacingAndNoWritesNothing) {
-    const FakeRegistry before = reg;
+    const memreg::Keys before = reg.keys;
     prompts.answer = false;
     EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kDeclined);
     ASSERT_EQ(prompts.replaceQuestions.size(), 1u);
     EXPECT_EQ(prompts.replaceQuestions[0], N(ReplaceQuestionText(u"ed", u"C:\\Tools\\ed.exe", u"C:\\Other\\ed.exe")));
-    EXPECT_EQ(reg.keys, before.keys);
+    EXPECT_EQ(reg.keys, before);
 
     prompts.answer = true;
     EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kWritten);
@@ -120,9 +120,9 @@ TEST_F(RunCommandStoreTest, DeletingAsksOnceNamingEveryEntryAndPrunesEmptyGroups
     const std::vector<RunEntry> entries{Listed("tools\\old", RunScope::kLocalMachine),
                                         Listed("shared", RunScope::kCurrentUser)};
     prompts.answer = false;
-    const FakeRegistry before = reg;
+    const memreg::Keys before = reg.keys;
     EXPECT_TRUE(Store().Delete(entries).cancelled);
-    EXPECT_EQ(reg.keys, before.keys) << "No deletes nothing";
+    EXPECT_EQ(reg.keys, before) << "No deletes nothing";
     ASSERT_EQ(prompts.deleteQuestions.size(), 1u);
     std::vector<const RunEntry*> named{&entries[0], &entries[1]};
     EXPECT_EQ(prompts.deleteQuestions[0], N(DeleteQuestionText(named)));
@@ -142,7 +142,7 @@ TEST_F(RunCommandStoreTest, DeletingAsksOnceNamingEveryEntryAndPrunesEmptyGroups
 TEST_F(RunCommandStoreTest, ARefusedDeleteIsReportedWithItsCodeAndTheOthersGoOn) {
     const std::vector<RunEntry> entries{Listed("ed", RunScope::kLocalMachine),
                                         Listed("shared", RunScope::kLocalMachine)};
-    reg.undeletable.insert("AP\\ed.exe");
+    reg.RefuseDelete("AP\\ed.exe");
     const RunBatchResult result = Store().Delete(entries);
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_EQ(N(result.failures[0].entry.command), "ed");
@@ -156,10 +156,10 @@ TEST_F(RunCommandStoreTest, CopyingNeedsAdministratorRightsAndAsksBeforeReplacin
     const std::vector<RunEntry> entries{Listed("shared", RunScope::kLocalMachine),
                                         Listed("ed", RunScope::kLocalMachine),
                                         Listed("shared", RunScope::kCurrentUser)};
-    const FakeRegistry before = reg;
+    const memreg::Keys before = reg.keys;
     const RunBatchResult refused = Store(RunScope::kCurrentUser).CopyToScope(entries, RunScope::kCurrentUser);
     EXPECT_TRUE(refused.cancelled);
-    EXPECT_EQ(reg.keys, before.keys);
+    EXPECT_EQ(reg.keys, before);
     EXPECT_TRUE(prompts.replaceQuestions.empty());
 
     prompts.answer = false;  // keep the user's own "shared"

@@ -10,13 +10,13 @@
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunEntries.h"
 #include "app/platform/SysnativePath.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 
 namespace {
 
-using fake::FakeRegistry;
-using fake::kRoot;
-using fake::kUserRoot;
+using memreg::MemoryRegistry;
+using memreg::kRoot;
+using memreg::kUserRoot;
 
 const std::string kAppPaths = "SOFTWARE\\App Paths";
 const std::string kUserAppPaths = "U:SOFTWARE\\App Paths";
@@ -35,7 +35,7 @@ std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
 }
 
 TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     reg.PutText(kAppPaths + "\\ed.exe", "", "C:\\Tools\\ed.exe");
     reg.PutText(kAppPaths + "\\ed.exe", "Path", "C:\\Tools;%Lib%");
     reg.PutText(kAppPaths + "\\ed.exe\\SupportedProtocols", "", "not an entry of its own");
@@ -52,8 +52,9 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     EXPECT_EQ(ListRunEntries(reg, kRoot, W(kAppPaths), RunScope::kLocalMachine, entries), 0);
     EXPECT_EQ(ListRunEntries(reg, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
     const std::vector<Listed> expected = {
-        {"IEXPLORE", "IEXPLORE.EXE", "\"C:\\Program Files\\ie.exe\"", RunScope::kLocalMachine},
+        // In the registry's order, letter case ignored.
         {"ed", "ed.exe", "C:\\Tools\\ed.exe", RunScope::kLocalMachine, "C:\\Tools;%Lib%"},
+        {"IEXPLORE", "IEXPLORE.EXE", "\"C:\\Program Files\\ie.exe\"", RunScope::kLocalMachine},
         {"novalue", "novalue.exe", "", RunScope::kLocalMachine},
         {"tools\\deep\\x", "tools\\deep\\x.exe", "C:\\x.exe", RunScope::kLocalMachine},
         {"ed", "ed.exe", "D:\\Mine\\ed.exe", RunScope::kCurrentUser},
@@ -64,20 +65,20 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
 }
 
 TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCounted) {
-    FakeRegistry empty;
+    MemoryRegistry empty;
     std::vector<RunEntry> entries;
     EXPECT_EQ(ListRunEntries(empty, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, entries), 0);
     EXPECT_TRUE(entries.empty());
 
     // Every call of a walk failing in turn: whatever was read stays listed,
     // the failure is counted, no key stays open.
-    FakeRegistry clean;
+    MemoryRegistry clean;
     clean.PutText(kAppPaths + "\\a.exe", "", "C:\\a.exe");
     clean.PutText(kAppPaths + "\\g\\b.exe", "", "C:\\b.exe");
     std::vector<RunEntry> all;
     ASSERT_EQ(ListRunEntries(clean, kRoot, W(kAppPaths), RunScope::kLocalMachine, all), 0);
     for (int step = 0; step < clean.calls; ++step) {
-        FakeRegistry reg;
+        MemoryRegistry reg;
         reg.keys = clean.keys;
         reg.failAtCall = step;
         std::vector<RunEntry> some;
@@ -95,7 +96,7 @@ TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCoun
 }
 
 TEST(ListRunEntriesTest, GroupsDeeperThanTheLimitAreSkippedAndCounted) {
-    FakeRegistry reg;
+    MemoryRegistry reg;
     std::string group = kAppPaths;
     for (int i = 1; i < kMaxKeyTreeDepth; ++i) group += "\\g";
     reg.PutText(group + "\\last.exe", "", "C:\\last.exe");

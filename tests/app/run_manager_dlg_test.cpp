@@ -17,7 +17,7 @@
 #include "app/ui/RunManagerText.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
-#include "counting_registry.h"
+#include "memory_registry.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -171,11 +171,12 @@ TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
     CStringW target = u"C:\\";
     for (int i = 0; i < 200; ++i) target += u"\U0001F600";  // 400 code units: surrogate pairs
     target += u".exe";
-    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("long.exe")), CStringW(), target));
+    CWin32Registry win32;
+    ASSERT_TRUE(RegWriteString(win32, ToRegKey(HKEY_CURRENT_USER), W(Key("long.exe")), CStringW(), target));
     // A pair across the end of the list's first 255 units: the cell is cut
     // before it, one unit short, and must still be read whole.
     const CStringW straddling = u"C:\\x" + target.Mid(3);
-    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, W(Key("straddling.exe")), CStringW(), straddling));
+    ASSERT_TRUE(RegWriteString(win32, ToRegKey(HKEY_CURRENT_USER), W(Key("straddling.exe")), CStringW(), straddling));
     Press(IDC_BTN_REFRESH);
     const int row = RowOf("long/u");
     ASSERT_GE(row, 0);
@@ -310,16 +311,16 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
 }
 
 TEST_F(RunManagerDlgTest, AFailedDeleteIsReportedInTheDialogAndNothingElseChanges) {
-    CountingRegistry registry;
-    registry.refusedDeletes.insert(W(Key("shared.exe")));
+    CWin32Registry win32;
+    memreg::WatchedRegistry registry(win32);
+    registry.RefuseDelete(ToRegKey(HKEY_LOCAL_MACHINE), W(Key("shared.exe")));
     IRegistry* const saved = services.registry;
     services.registry = &registry;
     Select({"ed/m", "shared/m"});
     EXPECT_EQ(PressAnswering(IDC_BTN_DELETE, kDeleteQuestionCaption, IDYES).size(), 1u);
     services.registry = saved;
 
-    EXPECT_TRUE(registry.open.empty()) << registry.open.size() << " keys left open";
-    EXPECT_EQ(registry.strayCloses, 0);
+    EXPECT_TRUE(registry.Balanced()) << registry.OpenKeys() << " keys left open";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("ed.exe").c_str()));
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, Key("shared.exe")), ModulePath()) << "the refused one stays";
     EXPECT_EQ(Status(), "已删除 1 个，1 个未能删除；“shared”：" + N(SystemErrorText(ERROR_ACCESS_DENIED)));

@@ -14,7 +14,7 @@
 #include "app/runcmd/RunEntrySort.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/ui/RunManagerText.h"
-#include "fake_registry.h"
+#include "memory_registry.h"
 #include "gbk_text.h"
 
 namespace {
@@ -285,7 +285,7 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
 }
 
 const char* const kEdKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ed.exe";
-const RunCommandPlace kFakeRoots{{fake::kRoot, fake::kUserRoot}, kAppPathsKey};
+const RunCommandPlace kFakeRoots{{memreg::kRoot, memreg::kUserRoot}, kAppPathsKey};
 
 TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
     constexpr auto kMachine = RunScope::kLocalMachine;
@@ -320,7 +320,7 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
         {"machine entry, blanks only", kMachine, "  ", "", false, "", kWritten},
     };
     for (const auto& c : cases) {
-        fake::FakeRegistry reg;
+        memreg::MemoryRegistry reg;
         if (*c.machine) reg.PutText(kEdKey, "", c.machine);
         if (*c.user) reg.PutText(std::string("U:") + kEdKey, "", c.user);
         int asks = 0;
@@ -350,7 +350,7 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
 }
 
 TEST(RegisterRunCommandTest, ANestedNameIsReadWhereTypingItWrites) {
-    fake::FakeRegistry reg;
+    memreg::MemoryRegistry reg;
     reg.PutText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", "",
                 "C:\\Old\\ed.exe");
     int asks = 0;
@@ -370,7 +370,7 @@ TEST(RegisterRunCommandTest, AFailureAtAnyStepIsNeverReportedAsWritten) {
         // Each call of the registration fails in turn, up to the first run
         // that the failure no longer reaches.
         for (int failAt = 0;; ++failAt) {
-            fake::FakeRegistry reg;
+            memreg::MemoryRegistry reg;
             reg.failAtCall = failAt;
             const RegistrationResult result = RegisterRunCommand(
                 reg, kFakeRoots, scope, u"ed", u"C:\\Tools\\ed.exe", [](const CStringW&) { return false; });

@@ -10,6 +10,7 @@
 #include "app/runcmd/CommandText.h"
 #include "app/registry/Registry_win32.h"
 #include "dialog_harness.h"
+#include "memory_registry.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,67 +25,15 @@ bool HasDefaultValue(const std::string& keyPath) {
     return ReadValue(keyPath.c_str(), "", &data, nullptr);
 }
 
-// The Win32 registry, except that one step fails: the n-th key creation
-// (counting from 1), or storing the value.
-class FailingRegistry final : public IRegistry {
-public:
-    FailingRegistry(int failingCreate, bool failingStore)
-        : m_failingCreate(failingCreate), m_failingStore(failingStore) {}
-    long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override {
-        if (++m_creates == m_failingCreate) {
-            *pCreated = 0;
-            return ERROR_ACCESS_DENIED;
-        }
-        return m_win32.CreateKey(parent, name, pCreated);
+// The Win32 registry, except that one call fails: call number `failAt`
+// (from 0) of the kind `kind`.
+struct FailingRegistry {
+    FailingRegistry(memreg::RegCall kind, int failAt) {
+        watch.failKind = kind;
+        watch.failAtCall = failAt;
     }
-    long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
-        return m_win32.OpenKeyForRead(parent, keyPath, pOpened);
-    }
-    long SetStringValue(RegKey key, const char16_t* valueName, const char16_t* data,
-                        std::uint32_t size) override {
-        return m_failingStore ? ERROR_ACCESS_DENIED : m_win32.SetStringValue(key, valueName, data, size);
-    }
-    long QueryValueSize(RegKey key, const char16_t* valueName, std::uint32_t* pSize) override {
-        return m_win32.QueryValueSize(key, valueName, pSize);
-    }
-    long QueryValue(RegKey key, const char16_t* valueName, unsigned char* buffer,
-                    std::uint32_t* pSize) override {
-        return m_win32.QueryValue(key, valueName, buffer, pSize);
-    }
-    long CloseKey(RegKey key) override { return m_win32.CloseKey(key); }
-    long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
-        return m_win32.EnumSubKey(key, index, pName);
-    }
-    long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
-        return m_win32.QueryKeyCounts(key, pSubKeys, pValues);
-    }
-    long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override {
-        return m_win32.OpenKeyForWrite(parent, keyPath, pOpened);
-    }
-    long EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
-                   std::vector<unsigned char>* pData) override {
-        return m_win32.EnumValue(key, index, pName, pType, pData);
-    }
-    long ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
-                   std::vector<unsigned char>* pData) override {
-        return m_win32.ReadValue(key, valueName, pType, pData);
-    }
-    long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
-                  std::uint32_t size) override {
-        return m_failingStore ? ERROR_ACCESS_DENIED : m_win32.SetValue(key, valueName, type, data, size);
-    }
-    long DeleteValue(RegKey key, const char16_t* valueName) override {
-        return m_win32.DeleteValue(key, valueName);
-    }
-    long DeleteSubKey(RegKey parent, const char16_t* name) override {
-        return m_win32.DeleteSubKey(parent, name);
-    }
-
-private:
-    CWin32Registry m_win32;
-    int m_failingCreate;
-    bool m_failingStore;
-    int m_creates = 0;
+    CWin32Registry win32;
+    memreg::WatchedRegistry watch{win32};
 };
 
 // Puts a registry in place of the Win32 one in a dialog's services for its
@@ -131,21 +80,24 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
     // The key path has six pieces: SOFTWARE ... App Paths, then the name.
     const struct {
         const char* step;
-        int failingCreate;
-        bool failingStore;
+        memreg::RegCall kind;
+        int failAt;
         bool nameKeyStays;
     } failures[] = {
-        {"creating the first key", 1, false, false},
-        {"creating the name's key", 6, false, false},
-        {"storing the value", 0, true, true},
+        {"creating the first key", memreg::RegCall::kCreateKey, 0, false},
+        {"creating the name's key", memreg::RegCall::kCreateKey, 5, false},
+        {"storing the value", memreg::RegCall::kSetValue, 0, true},
     };
     Drop({"C:\\Tools\\ed.exe"});
     dlg.m_editCommandName.SetWindowText(u"velmora-test-fail");
     for (const auto& f : failures) {
         DeleteTree(KeyOf("velmora-test-fail").c_str());
-        FailingRegistry registry(f.failingCreate, f.failingStore);
-        const ScopedRegistry scoped(dlg.services, registry);
-        EXPECT_TRUE(Press(IDC_BTN_ADD).empty()) << f.step;
+        FailingRegistry registry(f.kind, f.failAt);
+        {
+            const ScopedRegistry scoped(dlg.services, registry.watch);
+            EXPECT_TRUE(Press(IDC_BTN_ADD).empty()) << f.step;
+        }
+        EXPECT_TRUE(registry.watch.Balanced()) << f.step << ": " << registry.watch.OpenKeys() << " keys left open";
         EXPECT_FALSE(HasDefaultValue(KeyOf("velmora-test-fail"))) << f.step;
         EXPECT_EQ(KeyExists(KeyOf("velmora-test-fail").c_str()), f.nameKeyStays)
             << f.step << ": keys made before the failing step stay";
@@ -157,11 +109,12 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
 
 TEST_F(TarvelDlgEdgeTest, AFailedSelfRegistrationLeavesTheLinkHidden) {
     ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
-    FailingRegistry registry(0, true);
+    FailingRegistry registry(memreg::RegCall::kSetValue, 0);
     {
-        const ScopedRegistry scoped(dlg.services, registry);
+        const ScopedRegistry scoped(dlg.services, registry.watch);
         EXPECT_TRUE(Press(IDC_BTN_ADD_SELF).empty());
     }
+    EXPECT_TRUE(registry.watch.Balanced());
     EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
     EXPECT_FALSE(HasDefaultValue(N(kAppPathsRunKey)));
 }

@@ -86,7 +86,8 @@ TEST_F(UnicodePathTest, DroppedRegisteredStartedByNameWithEveryCharacter) {
 
 TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
     // One entry as the tool writes it, one as another program does.
-    ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, W(kScratch) + u"\\ours.exe", CStringW(), kTool));
+    CWin32Registry win32;
+    ASSERT_TRUE(RegWriteString(win32, ToRegKey(HKEY_LOCAL_MACHINE), W(kScratch) + u"\\ours.exe", CStringW(), kTool));
     HKEY hKey = nullptr;
     const CStringW other = W(kScratch) + u"\\" + kName + u".exe";
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, velmora::WinText(other), 0, nullptr, 0, KEY_WRITE, nullptr,
