@@ -17,8 +17,8 @@
 #include <mutex>
 #include <vector>
 
-#include "base/win32_handles.h"
 #include "base/wide_text.h"
+#include "base/win32_handles.h"
 
 class FileIconLoader {
 public:

@@ -61,6 +61,7 @@ private:
 // The rows among `count` rows from `first` of `rows` whose icon file is
 // `file` (letter case folded): those to draw again when its image comes.
 // The range is clipped to the rows there are.
-std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count, const CStringW& file);
+std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count,
+                                   const CStringW& file);
 
 }  // namespace velmora::app

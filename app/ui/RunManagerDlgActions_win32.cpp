@@ -36,7 +36,9 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
     const CStringW file = velmora::app::IconFileOf(entry);
     bool read = false;
     const int image = m_iconBook.ImageOf(file, &read);
-    if (read) m_iconLoader.Ask(m_iconBook.Generation(), file, velmora::app::RunManagerScaled(kIconSize, Dpi()));
+    if (read) {
+        m_iconLoader.Ask(m_iconBook.Generation(), file, velmora::app::RunManagerScaled(kIconSize, Dpi()));
+    }
     return image;
 }
 

@@ -110,13 +110,15 @@ TEST_F(RunManagerIconLoaderTest, ReadsEachFileAskedInOrderAndTheWindowTakesTheRe
     loader.Ask(2, u"throws", 24);
     loader.Ask(2, u"C:\\b.exe", 24);
     const std::vector<FileIconLoader::Result> results = Receive(4);
-    EXPECT_EQ(reader.Asked(), (std::vector<std::string>{"C:\\a.exe@16", "none@16", "throws@24", "C:\\b.exe@24"}));
+    EXPECT_EQ(reader.Asked(),
+              (std::vector<std::string>{"C:\\a.exe@16", "none@16", "throws@24", "C:\\b.exe@24"}));
     ASSERT_EQ(results.size(), 4u);
     const struct {
         unsigned generation;
         const char16_t* file;
         bool icon;
-    } expected[] = {{1, u"C:\\a.exe", true}, {1, u"none", false}, {2, u"throws", false}, {2, u"C:\\b.exe", true}};
+    } expected[] = {
+        {1, u"C:\\a.exe", true}, {1, u"none", false}, {2, u"throws", false}, {2, u"C:\\b.exe", true}};
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(results[i].generation, expected[i].generation) << i;
         EXPECT_EQ(results[i].file, CStringW(expected[i].file)) << i;

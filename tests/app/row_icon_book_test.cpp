@@ -91,10 +91,11 @@ TEST(RowIconBookTest, TheIconFileOfAnEntry) {
 
 TEST(RowIconBookTest, TheRowsToDrawAgainAreTheShownOnesOfThatFile) {
     const std::vector<RunEntry> rows = {
-        EntryAt(u"C:\\a.exe"), EntryAt(u"C:\\b.exe"),       EntryAt(u"\"c:\\A.EXE\" -x"),
+        EntryAt(u"C:\\a.exe"),       EntryAt(u"C:\\b.exe"), EntryAt(u"\"c:\\A.EXE\" -x"),
         EntryAt(u"C:\\a.exe", true), EntryAt(u"C:\\a.exe"),
     };
-    EXPECT_EQ(RowsShowingIconOf(rows, 0, 5, u"C:\\a.exe"), (std::vector<int>{0, 2, 4})) << "not the broken row";
+    EXPECT_EQ(RowsShowingIconOf(rows, 0, 5, u"C:\\a.exe"), (std::vector<int>{0, 2, 4}))
+        << "not the broken row";
     EXPECT_EQ(RowsShowingIconOf(rows, 1, 3, u"C:\\a.exe"), (std::vector<int>{2}));
     EXPECT_EQ(RowsShowingIconOf(rows, -2, 100, u"C:\\b.exe"), (std::vector<int>{1})) << "clipped";
     EXPECT_TRUE(RowsShowingIconOf(rows, 5, 10, u"C:\\a.exe").empty());
