@@ -4,19 +4,11 @@
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/YesNoQuestion_win32.h"
-#include "base/win32_handles.h"
-#include "icons/extract_icons.h"
 
 namespace {
 
 // At 96 DPI; the rows' icons are read at the window's scale.
 constexpr int kIconSize = 16;
-constexpr int kStandInImage = 0;
-
-CStringW FoldedFile(const CStringW& file) {
-    CStringW folded(file);
-    return folded.MakeLower();
-}
 
 void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) {
     if (outcome.failed++ == 0) {
@@ -40,26 +32,30 @@ void CRunManagerDlg::Refresh() {
 }
 
 int CRunManagerDlg::ImageOf(const RunEntry& entry) {
-    if (entry.broken) return kStandInImage;
-    const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
-    const CStringW key = FoldedFile(file);
-    const auto known = m_imageByFile.find(key);
-    if (known != m_imageByFile.end()) return known->second;
-
-    const int side = velmora::app::RunManagerScaled(kIconSize, Dpi());
-    HICON hIcon = nullptr;
-    int image = kStandInImage;
-    if (velmora::ExtractFileIconsW(velmora::WinText(PathToReadHere(file)), 0, side, side, &hIcon, nullptr, 1,
-                                   LR_COLOR) > 0) {
-        // The list keeps a copy.
-        const velmora::OwnedIcon icon(hIcon);
-        if (icon) {
-            const int added = m_imageList.Add(icon.Get());
-            if (added >= 0) image = added;
-        }
+    // Drawing never waits on a file: the worker reads it.
+    const CStringW file = velmora::app::IconFileOf(entry);
+    bool read = false;
+    const int image = m_iconBook.ImageOf(file, &read);
+    if (read) {
+        m_iconLoader.Ask(m_iconBook.Generation(), file, velmora::app::RunManagerScaled(kIconSize, Dpi()));
     }
-    m_imageByFile.emplace(key, image);
     return image;
+}
+
+void CRunManagerDlg::OnIconsRead() {
+    const int top = m_listCommands.GetTopIndex();
+    // The last row on screen may be shown in part.
+    const int onScreen = m_listCommands.GetCountPerPage() + 1;
+    for (FileIconLoader::Result& result : m_iconLoader.TakeResults()) {
+        // From before a new image list (its icon goes with `result`).
+        if (!m_iconBook.Awaits(result.generation, result.file)) continue;
+        // The list keeps a copy.
+        const int image = result.icon ? m_imageList.Add(result.icon.Get()) : velmora::app::kStandInImage;
+        m_iconBook.Record(result.generation, result.file, image);
+        if (image <= velmora::app::kStandInImage) continue;
+        for (int row : velmora::app::RowsShowingIconOf(m_entries, top, onScreen, result.file))
+            m_listCommands.RedrawItems(row, row);
+    }
 }
 
 BatchOutcome CRunManagerDlg::OutcomeOf(const RunBatchResult& result) {

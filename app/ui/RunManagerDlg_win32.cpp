@@ -33,6 +33,9 @@ constexpr int kFilterLimit = 260;
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 
+// Posted by the icon loader's worker: icons wait to be taken.
+constexpr UINT kIconsReadMessage = WM_APP + 1;
+
 }  // namespace
 
 CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
@@ -62,12 +65,9 @@ BOOL CRunManagerDlg::OnInitDialog() {
                                     velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
                                     velmora::app::RunManagerScaled(spec.width, Dpi()));
     }
-    // Image 0 stands in for entries without an icon of their own. Rows are
-    // as high as their icons: 16 pixels at 96 DPI, scaled.
-    const int iconSide = velmora::app::RunManagerScaled(16, Dpi());
-    m_imageList.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
-    m_imageList.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
-    m_listCommands.SetSmallImageList(m_imageList);
+    // Rows are as high as their icons: 16 pixels at 96 DPI, scaled.
+    MakeImageList(velmora::app::RunManagerScaled(16, Dpi()));
+    m_iconLoader.Start(m_hWnd, kIconsReadMessage);
 
     AddLabel(m_lblFilter, IDC_RUN_FILTER_LABEL, velmora::WideFrom936(kFilterLabel));
     m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
@@ -102,6 +102,13 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
+        case kIconsReadMessage:
+            OnIconsRead();
+            return true;
+        case WM_DESTROY:
+            // No reading for a window that is going; the base goes on.
+            m_iconLoader.Stop();
+            break;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
             // Screen coordinates, negative on a monitor left of or above the
@@ -165,17 +172,24 @@ void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
         m_listCommands.SetColumnWidth(
             column, velmora::app::RunManagerRescaled(m_listCommands.GetColumnWidth(column), fromDpi, toDpi));
     }
-    // The row icons are read again at the new size: the list takes the new
-    // image list before the old one goes.
-    const int iconSide = velmora::app::RunManagerScaled(16, toDpi);
+    // The row icons are read again at the new size.
+    MakeImageList(velmora::app::RunManagerScaled(16, toDpi));
+    m_listCommands.Invalidate(TRUE);
+    // The new window rectangle that follows lays the controls out.
+}
+
+void CRunManagerDlg::MakeImageList(int side) {
+    // Icons asked for the old list and not read yet are not read, and those
+    // being read now are not taken into the new one (another generation).
+    m_iconLoader.Forget();
+    m_iconBook.Restart();
+    // The list takes the new image list before the old one goes. The
+    // stand-in is the system's application icon.
     CImageList icons;
-    icons.Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 64, 64);
+    icons.Create(side, side, ILC_COLOR32 | ILC_MASK, 64, 64);
     icons.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     m_listCommands.SetSmallImageList(icons);
     m_imageList.Attach(icons.Detach());
-    m_imageByFile.clear();
-    m_listCommands.Invalidate(TRUE);
-    // The new window rectangle that follows lays the controls out.
 }
 
 LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {

@@ -8,17 +8,18 @@
 //
 // The list is an owner-data list view: the dialog keeps the entries in list
 // order and answers for the rows the list shows, so that thousands of
-// entries cost nothing to fill, and icons are read only for rows that are
-// drawn (once per target file).
+// entries cost nothing to fill. A row shows a stand-in icon at once; the
+// icons of the rows drawn are read on a worker thread (once per target file)
+// and each row is drawn again when its icon is in.
 #pragma once
 
-#include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "app/runcmd/CommandText.h"
 #include "app/platform/AppServices_win32.h"
+#include "app/platform/FileIconLoader_win32.h"
 #include "app/platform/WindowPrompts_win32.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
@@ -28,6 +29,7 @@
 #include "app/ui/RunManagerCommands_win32.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/ui/RunManagerText.h"
+#include "app/ui/RowIconBook.h"
 #include "app/ui/SkinnedToolDlg_win32.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Controls.h"
@@ -133,8 +135,15 @@ protected:
     static BatchOutcome OutcomeOf(const RunBatchResult& result);
     // Asks before an action on many entries; true to go on.
     bool ConfirmMany(const char* action, std::size_t count);
-    // The image of an entry's icon in m_imageList, read on first use.
+    // The image of an entry's row in m_imageList now: the stand-in until
+    // its icon is read. The first ask for a file has it read.
     int ImageOf(const RunEntry& entry);
+    // Icons were read: those still awaited go into the image list, and the
+    // rows on screen that show them are drawn again.
+    void OnIconsRead();
+    // A new image list at `side` pixels, the stand-in its first image; the
+    // icons are read again for it.
+    void MakeImageList(int side);
     void SetStatus(const CStringW& strText);
 
     const AppServices& m_services;
@@ -154,6 +163,8 @@ protected:
     // Keys that could not be read at the last listing.
     int m_unreadable = 0;
     RunSortOrder m_sortOrder;
-    // Image index by target file, letter case folded; 0 is the stand-in.
-    std::map<CStringW, int> m_imageByFile;
+    // Which files' icons are in m_imageList or being read for it; the
+    // worker that reads them, stopped when the window goes.
+    velmora::app::RowIconBook m_iconBook;
+    FileIconLoader m_iconLoader;
 };

@@ -207,3 +207,18 @@ std::string ModulePath() {
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
+
+bool PumpMessagesUntil(const std::function<bool()>& done) {
+    const ULONGLONG giveUp = ::GetTickCount64() + 60000;
+    while (!done()) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (::GetTickCount64() > giveUp) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    return true;
+}

@@ -73,6 +73,7 @@ public:
     using CRunManagerDlg::m_btnMin;
     using CRunManagerDlg::m_editFilter;
     using CRunManagerDlg::m_entries;
+    using CRunManagerDlg::m_iconBook;
     using CRunManagerDlg::m_imageList;
     using CRunManagerDlg::m_lblStatus;
     using CRunManagerDlg::m_listCommands;
@@ -190,3 +191,8 @@ inline std::string DefaultText(HKEY hRoot, const char16_t* keyPath) { return Def
 
 // The test program's own full path.
 std::string ModulePath();
+
+// Dispatches this thread's messages, waiting for more, until `done` holds.
+// False when it still does not after a minute: a hang guard, not a measure
+// of speed.
+bool PumpMessagesUntil(const std::function<bool()>& done);

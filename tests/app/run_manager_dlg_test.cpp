@@ -153,10 +153,16 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
     EXPECT_EQ(Rows(), expected);
     EXPECT_EQ(Status(), "共 6 个运行命令，2 个失效，1 个被覆盖");
 
+    // The rows show the stand-in, image 0, at once: the icons are read on
+    // the worker and come in as the window's messages are handled.
+    for (int row = 0; row < mgr.m_listCommands.GetItemCount(); ++row)
+        EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0) << row;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
     // This test program carries the application icon; a missing target
-    // shows the stand-in, image 0. One file is read once.
+    // keeps the stand-in. One file is read once for its three rows.
     const int own = mgr.m_listCommands.GetItemImage(RowOf("ed/m"));
     EXPECT_GT(own, 0);
+    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("tools\\nested/m")), own);
     EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("gone/m")), 0);
     EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("shared/u")), own);
     EXPECT_EQ(mgr.m_imageList.GetImageCount(), 2);
@@ -165,6 +171,40 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
     ::ImageList_GetIconSize(mgr.m_imageList, &cx, &cy);
     EXPECT_EQ(cx, 16);
     EXPECT_EQ(cy, 16);
+}
+
+TEST_F(RunManagerDlgTest, IconsComeAfterTheFirstPaintAndNotIntoANewerImageList) {
+    // The first paint asks for the rows' icons and shows the stand-in.
+    mgr.ShowWindow(SW_SHOW);
+    mgr.m_listCommands.UpdateWindow();
+    const int row = RowOf("ed/m");
+    EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0);
+    EXPECT_EQ(mgr.m_iconBook.Pending(), 1u) << "one file for the four rows of this program";
+
+    // Another DPI before the icon came: the read for the old image list is
+    // dropped, and the file read again at the new size.
+    RECT window{};
+    mgr.GetWindowRect(&window);
+    const RECT suggested{window.left, window.top, window.left + 1050, window.top + 630};
+    mgr.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0);
+    EXPECT_EQ(mgr.m_imageList.GetImageCount(), 2) << "the stand-in and this program's icon, once";
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(mgr.m_imageList, &cx, &cy);
+    EXPECT_EQ(cx, 24);
+
+    // Closed while a file is being read: the worker is stopped and joined,
+    // and what it read goes with it.
+    mgr.Refresh();
+    mgr.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&window));
+    mgr.m_listCommands.UpdateWindow();
+    EXPECT_EQ(mgr.m_iconBook.Pending(), 1u);
+    mgr.DestroyWindow();
+    EXPECT_EQ(mgr.m_hWnd, nullptr);
+    ASSERT_TRUE(PumpMessagesUntil([] { return true; }));
 }
 
 TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {

@@ -1,7 +1,8 @@
 // How long the manager takes for a large registry: 2 000 entries in scratch
 // trees of both scopes (nested ones, broken ones and shadowed ones among
-// them) are read, marked, sorted and shown, the first screen with its icons
-// drawn; the times it prints are what `make bench` reports.
+// them) are read, marked, sorted and shown, the first screen drawn with the
+// stand-in icon and then its own icons, read on the worker, in; the times it
+// prints are what `make bench` reports.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -93,6 +94,7 @@ protected:
 struct Timing {
     double created = 0;
     double shown = 0;
+    double iconsIn = 0;
     double refreshed = 0;
     double scrolled = 0;
 };
@@ -108,6 +110,10 @@ void OpenListAndScroll() {
     mgr.UpdateWindow();
     mgr.m_listCommands.UpdateWindow();
     timing.shown = MillisecondsSince(opening);
+    // The window's messages handled until every icon asked for is in.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    timing.iconsIn = MillisecondsSince(opening);
+    const int iconsAsked = mgr.m_imageList.GetImageCount() - 1;
 
     EXPECT_EQ(mgr.m_listCommands.GetItemCount(), kMachineEntries + kUserEntries);
     int shadowed = 0;
@@ -125,7 +131,8 @@ void OpenListAndScroll() {
     mgr.m_listCommands.UpdateWindow();
     timing.refreshed = MillisecondsSince(again);
 
-    // Scrolling to the end reads the icons of the rows that come into view.
+    // Scrolling to the end asks for the icons of the rows that come into
+    // view: drawn at once, with the stand-in where an icon is still read.
     const LONGLONG scrolling = Now();
     mgr.m_listCommands.EnsureVisible(mgr.m_listCommands.GetItemCount() - 1, FALSE);
     mgr.m_listCommands.UpdateWindow();
@@ -156,10 +163,11 @@ void OpenListAndScroll() {
                 total / keystrokes, slowest, keystrokes);
 
     std::printf(
-        "2000 entries: opened and listed in %.0f ms, first screen drawn after %.0f ms; "
-        "refresh %.0f ms; scroll to the end %.0f ms; %d images for %d visible rows\n",
-        timing.created, timing.shown, timing.refreshed, timing.scrolled, mgr.m_imageList.GetImageCount(),
-        mgr.m_listCommands.GetCountPerPage());
+        "2000 entries: opened and listed in %.0f ms, first screen drawn after %.0f ms, "
+        "its icons in after %.0f ms (%d programs); refresh %.0f ms; scroll to the end %.0f ms; "
+        "%d images for %d visible rows\n",
+        timing.created, timing.shown, timing.iconsIn, iconsAsked, timing.refreshed, timing.scrolled,
+        mgr.m_imageList.GetImageCount(), mgr.m_listCommands.GetCountPerPage());
     mgr.DestroyWindow();
 }
 

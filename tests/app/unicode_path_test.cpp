@@ -106,8 +106,12 @@ TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
         commands.push_back(mgr.m_listCommands.GetItemText(row, 0));
         EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), kTool) << row;
         EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 3), CStringW()) << "not marked 失效";
-        EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0) << "the program's own icon";
+        mgr.m_listCommands.GetItemImage(row);  // asks for the icon
     }
+    // Read by its UTF-16 name on the manager's worker.
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    for (int row = 0; row < 2; ++row)
+        EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0) << "the program's own icon";
     EXPECT_EQ(commands, (std::vector<CStringW>{u"ours", kName}));
     // Type-ahead with the name's own letters.
     NMLVFINDITEMW find{};

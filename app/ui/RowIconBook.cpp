@@ -1,0 +1,65 @@
+#include "app/ui/RowIconBook.h"
+
+#include <algorithm>
+
+namespace velmora::app {
+
+namespace {
+
+CStringW Folded(const CStringW& file) {
+    CStringW folded(file);
+    return folded.MakeLower();
+}
+
+}  // namespace
+
+CStringW IconFileOf(const RunEntry& entry) {
+    if (entry.broken) return CStringW();
+    return TargetFileOf(entry.target);
+}
+
+int RowIconBook::ImageOf(const CStringW& file, bool* read) {
+    *read = false;
+    if (file.IsEmpty()) return kStandInImage;
+    const auto [place, added] = m_images.emplace(Folded(file), kBeingRead);
+    if (added) {
+        *read = true;
+        ++m_pending;
+    }
+    return place->second == kBeingRead ? kStandInImage : place->second;
+}
+
+bool RowIconBook::Awaits(unsigned generation, const CStringW& file) const {
+    if (generation != m_generation) return false;
+    const auto known = m_images.find(Folded(file));
+    return known != m_images.end() && known->second == kBeingRead;
+}
+
+bool RowIconBook::Record(unsigned generation, const CStringW& file, int image) {
+    if (!Awaits(generation, file)) return false;
+    m_images[Folded(file)] = image < 0 ? kStandInImage : image;
+    --m_pending;
+    return true;
+}
+
+unsigned RowIconBook::Restart() {
+    m_images.clear();
+    m_pending = 0;
+    return ++m_generation;
+}
+
+std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count,
+                                   const CStringW& file) {
+    std::vector<int> showing;
+    if (file.IsEmpty()) return showing;
+    const long long begin = std::max(first, 0);
+    const long long end = std::min(static_cast<long long>(rows.size()), begin + std::max(count, 0));
+    const CStringW wanted = Folded(file);
+    for (long long row = begin; row < end; ++row) {
+        if (Folded(IconFileOf(rows[static_cast<std::size_t>(row)])) == wanted)
+            showing.push_back(static_cast<int>(row));
+    }
+    return showing;
+}
+
+}  // namespace velmora::app
