@@ -12,11 +12,7 @@
 namespace {
 
 constexpr SIZE kPreviewSize{600, 400};
-constexpr int kMargin = 10;
 constexpr int kSummaryHeight = 36;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonGap = 8;
 
 struct ColumnSpec {
     const char* heading;

@@ -14,11 +14,7 @@
 namespace {
 
 constexpr SIZE kEditorSize{540, 360};
-constexpr int kMargin = 10;
 constexpr int kFieldHeight = 22;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonGap = 8;
 // A folder as long as a Path value can hold.
 constexpr int kFolderLimit = 2048;
 

@@ -13,6 +13,12 @@
 
 class CSkinnedToolDlg : public CQebDialog {
 protected:
+    // The tool dialogs' spacing and button size, at 96 DPI (Scaled).
+    static constexpr int kMargin = 10;
+    static constexpr int kButtonWidth = 80;
+    static constexpr int kButtonHeight = 25;
+    static constexpr int kButtonGap = 8;
+
     explicit CSkinnedToolDlg(CWnd* pParent);
 
     // From the derived dialog's OnInitDialog, first: puts the skin on, sets
