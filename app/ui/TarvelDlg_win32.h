@@ -26,6 +26,10 @@ public:
     // `services` stays the creator's: it must outlive the dialog.
     explicit CTarvelDlg(const AppServices& services, CWnd* pParent = nullptr);
 
+    // The program the add button registers: the file last dropped when it
+    // was an executable, else empty.
+    const CStringW& DroppedProgram() const noexcept { return m_strExePath; }
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
