@@ -29,6 +29,9 @@ public:
     // The program the add button registers: the file last dropped when it
     // was an executable, else empty.
     const CStringW& DroppedProgram() const noexcept { return m_strExePath; }
+    // The icon shown for the dropped program, read at the window's scale;
+    // null before one is shown.
+    HICON DroppedProgramIcon() const noexcept { return m_hFileIcon48.Get(); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
