@@ -55,6 +55,10 @@ public:
 
     // The client rectangle without the frame.
     void GetInnerRect(RECT* pRect) const;
+    // Where the caption's title is drawn, in client coordinates, and the font
+    // it is drawn in.
+    RECT CaptionTextRect() const;
+    HFONT CaptionFont() const noexcept { return m_pCaptionFont; }
     // Hit code of a client point (HTCLIENT, HTCAPTION, HTLEFT ... HTBOTTOMRIGHT,
     // or HT_CAPTION_ICON).
     int FrameHitTest(int x, int y) const;
@@ -138,5 +142,5 @@ private:
     // SC_CLOSE the default.
     void SetWindowMenuStates(const CMenuView& menu) const;
     bool HasFrameSkin() const;
-    void DrawCaptionTextAndIcon(CDC& dc, const RECT& client);
+    void DrawCaptionTextAndIcon(CDC& dc);
 };

@@ -42,15 +42,21 @@ void CQebDialog::DrawFramePart(HDC hDC, velmora::skin::FramePart part) {
                           step.source.left, step.source.top, step.source.Width(), step.source.Height(),
                           SRCCOPY);
     }
-    if (part == velmora::skin::FramePart::kCaption) DrawCaptionTextAndIcon(buffer, client);
+    if (part == velmora::skin::FramePart::kCaption) DrawCaptionTextAndIcon(buffer);
     buffer.CopyTo(hDC, where.left, where.top);
 }
 
-void CQebDialog::DrawCaptionTextAndIcon(CDC& dc, const RECT& client) {
-    const SkinRect textRect =
+RECT CQebDialog::CaptionTextRect() const {
+    RECT client{};
+    GetClientRect(&client);
+    const SkinRect text =
         velmora::skin::CaptionTextRect(ToSkinRect(client), {m_captionTextOrigin.x, m_captionTextOrigin.y},
                                        m_captionLayout, Metrics().captionHeight);
-    RECT text{textRect.left, textRect.top, textRect.right, textRect.bottom};
+    return RECT{text.left, text.top, text.right, text.bottom};
+}
+
+void CQebDialog::DrawCaptionTextAndIcon(CDC& dc) {
+    RECT text = CaptionTextRect();
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_captionTextColor);
     {

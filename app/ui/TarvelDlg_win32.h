@@ -26,6 +26,13 @@ public:
     // `services` stays the creator's: it must outlive the dialog.
     explicit CTarvelDlg(const AppServices& services, CWnd* pParent = nullptr);
 
+    // The program the add button registers: the file last dropped when it
+    // was an executable, else empty.
+    const CStringW& DroppedProgram() const noexcept { return m_strExePath; }
+    // The icon shown for the dropped program, read at the window's scale;
+    // null before one is shown.
+    HICON DroppedProgramIcon() const noexcept { return m_hFileIcon48.Get(); }
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -1,6 +1,7 @@
 #include "dialog_harness.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "base/win32_handles.h"
+#include "wnd/DC.h"
 
 AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices) {
     static CWin32Registry registry;
@@ -63,6 +65,52 @@ RECT ChildRect(HWND hChild) {
     ::GetWindowRect(hChild, &rect);
     ::MapWindowPoints(nullptr, ::GetParent(hChild), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+CStringW ControlText(const CWnd& dialog, UINT id) {
+    HWND hControl = dialog.GetDlgItem(static_cast<int>(id));
+    std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(hControl)) + 1);
+    ::GetWindowTextW(hControl, text.data(), static_cast<int>(text.size()));
+    return velmora::FromWin(text.data());
+}
+
+void TypeInto(const CWnd& dialog, UINT id, const CStringW& text) {
+    ::SetWindowTextW(dialog.GetDlgItem(static_cast<int>(id)), velmora::WinText(text));
+}
+
+bool IsControlShown(const CWnd& dialog, UINT id) {
+    return ::IsWindowVisible(dialog.GetDlgItem(static_cast<int>(id))) != FALSE;
+}
+
+std::vector<COLORREF> ErasedPixels(const CWnd& window, const RECT& box) {
+    RECT client{};
+    window.GetClientRect(&client);
+    CClientDC screen(nullptr);
+    COffscreenDC canvas(screen, client.right, client.bottom);
+    window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.GetSafeHdc()));
+    std::vector<COLORREF> pixels;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) pixels.push_back(::GetPixel(canvas.GetSafeHdc(), x, y));
+    return pixels;
+}
+
+MessageProbe::MessageProbe(HWND hWnd, Probe probe) : m_hWnd(hWnd), m_probe(std::move(probe)) {
+    ::SetWindowSubclass(hWnd, &Procedure, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+}
+
+MessageProbe::~MessageProbe() {
+    if (::IsWindow(m_hWnd)) ::RemoveWindowSubclass(m_hWnd, &Procedure, reinterpret_cast<UINT_PTR>(this));
+}
+
+LRESULT MessageProbe::PassOn(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageProbe::Procedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+    LRESULT result = 0;
+    if (reinterpret_cast<MessageProbe*>(self)->m_probe(message, wParam, lParam, result)) return result;
+    return ::DefSubclassProc(hWnd, message, wParam, lParam);
 }
 
 MessageBoxWatcher::MessageBoxWatcher(const char* caption, int answer)

@@ -1,5 +1,6 @@
-// Helpers of the dialog tests under Wine: access to the dialogs' state, drop
-// handles as the shell makes them, a watcher that finds and answers message
+// Helpers of the dialog tests under Wine: a dialog's controls as a user
+// reaches them, what its erase draws, a probe of its messages, drop handles
+// as the shell makes them, a watcher that finds and answers message
 // boxes, the elevation the tool works with, and registry set-up below
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 //
@@ -15,6 +16,7 @@
 #include <functional>
 #include <initializer_list>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,38 +32,6 @@
 // `appPathsKey` below both roots (a scratch key of the test), and the
 // manager's choices answered by `choices` (none asked when null).
 AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices = nullptr);
-
-// The services a dialog under test is made with, held before the dialog so
-// that they outlive it: a test changes them (another registry, the scope)
-// and the dialog, which holds them by reference, works with the change.
-struct OwnServices {
-    AppServices services = TestServicesAt(kAppPathsKey);
-};
-
-// The main dialog with its state open to the tests, over services of its own.
-class TestableTarvelDlg : public OwnServices, public CTarvelDlg {
-public:
-    TestableTarvelDlg() : CTarvelDlg(services) {}
-    using CTarvelDlg::m_bmpAddButton;
-    using CTarvelDlg::m_bmpCaptionButtons;
-    using CTarvelDlg::m_bmpFrame;
-    using CTarvelDlg::m_btnAdd;
-    using CTarvelDlg::m_btnAddSelf;
-    using CTarvelDlg::m_btnClose;
-    using CTarvelDlg::m_btnMin;
-    using CTarvelDlg::m_captionLayout;
-    using CTarvelDlg::m_captionTextOrigin;
-    using CTarvelDlg::m_pCaptionFont;
-    using CTarvelDlg::m_pieces;
-    using CTarvelDlg::m_editCommandName;
-    using CTarvelDlg::m_hFileIcon;
-    using CTarvelDlg::m_hFileIcon48;
-    using CTarvelDlg::m_hIcon;
-    using CTarvelDlg::m_lblCommandName;
-    using CTarvelDlg::m_lblUsage;
-    using CTarvelDlg::m_strExePath;
-    using CTarvelDlg::m_strSelfPath;
-};
 
 // The run-command manager with its state open to the tests.
 class TestableRunManagerDlg : public CRunManagerDlg {
@@ -113,6 +83,48 @@ HDROP MakeDropHandleW(std::initializer_list<CStringW> paths);
 
 // Client rectangle of a child, in its parent's client coordinates.
 RECT ChildRect(HWND hChild);
+
+// A dialog's control by its id, as a user or another program reaches it: its
+// text, a text typed into it (as one WM_SETTEXT), and whether it shows.
+CStringW ControlText(const CWnd& dialog, UINT id);
+void TypeInto(const CWnd& dialog, UINT id, const CStringW& text);
+bool IsControlShown(const CWnd& dialog, UINT id);
+
+// The object of the window layer bound to a dialog's control, as the class
+// it is bound as; throws (failing the test) when it is none of that class.
+template <class Control>
+Control& BoundControl(const CWnd& dialog, UINT id) {
+    auto* control = dynamic_cast<Control*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(static_cast<int>(id))));
+    if (control == nullptr) throw std::runtime_error("no control of that class: " + std::to_string(id));
+    return *control;
+}
+
+// What a window's erase draws (WM_ERASEBKGND into a bitmap of its client
+// size): the colours of the pixels of `box`, row by row.
+std::vector<COLORREF> ErasedPixels(const CWnd& window, const RECT& box);
+
+// Sees each message sent or dispatched to a window before the window's own
+// procedures do, while both live (a subclass on top of them). `probe`
+// answers a message itself by setting `result` and returning true; the
+// window then never gets it. PassOn hands a message to the window's own
+// procedures from inside the probe.
+class MessageProbe {
+public:
+    using Probe = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    MessageProbe(HWND hWnd, Probe probe);
+    ~MessageProbe();
+    MessageProbe(const MessageProbe&) = delete;
+    MessageProbe& operator=(const MessageProbe&) = delete;
+
+    LRESULT PassOn(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
+
+    HWND m_hWnd;
+    Probe m_probe;
+};
 
 // What a watched message box showed.
 struct SeenMessageBox {

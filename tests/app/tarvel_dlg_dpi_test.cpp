@@ -13,6 +13,7 @@
 #include "app/ui/ImportPreviewDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/ui/RunManagerLayout.h"
+#include "app/ui/SkinArtwork.h"
 #include "app/ui/TarvelDlgLayout.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
@@ -20,7 +21,9 @@
 #include "skin/corner_region.h"
 #include "skin/dpi_scale.h"
 #include "skin/frame_layout.h"
+#include "skin/packed_bitmap_win32.h"
 #include "skin/win32_facts.h"
+#include "wnd/DC.h"
 #include "wnd/Gdi.h"
 
 namespace {
@@ -51,12 +54,6 @@ SkinRect PlaceOf(HWND hChild) {
     ::GetWindowRect(hChild, &r);
     ::MapWindowPoints(nullptr, ::GetParent(hChild), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right, r.bottom};
-}
-
-SIZE BitmapSize(const CBitmap& bitmap) {
-    BITMAP info{};
-    bitmap.GetBitmap(&info);
-    return SIZE{info.bmWidth, info.bmHeight};
 }
 
 // The size `text` takes in `hFont` on the window's own DC.
@@ -107,18 +104,17 @@ protected:
         EXPECT_EQ(client.right, layout.window.cx);
         EXPECT_EQ(client.bottom, layout.window.cy);
 
-        EXPECT_EQ(PlaceOf(dlg.m_lblUsage), layout.usageLabel);
-        EXPECT_EQ(PlaceOf(dlg.m_lblCommandName), layout.commandNameLabel);
-        EXPECT_EQ(PlaceOf(dlg.m_editCommandName), layout.commandNameField);
-        EXPECT_EQ(PlaceOf(dlg.m_btnAddSelf), layout.addSelfLink);
+        EXPECT_EQ(PlaceOf(Control(kUsageLabelId)), layout.usageLabel);
+        EXPECT_EQ(PlaceOf(Control(kCommandNameLabelId)), layout.commandNameLabel);
+        EXPECT_EQ(PlaceOf(Control(IDC_EDIT_COMMAND_NAME)), layout.commandNameField);
+        EXPECT_EQ(PlaceOf(Control(IDC_BTN_ADD_SELF)), layout.addSelfLink);
         // The add button keeps its place and width and takes the height of
-        // the strip of its scale.
-        const SIZE strip = BitmapSize(dlg.m_bmpAddButton);
-        const SkinRect add = PlaceOf(dlg.m_btnAdd);
+        // the strip of its step (25 pixels at 100 %).
+        const SkinRect add = PlaceOf(Control(IDC_BTN_ADD));
         EXPECT_EQ(add.left, layout.addButton.left);
         EXPECT_EQ(add.top, layout.addButton.top);
         EXPECT_EQ(add.Width(), layout.addButton.Width());
-        EXPECT_EQ(add.Height(), strip.cy);
+        EXPECT_EQ(add.Height(), ScaleForDpi(25, ArtworkDpi(at)));
 
         ExpectArtworkOfItsStep(at);
         ExpectCornersCut(layout.window.cx, layout.window.cy, at);
@@ -128,25 +124,40 @@ protected:
     // The bitmaps are those drawn for the DPI's step, never the 100 % ones
     // stretched, and the caption buttons are as large as their images.
     void ExpectArtworkOfItsStep(int at) {
-        const int step = ArtworkDpi(at);
-        // The frame bitmap ends where the pieces cut from it end.
-        const velmora::skin::FramePiece& captionRight = dlg.m_pieces.piece[2];
-        const velmora::skin::FramePiece& bottomRight = dlg.m_pieces.piece[7];
-        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cx, captionRight.x + captionRight.cx);
-        EXPECT_EQ(BitmapSize(dlg.m_bmpFrame).cy, bottomRight.y + bottomRight.cy);
-        EXPECT_EQ(BitmapSize(dlg.m_bmpCaptionButtons).cy, ScaleForDpi(18, step));
-        EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cx, 4 * ScaleForDpi(25, step));
-        EXPECT_EQ(BitmapSize(dlg.m_bmpAddButton).cy, ScaleForDpi(25, step));
-        const SkinRect close = PlaceOf(dlg.m_btnClose);
-        EXPECT_EQ(close.Height(), BitmapSize(dlg.m_bmpCaptionButtons).cy);
-        EXPECT_EQ(close.Width(), dlg.m_captionLayout.closeWidth);
-        EXPECT_EQ(3 * (dlg.m_captionLayout.minWidth + dlg.m_captionLayout.maxWidth +
-                       dlg.m_captionLayout.closeWidth + dlg.m_captionLayout.maxWidth),
-                  BitmapSize(dlg.m_bmpCaptionButtons).cx);
-        // The close button ends the caption's right margin from the edge.
+        const velmora::app::SkinArtwork artwork = velmora::app::SkinArtworkForDpi(at);
+        const int step = artwork.artworkDpi;
+        // The frame's caption and borders are the step's pieces.
         RECT client{};
+        RECT inner{};
         dlg.GetClientRect(&client);
-        EXPECT_EQ(close.right, client.right - dlg.m_captionLayout.rightMargin);
+        dlg.GetInnerRect(&inner);
+        EXPECT_EQ(inner.top, ScaleForDpi(27, step));
+        EXPECT_EQ(inner.left - client.left, ScaleForDpi(3, step));
+        EXPECT_EQ(client.right - inner.right, ScaleForDpi(3, step));
+        EXPECT_EQ(client.bottom - inner.bottom, ScaleForDpi(3, step));
+        // The bottom-right piece, copied 1:1, shows the step's frame bitmap
+        // pixel for pixel in the window's corner.
+        CBitmap frame;
+        const HINSTANCE hResources = ::GetModuleHandleW(nullptr);
+        ASSERT_TRUE(artwork.packed ? velmora::skin::LoadPackedSkinBitmap(frame, hResources, artwork.frameId)
+                                   : frame.LoadBitmap(hResources, artwork.frameId) != FALSE);
+        const SkinRect corner = artwork.framePieces[7];
+        CMemoryDC skin(nullptr);
+        const velmora::SelectedObject selected(skin, frame.GetSafeHandle());
+        std::vector<COLORREF> drawn;
+        for (int y = corner.top; y < corner.bottom; ++y)
+            for (int x = corner.left; x < corner.right; ++x) drawn.push_back(::GetPixel(skin.GetSafeHdc(), x, y));
+        EXPECT_EQ(ErasedPixels(dlg, RECT{client.right - corner.Width(), client.bottom - corner.Height(),
+                                         client.right, client.bottom}),
+                  drawn);
+        // The caption buttons are the step's (18 pixels high at 100 %).
+        const velmora::skin::CaptionButtonLayout& buttons = artwork.captionButtons;
+        const SkinRect close = PlaceOf(Control(CQebDialog::ID_CAPTION_CLOSE));
+        EXPECT_EQ(close.Height(), ScaleForDpi(18, step));
+        EXPECT_EQ(close.Width(), buttons.closeWidth);
+        EXPECT_EQ(PlaceOf(Control(CQebDialog::ID_CAPTION_MINIMIZE)).Width(), buttons.minWidth);
+        // The close button ends the caption's right margin from the edge.
+        EXPECT_EQ(close.right, client.right - buttons.rightMargin);
     }
 
     // The key-coloured corners of the skin leave the window: each window
@@ -170,7 +181,8 @@ protected:
 
     // Each text measured in the font it is drawn with, on its control's DC.
     void ExpectTextsFit() {
-        for (CQebTransButton* label : {&dlg.m_lblUsage, &dlg.m_lblCommandName, &dlg.m_btnAddSelf}) {
+        for (UINT id : {kUsageLabelId, kCommandNameLabelId, static_cast<UINT>(IDC_BTN_ADD_SELF)}) {
+            const CQebTransButton* label = &BoundControl<CQebTransButton>(dlg, id);
             const CStringW text = label->GetWindowText();
             RECT client{};
             label->GetClientRect(&client);
@@ -182,27 +194,29 @@ protected:
         }
         // The link's underlined look is its own font underlined: as large.
         LOGFONTW link{};
-        ASSERT_TRUE(CFont::GetLogFont(dlg.m_btnAddSelf.m_pFont, &link));
+        ASSERT_TRUE(CFont::GetLogFont(BoundControl<CQebTransButton>(dlg, IDC_BTN_ADD_SELF).m_pFont, &link));
         EXPECT_EQ(link.lfHeight, -::MulDiv(9, dlg.Dpi(), 72));
 
         // The add button's text stays clear of the button's rounded ends: of
         // the 11-pixel caps of the 100 % strip, scaled (a larger step's caps
         // hold the same ends, drawn at the step's scale, and are wider only
         // by the plain fill the strip's 2-pixel middle leaves them).
+        const CQebTransButton& addButton = BoundControl<CQebTransButton>(dlg, IDC_BTN_ADD);
         RECT add{};
-        dlg.m_btnAdd.GetClientRect(&add);
+        addButton.GetClientRect(&add);
         const int ends = ScaleForDpi(velmora::skin::StripFramesOf(100).cap, dlg.Dpi());
-        const SIZE addText = TextExtent(dlg.m_btnAdd, dlg.m_btnAdd.m_pFont, dlg.m_btnAdd.GetWindowText());
+        const SIZE addText = TextExtent(addButton, addButton.m_pFont, addButton.GetWindowText());
         EXPECT_LE(addText.cx, add.right - 2 * ends);
         EXPECT_LE(addText.cy, add.bottom);
 
         // A line typed into the field is not cut at the bottom.
-        const HFONT fieldFont = reinterpret_cast<HFONT>(dlg.m_editCommandName.SendMessage(WM_GETFONT));
+        const HWND hField = Control(IDC_EDIT_COMMAND_NAME);
+        const auto fieldFont = reinterpret_cast<HFONT>(::SendMessageW(hField, WM_GETFONT, 0, 0));
         EXPECT_EQ(fieldFont, CFont::TextFont(dlg.Dpi()));
         RECT field{};
-        dlg.m_editCommandName.GetClientRect(&field);
-        EXPECT_LE(LineHeight(dlg.m_editCommandName, fieldFont), field.bottom);
-        const SIZE typed = TextExtent(dlg.m_editCommandName, fieldFont, CStringW(u"notepad_plus_2"));
+        ::GetClientRect(hField, &field);
+        EXPECT_LE(LineHeight(hField, fieldFont), field.bottom);
+        const SIZE typed = TextExtent(hField, fieldFont, CStringW(u"notepad_plus_2"));
         EXPECT_LE(typed.cx, field.right);
 
         // The title in the caption, whole before the caption buttons and
@@ -212,42 +226,36 @@ protected:
         dlg.GetClientRect(&client);
         dlg.GetInnerRect(&inner);
         const int captionHeight = inner.top - client.top;
-        const SkinRect title = velmora::skin::CaptionTextRect(
-            {client.left, client.top, client.right, client.bottom},
-            {dlg.m_captionTextOrigin.x, dlg.m_captionTextOrigin.y}, dlg.m_captionLayout, captionHeight);
-        const SIZE titleExtent = TextExtent(dlg, dlg.m_pCaptionFont, dlg.GetWindowText());
+        const RECT title = dlg.CaptionTextRect();
+        const SIZE titleExtent = TextExtent(dlg, dlg.CaptionFont(), dlg.GetWindowText());
         EXPECT_LE(title.left + titleExtent.cx, title.right);
         EXPECT_LE(title.top + titleExtent.cy, captionHeight);
-        EXPECT_EQ(dlg.m_pCaptionFont, CFont::TextFont(dlg.Dpi()));
+        EXPECT_EQ(dlg.CaptionFont(), CFont::TextFont(dlg.Dpi()));
     }
 
+    HWND Control(UINT id) const { return dlg.GetDlgItem(static_cast<int>(id)); }
+
     int dpi = 0;
-    TestableTarvelDlg dlg;
+    AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
 };
 
 TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
     // The window takes its display's DPI (under Wine, the prefix's LogPixels).
     EXPECT_EQ(dlg.Dpi(), dpi);
+    // The caption and the three borders around the interior are checked
+    // there, each its 100 % thickness scaled.
     ExpectLaidOutFor(dpi);
-    // The caption and the three borders around the interior, each its 100 %
-    // thickness scaled: the borders equally thick.
-    RECT client{};
-    RECT inner{};
-    dlg.GetClientRect(&client);
-    dlg.GetInnerRect(&inner);
-    const int step = ArtworkDpi(dpi);
-    EXPECT_EQ(inner.top, ScaleForDpi(27, step));
-    EXPECT_EQ(inner.left - client.left, ScaleForDpi(3, step));
-    EXPECT_EQ(client.right - inner.right, ScaleForDpi(3, step));
-    EXPECT_EQ(client.bottom - inner.bottom, ScaleForDpi(3, step));
 }
 
 TEST_F(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {
+    // (Drawn, a 48 x 48 image stretched looks the same as one read at the
+    // size from this program's icon, which has no larger image.)
     const HDROP hDrop = MakeDropHandle({ModulePath()});
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
-    ASSERT_TRUE(dlg.m_hFileIcon48);
+    ASSERT_NE(dlg.DroppedProgramIcon(), nullptr);
     ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(dlg.m_hFileIcon48.Get(), &info));
+    ASSERT_TRUE(::GetIconInfo(dlg.DroppedProgramIcon(), &info));
     BITMAP colour{};
     ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(colour), &colour);
     if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);

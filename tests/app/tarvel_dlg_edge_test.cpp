@@ -73,7 +73,8 @@ protected:
         return watcher.Seen();
     }
 
-    TestableTarvelDlg dlg;
+    AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
 };
 
 TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
@@ -89,12 +90,12 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
         {"storing the value", memreg::RegCall::kSetValue, 0, true},
     };
     Drop({"C:\\Tools\\ed.exe"});
-    dlg.m_editCommandName.SetWindowText(u"velmora-test-fail");
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"velmora-test-fail");
     for (const auto& f : failures) {
         DeleteTree(KeyOf("velmora-test-fail").c_str());
         FailingRegistry registry(f.kind, f.failAt);
         {
-            const ScopedRegistry scoped(dlg.services, registry.watch);
+            const ScopedRegistry scoped(services, registry.watch);
             EXPECT_TRUE(Press(IDC_BTN_ADD).empty()) << f.step;
         }
         EXPECT_TRUE(registry.watch.Balanced()) << f.step << ": " << registry.watch.OpenKeys() << " keys left open";
@@ -108,14 +109,14 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
 }
 
 TEST_F(TarvelDlgEdgeTest, AFailedSelfRegistrationLeavesTheLinkHidden) {
-    ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
+    ASSERT_TRUE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
     FailingRegistry registry(memreg::RegCall::kSetValue, 0);
     {
-        const ScopedRegistry scoped(dlg.services, registry.watch);
+        const ScopedRegistry scoped(services, registry.watch);
         EXPECT_TRUE(Press(IDC_BTN_ADD_SELF).empty());
     }
     EXPECT_TRUE(registry.watch.Balanced());
-    EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
+    EXPECT_FALSE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
     EXPECT_FALSE(HasDefaultValue(N(kAppPathsRunKey)));
 }
 
@@ -123,14 +124,14 @@ TEST_F(TarvelDlgEdgeTest, AStoredPathCountsFromEightBytes) {
     // "C:a.exe" (7 bytes, relative to the drive's directory) is accepted by
     // its extension but is shorter than any full path.
     Drop({"C:a.exe"});
-    ASSERT_EQ(dlg.m_strExePath, CStringW(u"C:a.exe"));
-    dlg.m_editCommandName.SetWindowText(u"velmora-test-seven");
+    ASSERT_EQ(dlg.DroppedProgram(), CStringW(u"C:a.exe"));
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"velmora-test-seven");
     EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
     EXPECT_FALSE(KeyExists(KeyOf("velmora-test-seven").c_str()));
 
     Drop({"C:\\a.exe"});
-    ASSERT_EQ(dlg.m_strExePath.GetLength(), 8);
-    dlg.m_editCommandName.SetWindowText(u"velmora-test-eight");
+    ASSERT_EQ(dlg.DroppedProgram().GetLength(), 8);
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"velmora-test-eight");
     EXPECT_EQ(Press(IDC_BTN_ADD).size(), 1u);
     std::string data;
     ASSERT_TRUE(ReadValue(KeyOf("velmora-test-eight").c_str(), "", &data, nullptr));
@@ -139,7 +140,7 @@ TEST_F(TarvelDlgEdgeTest, AStoredPathCountsFromEightBytes) {
 
 TEST_F(TarvelDlgEdgeTest, TheConfirmationHasTheProgramsIconAndOnlyAnOkButton) {
     Drop({"C:\\Tools\\ed.exe"});
-    dlg.m_editCommandName.SetWindowText(u"velmora-test-eight");
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"velmora-test-eight");
     const std::vector<SeenMessageBox> boxes = Press(IDC_BTN_ADD);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].buttonIds, std::vector<int>{IDOK});
@@ -211,26 +212,15 @@ BOOL WINAPI RecordDrawIcon(HDC hDC, int x, int y, HICON hIcon) {
     return TRUE;
 }
 
-// The dialog with a client area while minimised (the whole window, as the
-// minimised windows of old had), noting the erase messages it gets.
-class CMinimisedClientDlg : public TestableTarvelDlg {
-public:
-    std::vector<HDC> m_iconErases;
-
-protected:
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        if (message == WM_NCCALCSIZE && IsIconic()) {
-            result = 0;
-            return true;
-        }
-        if (message == WM_ICONERASEBKGND) m_iconErases.push_back(reinterpret_cast<HDC>(wParam));
-        return TestableTarvelDlg::ProcessWindowMessage(message, wParam, lParam, result);
-    }
-};
-
 TEST_F(TarvelDlgEdgeTest, TheMinimisedWindowShowsTheApplicationIconCentred) {
-    CMinimisedClientDlg dlg;
-    ASSERT_TRUE(dlg.Create());
+    // The dialog with a client area while minimised (the whole window, as
+    // the minimised windows of old had), noting the erase messages it gets.
+    std::vector<HDC> iconErases;
+    const MessageProbe probe(dlg, [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message == WM_ICONERASEBKGND) iconErases.push_back(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return message == WM_NCCALCSIZE && dlg.IsIconic();
+    });
     dlg.ShowWindow(SW_SHOW);
     PumpMessages();
     dlg.ShowWindow(SW_MINIMIZE);
@@ -246,10 +236,10 @@ TEST_F(TarvelDlgEdgeTest, TheMinimisedWindowShowsTheApplicationIconCentred) {
         ASSERT_TRUE(hook.Hooked());
         ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
-    ASSERT_EQ(dlg.m_iconErases.size(), 1u) << "the icon's background is erased first";
+    ASSERT_EQ(iconErases.size(), 1u) << "the icon's background is erased first";
     ASSERT_EQ(g_iconsDrawn.size(), 1u);
-    EXPECT_EQ(g_iconsDrawn[0].hDC, dlg.m_iconErases[0]) << "both on the paint device context";
-    EXPECT_EQ(g_iconsDrawn[0].hIcon, dlg.m_hIcon);
+    EXPECT_EQ(g_iconsDrawn[0].hDC, iconErases[0]) << "both on the paint device context";
+    EXPECT_EQ(g_iconsDrawn[0].hIcon, reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)));
     // (width - icon width + 1) / 2: 160 x 24 with 32 x 32 icons gives 64, -3.
     EXPECT_EQ(g_iconsDrawn[0].x, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2);
     EXPECT_EQ(g_iconsDrawn[0].y, (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2);
@@ -265,26 +255,26 @@ TEST_F(TarvelDlgEdgeTest, TheMinimisedWindowShowsTheApplicationIconCentred) {
         ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     EXPECT_TRUE(g_iconsDrawn.empty());
-    dlg.DestroyWindow();
 }
 
 TEST_F(TarvelDlgEdgeTest, ADropOfNoFileForgetsTheProgramAndKeepsTheRest) {
     Drop({ModulePath()});
-    dlg.m_editCommandName.SetWindowText(u"typed");
-    ASSERT_FALSE(dlg.m_strExePath.IsEmpty());
-    const HICON hShown = dlg.m_hFileIcon48.Get();
-    ASSERT_NE(hShown, nullptr);
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"typed");
+    ASSERT_FALSE(dlg.DroppedProgram().IsEmpty());
+    const RECT iconBox{144, 130, 192, 178};
+    const std::vector<COLORREF> shown = ErasedPixels(dlg, iconBox);
+    ASSERT_NE(shown, std::vector<COLORREF>(shown.size(), kDialogBackground));
 
     // A drop list that holds no name. Windows counts no file in it; Wine's
     // DragQueryFileA counts one, with an empty name.
     HDROP hDrop = MakeDropHandle({});
     const UINT count = ::DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
-    EXPECT_TRUE(dlg.m_strExePath.IsEmpty()) << "no program to register any more";
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), count == 0 ? CStringW(u"typed") : CStringW());
-    EXPECT_EQ(dlg.m_hFileIcon48.Get(), hShown) << "the icon stays";
+    EXPECT_TRUE(dlg.DroppedProgram().IsEmpty()) << "no program to register any more";
+    EXPECT_EQ(ControlText(dlg, IDC_EDIT_COMMAND_NAME), count == 0 ? CStringW(u"typed") : CStringW());
+    EXPECT_EQ(ErasedPixels(dlg, iconBox), shown) << "the icon stays";
     EXPECT_EQ(::GlobalFlags(hDrop), static_cast<UINT>(GMEM_INVALID_HANDLE)) << "the drop was handed back";
-    dlg.m_editCommandName.SetWindowText(u"velmora-test-fail");
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, u"velmora-test-fail");
     EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
 }
 

@@ -34,11 +34,13 @@ bool CanStillCreateGdiObjects(int count) {
 }
 
 TEST(TarvelDlgLeakTest, RepaintsMovesAndResizesLeakNoGdiObject) {
-    TestableTarvelDlg dlg;
+    const AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     // With a dropped program's icon, so its drawing is repeated too.
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({ModulePath()})), 0);
-    ASSERT_TRUE(dlg.m_hFileIcon48);
+    const std::vector<COLORREF> icon = ErasedPixels(dlg, RECT{144, 130, 192, 178});
+    ASSERT_NE(icon, std::vector<COLORREF>(icon.size(), kDialogBackground));
 
     CClientDC screen(nullptr);
     COffscreenDC canvas(screen, 355, 250);

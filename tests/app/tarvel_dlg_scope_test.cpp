@@ -55,10 +55,11 @@ protected:
     }
     void Register(const char* name, const char* path) {
         dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({path})), 0);
-        dlg.m_editCommandName.SetWindowText(velmora::WideFrom936(name));
+        TypeInto(dlg, IDC_EDIT_COMMAND_NAME, velmora::WideFrom936(name));
     }
 
-    TestableTarvelDlg dlg;
+    AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
 };
 
 TEST_F(TarvelDlgScopeTest, ReplacingAnotherProgramAsksFirstAndNoWritesNothing) {
@@ -122,18 +123,18 @@ TEST_F(TarvelDlgScopeTest, TheLinkAsksWhenRunIsAnotherProgramAndStaysOnOfferAfte
     WriteValue(kAppPathsRunKey, "", "C:\\Other\\run.exe");
     dlg.DestroyWindow();
     ASSERT_TRUE(dlg.Create());
-    ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
+    ASSERT_TRUE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
 
     const Outcome no = Press(IDC_BTN_ADD_SELF, IDNO);
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0].text, "命令“run”已指向：C:\\Other\\run.exe\n是否改为：" + ModulePath() + "？");
-    EXPECT_TRUE(dlg.m_btnAddSelf.IsWindowVisible()) << "nothing changed: the link is still offered";
+    EXPECT_TRUE(IsControlShown(dlg, IDC_BTN_ADD_SELF)) << "nothing changed: the link is still offered";
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, kAppPathsRunKey), "C:\\Other\\run.exe");
 
     const Outcome yes = Press(IDC_BTN_ADD_SELF, IDYES);
     EXPECT_EQ(yes.questions.size(), 1u);
     EXPECT_TRUE(yes.confirmations.empty()) << "the link shows no message";
-    EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
+    EXPECT_FALSE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
     EXPECT_EQ(DefaultText(HKEY_LOCAL_MACHINE, kAppPathsRunKey), ModulePath());
 }
 
@@ -146,12 +147,13 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     for (const Case& c : {Case{false, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
                           Case{true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}}) {
         Clean();
-        TestableTarvelDlg fresh;
-        fresh.services.scope = RegistrationScopeFor(c.elevated);
+        AppServices scoped = TestServicesAt(kAppPathsKey);
+        scoped.scope = RegistrationScopeFor(c.elevated);
+        CTarvelDlg fresh{scoped};
         ASSERT_TRUE(fresh.Create());
-        EXPECT_TRUE(fresh.m_btnAddSelf.IsWindowVisible());
+        EXPECT_TRUE(IsControlShown(fresh, IDC_BTN_ADD_SELF));
         fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.exe"})), 0);
-        fresh.m_editCommandName.SetWindowText(velmora::WideFrom936(kName));
+        TypeInto(fresh, IDC_EDIT_COMMAND_NAME, velmora::WideFrom936(kName));
         {
             MessageBoxWatcher question(kReplaceQuestionCaption, IDNO);
             MessageBoxWatcher confirmation(kBoxCaption);
@@ -167,24 +169,24 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
         EXPECT_FALSE(KeyExists(c.untouched, kAppPathsRunKey)) << "elevated " << c.elevated;
 
         // The start-up check reads the scope the link writes to.
-        TestableTarvelDlg again;
-        again.services.scope = RegistrationScopeFor(c.elevated);
+        CTarvelDlg again{scoped};
         ASSERT_TRUE(again.Create());
-        EXPECT_FALSE(again.m_btnAddSelf.IsWindowVisible()) << "elevated " << c.elevated;
+        EXPECT_FALSE(IsControlShown(again, IDC_BTN_ADD_SELF)) << "elevated " << c.elevated;
         again.DestroyWindow();
     }
     // Registered for the machine only: a standard user is still offered the link.
     DeleteTree(HKEY_CURRENT_USER, kAppPathsRunKey);
     WriteValue(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", ModulePath());
-    TestableTarvelDlg user;
-    user.services.scope = RunScope::kCurrentUser;
+    AppServices standardUser = TestServicesAt(kAppPathsKey);
+    standardUser.scope = RunScope::kCurrentUser;
+    CTarvelDlg user{standardUser};
     ASSERT_TRUE(user.Create());
-    EXPECT_TRUE(user.m_btnAddSelf.IsWindowVisible());
+    EXPECT_TRUE(IsControlShown(user, IDC_BTN_ADD_SELF));
     user.DestroyWindow();
 }
 
 TEST_F(TarvelDlgScopeTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
-    const ScopedElevation standardUser(dlg.services, false);
+    const ScopedElevation standardUser(services, false);
     WriteValue(HKEY_LOCAL_MACHINE, KeyOf(kName).c_str(), "", "C:\\Installed\\app.exe");
     Register(kName, "D:\\Portable\\app.exe");
     const Outcome no = Press(IDC_BTN_ADD, IDNO);

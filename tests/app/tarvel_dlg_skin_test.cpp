@@ -5,6 +5,8 @@
 // artwork each DPI's step loads from the program.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -56,65 +58,43 @@ long RegionArea(HRGN region) {
 // A timer procedure that closes whatever menu is being tracked.
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); }
 
-// The real dialog, with what the frame hands to the system recorded instead
-// of starting the system's move loop, and the window menu's comings and goings.
-class FrameProbeDlg : public TestableTarvelDlg {
-public:
-    std::vector<std::pair<UINT, WPARAM>> nonClientPresses;
-    bool leftToDefault = true;
-    int menusOpened = 0;
-    int closeCommands = 0;
-    // What the first erase of the window saw.
-    bool erasedOnce = false;
-    RECT closeAtFirstPaint{};
-    bool cornersCutAtFirstPaint = false;
-
-protected:
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        switch (message) {
-            case WM_NCLBUTTONDOWN:
-            case WM_NCLBUTTONDBLCLK:
-                nonClientPresses.emplace_back(message, wParam);
-                // The frame itself leaves these to the system.
-                if (TestableTarvelDlg::ProcessWindowMessage(message, wParam, lParam, result))
-                    leftToDefault = false;
-                result = 0;
-                return true;
-            case WM_ENTERMENULOOP:
-                ++menusOpened;
-                break;
-            case WM_SYSCOMMAND:
-                if ((wParam & 0xFFF0) == SC_CLOSE) {
-                    ++closeCommands;
-                    result = 0;
-                    return true;
-                }
-                break;
-            case WM_ERASEBKGND:
-                if (!erasedOnce) {
-                    erasedOnce = true;
-                    closeAtFirstPaint = ClientRectOf(GetDlgItem(ID_CAPTION_CLOSE));
-                    CRgn region;
-                    region.CreateRectRgn(0, 0, 0, 0);
-                    cornersCutAtFirstPaint =
-                        ::GetWindowRgn(m_hWnd, region) != ERROR && !::PtInRegion(region, 0, 0);
-                }
-                break;
-            default:
-                break;
-        }
-        return TestableTarvelDlg::ProcessWindowMessage(message, wParam, lParam, result);
-    }
-};
-
+// The real dialog, with its messages probed: the presses the frame hands to
+// the system, and the moves and sizes the system would start for them
+// (recorded instead of entering the system's move loop), and the window
+// menu's comings and goings.
 class TarvelDlgSkinTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dlg.Create());
+        probe.emplace(dlg, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+            result = 0;
+            switch (message) {
+                case WM_NCLBUTTONDOWN:
+                case WM_NCLBUTTONDBLCLK:
+                    nonClientPresses.emplace_back(message, wParam);
+                    return false;
+                case WM_ENTERMENULOOP:
+                    ++menusOpened;
+                    return false;
+                case WM_SYSCOMMAND:
+                    if ((wParam & 0xFFF0) == SC_MOVE || (wParam & 0xFFF0) == SC_SIZE) {
+                        systemMoves.push_back(wParam);
+                        return true;
+                    }
+                    if ((wParam & 0xFFF0) == SC_CLOSE) {
+                        ++closeCommands;
+                        return true;
+                    }
+                    return false;
+                default:
+                    return false;
+            }
+        });
         PumpMessages();
         ::SetActiveWindow(dlg);
     }
     void TearDown() override {
+        probe.reset();
         if (dlg.m_hWnd != nullptr) dlg.DestroyWindow();
         PumpMessages();
     }
@@ -129,7 +109,14 @@ protected:
         ::KillTimer(nullptr, timer);
     }
 
-    FrameProbeDlg dlg;
+    AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
+    std::optional<MessageProbe> probe;
+    std::vector<std::pair<UINT, WPARAM>> nonClientPresses;
+    // The WM_SYSCOMMAND codes of the moves and sizes the system would start.
+    std::vector<WPARAM> systemMoves;
+    int menusOpened = 0;
+    int closeCommands = 0;
 };
 
 TEST_F(TarvelDlgSkinTest, NoSystemFrameTheClientIsTheWindow) {
@@ -184,60 +171,93 @@ TEST_F(TarvelDlgSkinTest, CaptionButtonsAndSkinnedControls) {
             << e.id << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
     EXPECT_EQ(dlg.GetDlgItem(CQebDialog::ID_CAPTION_MAXIMIZE), nullptr);
-    for (HWND hLabel : {dlg.m_lblUsage.m_hWnd, dlg.m_lblCommandName.m_hWnd}) {
-        EXPECT_EQ(::SendMessageA(hLabel, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    for (UINT label : {kUsageLabelId, kCommandNameLabelId}) {
+        EXPECT_EQ(::SendMessageA(dlg.GetDlgItem(static_cast<int>(label)), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
     }
-    EXPECT_EQ(dlg.m_btnAddSelf.m_underlineStates, 7u);
-    EXPECT_EQ(dlg.m_btnAddSelf.m_textColor, 0xFF0000u);
+    const CQebTransButton& link = BoundControl<CQebTransButton>(dlg, IDC_BTN_ADD_SELF);
+    EXPECT_EQ(link.m_underlineStates, 7u);
+    EXPECT_EQ(link.m_textColor, 0xFF0000u);
+}
+
+// What the first erase of a dialog saw, noted by a hook on the messages sent
+// on this thread: the dialog is shown, and erased, while it is being created.
+struct FirstErase {
+    bool seen = false;
+    RECT close{};
+    bool cornersCut = false;
+};
+FirstErase g_firstErase;
+
+LRESULT CALLBACK NoteFirstErase(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char className[16] = {};
+    if (code == HC_ACTION && sent.message == WM_ERASEBKGND && !g_firstErase.seen &&
+        ::GetClassNameA(sent.hwnd, className, sizeof className) > 0 && std::strcmp(className, "#32770") == 0) {
+        g_firstErase.seen = true;
+        g_firstErase.close = ClientRectOf(::GetDlgItem(sent.hwnd, CQebDialog::ID_CAPTION_CLOSE));
+        CRgn region;
+        region.CreateRectRgn(0, 0, 0, 0);
+        g_firstErase.cornersCut = ::GetWindowRgn(sent.hwnd, region) != ERROR && !::PtInRegion(region, 0, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 TEST(TarvelDlgFirstPaintTest, ButtonsAndCornersAreInPlaceAtTheFirstPaint) {
-    FrameProbeDlg dlg;
+    g_firstErase = {};
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &NoteFirstErase, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     dlg.UpdateWindow();
     PumpMessages();
-    ASSERT_TRUE(dlg.erasedOnce);
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(g_firstErase.seen);
     const RECT expected{306, 0, 348, 18};
-    EXPECT_TRUE(::EqualRect(&dlg.closeAtFirstPaint, &expected));
-    EXPECT_TRUE(dlg.cornersCutAtFirstPaint);
+    EXPECT_TRUE(::EqualRect(&g_firstErase.close, &expected));
+    EXPECT_TRUE(g_firstErase.cornersCut);
     dlg.DestroyWindow();
 }
 
 TEST_F(TarvelDlgSkinTest, PressesOnTheCaptionOrTheClientAreaMoveTheWindow) {
+    // The frame leaves the presses to the system's default processing, which
+    // starts its move (or size) loop.
     const struct {
         POINT point;
         UINT message;
         WPARAM code;
+        WPARAM systemMove;
     } presses[] = {
-        {{100, 15}, WM_NCLBUTTONDOWN, HTCAPTION},   // caption
-        {{200, 150}, WM_NCLBUTTONDOWN, HTCAPTION},  // client area
-        {{1, 100}, WM_NCLBUTTONDOWN, HTLEFT},       // the edges are forwarded though nothing resizes
-        {{200, 249}, WM_NCLBUTTONDOWN, HTBOTTOM},
+        {{100, 15}, WM_NCLBUTTONDOWN, HTCAPTION, SC_MOVE | HTCAPTION},   // caption
+        {{200, 150}, WM_NCLBUTTONDOWN, HTCAPTION, SC_MOVE | HTCAPTION},  // client area
+        {{1, 100}, WM_NCLBUTTONDOWN, HTLEFT, SC_SIZE | WMSZ_LEFT},  // the edges are forwarded though nothing resizes
+        {{200, 249}, WM_NCLBUTTONDOWN, HTBOTTOM, SC_SIZE | WMSZ_BOTTOM},
     };
     for (const auto& press : presses) {
-        dlg.nonClientPresses.clear();
+        nonClientPresses.clear();
+        systemMoves.clear();
         dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.point.x, press.point.y));
         PumpMessages();  // the move is posted
         dlg.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(press.point.x, press.point.y));
-        ASSERT_EQ(dlg.nonClientPresses.size(), 1u) << press.point.x << "," << press.point.y;
-        EXPECT_EQ(dlg.nonClientPresses[0].first, press.message);
-        EXPECT_EQ(dlg.nonClientPresses[0].second, press.code);
+        ASSERT_EQ(nonClientPresses.size(), 1u) << press.point.x << "," << press.point.y;
+        EXPECT_EQ(nonClientPresses[0].first, press.message);
+        EXPECT_EQ(nonClientPresses[0].second, press.code);
+        EXPECT_EQ(systemMoves, std::vector<WPARAM>{press.systemMove}) << press.point.x << "," << press.point.y;
     }
-    EXPECT_TRUE(dlg.leftToDefault) << "the frame hands them to the system's default processing";
     EXPECT_EQ(::GetCapture(), nullptr) << "a frame that is not resizable captures nothing";
 
     // A double click on the caption asks the system to maximise; elsewhere nothing.
-    dlg.nonClientPresses.clear();
+    nonClientPresses.clear();
     dlg.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 15));
     dlg.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(200, 150));
-    ASSERT_EQ(dlg.nonClientPresses.size(), 1u);
-    EXPECT_EQ(dlg.nonClientPresses[0],
+    ASSERT_EQ(nonClientPresses.size(), 1u);
+    EXPECT_EQ(nonClientPresses[0],
               std::make_pair(static_cast<UINT>(WM_NCLBUTTONDBLCLK), WPARAM{HTCAPTION}));
 }
 
 TEST_F(TarvelDlgSkinTest, TheWindowMenuOpensAtMostOnceIn300Ms) {
     OpenAndCloseWindowMenu(WM_COMMAND);
-    EXPECT_EQ(dlg.menusOpened, 1);
+    EXPECT_EQ(menusOpened, 1);
     CMenuView menu = dlg.GetSystemMenu(FALSE);
     EXPECT_EQ(menu.GetDefaultItem(), static_cast<UINT>(SC_CLOSE));
     EXPECT_TRUE(menu.GetMenuState(SC_MAXIMIZE) & MF_GRAYED) << "not resizable";
@@ -247,10 +267,10 @@ TEST_F(TarvelDlgSkinTest, TheWindowMenuOpensAtMostOnceIn300Ms) {
     EXPECT_FALSE(menu.GetMenuState(SC_MINIMIZE) & MF_GRAYED);
 
     OpenAndCloseWindowMenu(WM_COMMAND);
-    EXPECT_EQ(dlg.menusOpened, 1) << "asked again right after it closed";
+    EXPECT_EQ(menusOpened, 1) << "asked again right after it closed";
     ::Sleep(350);
     OpenAndCloseWindowMenu(WM_COMMAND);
-    EXPECT_EQ(dlg.menusOpened, 2);
+    EXPECT_EQ(menusOpened, 2);
 }
 
 TEST_F(TarvelDlgSkinTest, AQuickSecondPressOnTheCaptionIconCloses) {
@@ -258,16 +278,16 @@ TEST_F(TarvelDlgSkinTest, AQuickSecondPressOnTheCaptionIconCloses) {
     // once and the cursor has not moved: a double click.
     ::Sleep(350);
     OpenAndCloseWindowMenu(WM_LBUTTONDOWN, MAKELPARAM(10, 12));
-    EXPECT_EQ(dlg.menusOpened, 1);
+    EXPECT_EQ(menusOpened, 1);
     PumpMessages();
-    EXPECT_EQ(dlg.closeCommands, 1);
+    EXPECT_EQ(closeCommands, 1);
 
     // Opened by command, not from the icon: closing the menu closes nothing.
     ::Sleep(350);
     OpenAndCloseWindowMenu(WM_COMMAND);
     PumpMessages();
-    EXPECT_EQ(dlg.menusOpened, 2);
-    EXPECT_EQ(dlg.closeCommands, 1);
+    EXPECT_EQ(menusOpened, 2);
+    EXPECT_EQ(closeCommands, 1);
 }
 
 TEST_F(TarvelDlgSkinTest, AltSpaceOpensTheWindowMenuSpaceAloneDoesNot) {
@@ -275,19 +295,19 @@ TEST_F(TarvelDlgSkinTest, AltSpaceOpensTheWindowMenuSpaceAloneDoesNot) {
     BYTE keys[256] = {};
     ::GetKeyboardState(keys);
     const BYTE savedAlt = keys[VK_MENU];
-    MSG space{dlg.m_editCommandName.m_hWnd, WM_KEYDOWN, VK_SPACE, 0, 0, {}};
+    MSG space{dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME), WM_KEYDOWN, VK_SPACE, 0, 0, {}};
     EXPECT_FALSE(CWnd::WalkPreTranslateTree(&space));
-    EXPECT_EQ(dlg.menusOpened, 0);
+    EXPECT_EQ(menusOpened, 0);
 
     keys[VK_MENU] = 0x80;
     ::SetKeyboardState(keys);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &EndMenuSoon);
-    MSG altSpace{dlg.m_editCommandName.m_hWnd, WM_SYSKEYDOWN, VK_SPACE, 0, 0, {}};
+    MSG altSpace{dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME), WM_SYSKEYDOWN, VK_SPACE, 0, 0, {}};
     EXPECT_TRUE(CWnd::WalkPreTranslateTree(&altSpace)) << "offered from the focused field outward";
     ::KillTimer(nullptr, timer);
     keys[VK_MENU] = savedAlt;
     ::SetKeyboardState(keys);
-    EXPECT_EQ(dlg.menusOpened, 1);
+    EXPECT_EQ(menusOpened, 1);
 }
 
 TEST_F(TarvelDlgSkinTest, MaximisedGeometryPushesTheBordersOffTheWorkArea) {
@@ -324,7 +344,8 @@ int KeyPixelsIn(const CBitmap& bitmap, int x0, int y0, int w, int h) {
 // step's size; set up again at another DPI it replaces them.
 TEST(TarvelDlgArtworkTest, EachDpiLoadsTheArtworkOfItsStep) {
     CBitmap captionButtons, frame, addButton;
-    TestableTarvelDlg dlg;
+    const AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     for (const int dpi : {120, 144, 168, 192, 240, 96, 130}) {
         SCOPED_TRACE(dpi);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/ReplaceCheck.h"
@@ -51,7 +52,8 @@ protected:
     void Drop(std::initializer_list<std::string> paths) {
         dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle(paths)), 0);
     }
-    void Type(const char* text) { dlg.m_editCommandName.SetWindowText(velmora::WideFrom936(text)); }
+    void Type(const char* text) { TypeInto(dlg, IDC_EDIT_COMMAND_NAME, velmora::WideFrom936(text)); }
+    CStringW Name() const { return ControlText(dlg, IDC_EDIT_COMMAND_NAME); }
     std::vector<SeenMessageBox> Press(UINT nID) {
         MessageBoxWatcher watcher(kBoxCaption);
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
@@ -59,7 +61,8 @@ protected:
         return watcher.Seen();
     }
 
-    TestableTarvelDlg dlg;
+    AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
 };
 
 TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
@@ -84,7 +87,6 @@ TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
 
     const HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(hAppIcon, nullptr);
-    EXPECT_EQ(dlg.m_hIcon, hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_SMALL)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), hAppIcon);
@@ -119,13 +121,14 @@ TEST_F(TarvelDlgTest, ControlsTextsAndPositions) {
         EXPECT_EQ(rect.bottom, c.rect.bottom) << c.id;
         EXPECT_TRUE(::IsWindowVisible(hControl)) << c.id;
     }
-    // The template's controls are bound to the dialog's members.
-    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME)), &dlg.m_editCommandName);
-    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD)), &dlg.m_btnAdd);
-    EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_BTN_ADD_SELF)), &dlg.m_btnAddSelf);
-    EXPECT_EQ(dlg.m_editCommandName.SendMessage(EM_GETLIMITTEXT), 25);
-    for (int i = 0; i < 30; ++i) dlg.m_editCommandName.SendMessage(WM_CHAR, 'a', 1);
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(25, u'a')) << "typing stops at the limit";
+    // The template's controls are bound to the dialog's controls of this layer.
+    EXPECT_NO_THROW(BoundControl<CEdit>(dlg, IDC_EDIT_COMMAND_NAME));
+    EXPECT_NO_THROW(BoundControl<CQebTransButton>(dlg, IDC_BTN_ADD));
+    EXPECT_NO_THROW(BoundControl<CQebTransButton>(dlg, IDC_BTN_ADD_SELF));
+    HWND hField = dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME);
+    EXPECT_EQ(::SendMessageW(hField, EM_GETLIMITTEXT, 0, 0), 25);
+    for (int i = 0; i < 30; ++i) ::SendMessageW(hField, WM_CHAR, 'a', 1);
+    EXPECT_EQ(Name(), CStringW(25, u'a')) << "typing stops at the limit";
 }
 
 TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
@@ -140,8 +143,6 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
 
     // This test program carries the application icon: dropping it shows it.
     Drop({ModulePath()});
-    EXPECT_NE(dlg.m_hFileIcon.Get(), nullptr);
-    ASSERT_NE(dlg.m_hFileIcon48.Get(), nullptr);
     dlg.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem));
     int iconPixels = 0;
     for (int y = 130; y < 178; ++y) {
@@ -152,9 +153,10 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
     EXPECT_EQ(::GetPixel(hMem, 192, 154), kDialogBackground);
 
     // A later non-executable drop leaves the icon in place.
-    const HICON hShown = dlg.m_hFileIcon48.Get();
+    const RECT iconBox{144, 130, 192, 178};
+    const std::vector<COLORREF> shown = ErasedPixels(dlg, iconBox);
     Drop({"C:\\Data\\report.txt"});
-    EXPECT_EQ(dlg.m_hFileIcon48.Get(), hShown);
+    EXPECT_EQ(ErasedPixels(dlg, iconBox), shown);
 
     ::SelectObject(hMem, hOld);
     ::DeleteObject(hBitmap);
@@ -165,31 +167,31 @@ TEST_F(TarvelDlgTest, BackgroundColourAndDroppedIcon) {
 TEST_F(TarvelDlgTest, DropFillsTheNameAndStoresOnlyExecutables) {
     Type("typed by the user");
     Drop({"C:\\Tools\\my.app.EXE"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"my.app"));
-    EXPECT_EQ(dlg.m_strExePath, W("C:\\Tools\\my.app.EXE"));
+    EXPECT_EQ(Name(), CStringW(u"my.app"));
+    EXPECT_EQ(dlg.DroppedProgram(), W("C:\\Tools\\my.app.EXE"));
 
     Drop({"C:\\Data\\report.txt"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"report"));
-    EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
+    EXPECT_EQ(Name(), CStringW(u"report"));
+    EXPECT_TRUE(dlg.DroppedProgram().IsEmpty());
 
     Drop({"C:\\app.data\\tool"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW());
-    EXPECT_TRUE(dlg.m_strExePath.IsEmpty());
+    EXPECT_EQ(Name(), CStringW());
+    EXPECT_TRUE(dlg.DroppedProgram().IsEmpty());
 
     Drop({"C:\\First\\first.exe", "C:\\Second\\second.exe", "C:\\Third\\third.txt"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"first"));
-    EXPECT_EQ(dlg.m_strExePath, W("C:\\First\\first.exe"));
+    EXPECT_EQ(Name(), CStringW(u"first"));
+    EXPECT_EQ(dlg.DroppedProgram(), W("C:\\First\\first.exe"));
 
     Drop({"C:\\工具\\编辑器.exe"});
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"编辑器"));
-    EXPECT_EQ(dlg.m_strExePath, W("C:\\工具\\编辑器.exe"));
+    EXPECT_EQ(Name(), CStringW(u"编辑器"));
+    EXPECT_EQ(dlg.DroppedProgram(), W("C:\\工具\\编辑器.exe"));
 }
 
 TEST_F(TarvelDlgTest, APathLongerThanTheClassicLimitArrivesWhole) {
     const std::string longPath = "C:\\" + std::string(300, 'd') + "\\long.exe";
     Drop({longPath});
-    EXPECT_EQ(dlg.m_strExePath, W(longPath));
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"long"));
+    EXPECT_EQ(dlg.DroppedProgram(), W(longPath));
+    EXPECT_EQ(Name(), CStringW(u"long"));
 }
 
 TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
@@ -201,7 +203,7 @@ TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
     EXPECT_EQ(boxes[0].hOwner, dlg.m_hWnd);
     EXPECT_EQ(boxes[0].text, "运行命令添加成功！");
     EXPECT_EQ(boxes[0].hIcon, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MESSAGE_BOX)));
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), CStringW(u"  velmora-test-edit2 \t"))
+    EXPECT_EQ(Name(), CStringW(u"  velmora-test-edit2 \t"))
         << "the field keeps the text";
 
     // The accepted program stays: a second name needs no second drop.
@@ -245,14 +247,14 @@ TEST_F(TarvelDlgTest, AddDoesNothingWithoutANameOrAnExecutable) {
     EXPECT_TRUE(Press(IDC_BTN_ADD).empty());
 
     // No drop at all (a fresh dialog), then a dropped non-executable.
-    TestableTarvelDlg fresh;
+    CTarvelDlg fresh{services};
     ASSERT_TRUE(fresh.Create());
-    fresh.m_editCommandName.SetWindowText(u"velmora-test-ed");
+    TypeInto(fresh, IDC_EDIT_COMMAND_NAME, u"velmora-test-ed");
     {
         MessageBoxWatcher watcher(kBoxCaption);
         fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
         fresh.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({"C:\\Tools\\ed.txt"})), 0);
-        fresh.m_editCommandName.SetWindowText(u"velmora-test-ed");
+        TypeInto(fresh, IDC_EDIT_COMMAND_NAME, u"velmora-test-ed");
         fresh.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
         EXPECT_TRUE(watcher.Seen().empty());
     }
@@ -271,7 +273,8 @@ TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
     const ChangeWindowMessageFilterExFn saved = MessageFilterFunction();
     MessageFilterFunction() = &RecordAllowed;
     g_allowed.clear();
-    TestableTarvelDlg dlg;
+    const AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     MessageFilterFunction() = saved;
     const std::vector<std::pair<HWND, UINT>> expected = {
@@ -307,23 +310,24 @@ protected:
     void SetUp() override { DeleteTree(kAppPathsRunKey); }
     void TearDown() override { DeleteTree(kAppPathsRunKey); }
 
-    static bool LinkVisibleAtStart() {
-        TestableTarvelDlg dlg;
+    bool LinkVisibleAtStart() const {
+        CTarvelDlg dlg{services};
         EXPECT_TRUE(dlg.Create());
-        const bool visible = dlg.m_btnAddSelf.IsWindowVisible() != FALSE;
+        const bool visible = IsControlShown(dlg, IDC_BTN_ADD_SELF);
         dlg.DestroyWindow();
         return visible;
     }
+
+    const AppServices services = TestServicesAt(kAppPathsKey);
 };
 
 TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {
-    TestableTarvelDlg dlg;
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(dlg.m_strSelfPath, W(ModulePath()));
-    ASSERT_TRUE(dlg.m_btnAddSelf.IsWindowVisible());
+    ASSERT_TRUE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
     MessageBoxWatcher watcher(kBoxCaption);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD_SELF, BN_CLICKED), 0);
-    EXPECT_FALSE(dlg.m_btnAddSelf.IsWindowVisible());
+    EXPECT_FALSE(IsControlShown(dlg, IDC_BTN_ADD_SELF));
     EXPECT_EQ(DefaultValue(N(kAppPathsRunKey)), ModulePath());
     EXPECT_TRUE(watcher.Seen().empty()) << "no message for the self-registration";
     dlg.DestroyWindow();
@@ -332,12 +336,12 @@ TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {
 }
 
 TEST_F(TarvelDlgSelfTest, PressingTheLinkLeavesTheKeyboardFocusOnAVisibleControl) {
-    TestableTarvelDlg dlg;
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
-    dlg.m_btnAddSelf.SetFocus();
-    ASSERT_EQ(::GetFocus(), dlg.m_btnAddSelf.m_hWnd);
+    ::SetFocus(dlg.GetDlgItem(IDC_BTN_ADD_SELF));
+    ASSERT_EQ(::GetFocus(), dlg.GetDlgItem(IDC_BTN_ADD_SELF));
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD_SELF, BN_CLICKED), 0);
-    EXPECT_EQ(::GetFocus(), dlg.m_editCommandName.m_hWnd);
+    EXPECT_EQ(::GetFocus(), dlg.GetDlgItem(IDC_EDIT_COMMAND_NAME));
     dlg.DestroyWindow();
 }
 

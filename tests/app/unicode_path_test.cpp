@@ -51,15 +51,18 @@ protected:
 };
 
 TEST_F(UnicodePathTest, DroppedRegisteredStartedByNameWithEveryCharacter) {
-    TestableTarvelDlg dlg;
+    const AppServices services = TestServicesAt(kAppPathsKey);
+    CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandleW({kTool})), 0);
-    EXPECT_EQ(dlg.m_strExePath, kTool);
-    EXPECT_EQ(dlg.m_editCommandName.GetWindowText(), u"tool");
-    EXPECT_TRUE(dlg.m_hFileIcon) << "the shell's icon, read by the UTF-16 name";
-    EXPECT_TRUE(dlg.m_hFileIcon48) << "the 48 x 48 icon, read by our own walk";
+    EXPECT_EQ(dlg.DroppedProgram(), kTool);
+    EXPECT_EQ(ControlText(dlg, IDC_EDIT_COMMAND_NAME), u"tool");
+    // Shown once the shell's icon and the 48 x 48 one of our own walk are both
+    // read by the UTF-16 name.
+    const std::vector<COLORREF> icon = ErasedPixels(dlg, RECT{144, 130, 192, 178});
+    EXPECT_NE(icon, std::vector<COLORREF>(icon.size(), kDialogBackground)) << "the dropped program's icon";
 
-    dlg.m_editCommandName.SetWindowText(kName);
+    TypeInto(dlg, IDC_EDIT_COMMAND_NAME, kName);
     {
         MessageBoxWatcher confirmation("温馨提示");
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_ADD, BN_CLICKED), 0);
