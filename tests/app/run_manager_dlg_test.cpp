@@ -452,7 +452,9 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
     ASSERT_GE(row, 0);
     EXPECT_EQ(Rows()[static_cast<std::size_t>(row)], (Row{"native", named, "当前用户", ""}))
         << "not marked gone";
-    EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0) << "the icon read through Sysnative";
+    // The icon comes in from the worker as the window's messages are handled.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return mgr.m_listCommands.GetItemImage(row) > 0; }))
+        << "the icon read through Sysnative";
     Select({"native/u"});
     Press(IDC_BTN_OPEN_LOCATION);
     ASSERT_EQ(g_shellCalls.size(), 1u);
