@@ -85,20 +85,7 @@ run_setup() {
     main' "$root" "$t" "$code" >"$t/out" 2>&1 || rc=$?
 }
 
-passed=0
-failed=0
-check() {  # NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $name"
-    sed 's/^/    | /' "$t/out"
-  fi
-}
-says() { grep -q -e "$1" "$t/out"; }
+. "$root/tests/setup/checks.sh"
 called() { grep -c "$@" "$t/calls" || true; }
 
 # Everything installed: silent, and apt is not run.

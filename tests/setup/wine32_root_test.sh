@@ -79,20 +79,7 @@ run_make() {
     make_root "$2"' "$src" "$t" "${1:+refresh}" >"$t/out" 2>&1 || rc=$?
 }
 
-passed=0
-failed=0
-check() {  # NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $name"
-    sed 's/^/    | /' "$t/out"
-  fi
-}
-says() { grep -q -e "$1" "$t/out"; }
+. "$src/tests/setup/checks.sh"
 stamp() { sed -n "s/^$1 //p" "$root/.velmora-root"; }
 interpreter() { readelf -l "$root/usr/lib/wine/$1" | sed -n 's/.*interpreter: \(.*\)\]/\1/p'; }
 # A file put into the root shows whether the next run made it afresh.
