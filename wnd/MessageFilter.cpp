@@ -20,22 +20,15 @@ Function LookUp(const char* name) {
 
 }  // namespace
 
-ChangeWindowMessageFilterExFn& MessageFilterFunction() {
-    static ChangeWindowMessageFilterExFn function =
-        LookUp<ChangeWindowMessageFilterExFn>("ChangeWindowMessageFilterEx");
-    return function;
+MessageFilter SystemMessageFilter() {
+    return {LookUp<ChangeWindowMessageFilterExFn>("ChangeWindowMessageFilterEx"),
+            LookUp<ChangeWindowMessageFilterFn>("ChangeWindowMessageFilter")};
 }
 
-ChangeWindowMessageFilterFn& ProcessMessageFilterFunction() {
-    static ChangeWindowMessageFilterFn function =
-        LookUp<ChangeWindowMessageFilterFn>("ChangeWindowMessageFilter");
-    return function;
-}
-
-int AllowDroppedFiles(HWND hWnd) {
+int AllowDroppedFiles(HWND hWnd, const MessageFilter& filter) {
     if (hWnd == nullptr) return 0;
-    const ChangeWindowMessageFilterExFn changeForWindow = MessageFilterFunction();
-    const ChangeWindowMessageFilterFn changeForProcess = ProcessMessageFilterFunction();
+    const ChangeWindowMessageFilterExFn changeForWindow = filter.forWindow;
+    const ChangeWindowMessageFilterFn changeForProcess = filter.forProcess;
     if (changeForWindow == nullptr && changeForProcess == nullptr) return 0;
     int allowed = 0;
     for (UINT message :

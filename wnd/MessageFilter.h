@@ -16,13 +16,17 @@ constexpr UINT kWmCopyGlobalData = 0x0049;
 using ChangeWindowMessageFilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
 using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
 
-// The filter functions used by AllowDroppedFiles: user32's, or null where
-// they do not exist. Tests replace them through these references.
-ChangeWindowMessageFilterExFn& MessageFilterFunction();
-ChangeWindowMessageFilterFn& ProcessMessageFilterFunction();
+// The two ways of changing the filter, either null where the system has none.
+struct MessageFilter {
+    ChangeWindowMessageFilterExFn forWindow = nullptr;
+    ChangeWindowMessageFilterFn forProcess = nullptr;
+};
+
+// user32's filter functions, where they exist.
+MessageFilter SystemMessageFilter();
 
 // Lets WM_DROPFILES, WM_COPYDATA and WM_COPYGLOBALDATA through the window's
 // message filter, or where there is no per-window filter (Vista) through the
 // process's. Returns how many of the three the system accepted: 0 when there
 // is no filter function at all.
-int AllowDroppedFiles(HWND hWnd);
+int AllowDroppedFiles(HWND hWnd, const MessageFilter& filter);

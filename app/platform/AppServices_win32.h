@@ -1,7 +1,8 @@
 // What the tool's windows work with, given to them by whoever creates them:
 // the registry and where run commands live in it, the scope new entries go
 // to, the shell's way of starting programs, the test whether a target file
-// exists and the manager's dialogs. The program makes one from the system (CTarvelApp); tests make
+// exists, the manager's dialogs and the message filter that lets dropped files
+// through. The program makes one from the system (CTarvelApp); tests make
 // their own.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
 #include "app/platform/ShellLaunch_win32.h"
+#include "wnd/MessageFilter.h"
 
 class RunManagerChoices;
 
@@ -26,6 +28,9 @@ struct AppServices {
     TargetFileCheck targetExists;
     // The manager's file dialogs, import preview and Path editor.
     RunManagerChoices* choices;
+    // How a window lets dropped files through when the tool runs elevated
+    // (none when both functions are null).
+    MessageFilter messageFilter;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {

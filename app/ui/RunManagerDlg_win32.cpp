@@ -88,7 +88,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
     // A program dropped on the manager becomes the selected entry's target.
     DragAcceptFiles(TRUE);
-    AllowDroppedFiles(m_hWnd);
+    AllowDroppedFiles(m_hWnd, m_services.messageFilter);
 
     StartLayout();
     Refresh();

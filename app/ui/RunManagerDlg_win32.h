@@ -47,6 +47,13 @@ public:
     // entries listed are those of its place.
     explicit CRunManagerDlg(const AppServices& services, CWnd* pParent = nullptr);
 
+    // The entries the rows show, in row order.
+    const std::vector<RunEntry>& ShownEntries() const noexcept { return m_entries; }
+    // How many files' icons are still being read for the rows.
+    std::size_t IconsBeingRead() const { return m_iconBook.Pending(); }
+    // The context menu's items, greyed where the selection does not fit.
+    void FillContextMenu(CMenu& menu);
+
 protected:
     BOOL OnInitDialog() override;
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -90,8 +97,6 @@ protected:
     // for the keyboard (the menu opens at the focused row).
     void OnContextMenu(int x, int y);
     bool OnListKey(WORD vKey);
-    // The context menu's items, greyed where the selection does not fit.
-    void FillContextMenu(CMenu& menu);
 
     // The actions on one entry. F2 starts editing the name in its row; the
     // edit's end renames (the in-place edit's result is never stored by the

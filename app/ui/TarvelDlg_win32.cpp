@@ -119,7 +119,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     DragAcceptFiles(TRUE);
     // With administrative rights the window would otherwise never see a drop
     // from the shell.
-    AllowDroppedFiles(m_hWnd);
+    AllowDroppedFiles(m_hWnd, m_services.messageFilter);
 
     m_editCommandName.SetFont(CFont::TextFont(Dpi()));
     m_editCommandName.SetWindowText(CStringW());

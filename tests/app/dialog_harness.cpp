@@ -20,7 +20,7 @@ AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choic
     RunCommandPlace place = SystemRunCommandPlace();
     place.appPathsKey = appPathsKey;
     return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
-                       choices != nullptr ? choices : &cancelled};
+                       choices != nullptr ? choices : &cancelled, SystemMessageFilter()};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)

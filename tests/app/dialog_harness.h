@@ -26,31 +26,13 @@
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "gbk_text.h"
+#include "res/resource.h"
 
 // Services of their own for a dialog under test: the Win32 registry, the
 // shell, the target check, the tool counting as elevated, the App Paths key
 // `appPathsKey` below both roots (a scratch key of the test), and the
 // manager's choices answered by `choices` (none asked when null).
 AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices = nullptr);
-
-// The run-command manager with its state open to the tests.
-class TestableRunManagerDlg : public CRunManagerDlg {
-public:
-    explicit TestableRunManagerDlg(const AppServices& services) : CRunManagerDlg(services) {}
-    using CRunManagerDlg::FillContextMenu;
-    using CRunManagerDlg::m_btnClose;
-    using CRunManagerDlg::m_btnMax;
-    using CRunManagerDlg::m_btnMin;
-    using CRunManagerDlg::m_editFilter;
-    using CRunManagerDlg::m_entries;
-    using CRunManagerDlg::m_iconBook;
-    using CRunManagerDlg::m_imageList;
-    using CRunManagerDlg::m_lblStatus;
-    using CRunManagerDlg::m_listCommands;
-    using CRunManagerDlg::m_minTrackSize;
-    using CRunManagerDlg::m_resizable;
-    using CRunManagerDlg::Refresh;
-};
 
 // The manager's choices (file dialogs, import preview, Path editor)
 // answered by the test, and what they were asked.
@@ -97,6 +79,15 @@ Control& BoundControl(const CWnd& dialog, UINT id) {
     auto* control = dynamic_cast<Control*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(static_cast<int>(id))));
     if (control == nullptr) throw std::runtime_error("no control of that class: " + std::to_string(id));
     return *control;
+}
+
+// The manager's controls as a user reaches them: the list of commands, the
+// filter field, and the list's row images.
+inline CListCtrl& CommandList(const CWnd& manager) { return BoundControl<CListCtrl>(manager, IDC_RUN_LIST); }
+inline CEdit& FilterField(const CWnd& manager) { return BoundControl<CEdit>(manager, IDC_RUN_FILTER); }
+inline HIMAGELIST RowImages(const CWnd& manager) {
+    return reinterpret_cast<HIMAGELIST>(
+        ::SendMessageW(manager.GetDlgItem(IDC_RUN_LIST), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
 }
 
 // What a window's erase draws (WM_ERASEBKGND into a bitmap of its client

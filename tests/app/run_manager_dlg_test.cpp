@@ -90,11 +90,11 @@ protected:
 
     std::vector<Row> Rows() const {
         std::vector<Row> rows;
-        for (int i = 0; i < mgr.m_listCommands.GetItemCount(); ++i) {
-            rows.push_back({velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 0)),
-                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 1)),
-                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 2)),
-                            velmora::NarrowTo936(mgr.m_listCommands.GetItemText(i, 3))});
+        for (int i = 0; i < CommandList(mgr).GetItemCount(); ++i) {
+            rows.push_back({velmora::NarrowTo936(CommandList(mgr).GetItemText(i, 0)),
+                            velmora::NarrowTo936(CommandList(mgr).GetItemText(i, 1)),
+                            velmora::NarrowTo936(CommandList(mgr).GetItemText(i, 2)),
+                            velmora::NarrowTo936(CommandList(mgr).GetItemText(i, 3))});
         }
         return rows;
     }
@@ -111,11 +111,11 @@ protected:
         return -1;
     }
     void Select(std::initializer_list<const char*> rows) {
-        mgr.m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
+        CommandList(mgr).SetItemState(-1, 0, LVIS_SELECTED);
         for (const char* row : rows) {
             const int index = RowOf(row);
             ASSERT_GE(index, 0) << row;
-            mgr.m_listCommands.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
+            CommandList(mgr).SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
     void Press(UINT nID) { mgr.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
@@ -127,17 +127,17 @@ protected:
     // A notification of the list, as the list sends it.
     void Notify(UINT code, int item, int subItem = 0) {
         NMITEMACTIVATE nm{};
-        nm.hdr.hwndFrom = mgr.m_listCommands.m_hWnd;
+        nm.hdr.hwndFrom = CommandList(mgr).m_hWnd;
         nm.hdr.idFrom = IDC_RUN_LIST;
         nm.hdr.code = code;
         nm.iItem = item;
         nm.iSubItem = subItem;
         mgr.SendMessage(WM_NOTIFY, IDC_RUN_LIST, reinterpret_cast<LPARAM>(&nm));
     }
-    std::string Status() const { return velmora::NarrowTo936(mgr.m_lblStatus.GetWindowText()); }
+    std::string Status() const { return velmora::NarrowTo936(ControlText(mgr, IDC_RUN_STATUS)); }
 
     AppServices services = TestServicesAt(W(kScratch));
-    TestableRunManagerDlg mgr{services};
+    CRunManagerDlg mgr{services};
 };
 
 TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
@@ -155,20 +155,20 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
 
     // The rows show the stand-in, image 0, at once: the icons are read on
     // the worker and come in as the window's messages are handled.
-    for (int row = 0; row < mgr.m_listCommands.GetItemCount(); ++row)
-        EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0) << row;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    for (int row = 0; row < CommandList(mgr).GetItemCount(); ++row)
+        EXPECT_EQ(CommandList(mgr).GetItemImage(row), 0) << row;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.IconsBeingRead() == 0; }));
     // This test program carries the application icon; a missing target
     // keeps the stand-in. One file is read once for its three rows.
-    const int own = mgr.m_listCommands.GetItemImage(RowOf("ed/m"));
+    const int own = CommandList(mgr).GetItemImage(RowOf("ed/m"));
     EXPECT_GT(own, 0);
-    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("tools\\nested/m")), own);
-    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("gone/m")), 0);
-    EXPECT_EQ(mgr.m_listCommands.GetItemImage(RowOf("shared/u")), own);
-    EXPECT_EQ(mgr.m_imageList.GetImageCount(), 2);
+    EXPECT_EQ(CommandList(mgr).GetItemImage(RowOf("tools\\nested/m")), own);
+    EXPECT_EQ(CommandList(mgr).GetItemImage(RowOf("gone/m")), 0);
+    EXPECT_EQ(CommandList(mgr).GetItemImage(RowOf("shared/u")), own);
+    EXPECT_EQ(ImageList_GetImageCount(RowImages(mgr)), 2);
     int cx = 0;
     int cy = 0;
-    ::ImageList_GetIconSize(mgr.m_imageList, &cx, &cy);
+    ::ImageList_GetIconSize(RowImages(mgr), &cx, &cy);
     EXPECT_EQ(cx, 16);
     EXPECT_EQ(cy, 16);
 }
@@ -176,10 +176,10 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
 TEST_F(RunManagerDlgTest, IconsComeAfterTheFirstPaintAndNotIntoANewerImageList) {
     // The first paint asks for the rows' icons and shows the stand-in.
     mgr.ShowWindow(SW_SHOW);
-    mgr.m_listCommands.UpdateWindow();
+    CommandList(mgr).UpdateWindow();
     const int row = RowOf("ed/m");
-    EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0);
-    EXPECT_EQ(mgr.m_iconBook.Pending(), 1u) << "one file for the four rows of this program";
+    EXPECT_EQ(CommandList(mgr).GetItemImage(row), 0);
+    EXPECT_EQ(mgr.IconsBeingRead(), 1u) << "one file for the four rows of this program";
 
     // Another DPI before the icon came: the read for the old image list is
     // dropped, and the file read again at the new size.
@@ -187,21 +187,21 @@ TEST_F(RunManagerDlgTest, IconsComeAfterTheFirstPaintAndNotIntoANewerImageList) 
     mgr.GetWindowRect(&window);
     const RECT suggested{window.left, window.top, window.left + 1050, window.top + 630};
     mgr.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(mgr.m_listCommands.GetItemImage(row), 0);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
-    EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0);
-    EXPECT_EQ(mgr.m_imageList.GetImageCount(), 2) << "the stand-in and this program's icon, once";
+    EXPECT_EQ(CommandList(mgr).GetItemImage(row), 0);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.IconsBeingRead() == 0; }));
+    EXPECT_GT(CommandList(mgr).GetItemImage(row), 0);
+    EXPECT_EQ(ImageList_GetImageCount(RowImages(mgr)), 2) << "the stand-in and this program's icon, once";
     int cx = 0;
     int cy = 0;
-    ::ImageList_GetIconSize(mgr.m_imageList, &cx, &cy);
+    ::ImageList_GetIconSize(RowImages(mgr), &cx, &cy);
     EXPECT_EQ(cx, 24);
 
     // Closed while a file is being read: the worker is stopped and joined,
     // and what it read goes with it.
-    mgr.Refresh();
+    mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
     mgr.SendMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&window));
-    mgr.m_listCommands.UpdateWindow();
-    EXPECT_EQ(mgr.m_iconBook.Pending(), 1u);
+    CommandList(mgr).UpdateWindow();
+    EXPECT_EQ(mgr.IconsBeingRead(), 1u);
     mgr.DestroyWindow();
     EXPECT_EQ(mgr.m_hWnd, nullptr);
     ASSERT_TRUE(PumpMessagesUntil([] { return true; }));
@@ -220,9 +220,9 @@ TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
     Press(IDC_BTN_REFRESH);
     const int row = RowOf("long/u");
     ASSERT_GE(row, 0);
-    EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), target);
+    EXPECT_EQ(CommandList(mgr).GetItemText(row, 1), target);
     ASSERT_GE(RowOf("straddling/u"), 0);
-    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf("straddling/u"), 1), straddling);
+    EXPECT_EQ(CommandList(mgr).GetItemText(RowOf("straddling/u"), 1), straddling);
 
     // Asked with a small buffer, as the list does for painting: the text is
     // cut before a character that would not fit, never inside a pair.
@@ -232,7 +232,7 @@ TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {
     item.iSubItem = 1;
     item.pszText = buffer;
     item.cchTextMax = 7;
-    mgr.m_listCommands.SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+    CommandList(mgr).SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                                    reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(velmora::FromWin(buffer), u"C:\\\U0001F600")
         << "a second pair would leave no room for the zero";
@@ -246,16 +246,15 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
     mgr.GetWindowRect(&window);
     EXPECT_EQ(window.right - window.left, 700);
     EXPECT_EQ(window.bottom - window.top, 420);
-    for (CQebButton* button : {&mgr.m_btnClose, &mgr.m_btnMax, &mgr.m_btnMin})
-        EXPECT_TRUE(button->m_hWnd != nullptr && (button->GetStyle() & WS_VISIBLE) != 0);
-    EXPECT_TRUE(mgr.m_resizable);
+    for (UINT id : {CQebDialog::ID_CAPTION_CLOSE, CQebDialog::ID_CAPTION_MAXIMIZE, CQebDialog::ID_CAPTION_MINIMIZE})
+        EXPECT_NE(::GetWindowLongW(mgr.GetDlgItem(static_cast<int>(id)), GWL_STYLE) & WS_VISIBLE, 0) << id;
     MINMAXINFO info{};
     mgr.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 480);
     EXPECT_EQ(info.ptMinTrackSize.y, 300);
 
     const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager({3, 27, 697, 417});
-    const RECT list = ChildRect(mgr.m_listCommands.m_hWnd);
+    const RECT list = ChildRect(CommandList(mgr).m_hWnd);
     EXPECT_EQ(list.left, layout.list.left);
     EXPECT_EQ(list.bottom, layout.list.bottom);
     const struct {
@@ -279,7 +278,7 @@ TEST_F(RunManagerDlgTest, TheSkinnedFrameButtonsAndLayout) {
     // A bigger window lays the controls out again.
     mgr.SetWindowPos(nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER);
     const velmora::app::RunManagerLayout bigger = velmora::app::LayOutRunManager({3, 27, 797, 497});
-    EXPECT_EQ(ChildRect(mgr.m_listCommands.m_hWnd).right, bigger.list.right);
+    EXPECT_EQ(ChildRect(CommandList(mgr).m_hWnd).right, bigger.list.right);
     EXPECT_EQ(ChildRect(mgr.GetDlgItem(IDC_BTN_REFRESH)).top, bigger.buttons[4].top);
 
     HDC hScreen = ::GetDC(nullptr);
@@ -301,12 +300,12 @@ TEST_F(RunManagerDlgTest, HeaderClicksSortEachColumnAndTheSelectionFollows) {
     ASSERT_EQ(commands.size(), 6u);
     EXPECT_EQ(commands[0], "gone/m");
     EXPECT_EQ(commands[1], "mine/u");
-    EXPECT_EQ(mgr.m_listCommands.GetSelectedItems(), std::vector<int>{1});
+    EXPECT_EQ(CommandList(mgr).GetSelectedItems(), std::vector<int>{1});
     Notify(LVN_COLUMNCLICK, -1, 1);  // descending
     commands = Commands();
     EXPECT_EQ(commands[4], "mine/u");
     EXPECT_EQ(commands[5], "gone/m");
-    EXPECT_EQ(mgr.m_listCommands.GetSelectedItems(), std::vector<int>{4});
+    EXPECT_EQ(CommandList(mgr).GetSelectedItems(), std::vector<int>{4});
     Notify(LVN_COLUMNCLICK, -1, 2);  // 范围: the machine's first
     EXPECT_EQ(Commands(), (std::vector<std::string>{"ed/m", "gone/m", "shared/m", "tools\\nested/m", "mine/u",
                                                     "shared/u"}));
@@ -328,14 +327,14 @@ TEST_F(RunManagerDlgTest, DeletesOneAndSeveralAfterAQuestionThatNamesThem) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("gone.exe").c_str()));
     EXPECT_EQ(Status(), "已删除 1 个运行命令");
     EXPECT_EQ(RowOf("gone/m"), -1);
-    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 5);
+    EXPECT_EQ(CommandList(mgr).GetItemCount(), 5);
 
     // Two at once, by the Delete key: a nested one, whose group goes with
     // it, and the user's own.
     Select({"tools\\nested/m", "mine/u"});
     {
         MessageBoxWatcher question(kDeleteQuestionCaption, IDYES);
-        mgr.m_listCommands.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+        CommandList(mgr).SendMessage(WM_KEYDOWN, VK_DELETE, 0);
         ASSERT_EQ(question.Seen().size(), 1u);
         EXPECT_NE(question.Seen()[0].text.find("“tools\\nested”（本机）"), std::string::npos);
         EXPECT_NE(question.Seen()[0].text.find("“mine”（当前用户）"), std::string::npos);
@@ -394,7 +393,7 @@ TEST_F(RunManagerDlgTest, RunAndOpenLocationGoThroughTheShell) {
     // folder gone too there is nothing to show.
     WriteValue(HKEY_LOCAL_MACHINE, Key("moved.exe").c_str(), "", "C:\\windows\\velmora-moved.exe");
     Press(IDC_BTN_REFRESH);
-    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 7);
+    EXPECT_EQ(CommandList(mgr).GetItemCount(), 7);
     Select({"moved/m"});
     Press(IDC_BTN_OPEN_LOCATION);
     ASSERT_EQ(g_shellCalls.size(), 1u);
@@ -453,7 +452,7 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
     EXPECT_EQ(Rows()[static_cast<std::size_t>(row)], (Row{"native", named, "当前用户", ""}))
         << "not marked gone";
     // The icon comes in from the worker as the window's messages are handled.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return mgr.m_listCommands.GetItemImage(row) > 0; }))
+    EXPECT_TRUE(PumpMessagesUntil([&] { return CommandList(mgr).GetItemImage(row) > 0; }))
         << "the icon read through Sysnative";
     Select({"native/u"});
     Press(IDC_BTN_OPEN_LOCATION);
@@ -462,9 +461,9 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
 }
 
 TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeClearsIt) {
-    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf("ed/m"), 4), CStringW(u"C:\\Tools")) << "the Path column";
+    EXPECT_EQ(CommandList(mgr).GetItemText(RowOf("ed/m"), 4), CStringW(u"C:\\Tools")) << "the Path column";
     Select({"shared/u", "gone/m"});
-    const auto type = [&](const char16_t* text) { mgr.m_editFilter.SetWindowText(text); };
+    const auto type = [&](const char16_t* text) { FilterField(mgr).SetWindowText(text); };
     const struct {
         const char16_t* typed;
         std::vector<std::string> shown;
@@ -486,7 +485,7 @@ TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeCl
         EXPECT_EQ(Commands(), step.shown) << N(step.typed);
         EXPECT_EQ(Status(), step.status) << N(step.typed);
         std::vector<std::string> selected;
-        for (int row : mgr.m_listCommands.GetSelectedItems()) selected.push_back(Commands()[row]);
+        for (int row : CommandList(mgr).GetSelectedItems()) selected.push_back(Commands()[row]);
         EXPECT_EQ(selected, step.selected) << N(step.typed);
     }
 
@@ -503,27 +502,27 @@ TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeCl
     // Tab order: list, filter, then the buttons; Escape in the field clears
     // it and leaves the manager open, then closes it.
     mgr.ShowWindow(SW_SHOW);
-    mgr.m_listCommands.SetFocus();
-    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_listCommands.m_hWnd, FALSE), mgr.m_editFilter.m_hWnd);
-    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, mgr.m_editFilter.m_hWnd, FALSE), mgr.GetDlgItem(IDC_BTN_RUN));
+    CommandList(mgr).SetFocus();
+    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, CommandList(mgr).m_hWnd, FALSE), FilterField(mgr).m_hWnd);
+    EXPECT_EQ(::GetNextDlgTabItem(mgr.m_hWnd, FilterField(mgr).m_hWnd, FALSE), mgr.GetDlgItem(IDC_BTN_RUN));
     ::SetForegroundWindow(mgr.m_hWnd);
-    mgr.m_editFilter.SetFocus();
-    ASSERT_EQ(::GetFocus(), mgr.m_editFilter.m_hWnd);
+    FilterField(mgr).SetFocus();
+    ASSERT_EQ(::GetFocus(), FilterField(mgr).m_hWnd);
     mgr.SendMessage(WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(mgr.m_editFilter.GetWindowText().IsEmpty());
+    EXPECT_TRUE(FilterField(mgr).GetWindowText().IsEmpty());
     EXPECT_TRUE(::IsWindow(mgr.m_hWnd));
-    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), 5);
+    EXPECT_EQ(CommandList(mgr).GetItemCount(), 5);
     EXPECT_EQ(Status(), "共 5 个运行命令，2 个失效，1 个被覆盖");
 }
 
 TEST_F(RunManagerDlgTest, TypingSelectsTheNextCommandWithThoseLetters) {
     mgr.ShowWindow(SW_SHOW);
-    mgr.m_listCommands.SetFocus();
-    mgr.m_listCommands.SendMessage(WM_CHAR, 's', 1);
-    EXPECT_EQ(mgr.m_listCommands.GetNextItem(-1, LVNI_FOCUSED), RowOf("shared/m"));
+    CommandList(mgr).SetFocus();
+    CommandList(mgr).SendMessage(WM_CHAR, 's', 1);
+    EXPECT_EQ(CommandList(mgr).GetNextItem(-1, LVNI_FOCUSED), RowOf("shared/m"));
     ::Sleep(1100);  // a new search
-    mgr.m_listCommands.SendMessage(WM_CHAR, 't', 1);
-    EXPECT_EQ(mgr.m_listCommands.GetNextItem(-1, LVNI_FOCUSED), RowOf("tools\\nested/m"));
+    CommandList(mgr).SendMessage(WM_CHAR, 't', 1);
+    EXPECT_EQ(CommandList(mgr).GetNextItem(-1, LVNI_FOCUSED), RowOf("tools\\nested/m"));
 }
 
 }  // namespace

@@ -124,17 +124,17 @@ protected:
         DeleteTree(HKEY_CURRENT_USER, kScratchRoot);
     }
     int RowOf(const char16_t* command, RunScope scope = RunScope::kCurrentUser) const {
-        for (std::size_t i = 0; i < mgr.m_entries.size(); ++i) {
-            if (mgr.m_entries[i].command == command && mgr.m_entries[i].scope == scope)
+        for (std::size_t i = 0; i < mgr.ShownEntries().size(); ++i) {
+            if (mgr.ShownEntries()[i].command == command && mgr.ShownEntries()[i].scope == scope)
                 return static_cast<int>(i);
         }
         return -1;
     }
     void Select(const char16_t* command, RunScope scope = RunScope::kCurrentUser) {
-        mgr.m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
+        CommandList(mgr).SetItemState(-1, 0, LVIS_SELECTED);
         const int row = RowOf(command, scope);
         ASSERT_GE(row, 0) << N(command);
-        mgr.m_listCommands.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        CommandList(mgr).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     // A key pressed in the list, with Ctrl held or not.
     void Press(WORD vKey, bool control = false) {
@@ -142,11 +142,11 @@ protected:
         ::GetKeyboardState(keys);
         keys[VK_CONTROL] = control ? 0x80 : 0;
         ::SetKeyboardState(keys);
-        mgr.m_listCommands.SendMessage(WM_KEYDOWN, vKey, 0);
+        CommandList(mgr).SendMessage(WM_KEYDOWN, vKey, 0);
         keys[VK_CONTROL] = 0;
         ::SetKeyboardState(keys);
     }
-    std::string Status() const { return velmora::NarrowTo936(mgr.m_lblStatus.GetWindowText()); }
+    std::string Status() const { return velmora::NarrowTo936(ControlText(mgr, IDC_RUN_STATUS)); }
     // The snapshot with the default value's text replaced.
     Snapshot WithDefault(const CStringW& text) const {
         Snapshot expected = original;
@@ -157,14 +157,14 @@ protected:
 
     ScriptedChoices choices;
     AppServices services = TestServicesAt(kScratch, &choices);
-    TestableRunManagerDlg mgr{services};
+    CRunManagerDlg mgr{services};
     Snapshot original;
 };
 
 TEST_F(RunManagerEditTest, F2RenamesInTheListKeepingEveryValueIntoAndOutOfAGroup) {
     Select(u"all");
     Press(VK_F2);
-    const auto hEdit = reinterpret_cast<HWND>(mgr.m_listCommands.SendMessage(LVM_GETEDITCONTROL));
+    const auto hEdit = reinterpret_cast<HWND>(CommandList(mgr).SendMessage(LVM_GETEDITCONTROL));
     ASSERT_NE(hEdit, nullptr) << "F2 edits the name in its row";
     EXPECT_EQ(::SendMessageW(hEdit, EM_GETLIMITTEXT, 0, 0), 25) << "as long as the main dialog's name field";
     ::SetWindowTextW(hEdit, L"  tools\\renamed ");
@@ -174,12 +174,12 @@ TEST_F(RunManagerEditTest, F2RenamesInTheListKeepingEveryValueIntoAndOutOfAGroup
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"tools\\renamed.exe")), original) << "every value and type kept";
     EXPECT_EQ(Status(), "已将“all”重命名为“tools\\renamed”");
     ASSERT_GE(RowOf(u"tools\\renamed"), 0);
-    EXPECT_EQ(mgr.m_listCommands.GetSelectedItems(), std::vector<int>{RowOf(u"tools\\renamed")});
+    EXPECT_EQ(CommandList(mgr).GetSelectedItems(), std::vector<int>{RowOf(u"tools\\renamed")});
 
     // Out of the group again: the emptied group goes, as deletion does.
     const int row = RowOf(u"tools\\renamed");
     NMLVDISPINFOW end{};
-    end.hdr.hwndFrom = mgr.m_listCommands.m_hWnd;
+    end.hdr.hwndFrom = CommandList(mgr).m_hWnd;
     end.hdr.idFrom = IDC_RUN_LIST;
     end.hdr.code = LVN_ENDLABELEDITW;
     end.item.iItem = row;
@@ -236,7 +236,7 @@ TEST_F(RunManagerEditTest, F4AndADroppedProgramChangeTheTargetOnly) {
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe")), original);
 
     // Two selected: which one is meant is not clear.
-    mgr.m_listCommands.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    CommandList(mgr).SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     mgr.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle({ModulePath()})));
     EXPECT_EQ(Status(), kSelectOneText);
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe")), original);
@@ -259,7 +259,7 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
     const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
     expected[u"Path"] = {REG_EXPAND_SZ, std::vector<unsigned char>(bytes, bytes + (path.size() + 1) * 2)};
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe")), expected);
-    EXPECT_EQ(mgr.m_listCommands.GetItemText(RowOf(u"all"), 4), path);
+    EXPECT_EQ(CommandList(mgr).GetItemText(RowOf(u"all"), 4), path);
 
     // Cancelled: nothing written.
     choices.pathFolders = [](const RunEntry&, std::vector<CStringW>& folders) {
@@ -301,9 +301,9 @@ TEST_F(RunManagerEditTest, TheMenuKeyOpensTheContextMenuWhoseItemsWorkOnTheSelec
     ::GetTempPathA(MAX_PATH, folder);
     const std::string file = std::string(folder) + "velmora-manager-menu.reg";
     choices.exportFile = W(file);
-    mgr.m_listCommands.SetFocus();
+    CommandList(mgr).SetFocus();
     Press('A', true);
-    ASSERT_EQ(mgr.m_listCommands.GetSelectedCount(), 2);
+    ASSERT_EQ(CommandList(mgr).GetSelectedCount(), 2);
     std::atomic<bool> seen{false};
     std::thread picker([&] {
         for (int i = 0; i < 300; ++i) {
@@ -316,7 +316,7 @@ TEST_F(RunManagerEditTest, TheMenuKeyOpensTheContextMenuWhoseItemsWorkOnTheSelec
             ::Sleep(10);
         }
     });
-    mgr.m_listCommands.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mgr.m_listCommands.m_hWnd),
+    CommandList(mgr).SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(CommandList(mgr).m_hWnd),
                                    MAKELPARAM(-1, -1));
     picker.join();
     // The picked item's command arrives as a posted message.
@@ -333,7 +333,7 @@ TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
     const std::string file = std::string(folder) + "velmora-manager-export.reg";
     choices.exportFile = W(file);
     choices.importFile = W(file);
-    mgr.m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
+    CommandList(mgr).SetItemState(-1, 0, LVIS_SELECTED);
     Press('E', true);  // nothing selected: everything shown
     EXPECT_EQ(Status(), "已导出 2 个运行命令到：" + file);
     const Snapshot other = *Take(HKEY_CURRENT_USER, Key(u"other.exe"));

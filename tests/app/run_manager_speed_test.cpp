@@ -102,23 +102,23 @@ struct Timing {
 void OpenListAndScroll() {
     Timing timing;
     const AppServices services = TestServicesAt(W(kScratch));
-    TestableRunManagerDlg mgr(services);
+    CRunManagerDlg mgr(services);
     const LONGLONG opening = Now();
     EXPECT_TRUE(mgr.Create());
     timing.created = MillisecondsSince(opening);
     mgr.ShowWindow(SW_SHOW);
     mgr.UpdateWindow();
-    mgr.m_listCommands.UpdateWindow();
+    CommandList(mgr).UpdateWindow();
     timing.shown = MillisecondsSince(opening);
     // The window's messages handled until every icon asked for is in.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return mgr.IconsBeingRead() == 0; }));
     timing.iconsIn = MillisecondsSince(opening);
-    const int iconsAsked = mgr.m_imageList.GetImageCount() - 1;
+    const int iconsAsked = ImageList_GetImageCount(RowImages(mgr)) - 1;
 
-    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), kMachineEntries + kUserEntries);
+    EXPECT_EQ(CommandList(mgr).GetItemCount(), kMachineEntries + kUserEntries);
     int shadowed = 0;
     int broken = 0;
-    for (const RunEntry& entry : mgr.m_entries) {
+    for (const RunEntry& entry : mgr.ShownEntries()) {
         shadowed += entry.shadowed ? 1 : 0;
         broken += entry.broken ? 1 : 0;
     }
@@ -127,15 +127,15 @@ void OpenListAndScroll() {
 
     // Again, with the registry's and the file system's caches warm.
     const LONGLONG again = Now();
-    mgr.Refresh();
-    mgr.m_listCommands.UpdateWindow();
+    mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
+    CommandList(mgr).UpdateWindow();
     timing.refreshed = MillisecondsSince(again);
 
     // Scrolling to the end asks for the icons of the rows that come into
     // view: drawn at once, with the stand-in where an icon is still read.
     const LONGLONG scrolling = Now();
-    mgr.m_listCommands.EnsureVisible(mgr.m_listCommands.GetItemCount() - 1, FALSE);
-    mgr.m_listCommands.UpdateWindow();
+    CommandList(mgr).EnsureVisible(CommandList(mgr).GetItemCount() - 1, FALSE);
+    CommandList(mgr).UpdateWindow();
     timing.scrolled = MillisecondsSince(scrolling);
 
     // The filter, typed a character at a time and cleared again: each step
@@ -146,8 +146,8 @@ void OpenListAndScroll() {
     int keystrokes = 0;
     const auto keystroke = [&](const CStringW& text) {
         const LONGLONG start = Now();
-        mgr.m_editFilter.SetWindowText(text);
-        mgr.m_listCommands.UpdateWindow();
+        FilterField(mgr).SetWindowText(text);
+        CommandList(mgr).UpdateWindow();
         const double took = MillisecondsSince(start);
         slowest = std::max(slowest, took);
         total += took;
@@ -155,10 +155,10 @@ void OpenListAndScroll() {
     };
     for (int length = 1; length <= typed.GetLength(); ++length) keystroke(typed.Left(length));
     // command12xx: 100 entries, and the shadowing user entries among them.
-    EXPECT_GT(mgr.m_listCommands.GetItemCount(), 0);
-    EXPECT_LT(mgr.m_listCommands.GetItemCount(), kMachineEntries);
+    EXPECT_GT(CommandList(mgr).GetItemCount(), 0);
+    EXPECT_LT(CommandList(mgr).GetItemCount(), kMachineEntries);
     for (int length = typed.GetLength(); length-- > 0;) keystroke(typed.Left(length));
-    EXPECT_EQ(mgr.m_listCommands.GetItemCount(), kMachineEntries + kUserEntries);
+    EXPECT_EQ(CommandList(mgr).GetItemCount(), kMachineEntries + kUserEntries);
     std::printf("2000 entries: filter keystroke %.1f ms on average, %.1f ms at most, over %d keystrokes\n",
                 total / keystrokes, slowest, keystrokes);
 
@@ -167,7 +167,7 @@ void OpenListAndScroll() {
         "its icons in after %.0f ms (%d programs); refresh %.0f ms; scroll to the end %.0f ms; "
         "%d images for %d visible rows\n",
         timing.created, timing.shown, timing.iconsIn, iconsAsked, timing.refreshed, timing.scrolled,
-        mgr.m_imageList.GetImageCount(), mgr.m_listCommands.GetCountPerPage());
+        ImageList_GetImageCount(RowImages(mgr)), CommandList(mgr).GetCountPerPage());
     mgr.DestroyWindow();
 }
 

@@ -285,7 +285,7 @@ TEST_F(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
 TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     const int dpi = DisplayDpi();
     const AppServices services = TestServicesAt(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
-    TestableRunManagerDlg dlg(services);
+    CRunManagerDlg dlg(services);
     ASSERT_TRUE(dlg.Create());
     PumpMessages();
     EXPECT_EQ(dlg.Dpi(), dpi);
@@ -295,18 +295,18 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     EXPECT_EQ(window.bottom - window.top, ScaleForDpi(420, dpi));
     const int widths[] = {120, 200, 60, 70, 130};
     for (int column = 0; column < 5; ++column)
-        EXPECT_EQ(dlg.m_listCommands.GetColumnWidth(column), ScaleForDpi(widths[column], dpi)) << column;
+        EXPECT_EQ(CommandList(dlg).GetColumnWidth(column), ScaleForDpi(widths[column], dpi)) << column;
     int cx = 0;
     int cy = 0;
-    ASSERT_TRUE(ImageList_GetIconSize(dlg.m_imageList.GetSafeHandle(), &cx, &cy));
+    ASSERT_TRUE(ImageList_GetIconSize(RowImages(dlg), &cx, &cy));
     EXPECT_EQ(cx, ScaleForDpi(16, dpi));
     EXPECT_EQ(cy, ScaleForDpi(16, dpi));
     RECT inner{};
     dlg.GetInnerRect(&inner);
     const velmora::app::RunManagerLayout layout =
         velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, dpi);
-    EXPECT_EQ(PlaceOf(dlg.m_listCommands), layout.list);
-    EXPECT_EQ(PlaceOf(dlg.m_lblStatus), layout.status);
+    EXPECT_EQ(PlaceOf(CommandList(dlg)), layout.list);
+    EXPECT_EQ(PlaceOf(dlg.GetDlgItem(IDC_RUN_STATUS)), layout.status);
     // The smallest size is scaled too.
     MINMAXINFO info{};
     dlg.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
@@ -320,14 +320,12 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     PumpMessages();
     EXPECT_EQ(dlg.Dpi(), 96);
     for (int column = 0; column < 5; ++column) {
-        EXPECT_NEAR(dlg.m_listCommands.GetColumnWidth(column), widths[column], 1) << column;
+        EXPECT_NEAR(CommandList(dlg).GetColumnWidth(column), widths[column], 1) << column;
     }
-    ASSERT_TRUE(ImageList_GetIconSize(dlg.m_imageList.GetSafeHandle(), &cx, &cy));
+    ASSERT_TRUE(ImageList_GetIconSize(RowImages(dlg), &cx, &cy));
     EXPECT_EQ(cx, 16);
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(dlg.m_listCommands.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL)),
-              dlg.m_imageList.GetSafeHandle());
     dlg.GetInnerRect(&inner);
-    EXPECT_EQ(PlaceOf(dlg.m_listCommands),
+    EXPECT_EQ(PlaceOf(CommandList(dlg)),
               velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, 96).list);
     dlg.DestroyWindow();
     PumpMessages();

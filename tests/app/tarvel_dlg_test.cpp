@@ -270,13 +270,11 @@ BOOL WINAPI RecordAllowed(HWND hWnd, UINT message, DWORD action, void*) {
 }
 
 TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
-    const ChangeWindowMessageFilterExFn saved = MessageFilterFunction();
-    MessageFilterFunction() = &RecordAllowed;
     g_allowed.clear();
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = TestServicesAt(kAppPathsKey);
+    services.messageFilter = {&RecordAllowed, nullptr};
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
-    MessageFilterFunction() = saved;
     const std::vector<std::pair<HWND, UINT>> expected = {
         {dlg.m_hWnd, WM_DROPFILES}, {dlg.m_hWnd, WM_COPYDATA}, {dlg.m_hWnd, 0x0049}};
     EXPECT_EQ(g_allowed, expected);

@@ -101,24 +101,24 @@ TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
     ::RegCloseKey(hKey);
 
     const AppServices services = TestServicesAt(W(kScratch));
-    TestableRunManagerDlg mgr(services);
+    CRunManagerDlg mgr(services);
     ASSERT_TRUE(mgr.Create());
-    ASSERT_EQ(mgr.m_listCommands.GetItemCount(), 2);
+    ASSERT_EQ(CommandList(mgr).GetItemCount(), 2);
     std::vector<CStringW> commands;
     for (int row = 0; row < 2; ++row) {
-        commands.push_back(mgr.m_listCommands.GetItemText(row, 0));
-        EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 1), kTool) << row;
-        EXPECT_EQ(mgr.m_listCommands.GetItemText(row, 3), CStringW()) << "not marked 失效";
-        mgr.m_listCommands.GetItemImage(row);  // asks for the icon
+        commands.push_back(CommandList(mgr).GetItemText(row, 0));
+        EXPECT_EQ(CommandList(mgr).GetItemText(row, 1), kTool) << row;
+        EXPECT_EQ(CommandList(mgr).GetItemText(row, 3), CStringW()) << "not marked 失效";
+        CommandList(mgr).GetItemImage(row);  // asks for the icon
     }
     // Read by its UTF-16 name on the manager's worker.
-    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.m_iconBook.Pending() == 0; }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return mgr.IconsBeingRead() == 0; }));
     for (int row = 0; row < 2; ++row)
-        EXPECT_GT(mgr.m_listCommands.GetItemImage(row), 0) << "the program's own icon";
+        EXPECT_GT(CommandList(mgr).GetItemImage(row), 0) << "the program's own icon";
     EXPECT_EQ(commands, (std::vector<CStringW>{u"ours", kName}));
     // Type-ahead with the name's own letters.
     NMLVFINDITEMW find{};
-    find.hdr.hwndFrom = mgr.m_listCommands.m_hWnd;
+    find.hdr.hwndFrom = CommandList(mgr).m_hWnd;
     find.hdr.idFrom = IDC_RUN_LIST;
     find.hdr.code = LVN_ODFINDITEMW;
     find.iStart = 0;

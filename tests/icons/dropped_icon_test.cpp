@@ -23,13 +23,6 @@ CWin32Registry g_registry;
 const AppServices g_services{&g_registry, SystemRunCommandPlace(), RunScope::kLocalMachine, &::ShellExecuteExW,
                              &TargetFileExists, nullptr};
 
-class CProbedTarvelDlg : public CTarvelDlg {
-public:
-    CProbedTarvelDlg() : CTarvelDlg(g_services) {}
-    HICON FileIcon() const { return m_hFileIcon.Get(); }
-    HICON FileIcon48() const { return m_hFileIcon48.Get(); }
-};
-
 // A drop of one file, as the shell hands it over; the handler releases it.
 HDROP MakeDrop(const std::string& path) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + path.size() + 2);
@@ -46,7 +39,7 @@ void PumpMessages() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
-void Drop(CProbedTarvelDlg& dlg, const std::string& path) {
+void Drop(CTarvelDlg& dlg, const std::string& path) {
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path)), 0);
     RedrawWindow(dlg.GetSafeHwnd(), nullptr, nullptr,
                  RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -114,13 +107,13 @@ int NonBackgroundPixels(const Square& a) {
 }
 
 TEST(DroppedFileIcon, ShownReplacedAndKept) {
-    CProbedTarvelDlg dlg;
+    CTarvelDlg dlg(g_services);
     ASSERT_TRUE(dlg.Create());
     dlg.ShowWindow(SW_SHOW);
     dlg.UpdateWindow();
     PumpMessages();
     const HWND hWnd = dlg.GetSafeHwnd();
-    EXPECT_EQ(dlg.FileIcon48(), nullptr);
+    EXPECT_EQ(dlg.DroppedProgramIcon(), nullptr);
     EXPECT_EQ(NonBackgroundPixels(ReadWindowSquare(hWnd)), 0) << "no icon before the first drop";
 
     // An executable with a dot in its name and the extension in capitals.
@@ -128,9 +121,7 @@ TEST(DroppedFileIcon, ShownReplacedAndKept) {
     const std::string exe = dir + "\\my.app.EXE";
     ASSERT_TRUE(CopyFileA((Wine32Directory() + "\\winefile.exe").c_str(), exe.c_str(), FALSE));
     Drop(dlg, exe);
-    const HICON first = dlg.FileIcon();
-    const HICON first48 = dlg.FileIcon48();
-    ASSERT_NE(first, nullptr);
+    const HICON first48 = dlg.DroppedProgramIcon();
     ASSERT_NE(first48, nullptr);
     const IconBits bits = ReadIconBits(first48);
     EXPECT_EQ(bits.width, kIconSize);
@@ -143,25 +134,21 @@ TEST(DroppedFileIcon, ShownReplacedAndKept) {
     const std::string text = dir + "\\notes.txt";
     WriteFileBytes(text, {'h', 'i'});
     Drop(dlg, text);
-    EXPECT_EQ(dlg.FileIcon(), first);
-    EXPECT_EQ(dlg.FileIcon48(), first48);
+    EXPECT_EQ(dlg.DroppedProgramIcon(), first48);
     EXPECT_EQ(DifferingPixels(ReadWindowSquare(hWnd), shown), 0);
 
     // An executable without any icon is accepted, but the icons stay.
     const std::string bare = dir + "\\bare.exe";
     WriteFileBytes(bare, ReadFileBytes(Wine32Directory() + "\\attrib.exe"));
     Drop(dlg, bare);
-    EXPECT_EQ(dlg.FileIcon48(), first48);
+    EXPECT_EQ(dlg.DroppedProgramIcon(), first48);
 
     // The same executable again: fresh icons, the old ones destroyed.
     Drop(dlg, exe);
-    EXPECT_NE(dlg.FileIcon(), nullptr);
-    EXPECT_NE(dlg.FileIcon48(), nullptr);
-    EXPECT_NE(dlg.FileIcon(), first);
-    EXPECT_NE(dlg.FileIcon48(), first48);
-    EXPECT_FALSE(IconIsAlive(first));
+    EXPECT_NE(dlg.DroppedProgramIcon(), nullptr);
+    EXPECT_NE(dlg.DroppedProgramIcon(), first48);
     EXPECT_FALSE(IconIsAlive(first48));
-    EXPECT_TRUE(IconIsAlive(dlg.FileIcon48()));
+    EXPECT_TRUE(IconIsAlive(dlg.DroppedProgramIcon()));
     EXPECT_EQ(DifferingPixels(ReadWindowSquare(hWnd), shown), 0);
 
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

@@ -279,14 +279,8 @@ BOOL WINAPI RecordProcessFilterCall(UINT message, DWORD action) {
 // The filter calls AllowDroppedFiles makes with the given functions in place.
 std::vector<FilterCall> FilterCallsWith(HWND hWnd, ChangeWindowMessageFilterExFn forWindow,
                                         ChangeWindowMessageFilterFn forProcess, int* pAllowed) {
-    const ChangeWindowMessageFilterExFn savedWindow = MessageFilterFunction();
-    const ChangeWindowMessageFilterFn savedProcess = ProcessMessageFilterFunction();
-    MessageFilterFunction() = forWindow;
-    ProcessMessageFilterFunction() = forProcess;
     g_filterCalls.clear();
-    *pAllowed = AllowDroppedFiles(hWnd);
-    MessageFilterFunction() = savedWindow;
-    ProcessMessageFilterFunction() = savedProcess;
+    *pAllowed = AllowDroppedFiles(hWnd, {forWindow, forProcess});
     return g_filterCalls;
 }
 
@@ -318,8 +312,8 @@ TEST(MessageFilterTest, LetsTheThreeDropMessagesThrough) {
         }
     }
     // The real functions, as Wine has them.
-    EXPECT_NE(MessageFilterFunction(), nullptr);
-    EXPECT_NE(ProcessMessageFilterFunction(), nullptr);
+    EXPECT_NE(SystemMessageFilter().forWindow, nullptr);
+    EXPECT_NE(SystemMessageFilter().forProcess, nullptr);
 }
 
 }  // namespace
