@@ -13,7 +13,7 @@
 #include "base/win32_handles.h"
 #include "wnd/DC.h"
 
-AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices) {
+AppServices ServicesOverScratchKey(const CStringW& appPathsKey, RunManagerChoices* choices) {
     static CWin32Registry registry;
     // Without answers of the test's own, every choice is cancelled.
     static ScriptedChoices cancelled;

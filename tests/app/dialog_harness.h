@@ -5,9 +5,9 @@
 // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 //
 // Each dialog gets its services through its constructor, made by
-// TestServicesAt: the Win32 registry, the shell, and the machine's scope (the
-// tool counts as elevated, whatever Wine reports); tests of the other case
-// change the scope of those services.
+// ServicesOverScratchKey: the Win32 registry, the shell, the system's message
+// filter and the machine's scope (the tool counts as elevated, whatever Wine
+// reports); tests of the other case change the scope of those services.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +32,8 @@
 // shell, the target check, the tool counting as elevated, the App Paths key
 // `appPathsKey` below both roots (a scratch key of the test), and the
 // manager's choices answered by `choices` (none asked when null).
-AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choices = nullptr);
+AppServices ServicesOverScratchKey(const CStringW& appPathsKey,
+                                   RunManagerChoices* choices = nullptr);
 
 // The manager's choices (file dialogs, import preview, Path editor)
 // answered by the test, and what they were asked.

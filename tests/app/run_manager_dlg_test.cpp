@@ -136,7 +136,7 @@ protected:
     }
     std::string Status() const { return velmora::NarrowTo936(ControlText(mgr, IDC_RUN_STATUS)); }
 
-    AppServices services = TestServicesAt(W(kScratch));
+    AppServices services = ServicesOverScratchKey(W(kScratch));
     CRunManagerDlg mgr{services};
 };
 

@@ -156,7 +156,7 @@ protected:
     }
 
     ScriptedChoices choices;
-    AppServices services = TestServicesAt(kScratch, &choices);
+    AppServices services = ServicesOverScratchKey(kScratch, &choices);
     CRunManagerDlg mgr{services};
     Snapshot original;
 };

@@ -101,7 +101,7 @@ struct Timing {
 
 void OpenListAndScroll() {
     Timing timing;
-    const AppServices services = TestServicesAt(W(kScratch));
+    const AppServices services = ServicesOverScratchKey(W(kScratch));
     CRunManagerDlg mgr(services);
     const LONGLONG opening = Now();
     EXPECT_TRUE(mgr.Create());

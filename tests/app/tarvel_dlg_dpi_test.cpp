@@ -236,7 +236,7 @@ protected:
     HWND Control(UINT id) const { return dlg.GetDlgItem(static_cast<int>(id)); }
 
     int dpi = 0;
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
 };
 
@@ -284,7 +284,7 @@ TEST_F(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
 
 TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     const int dpi = DisplayDpi();
-    const AppServices services = TestServicesAt(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
+    const AppServices services = ServicesOverScratchKey(CStringW(u"SOFTWARE\\VelmoraDpiTest\\App Paths"));
     CRunManagerDlg dlg(services);
     ASSERT_TRUE(dlg.Create());
     PumpMessages();

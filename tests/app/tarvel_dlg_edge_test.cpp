@@ -73,7 +73,7 @@ protected:
         return watcher.Seen();
     }
 
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
 };
 

@@ -34,7 +34,7 @@ bool CanStillCreateGdiObjects(int count) {
 }
 
 TEST(TarvelDlgLeakTest, RepaintsMovesAndResizesLeakNoGdiObject) {
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    const AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     // With a dropped program's icon, so its drawing is repeated too.

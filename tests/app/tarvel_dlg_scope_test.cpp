@@ -58,7 +58,7 @@ protected:
         TypeInto(dlg, IDC_EDIT_COMMAND_NAME, velmora::WideFrom936(name));
     }
 
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
 };
 
@@ -147,7 +147,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     for (const Case& c : {Case{false, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
                           Case{true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}}) {
         Clean();
-        AppServices scoped = TestServicesAt(kAppPathsKey);
+        AppServices scoped = ServicesOverScratchKey(kAppPathsKey);
         scoped.scope = RegistrationScopeFor(c.elevated);
         CTarvelDlg fresh{scoped};
         ASSERT_TRUE(fresh.Create());
@@ -177,7 +177,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     // Registered for the machine only: a standard user is still offered the link.
     DeleteTree(HKEY_CURRENT_USER, kAppPathsRunKey);
     WriteValue(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", ModulePath());
-    AppServices standardUser = TestServicesAt(kAppPathsKey);
+    AppServices standardUser = ServicesOverScratchKey(kAppPathsKey);
     standardUser.scope = RunScope::kCurrentUser;
     CTarvelDlg user{standardUser};
     ASSERT_TRUE(user.Create());

@@ -109,7 +109,7 @@ protected:
         ::KillTimer(nullptr, timer);
     }
 
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
     std::optional<MessageProbe> probe;
     std::vector<std::pair<UINT, WPARAM>> nonClientPresses;
@@ -206,7 +206,7 @@ TEST(TarvelDlgFirstPaintTest, ButtonsAndCornersAreInPlaceAtTheFirstPaint) {
     g_firstErase = {};
     const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &NoteFirstErase, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    const AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     dlg.UpdateWindow();
@@ -344,7 +344,7 @@ int KeyPixelsIn(const CBitmap& bitmap, int x0, int y0, int w, int h) {
 // step's size; set up again at another DPI it replaces them.
 TEST(TarvelDlgArtworkTest, EachDpiLoadsTheArtworkOfItsStep) {
     CBitmap captionButtons, frame, addButton;
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    const AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     for (const int dpi : {120, 144, 168, 192, 240, 96, 130}) {

@@ -61,7 +61,7 @@ protected:
         return watcher.Seen();
     }
 
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
 };
 
@@ -271,7 +271,7 @@ BOOL WINAPI RecordAllowed(HWND hWnd, UINT message, DWORD action, void*) {
 
 TEST(TarvelDlgElevationTest, DropMessagesAreLetThroughTheMessageFilter) {
     g_allowed.clear();
-    AppServices services = TestServicesAt(kAppPathsKey);
+    AppServices services = ServicesOverScratchKey(kAppPathsKey);
     services.messageFilter = {&RecordAllowed, nullptr};
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
@@ -316,7 +316,7 @@ protected:
         return visible;
     }
 
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    const AppServices services = ServicesOverScratchKey(kAppPathsKey);
 };
 
 TEST_F(TarvelDlgSelfTest, TheLinkRegistersTheToolAsRunAndHides) {

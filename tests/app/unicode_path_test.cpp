@@ -51,7 +51,7 @@ protected:
 };
 
 TEST_F(UnicodePathTest, DroppedRegisteredStartedByNameWithEveryCharacter) {
-    const AppServices services = TestServicesAt(kAppPathsKey);
+    const AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
     ASSERT_TRUE(dlg.Create());
     dlg.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandleW({kTool})), 0);
@@ -100,7 +100,7 @@ TEST_F(UnicodePathTest, TheManagerListsThePathWholeAndUnmarkedWhoeverWroteIt) {
                      static_cast<DWORD>((kTool.size() + 1) * sizeof(char16_t)));
     ::RegCloseKey(hKey);
 
-    const AppServices services = TestServicesAt(W(kScratch));
+    const AppServices services = ServicesOverScratchKey(W(kScratch));
     CRunManagerDlg mgr(services);
     ASSERT_TRUE(mgr.Create());
     ASSERT_EQ(CommandList(mgr).GetItemCount(), 2);
