@@ -8,6 +8,7 @@
 #include "app/registry/Registry_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
+#include "base/shell_on_demand_win32.h"
 
 CTarvelApp theApp;
 
@@ -23,7 +24,7 @@ BOOL CTarvelApp::InitInstance() {
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
-                                   &::ShellExecuteExW, &TargetFileExists, &choices, SystemMessageFilter()};
+                                   &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices, SystemMessageFilter()};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -21,6 +21,8 @@
 
 #include <utility>
 
+#include "base/shell_on_demand_win32.h"
+
 namespace velmora {
 
 template <typename Traits>
@@ -87,7 +89,7 @@ struct RegistryKey {  // RegOpenKeyEx, RegCreateKeyEx; never a predefined root
 struct Drop {  // the HDROP of WM_DROPFILES, handed back to the shell
     using Handle = HDROP;
     static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DragFinish(h); }
+    static void Close(Handle h) noexcept { velmora::shell::DragFinish(h); }
 };
 struct Icon {  // icons and cursors made for the program, never LoadIcon's shared ones
     using Handle = HICON;

@@ -186,7 +186,14 @@ int CWnd::SetWindowRgn(CRgn& region, BOOL bRedraw) {
     return result;
 }
 
-void CWnd::DragAcceptFiles(BOOL bAccept) { ::DragAcceptFiles(m_hWnd, bAccept); }
+// What the shell's DragAcceptFiles does, without loading the shell for it.
+void CWnd::DragAcceptFiles(BOOL bAccept) {
+    if (bAccept) {
+        ModifyStyleEx(0, WS_EX_ACCEPTFILES);
+    } else {
+        ModifyStyleEx(WS_EX_ACCEPTFILES, 0);
+    }
+}
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 

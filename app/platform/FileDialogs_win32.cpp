@@ -6,6 +6,7 @@
 
 #include "app/platform/FileDialogs_win32.h"
 #include "base/win32_handles.h"
+#include "base/shell_on_demand_win32.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ CStringW Ask(HWND hOwner, const char* filter, const CStringW& initial, const CSt
     ofn.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : velmora::WinText(defaultExtension);
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER |
                 (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    const BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+    const BOOL chosen = save ? velmora::shell::GetSaveFileNameW(&ofn) : velmora::shell::GetOpenFileNameW(&ofn);
     if (!chosen) return CStringW();
     return velmora::FromWin(velmora::WinBuffer(buffer.data()));
 }

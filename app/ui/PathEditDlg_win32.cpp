@@ -10,6 +10,7 @@
 #include "app/platform/TargetFile_win32.h"
 #include "base/win32_handles.h"
 #include "res/resource.h"
+#include "base/shell_on_demand_win32.h"
 
 namespace {
 
@@ -109,11 +110,11 @@ void CPathEditDlg::OnBrowse() {
     info.hwndOwner = m_hWnd;
     info.lpszTitle = velmora::WinText(title);
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE pidl = ::SHBrowseForFolderW(&info);
+    PIDLIST_ABSOLUTE pidl = velmora::shell::SHBrowseForFolderW(&info);
     if (pidl == nullptr) return;
     // The folder's path at whatever length the shell has it: no fixed buffer.
     PWSTR name = nullptr;
-    const HRESULT named = ::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
+    const HRESULT named = velmora::shell::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
     ::CoTaskMemFree(pidl);
     if (FAILED(named) || name == nullptr) return;
     const CStringW folder = velmora::FromWin(name);

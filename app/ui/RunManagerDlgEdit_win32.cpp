@@ -8,6 +8,7 @@
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/RunManagerText.h"
 #include "base/win32_handles.h"
+#include "base/shell_on_demand_win32.h"
 
 const RunEntry* CRunManagerDlg::SingleSelectedEntry() {
     const std::vector<int> selected = SelectedEntries();
@@ -76,7 +77,7 @@ void CRunManagerDlg::OnDropFiles(HDROP hDrop) {
     if (!HasExeExtension(strPath)) return SetStatus(velmora::WideFrom936(kDropProgramText));
     // Dropped on a row: that entry; elsewhere: the one selected.
     POINT point{};
-    ::DragQueryPoint(hDrop, &point);
+    velmora::shell::DragQueryPoint(hDrop, &point);
     ::MapWindowPoints(m_hWnd, m_listCommands.m_hWnd, &point, 1);
     LVHITTESTINFO hit{};
     hit.pt = point;

@@ -11,12 +11,13 @@
 #include "app/ui/TarvelDlgLayout.h"
 #include "base/win32_handles.h"
 #include "icons/extract_icons.h"
+#include "base/shell_on_demand_win32.h"
 
 void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
     // Handed back to the shell however the handler leaves.
     const velmora::OwnedDrop drop(hDropInfo);
     m_strExePath.Empty();
-    if (::DragQueryFileW(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
+    if (velmora::shell::DragQueryFileW(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
 
     const CStringW strPath = ReadFirstDroppedPath(hDropInfo);
     m_editCommandName.SetWindowText(GetFileTitleFromPath(strPath));
@@ -31,7 +32,7 @@ void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {
     // The shell's icon only tells whether the file has one at all: without
     // it the icon shown so far stays.
     HICON hLarge = nullptr;
-    if (::ExtractIconExW(velmora::WinText(strReadPath), 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr)
+    if (velmora::shell::ExtractIconExW(velmora::WinText(strReadPath), 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr)
         return;
 
     m_hFileIcon48.Destroy();

@@ -1,7 +1,9 @@
 # Checks that a module exports every name of a list.
 #   cmake -DLISTER="tool;args" -DMODULE=file -DNAMES=list -DPLATFORM=windows|native -P check_exports.cmake
 # LISTER prints the module's export table (objdump -p, nm -D); every listed
-# name must appear in it as a whole word.
+# name must appear in it as a whole word. NOT_IMPORTED, when given, lists
+# DLLs that the module must not import (objdump -p's "DLL Name:" lines):
+# those the program loads only when first needed.
 execute_process(COMMAND ${LISTER} ${MODULE} OUTPUT_VARIABLE table RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "could not list the exports of ${MODULE}")
@@ -26,4 +28,11 @@ endforeach()
 if(missing)
   message(FATAL_ERROR "${MODULE} does not export: ${missing}")
 endif()
+foreach(dll ${NOT_IMPORTED})
+  string(TOLOWER "${table}" lowered)
+  string(FIND "${lowered}" "dll name: ${dll}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "${MODULE} imports ${dll} at start; it is meant to load it when first needed")
+  endif()
+endforeach()
 message(STATUS "${MODULE} exports all ${count} names")

@@ -1,0 +1,77 @@
+#include "base/shell_on_demand_win32.h"
+
+namespace velmora::shell {
+namespace {
+
+// The function `name` of `library`, loaded on first use and kept for the
+// life of the process (never freed: a bound pointer must stay valid). Each
+// caller keeps what it found in a static of its own, so the lookup is
+// made once per function.
+template <typename Function>
+Function Bind(const wchar_t* library, const char* name) {
+    HMODULE hModule = ::LoadLibraryW(library);
+    if (hModule == nullptr) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
+}
+
+#define VELMORA_BIND(library, name) \
+    static const auto bound = Bind<decltype(&::name)>(library, #name)
+
+// What a call that found no function returns, with the reason set.
+template <typename Result>
+Result NotFound(Result failed) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return failed;
+}
+
+constexpr const wchar_t* kShell = L"shell32.dll";
+constexpr const wchar_t* kDialogs = L"comdlg32.dll";
+
+}  // namespace
+
+UINT WINAPI DragQueryFileW(HDROP hDrop, UINT index, LPWSTR buffer, UINT units) {
+    VELMORA_BIND(kShell, DragQueryFileW);
+    return bound != nullptr ? bound(hDrop, index, buffer, units) : NotFound(0u);
+}
+
+BOOL WINAPI DragQueryPoint(HDROP hDrop, POINT* point) {
+    VELMORA_BIND(kShell, DragQueryPoint);
+    return bound != nullptr ? bound(hDrop, point) : NotFound(FALSE);
+}
+
+void WINAPI DragFinish(HDROP hDrop) {
+    VELMORA_BIND(kShell, DragFinish);
+    if (bound != nullptr) bound(hDrop);
+}
+
+UINT WINAPI ExtractIconExW(LPCWSTR file, int index, HICON* large, HICON* small, UINT icons) {
+    VELMORA_BIND(kShell, ExtractIconExW);
+    return bound != nullptr ? bound(file, index, large, small, icons) : NotFound(0u);
+}
+
+BOOL WINAPI ShellExecuteExW(SHELLEXECUTEINFOW* info) {
+    VELMORA_BIND(kShell, ShellExecuteExW);
+    return bound != nullptr ? bound(info) : NotFound(FALSE);
+}
+
+PIDLIST_ABSOLUTE WINAPI SHBrowseForFolderW(BROWSEINFOW* info) {
+    VELMORA_BIND(kShell, SHBrowseForFolderW);
+    return bound != nullptr ? bound(info) : NotFound<PIDLIST_ABSOLUTE>(nullptr);
+}
+
+HRESULT WINAPI SHGetNameFromIDList(PCIDLIST_ABSOLUTE pidl, SIGDN form, PWSTR* name) {
+    VELMORA_BIND(kShell, SHGetNameFromIDList);
+    return bound != nullptr ? bound(pidl, form, name) : NotFound(E_NOTIMPL);
+}
+
+BOOL WINAPI GetOpenFileNameW(OPENFILENAMEW* ofn) {
+    VELMORA_BIND(kDialogs, GetOpenFileNameW);
+    return bound != nullptr ? bound(ofn) : NotFound(FALSE);
+}
+
+BOOL WINAPI GetSaveFileNameW(OPENFILENAMEW* ofn) {
+    VELMORA_BIND(kDialogs, GetSaveFileNameW);
+    return bound != nullptr ? bound(ofn) : NotFound(FALSE);
+}
+
+}  // namespace velmora::shell
