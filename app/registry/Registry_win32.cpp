@@ -1,5 +1,6 @@
 #include "app/registry/Registry_win32.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -59,9 +60,11 @@ long CWin32Registry::OpenKeyForWrite(RegKey parent, const char16_t* keyPath, Reg
 
 namespace {
 
-// A value can change between asking its size and reading it: the read is
+// A value can grow between the read that gives its size and the next: the read is
 // tried again with the new size a few times before it gives up.
 constexpr int kValueReadAttempts = 4;
+// What the first read of a value offers: a long path and its zero.
+constexpr std::size_t kFirstValueReadBytes = 1024;
 
 }  // namespace
 
@@ -100,19 +103,23 @@ long CWin32Registry::EnumValue(RegKey key, std::uint32_t index, CStringW* pName,
 
 long CWin32Registry::ReadValue(RegKey key, const char16_t* valueName, std::uint32_t* pType,
                                std::vector<unsigned char>* pData) {
+    // One call reads a value that fits the first buffer (a run command's
+    // target or Path value nearly always does); a larger one is read again
+    // at the size the registry gave back.
+    std::vector<unsigned char> data(kFirstValueReadBytes);
     for (int attempt = 0; attempt < kValueReadAttempts; ++attempt) {
-        DWORD size = 0;
-        LONG status =
-            ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, nullptr, nullptr, &size);
-        if (status != ERROR_SUCCESS) return status;
-        std::vector<unsigned char> data(size);
         DWORD type = 0;
-        DWORD read = size;
-        status = ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, &type,
-                                    data.empty() ? nullptr : data.data(), &read);
-        if (status == ERROR_MORE_DATA) continue;
+        DWORD read = static_cast<DWORD>(data.size());
+        const LONG status = ::RegQueryValueExW(ToHkey(key), velmora::WinText(valueName), nullptr, &type,
+                                               data.empty() ? nullptr : data.data(), &read);
+        if (status == ERROR_MORE_DATA) {
+            // Never smaller than what was tried: a value that grows while
+            // it is read still gets a larger buffer next time.
+            data.resize(std::max<std::size_t>(read, data.size() + 1));
+            continue;
+        }
         if (status != ERROR_SUCCESS) return status;
-        if (read > size) return ERROR_MORE_DATA;
+        if (read > data.size()) return ERROR_MORE_DATA;
         data.resize(read);
         *pType = type;
         *pData = std::move(data);
