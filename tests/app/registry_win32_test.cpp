@@ -29,8 +29,11 @@ TEST_F(Win32RegistryTest, WriteThenReadRoundTrip) {
     // system allows in a name: all stored as they are.
     CWin32Registry win32;
     const RegKey machine = ToRegKey(HKEY_LOCAL_MACHINE);
+    // Then values that just fill the first read's buffer with their zero,
+    // just miss it, and are many times longer: each read whole.
     const CStringW paths[] = {u"C:\\工具\\b.exe", u"C:\\Tools\\J\u00F6rg \uD55C\uAD6D\\tool.exe",
-                              u"C:\\\U0001F600\\a\xD800.exe"};
+                              u"C:\\\U0001F600\\a\xD800.exe", CStringW(std::u16string(511, u'x')),
+                              CStringW(std::u16string(512, u'y')), CStringW(std::u16string(5000, u'z'))};
     for (const CStringW& path : paths) {
         const CStringW key = u"SOFTWARE\\Velmora Tests\\J\u00F6rg \uD55C\uAD6D\\b.exe";
         ASSERT_TRUE(RegWriteString(win32, machine, key, CStringW(), path)) << N(path);
