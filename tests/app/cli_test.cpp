@@ -11,6 +11,7 @@
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
+#include "app/runcmd/RunCommandStore.h"
 #include "memory_registry.h"
 
 namespace {
@@ -312,6 +313,23 @@ TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
               "共 2 个运行命令，1 个失效\n");
     ASSERT_EQ(Run("list|--broken"), CliExitCode::kSuccess);
     EXPECT_EQ(N(output.out).find("ed "), std::string::npos);
+}
+
+TEST_F(CliVerbTest, TheWindowsAndTheCommandLineListTheSame) {
+    struct Yes final : RunCommandPrompts {
+        bool ConfirmReplace(const CStringW&) override { return true; }
+        bool ConfirmDelete(const CStringW&) override { return true; }
+    } yes;
+    // The store as the windows make it for a user without administrator rights.
+    RunCommandStore windows(reg, services.place, RunScope::kCurrentUser, yes, services.targetExists);
+    ASSERT_EQ(Run("add|fromcli|C:\\Tools\\a.exe", false), CliExitCode::kSuccess);
+    bool listed = false;
+    for (const RunEntry& entry : windows.List().entries)
+        listed |= entry.command == u"fromcli" && entry.scope == RunScope::kCurrentUser;
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(windows.Register(u"fromwindow", u"C:\\Tools\\b.exe"), RegistrationResult::kWritten);
+    ASSERT_EQ(Run("list|fromwindow|--json"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("\"name\":\"fromwindow\",\"scope\":\"user\""), std::string::npos) << N(output.out);
 }
 
 }  // namespace
