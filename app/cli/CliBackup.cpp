@@ -1,7 +1,7 @@
 // export and import: the manager's .reg backups from the command line.
 #include "app/cli/CliVerbContext.h"
 #include "app/runcmd/RunCommandQuestions.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/PathList.h"
 #include "app/runcmd/RunCommandQuestions.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 namespace {
 

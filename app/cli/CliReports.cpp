@@ -9,7 +9,7 @@
 #include "app/runcmd/PathList.h"
 #include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunEntryFilter.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 namespace {
 
