@@ -149,6 +149,11 @@ CliExitCode PathVerb(const CliVerbContext& context) {
     RunEntry entry;
     if (!FindEntryToChange(context, context.store.List().entries, request.operands[0], &entry))
         return CliExitCode::kNotFound;
+    if ((request.pathChange == PathChange::kAdd || request.pathChange == PathChange::kRemove) &&
+        CStringW(request.pathArgument).Trim().empty()) {
+        context.Err(CliText("文件夹不能为空"));
+        return CliExitCode::kUsage;
+    }
     std::vector<CStringW> folders = context.store.PathFolders(entry);
     switch (request.pathChange) {
         case PathChange::kShow: {

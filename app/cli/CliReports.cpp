@@ -113,11 +113,21 @@ bool NumberOf(const RegValue& value, unsigned long long* pNumber) {
     return true;
 }
 
+// A number as decimal text, all 64 bits of it (a REG_QWORD may use the top one).
+CStringW UnsignedText(unsigned long long number) {
+    CStringW text;
+    do {
+        text.insert(text.begin(), static_cast<char16_t>(u'0' + number % 10));
+        number /= 10;
+    } while (number != 0);
+    return text;
+}
+
 CStringW ValueDataJson(const RegValue& value) {
     unsigned long long number = 0;
     if (value.type == kRegSz || value.type == kRegExpandSz) return JsonString(TextOfValue(value));
     if (value.type == kRegMultiSz) return JsonStringArray(MultiStrings(value.data));
-    if (NumberOf(value, &number)) return DecimalText(static_cast<long long>(number));
+    if (NumberOf(value, &number)) return UnsignedText(number);
     return JsonString(HexText(value.data));
 }
 
@@ -129,7 +139,7 @@ CStringW ValueDataText(const RegValue& value) {
         for (const CStringW& part : MultiStrings(value.data)) text += (text.empty() ? u"" : u"\\0") + part;
         return text;
     }
-    if (NumberOf(value, &number)) return DecimalText(static_cast<long long>(number));
+    if (NumberOf(value, &number)) return UnsignedText(number);
     return HexText(value.data);
 }
 

@@ -196,6 +196,7 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"path|ed", true, CliExitCode::kSuccess, "C:\\Tools\n", "", false},
         {"path|ed|--remove|C:\\Nope", true, CliExitCode::kNotFound, "", "附加路径中没有", false},
         {"path|ed|--add|c:\\tools\\", true, CliExitCode::kSuccess, "附加路径中已有", "", false},
+        {"path|ed|--add| ", true, CliExitCode::kUsage, "", "文件夹不能为空", false},
         {"path|ed|--add|C:\\Bin", true, CliExitCode::kSuccess, "", "", true},
         {"path|ed|--clear", false, CliExitCode::kNotFound, "", "", false},
         {"path|ed|--clear|--machine", false, CliExitCode::kNeedsAdmin, "", "", false},
@@ -273,6 +274,7 @@ TEST_F(CliVerbTest, JsonDocuments) {
     reg.PutRaw("U:AP\\odd.exe", "", kRegExpandSz, memreg::Utf16Bytes(std::string("C:\\a\"b\x01", 7)) +
                                                        std::string("\x00\xD8\0\0", 4));
     reg.PutRaw("U:AP\\odd.exe", "N", kRegDword, std::string("\x2a\0\0\0", 4));
+    reg.PutRaw("U:AP\\odd.exe", "Q", kRegQword, std::string(8, '\xff'));
     reg.PutRaw("U:AP\\odd.exe", "M", kRegMultiSz, memreg::Utf16Bytes(std::string("a\0b\0\0", 5)));
     reg.PutRaw("U:AP\\odd.exe", "B", kRegBinary, std::string("\x01\xff", 2));
     reg.PutText("U:AP\\odd.exe\\sub", "x", "y");
@@ -286,7 +288,8 @@ TEST_F(CliVerbTest, JsonDocuments) {
               u"\"values\":[{\"name\":\"\",\"type\":\"REG_EXPAND_SZ\",\"data\":\"C:\\\\a\\\"b\\u0001\\ud800\"},"
               u"{\"name\":\"B\",\"type\":\"REG_BINARY\",\"data\":\"01ff\"},"
               u"{\"name\":\"M\",\"type\":\"REG_MULTI_SZ\",\"data\":[\"a\",\"b\"]},"
-              u"{\"name\":\"N\",\"type\":\"REG_DWORD\",\"data\":42}],"
+              u"{\"name\":\"N\",\"type\":\"REG_DWORD\",\"data\":42},"
+              u"{\"name\":\"Q\",\"type\":\"REG_QWORD\",\"data\":18446744073709551615}],"
               u"\"subkeys\":[{\"name\":\"sub\",\"values\":[{\"name\":\"x\",\"type\":\"REG_SZ\",\"data\":\"y\"}],"
               u"\"subkeys\":[]}]}]}\n");
 }
