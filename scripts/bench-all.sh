@@ -33,6 +33,7 @@ section() {
 
 section "native benchmarks" "$root/scripts/bench.sh" "$native"
 section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
+section "velmora list --json vs reg query" "$root/scripts/bench-cli.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
 
 echo

@@ -2,6 +2,7 @@
 # Puts together what people take away, from finished builds:
 #   OUT/Velmora.exe                 the tool for 32-bit Windows, stripped (--win32)
 #   OUT/Velmora64.exe               the tool for 64-bit Windows, stripped (--win64)
+#   OUT/Velmora.com, OUT/Velmora64.com  their console twins, beside them, stripped
 #   OUT/velmora-sdk-win32.zip       the library for 32-bit Windows programs (--win32)
 #   OUT/velmora-sdk-win64.zip       the library for 64-bit Windows programs (--win64)
 #   OUT/velmora-linux-x86_64.tar.gz the library for Linux programs: include/velmora, lib/libvelmora.so (--native)
@@ -52,6 +53,12 @@ windows_dist() {
   [ -f "$exe" ] || { echo "dist: $exe is not built" >&2; exit 1; }
   "$strip" --strip-all -o "$out/$exe_name" "$exe"
   echo "dist: $exe_name $(size_of "$exe") bytes built, $(size_of "$out/$exe_name") bytes stripped ($(kib "$(size_of "$out/$exe_name")"))"
+  # The console twin of the same base name: "velmora" (or "velmora64")
+  # typed in a terminal finds it before the window program.
+  local com="$build/app/Velmora.com" com_name="${exe_name%.exe}.com"
+  [ -f "$com" ] || { echo "dist: $com is not built" >&2; exit 1; }
+  "$strip" --strip-all -o "$out/$com_name" "$com"
+  echo "dist: $com_name $(size_of "$com") bytes built, $(size_of "$out/$com_name") bytes stripped ($(kib "$(size_of "$out/$com_name")"))"
 
   # velmora.dll needs the two runtime DLLs of the shared unwinder (the
   # unwinder and, for it, libwinpthread-1.dll): the string layer's

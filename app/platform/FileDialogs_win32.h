@@ -1,5 +1,5 @@
-// The system's file dialogs and whole-file reads and writes, as the manager's
-// export, import and change of target use them.
+// The system's file dialogs, as the manager's export, import and change of
+// target use them (and, for them, the whole-file reads and writes).
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/platform/WholeFile_win32.h"
 #include "base/wide_text.h"
 
 // The file the user picks to open, or empty when the dialog is cancelled.
@@ -19,11 +20,3 @@ CStringW AskOpenFileName(HWND hOwner, const char* filter, const CStringW& initia
 // added to a name typed without one.
 CStringW AskSaveFileName(HWND hOwner, const char* filter, const CStringW& defaultName,
                          const CStringW& defaultExtension);
-
-// Writes `bytes` as the whole file (created or replaced). ERROR_SUCCESS or
-// the system's error; a failed write leaves no partial file behind.
-DWORD WriteWholeFile(const CStringW& path, const std::vector<unsigned char>& bytes);
-
-// Reads the whole file into `bytes`. ERROR_SUCCESS; the system's error; or
-// ERROR_FILE_TOO_LARGE for a file of more than `maxBytes`.
-DWORD ReadWholeFile(const CStringW& path, std::size_t maxBytes, std::vector<unsigned char>& bytes);

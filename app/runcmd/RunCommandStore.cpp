@@ -47,6 +47,10 @@ std::vector<CStringW> RunCommandStore::PathFolders(const RunEntry& entry) const 
     return ReadRunCommandPath(m_registry, m_place, entry);
 }
 
+long RunCommandStore::Contents(const RunEntry& entry, RegKeyContents* pContents) const {
+    return ReadKeyContents(m_registry, m_place.RootOf(entry.scope), m_place.KeyPathOf(entry.keyPath), pContents);
+}
+
 EditResult RunCommandStore::SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders) {
     return SetRunCommandPath(m_registry, m_place, entry, folders);
 }

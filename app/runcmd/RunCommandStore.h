@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/registry/RegistryAccess.h"
+#include "app/registry/RegistryValues.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/runcmd/RunCommandPlace.h"
@@ -85,6 +86,11 @@ public:
     EditResult Rename(const RunEntry& entry, const CStringW& newName);
     EditResult ChangeTarget(const RunEntry& entry, const CStringW& newTarget);
     std::vector<CStringW> PathFolders(const RunEntry& entry) const;
+
+    // The entry's key read whole: every value with its type and bytes, every
+    // subkey (ReadKeyContents). kRegistrySuccess or the registry's code;
+    // *pContents is set only on success.
+    long Contents(const RunEntry& entry, RegKeyContents* pContents) const;
     EditResult SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders);
 
     // Copies each of `entries` that is not of scope `to` there, asking

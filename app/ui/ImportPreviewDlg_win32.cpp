@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/ui/RunManagerLayout.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"
 

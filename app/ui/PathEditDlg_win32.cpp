@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "base/win32_handles.h"

@@ -3,7 +3,7 @@
 #include "app/platform/FileDialogs_win32.h"
 #include "app/ui/ImportPreviewDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 CStringW SystemRunManagerChoices::AskProgramFile(CWnd& owner, const CStringW& currentTarget) {
     return AskOpenFileName(owner.m_hWnd, kProgramFileFilter, currentTarget);

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "app/runcmd/RunEntries.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 class CRunManagerDlg;
 

@@ -6,7 +6,7 @@
 #include "app/platform/FileDialogs_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "base/win32_handles.h"
 #include "base/shell_on_demand_win32.h"
 

@@ -28,7 +28,7 @@
 #include "app/runcmd/RunEntrySort.h"
 #include "app/ui/RunManagerCommands_win32.h"
 #include "app/ui/RunManagerLayout.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "app/ui/RowIconBook.h"
 #include "app/ui/SkinnedToolDlg_win32.h"
 #include "skin/QebTransButton.h"

@@ -14,7 +14,7 @@
 
 #include "app/registry/Registry_win32.h"
 #include "app/ui/RunManagerLayout.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "memory_registry.h"

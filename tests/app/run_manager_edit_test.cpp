@@ -17,7 +17,7 @@
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/runcmd/ReplaceCheck.h"
 #include "app/runcmd/RunCommandQuestions.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 

@@ -13,7 +13,7 @@
 #include "app/runcmd/RunEntryFilter.h"
 #include "app/runcmd/RunEntrySort.h"
 #include "app/ui/RunManagerLayout.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "memory_registry.h"
 #include "gbk_text.h"
 

@@ -66,6 +66,19 @@ done
 /usr/bin/python3 "$root/tests/dist/pe_check.py" "$work/dist/$exe_name" "$bits" --gui --stripped \
   --max-bytes "$largest_exe" --program "$exe_name" || fail "$exe_name"
 echo "dist_test: $exe_name is $(stat -c %s "$work/dist/$exe_name") bytes"
+# Its console twin beside it: the bitness's PE, stripped, the console
+# subsystem, and nothing but system DLLs.
+com_name="${exe_name%.exe}.com"
+/usr/bin/python3 "$root/tests/dist/pe_check.py" "$work/dist/$com_name" "$bits" --stripped || fail "$com_name"
+com_headers=$("$triplet-objdump" -p "$work/dist/$com_name")
+grep -q 'Subsystem.*(Windows CUI)' <<<"$com_headers" || fail "$com_name is no console program"
+for import in $(sed -n 's/.*DLL Name: //p' <<<"$com_headers"); do
+  case "$(echo "$import" | tr 'A-Z' 'a-z')" in
+    kernel32.dll|advapi32.dll|shell32.dll|msvcrt.dll|user32.dll) ;;
+    *) fail "$com_name imports $import" ;;
+  esac
+done
+echo "dist_test: $com_name is $(stat -c %s "$work/dist/$com_name") bytes"
 if [ -z "$run" ]; then
   echo "dist_test: all checks passed that need no Wine"
   exit 0

@@ -1,5 +1,5 @@
-// The texts of the run-command manager: column headings, scopes, marks, the
-// delete question and the status line.
+// The texts of the run-command manager, which the console program shares:
+// column headings, scopes, marks, the delete question and the status line.
 #pragma once
 
 #include <functional>

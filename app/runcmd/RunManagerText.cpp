@@ -1,4 +1,4 @@
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 
 const char* const kRunManagerTitle = "管理运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";

@@ -1,0 +1,43 @@
+// The console program's arguments: a verb, its operands and its flags, read
+// from UTF-16 arguments as the platform split them. Plain code: what each
+// verb takes is a table here, and every refusal comes back as a text.
+#pragma once
+
+#include <vector>
+
+#include "base/wide_text.h"
+
+// How `path` changes the Path value; kShow only prints it.
+enum class PathChange { kShow, kAdd, kRemove, kSet, kClear };
+
+struct CliRequest {
+    CStringW verb;                   // "list", ...; empty with --help or --version alone
+    std::vector<CStringW> operands;  // in order
+    bool help = false;               // --help (-h, /?): the verb's help, or the overview
+    bool version = false;
+    bool user = false;  // --user
+    bool machine = false;  // --machine
+    bool broken = false;   // list --broken
+    bool json = false;
+    bool force = false;
+    bool dryRun = false;  // import --dry-run
+    bool hasPathList = false;  // add --path LIST
+    CStringW pathList;
+    PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear
+    CStringW pathArgument;
+};
+
+struct CliParse {
+    CliRequest request;
+    CStringW error;  // empty when the arguments are sound
+};
+
+// The verbs, in the order the help lists them.
+const std::vector<const char*>& CliVerbs();
+
+// Parses the arguments after the program's name. Flags may come anywhere
+// after the verb; a flag's value is the next argument or follows "=";
+// after "--" every argument is an operand. Refused: no verb, an unknown verb
+// or flag, a flag the verb does not take, a flag without its value, too few
+// or too many operands, --user with --machine, two Path changes.
+CliParse ParseCliArguments(const std::vector<CStringW>& args);

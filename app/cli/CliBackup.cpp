@@ -1,0 +1,114 @@
+// export and import: the manager's .reg backups from the command line.
+#include "app/cli/CliVerbContext.h"
+#include "app/runcmd/RunCommandQuestions.h"
+#include "app/runcmd/RunManagerText.h"
+
+namespace {
+
+using velmora::DecimalText;
+using velmora::FillIn;
+
+CStringW ItemLine(const ImportItem& item) {
+    switch (item.action) {
+        case ImportAction::kAdd:
+            return FillIn(CliText("%s  %s（%s）：%s"),
+                          {CliText(kImportAdd), item.command, CliText(ScopeText(item.scope)), item.newTarget});
+        case ImportAction::kReplace:
+            return FillIn(CliText("%s  %s（%s）：%s → %s"), {CliText(kImportReplace), item.command,
+                                                           CliText(ScopeText(item.scope)), item.oldTarget,
+                                                           item.newTarget});
+        case ImportAction::kRefused:
+            break;
+    }
+    return FillIn(CliText("%s  第 %s 行  %s：%s"), {CliText(kImportSkip), DecimalText(item.line), item.fileKey,
+                                                   CliText(ImportRefusalText(item.refusal))});
+}
+
+}  // namespace
+
+CliExitCode ExportVerb(const CliVerbContext& context) {
+    const CliRequest& request = context.request;
+    const CStringW& file = request.operands[0];
+    const std::vector<RunEntry> listed = context.store.List().entries;
+    std::vector<RunEntry> entries;
+    if (request.operands.size() == 1) {
+        for (const RunEntry& entry : listed) {
+            if (!context.scopeGiven || entry.scope == context.scope) entries.push_back(entry);
+        }
+    } else {
+        bool allFound = true;
+        for (std::size_t i = 1; i < request.operands.size(); ++i) {
+            const std::vector<RunEntry> named =
+                EntriesNamed(listed, request.operands[i], context.scopeGiven, context.scope);
+            if (named.empty()) {
+                context.Err(FillIn(CliText("没有运行命令“%s”"), {request.operands[i]}));
+                allFound = false;
+            }
+            entries.insert(entries.end(), named.begin(), named.end());
+        }
+        if (!allFound) {
+            context.Err(CliText("未导出，未写入文件"));
+            return CliExitCode::kNotFound;
+        }
+    }
+    const RunCommandExport exported = context.store.Export(entries);
+    if (!context.services.writeFile(file, exported.file)) {
+        context.Err(FileFailureText(kExportAction, file, CliText("无法写入文件")));
+        return CliExitCode::kFailed;
+    }
+    const CStringW text = ExportStatusText(exported.exported, static_cast<int>(exported.unreadable.size()), file);
+    if (!exported.unreadable.empty()) {
+        context.Err(text);
+        return CliExitCode::kFailed;
+    }
+    context.Out(text);
+    return CliExitCode::kSuccess;
+}
+
+CliExitCode ImportVerb(const CliVerbContext& context) {
+    const CliRequest& request = context.request;
+    const CStringW& file = request.operands[0];
+    std::vector<unsigned char> data;
+    if (!context.services.readFile(file, &data)) {
+        context.Err(FileFailureText(kImportAction, file, CliText("无法读取文件")));
+        return CliExitCode::kNotFound;
+    }
+    const ImportPlan plan = context.store.PlanImport(data.data(), data.size());
+    if (plan.error != RegFileError::kNone) {
+        context.Err(FileFailureText(kImportAction, file, DamagedFileText(plan.error, plan.errorLine)));
+        context.Err(CliText("未做任何修改"));
+        return CliExitCode::kFailed;
+    }
+    int added = 0, replaced = 0, refused = 0;
+    for (const ImportItem& item : plan.items) {
+        added += item.action == ImportAction::kAdd;
+        replaced += item.action == ImportAction::kReplace;
+        refused += item.action == ImportAction::kRefused;
+    }
+    if (request.dryRun) {
+        for (const ImportItem& item : plan.items) context.Out(ItemLine(item));
+        CStringW summary = FillIn(CliText("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
+        if (refused > 0) summary += FillIn(CliText("；%s 项不会写入"), {DecimalText(refused)});
+        context.Out(summary + CliText("（试运行，未做任何修改）"));
+        return CliExitCode::kSuccess;
+    }
+    if (replaced > 0 && !request.force) {
+        for (const ImportItem& item : plan.items) {
+            if (item.action == ImportAction::kReplace) context.Err(ItemLine(item));
+        }
+        context.Err(FillIn(CliText("%s 个运行命令已存在，未做任何修改；要替换请加 --force"),
+                           {DecimalText(replaced)}));
+        return CliExitCode::kExists;
+    }
+    for (const ImportItem& item : plan.items) {
+        if (item.action == ImportAction::kRefused) context.Err(ItemLine(item));
+    }
+    const std::vector<bool> replace(plan.items.size(), true);
+    const ImportCounts counts = context.store.ApplyImport(plan, replace);
+    if (counts.failed > 0) {
+        context.Err(ImportOutcomeText(counts));
+        return CliExitCode::kFailed;
+    }
+    context.Out(ImportOutcomeText(counts));
+    return CliExitCode::kSuccess;
+}

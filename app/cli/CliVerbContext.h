@@ -1,0 +1,75 @@
+// What every verb of the console program is handed: the parsed request, the
+// services, the output and the store set to the scope the verb acts in.
+// Shared by the verb files only.
+#pragma once
+
+#include <vector>
+
+#include "app/cli/CliArguments.h"
+#include "app/cli/CliVerbs.h"
+#include "app/runcmd/RunCommandStore.h"
+
+// The store's questions on a command line, where nobody is asked: a
+// replacement goes ahead only with --force (the question is kept to tell
+// the user what was not replaced); a delete was asked for by naming it.
+class CliPrompts final : public RunCommandPrompts {
+public:
+    explicit CliPrompts(bool force) : m_force(force) {}
+    bool ConfirmReplace(const CStringW& question) override {
+        lastReplaceQuestion = question;
+        return m_force;
+    }
+    bool ConfirmDelete(const CStringW&) override { return true; }
+    CStringW lastReplaceQuestion;
+
+private:
+    bool m_force;
+};
+
+struct CliVerbContext {
+    const CliRequest& request;
+    const CliServices& services;
+    CliOutput& output;
+    RunCommandStore& store;
+    CliPrompts& prompts;
+    // The scope the verb writes to and looks names up in.
+    RunScope scope;
+    // Whether --user or --machine narrowed the verb to `scope`.
+    bool scopeGiven;
+
+    void Out(const CStringW& line) const { output.Out(line + u"\n"); }
+    void Err(const CStringW& line) const { output.Err(line + u"\n"); }
+};
+
+// A text of the program (GBK in the source) as UTF-16.
+CStringW CliText(const char* text);
+
+// "machine" or "user", as the JSON output names scopes.
+const char16_t* ScopeKey(RunScope scope) noexcept;
+
+// The listed entries named `name` (typed as on the command line: trimmed,
+// nested, any ASCII letter case), of `scope` only when `oneScope`.
+std::vector<RunEntry> EntriesNamed(const std::vector<RunEntry>& entries, const CStringW& name, bool oneScope,
+                                   RunScope scope);
+
+// The entry `name` of the context's scope. When there is none, says so on
+// the error stream (naming the other scope when the name is there) and
+// gives false.
+bool FindEntryToChange(const CliVerbContext& context, const std::vector<RunEntry>& entries, const CStringW& name,
+                       RunEntry* pEntry);
+
+// The verbs, each one call into the store.
+CliExitCode ListVerb(const CliVerbContext& context);
+CliExitCode ShowVerb(const CliVerbContext& context);
+CliExitCode CheckVerb(const CliVerbContext& context);
+CliExitCode AddVerb(const CliVerbContext& context);
+CliExitCode RemoveVerb(const CliVerbContext& context);
+CliExitCode RenameVerb(const CliVerbContext& context);
+CliExitCode SetTargetVerb(const CliVerbContext& context);
+CliExitCode PathVerb(const CliVerbContext& context);
+CliExitCode ExportVerb(const CliVerbContext& context);
+CliExitCode ImportVerb(const CliVerbContext& context);
+
+// The help texts: the overview (verbs, scope, exit codes) and one verb's.
+CStringW CliOverviewHelp();
+CStringW CliVerbHelp(const CStringW& verb);

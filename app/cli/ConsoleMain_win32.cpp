@@ -1,0 +1,122 @@
+// Velmora.com: the console twin of the tool. Reads its arguments as UTF-16,
+// runs the verb over the system's registry and writes to the console in
+// UTF-16 (WriteConsoleW), or as UTF-8 bytes when the output is redirected to
+// a file or a pipe. Data goes to standard output, messages about failures
+// to standard error; the exit code tells what happened (CliExitCode.h).
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/cli/CliVerbs.h"
+#include "app/cli/JsonText.h"
+#include "app/platform/Elevation_win32.h"
+#include "app/platform/TargetFile_win32.h"
+#include "app/platform/WholeFile_win32.h"
+#include "app/registry/Registry_win32.h"
+#include "base/win32_handles.h"
+
+namespace {
+
+// A .reg file larger than this is refused, as the manager refuses it.
+constexpr std::size_t kMaxImportBytes = 64u << 20;
+
+// One standard stream: a console is written in UTF-16, anything else gets
+// UTF-8 bytes.
+class StandardStream {
+public:
+    explicit StandardStream(DWORD which) : m_handle(::GetStdHandle(which)) {
+        DWORD mode = 0;
+        m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_handle, &mode);
+    }
+    void Write(const CStringW& text) const {
+        if (m_handle == nullptr || m_handle == INVALID_HANDLE_VALUE || text.empty()) return;
+        if (m_console) {
+            // WriteConsoleW takes at most a few thousand units at once on old systems.
+            constexpr std::size_t kChunk = 8192;
+            for (std::size_t done = 0; done < text.size();) {
+                DWORD count = static_cast<DWORD>(std::min(kChunk, text.size() - done));
+                // Never split a surrogate pair between two writes.
+                if (done + count < text.size() && text[done + count - 1] >= 0xD800 && text[done + count - 1] <= 0xDBFF)
+                    --count;
+                DWORD written = 0;
+                if (!::WriteConsoleW(m_handle, text.data() + done, count, &written, nullptr) || written == 0) return;
+                done += written;
+            }
+            return;
+        }
+        const std::string bytes = Utf8FromUtf16(text);
+        for (std::size_t done = 0; done < bytes.size();) {
+            DWORD written = 0;
+            if (!::WriteFile(m_handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                             nullptr) ||
+                written == 0)
+                return;
+            done += written;
+        }
+    }
+
+private:
+    HANDLE m_handle;  // the process's own; never closed
+    bool m_console = false;
+};
+
+class ConsoleOutput final : public CliOutput {
+public:
+    void Out(const CStringW& text) override { m_out.Write(text); }
+    void Err(const CStringW& text) override { m_err.Write(text); }
+
+private:
+    StandardStream m_out{STD_OUTPUT_HANDLE};
+    StandardStream m_err{STD_ERROR_HANDLE};
+};
+
+std::vector<CStringW> ArgumentsAfterProgram() {
+    int count = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const velmora::OwnedLocalMemory owner(reinterpret_cast<HLOCAL>(argv));
+    std::vector<CStringW> args;
+    for (int i = 1; argv != nullptr && i < count; ++i) args.push_back(velmora::FromWin(argv[i]));
+    return args;
+}
+
+CStringW FullPath(const CStringW& path) {
+    const CStringW full = velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        return ::GetFullPathNameW(velmora::WinText(path), static_cast<DWORD>(capacity), velmora::WinBuffer(buffer),
+                                  nullptr);
+    });
+    return full.empty() ? path : full;
+}
+
+CStringW VersionText() {
+#ifdef VELMORA_VERSION_TEXT
+    return velmora::FromWin(L"" VELMORA_VERSION_TEXT);
+#else
+    return u"1.0.0.0";
+#endif
+}
+
+}  // namespace
+
+int main() {
+    CWin32Registry registry;
+    CliServices services;
+    services.registry = &registry;
+    services.place = SystemRunCommandPlace();
+    services.elevated = DetectElevation();
+    services.targetExists = &TargetFileExists;
+    services.fullPath = &FullPath;
+    services.programExists = &IsExistingFile;
+    services.readFile = [](const CStringW& file, std::vector<unsigned char>* pData) {
+        return ReadWholeFile(file, kMaxImportBytes, *pData) == ERROR_SUCCESS;
+    };
+    services.writeFile = [](const CStringW& file, const std::vector<unsigned char>& data) {
+        return WriteWholeFile(file, data) == ERROR_SUCCESS;
+    };
+    services.version = VersionText();
+    ConsoleOutput output;
+    return static_cast<int>(RunCli(ArgumentsAfterProgram(), services, output));
+}

@@ -1,0 +1,338 @@
+// The console program without a console: its arguments, its JSON and table
+// text, and every verb over the store with a registry in memory. Each verb's
+// refusals are checked with their exit codes and that nothing was written.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/cli/CliArguments.h"
+#include "app/cli/CliVerbs.h"
+#include "app/cli/JsonText.h"
+#include "app/cli/TextTable.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "memory_registry.h"
+
+namespace {
+
+using memreg::MemoryRegistry;
+
+// The arguments of a row: GBK pieces between '|'.
+std::vector<CStringW> Args(const std::string& line) {
+    std::vector<CStringW> args;
+    if (line.empty()) return args;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find('|', start);
+        args.push_back(W(line.substr(start, end == std::string::npos ? std::string::npos : end - start)));
+        if (end == std::string::npos) return args;
+        start = end + 1;
+    }
+}
+
+TEST(CliArgumentsTest, ParsesOrRefusesEachForm) {
+    struct Row {
+        const char* args;
+        const char* error;  // a part of the refusal, "" when accepted
+        const char* verb;
+        std::size_t operands;
+    } const rows[] = {
+        {"", "缺少命令", "", 0},
+        {"--help", "", "", 0},
+        {"--version", "", "", 0},
+        {"frob", "未知的命令：frob", "frob", 0},
+        {"--frob", "未知的选项：--frob", "--frob", 0},
+        {"list|--frob", "未知的选项：--frob", "list", 0},
+        {"list|--force", "list 不接受选项 --force", "list", 0},
+        {"list|a|b", "参数太多：b", "list", 2},
+        {"list|--user|--machine", "只能用其中一个", "list", 0},
+        {"add|x", "add 缺少参数：NAME PROGRAM", "add", 1},
+        {"add|x|y|--path", "选项 --path 缺少参数", "add", 2},
+        {"add|x|y|--force=1", "选项 --force 不带参数", "add", 2},
+        {"add|--help", "", "add", 0},
+        {"add|x|C:\\a b\\x.exe|--path=C:\\1;C:\\2", "", "add", 2},
+        {"remove|a|b|c", "", "remove", 3},
+        {"remove|--|-dash", "", "remove", 1},
+        {"path|ed|--add|C:\\x|--clear", "只能用其中一个", "path", 1},
+        {"import|f.reg|--dry-run|--force", "", "import", 1},
+        {"check|x", "参数太多", "check", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        const CliParse parse = ParseCliArguments(Args(row.args));
+        if (*row.error == '\0') EXPECT_TRUE(parse.error.empty()) << N(parse.error);
+        else EXPECT_NE(N(parse.error).find(row.error), std::string::npos) << N(parse.error);
+        EXPECT_EQ(N(parse.request.verb), row.verb);
+        EXPECT_EQ(parse.request.operands.size(), row.operands);
+    }
+    const CliRequest add = ParseCliArguments(Args("add|x|C:\\a b\\x.exe|--path=C:\\1;C:\\2|--user")).request;
+    EXPECT_TRUE(add.hasPathList && add.user && !add.machine);
+    EXPECT_EQ(N(add.pathList), "C:\\1;C:\\2");
+    const CliRequest path = ParseCliArguments(Args("path|ed|--remove|C:\\x")).request;
+    EXPECT_EQ(path.pathChange, PathChange::kRemove);
+    EXPECT_EQ(N(path.pathArgument), "C:\\x");
+}
+
+TEST(CliTextTest, JsonStringsAndUtf8) {
+    struct Row {
+        std::u16string text;
+        std::u16string json;
+        std::string utf8;
+    } const rows[] = {
+        {u"plain", u"\"plain\"", "plain"},
+        {u"a\"b\\c", u"\"a\\\"b\\\\c\"", "a\"b\\c"},
+        {u"\n\r\t\b\f", u"\"\\n\\r\\t\\b\\f\"", "\n\r\t\b\f"},
+        {std::u16string(u"\x01\x1f\x7f", 3), u"\"\\u0001\\u001f\\u007f\"", "\x01\x1f\x7f"},
+        {u"中文 Jörg", u"\"中文 Jörg\"", "\xE4\xB8\xAD\xE6\x96\x87 J\xC3\xB6rg"},
+        {u"\U0001F600", u"\"\U0001F600\"", "\xF0\x9F\x98\x80"},
+        // Lone surrogates: escaped in JSON, U+FFFD in plain UTF-8.
+        {u"a\xD800z", u"\"a\\ud800z\"", "a\xEF\xBF\xBDz"},
+        {u"\xDC00\xD83D", u"\"\\udc00\\ud83d\"", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {u"", u"\"\"", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(std::u16string(JsonString(CStringW(row.text))), row.json);
+        EXPECT_EQ(Utf8FromUtf16(CStringW(row.text)), row.utf8);
+    }
+}
+
+TEST(CliTextTest, TableColumnsAlignByDisplayWidth) {
+    EXPECT_EQ(DisplayWidth(u"abc"), 3);
+    EXPECT_EQ(DisplayWidth(u"中文"), 4);
+    EXPECT_EQ(DisplayWidth(u"ＡＢ"), 4);
+    EXPECT_EQ(DisplayWidth(u"\U0001F600x"), 3);
+    EXPECT_EQ(std::u16string(AlignedTable({{u"命令", u"x"}, {u"ed", u"y"}, {u"a"}})),
+              u"命令  x\ned    y\na\n");
+}
+
+// Answers the store's file and program questions from a map.
+class CliVerbTest : public testing::Test {
+protected:
+    void SetUp() override {
+        reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+        reg.PutText("AP\\ed.exe", "Path", "C:\\Tools");
+        reg.PutText("AP\\tools\\old.exe", "", "C:\\Gone\\old.exe");
+        reg.PutText("AP\\shared.exe", "", "C:\\Machine\\shared.exe");
+        reg.PutText("U:AP\\shared.exe", "", "C:\\Mine\\shared.exe");
+        services.registry = &reg;
+        services.place = RunCommandPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
+        services.targetExists = [](const CStringW& file) { return N(file).rfind("C:\\Gone\\", 0) != 0; };
+        services.fullPath = [](const CStringW& path) -> CStringW {
+            if (N(path).rfind("C:\\", 0) == 0) return path;
+            return W("C:\\Work\\") + path;
+        };
+        services.programExists = [](const CStringW& path) {
+            return N(path).rfind("C:\\Gone\\", 0) != 0 && N(path).rfind("C:\\Missing\\", 0) != 0;
+        };
+        services.readFile = [this](const CStringW& file, std::vector<unsigned char>* pData) {
+            const auto it = files.find(N(file));
+            if (it == files.end()) return false;
+            *pData = it->second;
+            return true;
+        };
+        services.writeFile = [this](const CStringW& file, const std::vector<unsigned char>& data) {
+            files[N(file)] = data;
+            return true;
+        };
+        services.version = u"1.0.0.0";
+    }
+
+    struct Captured final : CliOutput {
+        CStringW out, err;
+        void Out(const CStringW& text) override { out += text; }
+        void Err(const CStringW& text) override { err += text; }
+    };
+
+    CliExitCode Run(const std::string& args, bool elevated = true) {
+        services.elevated = elevated;
+        output = Captured();
+        return RunCli(Args(args), services, output);
+    }
+
+    MemoryRegistry reg;
+    CliServices services;
+    std::map<std::string, std::vector<unsigned char>> files;
+    Captured output;
+};
+
+TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
+    files["C:\\bad.reg"] = {'R', 'E', 'G', 'E', 'D', 'I', 'T', '4', '\r', '\n', '[', 'H'};
+    struct Row {
+        const char* args;
+        bool elevated;
+        CliExitCode code;
+        const char* out;  // a part of stdout ("" for any)
+        const char* err;  // a part of stderr ("" for none at all)
+        bool writes;
+    } const rows[] = {
+        {"", true, CliExitCode::kUsage, "", "缺少命令", false},
+        {"frob", true, CliExitCode::kUsage, "", "未知的命令：frob", false},
+        {"list|--frob", true, CliExitCode::kUsage, "", "未知的选项：--frob", false},
+        {"add|x", true, CliExitCode::kUsage, "", "缺少参数", false},
+        {"--help", false, CliExitCode::kSuccess, "退出码", "", false},
+        {"add|--help", false, CliExitCode::kSuccess, "velmora add NAME PROGRAM", "", false},
+        {"--version", false, CliExitCode::kSuccess, "Velmora 1.0.0.0", "", false},
+        {"list|--machine", false, CliExitCode::kSuccess, "shared", "", false},
+        {"add|abcdefghijklmnopqrstuvwxyz|C:\\Tools\\x.exe", true, CliExitCode::kUsage, "", "太长：最多 25 个字符",
+         false},
+        {"add| |C:\\Tools\\x.exe", true, CliExitCode::kUsage, "", "命令名不能为空", false},
+        {"add|x|C:\\Missing\\x.exe", true, CliExitCode::kNotFound, "", "找不到程序：C:\\Missing\\x.exe", false},
+        {"add|x|C:\\Tools\\x.txt", true, CliExitCode::kUsage, "", "只能注册程序", false},
+        {"add|ed|C:\\Tools\\other.exe", true, CliExitCode::kExists, "", "已指向：C:\\Tools\\ed.exe", false},
+        {"add|ed|C:\\Tools\\other.exe|--force", true, CliExitCode::kSuccess, "运行命令添加成功", "", true},
+        {"add|new|C:\\Tools\\new.exe|--machine", false, CliExitCode::kNeedsAdmin, "", "需要管理员权限", false},
+        {"add|new|C:\\Tools\\new.exe", false, CliExitCode::kSuccess, "当前用户", "", true},
+        {"remove|ed|nothere", true, CliExitCode::kNotFound, "", "没有运行命令“nothere”", false},
+        {"remove|ed", false, CliExitCode::kNotFound, "", "可加 --machine", false},
+        {"remove|tools\\old|ED", true, CliExitCode::kSuccess, "已删除", "", true},
+        {"rename|ed|shared", true, CliExitCode::kExists, "", "--force", false},
+        {"rename|ed|shared|--force", true, CliExitCode::kSuccess, "重命名为", "", true},
+        {"rename|ed|editor", true, CliExitCode::kSuccess, "已将“ed”重命名为“editor”", "", true},
+        {"rename|ed|ed", true, CliExitCode::kSuccess, "没有变化", "", false},
+        {"set-target|ed|C:\\Missing\\x.exe", true, CliExitCode::kNotFound, "", "找不到程序", false},
+        {"set-target|ed|C:\\Tools\\ed2.exe", true, CliExitCode::kExists, "", "是否改为：C:\\Tools\\ed2.exe", false},
+        {"set-target|ed|ed2.exe|--force", true, CliExitCode::kSuccess, "C:\\Work\\ed2.exe", "", true},
+        {"path|ed", true, CliExitCode::kSuccess, "C:\\Tools\n", "", false},
+        {"path|ed|--remove|C:\\Nope", true, CliExitCode::kNotFound, "", "附加路径中没有", false},
+        {"path|ed|--add|c:\\tools\\", true, CliExitCode::kSuccess, "附加路径中已有", "", false},
+        {"path|ed|--add| ", true, CliExitCode::kUsage, "", "文件夹不能为空", false},
+        {"path|ed|--add|C:\\Bin", true, CliExitCode::kSuccess, "", "", true},
+        {"path|ed|--clear", false, CliExitCode::kNotFound, "", "", false},
+        {"path|ed|--clear|--machine", false, CliExitCode::kNeedsAdmin, "", "", false},
+        {"check", true, CliExitCode::kProblemsFound, "发现 2 个问题", "", false},
+        {"check|--user", true, CliExitCode::kSuccess, "没有发现问题", "", false},
+        {"show|nothere", true, CliExitCode::kNotFound, "", "没有运行命令", false},
+        {"import|C:\\none.reg", true, CliExitCode::kNotFound, "", "无法读取文件", false},
+        {"import|C:\\bad.reg", true, CliExitCode::kFailed, "", "文件已损坏", false},
+        {"export|C:\\out.reg|nothere", true, CliExitCode::kNotFound, "", "未导出", false},
+    };
+    const memreg::Keys before = reg.keys;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        reg.keys = before;
+        files.erase("C:\\out.reg");
+        EXPECT_EQ(Run(row.args, row.elevated), row.code) << N(output.err);
+        EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
+        if (*row.err == '\0' && row.code == CliExitCode::kSuccess) EXPECT_TRUE(output.err.empty()) << N(output.err);
+        else EXPECT_NE(N(output.err).find(row.err), std::string::npos) << N(output.err);
+        if (row.code != CliExitCode::kSuccess && row.code != CliExitCode::kProblemsFound) {
+            EXPECT_TRUE(output.out.empty()) << N(output.out);
+        }
+        EXPECT_EQ(reg.keys != before, row.writes);
+        EXPECT_EQ(files.count("C:\\out.reg"), 0u);
+    }
+}
+
+TEST_F(CliVerbTest, WritesWhatTheVerbsSay) {
+    ASSERT_EQ(Run("add|tools\\new|C:\\Tools\\new.exe|--path|C:\\A;%SystemRoot%|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.TextOf("U:AP\\tools\\new.exe", ""), "C:\\Tools\\new.exe");
+    EXPECT_EQ(reg.keys.at("U:AP\\tools\\new.exe").at("Path").type, kRegExpandSz);
+    EXPECT_EQ(reg.TextOf("U:AP\\tools\\new.exe", "Path"), "C:\\A;%SystemRoot%");
+    ASSERT_EQ(Run("rename|tools\\new|moved|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.keys.count("U:AP\\tools"), 0u);  // the group it left empty goes
+    EXPECT_EQ(reg.TextOf("U:AP\\moved.exe", "Path"), "C:\\A;%SystemRoot%");
+    ASSERT_EQ(Run("path|moved|--set|C:\\B; C:\\C|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.TextOf("U:AP\\moved.exe", "Path"), "C:\\B;C:\\C");
+    ASSERT_EQ(Run("path|moved|--remove|c:\\b\\|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.TextOf("U:AP\\moved.exe", "Path"), "C:\\C");
+    ASSERT_EQ(Run("path|moved|--clear|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.keys.at("U:AP\\moved.exe").count("Path"), 0u);
+    ASSERT_EQ(Run("remove|moved|--user"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.keys.count("U:AP\\moved.exe"), 0u);
+}
+
+TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
+    reg.PutRaw("AP\\ed.exe", "Flags", kRegDword, std::string("\x2a\0\0\0", 4));
+    reg.PutText("AP\\ed.exe\\sub", "x", "y");
+    const memreg::Keys before = reg.keys;
+    ASSERT_EQ(Run("export|C:\\all.reg"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_NE(N(output.out).find("已导出 4 个运行命令"), std::string::npos) << N(output.out);
+    ASSERT_EQ(Run("remove|ed|tools\\old|shared"), CliExitCode::kSuccess) << N(output.err);
+    ASSERT_EQ(Run("remove|shared|--user"), CliExitCode::kSuccess) << N(output.err);
+    const memreg::Keys removed = reg.keys;
+    ASSERT_EQ(Run("import|C:\\all.reg|--dry-run"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_NE(N(output.out).find("添加  tools\\old（本机）：C:\\Gone\\old.exe"), std::string::npos) << N(output.out);
+    EXPECT_TRUE(reg.keys == removed);
+    ASSERT_EQ(Run("import|C:\\all.reg"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_NE(N(output.out).find("已添加 4 个，替换 0 个，跳过 0 个"), std::string::npos) << N(output.out);
+    EXPECT_TRUE(reg.keys == before);
+    // Again: every entry would be replaced, which needs --force.
+    ASSERT_EQ(Run("import|C:\\all.reg"), CliExitCode::kExists);
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_EQ(Run("import|C:\\all.reg|--force"), CliExitCode::kSuccess);
+    // Without administrator rights the machine's entries are skipped, with their line.
+    reg.keys = removed;
+    EXPECT_EQ(Run("import|C:\\all.reg", false), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.err).find("跳过  第"), std::string::npos) << N(output.err);
+    EXPECT_EQ(reg.keys.count("AP\\ed.exe"), 0u);
+    EXPECT_EQ(reg.TextOf("U:AP\\shared.exe", ""), "C:\\Mine\\shared.exe");
+}
+
+TEST_F(CliVerbTest, JsonDocuments) {
+    reg.keys = memreg::Keys{{memreg::KeyPath(false, CStringW()), {}}, {memreg::KeyPath(true, CStringW()), {}}};
+    reg.PutRaw("U:AP\\odd.exe", "", kRegExpandSz, memreg::Utf16Bytes(std::string("C:\\a\"b\x01", 7)) +
+                                                       std::string("\x00\xD8\0\0", 4));
+    reg.PutRaw("U:AP\\odd.exe", "N", kRegDword, std::string("\x2a\0\0\0", 4));
+    reg.PutRaw("U:AP\\odd.exe", "Q", kRegQword, std::string(8, '\xff'));
+    reg.PutRaw("U:AP\\odd.exe", "M", kRegMultiSz, memreg::Utf16Bytes(std::string("a\0b\0\0", 5)));
+    reg.PutRaw("U:AP\\odd.exe", "B", kRegBinary, std::string("\x01\xff", 2));
+    reg.PutText("U:AP\\odd.exe\\sub", "x", "y");
+    ASSERT_EQ(Run("list|--json"), CliExitCode::kSuccess);
+    EXPECT_EQ(std::u16string(output.out),
+              u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"odd.exe\",\"target\":\"C:\\\\a\\\"b\\u0001"
+              u"\\ud800\",\"path\":\"\",\"folders\":[],\"broken\":false,\"shadowed\":false}],\"unreadable\":0}\n");
+    ASSERT_EQ(Run("show|odd|--json"), CliExitCode::kSuccess);
+    EXPECT_EQ(std::u16string(output.out),
+              u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"HKEY_CURRENT_USER\\\\AP\\\\odd.exe\","
+              u"\"values\":[{\"name\":\"\",\"type\":\"REG_EXPAND_SZ\",\"data\":\"C:\\\\a\\\"b\\u0001\\ud800\"},"
+              u"{\"name\":\"B\",\"type\":\"REG_BINARY\",\"data\":\"01ff\"},"
+              u"{\"name\":\"M\",\"type\":\"REG_MULTI_SZ\",\"data\":[\"a\",\"b\"]},"
+              u"{\"name\":\"N\",\"type\":\"REG_DWORD\",\"data\":42},"
+              u"{\"name\":\"Q\",\"type\":\"REG_QWORD\",\"data\":18446744073709551615}],"
+              u"\"subkeys\":[{\"name\":\"sub\",\"values\":[{\"name\":\"x\",\"type\":\"REG_SZ\",\"data\":\"y\"}],"
+              u"\"subkeys\":[]}]}]}\n");
+}
+
+TEST_F(CliVerbTest, CheckReportsEachKindOfProblem) {
+    reg.PutText("U:AP\\abcdefghijklmnopqrstuvwxyz.exe", "", "C:\\Tools\\long.exe");
+    reg.PutText("U:AP\\ spaced .exe", "", "C:\\Tools\\spaced.exe");
+    ASSERT_EQ(Run("check|--json"), CliExitCode::kProblemsFound);
+    const std::string json = N(output.out);
+    for (const char* part : {"{\"kind\":\"broken\",\"name\":\"tools\\\\old\",\"scope\":\"machine\"",
+                             "{\"kind\":\"shadowed\",\"name\":\"shared\",\"scope\":\"machine\"",
+                             "{\"kind\":\"name\",\"name\":\"abcdefghijklmnopqrstuvwxyz\"",
+                             "{\"kind\":\"name\",\"name\":\" spaced \"", "\"checked\":6"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+}
+
+TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
+    ASSERT_EQ(Run("list|TOOLS|--machine"), CliExitCode::kSuccess);
+    EXPECT_EQ(N(output.out),
+              "命令       范围  状态  目标             附加路径\n"
+              "ed         本机        C:\\Tools\\ed.exe  C:\\Tools\n"
+              "tools\\old  本机  失效  C:\\Gone\\old.exe\n"
+              "共 2 个运行命令，1 个失效\n");
+    ASSERT_EQ(Run("list|--broken"), CliExitCode::kSuccess);
+    EXPECT_EQ(N(output.out).find("ed "), std::string::npos);
+}
+
+TEST_F(CliVerbTest, TheWindowsAndTheCommandLineListTheSame) {
+    struct Yes final : RunCommandPrompts {
+        bool ConfirmReplace(const CStringW&) override { return true; }
+        bool ConfirmDelete(const CStringW&) override { return true; }
+    } yes;
+    // The store as the windows make it for a user without administrator rights.
+    RunCommandStore windows(reg, services.place, RunScope::kCurrentUser, yes, services.targetExists);
+    ASSERT_EQ(Run("add|fromcli|C:\\Tools\\a.exe", false), CliExitCode::kSuccess);
+    bool listed = false;
+    for (const RunEntry& entry : windows.List().entries)
+        listed |= entry.command == u"fromcli" && entry.scope == RunScope::kCurrentUser;
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(windows.Register(u"fromwindow", u"C:\\Tools\\b.exe"), RegistrationResult::kWritten);
+    ASSERT_EQ(Run("list|fromwindow|--json"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("\"name\":\"fromwindow\",\"scope\":\"user\""), std::string::npos) << N(output.out);
+}
+
+}  // namespace
