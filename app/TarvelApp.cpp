@@ -23,7 +23,7 @@ BOOL CTarvelApp::InitInstance() {
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
-                                   &::ShellExecuteExW, &TargetFileExists, &choices};
+                                   &::ShellExecuteExW, &TargetFileExists, &choices, u"Software\\Velmora"};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -26,6 +26,9 @@ struct AppServices {
     TargetFileCheck targetExists;
     // The manager's file dialogs, import preview and Path editor.
     RunManagerChoices* choices;
+    // Where the windows remember their places for the user, below
+    // HKEY_CURRENT_USER (place.roots.user); empty: nothing is remembered.
+    CStringW settingsKey;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {
