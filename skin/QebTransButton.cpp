@@ -1,6 +1,7 @@
 #include "skin/QebTransButton.h"
 
 #include "skin/button_looks.h"
+#include "skin/dpi_scale.h"
 #include "skin/win32_facts.h"
 #include "wnd/DC.h"
 
@@ -73,6 +74,11 @@ bool CQebTransButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
             result = OnNcHitTest();
             return true;
         case WM_NCPAINT:
+            return true;
+        case WM_UPDATEUISTATE:
+            // The cues came or went: the focus mark follows.
+            result = Default();
+            if (m_showFocus) Invalidate(FALSE);
             return true;
         default:
             return CSkinButtonBase::ProcessWindowMessage(message, wParam, lParam, result);
@@ -165,6 +171,12 @@ void CQebTransButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
             break;
         case kBitmapMode:
             DrawBitmapButton(buffer, client);
+            if (m_showFocus && ((lpDrawItemStruct->itemState & ODS_FOCUS) != 0 || ::GetFocus() == m_hWnd) &&
+                (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0) {
+                const int inset = velmora::skin::ScaleForDpi(3, Dpi());
+                RECT mark{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
+                if (mark.right > mark.left && mark.bottom > mark.top) ::DrawFocusRect(buffer, &mark);
+            }
             break;
         default:
             DrawTextButton(buffer, client);

@@ -57,6 +57,10 @@ public:
     // hovered look, bit 2 the pressed look.
     std::uint32_t m_underlineStates;
     const CBitmap* m_pBitmap;
+    // Bitmap mode: a dotted focus mark inside the image while the button
+    // has the keyboard focus and the window shows keyboard cues (the UI
+    // state's UISF_HIDEFOCUS clear), as the system's push buttons draw it.
+    bool m_showFocus = false;
 
 protected:
     void PreSubclassWindow() override;
