@@ -71,7 +71,7 @@ void CRunManagerDlg::NotePlace() {
 }
 
 void CRunManagerDlg::FitColumns(int heldColumn) {
-    if (m_listCommands.m_hWnd == nullptr) return;
+    if (m_listCommands.m_hWnd == nullptr || (heldColumn < 0 && !m_columnsFollowSize)) return;
     RECT client{};
     m_listCommands.GetClientRect(&client);
     std::vector<int> widths;
@@ -108,6 +108,16 @@ bool CRunManagerDlg::OnScreenMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case kRefitColumnsMessage:
             FitColumns(static_cast<int>(wParam));
             return true;
+        case WM_DPICHANGED: {
+            // The new DPI's window rectangle is no resize of the user's: the
+            // columns keep their rescaled widths (the base handles the rest).
+            const bool follow = m_columnsFollowSize;
+            m_columnsFollowSize = false;
+            LRESULT ignored = 0;
+            CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, ignored);
+            m_columnsFollowSize = follow;
+            return true;
+        }
         case WM_WINDOWPOSCHANGED:
             NotePlace();
             return false;

@@ -95,7 +95,9 @@ BOOL CRunManagerDlg::OnInitDialog() {
     Refresh();
     NotePlace();
     RestorePlace();
-    FitColumns();
+    // From now on the columns share the width whenever the window's size
+    // changes.
+    m_columnsFollowSize = true;
     m_listCommands.SetFocus();
     // The focus is set.
     return FALSE;

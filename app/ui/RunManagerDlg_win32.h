@@ -155,7 +155,8 @@ protected:
     // The window's place while it is neither maximised nor minimised.
     void NotePlace();
     // 目标 and 附加路径 share the width the other columns leave, but for
-    // `heldColumn`, which keeps the width the user just gave it.
+    // `heldColumn`, which keeps the width the user just gave it. Without a
+    // held column only once the window follows its size (m_columnsFollowSize).
     void FitColumns(int heldColumn = -1);
     bool OnHeaderNotify(const NMHDR* pHeader);
     // The messages above; true when the message is taken.
@@ -192,4 +193,7 @@ protected:
     CStringW m_statusText;
     CTextTip m_statusTip;
     velmora::skin::SkinRect m_normalPlace;
+    // The columns open as designed (or as remembered) and keep their widths,
+    // rescaled, through a change of DPI; every other change of size shares.
+    bool m_columnsFollowSize = false;
 };

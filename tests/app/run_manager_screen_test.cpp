@@ -117,7 +117,7 @@ TEST_F(RunManagerScreenTest, ColumnsFillTheListAtEverySize) {
     ASSERT_TRUE(mgr.Create());
     int columns = 0;
     int width = 0;
-    for (const SIZE size : {SIZE{700, 420}, SIZE{1000, 740}, SIZE{520, 320}, SIZE{900, 500}}) {
+    for (const SIZE size : {SIZE{1000, 740}, SIZE{520, 320}, SIZE{700, 420}, SIZE{900, 500}}) {
         mgr.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         ColumnsAndWidth(mgr, &columns, &width);
         EXPECT_EQ(columns, width) << size.cx << " x " << size.cy;
@@ -136,12 +136,35 @@ TEST_F(RunManagerScreenTest, ColumnsFillTheListAtEverySize) {
     notice.iItem = static_cast<int>(RunColumn::kTarget);
     notice.pitem = &item;
     mgr.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notice));
-    PumpMessagesUntil([] { return true; });
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     EXPECT_EQ(list.GetColumnWidth(static_cast<int>(RunColumn::kTarget)), target + 40);
     ColumnsAndWidth(mgr, &columns, &width);
     EXPECT_EQ(columns, width);
+    mgr.DestroyWindow();
+}
+
+TEST_F(RunManagerScreenTest, ARowsTipHoldsItsCellsWhole) {
+    CRunManagerDlg mgr(services);
+    ASSERT_TRUE(mgr.Create());
+    TypeInto(mgr, IDC_RUN_FILTER, u"deep");
+    auto& list = BoundControl<CListCtrl>(mgr, IDC_RUN_LIST);
+    ASSERT_EQ(list.GetItemCount(), 1);
+    wchar_t text[1024] = {};
+    NMLVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = list.m_hWnd;
+    tip.hdr.idFrom = IDC_RUN_LIST;
+    tip.hdr.code = LVN_GETINFOTIPW;
+    tip.pszText = text;
+    tip.cchTextMax = 1024;
+    tip.iItem = 0;
+    mgr.SendMessage(WM_NOTIFY, IDC_RUN_LIST, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_EQ(N(velmora::FromWin(text)),
+              "命令：deep\r\n目标：C:\\Program Files\\Some Vendor\\Some Product\\a rather long folder name\\bin\\deep.exe");
+    // A short buffer gets what fits, ended.
+    tip.cchTextMax = 5;
+    mgr.SendMessage(WM_NOTIFY, IDC_RUN_LIST, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_EQ(std::wstring(text).size(), 4u);
     mgr.DestroyWindow();
 }
 
@@ -151,26 +174,30 @@ TEST_F(RunManagerScreenTest, TabShowsAFocusMarkOnTheSkinButtons) {
     mgr.ShowWindow(SW_SHOW);
     // Opened with the mouse: no keyboard cues, no mark on a focused button.
     mgr.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-    const HWND hDelete = ::GetDlgItem(mgr.m_hWnd, IDC_BTN_DELETE);
-    const HWND hRefresh = ::GetDlgItem(mgr.m_hWnd, IDC_BTN_REFRESH);
-    ASSERT_NE(hRefresh, nullptr);
-    ::SetFocus(hDelete);
-    const std::vector<COLORREF> plain = DrawnPixels(hRefresh);
-    ::SetFocus(hRefresh);
-    EXPECT_EQ(DrawnPixels(hRefresh), plain) << "a mark without keyboard cues";
-    ::SetFocus(hDelete);
-    // Tab from 删除 goes to 刷新 and turns the cues on.
-    MSG tab{hDelete, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    // Two skin buttons next to each other in the tab order.
+    const HWND hFrom = ::GetDlgItem(mgr.m_hWnd, IDC_BTN_DELETE);
+    const HWND hTo = ::GetNextDlgTabItem(mgr.m_hWnd, hFrom, FALSE);
+    ASSERT_NE(hTo, nullptr);
+    wchar_t className[32] = {};
+    ::GetClassNameW(hTo, className, 32);
+    ASSERT_EQ(std::wstring(className), L"Button");
+    ::SetFocus(hFrom);
+    const std::vector<COLORREF> plain = DrawnPixels(hTo);
+    ::SetFocus(hTo);
+    EXPECT_EQ(DrawnPixels(hTo), plain) << "a mark without keyboard cues";
+    ::SetFocus(hFrom);
+    // Tab goes to the next button and turns the cues on.
+    MSG tab{hFrom, WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_TRUE(::IsDialogMessageW(mgr.m_hWnd, &tab));
-    ASSERT_EQ(::GetFocus(), hRefresh);
+    ASSERT_EQ(::GetFocus(), hTo);
     EXPECT_EQ(mgr.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS, 0u);
-    const std::vector<COLORREF> marked = DrawnPixels(hRefresh);
+    const std::vector<COLORREF> marked = DrawnPixels(hTo);
     EXPECT_NE(marked, plain) << "no focus mark after Tab";
     // The mark goes with the focus.
-    tab.hwnd = hRefresh;
+    tab.hwnd = hTo;
     EXPECT_TRUE(::IsDialogMessageW(mgr.m_hWnd, &tab));
-    EXPECT_NE(::GetFocus(), hRefresh);
-    EXPECT_EQ(DrawnPixels(hRefresh), plain);
+    EXPECT_NE(::GetFocus(), hTo);
+    EXPECT_EQ(DrawnPixels(hTo), plain);
     mgr.DestroyWindow();
 }
 
@@ -279,7 +306,7 @@ TEST_F(RunManagerScreenTest, TheStatusLineShortensAPathAndKeepsTheWholeTextForIt
     EXPECT_NE(shown.find("…"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\\exported-run-commands.reg"), std::string::npos) << shown;
     // Wider, the whole text.
-    mgr.SetWindowPos(nullptr, 0, 0, 1600, 400, SWP_NOMOVE | SWP_NOZORDER);
+    mgr.SetWindowPos(nullptr, 0, 0, 1200, 400, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_NE(N(ControlText(mgr, IDC_RUN_STATUS)).find(file), std::string::npos);
     mgr.DestroyWindow();
     ::DeleteFileA(file.c_str());
