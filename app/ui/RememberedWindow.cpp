@@ -59,7 +59,8 @@ bool ParseRememberedWindow(const CStringW& text, RememberedWindow* pWindow) {
     std::vector<int> place;
     std::vector<int> columns;
     if (!ParseNumbers(text.substr(0, split), &place) || place.size() != 5) return false;
-    if (!ParseNumbers(text.substr(split + 1), &columns)) return false;
+    const CStringW columnText = text.substr(split + 1);
+    if (!columnText.empty() && !ParseNumbers(columnText, &columns)) return false;
     if (place[2] <= 0 || place[3] <= 0 || (place[4] != 0 && place[4] != 1)) return false;
     for (const int width : columns) {
         if (width <= 0) return false;
