@@ -76,7 +76,9 @@ bool CQebTransButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_NCPAINT:
             return true;
         case WM_UPDATEUISTATE:
-            // The cues came or went: the focus mark follows.
+            // The cues came or went: the focus mark follows. The window's
+            // own state is asked when drawing (not every system passes the
+            // change on to each child).
             result = Default();
             if (m_showFocus) Invalidate(FALSE);
             return true;
@@ -172,7 +174,7 @@ void CQebTransButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
         case kBitmapMode:
             DrawBitmapButton(buffer, client);
             if (m_showFocus && ((lpDrawItemStruct->itemState & ODS_FOCUS) != 0 || ::GetFocus() == m_hWnd) &&
-                (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0) {
+                (::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
                 const int inset = velmora::skin::ScaleForDpi(3, Dpi());
                 RECT mark{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
                 if (mark.right > mark.left && mark.bottom > mark.top) ::DrawFocusRect(buffer, &mark);

@@ -172,8 +172,6 @@ TEST_F(RunManagerScreenTest, TabShowsAFocusMarkOnTheSkinButtons) {
     CRunManagerDlg mgr(services);
     ASSERT_TRUE(mgr.Create());
     mgr.ShowWindow(SW_SHOW);
-    // Opened with the mouse: no keyboard cues, no mark on a focused button.
-    mgr.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     // Two skin buttons next to each other in the tab order.
     const HWND hFrom = ::GetDlgItem(mgr.m_hWnd, IDC_BTN_DELETE);
     const HWND hTo = ::GetNextDlgTabItem(mgr.m_hWnd, hFrom, FALSE);
@@ -183,9 +181,15 @@ TEST_F(RunManagerScreenTest, TabShowsAFocusMarkOnTheSkinButtons) {
     ASSERT_EQ(std::wstring(className), L"Button");
     ::SetFocus(hFrom);
     const std::vector<COLORREF> plain = DrawnPixels(hTo);
-    ::SetFocus(hTo);
-    EXPECT_EQ(DrawnPixels(hTo), plain) << "a mark without keyboard cues";
-    ::SetFocus(hFrom);
+    // Opened with the mouse, a window shows no keyboard cues: no mark on a
+    // focused button. Wine 8 keeps no such state (WM_QUERYUISTATE always
+    // answers 0, so its cues are always on): checked where the system has it.
+    mgr.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    if ((mgr.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0) {
+        ::SetFocus(hTo);
+        EXPECT_EQ(DrawnPixels(hTo), plain) << "a mark without keyboard cues";
+        ::SetFocus(hFrom);
+    }
     // Tab goes to the next button and turns the cues on.
     MSG tab{hFrom, WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_TRUE(::IsDialogMessageW(mgr.m_hWnd, &tab));
@@ -213,7 +217,8 @@ TEST_F(RunManagerScreenTest, RemembersItsPlaceForTheUserWhileItsMonitorIsThere) 
     }
     CStringW stored;
     DWORD type = 0;
-    ASSERT_TRUE(ReadValueW(HKEY_CURRENT_USER, kSettings, u"Manager", &stored, &type, nullptr));
+    DWORD bytes = 0;
+    ASSERT_TRUE(ReadValueW(HKEY_CURRENT_USER, kSettings, u"Manager", &stored, &type, &bytes));
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     {
         CRunManagerDlg mgr(services);
