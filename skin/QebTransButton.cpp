@@ -195,7 +195,7 @@ void CQebTransButton::DrawStatic(CDC& dc, const RECT& client) {
                     client.top + velmora::skin::StaticIconTop(client.bottom - client.top, m_iconHeight),
                     m_hIcon.Get(), m_iconWidth, m_iconHeight, DI_NORMAL);
     }
-    const CStringW text = GetWindowText();
+    const CStringW text = m_shownText.empty() ? GetWindowText() : m_shownText;
     if (text.empty()) return;
     RECT textRect = ToRect(velmora::skin::StaticTextRect(ToSkinRect(client), hasIcon, m_iconWidth, Dpi()));
     dc.SetBkMode(TRANSPARENT);

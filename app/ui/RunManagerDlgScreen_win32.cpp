@@ -144,10 +144,11 @@ void CRunManagerDlg::ShowStatusFitted() {
         ::GetTextExtentPoint32W(dc, velmora::WinText(text), static_cast<int>(text.size()), &extent);
         return static_cast<int>(extent.cx);
     };
-    m_lblStatus.SetWindowText(velmora::app::FitMessageWidth(m_statusText, room, widthOf));
+    m_lblStatus.SetWindowText(m_statusText);
+    const bool whole = widthOf(m_statusText) <= room;
+    m_lblStatus.m_shownText = whole ? CStringW() : velmora::app::FitMessageWidth(m_statusText, room, widthOf);
     m_lblStatus.Invalidate(TRUE);
     // The whole message when the line shows less of it.
-    const bool whole = widthOf(m_statusText) <= room;
     m_statusTip.SetText(whole ? CStringW() : m_statusText);
     RECT area{};
     m_lblStatus.GetWindowRect(&area);

@@ -19,8 +19,9 @@ AppServices TestServicesAt(const CStringW& appPathsKey, RunManagerChoices* choic
     static ScriptedChoices cancelled;
     RunCommandPlace place = SystemRunCommandPlace();
     place.appPathsKey = appPathsKey;
+    // Nothing remembered between tests: each manager opens as designed.
     return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
-                       choices != nullptr ? choices : &cancelled};
+                       choices != nullptr ? choices : &cancelled, CStringW()};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)

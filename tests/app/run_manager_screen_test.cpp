@@ -307,12 +307,16 @@ TEST_F(RunManagerScreenTest, TheStatusLineShortensAPathAndKeepsTheWholeTextForIt
     ASSERT_TRUE(mgr.Create());
     mgr.SetWindowPos(nullptr, 0, 0, 520, 320, SWP_NOMOVE | SWP_NOZORDER);
     mgr.SendMessage(WM_COMMAND, MAKEWPARAM(IDM_RUN_EXPORT, 0), 0);
-    const std::string shown = N(ControlText(mgr, IDC_RUN_STATUS));
+    // The line draws the path without its middle; its text, and the tip,
+    // hold the whole message.
+    auto& status = BoundControl<CQebTransButton>(mgr, IDC_RUN_STATUS);
+    const std::string shown = N(status.m_shownText);
     EXPECT_NE(shown.find("…"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\\exported-run-commands.reg"), std::string::npos) << shown;
-    // Wider, the whole text.
-    mgr.SetWindowPos(nullptr, 0, 0, 1200, 400, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_NE(N(ControlText(mgr, IDC_RUN_STATUS)).find(file), std::string::npos);
+    // Wider, the whole text is drawn.
+    mgr.SetWindowPos(nullptr, 0, 0, 1200, 400, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(status.m_shownText, CStringW());
     mgr.DestroyWindow();
     ::DeleteFileA(file.c_str());
     ::RemoveDirectoryA(folder.c_str());

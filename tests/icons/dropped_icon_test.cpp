@@ -21,7 +21,7 @@ using namespace velmora::testing;
 
 CWin32Registry g_registry;
 const AppServices g_services{&g_registry, SystemRunCommandPlace(), RunScope::kLocalMachine, &::ShellExecuteExW,
-                             &TargetFileExists, nullptr};
+                             &TargetFileExists, nullptr, CStringW()};
 
 class CProbedTarvelDlg : public CTarvelDlg {
 public:
