@@ -32,7 +32,7 @@ constexpr int kCommandColumn = 0;
 // others leave.
 constexpr int kReasonColumn = 1;
 const ColumnSpec kColumns[kColumnCount] = {
-    {kImportColumnCommand, 170}, {kImportColumnAction, 170}, {kImportColumnTarget, 220}};
+    {kImportColumnCommand, 150}, {kImportColumnAction, 170}, {kImportColumnTarget, 170}};
 
 CStringW ItemCommandText(const ImportItem& item) {
     if (item.command.IsEmpty()) return item.fileKey;

@@ -54,7 +54,9 @@ mkdir -p "$deep" "$base/Reports and Statistics/x64"
 cp "$marker" "$deep/imgconvert.exe"
 cp "$marker" "$base/Reports and Statistics/x64/monthly-report-generator.exe"
 win_base='C:\Program Files\Velmora Sample Vendor\Image Processing Suite 2026'
-wine_run reg delete "$settings" /f >/dev/null 2>&1 || true
+# The manager remembers the place, size and columns a user left it at
+# (columns at 96 DPI: the list of a 980-pixel window is 952 pixels wide).
+wine_run reg add "$settings" /v Manager /d '20,40,980,660,0;120,440,60,70,262' /f >/dev/null
 wine_run reg add "$machine\\velmora-shot-imgconvert.exe" /ve /d "$win_base\\Command Line Tools\\bin\\imgconvert.exe" /f >/dev/null
 wine_run reg add "$machine\\velmora-shot-imgconvert.exe" /v Path /d "$win_base\\Command Line Tools\\bin;$win_base\\Shared Libraries;" /f >/dev/null
 wine_run reg add "$machine\\velmora-shot-report.exe" /ve /d "$win_base\\Reports and Statistics\\x64\\monthly-report-generator.exe" /f >/dev/null
@@ -74,7 +76,7 @@ app_paths='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Path
   printf '[-%s\\velmora-shot-gone.exe]\r\n\r\n' "$app_paths"
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$shots/sample.reg"
 
-step "opening the manager from the main window"
+step "opening the manager from the main window, where the user left it"
 "$wine_launcher" "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
@@ -88,6 +90,7 @@ sleep 0.5
 locate "$mgr"
 [ "$cx" -ge 0 ] && [ "$cy" -ge 0 ] && [ $((cx + cw)) -le 1024 ] && [ $((cy + ch)) -le 768 ] ||
   fail "the manager at ${cw}x${ch}+${cx}+${cy} is not wholly on the screen"
+[ "$cw" -eq 980 ] && [ "$ch" -eq 660 ] || fail "the manager opened at ${cw}x${ch}, not at the remembered 980x660"
 click 60 93
 sleep 0.5
 import -window root "$out/velmora-manager-1024.png"
