@@ -141,6 +141,23 @@ TEST_F(RunManagerScreenTest, ColumnsFillTheListAtEverySize) {
     EXPECT_EQ(list.GetColumnWidth(static_cast<int>(RunColumn::kTarget)), target + 40);
     ColumnsAndWidth(mgr, &columns, &width);
     EXPECT_EQ(columns, width);
+
+    // A double click on the divider after 目标 (as the heading tells the
+    // list): the column fits its longest text, and 附加路径 takes up the rest.
+    const HWND hHeader = reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER));
+    NMHEADERW twice{};
+    twice.hdr.hwndFrom = hHeader;
+    twice.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hHeader));
+    twice.hdr.code = HDN_DIVIDERDBLCLICKW;
+    twice.iItem = static_cast<int>(RunColumn::kTarget);
+    list.SendMessage(WM_NOTIFY, twice.hdr.idFrom, reinterpret_cast<LPARAM>(&twice));
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    const int fitted = list.GetColumnWidth(static_cast<int>(RunColumn::kTarget));
+    ColumnsAndWidth(mgr, &columns, &width);
+    EXPECT_EQ(columns, width);
+    list.SetColumnWidth(static_cast<int>(RunColumn::kTarget), LVSCW_AUTOSIZE);
+    EXPECT_EQ(fitted, list.GetColumnWidth(static_cast<int>(RunColumn::kTarget)));
+    EXPECT_NE(fitted, target + 40);
     mgr.DestroyWindow();
 }
 
