@@ -2,6 +2,7 @@
 # Runs a command with an X display: the current one, or a private Xvfb with a
 # light window manager when there is none. On the private display the
 # command finds VELMORA_PRIVATE_DISPLAY set to the display's name.
+# VELMORA_SCREEN_SIZE (default 1280x800) is the private screen's size.
 set -euo pipefail
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -12,7 +13,7 @@ fi
 # several runs on one machine never share or fight over a display.
 fifo=$(mktemp -u /tmp/velmora-display.XXXXXX)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${VELMORA_SCREEN_SIZE:-1280x800}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
 read -r -t 20 n <"$fifo" || true
 rm -f "$fifo"

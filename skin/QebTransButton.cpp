@@ -1,6 +1,7 @@
 #include "skin/QebTransButton.h"
 
 #include "skin/button_looks.h"
+#include "skin/dpi_scale.h"
 #include "skin/win32_facts.h"
 #include "wnd/DC.h"
 
@@ -73,6 +74,13 @@ bool CQebTransButton::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
             result = OnNcHitTest();
             return true;
         case WM_NCPAINT:
+            return true;
+        case WM_UPDATEUISTATE:
+            // The cues came or went: the focus mark follows. The window's
+            // own state is asked when drawing (not every system passes the
+            // change on to each child).
+            result = Default();
+            if (m_showFocus) Invalidate(FALSE);
             return true;
         default:
             return CSkinButtonBase::ProcessWindowMessage(message, wParam, lParam, result);
@@ -165,6 +173,12 @@ void CQebTransButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
             break;
         case kBitmapMode:
             DrawBitmapButton(buffer, client);
+            if (m_showFocus && ((lpDrawItemStruct->itemState & ODS_FOCUS) != 0 || ::GetFocus() == m_hWnd) &&
+                (::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+                const int inset = velmora::skin::ScaleForDpi(3, Dpi());
+                RECT mark{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
+                if (mark.right > mark.left && mark.bottom > mark.top) ::DrawFocusRect(buffer, &mark);
+            }
             break;
         default:
             DrawTextButton(buffer, client);
@@ -181,7 +195,7 @@ void CQebTransButton::DrawStatic(CDC& dc, const RECT& client) {
                     client.top + velmora::skin::StaticIconTop(client.bottom - client.top, m_iconHeight),
                     m_hIcon.Get(), m_iconWidth, m_iconHeight, DI_NORMAL);
     }
-    const CStringW text = GetWindowText();
+    const CStringW text = m_shownText.empty() ? GetWindowText() : m_shownText;
     if (text.empty()) return;
     RECT textRect = ToRect(velmora::skin::StaticTextRect(ToSkinRect(client), hasIcon, m_iconWidth, Dpi()));
     dc.SetBkMode(TRANSPARENT);

@@ -57,6 +57,14 @@ public:
     // hovered look, bit 2 the pressed look.
     std::uint32_t m_underlineStates;
     const CBitmap* m_pBitmap;
+    // Bitmap mode: a dotted focus mark inside the image while the button
+    // has the keyboard focus and the window shows keyboard cues (the UI
+    // state's UISF_HIDEFOCUS clear), as the system's push buttons draw it.
+    bool m_showFocus = false;
+    // Static mode: when not empty, drawn in place of the window text (a
+    // shortened form of it that fits); the window text stays whole for
+    // whoever reads it.
+    CStringW m_shownText;
 
 protected:
     void PreSubclassWindow() override;

@@ -31,6 +31,9 @@ struct AppServices {
     // How a window lets dropped files through when the tool runs elevated
     // (none when both functions are null).
     MessageFilter messageFilter;
+    // Where the windows remember their places for the user, below
+    // HKEY_CURRENT_USER (place.roots.user); empty: nothing is remembered.
+    CStringW settingsKey;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {

@@ -35,7 +35,10 @@ std::vector<CStringW> SplitPathList(const CStringW& value) {
         current.clear();
     };
     for (const char16_t unit : value) {
-        if (unit == u'"') quoted = !quoted;
+        if (unit == u'"') {
+            quoted = !quoted;
+            continue;
+        }
         if (unit == u';' && !quoted) {
             flush();
             continue;
@@ -44,6 +47,18 @@ std::vector<CStringW> SplitPathList(const CStringW& value) {
     }
     flush();
     return folders;
+}
+
+bool SamePathList(const CStringW& stored, const std::vector<CStringW>& folders) {
+    const std::vector<CStringW> listed = SplitPathList(stored);
+    std::size_t next = 0;
+    for (const CStringW& item : folders) {
+        const CStringW folder = Trimmed(item);
+        if (folder.empty()) continue;
+        if (next >= listed.size() || listed[next] != folder) return false;
+        ++next;
+    }
+    return next == listed.size();
 }
 
 CStringW JoinPathList(const std::vector<CStringW>& folders) {
@@ -77,7 +92,12 @@ bool HoldsEnvironmentVariable(const CStringW& text) {
 bool SameFolder(const CStringW& a, const CStringW& b) { return velmora::CompareNoCase(BareFolder(a), BareFolder(b)) == 0; }
 
 bool AddPathFolder(std::vector<CStringW>& folders, const CStringW& folder) {
-    const CStringW added = Trimmed(folder);
+    // Typed quotes are storage's business, as in the folders read.
+    CStringW unquoted;
+    for (const char16_t unit : folder) {
+        if (unit != u'"') unquoted.push_back(unit);
+    }
+    const CStringW added = Trimmed(unquoted);
     if (BareFolder(added).empty()) return false;
     for (const CStringW& listed : folders) {
         if (SameFolder(listed, added)) return false;

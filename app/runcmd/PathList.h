@@ -8,10 +8,17 @@
 
 #include "base/wide_text.h"
 
-// The folders of a Path value in order: split at semicolons (a semicolon
-// inside double quotes is part of the folder), each folder without blanks at
-// its ends, empty items left out. Quotes are kept as written.
+// The folders of a Path value in order, as the user reads them: split at
+// semicolons (a semicolon inside double quotes is part of the folder), each
+// folder without blanks at its ends and without the quotes that storage
+// needs (no folder name holds a quote), empty items left out.
 std::vector<CStringW> SplitPathList(const CStringW& value);
+
+// True when `folders` (as edited: blanks at the ends and empty items do not
+// count) is the list the stored value already holds, so that writing it
+// would change nothing the shell sees. The stored text is then best kept
+// as it is, byte for byte: a trailing semicolon, spacing and quotes stay.
+bool SamePathList(const CStringW& stored, const std::vector<CStringW>& folders);
 
 // The folders joined with single semicolons, each without blanks at its
 // ends; empty ones are left out. A folder holding a semicolon is written in
@@ -28,7 +35,7 @@ bool HoldsEnvironmentVariable(const CStringW& text);
 // letter case ignored.
 bool SameFolder(const CStringW& a, const CStringW& b);
 
-// Appends `folder` (blanks at its ends taken off). False, and the list
+// Appends `folder` (quotes and blanks at its ends taken off). False, and the list
 // unchanged, when it is empty or SameFolder as one already listed.
 bool AddPathFolder(std::vector<CStringW>& folders, const CStringW& folder);
 

@@ -207,6 +207,12 @@ EditResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, 
     ScopedRegKey key(registry, place.RootOf(entry.scope));
     const EditResult opened = OpenEntryForWrite(registry, place, entry, key);
     if (opened != EditResult::kDone) return opened;
+    // The list the user left as it was is not written again: the stored
+    // text may say it in its own way (a trailing ';', blanks, quotes), and a
+    // value of another type is not a list to replace.
+    RegValue old;
+    if (!ReadOptionalValue(registry, key.Get(), kPathValue, &old)) return EditResult::kFailed;
+    if (SamePathList(TextOfValue(old), folders)) return EditResult::kUnchanged;
     const CStringW text = JoinPathList(folders);
     if (!text.IsEmpty()) return WriteTextValue(registry, key.Get(), kPathValue, text);
     const long status = registry.DeleteValue(key.Get(), kPathValue);

@@ -62,8 +62,9 @@ std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPl
 // Writes the folders back as the Path value (JoinPathList). The type is
 // kept when it is REG_EXPAND_SZ; it becomes REG_EXPAND_SZ when the text holds
 // %variables% and REG_SZ otherwise. An empty list deletes the Path value: the
-// program then starts with the PATH it would have anyway. kUnchanged when the
-// stored text and type are already those.
+// program then starts with the PATH it would have anyway. kUnchanged, and
+// nothing written, when the folders are those the value lists already
+// (SamePathList): its bytes and type stay exactly as they were.
 EditResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
                              const std::vector<CStringW>& folders);
 

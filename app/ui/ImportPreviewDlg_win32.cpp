@@ -4,28 +4,47 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "app/ui/ColumnShare.h"
+#include "app/ui/PathShortening.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/runcmd/RunManagerText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"
+#include "wnd/DC.h"
 
 namespace {
 
 constexpr SIZE kPreviewSize{600, 400};
+constexpr SIZE kPreviewMinSize{420, 260};
 constexpr int kSummaryHeight = 36;
+// The narrowest the reason column gets, and the room a cell's text leaves
+// at its sides, at 96 DPI.
+constexpr int kLeastReasonWidth = 80;
+constexpr int kCellPadding = 12;
 
 struct ColumnSpec {
     const char* heading;
     int width;  // at 96 DPI
 };
 constexpr int kColumnCount = 3;
+constexpr int kCommandColumn = 0;
+// The action column, with a skipped line's reason: it takes the width the
+// others leave.
+constexpr int kReasonColumn = 1;
 const ColumnSpec kColumns[kColumnCount] = {
-    {kImportColumnCommand, 170}, {kImportColumnAction, 170}, {kImportColumnTarget, 220}};
+    {kImportColumnCommand, 150}, {kImportColumnAction, 170}, {kImportColumnTarget, 170}};
 
 CStringW ItemCommandText(const ImportItem& item) {
     if (item.command.IsEmpty()) return item.fileKey;
     return item.command + velmora::WideFrom936("（") + velmora::WideFrom936(ScopeText(item.scope)) +
            velmora::WideFrom936("）");
+}
+
+// The reason alone, for the row's tip, which names the line itself.
+CStringW ItemReasonText(const ImportItem& item) {
+    if (item.action != ImportAction::kRefused) return CStringW();
+    return velmora::WideFrom936(kImportSkip) + velmora::WideFrom936("：") +
+           velmora::WideFrom936(ImportRefusalText(item.refusal));
 }
 
 CStringW ItemActionText(const ImportItem& item) {
@@ -59,6 +78,8 @@ void SetCell(HWND hList, int row, int column, const CStringW& text) {
 CImportPreviewDlg::CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& replace, CWnd* pParent)
     : CSkinnedToolDlg(pParent), m_plan(plan), m_replace(replace) {
     m_replace.resize(m_plan.items.size(), false);
+    m_resizable = TRUE;
+    m_minTrackSize = kPreviewMinSize;
 }
 
 BOOL CImportPreviewDlg::OnInitDialog() {
@@ -77,7 +98,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
                              LVS_SINGLESEL | LVS_NOSORTHEADER,
                          RECT{0, 0, 0, 0}, this, IDC_CHOICE_LIST);
     m_listItems.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                            LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+                            LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     for (int i = 0; i < kColumnCount; ++i) {
         const CStringW heading = velmora::WideFrom936(kColumns[i].heading);
         LVCOLUMNW column{};
@@ -113,6 +134,61 @@ void CImportPreviewDlg::LayOutControls() {
         button->MoveWindow(buttonLeft, buttonTop, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
         buttonLeft += Scaled(kButtonWidth) + Scaled(kButtonGap);
     }
+    FitColumns();
+}
+
+void CImportPreviewDlg::FitColumns() {
+    RECT client{};
+    m_listItems.GetClientRect(&client);
+    std::vector<int> widths;
+    std::vector<bool> shares;
+    for (int i = 0; i < kColumnCount; ++i) {
+        widths.push_back(static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i))));
+        shares.push_back(i == kReasonColumn);
+    }
+    const std::vector<int> shared =
+        velmora::app::ShareColumns(widths, shares, client.right, Scaled(kLeastReasonWidth));
+    for (int i = 0; i < kColumnCount; ++i) {
+        if (shared[static_cast<std::size_t>(i)] != widths[static_cast<std::size_t>(i)])
+            m_listItems.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), shared[static_cast<std::size_t>(i)]);
+    }
+    ShowKeysFitted();
+}
+
+void CImportPreviewDlg::ShowKeysFitted() {
+    // A key outside App Paths is shown whole when it fits, else without its
+    // middle: the keys of one file differ mostly at their ends.
+    const int room = static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, kCommandColumn)) -
+                     Scaled(kCellPadding);
+    CClientDC dc(m_listItems.m_hWnd);
+    const velmora::SelectedObject font(
+        dc, reinterpret_cast<HFONT>(m_listItems.SendMessage(WM_GETFONT)));
+    const auto widthOf = [&dc](const CStringW& text) {
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, velmora::WinText(text), static_cast<int>(text.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    for (std::size_t i = 0; i < m_plan.items.size(); ++i) {
+        if (!m_plan.items[i].command.IsEmpty()) continue;
+        SetCell(m_listItems.m_hWnd, static_cast<int>(i), kCommandColumn,
+                velmora::app::ShortenPath(m_plan.items[i].fileKey, room, widthOf));
+    }
+}
+
+void CImportPreviewDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
+    if (pTip->pszText == nullptr || pTip->cchTextMax <= 0) return;
+    if (pTip->iItem < 0 || pTip->iItem >= static_cast<int>(m_plan.items.size())) return;
+    const ImportItem& item = m_plan.items[static_cast<std::size_t>(pTip->iItem)];
+    // The line and the key whole, then what happens to it and why.
+    CStringW tip = velmora::FillIn(velmora::WideFrom936("第 %s 行：%s"),
+                                   {velmora::DecimalText(item.line), item.fileKey});
+    const CStringW what = item.action == ImportAction::kRefused ? ItemReasonText(item) : ItemActionText(item);
+    tip += u"\r\n" + what;
+    const CStringW target = ItemTargetText(item);
+    if (!target.IsEmpty()) tip += u"\r\n" + velmora::WideFrom936(kImportColumnTarget) + velmora::WideFrom936("：") + target;
+    const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);
+    tip.copy(reinterpret_cast<char16_t*>(pTip->pszText), length);
+    pTip->pszText[length] = L'\0';
 }
 
 void CImportPreviewDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
@@ -161,6 +237,11 @@ bool CImportPreviewDlg::IsReplaceRow(int row) const {
 bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_NOTIFY) {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST && change->hdr.code == LVN_GETINFOTIPW) {
+            OnGetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(lParam));
+            result = 0;
+            return true;
+        }
         // Only the replacements' boxes change: the others have none to tick.
         if (!m_filling && change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST &&
             change->hdr.code == LVN_ITEMCHANGING && (change->uChanged & LVIF_STATE) != 0 &&

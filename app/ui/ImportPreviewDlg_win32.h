@@ -4,6 +4,10 @@
 // ticked replacements, 取消 (or Escape, or the close button) writes nothing.
 #pragma once
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
 #include <vector>
 
 #include "app/runcmd/RunCommandBackup.h"
@@ -27,6 +31,12 @@ protected:
     void OnFrameDpiChanged(int fromDpi, int toDpi) override;
 
     void FillList();
+    // The reason column takes the width the others leave; keys outside App
+    // Paths are shortened in the middle to their column.
+    void FitColumns();
+    void ShowKeysFitted();
+    // A row's tip: its line, its key whole, and what happens to it and why.
+    void OnGetInfoTip(NMLVGETINFOTIPW* pTip);
     bool IsReplaceRow(int row) const;
 
     const ImportPlan& m_plan;

@@ -57,7 +57,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
     const RECT none{0, 0, 0, 0};
     m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
                           none, this, IDC_RUN_LIST);
-    m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont(Dpi()));
     for (const ColumnSpec& spec : kColumns) {
@@ -85,6 +85,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
         AddButton(m_buttons[button++], commands[i].id, velmora::WideFrom936(commands[i].text->name));
     }
     AddLabel(m_lblStatus, IDC_RUN_STATUS, CStringW());
+    m_statusTip.Create(*this, RECT{0, 0, 0, 0});
 
     // A program dropped on the manager becomes the selected entry's target.
     DragAcceptFiles(TRUE);
@@ -92,12 +93,21 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
     StartLayout();
     Refresh();
+    NotePlace();
+    RestorePlace();
+    // From now on the columns share the width whenever the window's size
+    // changes.
+    m_columnsFollowSize = true;
     m_listCommands.SetFocus();
     // The focus is set.
     return FALSE;
 }
 
 bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (OnScreenMessage(message, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     switch (message) {
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -108,6 +118,7 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
         case WM_DESTROY:
             // No reading for a window that is going; the base goes on.
             m_iconLoader.Stop();
+            RememberPlace();
             break;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
@@ -161,6 +172,8 @@ void CRunManagerDlg::LayOutControls() {
     place(m_listCommands, layout.list);
     place(m_lblStatus, layout.status);
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(m_buttons[i], layout.buttons[i]);
+    FitColumns();
+    ShowStatusFitted();
 }
 
 void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
@@ -216,6 +229,11 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
         case LVN_ENDLABELEDITW:
             OnEndRename(reinterpret_cast<NMLVDISPINFOW*>(pHeader));
             return FALSE;
+        case NM_CUSTOMDRAW:
+            return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(pHeader));
+        case LVN_GETINFOTIPW:
+            OnGetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(pHeader));
+            return 0;
         case NM_DBLCLK:
             if (reinterpret_cast<NMITEMACTIVATE*>(pHeader)->iItem >= 0) OnOpenLocation();
             return 0;
@@ -273,6 +291,8 @@ void CRunManagerDlg::ShowFilteredEntries() {
     if (focused >= 0) m_listCommands.SetItemState(focused, 0, LVIS_FOCUSED);
     m_entries = std::move(shown);
     m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
+    // A scroll bar that came or went changed the width the columns share.
+    FitColumns();
     m_listCommands.Invalidate(FALSE);
 }
 
@@ -325,6 +345,6 @@ std::vector<int> CRunManagerDlg::SelectedEntries() const {
 }
 
 void CRunManagerDlg::SetStatus(const CStringW& strText) {
-    m_lblStatus.SetWindowText(strText);
-    m_lblStatus.Invalidate(TRUE);
+    m_statusText = strText;
+    ShowStatusFitted();
 }

@@ -31,6 +31,7 @@
 #include "app/runcmd/RunManagerText.h"
 #include "app/ui/RowIconBook.h"
 #include "app/ui/SkinnedToolDlg_win32.h"
+#include "app/ui/TextTip_win32.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
@@ -151,6 +152,27 @@ protected:
     void MakeImageList(int side);
     void SetStatus(const CStringW& strText);
 
+    // On screen (RunManagerDlgScreen_win32.cpp). The place, size, maximised
+    // state and column widths the user left, read when the window opens and
+    // written when it goes (nothing without a settings key).
+    void RestorePlace();
+    void RememberPlace();
+    // The window's place while it is neither maximised nor minimised.
+    void NotePlace();
+    // 目标 and 附加路径 share the width the other columns leave, but for
+    // `heldColumn`, which keeps the width the user just gave it. Without a
+    // held column only once the window follows its size (m_columnsFollowSize).
+    void FitColumns(int heldColumn = -1);
+    bool OnHeaderNotify(const NMHDR* pHeader);
+    // The messages above; true when the message is taken.
+    bool OnScreenMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The status line shows m_statusText with its path shortened to fit, and
+    // the whole text as a tip when it shows less.
+    void ShowStatusFitted();
+    void OnGetInfoTip(NMLVGETINFOTIPW* pTip);
+    // The row being renamed keeps its selected look.
+    LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* pDraw);
+
     const AppServices& m_services;
     WindowPrompts m_prompts{*this};
     CListCtrl m_listCommands;
@@ -172,4 +194,11 @@ protected:
     // worker that reads them, stopped when the window goes.
     velmora::app::RowIconBook m_iconBook;
     FileIconLoader m_iconLoader;
+    // The status line's whole text, and the tip that shows it.
+    CStringW m_statusText;
+    CTextTip m_statusTip;
+    velmora::skin::SkinRect m_normalPlace;
+    // The columns open as designed (or as remembered) and keep their widths,
+    // rescaled, through a change of DPI; every other change of size shares.
+    bool m_columnsFollowSize = false;
 };

@@ -1,6 +1,7 @@
 #include "app/ui/SkinnedToolDlg_win32.h"
 
 #include "app/ui/SkinnedFrame_win32.h"
+#include "app/ui/WindowPlacement_win32.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
 
@@ -11,7 +12,8 @@ void CSkinnedToolDlg::OpenSkinned(const CStringW& strTitle, SIZE sizeAt96) {
     SetWindowText(strTitle);
     CQebDialog::OnInitDialog();
     SetWindowPos(nullptr, 0, 0, Scaled(sizeAt96.cx), Scaled(sizeAt96.cy), SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
+    // Never partly off the screen, wherever the owner stands.
+    velmora::app::CentreInsideWorkArea(*this);
 }
 
 void CSkinnedToolDlg::StartLayout() {
@@ -23,6 +25,7 @@ void CSkinnedToolDlg::AddButton(CQebTransButton& button, UINT id, const CStringW
     button.Create(text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{0, 0, 0, 0}, this, id);
     button.SetBitmap(&m_bmpButton);
     button.SetBkColor(kDialogBackground);
+    button.m_showFocus = true;
 }
 
 void CSkinnedToolDlg::AddLabel(CQebTransButton& label, UINT id, const CStringW& text) {

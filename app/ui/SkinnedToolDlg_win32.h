@@ -22,7 +22,8 @@ protected:
     explicit CSkinnedToolDlg(CWnd* pParent);
 
     // From the derived dialog's OnInitDialog, first: puts the skin on, sets
-    // the title, and opens the window `sizeAt96` scaled, centred on its owner.
+    // the title, and opens the window `sizeAt96` scaled, centred on its owner
+    // and wholly inside the work area of the owner's monitor.
     void OpenSkinned(const CStringW& strTitle, SIZE sizeAt96);
     // From the derived dialog's OnInitDialog, once its controls exist: lays
     // them out now and from then on after every change of size or DPI.

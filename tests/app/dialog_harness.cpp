@@ -19,8 +19,9 @@ AppServices ServicesOverScratchKey(const CStringW& appPathsKey, RunManagerChoice
     static ScriptedChoices cancelled;
     RunCommandPlace place = SystemRunCommandPlace();
     place.appPathsKey = appPathsKey;
+    // Nothing remembered between tests: each manager opens as designed.
     return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
-                       choices != nullptr ? choices : &cancelled, SystemMessageFilter()};
+                       choices != nullptr ? choices : &cancelled, SystemMessageFilter(), CStringW()};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)

@@ -23,8 +23,9 @@ TEST(PathListTest, SplitAndJoin) {
         {"one", u"C:\\A", {u"C:\\A"}, u"C:\\A"},
         {"blanks and empty items", u" C:\\A ;;\tD:\\B\\ ;", {u"C:\\A", u"D:\\B\\"}, u"C:\\A;D:\\B\\"},
         {"variables", u"%SystemRoot%;%X%\\bin", {u"%SystemRoot%", u"%X%\\bin"}, u"%SystemRoot%;%X%\\bin"},
-        {"a quoted semicolon", u"\"C:\\a;b\";D:\\", {u"\"C:\\a;b\"", u"D:\\"}, u"\"C:\\a;b\";D:\\"},
-        {"an unclosed quote runs to the end", u"\"C:\\a;b", {u"\"C:\\a;b"}, u"\"C:\\a;b\""},
+        {"a quoted semicolon", u"\"C:\\a;b\";D:\\", {u"C:\\a;b", u"D:\\"}, u"\"C:\\a;b\";D:\\"},
+        {"an unclosed quote runs to the end", u"\"C:\\a;b", {u"C:\\a;b"}, u"\"C:\\a;b\""},
+        {"quotes that need none", u" \"C:\\Program Files\" ;", {u"C:\\Program Files"}, u"C:\\Program Files"},
         {"blanks inside a folder stay", u"C:\\Program Files\\x", {u"C:\\Program Files\\x"}, u"C:\\Program Files\\x"},
     };
     for (const auto& row : rows) {
@@ -34,7 +35,32 @@ TEST(PathListTest, SplitAndJoin) {
     }
     // A folder holding a semicolon is quoted so that it splits back whole.
     EXPECT_EQ(JoinPathList({u"C:\\a;b", u" ", u"D:\\"}), u"\"C:\\a;b\";D:\\");
-    EXPECT_EQ(SplitPathList(JoinPathList({u"C:\\a;b"})), (List{u"\"C:\\a;b\""}));
+    EXPECT_EQ(SplitPathList(JoinPathList({u"C:\\a;b"})), (List{u"C:\\a;b"}));
+}
+
+// The editor writes nothing when the list it gives back is the one stored,
+// however the stored text spells it.
+TEST(PathListTest, SameListAsStored) {
+    const struct {
+        const char* what;
+        const char16_t* stored;
+        List folders;
+        bool same;
+    } rows[] = {
+        {"nothing and nothing", u"", {}, true},
+        {"a trailing semicolon", u"C:\\Program Files\\Internet Explorer;", {u"C:\\Program Files\\Internet Explorer"},
+         true},
+        {"spacing, quotes and empty items", u" \"C:\\a;b\" ;; D:\\B ", {u"C:\\a;b", u"D:\\B"}, true},
+        {"blank edited items do not count", u"C:\\A", {u" ", u"C:\\A", u""}, true},
+        {"edited blanks at the ends", u"C:\\A", {u" C:\\A\t"}, true},
+        {"one removed", u"C:\\A;D:\\B", {u"C:\\A"}, false},
+        {"one added", u"C:\\A", {u"C:\\A", u"D:\\B"}, false},
+        {"all removed", u"C:\\A;", {}, false},
+        {"moved", u"C:\\A;D:\\B", {u"D:\\B", u"C:\\A"}, false},
+        {"letter case is a change", u"C:\\A", {u"c:\\a"}, false},
+        {"a trailing backslash is a change", u"C:\\A", {u"C:\\A\\"}, false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(SamePathList(row.stored, row.folders), row.same) << row.what;
 }
 
 TEST(PathListTest, EnvironmentVariables) {
@@ -51,6 +77,9 @@ TEST(PathListTest, AddRemoveAndMove) {
     EXPECT_FALSE(AddPathFolder(folders, u"  "));
     EXPECT_FALSE(AddPathFolder(folders, u"c:\\a\\"));  // the same folder
     EXPECT_FALSE(AddPathFolder(folders, u"\"D:\\B\""));
+    EXPECT_TRUE(AddPathFolder(folders, u" \"F:\\x;y\" "));  // kept as shown: quotes are added on writing
+    EXPECT_EQ(folders.back(), u"F:\\x;y");
+    folders.pop_back();
     EXPECT_TRUE(AddPathFolder(folders, u" E:\\ "));
     EXPECT_TRUE(AddPathFolder(folders, u"e:"));  // "E:\" and "E:" differ: the drive root and its current folder
     EXPECT_EQ(folders, (List{u"C:\\A", u"D:\\B", u"E:\\", u"e:"}));

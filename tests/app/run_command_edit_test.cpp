@@ -308,6 +308,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
         const char* stored;  // nullptr: no Path value afterwards
         std::uint32_t newType;
         EditResult result;
+        const char* before = nullptr;  // the stored text first; nullptr: Fill's
     };
     const std::vector<Row> rows = {
         {"expand stays expand", kRegExpandSz, {u"C:\\A", u"D:\\B"}, "C:\\A;D:\\B", kRegExpandSz, EditResult::kDone},
@@ -320,12 +321,24 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
         {"nothing to remove", 0xFFFF, {}, nullptr, 0, EditResult::kUnchanged},
         {"the same list", kRegExpandSz, {u"%SystemRoot%", u"C:\\Tools"}, "%SystemRoot%;C:\\Tools", kRegExpandSz,
          EditResult::kUnchanged},
+        // An unchanged list keeps the stored spelling byte for byte.
+        {"a trailing semicolon stays", kRegSz, {u"C:\\Program Files\\Internet Explorer"},
+         "C:\\Program Files\\Internet Explorer;", kRegSz, EditResult::kUnchanged,
+         "C:\\Program Files\\Internet Explorer;"},
+        {"spacing and quotes stay", kRegSz, {u"C:\\a;b", u"D:\\B"}, " \"C:\\a;b\" ; D:\\B", kRegSz,
+         EditResult::kUnchanged, " \"C:\\a;b\" ; D:\\B"},
+        {"a changed list quotes a semicolon", kRegSz, {u"C:\\a;b", u"D:\\"}, "\"C:\\a;b\";D:\\", kRegSz,
+         EditResult::kDone, "\"C:\\a;b\""},
+        {"a Path of another type is no list to remove", kRegBinary, {}, "%SystemRoot%;C:\\Tools", kRegBinary,
+         EditResult::kUnchanged},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         MemoryRegistry reg;
         Fill(reg);
         const std::string key = kBase + "\\ed.exe";
+        if (row.before != nullptr)
+            reg.keys[key]["Path"].data = memreg::Utf16Bytes(std::string(row.before) + std::string(1, '\0'));
         if (row.oldType == 0xFFFF) reg.keys[key].erase("Path");
         else reg.keys[key]["Path"].type = row.oldType;
         Keys expected = reg.keys;
@@ -338,7 +351,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
         EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("ed.exe"), row.folders), row.result);
         EXPECT_TRUE(reg.keys == expected);
         EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")).size(),
-                  row.stored == nullptr ? 0u : row.folders.size());
+                  row.stored == nullptr || row.newType == kRegBinary ? 0u : row.folders.size());
         EXPECT_TRUE(reg.Balanced());
     }
     MemoryRegistry reg;

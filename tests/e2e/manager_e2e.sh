@@ -73,6 +73,8 @@ mkdir -p "$target_dir"
 cp "$marker" "$target_dir/marker.exe"
 rm -f "$target_dir/marker.exe.ran"
 for entry in "$name.exe" "$other.exe" velmora-e2e.exe; do reg_delete "$machine" "$entry"; done
+# The manager opens at its own size, not at one an earlier run left.
+wine_run reg delete 'HKCU\Software\Velmora' /v Manager /f >/dev/null 2>&1 || true
 wine_run reg add "$machine\\$other.exe" /ve /d 'C:\velmora-e2e\gone.exe' /f >/dev/null
 wine_run reg add "$user\\iexplore.exe" /ve /d 'C:\Program Files\Internet Explorer\iexplore.exe' /f >/dev/null
 

@@ -1,0 +1,24 @@
+// A tooltip over one rectangle of a window, holding a text the window shows
+// only in part (a status line cut to its width): pointing at the rectangle
+// shows the whole text. The tooltip watches the window's mouse messages
+// itself (TTF_SUBCLASS), so nothing needs to pass them on.
+#pragma once
+
+#include "wnd/ToolTipCtrl.h"
+
+class CTextTip {
+public:
+    // Creates the tooltip for the rectangle `area` of `window`'s client area.
+    void Create(CWnd& window, const RECT& area);
+    void SetArea(const RECT& area);
+    // The text shown; empty shows no tip.
+    void SetText(const CStringW& text);
+    CStringW Text() const { return m_text; }
+
+private:
+    TOOLINFOW ToolInfo();
+
+    CToolTipCtrl m_tip;
+    HWND m_hWindow = nullptr;
+    CStringW m_text;
+};
