@@ -24,8 +24,8 @@ BOOL CTarvelApp::InitInstance() {
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
-                                   &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices, SystemMessageFilter(),
-                                   u"Software\Velmora"};
+                                   &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
+                                   SystemMessageFilter(), u"Software\\Velmora"};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -96,8 +96,9 @@ BOOL CRunManagerDlg::OnInitDialog() {
     NotePlace();
     RestorePlace();
     // From now on the columns share the width whenever the window's size
-    // changes.
+    // changes, starting with the size it opens at.
     m_columnsFollowSize = true;
+    FitColumns();
     m_listCommands.SetFocus();
     // The focus is set.
     return FALSE;

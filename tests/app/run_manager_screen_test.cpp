@@ -11,7 +11,7 @@
 
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
-#include "app/ui/RunManagerText.h"
+#include "app/runcmd/RunManagerText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
