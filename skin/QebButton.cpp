@@ -19,7 +19,11 @@ CQebButton::~CQebButton() = default;
 
 void CQebButton::AddToolTip(const CStringW& text) {
     m_tipText = text;
-    if (m_pToolTip) return;
+    m_wantsToolTip = true;
+}
+
+void CQebButton::MakeToolTip() {
+    if (!m_wantsToolTip || m_pToolTip || m_hWnd == nullptr) return;
     m_pToolTip = std::make_unique<CToolTipCtrl>();
     if (!m_pToolTip->Create(this, kToolTipStyle)) return;
     m_pToolTip->SetDelayTime(TTDT_INITIAL, kToolTipInitialDelayMs);
@@ -36,6 +40,7 @@ void CQebButton::SetTipWindowText(const CStringW& strText) {
 }
 
 BOOL CQebButton::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST) MakeToolTip();
     if (m_pToolTip && m_pToolTip->m_hWnd != nullptr) m_pToolTip->RelayEvent(pMsg);
     return CSkinButtonBase::PreTranslateMessage(pMsg);
 }

@@ -21,9 +21,14 @@ public:
     CQebButton() noexcept;
     ~CQebButton() override;
 
-    // Stores the text and, the first time, creates the tooltip control with
-    // one tool for the whole button; later calls change only the stored
-    // text, which the tip shows from the next hover on.
+    // Stores the text and gives the button a tooltip: the control, with one
+    // tool for the whole button, is created when the first mouse message
+    // for the button passes PreTranslateMessage (just before the control
+    // sees it, so the tip still shows after its delay), not while the window
+    // is being set up: a tooltip is a top-level window of its own, and
+    // creating it is most of what a caption button costs before the first
+    // paint. Later calls change only the stored text, which the tip shows
+    // from the next hover on.
     void AddToolTip(const CStringW& text);
     // Stores the text and shows it in the tooltip at once.
     void SetToolTipText(const CStringW& text);
@@ -35,8 +40,12 @@ public:
     const CBitmap* m_pImage;
     CStringW m_tipText;
     std::unique_ptr<CToolTipCtrl> m_pToolTip;
+    // AddToolTip was called: the control is made at the first mouse message.
+    bool m_wantsToolTip = false;
 
 protected:
+    // Creates the tooltip control that AddToolTip asked for, once.
+    void MakeToolTip();
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     void OnPaint();

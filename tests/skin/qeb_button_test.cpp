@@ -163,6 +163,10 @@ LRESULT CALLBACK RecordTipStyle(int nCode, WPARAM wParam, LPARAM lParam) {
 TEST_F(SkinButtonTest, TheTooltipFollowsTheHover) {
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, &RecordTipStyle, nullptr, ::GetCurrentThreadId());
     button.AddToolTip(u"关闭");
+    EXPECT_FALSE(button.m_pToolTip) << "no tooltip window before the pointer comes";
+    // The first mouse message for the button makes it, before the tip sees it.
+    MSG first{button.m_hWnd, WM_MOUSEMOVE, 0, At(5, 5), 0, {}};
+    EXPECT_FALSE(CWnd::WalkPreTranslateTree(&first));
     ::UnhookWindowsHookEx(hook);
     ASSERT_TRUE(button.m_pToolTip);
     CToolTipCtrl& tip = *button.m_pToolTip;
@@ -201,6 +205,7 @@ TEST_F(SkinButtonTest, TooltipOperationsWithoutAControlDoNothing) {
     EXPECT_FALSE(button.m_pToolTip);
     MSG msg{button.m_hWnd, WM_MOUSEMOVE, 0, 0, 0, {}};
     EXPECT_FALSE(button.PreTranslateMessage(&msg));
+    EXPECT_FALSE(button.m_pToolTip) << "only AddToolTip asks for one";
 }
 
 }  // namespace
