@@ -90,11 +90,7 @@ press_return_in '温馨提示' || true
 [ "$(reg_default "$machine" "$name.exe")" = 'C:\velmora-e2e\marker.exe' ] || fail "$name was not registered"
 
 step "opening the manager with Alt+Space and its menu item"
-click 160 120
-xdotool key alt+space
-sleep 0.5
-xdotool key Up Return
-mgr=$(wait_window "$manager_title") || fail "the manager did not open from the window menu"
+mgr=$(open_manager) || fail "the manager did not open from the window menu"
 locate "$mgr"
 [ "$cw" -eq 700 ] && [ "$ch" -eq 420 ] || fail "the manager is ${cw}x${ch}"
 sleep 0.5

@@ -81,11 +81,7 @@ timeout 60 "$wine_launcher" "$exe" &
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"
-click 160 120
-xdotool key alt+space
-sleep 0.5
-xdotool key Up Return
-mgr=$(wait_window "$manager_title") || fail "the manager did not open"
+mgr=$(open_manager) || fail "the manager did not open"
 locate "$mgr"
 click 300 48
 xdotool type --delay 30 "velmora-edit"

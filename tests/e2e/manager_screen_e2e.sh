@@ -24,6 +24,14 @@ wine_launcher=$(realpath "$3")
 mkdir -p "$4"
 out=$(realpath "$4")
 prefix=$(eval "$("$wine_launcher" --print-env)"; echo "$WINEPREFIX")
+# The prefix is the build's, which the tests before this one left running on
+# another display: its server is ended first, so that every process of this
+# run (the window menu's included) starts on this screen.
+(
+  eval "$("$wine_launcher" --print-env)"
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
+)
 
 machine='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
 settings='HKCU\Software\Velmora'
@@ -81,11 +89,7 @@ step "opening the manager from the main window, where the user left it"
 velmora_pid=$!
 main=$(wait_window "$title") || fail "the main window did not appear"
 locate "$main"
-click 160 120
-xdotool key alt+space
-sleep 0.5
-xdotool key Up Return
-mgr=$(wait_window "$manager_title") || fail "the manager did not open"
+mgr=$(open_manager) || fail "the manager did not open"
 sleep 0.5
 locate "$mgr"
 [ "$cx" -ge 0 ] && [ "$cy" -ge 0 ] && [ $((cx + cw)) -le 1024 ] && [ $((cy + ch)) -le 768 ] ||

@@ -53,6 +53,35 @@ point_at() {
 }
 click() { point_at "$1" "$2"; xdotool click 1; }
 
+# How many windows show on the screen (a popup menu is one, without a name).
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+
+# Opens the manager from the main window placed by `locate`, with Alt+Space
+# and the window menu's last item, and prints the manager's window (its
+# title: $manager_title). The item is chosen only once the menu shows: keys
+# that came before it would reach the dialog, where Return closes it. When
+# the menu does not come, Alt+Space is pressed once more.
+open_manager() {
+  local before id
+  for _ in 1 2 3; do
+    click 160 120
+    before=$(visible_windows)
+    xdotool key alt+space
+    for _ in $(seq 1 50); do
+      [ "$(visible_windows)" -gt "$before" ] && break
+      sleep 0.1
+    done
+    [ "$(visible_windows)" -gt "$before" ] || continue
+    xdotool key Up Return
+    id=$(wait_window "$manager_title") && { echo "$id"; return 0; }
+  done
+  echo "open_manager: windows on the screen:" >&2
+  for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+    echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+  done
+  return 1
+}
+
 # Registers a program as a person does on the main window placed by
 # `locate`: drops file $1 on it, types the name $2 into the command-name
 # field and presses the add button; the confirmation's appearing is the
