@@ -110,11 +110,7 @@ TEST(CliTextTest, TableColumnsAlignByDisplayWidth) {
 class CliVerbTest : public testing::Test {
 protected:
     void SetUp() override {
-        reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
-        reg.PutText("AP\\ed.exe", "Path", "C:\\Tools");
-        reg.PutText("AP\\tools\\old.exe", "", "C:\\Gone\\old.exe");
-        reg.PutText("AP\\shared.exe", "", "C:\\Machine\\shared.exe");
-        reg.PutText("U:AP\\shared.exe", "", "C:\\Mine\\shared.exe");
+        memreg::PutSampleRunCommands(reg);
         services.registry = &reg;
         services.place = RunCommandPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
         services.targetExists = [](const CStringW& file) { return N(file).rfind("C:\\Gone\\", 0) != 0; };

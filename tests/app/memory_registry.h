@@ -413,4 +413,15 @@ private:
     Store m_store{keys};
 };
 
+// The run commands the store's and the console's tests start from, below
+// the App Paths key "AP" of both roots: `ed` with a Path value, `tools\old`
+// whose program is gone (below C:\Gone), and `shared` in both scopes.
+inline void PutSampleRunCommands(MemoryRegistry& reg) {
+    reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutText("AP\\ed.exe", "Path", "C:\\Tools");
+    reg.PutText("AP\\tools\\old.exe", "", "C:\\Gone\\old.exe");
+    reg.PutText("AP\\shared.exe", "", "C:\\Machine\\shared.exe");
+    reg.PutText("U:AP\\shared.exe", "", "C:\\Mine\\shared.exe");
+}
+
 }  // namespace memreg

@@ -37,11 +37,7 @@ bool ExistsUnlessGone(const CStringW& file) { return N(file).rfind("C:\\Gone\\",
 class RunCommandStoreTest : public testing::Test {
 protected:
     void SetUp() override {
-        reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
-        reg.PutText("AP\\ed.exe", "Path", "C:\\Tools");
-        reg.PutText("AP\\tools\\old.exe", "", "C:\\Gone\\old.exe");
-        reg.PutText("AP\\shared.exe", "", "C:\\Machine\\shared.exe");
-        reg.PutText("U:AP\\shared.exe", "", "C:\\Mine\\shared.exe");
+        memreg::PutSampleRunCommands(reg);
         reg.MakeKey("AP\\group without entries");
     }
     RunCommandStore Store(RunScope scope = RunScope::kLocalMachine) {
