@@ -158,10 +158,5 @@ sleep 0.5
 [ "$(reg_values "$second.exe")" = "$second_values" ] || fail "$second came back as: $(reg_values "$second.exe")"
 
 xdotool key Escape Escape
-wait_gone "$manager_title" || fail "Escape did not close the manager"
-locate "$main"
-click 160 73
-xdotool key Escape
-wait_ended "$velmora_pid" || fail "Velmora.exe did not end"
-velmora_pid=""
+close_manager_and_main "$main"
 step "PASS"

@@ -116,10 +116,5 @@ wait_gone "$preview_title" || fail "Escape did not close the preview"
 wine_run reg query "$machine\\velmora-shot-new.exe" >/dev/null 2>&1 && fail "the cancelled import wrote"
 
 xdotool key Escape
-wait_gone "$manager_title" || fail "Escape did not close the manager"
-locate "$main"
-click 160 73
-xdotool key Escape
-wait_ended "$velmora_pid" || fail "Velmora.exe did not end"
-velmora_pid=""
+close_manager_and_main "$main"
 step "PASS"

@@ -82,6 +82,18 @@ open_manager() {
   return 1
 }
 
+# After the Escape that closes the manager: waits for it to go, then closes
+# the main window $1 with Escape in its name field and waits for the program
+# (velmora_pid, which it clears) to end. Fails the calling script otherwise.
+close_manager_and_main() {
+  wait_gone "$manager_title" || fail "Escape did not close the manager"
+  locate "$1"
+  click 160 73
+  xdotool key Escape
+  wait_ended "$velmora_pid" || fail "Velmora.exe did not end"
+  velmora_pid=""
+}
+
 # Registers a program as a person does on the main window placed by
 # `locate`: drops file $1 on it, types the name $2 into the command-name
 # field and presses the add button; the confirmation's appearing is the
