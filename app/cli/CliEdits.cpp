@@ -66,6 +66,7 @@ CliExitCode ReportEdit(const CliVerbContext& context, const RunActionText& actio
             context.Err(text);
             return CliExitCode::kNotFound;
         case EditResult::kInvalidName:
+        case EditResult::kNotForTerminal:
             context.Err(text);
             return CliExitCode::kUsage;
         case EditResult::kFailed:

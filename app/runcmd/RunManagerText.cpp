@@ -1,5 +1,7 @@
 #include "app/runcmd/RunManagerText.h"
 
+#include "app/terminal/TerminalName.h"
+
 const char* const kRunManagerTitle = "管理运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
 const char* const kTargetMissingReason = "目标文件及其所在文件夹都不存在";
@@ -156,6 +158,8 @@ CStringW EditStatusText(const RunActionText& action, const CStringW& command, Ed
                           {verb, Quoted(command), Quoted(detail)});
         case EditResult::kFailed:
             return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
+        case EditResult::kNotForTerminal:
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), TerminalNameProblem(detail)});
     }
     return CStringW();
 }
@@ -168,6 +172,8 @@ CStringW EditFailureReason(EditResult result) {
             return WideFrom936("名称不能作为运行命令");
         case EditResult::kFailed:
             return WideFrom936("注册表拒绝了修改，一切保持原样");
+        case EditResult::kNotForTerminal:
+            return WideFrom936("该命令可在终端中使用，新名称不能作为终端命令");
         default:
             return CStringW();
     }
