@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -124,6 +125,30 @@ TEST(RealFiles, Wine64GroupCountsEqualWrestool) {
     EXPECT_GT(result.withGroups, 10u);
     std::printf("x86_64: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,
                 result.withGroups, result.with48);
+}
+
+// The subsystem of Wine's own programs: windowed ones ask for 2, console
+// ones for 3; its DLLs are no program at all.
+TEST(RealFiles, ProgramSubsystemsOfWinesPrograms) {
+    struct Row {
+        const char* file;
+        int subsystem;  // 0: not a program
+    } const rows[] = {
+        {"notepad.exe", 2}, {"winemine.exe", 2}, {"cmd.exe", 3}, {"reg.exe", 3}, {"kernel32.dll", 0},
+    };
+    for (const char* variable : {"VELMORA_WINE32_DIR", "VELMORA_WINE64_DIR"}) {
+        const std::string directory = ImagesDirectory(variable);
+        ASSERT_TRUE(IsDirectory(directory)) << variable;
+        for (const Row& row : rows) {
+            const std::vector<std::uint8_t> bytes = ReadWholeFile(directory + "/" + row.file);
+            ASSERT_FALSE(bytes.empty()) << directory << "/" << row.file;
+            const auto subsystem = ProgramSubsystem(Bytes(bytes));
+            EXPECT_EQ(subsystem.value_or(0), row.subsystem) << variable << " " << row.file;
+            // The headers alone decide: the first 4 KiB give the same answer.
+            const auto fromHead = ProgramSubsystem(Bytes(bytes).first(std::min<std::size_t>(4096, bytes.size())));
+            EXPECT_EQ(fromHead.value_or(0), row.subsystem) << variable << " " << row.file;
+        }
+    }
 }
 
 }  // namespace
