@@ -120,27 +120,6 @@ std::optional<ResourceDirectory> FindResourceDirectory(Bytes image) noexcept {
     return ResourceDirectory{image, offset};
 }
 
-std::optional<std::uint16_t> ProgramSubsystem(Bytes image) noexcept {
-    constexpr std::uint32_t kCharacteristicsOffset = kNtFileHeaderOffset + 18;
-    constexpr std::uint16_t kExecutableImage = 0x0002;
-    constexpr std::uint16_t kDll = 0x2000;
-    constexpr std::uint32_t kSubsystemOffset = 68;
-    const auto nt = NtHeadersOffset(image);
-    if (!nt || ReadU32(image, *nt) != kNtSignature) return std::nullopt;
-    const auto characteristics = ReadU16(image, *nt + kCharacteristicsOffset);
-    if (!characteristics || !(*characteristics & kExecutableImage) || (*characteristics & kDll)) {
-        return std::nullopt;
-    }
-    const auto optionalSize = ReadU16(image, *nt + kSizeOfOptionalHeaderOffset);
-    const std::uint64_t optional = static_cast<std::uint64_t>(*nt) + kOptionalHeaderOffset;
-    const auto magic = ReadU16(image, optional);
-    if (!optionalSize || !magic || (*magic != kPe32Layout.magic && *magic != kPe32PlusLayout.magic)) {
-        return std::nullopt;
-    }
-    if (*optionalSize < kSubsystemOffset + 2) return std::nullopt;
-    return ReadU16(image, optional + kSubsystemOffset);
-}
-
 const std::uint8_t* FindResourceType(const ResourceDirectory& directory, std::uint32_t typeId,
                                      std::uint32_t& entryCount) noexcept {
     entryCount = 0;

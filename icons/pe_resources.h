@@ -42,13 +42,6 @@ const std::uint8_t* RvaToFilePointer(Bytes image, std::uint32_t rva) noexcept;
 // with room for a directory header. Nothing otherwise.
 std::optional<ResourceDirectory> FindResourceDirectory(Bytes image) noexcept;
 
-// The subsystem a program image asks for (2: windows, 3: console, ...), read
-// from its optional header, where both layouts keep it 68 bytes in. Nothing
-// when the headers are not a whole program's: no "MZ" and "PE\0\0", an
-// optional header too short to hold the field or of an unknown layout, or the
-// image is a DLL or not marked executable.
-std::optional<std::uint16_t> ProgramSubsystem(Bytes image) noexcept;
-
 // The entries of the type `typeId` below the root (named entries never match,
 // since their name field has the top bit set). Returns the file position of
 // the type directory's first entry and sets `entryCount` to its named plus

@@ -2,6 +2,8 @@
 // store tells it of every change it makes, so that both change in one step.
 #pragma once
 
+#include <vector>
+
 #include "app/runcmd/RunEntries.h"
 #include "base/wide_text.h"
 
@@ -18,4 +20,7 @@ public:
     // Before `entry` is deleted: removes what follows it. False when it could
     // not; the entry is then kept.
     virtual bool Release(const RunEntry& entry) = 0;
+    // Sets what only it knows on the listed entries it follows
+    // (terminalLauncherMissing, terminalShadowedBy).
+    virtual void MarkListed(std::vector<RunEntry>& entries) const = 0;
 };

@@ -72,6 +72,7 @@ RunListing RunCommandStore::List() const {
             ListRunEntries(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, listing.entries);
     }
     MarkRunEntries(listing.entries, m_exists);
+    if (m_follower != nullptr) m_follower->MarkListed(listing.entries);
     return listing;
 }
 

@@ -26,6 +26,10 @@ struct RunEntry {
     bool broken = false;    // the target file does not exist
     bool shadowed = false;  // a same-named entry of the current user hides this one
     bool terminal = false;  // marked to work in terminals too (kTerminalMarkValue)
+    // Set for marked entries by the store's follower: the launcher file is
+    // missing; the program a terminal finds first instead, when not ours.
+    bool terminalLauncherMissing = false;
+    CStringW terminalShadowedBy;
 };
 
 // The value of an entry's key that marks it for terminals: a REG_DWORD, not

@@ -30,6 +30,8 @@ const char* ColumnHeading(RunColumn column) noexcept {
             return "状态";
         case RunColumn::kPath:
             return "附加路径";
+        case RunColumn::kTerminal:
+            return "终端";
     }
     return "";
 }
@@ -39,6 +41,13 @@ CStringW StateText(const RunEntry& entry) {
     if (entry.broken) return WideFrom936("失效");
     if (entry.shadowed) return WideFrom936("被覆盖");
     return CStringW();
+}
+
+CStringW TerminalText(const RunEntry& entry) {
+    if (!entry.terminal) return CStringW();
+    if (!entry.terminalShadowedBy.IsEmpty()) return WideFrom936("被遮蔽：") + entry.terminalShadowedBy;
+    if (entry.terminalLauncherMissing) return u"\u2713" + WideFrom936("（启动文件缺失）");
+    return u"\u2713";
 }
 
 CStringW CellText(const RunEntry& entry, RunColumn column) {
@@ -53,6 +62,8 @@ CStringW CellText(const RunEntry& entry, RunColumn column) {
             return StateText(entry);
         case RunColumn::kPath:
             return entry.path;
+        case RunColumn::kTerminal:
+            return TerminalText(entry);
     }
     return CStringW();
 }

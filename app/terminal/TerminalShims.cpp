@@ -52,8 +52,7 @@ ProgramKind TerminalShims::KindOfFile(const CStringW& file) const {
 // cannot be read (gone for now) keeps the launcher there, else a console one,
 // which reports the missing program where it is typed.
 ProgramKind TerminalShims::LauncherKindFor(const CStringW& target, const CStringW& launcher) const {
-    const CStringW file = m_files.Expand(TargetFileOf(target));
-    const ProgramKind kind = file.IsEmpty() ? ProgramKind::kNotAProgram : KindOfFile(file);
+    const ProgramKind kind = KindOfTarget(target);
     if (kind != ProgramKind::kNotAProgram) return kind;
     const ProgramKind present = m_files.Exists(launcher) ? KindOfFile(launcher) : ProgramKind::kNotAProgram;
     return present != ProgramKind::kNotAProgram ? present : ProgramKind::kConsole;
@@ -141,12 +140,21 @@ TerminalResult TerminalShims::TakeFolderOffPath(RunScope scope) {
                                                                  : TerminalResult::kRegistryFailed;
 }
 
+ProgramKind TerminalShims::KindOfTarget(const CStringW& target) const {
+    const CStringW file = m_files.Expand(TargetFileOf(target));
+    return file.IsEmpty() ? ProgramKind::kNotAProgram : KindOfFile(file);
+}
+
+TerminalResult TerminalShims::CheckFit(const CStringW& command, const CStringW& target) const {
+    if (CheckTerminalName(command) != TerminalNameCheck::kFits) return TerminalResult::kBadName;
+    return KindOfTarget(target) == ProgramKind::kNotAProgram ? TerminalResult::kNotAProgram : TerminalResult::kDone;
+}
+
 TerminalResult TerminalShims::TurnOn(const RunEntry& entry) {
-    if (CheckTerminalName(entry.command) != TerminalNameCheck::kFits) return TerminalResult::kBadName;
+    const TerminalResult fit = CheckFit(entry.command, entry.target);
+    if (fit != TerminalResult::kDone) return fit;
     const CStringW launcher = LauncherFile(entry.scope, entry.command);
-    const CStringW target = m_files.Expand(TargetFileOf(entry.target));
-    const ProgramKind kind = target.IsEmpty() ? ProgramKind::kNotAProgram : KindOfFile(target);
-    if (kind == ProgramKind::kNotAProgram) return TerminalResult::kNotAProgram;
+    const ProgramKind kind = KindOfTarget(entry.target);
     const KeyState before = ReadKey(entry.scope, entry.command);
     if (!before.exists) return TerminalResult::kNotAProgram;
     const bool hadLauncher = m_files.Exists(launcher);
@@ -180,34 +188,44 @@ TerminalResult TerminalShims::TurnOff(const RunEntry& entry, bool* pLastInScope)
     return result;
 }
 
-TerminalStatus TerminalShims::StatusOf(const RunEntry& entry) const {
-    TerminalStatus status;
-    status.marked = entry.terminal;
-    const CStringW launcher = LauncherFile(entry.scope, entry.command);
-    status.launcherPresent = m_files.Exists(launcher);
-    if (!status.marked) return status;
-    // What a new terminal finds first: the machine's PATH, then the user's,
-    // each folder before ours with each extension PATHEXT lists.
+TerminalShims::SearchOrder TerminalShims::TerminalSearchOrder() const {
+    // A new terminal's PATH: the machine's value, then the user's.
     std::uint32_t type = 0;
     CStringW machinePath;
     CStringW userPath;
     ReadPath(RunScope::kLocalMachine, &type, &machinePath);
     ReadPath(RunScope::kCurrentUser, &type, &userPath);
+    SearchOrder order;
+    order.path = m_files.Expand(machinePath) + u";" + m_files.Expand(userPath);
     CStringW extensions = m_files.Expand(u"%PATHEXT%");
     if (extensions.IsEmpty() || extensions == u"%PATHEXT%") extensions = u".COM;.EXE;.BAT;.CMD";
-    const CStringW searched = m_files.Expand(machinePath) + u";" + m_files.Expand(userPath);
-    for (const CStringW& folder : PathFoldersBefore(searched, m_files.Folder(entry.scope))) {
-        for (const CStringW& extension : PathFoldersBefore(extensions, CStringW())) {
+    order.extensions = PathFoldersBefore(extensions, CStringW());
+    return order;
+}
+
+CStringW TerminalShims::ShadowOf(const SearchOrder& order, RunScope scope, const CStringW& command) const {
+    const CStringW launcher = LauncherFile(scope, command);
+    for (const CStringW& folder : PathFoldersBefore(order.path, m_files.Folder(scope))) {
+        for (const CStringW& extension : order.extensions) {
             CStringW candidate = folder;
             if (candidate.GetAt(candidate.GetLength() - 1) != u'\\') candidate += u"\\";
-            candidate += entry.command + extension;
-            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate)) {
-                status.shadowedBy = candidate;
-                return status;
-            }
+            candidate += command + extension;
+            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate)) return candidate;
         }
     }
-    return status;
+    return CStringW();
+}
+
+void TerminalShims::MarkListed(std::vector<RunEntry>& entries) const {
+    bool anyMarked = false;
+    for (const RunEntry& entry : entries) anyMarked = anyMarked || entry.terminal;
+    if (!anyMarked) return;
+    const SearchOrder order = TerminalSearchOrder();
+    for (RunEntry& entry : entries) {
+        if (!entry.terminal) continue;
+        entry.terminalLauncherMissing = !m_files.Exists(LauncherFile(entry.scope, entry.command));
+        entry.terminalShadowedBy = ShadowOf(order, entry.scope, entry.command);
+    }
 }
 
 std::vector<TerminalProblem> TerminalShims::Problems(const std::vector<RunEntry>& entries) const {

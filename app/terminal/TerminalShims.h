@@ -31,13 +31,6 @@ enum class TerminalResult {
     kRegistryFailed,  // the mark or PATH could not be written; nothing changed
 };
 
-// How a command stands in terminals.
-struct TerminalStatus {
-    bool marked = false;           // the command is meant to work there
-    bool launcherPresent = false;  // its launcher file is there
-    CStringW shadowedBy;           // the program a terminal finds first, when not ours
-};
-
 // Something `check` reports and `terminal repair` fixes.
 struct TerminalProblem {
     enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher } kind = kOrphanLauncher;
@@ -54,14 +47,16 @@ public:
     // The launcher file of `command` in `scope`.
     CStringW LauncherFile(RunScope scope, const CStringW& command) const;
 
+    // kDone when `command` pointing at `target` can work in terminals, else
+    // kBadName or kNotAProgram.
+    TerminalResult CheckFit(const CStringW& command, const CStringW& target) const;
+
     // Marks `entry` for terminals and makes its launcher, putting the folder
     // on PATH when it is not there.
     TerminalResult TurnOn(const RunEntry& entry);
     // Removes the mark and the launcher. *pLastInScope (when given): no
     // launcher is left in the scope's folder.
     TerminalResult TurnOff(const RunEntry& entry, bool* pLastInScope = nullptr);
-
-    TerminalStatus StatusOf(const RunEntry& entry) const;
 
     // Launchers whose command is gone or unmarked, marked commands without
     // their launcher or with the wrong one, for the listed `entries`.
@@ -77,6 +72,7 @@ public:
     CStringW RefusedName(const RunEntry& entry, const CStringW& newName) const override;
     bool Follow(RunScope scope, const CStringW& command) override;
     bool Release(const RunEntry& entry) override;
+    void MarkListed(std::vector<RunEntry>& entries) const override;
 
 private:
     struct KeyState {
@@ -86,12 +82,20 @@ private:
     };
     KeyState ReadKey(RunScope scope, const CStringW& command) const;
     ProgramKind KindOfFile(const CStringW& file) const;
+    ProgramKind KindOfTarget(const CStringW& target) const;
     ProgramKind LauncherKindFor(const CStringW& target, const CStringW& launcher) const;
     bool SetMark(const RunEntry& entry, bool marked);
     const CStringW& EnvironmentKey(RunScope scope) const;
     bool ReadPath(RunScope scope, std::uint32_t* pType, CStringW* pPath) const;
     bool WritePath(RunScope scope, std::uint32_t type, const CStringW& path);
     bool PutFolderOnPath(RunScope scope);
+    // The folders a new terminal searches, and the extensions it tries.
+    struct SearchOrder {
+        CStringW path;
+        std::vector<CStringW> extensions;
+    };
+    SearchOrder TerminalSearchOrder() const;
+    CStringW ShadowOf(const SearchOrder& order, RunScope scope, const CStringW& command) const;
 
     IRegistry& m_registry;
     RunCommandPlace m_place;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/terminal/ProgramKind.h"
 #include "icons/pe_resources.h"
 
 namespace velmora {
@@ -127,14 +128,16 @@ TEST(RealFiles, Wine64GroupCountsEqualWrestool) {
                 result.withGroups, result.with48);
 }
 
-// The subsystem of Wine's own programs: windowed ones ask for 2, console
-// ones for 3; its DLLs are no program at all.
-TEST(RealFiles, ProgramSubsystemsOfWinesPrograms) {
+// The launcher kind of Wine's own programs, from their headers: windowed
+// ones and console ones; its DLLs are no program at all.
+TEST(RealFiles, ProgramKindsOfWinesPrograms) {
     struct Row {
         const char* file;
-        int subsystem;  // 0: not a program
+        ProgramKind kind;
     } const rows[] = {
-        {"notepad.exe", 2}, {"winemine.exe", 2}, {"cmd.exe", 3}, {"reg.exe", 3}, {"kernel32.dll", 0},
+        {"notepad.exe", ProgramKind::kWindows}, {"winemine.exe", ProgramKind::kWindows},
+        {"cmd.exe", ProgramKind::kConsole},     {"reg.exe", ProgramKind::kConsole},
+        {"kernel32.dll", ProgramKind::kNotAProgram},
     };
     for (const char* variable : {"VELMORA_WINE32_DIR", "VELMORA_WINE64_DIR"}) {
         const std::string directory = ImagesDirectory(variable);
@@ -142,11 +145,10 @@ TEST(RealFiles, ProgramSubsystemsOfWinesPrograms) {
         for (const Row& row : rows) {
             const std::vector<std::uint8_t> bytes = ReadWholeFile(directory + "/" + row.file);
             ASSERT_FALSE(bytes.empty()) << directory << "/" << row.file;
-            const auto subsystem = ProgramSubsystem(Bytes(bytes));
-            EXPECT_EQ(subsystem.value_or(0), row.subsystem) << variable << " " << row.file;
+            EXPECT_EQ(ProgramKindOf(bytes.data(), bytes.size()), row.kind) << variable << " " << row.file;
             // The headers alone decide: the first 4 KiB give the same answer.
-            const auto fromHead = ProgramSubsystem(Bytes(bytes).first(std::min<std::size_t>(4096, bytes.size())));
-            EXPECT_EQ(fromHead.value_or(0), row.subsystem) << variable << " " << row.file;
+            EXPECT_EQ(ProgramKindOf(bytes.data(), std::min<std::size_t>(4096, bytes.size())), row.kind)
+                << variable << " " << row.file;
         }
     }
 }
