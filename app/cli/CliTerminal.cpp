@@ -38,8 +38,7 @@ CliExitCode AllOff(const CliVerbContext& context) {
         code = Worse(code, TurnOff(context, entry, nullptr));
     }
     if (code != CliExitCode::kSuccess) return code;
-    const CStringW folder = context.terminal->LauncherFile(context.scope, u"x");
-    const CStringW shown = folder.Left(folder.GetLength() - 6);
+    const CStringW shown = context.terminal->Folder(context.scope);
     switch (context.terminal->TakeFolderOffPath(context.scope)) {
         case TerminalResult::kDone:
             context.Out(FillIn(CliText("已把 %s 从%s的 PATH 中去掉；新打开的终端生效"),

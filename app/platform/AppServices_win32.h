@@ -9,6 +9,7 @@
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
+#include "app/terminal/TerminalShims.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "wnd/MessageFilter.h"
 
@@ -34,9 +35,12 @@ struct AppServices {
     // Where the windows remember their places for the user, below
     // HKEY_CURRENT_USER (place.roots.user); empty: nothing is remembered.
     CStringW settingsKey;
+    // Commands that work in terminals: their launchers follow every change
+    // the store makes. Null: no launcher is made or changed.
+    TerminalShims* terminal = nullptr;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {
-        return RunCommandStore(*registry, place, scope, prompts, targetExists);
+        return RunCommandStore(*registry, place, scope, prompts, targetExists, terminal);
     }
 };

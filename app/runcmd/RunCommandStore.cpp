@@ -81,7 +81,17 @@ CStringW RunCommandStore::TargetOf(const CStringW& name) const {
 }
 
 RegistrationResult RunCommandStore::Register(const CStringW& name, const CStringW& target) {
-    return RegisterRunCommand(m_registry, m_place, m_writeScope, name, target, AskReplace());
+    // Over a command that works in terminals, its launcher follows the new
+    // program's kind.
+    const CStringW trimmed = TrimCommandName(name);
+    std::vector<KeySnapshot> touched;
+    if (m_follower != nullptr && !trimmed.IsEmpty()) {
+        touched.push_back(Snapshot(m_writeScope, NormalizeKeyPath(trimmed + u".exe")));
+    }
+    const RegistrationResult result = RegisterRunCommand(m_registry, m_place, m_writeScope, name, target, AskReplace());
+    if (result != RegistrationResult::kWritten || touched.empty()) return result;
+    return Followed(m_writeScope, {CommandOfKeyPath(touched[0].keyPath)}, touched) ? result
+                                                                                   : RegistrationResult::kWriteFailed;
 }
 
 EditResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newName) {

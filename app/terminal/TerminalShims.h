@@ -44,6 +44,8 @@ public:
     TerminalShims(IRegistry& registry, const RunCommandPlace& place, ShimFiles& files,
                   TerminalEnvironmentKeys environment = {});
 
+    // The scope's launcher folder.
+    CStringW Folder(RunScope scope) const { return m_files.Folder(scope); }
     // The launcher file of `command` in `scope`.
     CStringW LauncherFile(RunScope scope, const CStringW& command) const;
 
