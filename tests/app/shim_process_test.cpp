@@ -187,6 +187,32 @@ TEST(ShimProcessTest, EndingTheConsoleLauncherEndsItsProgram) {
         << "the program outlived its launcher";
 }
 
+// What the program leaves running when it ends by itself (here cmd's
+// `start`) lives on after the launcher, as it would after the program
+// started directly.
+TEST(ShimProcessTest, WhatTheProgramStartedOutlivesALauncherThatEndsNormally) {
+    const ScratchFolder folder(L"leave");
+    const std::wstring name = L"velmora-shim-leave-" + ProcessTag();
+    const std::wstring launcher = folder / (name + L".exe");
+    const std::wstring sleeper = folder / L"sleeper.exe";
+    ASSERT_TRUE(::CopyFileW(BuildFile(VELMORA_SHIM_CONSOLE_EXE).c_str(), launcher.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(BuildFile(VELMORA_ECHO_ARGS_EXE).c_str(), sleeper.c_str(), FALSE));
+    wchar_t system[MAX_PATH];
+    const UINT systemLength = ::GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(systemLength, 0u);
+    const UserRunCommand entry(name, std::wstring(system, systemLength) + L"\\cmd.exe");
+    const std::wstring pidFile = folder / L"pid.txt";
+    const ScopedVariable sleep(L"VELMORA_ECHO_PID_FILE", pidFile);
+
+    const TestProcess shim(Start(launcher, L"/c start \"\" /b \"" + sleeper + L"\""));
+    ASSERT_TRUE(shim);
+    ASSERT_EQ(::WaitForSingleObject(shim.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    const TestProcess started = OpenReported(WaitForFile(pidFile));
+    ASSERT_TRUE(started) << "what cmd started did not run";
+    EXPECT_EQ(::WaitForSingleObject(started.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "what cmd started ended with the launcher";
+}
+
 TEST(ShimProcessTest, TheWindowsLauncherReturnsWhileItsProgramRunsWithoutAConsole) {
     const ScratchFolder folder(L"gui");
     const std::wstring name = L"velmora-shim-gui-" + ProcessTag();
