@@ -336,8 +336,11 @@ unsigned Launch() {
     const wchar_t* name = module.Data() + namePiece.offset;
     const size_t nameLength = namePiece.length;
     const TextPiece folder = velmora::shim::FolderOfModule(module.Data16(), module.Length());
+    // The machine's folder is where Velmora puts it: below %ProgramData%,
+    // which is %ALLUSERSPROFILE% too on every system that has both.
     OwnedText programData;
     if (!EnvironmentValue(L"ProgramData", programData)) return kShimFailureExitCode;
+    if (programData.Empty() && !EnvironmentValue(L"ALLUSERSPROFILE", programData)) return kShimFailureExitCode;
     const bool machine = velmora::shim::IsMachineShimFolder(module.Data16() + folder.offset, folder.length,
                                                              programData.Data16(), programData.Length());
     OwnedText keyPath;
