@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 
 #include "app/shim/ShimLaunch.h"
@@ -12,14 +11,20 @@ using namespace velmora::shim;
 std::u16string Piece(const std::u16string& text, TextPiece piece) { return text.substr(piece.offset, piece.length); }
 
 // Runs a builder as its callers do: once for the size, then into a buffer
-// of exactly that size.
+// of exactly that size. Every smaller buffer, down to none, must be told the
+// same size and be left as it was, not one unit written.
 template <typename Build>
 std::u16string Built(Build build) {
     const size_t needed = build(nullptr, 0);
-    std::u16string out(needed, u'#');
-    EXPECT_EQ(build(out.data(), out.size()), needed);
-    EXPECT_EQ(out.back(), u'\0');
-    out.pop_back();
+    for (size_t capacity = 0; capacity < needed; ++capacity) {
+        std::u16string untouched(needed + 2, u'#');
+        EXPECT_EQ(build(untouched.data(), capacity), needed) << "capacity " << capacity;
+        EXPECT_EQ(untouched, std::u16string(needed + 2, u'#')) << "capacity " << capacity;
+    }
+    std::u16string out(needed + 2, u'#');
+    EXPECT_EQ(build(out.data(), needed), needed);
+    EXPECT_EQ(out.substr(needed - 1), std::u16string(u"\0##", 3));
+    out.resize(needed - 1);
     return out;
 }
 
@@ -209,46 +214,6 @@ TEST(ShimTextTest, KeyAndProblemLines) {
                                              reason.data(), reason.size(), out, capacity);
                   }),
                   c.line);
-}
-
-// Every builder, into buffers one unit too small down to none: the size it
-// needs is told, and not one unit of the buffer is written.
-TEST(ShimTextTest, ATooSmallBufferIsLeftAlone) {
-    const std::u16string program = u"C:\\p.exe";
-    const std::u16string tail = u" a \"b c\"";
-    const std::u16string extra = u"C:\\a;";
-    const std::u16string current = u"C:\\Windows";
-    const std::u16string name = u"工具";
-    using Builder = size_t (*)(const std::u16string*, char16_t*, size_t);
-    const Builder builders[] = {
-        [](const std::u16string* t, char16_t* out, size_t cap) {
-            return BuildChildCommandLine(t[0].data(), t[0].size(), t[1].data(), t[1].size(), out, cap);
-        },
-        [](const std::u16string* t, char16_t* out, size_t cap) {
-            return MergePathInFront(t[2].data(), t[2].size(), t[3].data(), t[3].size(), out, cap);
-        },
-        [](const std::u16string* t, char16_t* out, size_t cap) {
-            return AppPathsKeyOfCommand(t[4].data(), t[4].size(), out, cap);
-        },
-        [](const std::u16string* t, char16_t* out, size_t cap) {
-            return ShimProblemLine(ShimProblem::kStartFailed, t[4].data(), t[4].size(), t[0].data(), t[0].size(),
-                                   t[1].data(), t[1].size(), out, cap);
-        },
-    };
-    const std::u16string all[] = {program, tail, extra, current, name};
-    for (size_t b = 0; b < std::size(builders); ++b) {
-        const size_t needed = builders[b](all, nullptr, 0);
-        ASSERT_GT(needed, 1u) << b;
-        for (size_t capacity = 0; capacity < needed; ++capacity) {
-            std::u16string buffer(needed + 4, u'#');
-            EXPECT_EQ(builders[b](all, buffer.data(), capacity), needed) << b << " at " << capacity;
-            EXPECT_EQ(buffer, std::u16string(needed + 4, u'#')) << b << " at " << capacity;
-        }
-        std::u16string exact(needed + 4, u'#');
-        EXPECT_EQ(builders[b](all, exact.data(), needed), needed) << b;
-        EXPECT_EQ(exact[needed - 1], u'\0') << b;
-        EXPECT_EQ(exact.substr(needed), u"####") << b;
-    }
 }
 
 }  // namespace
