@@ -5,8 +5,10 @@
 #   make run     build Velmora.exe and start it under Wine: the 32-bit program
 #                where this machine runs 32-bit code, the 64-bit one otherwise
 #   make bench   native benchmarks; the 2 000-entry listing and the start-up of
-#                Velmora.exe under Wine beside a plain dialog (outside the tests);
-#                one summary table of every measure and goal at the end
+#                Velmora.exe under Wine beside a plain dialog, and a command
+#                through the terminal launcher beside the program itself
+#                (outside the tests); one summary table of every measure and
+#                goal at the end
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 #   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
 

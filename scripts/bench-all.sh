@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# What `make bench` runs: the native benchmarks, the 2 000-entry listing and
-# the start-up under Wine, each section to its end whatever the others did,
-# then one summary table of every measure with its anchor, ratio and goal.
+# What `make bench` runs: the native benchmarks, the 2 000-entry listing,
+# the start-up and the terminal launcher under Wine, each section to its end
+# whatever the others did, then one summary table of every measure with its
+# anchor, ratio and goal.
 # A section that fails or measures nothing is said in the table, and the
 # script then fails.
 #   bench-all.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR
@@ -35,6 +36,7 @@ section "native benchmarks" "$root/scripts/bench.sh" "$native"
 section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
 section "velmora list --json vs reg query" "$root/scripts/bench-cli.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
+section "terminal launcher" "$root/scripts/bench-shim.sh" "$windows"
 
 echo
 echo "== summary (ratio: ours / anchor; the goal is the lowest ratio allowed for a throughput, the highest for a time)"
