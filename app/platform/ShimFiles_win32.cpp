@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/shim/ShimLaunch.h"
 #include "base/win32_handles.h"
 
 namespace {
@@ -51,7 +52,9 @@ bool WriteFileBytes(const CStringW& path, const std::vector<unsigned char>& byte
 LauncherFolders DefaultLauncherFolders() {
     CStringW machine = EnvironmentVariable(u"ProgramData");
     if (machine.IsEmpty()) machine = EnvironmentVariable(u"ALLUSERSPROFILE");
-    return {EnvironmentVariable(u"LOCALAPPDATA") + u"\\Velmora\\bin", machine + u"\\Velmora\\bin"};
+    // The launchers find their scope by these same folders.
+    const CStringW tail = CStringW(u"\\") + velmora::shim::kShimFolderTail;
+    return {EnvironmentVariable(u"LOCALAPPDATA") + tail, machine + tail};
 }
 
 Win32ShimFiles::Win32ShimFiles(LauncherFolders folders, LauncherBytes launchers)

@@ -9,9 +9,10 @@
 
 #include "app/terminal/ShimFiles.h"
 
-// The resources holding the two launchers (RCDATA).
-constexpr int kConsoleLauncherResource = 301;
-constexpr int kWindowsLauncherResource = 302;
+// The resources holding the two launchers (RCDATA), as the build numbers
+// them (app/CMakeLists.txt).
+constexpr int kConsoleLauncherResource = VELMORA_CONSOLE_LAUNCHER_RESOURCE;
+constexpr int kWindowsLauncherResource = VELMORA_WINDOWS_LAUNCHER_RESOURCE;
 
 // The launcher folder of each scope as the launchers themselves find it.
 struct LauncherFolders {
