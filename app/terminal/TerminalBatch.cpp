@@ -6,6 +6,7 @@
 
 const RunActionText kTerminalAction{"设为终端可用", "在终端中可用(&T)\tCtrl+T"};
 const RunActionText kTerminalOffAction{"取消终端可用", "取消在终端中可用(&T)\tCtrl+T"};
+const char* const kTerminalQuestionCaption = "终端命令";
 
 CStringW TerminalFailureReason(TerminalResult result, const RunEntry& entry) {
     switch (result) {

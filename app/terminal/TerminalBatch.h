@@ -27,4 +27,5 @@ bool AllForTerminals(const std::vector<RunEntry>& entries);
 // The manager's action and its question when a scope's last launcher went.
 extern const RunActionText kTerminalAction;
 extern const RunActionText kTerminalOffAction;
+extern const char* const kTerminalQuestionCaption;  // 终端命令
 CStringW TakeFolderOffPathQuestion(const CStringW& folder);

@@ -26,7 +26,7 @@ void CRunManagerDlg::OnToggleTerminal() {
     for (const RunScope scope : batch.emptiedScopes) {
         const CStringW folder = terminal->Folder(scope);
         if (terminal->FolderOnPath(scope) &&
-            AskYesNo(m_hWnd, velmora::WideFrom936(kRunManagerTitle), TakeFolderOffPathQuestion(folder))) {
+            AskYesNo(m_hWnd, velmora::WideFrom936(kTerminalQuestionCaption), TakeFolderOffPathQuestion(folder))) {
             terminal->TakeFolderOffPath(scope);
         }
     }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/platform/ShimFiles_win32.h"
+#include "app/platform/WholeFile_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/runcmd/ReplaceCheck.h"
 #include "app/runcmd/RunCommandQuestions.h"
@@ -325,6 +327,60 @@ TEST_F(RunManagerEditTest, TheMenuKeyOpensTheContextMenuWhoseItemsWorkOnTheSelec
     EXPECT_TRUE(seen);
     EXPECT_EQ(Status(), "已导出 2 个运行命令到：" + file);
     ::DeleteFileA(file.c_str());
+}
+
+// Ctrl+T in the list: the selected command gets its launcher (the real one,
+// in a scratch folder), its mark and the folder on a scratch PATH; the 终端
+// column shows it; Ctrl+T again takes all of it back, the folder off PATH
+// when the user says so. A command whose program is gone is refused.
+TEST_F(RunManagerEditTest, CtrlTMakesTheSelectionWorkInTerminalsAndBack) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const CStringW folder = W(std::string(temp) + "velmora-manager-bin");
+    const CStringW launcher = folder + u"\\all.exe";
+    Win32ShimFiles files({folder, folder + u"-machine"}, [](ProgramKind kind, std::vector<unsigned char>* pBytes) {
+        const CStringW file = W(kind == ProgramKind::kWindows ? VELMORA_SHIM_WINDOWS_EXE : VELMORA_SHIM_CONSOLE_EXE);
+        return ReadWholeFile(file, 1 << 20, *pBytes) == ERROR_SUCCESS;
+    });
+    const CStringW environment = W(std::string(kScratchRoot) + "\\Environment");
+    TerminalShims terminal(*services.registry, services.place, files, {environment, environment});
+    services.terminal = &terminal;
+    PutText(HKEY_CURRENT_USER, environment, u"Path", REG_EXPAND_SZ, u"%SystemRoot%\\keep");
+    mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH, 0);
+
+    CommandList(mgr).SetFocus();
+    Select(u"all");
+    Press('T', true);
+    EXPECT_EQ(Status(), "已设为终端可用 1 个运行命令");
+    EXPECT_NE(::GetFileAttributesW(velmora::WinText(launcher)), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ((*Take(HKEY_CURRENT_USER, Key(u"all.exe")))[u"VelmoraTerminal"].first, static_cast<DWORD>(REG_DWORD));
+    CStringW path;
+    DWORD type = 0;
+    DWORD size = 0;
+    ASSERT_TRUE(ReadValueW(HKEY_CURRENT_USER, environment, u"Path", &path, &type, &size));
+    EXPECT_EQ(N(path), "%SystemRoot%\\keep;" + N(folder));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    const int row = RowOf(u"all");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(std::u16string(CommandList(mgr).GetItemText(row, 5)), u"\u2713");
+
+    {
+        MessageBoxWatcher watcher("终端命令", IDYES);
+        Select(u"all");
+        Press('T', true);
+        EXPECT_EQ(watcher.Seen().size(), 1u);
+    }
+    EXPECT_EQ(Status(), "已取消终端可用 1 个运行命令");
+    EXPECT_EQ(::GetFileAttributesW(velmora::WinText(launcher)), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe"))->count(u"VelmoraTerminal"), 0u);
+    ASSERT_TRUE(ReadValueW(HKEY_CURRENT_USER, environment, u"Path", &path, &type, &size));
+    EXPECT_EQ(N(path), "%SystemRoot%\\keep");
+
+    Select(u"other");
+    Press('T', true);
+    EXPECT_EQ(Status(), "未能设为终端可用“other”：目标不是可以启动的程序");
+    EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"other.exe"))->count(u"VelmoraTerminal"), 0u);
+    ::RemoveDirectoryW(velmora::WinText(folder));
 }
 
 TEST_F(RunManagerEditTest, ExportDeleteAndImportBringEveryValueBack) {
