@@ -4,6 +4,7 @@
 
 #include "app/platform/AppServices_win32.h"
 #include "app/platform/Elevation_win32.h"
+#include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
@@ -17,7 +18,6 @@ BOOL CTarvelApp::InitInstance() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
-    InitOle();
     CWinApp::InitInstance();
     {
         CWin32Registry registry;
@@ -25,7 +25,8 @@ BOOL CTarvelApp::InitInstance() {
         // Where run commands go is settled here, once.
         const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
                                    &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
-                                   SystemMessageFilter(), u"Software\\Velmora"};
+                                   SystemMessageFilter(), u"Software\\Velmora",
+                                   &RegistryChangeWatch::Make};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -6,7 +6,9 @@
 // their own.
 #pragma once
 
+#include "app/platform/FileIconLoader_win32.h"
 #include "app/registry/RegistryAccess.h"
+#include "app/runcmd/ListingChangeWatch.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
 #include "app/platform/ShellLaunch_win32.h"
@@ -34,6 +36,12 @@ struct AppServices {
     // Where the windows remember their places for the user, below
     // HKEY_CURRENT_USER (place.roots.user); empty: nothing is remembered.
     CStringW settingsKey;
+    // Makes the manager's watch over the keys it lists (RegistryChangeWatch);
+    // none: every refresh lists again.
+    ListingWatchMaker watchListing;
+    // Reads the manager's row icons on its worker; none: the target file's
+    // own icon (FileIconLoader::ReadTargetFileIcon).
+    FileIconLoader::Reader iconReader;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {
