@@ -59,7 +59,7 @@ for _ in $(seq 1 "$runs"); do
   shown+=("$(sed -n 's/.*first screen drawn after \([0-9]*\) ms.*/\1/p' <<<"$line")")
   iconsin+=("$(sed -n 's/.*its icons in after \([0-9]*\) ms.*/\1/p' <<<"$line")")
   refreshed+=("$(sed -n 's/.*refresh \([0-9]*\) ms.*/\1/p' <<<"$line")")
-  ratios+=("$(awk -v s="${shown[-1]}" -v q="$rq" 'BEGIN { printf "%.2f", q > 0 ? s / q : 99 }')")
+  ratios+=("$(awk -v s="${shown[-1]}" -v q="$rq" 'BEGIN { printf "%.2f", (q > 0 ? s / q : 99) }')")
 done
 best() { printf '%s\n' "$@" | sort -n | head -1; }
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

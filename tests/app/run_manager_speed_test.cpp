@@ -36,6 +36,16 @@ double MillisecondsSince(LONGLONG start) {
     return static_cast<double>(Now() - start) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// Copies of a program of the prefix, one file each, so that the rows of a
+// screen have icons of their own to read (as a user's commands do).
+constexpr int kCopies = 24;
+
+std::string CopiesFolder() {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    return std::string(temp, length > 0 && length < MAX_PATH ? length : 0) + "velmora-speed-programs";
+}
+
 // Existing programs of the prefix to point at, so that the icons differ.
 std::vector<std::string> Programs() {
     std::vector<std::string> programs = {ModulePath()};
@@ -43,6 +53,11 @@ std::vector<std::string> Programs() {
                                   "C:\\windows\\system32\\winecfg.exe", "C:\\windows\\system32\\cmd.exe",
                                   "C:\\windows\\system32\\winemine.exe", "C:\\windows\\explorer.exe"}) {
         if (::GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES) programs.push_back(candidate);
+    }
+    ::CreateDirectoryA(CopiesFolder().c_str(), nullptr);
+    for (int i = 0; i < kCopies && programs.size() > 1; ++i) {
+        const std::string copy = CopiesFolder() + "\\program" + std::to_string(i) + ".exe";
+        if (::CopyFileA(programs[1 + i % (programs.size() - 1)].c_str(), copy.c_str(), FALSE)) programs.push_back(copy);
     }
     return programs;
 }
@@ -88,10 +103,17 @@ protected:
     // the test, as the anchor of the listing's time.
     void TearDown() override {
         if (std::getenv("VELMORA_BENCH_KEEP_TREES") == nullptr) Clean();
+        DeleteCopies();
     }
     static void Clean() {
         DeleteTree(HKEY_LOCAL_MACHINE, kScratchRoot);
         DeleteTree(HKEY_CURRENT_USER, kScratchRoot);
+        DeleteCopies();
+    }
+    static void DeleteCopies() {
+        for (int i = 0; i < kCopies; ++i)
+            ::DeleteFileA((CopiesFolder() + "\\program" + std::to_string(i) + ".exe").c_str());
+        ::RemoveDirectoryA(CopiesFolder().c_str());
     }
 };
 
@@ -157,7 +179,7 @@ void OpenListAndScroll() {
     timing.refreshed = MillisecondsSince(again);
     // And after one entry was added: every entry listed again, with the
     // registry's and the file system's caches warm and the icons kept.
-    WriteValue(HKEY_CURRENT_USER, (std::string(kScratch) + "\\added.exe").c_str(), "", Programs().front());
+    WriteValue(HKEY_CURRENT_USER, (std::string(kScratch) + "\\added.exe").c_str(), "", ModulePath());
     const LONGLONG relisting = Now();
     mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
     CommandList(mgr).UpdateWindow();
