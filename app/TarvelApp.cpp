@@ -6,6 +6,7 @@
 #include "app/platform/Elevation_win32.h"
 #include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
+#include "app/platform/ShimFiles_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
@@ -23,9 +24,12 @@ BOOL CTarvelApp::InitInstance() {
         CWin32Registry registry;
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
-        const AppServices services{&registry, SystemRunCommandPlace(), RegistrationScopeFor(DetectElevation()),
+        const RunCommandPlace place = SystemRunCommandPlace();
+        Win32ShimFiles launcherFiles;
+        TerminalShims terminal(registry, place, launcherFiles);
+        const AppServices services{&registry, place, RegistrationScopeFor(DetectElevation()),
                                    &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
-                                   SystemMessageFilter(), u"Software\\Velmora",
+                                   SystemMessageFilter(), u"Software\\Velmora", &terminal,
                                    &RegistryChangeWatch::Make};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;

@@ -50,6 +50,7 @@
 #define IDM_RUN_COPY_TO_MACHINE 1124
 #define IDM_RUN_EXPORT 1125
 #define IDM_RUN_IMPORT 1126
+#define IDM_RUN_TERMINAL 1127
 
 // The controls of the import preview and the Path editor.
 #define IDC_CHOICE_TEXT 1140

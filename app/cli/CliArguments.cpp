@@ -16,6 +16,8 @@ enum Flag : unsigned {
     kDryRun = 1u << 5,
     kPathList = 1u << 6,
     kPathChanges = 1u << 7,  // --add --remove --set --clear
+    kTerminal = 1u << 8,     // add --terminal
+    kAll = 1u << 9,          // terminal off --all
 };
 
 struct VerbRule {
@@ -29,7 +31,7 @@ struct VerbRule {
 const VerbRule kVerbRules[] = {
     {"list", 0, 1, kUser | kMachine | kBroken | kJson, "PATTERN"},
     {"show", 1, 1, kUser | kMachine | kJson, "NAME"},
-    {"add", 2, 2, kUser | kMachine | kPathList | kForce, "NAME PROGRAM"},
+    {"add", 2, 2, kUser | kMachine | kPathList | kForce | kTerminal, "NAME PROGRAM"},
     {"remove", 1, -1, kUser | kMachine, "NAME..."},
     {"rename", 2, 2, kUser | kMachine | kForce, "OLD NEW"},
     {"set-target", 2, 2, kUser | kMachine | kForce, "NAME PROGRAM"},
@@ -37,6 +39,7 @@ const VerbRule kVerbRules[] = {
     {"check", 0, 0, kUser | kMachine | kJson, ""},
     {"export", 1, -1, kUser | kMachine, "FILE [NAME...]"},
     {"import", 1, 1, kUser | kMachine | kDryRun | kForce, "FILE"},
+    {"terminal", 1, -1, kUser | kMachine | kAll, "on|off|repair NAME..."},
 };
 
 const VerbRule* RuleOf(const CStringW& verb) {
@@ -57,6 +60,7 @@ const FlagName kFlagNames[] = {
     {u"--json", kJson, false},       {u"--force", kForce, false},     {u"--dry-run", kDryRun, false},
     {u"--path", kPathList, true},    {u"--add", kPathChanges, true},  {u"--remove", kPathChanges, true},
     {u"--set", kPathChanges, true},  {u"--clear", kPathChanges, false},
+    {u"--terminal", kTerminal, false}, {u"--all", kAll, false},
 };
 
 bool IsHelpFlag(const CStringW& arg) { return arg == u"--help" || arg == u"-h" || arg == u"/?"; }
@@ -71,6 +75,8 @@ bool TakeFlag(CliRequest& request, const FlagName& flag, const CStringW& value, 
         case kJson: request.json = true; break;
         case kForce: request.force = true; break;
         case kDryRun: request.dryRun = true; break;
+        case kTerminal: request.terminal = true; break;
+        case kAll: request.all = true; break;
         case kPathList:
             request.hasPathList = true;
             request.pathList = value;
@@ -173,6 +179,20 @@ CliParse ParseCliArguments(const std::vector<CStringW>& args) {
         return parse;
     }
     const int count = static_cast<int>(request.operands.size());
+    if (request.verb == u"terminal" && count > 0) {
+        // The action, then the names it acts on.
+        const CStringW& action = request.operands[0];
+        if (action != u"on" && action != u"off" && action != u"repair") {
+            parse.error = FillIn(WideFrom936("terminal 后应为 on、off 或 repair，而不是 %s"), {action});
+        } else if (request.all && action != u"off") {
+            parse.error = WideFrom936("--all 只用于 terminal off");
+        } else if (action == u"repair" ? count > 1 : (count > 1) == request.all) {
+            parse.error = action == u"repair" ? FillIn(WideFrom936("terminal repair 的参数太多：%s"), {request.operands[1]})
+                          : request.all       ? WideFrom936("terminal off --all 不接受名称")
+                                              : FillIn(WideFrom936("terminal %s 缺少参数：NAME..."), {action});
+        }
+        return parse;
+    }
     if (count < rule->minOperands) {
         parse.error = FillIn(WideFrom936("%s 缺少参数：%s"), {request.verb, WideFrom936(rule->operandNames)});
     } else if (rule->maxOperands >= 0 && count > rule->maxOperands) {

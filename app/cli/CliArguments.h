@@ -21,6 +21,8 @@ struct CliRequest {
     bool json = false;
     bool force = false;
     bool dryRun = false;  // import --dry-run
+    bool terminal = false;  // add --terminal
+    bool all = false;       // terminal off --all
     bool hasPathList = false;  // add --path LIST
     CStringW pathList;
     PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear

@@ -5,6 +5,7 @@
 #include "app/runcmd/PathList.h"
 #include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunManagerText.h"
+#include "app/terminal/TerminalName.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ CliExitCode ReportEdit(const CliVerbContext& context, const RunActionText& actio
             context.Err(text);
             return CliExitCode::kNotFound;
         case EditResult::kInvalidName:
+        case EditResult::kNotForTerminal:
             context.Err(text);
             return CliExitCode::kUsage;
         case EditResult::kFailed:
@@ -82,6 +84,15 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     if (!AcceptName(context, context.request.operands[0], &name)) return CliExitCode::kUsage;
     const CliExitCode programCheck = AcceptProgram(context, context.request.operands[1], &program);
     if (programCheck != CliExitCode::kSuccess) return programCheck;
+    if (context.request.terminal) {
+        // Refused before anything is written.
+        const TerminalResult fit =
+            context.terminal != nullptr ? context.terminal->CheckFit(name, program) : TerminalResult::kFileFailed;
+        if (fit == TerminalResult::kBadName) context.Err(TerminalNameProblem(name));
+        if (fit == TerminalResult::kNotAProgram) context.Err(FillIn(CliText("“%s”不是可以启动的程序，不能在终端中使用"), {program}));
+        if (fit == TerminalResult::kFileFailed) context.Err(CliText("此程序不能制作终端启动文件"));
+        if (fit != TerminalResult::kDone) return fit == TerminalResult::kFileFailed ? CliExitCode::kFailed : CliExitCode::kUsage;
+    }
     switch (context.store.Register(name, program)) {
         case RegistrationResult::kWritten:
             break;
@@ -94,11 +105,16 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     }
     context.Out(FillIn(CliText("运行命令添加成功！“%s”（%s）：%s"),
                        {name, CliText(ScopeText(context.scope)), program}));
-    if (!context.request.hasPathList) return CliExitCode::kSuccess;
+    if (!context.request.hasPathList && !context.request.terminal) return CliExitCode::kSuccess;
     RunEntry entry;
     if (!FindEntryToChange(context, context.store.List().entries, name, &entry)) return CliExitCode::kFailed;
-    const EditResult result = context.store.SetPathFolders(entry, SplitPathList(context.request.pathList));
-    return ReportEdit(context, kEditPathAction, name, result, CStringW());
+    CliExitCode code = CliExitCode::kSuccess;
+    if (context.request.hasPathList) {
+        const EditResult result = context.store.SetPathFolders(entry, SplitPathList(context.request.pathList));
+        code = ReportEdit(context, kEditPathAction, name, result, CStringW());
+    }
+    if (code == CliExitCode::kSuccess && context.request.terminal) code = TurnOnTerminal(context, entry);
+    return code;
 }
 
 CliExitCode RemoveVerb(const CliVerbContext& context) {
@@ -118,8 +134,14 @@ CliExitCode RemoveVerb(const CliVerbContext& context) {
     for (const RunEntry& entry : result.done)
         context.Out(EditStatusText(kDeleteAction, entry.command, EditResult::kDone, CStringW()));
     for (const RunBatchResult::Failure& failure : result.failures) {
-        context.Err(FillIn(CliText("未能删除“%s”：注册表错误 %s"),
-                           {failure.entry.command, DecimalText(failure.status)}));
+        if (failure.status == kRegistrySuccess) {
+            // The registry was not asked: the command's launcher could not go.
+            context.Err(FillIn(CliText("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"),
+                               {failure.entry.command}));
+        } else {
+            context.Err(FillIn(CliText("未能删除“%s”：注册表错误 %s"),
+                               {failure.entry.command, DecimalText(failure.status)}));
+        }
     }
     return result.failures.empty() ? CliExitCode::kSuccess : CliExitCode::kFailed;
 }

@@ -32,9 +32,10 @@ const VerbHelp kVerbHelp[] = {
      "velmora show NAME [--user | --machine] [--json]\n"
      "  显示运行命令的键中每个值及其类型，以及子键。\n"},
     {u"add",
-     "velmora add NAME PROGRAM [--user | --machine] [--path DIR;DIR] [--force]\n"
+     "velmora add NAME PROGRAM [--user | --machine] [--path DIR;DIR] [--force] [--terminal]\n"
      "  添加运行命令 NAME，启动 PROGRAM（.exe）。名称最多 25 个字符，可以嵌套（tools\\ed）。\n"
-     "  名称已指向其他程序时不替换（退出码 4），除非加 --force。--path 设置附加路径。\n"},
+     "  名称已指向其他程序时不替换（退出码 4），除非加 --force。--path 设置附加路径。\n"
+     "  --terminal 同时让它在终端中可用（见 terminal）。\n"},
     {u"remove",
      "velmora remove NAME... [--user | --machine]\n"
      "  删除运行命令（键及其所有值），以及嵌套名称留下的空分组。有一个找不到就不删除任何一个。\n"},
@@ -57,6 +58,13 @@ const VerbHelp kVerbHelp[] = {
      "velmora import FILE [--dry-run] [--force] [--user | --machine]\n"
      "  导入 .reg 文件。--dry-run 只显示将添加、替换、跳过（附行号和原因）的内容，不做修改。\n"
      "  会替换已有运行命令时，不加 --force 就不做任何修改（退出码 4）。损坏的文件不导入任何内容。\n"},
+    {u"terminal",
+     "velmora terminal on NAME... | off NAME... | off --all | repair [--user | --machine]\n"
+     "  让运行命令也能在 cmd、PowerShell 和 Windows Terminal 中使用：在该范围的启动文件夹\n"
+     "  （%LOCALAPPDATA%\\Velmora\\bin 或 %ProgramData%\\Velmora\\bin）放一个同名的小启动程序，\n"
+     "  并把文件夹加到 PATH 末尾（新打开的终端生效）。启动程序每次运行时读取运行命令，\n"
+     "  所以改名、改目标、删除都会同步。名称不能带分组，也不能是 con、nul 等设备名。\n"
+     "  off --all 取消该范围的全部终端命令，并把文件夹从 PATH 中去掉；repair 修复缺失或多余的启动文件。\n"},
 };
 
 }  // namespace

@@ -47,7 +47,10 @@ CStringW EntryJson(const RunEntry& entry) {
     return u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
            u"\",\"key\":" + JsonString(entry.keyPath) + u",\"target\":" + JsonString(entry.target) +
            u",\"path\":" + JsonString(entry.path) + u",\"folders\":" + JsonStringArray(SplitPathList(entry.path)) +
-           u",\"broken\":" + JsonBool(entry.broken) + u",\"shadowed\":" + JsonBool(entry.shadowed) + u"}";
+           u",\"broken\":" + JsonBool(entry.broken) + u",\"shadowed\":" + JsonBool(entry.shadowed) +
+           u",\"terminal\":" + JsonBool(entry.terminal) +
+           u",\"terminalLauncherMissing\":" + JsonBool(entry.terminalLauncherMissing) +
+           u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u"}";
 }
 
 const char16_t* TypeName(std::uint32_t type) {
@@ -178,10 +181,32 @@ CStringW RootName(RunScope scope) {
 
 // A problem `check` reports.
 struct Problem {
-    const char16_t* kind;  // "broken", "shadowed", "name"
-    CStringW text;         // 失效, 被覆盖, or what is wrong with the name
-    const RunEntry* entry;
+    const char16_t* kind;  // "broken", "shadowed", "name", "terminal-shadowed", "launcher-*"
+    CStringW text;         // 失效, 被覆盖, or what is wrong
+    CStringW command;
+    RunScope scope;
+    CStringW target;  // the entry's, or the launcher file for a launcher problem
 };
+
+Problem EntryProblem(const char16_t* kind, const CStringW& text, const RunEntry& entry) {
+    return {kind, text, entry.command, entry.scope, entry.target};
+}
+
+// The launchers that are not in step with their commands.
+void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEntry>& entries,
+                         std::vector<Problem>& problems) {
+    if (context.terminal == nullptr) return;
+    for (const TerminalProblem& problem : context.terminal->Problems(entries)) {
+        if (context.scopeGiven && problem.scope != context.scope) continue;
+        const char16_t* kind = problem.kind == TerminalProblem::kOrphanLauncher    ? u"launcher-orphan"
+                               : problem.kind == TerminalProblem::kMissingLauncher ? u"launcher-missing"
+                                                                                   : u"launcher-wrong-kind";
+        const char* text = problem.kind == TerminalProblem::kOrphanLauncher    ? "多余的终端启动文件"
+                           : problem.kind == TerminalProblem::kMissingLauncher ? "终端启动文件缺失"
+                                                                               : "终端启动文件类型不符";
+        problems.push_back({kind, CliText(text), problem.command, problem.scope, problem.file});
+    }
+}
 
 }  // namespace
 
@@ -197,8 +222,8 @@ CliExitCode ListVerb(const CliVerbContext& context) {
         context.Out(json + u"],\"unreadable\":" + DecimalText(listing.unreadable) + u"}");
         return CliExitCode::kSuccess;
     }
-    const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope, RunColumn::kState, RunColumn::kTarget,
-                                 RunColumn::kPath};
+    const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope,    RunColumn::kState,
+                                 RunColumn::kTarget,  RunColumn::kPath,     RunColumn::kTerminal};
     std::vector<std::vector<CStringW>> rows(1);
     for (const RunColumn column : columns) rows[0].push_back(CliText(ColumnHeading(column)));
     for (const RunEntry& entry : entries) {
@@ -252,31 +277,35 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
     const std::vector<RunEntry> entries = Selected(context, listing.entries);
     std::vector<Problem> problems;
     for (const RunEntry& entry : entries) {
-        if (entry.broken) problems.push_back({u"broken", CliText("失效"), &entry});
-        if (entry.shadowed) problems.push_back({u"shadowed", CliText("被覆盖"), &entry});
+        if (entry.broken) problems.push_back(EntryProblem(u"broken", CliText("失效"), entry));
+        if (entry.shadowed) problems.push_back(EntryProblem(u"shadowed", CliText("被覆盖"), entry));
         if (entry.command.GetLength() > kCommandNameLimit) {
-            problems.push_back({u"name",
-                                FillIn(CliText("名称超过 %s 个字符"), {DecimalText(kCommandNameLimit)}), &entry});
+            problems.push_back(EntryProblem(
+                u"name", FillIn(CliText("名称超过 %s 个字符"), {DecimalText(kCommandNameLimit)}), entry));
         } else if (NormalizeKeyPath(entry.keyPath) != entry.keyPath) {
-            problems.push_back({u"name", CliText("名称两端有空白或多余的反斜杠"), &entry});
+            problems.push_back(EntryProblem(u"name", CliText("名称两端有空白或多余的反斜杠"), entry));
+        }
+        if (!entry.terminalShadowedBy.IsEmpty()) {
+            problems.push_back(
+                EntryProblem(u"terminal-shadowed", CliText("终端中被遮蔽：") + entry.terminalShadowedBy, entry));
         }
     }
+    AddLauncherProblems(context, entries, problems);
     if (context.request.json) {
         CStringW json = u"{\"problems\":[";
         for (std::size_t i = 0; i < problems.size(); ++i) {
             const Problem& problem = problems[i];
             if (i > 0) json += u',';
-            json += u"{\"kind\":\"" + CStringW(problem.kind) + u"\",\"name\":" + JsonString(problem.entry->command) +
-                    u",\"scope\":\"" + ScopeKey(problem.entry->scope) + u"\",\"target\":" +
-                    JsonString(problem.entry->target) + u",\"text\":" + JsonString(problem.text) + u"}";
+            json += u"{\"kind\":\"" + CStringW(problem.kind) + u"\",\"name\":" + JsonString(problem.command) +
+                    u",\"scope\":\"" + ScopeKey(problem.scope) + u"\",\"target\":" + JsonString(problem.target) +
+                    u",\"text\":" + JsonString(problem.text) + u"}";
         }
         context.Out(json + u"],\"checked\":" + DecimalText(static_cast<long long>(entries.size())) +
                     u",\"unreadable\":" + DecimalText(listing.unreadable) + u"}");
     } else {
         std::vector<std::vector<CStringW>> rows;
         for (const Problem& problem : problems) {
-            rows.push_back({problem.text, problem.entry->command, CliText(ScopeText(problem.entry->scope)),
-                            problem.entry->target});
+            rows.push_back({problem.text, problem.command, CliText(ScopeText(problem.scope)), problem.target});
         }
         context.output.Out(AlignedTable(rows));
         context.Out(problems.empty()

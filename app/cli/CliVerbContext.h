@@ -8,6 +8,7 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliVerbs.h"
 #include "app/runcmd/RunCommandStore.h"
+#include "app/terminal/TerminalShims.h"
 
 // The store's questions on a command line, where nobody is asked: a
 // replacement goes ahead only with --force (the question is kept to tell
@@ -36,6 +37,8 @@ struct CliVerbContext {
     RunScope scope;
     // Whether --user or --machine narrowed the verb to `scope`.
     bool scopeGiven;
+    // Terminal launchers, when the program can make them.
+    TerminalShims* terminal;
 
     void Out(const CStringW& line) const { output.Out(line + u"\n"); }
     void Err(const CStringW& line) const { output.Err(line + u"\n"); }
@@ -69,6 +72,10 @@ CliExitCode SetTargetVerb(const CliVerbContext& context);
 CliExitCode PathVerb(const CliVerbContext& context);
 CliExitCode ExportVerb(const CliVerbContext& context);
 CliExitCode ImportVerb(const CliVerbContext& context);
+CliExitCode TerminalVerb(const CliVerbContext& context);
+
+// Makes `entry` work in terminals and says how that went; the exit code.
+CliExitCode TurnOnTerminal(const CliVerbContext& context, const RunEntry& entry);
 
 // The help texts: the overview (verbs, scope, exit codes) and one verb's.
 CStringW CliOverviewHelp();

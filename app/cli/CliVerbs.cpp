@@ -1,5 +1,7 @@
 #include "app/cli/CliVerbs.h"
 
+#include <optional>
+
 #include "app/cli/CliVerbContext.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/RunCommandQuestions.h"
@@ -13,7 +15,7 @@ bool Writes(const CliRequest& request) {
     const CStringW& verb = request.verb;
     if (verb == u"path") return request.pathChange != PathChange::kShow;
     return verb == u"add" || verb == u"remove" || verb == u"rename" || verb == u"set-target" ||
-           (verb == u"import" && !request.dryRun);
+           verb == u"terminal" || (verb == u"import" && !request.dryRun);
 }
 
 using VerbFunction = CliExitCode (*)(const CliVerbContext&);
@@ -26,7 +28,7 @@ VerbFunction VerbOf(const CStringW& verb) {
         {u"list", &ListVerb},     {u"show", &ShowVerb},         {u"check", &CheckVerb},
         {u"add", &AddVerb},       {u"remove", &RemoveVerb},     {u"rename", &RenameVerb},
         {u"set-target", &SetTargetVerb}, {u"path", &PathVerb}, {u"export", &ExportVerb},
-        {u"import", &ImportVerb},
+        {u"import", &ImportVerb}, {u"terminal", &TerminalVerb},
     };
     for (const Named& named : kVerbs) {
         if (verb == named.name) return named.function;
@@ -99,7 +101,11 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
                            : services.elevated ? RunScope::kLocalMachine
                                                : RunScope::kCurrentUser;
     CliPrompts prompts(request.force);
-    RunCommandStore store(*services.registry, services.place, scope, prompts, services.targetExists);
-    const CliVerbContext context{request, services, output, store, prompts, scope, scopeGiven};
+    std::optional<TerminalShims> terminal;
+    if (services.shimFiles != nullptr) terminal.emplace(*services.registry, services.place, *services.shimFiles);
+    RunCommandStore store(*services.registry, services.place, scope, prompts, services.targetExists,
+                          terminal ? &*terminal : nullptr);
+    const CliVerbContext context{request, services, output, store, prompts, scope, scopeGiven,
+                                 terminal ? &*terminal : nullptr};
     return VerbOf(request.verb)(context);
 }

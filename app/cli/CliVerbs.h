@@ -13,6 +13,7 @@
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/RunCommandPlace.h"
 #include "app/runcmd/RunEntries.h"
+#include "app/terminal/ShimFiles.h"
 #include "base/wide_text.h"
 
 // Where the verbs write. Each call is whole lines (ending in "\n").
@@ -40,6 +41,9 @@ struct CliServices {
     // Writes a whole file, replacing it; false when it cannot.
     std::function<bool(const CStringW& file, const std::vector<unsigned char>& data)> writeFile;
     CStringW version;  // "1.0.0.0"
+    // The launcher files of terminal commands; without them the store
+    // changes no launcher and the terminal verb is refused.
+    ShimFiles* shimFiles = nullptr;
 };
 
 // Runs the arguments after the program's name; the exit code is the result.

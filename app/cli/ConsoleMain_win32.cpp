@@ -16,6 +16,7 @@
 #include "app/platform/Elevation_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/WholeFile_win32.h"
+#include "app/platform/ShimFiles_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "base/win32_handles.h"
 
@@ -117,6 +118,8 @@ int main() {
         return WriteWholeFile(file, data) == ERROR_SUCCESS;
     };
     services.version = VersionText();
+    Win32ShimFiles launcherFiles;
+    services.shimFiles = &launcherFiles;
     ConsoleOutput output;
     return static_cast<int>(RunCli(ArgumentsAfterProgram(), services, output));
 }

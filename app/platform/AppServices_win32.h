@@ -11,6 +11,7 @@
 #include "app/runcmd/ListingChangeWatch.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
+#include "app/terminal/TerminalShims.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "wnd/MessageFilter.h"
 
@@ -36,6 +37,9 @@ struct AppServices {
     // Where the windows remember their places for the user, below
     // HKEY_CURRENT_USER (place.roots.user); empty: nothing is remembered.
     CStringW settingsKey;
+    // Commands that work in terminals: their launchers follow every change
+    // the store makes. Null: no launcher is made or changed.
+    TerminalShims* terminal = nullptr;
     // Makes the manager's watch over the keys it lists (RegistryChangeWatch);
     // none: every refresh lists again.
     ListingWatchMaker watchListing;
@@ -45,6 +49,6 @@ struct AppServices {
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {
-        return RunCommandStore(*registry, place, scope, prompts, targetExists);
+        return RunCommandStore(*registry, place, scope, prompts, targetExists, terminal);
     }
 };

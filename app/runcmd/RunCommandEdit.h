@@ -18,7 +18,8 @@ enum class EditResult {
     kDeclined,     // the user said No to replacing; nothing was written
     kNotFound,     // the entry is no longer in the registry; nothing was written
     kInvalidName,  // the new name makes no key, or lies inside the entry itself
-    kFailed,       // the registry refused a step; the registry is as it was
+    kFailed,       // the registry refused a step (or its terminal launcher could not follow); as it was
+    kNotForTerminal,  // the command works in terminals and the new name cannot; nothing was written
 };
 
 // The steps of a rename, in order; a failure at any step is undone:

@@ -7,6 +7,10 @@
 // never a silent partial change (each operation's own contract says what is
 // left when the registry refuses a step).
 //
+// What follows a command outside the registry (its terminal launcher) is
+// told of each change and follows in the same step: when it cannot, the
+// keys the change touched are put back as they were and the change fails.
+//
 // The windows and the command line are views over it: they pick what to act
 // on, answer its questions and show what it returns.
 #pragma once
@@ -18,6 +22,7 @@
 #include "app/registry/RegistryValues.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
+#include "app/runcmd/RunCommandFollower.h"
 #include "app/runcmd/RunCommandPlace.h"
 #include "app/runcmd/RunCommandRegistration.h"
 #include "app/runcmd/RunEntries.h"
@@ -62,9 +67,10 @@ public:
     // `writeScope`: where new commands go (the machine's when the tool runs
     // with administrator rights, else the user's); the machine's entries are
     // only changed with those rights. `exists` tells whether a target file is
-    // there (the broken mark). Everything given must outlive the store.
+    // there (the broken mark). `follower` (optional) follows every change.
+    // Everything given must outlive the store.
     RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunScope writeScope,
-                    RunCommandPrompts& prompts, TargetFileCheck exists);
+                    RunCommandPrompts& prompts, TargetFileCheck exists, RunCommandFollower* follower = nullptr);
 
     RunScope WriteScope() const noexcept { return m_writeScope; }
     bool CanWriteMachine() const noexcept { return m_writeScope == RunScope::kLocalMachine; }
@@ -82,7 +88,9 @@ public:
     RegistrationResult Register(const CStringW& name, const CStringW& target);
 
     // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
-    // SetRunCommandPath of RunCommandEdit.h, asking through the prompts.
+    // SetRunCommandPath of RunCommandEdit.h, asking through the prompts. A
+    // command that works in terminals is not renamed to a name that cannot
+    // (kNotForTerminal, the follower's RefusedName says why).
     EditResult Rename(const RunEntry& entry, const CStringW& newName);
     EditResult ChangeTarget(const RunEntry& entry, const CStringW& newTarget);
     std::vector<CStringW> PathFolders(const RunEntry& entry) const;
@@ -112,10 +120,18 @@ public:
 
 private:
     ReplaceAnswer AskReplace();
+    // Lets the follower follow `command` of `scope`; when it cannot, puts
+    // `touched` back (keys as they were before the change) and tells it to
+    // follow those instead. False when it could not follow.
+    struct KeySnapshot;
+    bool Followed(RunScope scope, const std::vector<CStringW>& commands, const std::vector<KeySnapshot>& touched);
+    KeySnapshot Snapshot(RunScope scope, const CStringW& keyPath) const;
+    void Restore(const KeySnapshot& snapshot);
 
     IRegistry& m_registry;
     RunCommandPlace m_place;
     RunScope m_writeScope;
     RunCommandPrompts& m_prompts;
     TargetFileCheck m_exists;
+    RunCommandFollower* m_follower;
 };

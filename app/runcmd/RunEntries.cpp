@@ -35,6 +35,7 @@ int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope 
             entry.keyPath = path;
             entry.target = ReadStringValue(registry, child.Get(), CStringW());
             entry.path = ReadStringValue(registry, child.Get(), u"Path");
+            entry.terminal = ReadTerminalMark(registry, child.Get());
             entry.scope = scope;
             entries.push_back(entry);
         } else {
@@ -51,6 +52,14 @@ CStringW FoldedKey(const CStringW& keyPath) {
 }
 
 }  // namespace
+
+bool ReadTerminalMark(IRegistry& registry, RegKey key) {
+    std::uint32_t type = 0;
+    std::vector<unsigned char> data;
+    if (registry.ReadValue(key, kTerminalMarkValue, &type, &data) != kRegistrySuccess) return false;
+    if (type != kRegDword || data.size() != 4) return false;
+    return (data[0] | data[1] | data[2] | data[3]) != 0;
+}
 
 bool IsRunEntryKeyName(const CStringW& name) {
     return name.GetLength() > kExeLength && HasExeExtension(name);

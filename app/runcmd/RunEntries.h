@@ -25,7 +25,19 @@ struct RunEntry {
     RunScope scope = RunScope::kLocalMachine;
     bool broken = false;    // the target file does not exist
     bool shadowed = false;  // a same-named entry of the current user hides this one
+    bool terminal = false;  // marked to work in terminals too (kTerminalMarkValue)
+    // Set for marked entries by the store's follower: the launcher file is
+    // missing; the program a terminal finds first instead, when not ours.
+    bool terminalLauncherMissing = false;
+    CStringW terminalShadowedBy;
 };
+
+// The value of an entry's key that marks it for terminals: a REG_DWORD, not
+// zero. The key carries it, so a rename, a copy or a backup carries it too.
+inline constexpr const char16_t* kTerminalMarkValue = u"VelmoraTerminal";
+
+// Whether the entry's key, open for reading, holds the terminal mark.
+bool ReadTerminalMark(IRegistry& registry, RegKey key);
 
 // True for a key name that makes an entry.
 bool IsRunEntryKeyName(const CStringW& name);

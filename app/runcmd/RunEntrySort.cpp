@@ -58,6 +58,8 @@ int CompareBy(RunColumn column, const RunEntry& a, const SortKeys& ka, const Run
             return Sign(StateRank(a) - StateRank(b));
         case RunColumn::kPath:
             return CompareText(ka.path, kb.path, a.path, b.path);
+        case RunColumn::kTerminal:
+            return Sign(TerminalRank(a) - TerminalRank(b));
     }
     return 0;
 }
@@ -71,6 +73,11 @@ int CompareTies(const RunEntry& a, const SortKeys& ka, const RunEntry& b, const 
 }  // namespace
 
 int StateRank(const RunEntry& entry) noexcept { return (entry.broken ? 2 : 0) + (entry.shadowed ? 1 : 0); }
+
+int TerminalRank(const RunEntry& entry) noexcept {
+    if (!entry.terminal) return 0;
+    return entry.terminalShadowedBy.IsEmpty() && !entry.terminalLauncherMissing ? 1 : 2;
+}
 
 void SortRunEntries(std::vector<RunEntry>& entries, RunColumn column, bool ascending) {
     std::vector<SortKeys> keys;

@@ -7,11 +7,14 @@
 
 // The manager's columns, in their order on the screen. 附加路径 shows the entry's
 // Path value, the folders the shell adds to the program's PATH.
-enum class RunColumn { kCommand = 0, kTarget = 1, kScope = 2, kState = 3, kPath = 4 };
-constexpr int kRunColumnCount = 5;
+enum class RunColumn { kCommand = 0, kTarget = 1, kScope = 2, kState = 3, kPath = 4, kTerminal = 5 };
+constexpr int kRunColumnCount = 6;
 
 // The state column's order: fine, shadowed, broken, both.
 int StateRank(const RunEntry& entry) noexcept;
+// The terminal column's order: not for terminals, working there, marked but
+// shadowed or without its launcher.
+int TerminalRank(const RunEntry& entry) noexcept;
 
 // Sorts by `column`, ascending or descending. Texts compare without regard to
 // letter case in GBK's order (which puts the common Chinese characters in

@@ -1,5 +1,7 @@
 #include "app/runcmd/RunManagerText.h"
 
+#include "app/terminal/TerminalName.h"
+
 const char* const kRunManagerTitle = "管理运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
 const char* const kTargetMissingReason = "目标文件及其所在文件夹都不存在";
@@ -28,6 +30,8 @@ const char* ColumnHeading(RunColumn column) noexcept {
             return "状态";
         case RunColumn::kPath:
             return "附加路径";
+        case RunColumn::kTerminal:
+            return "终端";
     }
     return "";
 }
@@ -37,6 +41,13 @@ CStringW StateText(const RunEntry& entry) {
     if (entry.broken) return WideFrom936("失效");
     if (entry.shadowed) return WideFrom936("被覆盖");
     return CStringW();
+}
+
+CStringW TerminalText(const RunEntry& entry) {
+    if (!entry.terminal) return CStringW();
+    if (!entry.terminalShadowedBy.IsEmpty()) return WideFrom936("被遮蔽：") + entry.terminalShadowedBy;
+    if (entry.terminalLauncherMissing) return u"\u2713" + WideFrom936("（启动文件缺失）");
+    return u"\u2713";
 }
 
 CStringW CellText(const RunEntry& entry, RunColumn column) {
@@ -51,6 +62,8 @@ CStringW CellText(const RunEntry& entry, RunColumn column) {
             return StateText(entry);
         case RunColumn::kPath:
             return entry.path;
+        case RunColumn::kTerminal:
+            return TerminalText(entry);
     }
     return CStringW();
 }
@@ -156,6 +169,8 @@ CStringW EditStatusText(const RunActionText& action, const CStringW& command, Ed
                           {verb, Quoted(command), Quoted(detail)});
         case EditResult::kFailed:
             return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), EditFailureReason(result)});
+        case EditResult::kNotForTerminal:
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), TerminalNameProblem(detail)});
     }
     return CStringW();
 }
@@ -168,6 +183,8 @@ CStringW EditFailureReason(EditResult result) {
             return WideFrom936("名称不能作为运行命令");
         case EditResult::kFailed:
             return WideFrom936("注册表拒绝了修改，一切保持原样");
+        case EditResult::kNotForTerminal:
+            return WideFrom936("该命令可在终端中使用，新名称不能作为终端命令");
         default:
             return CStringW();
     }

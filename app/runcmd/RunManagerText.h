@@ -24,6 +24,11 @@ CStringW StateText(const RunEntry& entry);
 // The text of a cell.
 CStringW CellText(const RunEntry& entry, RunColumn column);
 
+// The terminal column: empty when the command is not for terminals, a check
+// mark when it works there, else why not (被遮蔽 with the program that wins,
+// or its launcher missing).
+CStringW TerminalText(const RunEntry& entry);
+
 // After listing: 共 N 个运行命令, then the broken, shadowed and unreadable
 // counts that are not 0.
 CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable);

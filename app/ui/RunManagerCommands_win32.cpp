@@ -2,6 +2,7 @@
 // dispatch built from it.
 #include "app/ui/RunManagerCommands_win32.h"
 
+#include "app/terminal/TerminalBatch.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "res/resource.h"
 
@@ -32,6 +33,8 @@ const RunManagerCommand* RunManagerCommands(std::size_t* pCount) noexcept {
          &Dlg::OnCopyToUser},
         {IDM_RUN_COPY_TO_MACHINE, &kCopyToMachineAction, 'M', true, Needs::kUserSelected, false, false,
          &Dlg::OnCopyToMachine},
+        {IDM_RUN_TERMINAL, &kTerminalAction, 'T', true, Needs::kSome, false, kSeparator, &Dlg::OnToggleTerminal,
+         &Dlg::SelectionWorksInTerminals},
         {IDC_BTN_DELETE, &kDeleteAction, VK_DELETE, false, Needs::kSome, kButton, kSeparator, &Dlg::OnDelete},
         {IDM_RUN_EXPORT, &kExportAction, 'E', true, Needs::kNothing, false, kSeparator, &Dlg::OnExport},
         {IDM_RUN_IMPORT, &kImportAction, 'I', true, Needs::kNothing, false, false, &Dlg::OnImport},
@@ -90,8 +93,10 @@ void CRunManagerDlg::FillContextMenu(CMenu& menu) {
         // The copies are left out without administrator rights.
         if (command.text == nullptr || (NeedsRights(command.needs) && !elevated)) continue;
         if (command.separatorBefore) menu.AppendMenu(MF_SEPARATOR);
-        menu.AppendMenu(MF_STRING | (IsCommandEnabled(command) ? MF_ENABLED : MF_GRAYED), command.id,
-                        velmora::WideFrom936(command.text->menuItem));
+        const bool checked = command.checked != nullptr && (this->*command.checked)();
+        menu.AppendMenu(MF_STRING | (IsCommandEnabled(command) ? MF_ENABLED : MF_GRAYED) |
+                            (checked ? MF_CHECKED : MF_UNCHECKED),
+                        command.id, velmora::WideFrom936(command.text->menuItem));
     }
 }
 

@@ -28,6 +28,8 @@ struct RunManagerCommand {
     bool button;                 // one of the buttons below the list, in table order
     bool separatorBefore;        // in the context menu
     void (CRunManagerDlg::*handler)();
+    // When set: the menu item shows a check mark while this is true.
+    bool (CRunManagerDlg::*checked)() const = nullptr;
 };
 
 // The table, in the order of the buttons and of the context menu.

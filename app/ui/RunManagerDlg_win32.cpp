@@ -25,7 +25,8 @@ constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120},
                                                   {RunColumn::kTarget, 200},
                                                   {RunColumn::kScope, 60},
                                                   {RunColumn::kState, 70},
-                                                  {RunColumn::kPath, 130}};
+                                                  {RunColumn::kPath, 130},
+                                                  {RunColumn::kTerminal, 50}};
 
 // Longest filter text: more than any command, target or Path value needs.
 constexpr int kFilterLimit = 260;

@@ -93,6 +93,10 @@ protected:
     void OnGoToFilter();
     void OnCopyToUser() { OnCopyToScope(RunScope::kCurrentUser); }
     void OnCopyToMachine() { OnCopyToScope(RunScope::kLocalMachine); }
+    // Makes the selected commands work in terminals, or, when all of them
+    // do, no longer (RunManagerDlgTerminal_win32.cpp).
+    void OnToggleTerminal();
+    bool SelectionWorksInTerminals() const;
 
     // The context menu (right click, the menu key, Shift+F10) and the keys
     // of the list, both from the table. `x`, `y`: the screen point, or -1

@@ -13,6 +13,7 @@
 #include "app/cli/TextTable.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "memory_registry.h"
+#include "memory_shim_files.h"
 
 namespace {
 
@@ -132,6 +133,8 @@ protected:
             return true;
         };
         services.version = u"1.0.0.0";
+        shimFiles.PutProgram("C:\\Tools\\ed.exe", 3);
+        services.shimFiles = &shimFiles;
     }
 
     struct Captured final : CliOutput {
@@ -149,6 +152,7 @@ protected:
     MemoryRegistry reg;
     CliServices services;
     std::map<std::string, std::vector<unsigned char>> files;
+    MemoryShimFiles shimFiles;
     Captured output;
 };
 
@@ -202,11 +206,28 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"import|C:\\none.reg", true, CliExitCode::kNotFound, "", "无法读取文件", false},
         {"import|C:\\bad.reg", true, CliExitCode::kFailed, "", "文件已损坏", false},
         {"export|C:\\out.reg|nothere", true, CliExitCode::kNotFound, "", "未导出", false},
+        {"terminal|frob|ed", true, CliExitCode::kUsage, "", "on、off 或 repair", false},
+        {"terminal|off", true, CliExitCode::kUsage, "", "terminal off 缺少参数", false},
+        {"terminal|on|ed|--all", true, CliExitCode::kUsage, "", "--all 只用于", false},
+        {"terminal|off|ed|--all", true, CliExitCode::kUsage, "", "不接受名称", false},
+        {"terminal|repair|ed", true, CliExitCode::kUsage, "", "参数太多", false},
+        {"terminal|on|ed", true, CliExitCode::kSuccess, "“ed”可在终端中使用（本机）", "", true},
+        {"terminal|on|ed", false, CliExitCode::kNotFound, "", "可加 --machine", false},
+        {"terminal|on|ed|--machine", false, CliExitCode::kNeedsAdmin, "", "需要管理员权限", false},
+        {"terminal|on|tools\\old", true, CliExitCode::kUsage, "", "带有分组", false},
+        {"terminal|on|shared|--user", true, CliExitCode::kUsage, "", "不是可以启动的程序", false},
+        {"terminal|off|ed", true, CliExitCode::kSuccess, "本来就不在终端中可用", "", false},
+        {"terminal|repair", true, CliExitCode::kSuccess, "没有需要修复的问题", "", false},
+        {"add|con|C:\\Tools\\ed.exe|--terminal", true, CliExitCode::kUsage, "", "设备名", false},
+        {"add|x|C:\\Tools\\x.exe|--terminal", true, CliExitCode::kUsage, "", "不能在终端中使用", false},
+        {"add|t|C:\\Tools\\ed.exe|--terminal", true, CliExitCode::kSuccess, "“t”可在终端中使用", "", true},
     };
     const memreg::Keys before = reg.keys;
+    const auto launchersBefore = shimFiles.files;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
         reg.keys = before;
+        shimFiles.files = launchersBefore;
         files.erase("C:\\out.reg");
         EXPECT_EQ(Run(row.args, row.elevated), row.code) << N(output.err);
         EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
@@ -236,6 +257,46 @@ TEST_F(CliVerbTest, WritesWhatTheVerbsSay) {
     EXPECT_EQ(reg.keys.at("U:AP\\moved.exe").count("Path"), 0u);
     ASSERT_EQ(Run("remove|moved|--user"), CliExitCode::kSuccess);
     EXPECT_EQ(reg.keys.count("U:AP\\moved.exe"), 0u);
+}
+
+TEST_F(CliVerbTest, TerminalCommandsFollowEveryVerb) {
+    const std::string bin = "C:\\ProgramData\\Velmora\\bin\\";
+    ASSERT_EQ(Run("terminal|on|ed"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_TRUE(shimFiles.Has(bin + "ed.exe"));
+    EXPECT_EQ(reg.TextOf("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"),
+              "C:\\ProgramData\\Velmora\\bin");
+    ASSERT_EQ(Run("list|ed|--json"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("\"terminal\":true,\"terminalLauncherMissing\":false"), std::string::npos);
+    ASSERT_EQ(Run("rename|ed|editor"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_FALSE(shimFiles.Has(bin + "ed.exe"));
+    EXPECT_TRUE(shimFiles.Has(bin + "editor.exe"));
+    // To a group: refused, with the reason, nothing changed.
+    EXPECT_EQ(Run("rename|editor|tools\\editor"), CliExitCode::kUsage);
+    EXPECT_NE(N(output.err).find("带有分组"), std::string::npos) << N(output.err);
+    // A launcher left behind and one gone missing: check finds both, repair mends both.
+    shimFiles.WriteLauncher(W(bin + "stray.exe"), ProgramKind::kConsole);
+    shimFiles.Remove(W(bin + "editor.exe"));
+    ASSERT_EQ(Run("check|--json"), CliExitCode::kProblemsFound);
+    EXPECT_NE(N(output.out).find("{\"kind\":\"launcher-orphan\",\"name\":\"stray\""), std::string::npos);
+    EXPECT_NE(N(output.out).find("{\"kind\":\"launcher-missing\",\"name\":\"editor\""), std::string::npos);
+    ASSERT_EQ(Run("terminal|repair"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("修复了 2 个"), std::string::npos) << N(output.out);
+    EXPECT_TRUE(shimFiles.Has(bin + "editor.exe"));
+    EXPECT_FALSE(shimFiles.Has(bin + "stray.exe"));
+    // The last one off: the way to take the folder off PATH is told, and done by --all.
+    ASSERT_EQ(Run("terminal|off|editor"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("terminal off --all"), std::string::npos) << N(output.out);
+    ASSERT_EQ(Run("terminal|off|--all"), CliExitCode::kSuccess);
+    EXPECT_EQ(reg.TextOf("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"), "");
+    // Removing a command takes its launcher; a running one keeps both.
+    ASSERT_EQ(Run("add|t|C:\\Tools\\ed.exe|--terminal"), CliExitCode::kSuccess);
+    shimFiles.locked.insert(MemoryShimFiles::Key(W(bin + "t.exe")));
+    EXPECT_EQ(Run("remove|t"), CliExitCode::kFailed);
+    EXPECT_NE(N(output.err).find("可能正在运行"), std::string::npos) << N(output.err);
+    EXPECT_EQ(reg.TextOf("AP\\t.exe", ""), "C:\\Tools\\ed.exe");
+    shimFiles.locked.clear();
+    ASSERT_EQ(Run("remove|t"), CliExitCode::kSuccess);
+    EXPECT_FALSE(shimFiles.Has(bin + "t.exe"));
 }
 
 TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
@@ -277,7 +338,8 @@ TEST_F(CliVerbTest, JsonDocuments) {
     ASSERT_EQ(Run("list|--json"), CliExitCode::kSuccess);
     EXPECT_EQ(std::u16string(output.out),
               u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"odd.exe\",\"target\":\"C:\\\\a\\\"b\\u0001"
-              u"\\ud800\",\"path\":\"\",\"folders\":[],\"broken\":false,\"shadowed\":false}],\"unreadable\":0}\n");
+              u"\\ud800\",\"path\":\"\",\"folders\":[],\"broken\":false,\"shadowed\":false,\"terminal\":false,"
+              u"\"terminalLauncherMissing\":false,\"terminalShadowedBy\":\"\"}],\"unreadable\":0}\n");
     ASSERT_EQ(Run("show|odd|--json"), CliExitCode::kSuccess);
     EXPECT_EQ(std::u16string(output.out),
               u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"HKEY_CURRENT_USER\\\\AP\\\\odd.exe\","
@@ -306,7 +368,7 @@ TEST_F(CliVerbTest, CheckReportsEachKindOfProblem) {
 TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
     ASSERT_EQ(Run("list|TOOLS|--machine"), CliExitCode::kSuccess);
     EXPECT_EQ(N(output.out),
-              "命令       范围  状态  目标             附加路径\n"
+              "命令       范围  状态  目标             附加路径  终端\n"
               "ed         本机        C:\\Tools\\ed.exe  C:\\Tools\n"
               "tools\\old  本机  失效  C:\\Gone\\old.exe\n"
               "共 2 个运行命令，1 个失效\n");

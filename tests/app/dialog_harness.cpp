@@ -23,7 +23,7 @@ AppServices ServicesOverScratchKey(const CStringW& appPathsKey, RunManagerChoice
     // Nothing remembered between tests: each manager opens as designed.
     return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
                        choices != nullptr ? choices : &cancelled, SystemMessageFilter(), CStringW(),
-                       &RegistryChangeWatch::Make};
+                       nullptr, &RegistryChangeWatch::Make};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)

@@ -177,16 +177,17 @@ void OpenListAndScroll() {
     mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
     CommandList(mgr).UpdateWindow();
     timing.refreshed = MillisecondsSince(again);
-    // And after one entry was added: every entry listed again, with the
-    // registry's and the file system's caches warm and the icons kept.
-    WriteValue(HKEY_CURRENT_USER, (std::string(kScratch) + "\\added.exe").c_str(), "", ModulePath());
+    // And after one entry was added below the first screen: every entry
+    // listed again, with the registry's and the file system's caches warm,
+    // and the first screen's icons kept (none read again).
+    WriteValue(HKEY_CURRENT_USER, (std::string(kScratch) + "\\zz-added.exe").c_str(), "", ModulePath());
     const LONGLONG relisting = Now();
     mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
     CommandList(mgr).UpdateWindow();
     timing.relisted = MillisecondsSince(relisting);
     EXPECT_EQ(CommandList(mgr).GetItemCount(), kMachineEntries + kUserEntries + 1);
     EXPECT_EQ(mgr.IconsBeingRead(), 0u) << "no icon read again for the entries listed again";
-    DeleteTree(HKEY_CURRENT_USER, (std::string(kScratch) + "\\added.exe").c_str());
+    DeleteTree(HKEY_CURRENT_USER, (std::string(kScratch) + "\\zz-added.exe").c_str());
     mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH);
 
     // Scrolling to the end asks for the icons of the rows that come into

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/terminal/ProgramKind.h"
 #include "icons/pe_resources.h"
 
 namespace velmora {
@@ -124,6 +126,31 @@ TEST(RealFiles, Wine64GroupCountsEqualWrestool) {
     EXPECT_GT(result.withGroups, 10u);
     std::printf("x86_64: %zu files, %zu with icon groups, %zu with a 48 x 48 image\n", result.files,
                 result.withGroups, result.with48);
+}
+
+// The launcher kind of Wine's own programs, from their headers: windowed
+// ones and console ones; its DLLs are no program at all.
+TEST(RealFiles, ProgramKindsOfWinesPrograms) {
+    struct Row {
+        const char* file;
+        ProgramKind kind;
+    } const rows[] = {
+        {"notepad.exe", ProgramKind::kWindows}, {"winemine.exe", ProgramKind::kWindows},
+        {"cmd.exe", ProgramKind::kConsole},     {"reg.exe", ProgramKind::kConsole},
+        {"kernel32.dll", ProgramKind::kNotAProgram},
+    };
+    for (const char* variable : {"VELMORA_WINE32_DIR", "VELMORA_WINE64_DIR"}) {
+        const std::string directory = ImagesDirectory(variable);
+        ASSERT_TRUE(IsDirectory(directory)) << variable;
+        for (const Row& row : rows) {
+            const std::vector<std::uint8_t> bytes = ReadWholeFile(directory + "/" + row.file);
+            ASSERT_FALSE(bytes.empty()) << directory << "/" << row.file;
+            EXPECT_EQ(ProgramKindOf(bytes.data(), bytes.size()), row.kind) << variable << " " << row.file;
+            // The headers alone decide: the first 4 KiB give the same answer.
+            EXPECT_EQ(ProgramKindOf(bytes.data(), std::min<std::size_t>(4096, bytes.size())), row.kind)
+                << variable << " " << row.file;
+        }
+    }
 }
 
 }  // namespace
