@@ -4,6 +4,7 @@
 
 #include "app/platform/AppServices_win32.h"
 #include "app/platform/Elevation_win32.h"
+#include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/ShimFiles_win32.h"
 #include "app/registry/Registry_win32.h"
@@ -18,7 +19,6 @@ BOOL CTarvelApp::InitInstance() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
-    InitOle();
     CWinApp::InitInstance();
     {
         CWin32Registry registry;
@@ -29,7 +29,8 @@ BOOL CTarvelApp::InitInstance() {
         TerminalShims terminal(registry, place, launcherFiles);
         const AppServices services{&registry, place, RegistrationScopeFor(DetectElevation()),
                                    &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
-                                   SystemMessageFilter(), u"Software\\Velmora", &terminal};
+                                   SystemMessageFilter(), u"Software\\Velmora", &terminal,
+                                   &RegistryChangeWatch::Make};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;
         dlg.DoModal();

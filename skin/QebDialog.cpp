@@ -120,8 +120,14 @@ BOOL CQebDialog::OnInitDialog() {
     // object was bound: apply the frameless style now, and lay the caption
     // buttons and the corners out for the size the window has, so that the
     // first paint is right even when no later resize comes.
-    SetWindowPos(nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_openingPlace) {
+        const RECT& place = *m_openingPlace;
+        SetWindowPos(m_openingInsertAfter, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                     SWP_FRAMECHANGED | SWP_NOACTIVATE | (m_openingInsertAfter == nullptr ? SWP_NOZORDER : 0));
+    } else {
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     LayoutCaptionButtons(IsZoomed() != FALSE);
     if (!IsIconic()) UpdateWindowRegion();
     return TRUE;

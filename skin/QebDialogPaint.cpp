@@ -75,6 +75,9 @@ void CQebDialog::DrawCaptionTextAndIcon(CDC& dc) {
 void CQebDialog::UpdateWindowRegion() {
     RECT client{};
     GetClientRect(&client);
+    const RegionKey key{client.right, client.bottom, m_dpi,
+                        m_pFrameSkin != nullptr ? m_pFrameSkin->GetSafeHandle() : nullptr};
+    if (m_regionMadeFor == key) return;
     CRgn region;
     if (!region.CreateRectRgn(0, 0, client.right, client.bottom)) return;
     BITMAP info{};
@@ -93,5 +96,5 @@ void CQebDialog::UpdateWindowRegion() {
             }
         }
     }
-    SetWindowRgn(region, TRUE);
+    if (SetWindowRgn(region, TRUE)) m_regionMadeFor = key;
 }

@@ -6,7 +6,9 @@
 // their own.
 #pragma once
 
+#include "app/platform/FileIconLoader_win32.h"
 #include "app/registry/RegistryAccess.h"
+#include "app/runcmd/ListingChangeWatch.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
 #include "app/terminal/TerminalShims.h"
@@ -38,6 +40,12 @@ struct AppServices {
     // Commands that work in terminals: their launchers follow every change
     // the store makes. Null: no launcher is made or changed.
     TerminalShims* terminal = nullptr;
+    // Makes the manager's watch over the keys it lists (RegistryChangeWatch);
+    // none: every refresh lists again.
+    ListingWatchMaker watchListing;
+    // Reads the manager's row icons on its worker; none: the target file's
+    // own icon (FileIconLoader::ReadTargetFileIcon).
+    FileIconLoader::Reader iconReader;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {

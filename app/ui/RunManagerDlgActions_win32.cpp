@@ -20,6 +20,8 @@ void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) 
 }  // namespace
 
 void CRunManagerDlg::Refresh() {
+    // Changes made while the keys are read count for the next refresh.
+    if (m_listingWatch) m_listingWatch->Rearm();
     RunListing listing = Store().List();
     SortRunEntries(listing.entries, m_sortOrder.column, m_sortOrder.ascending);
     m_allEntries = std::move(listing.entries);
@@ -127,7 +129,12 @@ void CRunManagerDlg::OnDelete() {
     SetStatus(BatchStatusText("删除", OutcomeOf(result)));
 }
 
-void CRunManagerDlg::OnRefresh() { Refresh(); }
+void CRunManagerDlg::OnRefresh() {
+    // Nothing below either App Paths key changed: the rows, their marks, their
+    // icons and the selection stand; only the status line is the listing's again.
+    if (m_listingWatch && !m_listingWatch->MayHaveChanged()) return ShowListingStatus();
+    Refresh();
+}
 
 void CRunManagerDlg::OnSelectAll() { m_listCommands.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }
 

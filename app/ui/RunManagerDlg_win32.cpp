@@ -40,7 +40,10 @@ constexpr UINT kIconsReadMessage = WM_APP + 1;
 }  // namespace
 
 CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
-    : CSkinnedToolDlg(pParent), m_services(services) {
+    : CSkinnedToolDlg(pParent),
+      m_services(services),
+      m_iconLoader(services.iconReader ? services.iconReader
+                                       : FileIconLoader::Reader(&FileIconLoader::ReadTargetFileIcon)) {
     m_resizable = TRUE;
     m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
     // A resizable frame offers maximise as well.
@@ -93,6 +96,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
     AllowDroppedFiles(m_hWnd, m_services.messageFilter);
 
     StartLayout();
+    if (m_services.watchListing) m_listingWatch = m_services.watchListing(m_services.place);
     Refresh();
     NotePlace();
     RestorePlace();

@@ -13,6 +13,7 @@
 // and each row is drawn again when its icon is in.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
@@ -124,7 +125,8 @@ protected:
     void RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys);
 
     // Reads both scopes again, marks and sorts the entries and shows those
-    // the filter lets through. The selection is dropped.
+    // the filter lets through. The selection is dropped. The user's refresh
+    // (OnRefresh) lists again only when the watch saw a change.
     void Refresh();
     // The filter's text changed: the list shows the matching entries; the
     // selected ones that are still shown stay selected.
@@ -198,6 +200,9 @@ protected:
     // worker that reads them, stopped when the window goes.
     velmora::app::RowIconBook m_iconBook;
     FileIconLoader m_iconLoader;
+    // Whether the keys listed may have changed since the last listing; none:
+    // every refresh lists again.
+    std::unique_ptr<ListingChangeWatch> m_listingWatch;
     // The status line's whole text, and the tip that shows it.
     CStringW m_statusText;
     CTextTip m_statusTip;

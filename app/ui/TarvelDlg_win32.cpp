@@ -26,6 +26,9 @@ CStringW ReadModulePath() {
 
 using velmora::skin::ToRect;
 
+// Posted after the first paint: the window's icons are set.
+constexpr UINT kSetWindowIconsMessage = WM_APP + 2;
+
 void MoveTo(CWnd& control, const velmora::skin::SkinRect& r) {
     control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
 }
@@ -56,6 +59,14 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_PAINT:
             OnPaint();
+            if (!m_windowIconsAsked) {
+                m_windowIconsAsked = true;
+                PostMessage(kSetWindowIconsMessage);
+            }
+            return true;
+        case kSetWindowIconsMessage:
+            SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+            SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
             return true;
         case WM_QUERYDRAGICON:
             result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
@@ -96,11 +107,19 @@ BOOL CTarvelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 BOOL CTarvelDlg::OnInitDialog() {
     SetUpFrameSkin();
     SetWindowText(velmora::WideFrom936("添加运行命令"));
-    CQebDialog::OnInitDialog();
     const velmora::app::MainDialogLayout layout = velmora::app::LayOutMainDialog(Dpi());
+    // Its size, centred, above other windows: taken with the frameless style.
+    RECT place{};
+    if (CenteredPlace(layout.window.cx, layout.window.cy, &place)) {
+        m_openingPlace = place;
+        m_openingInsertAfter = HWND_TOPMOST;
+    }
+    CQebDialog::OnInitDialog();
+    if (!m_openingPlace) {
+        SetWindowPos(HWND_TOPMOST, 0, 0, layout.window.cx, layout.window.cy, SWP_NOMOVE);
+        CenterWindow();
+    }
 
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_btnAdd.SetBitmap(&m_bmpAddButton);
     m_btnAdd.SetBkColor(kDialogBackground);
 
@@ -112,9 +131,6 @@ BOOL CTarvelDlg::OnInitDialog() {
     createLabel(m_lblUsage, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加",
                 ToRect(layout.usageLabel), kUsageLabelId);
     createLabel(m_lblCommandName, "命令名称：", ToRect(layout.commandNameLabel), kCommandNameLabelId);
-
-    SetWindowPos(nullptr, 0, 0, layout.window.cx, layout.window.cy, SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
 
     DragAcceptFiles(TRUE);
     // With administrative rights the window would otherwise never see a drop
@@ -147,8 +163,6 @@ BOOL CTarvelDlg::OnInitDialog() {
 
     AddManagerMenuItem();
 
-    ModifyStyle(0, WS_CLIPCHILDREN);
-    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/CommandText.h"
@@ -21,7 +22,8 @@ AppServices ServicesOverScratchKey(const CStringW& appPathsKey, RunManagerChoice
     place.appPathsKey = appPathsKey;
     // Nothing remembered between tests: each manager opens as designed.
     return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
-                       choices != nullptr ? choices : &cancelled, SystemMessageFilter(), CStringW()};
+                       choices != nullptr ? choices : &cancelled, SystemMessageFilter(), CStringW(),
+                       nullptr, &RegistryChangeWatch::Make};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)
@@ -261,11 +263,11 @@ bool PumpMessagesUntil(const std::function<bool()>& done) {
     const ULONGLONG giveUp = ::GetTickCount64() + 60000;
     while (!done()) {
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
+            continue;
         }
-        if (done()) return true;
         if (::GetTickCount64() > giveUp) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     }

@@ -196,7 +196,8 @@ inline std::string DefaultText(HKEY hRoot, const char16_t* keyPath) { return Def
 // The test program's own full path.
 std::string ModulePath();
 
-// Dispatches this thread's messages, waiting for more, until `done` holds.
-// False when it still does not after a minute: a hang guard, not a measure
-// of speed.
+// Dispatches this thread's messages, waiting for more, until `done` holds,
+// asked after each message (so that a caller sees what came first). False
+// when it still does not after a minute: a hang guard, not a measure of
+// speed.
 bool PumpMessagesUntil(const std::function<bool()>& done);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunEntries.h"
@@ -182,3 +183,56 @@ TEST_F(Win32RegistryTest, ListingAndDeletingCloseEveryKeyWhicheverCallFails) {
 }
 
 }  // namespace
+
+namespace {
+
+const char kWatchedAppPaths[] = "SOFTWARE\\Velmora Tests\\App Paths";
+
+std::string Watched(const char* keyPath) { return std::string(kWatchedAppPaths) + "\\" + keyPath; }
+
+}  // namespace
+
+TEST_F(Win32RegistryTest, TheListingWatchSeesEveryChangeBelowEitherScopeAndOnlyThen) {
+    DeleteTree(HKEY_CURRENT_USER, kTestRoot);
+    WriteValue(HKEY_LOCAL_MACHINE, Watched("ed.exe").c_str(), "", "C:\\ed.exe");
+    WriteValue(HKEY_CURRENT_USER, Watched("tools\\ed.exe").c_str(), "", "C:\\ed.exe");
+    RunCommandPlace place = SystemRunCommandPlace();
+    place.appPathsKey = W(kWatchedAppPaths);
+    RegistryChangeWatch watch(place);
+    EXPECT_FALSE(watch.MayHaveChanged());
+    // Reading changes nothing.
+    std::string data;
+    DWORD type = 0;
+    EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, Watched("tools\\ed.exe").c_str(), "", &data, &type));
+    EXPECT_FALSE(watch.MayHaveChanged());
+
+    // A value set deep in the user's tree, a key added to the machine's and
+    // deleted again: each seen, and seen until the next listing rearms.
+    const struct {
+        const char* what;
+        void (*change)();
+    } changes[] = {
+        {"a value set in a nested key",
+         [] { WriteValue(HKEY_CURRENT_USER, Watched("tools\\ed.exe").c_str(), "Path", "C:\\"); }},
+        {"a key added", [] { WriteValue(HKEY_LOCAL_MACHINE, Watched("new.exe").c_str(), "", "C:\\n.exe"); }},
+        {"a key deleted", [] { DeleteTree(HKEY_LOCAL_MACHINE, Watched("new.exe").c_str()); }},
+    };
+    for (const auto& change : changes) {
+        change.change();
+        EXPECT_TRUE(watch.MayHaveChanged()) << change.what;
+        EXPECT_TRUE(watch.MayHaveChanged()) << change.what << ", asked again";
+        watch.Rearm();
+        EXPECT_FALSE(watch.MayHaveChanged()) << change.what << ", after the rearm";
+    }
+    // A rearm with nothing seen keeps the notice it has.
+    watch.Rearm();
+    WriteValue(HKEY_LOCAL_MACHINE, Watched("ed.exe").c_str(), "", "C:\\other.exe");
+    EXPECT_TRUE(watch.MayHaveChanged());
+
+    // A scope without the key cannot be watched: every refresh lists again.
+    DeleteTree(HKEY_CURRENT_USER, kTestRoot);
+    RegistryChangeWatch halfWatch(place);
+    EXPECT_TRUE(halfWatch.MayHaveChanged());
+    halfWatch.Rearm();
+    EXPECT_TRUE(halfWatch.MayHaveChanged());
+}

@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/registry/Registry_win32.h"
+#include "base/win32_handles.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/runcmd/RunManagerText.h"
 #include "app/platform/ShellLaunch_win32.h"
@@ -205,6 +207,102 @@ TEST_F(RunManagerDlgTest, IconsComeAfterTheFirstPaintAndNotIntoANewerImageList) 
     mgr.DestroyWindow();
     EXPECT_EQ(mgr.m_hWnd, nullptr);
     ASSERT_TRUE(PumpMessagesUntil([] { return true; }));
+}
+
+// A watch the test speaks for: whether the keys changed, and how many
+// listings the manager began.
+struct ScriptedWatch final : ListingChangeWatch {
+    struct State {
+        bool changed = false;
+        int listings = 0;
+    };
+    explicit ScriptedWatch(State& state) : state(state) {}
+    void Rearm() override {
+        ++state.listings;
+        state.changed = false;
+    }
+    bool MayHaveChanged() override { return state.changed; }
+    State& state;
+};
+
+TEST_F(RunManagerDlgTest, ARefreshListsAgainOnlyAfterAChangeAndKeepsTheIconsRead) {
+    ScriptedWatch::State watch;
+    AppServices watched = services;
+    watched.watchListing = [&watch](const RunCommandPlace&) { return std::make_unique<ScriptedWatch>(watch); };
+    CRunManagerDlg manager{watched};
+    ASSERT_TRUE(manager.Create());
+    EXPECT_EQ(watch.listings, 1);
+    manager.ShowWindow(SW_SHOW);
+    CommandList(manager).UpdateWindow();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return manager.IconsBeingRead() == 0; }));
+    CommandList(manager).SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    const auto shown = [&manager] {
+        std::vector<std::string> commands;
+        for (const RunEntry& entry : manager.ShownEntries()) commands.push_back(N(entry.command));
+        return commands;
+    };
+    const std::vector<std::string> before = shown();
+
+    // Written behind the watch's back: nothing is read again, the selection
+    // stays, the status line is the listing's.
+    WriteValue(HKEY_CURRENT_USER, Key("added.exe").c_str(), "", ModulePath());
+    manager.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_REFRESH, BN_CLICKED), 0);
+    EXPECT_EQ(watch.listings, 1);
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(CommandList(manager).GetSelectedCount(), 1);
+    EXPECT_EQ(velmora::NarrowTo936(ControlText(manager, IDC_RUN_STATUS)), "共 6 个运行命令，2 个失效，1 个被覆盖");
+
+    // Seen: listed again, and the program whose icon is in is not read again.
+    watch.changed = true;
+    manager.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_REFRESH, BN_CLICKED), 0);
+    CommandList(manager).UpdateWindow();
+    EXPECT_EQ(watch.listings, 2);
+    EXPECT_EQ(shown().size(), before.size() + 1);
+    EXPECT_EQ(manager.IconsBeingRead(), 0u);
+    EXPECT_EQ(ImageList_GetImageCount(RowImages(manager)), 2);
+
+    // The manager's own changes are listed whatever the watch says.
+    CommandList(manager).SetItemState(-1, 0, LVIS_SELECTED);
+    const std::vector<std::string> rows = shown();
+    const auto added = std::find(rows.begin(), rows.end(), "added") - rows.begin();
+    ASSERT_LT(added, static_cast<std::ptrdiff_t>(rows.size()));
+    CommandList(manager).SetItemState(static_cast<int>(added), LVIS_SELECTED, LVIS_SELECTED);
+    {
+        MessageBoxWatcher yes(kDeleteQuestionCaption, IDYES);
+        manager.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_DELETE, BN_CLICKED), 0);
+    }
+    EXPECT_EQ(watch.listings, 3);
+    EXPECT_EQ(shown(), before);
+    manager.DestroyWindow();
+}
+
+TEST_F(RunManagerDlgTest, TheFilterAnswersWhileTheIconsAreStillBeingRead) {
+    // The icon reader holds every file until the test lets it go.
+    velmora::OwnedKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    AppServices slow = services;
+    slow.iconReader = [&release](const CStringW& file, int side, HANDLE stop) {
+        const HANDLE either[] = {release.Get(), stop};
+        ::WaitForMultipleObjects(2, either, FALSE, 30000);
+        return FileIconLoader::ReadTargetFileIcon(file, side, stop);
+    };
+    CRunManagerDlg manager{slow};
+    ASSERT_TRUE(manager.Create());
+    manager.ShowWindow(SW_SHOW);
+    CommandList(manager).UpdateWindow();
+    ASSERT_EQ(manager.IconsBeingRead(), 1u);
+
+    TypeInto(manager, IDC_RUN_FILTER, u"gone");
+    CommandList(manager).UpdateWindow();
+    EXPECT_EQ(CommandList(manager).GetItemCount(), 1);
+    EXPECT_EQ(manager.IconsBeingRead(), 1u) << "answered while the icon is still being read";
+    TypeInto(manager, IDC_RUN_FILTER, CStringW());
+    EXPECT_EQ(CommandList(manager).GetItemCount(), 6);
+
+    ::SetEvent(release.Get());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return manager.IconsBeingRead() == 0; }));
+    EXPECT_GT(CommandList(manager).GetItemImage(0), 0) << "ed, the first row, points at this program";
+    EXPECT_EQ(ImageList_GetImageCount(RowImages(manager)), 2);
+    manager.DestroyWindow();
 }
 
 TEST_F(RunManagerDlgTest, ALongTargetIsShownWholeOrCutBetweenCharacters) {

@@ -87,6 +87,10 @@ TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
 
     const HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(hAppIcon, nullptr);
+    // The window's icons are given once its first paint is done.
+    dlg.ShowWindow(SW_SHOW);
+    dlg.UpdateWindow();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dlg.SendMessage(WM_GETICON, ICON_SMALL) != 0; }));
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_SMALL)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), hAppIcon);
