@@ -26,17 +26,6 @@ Result NotFound(Result failed) {
 
 constexpr const wchar_t* kShell = L"shell32.dll";
 constexpr const wchar_t* kDialogs = L"comdlg32.dll";
-constexpr const wchar_t* kOle = L"ole32.dll";
-
-// OLE on this thread, before a call that may need it; a failure leaves the
-// call to fail or work as it can without (as it would have at start).
-void OleOnFirstUse() {
-    thread_local bool tried = false;
-    if (tried) return;
-    tried = true;
-    VELMORA_BIND(kOle, OleInitialize);
-    if (bound != nullptr) bound(nullptr);
-}
 
 }  // namespace
 
@@ -61,38 +50,28 @@ UINT WINAPI ExtractIconExW(LPCWSTR file, int index, HICON* large, HICON* small, 
 }
 
 BOOL WINAPI ShellExecuteExW(SHELLEXECUTEINFOW* info) {
-    OleOnFirstUse();
     VELMORA_BIND(kShell, ShellExecuteExW);
     return bound != nullptr ? bound(info) : NotFound(FALSE);
 }
 
 PIDLIST_ABSOLUTE WINAPI SHBrowseForFolderW(BROWSEINFOW* info) {
-    OleOnFirstUse();
     VELMORA_BIND(kShell, SHBrowseForFolderW);
     return bound != nullptr ? bound(info) : NotFound<PIDLIST_ABSOLUTE>(nullptr);
 }
 
 HRESULT WINAPI SHGetNameFromIDList(PCIDLIST_ABSOLUTE pidl, SIGDN form, PWSTR* name) {
-    OleOnFirstUse();
     VELMORA_BIND(kShell, SHGetNameFromIDList);
     return bound != nullptr ? bound(pidl, form, name) : NotFound(E_NOTIMPL);
 }
 
 BOOL WINAPI GetOpenFileNameW(OPENFILENAMEW* ofn) {
-    OleOnFirstUse();
     VELMORA_BIND(kDialogs, GetOpenFileNameW);
     return bound != nullptr ? bound(ofn) : NotFound(FALSE);
 }
 
 BOOL WINAPI GetSaveFileNameW(OPENFILENAMEW* ofn) {
-    OleOnFirstUse();
     VELMORA_BIND(kDialogs, GetSaveFileNameW);
     return bound != nullptr ? bound(ofn) : NotFound(FALSE);
-}
-
-void WINAPI CoTaskMemFree(void* memory) {
-    VELMORA_BIND(kOle, CoTaskMemFree);
-    if (bound != nullptr) bound(memory);
 }
 
 }  // namespace velmora::shell

@@ -2,11 +2,8 @@
 // when first called instead of when the program starts.
 //
 // shell32 and comdlg32 bring shcore, shlwapi, winspool and compstui with
-// them, and ole32 brings combase and rpcrt4; nothing the window shows
-// before its first paint needs any of them, so the program does not import
-// them. The calls that may work through COM (starting a program, the
-// folder picker, the file dialogs) initialise OLE on the calling thread
-// first, once per thread; it stays initialised until the thread ends. Each function here has the
+// them; nothing the window shows before its first paint needs any of
+// them, so the program does not import them. Each function here has the
 // system's signature and result; where the library or the function cannot
 // be found it fails as the system's would on bad input (zero, null, FALSE,
 // or E_NOTIMPL) and sets ERROR_PROC_NOT_FOUND.
@@ -29,8 +26,5 @@ PIDLIST_ABSOLUTE WINAPI SHBrowseForFolderW(BROWSEINFOW* info);
 HRESULT WINAPI SHGetNameFromIDList(PCIDLIST_ABSOLUTE pidl, SIGDN form, PWSTR* name);
 BOOL WINAPI GetOpenFileNameW(OPENFILENAMEW* ofn);
 BOOL WINAPI GetSaveFileNameW(OPENFILENAMEW* ofn);
-// ole32's, for what the shell allocated (SHBrowseForFolderW's list,
-// SHGetNameFromIDList's name).
-void WINAPI CoTaskMemFree(void* memory);
 
 }  // namespace velmora::shell

@@ -1,5 +1,7 @@
 #include "wnd/WinApp.h"
 
+#include <ole2.h>
+
 #include "wnd/Dialog.h"
 
 namespace {
@@ -27,7 +29,19 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    if (m_bOleInitialized) {
+        ::OleUninitialize();
+        m_bOleInitialized = false;
+    }
+    return 0;
+}
+
+BOOL CWinApp::InitOle() {
+    if (m_bOleInitialized) return TRUE;
+    m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    return m_bOleInitialized ? TRUE : FALSE;
+}
 
 CWinApp* GetApp() noexcept { return g_pApp; }
 

@@ -24,8 +24,14 @@ public:
     virtual int Run();
     virtual int ExitInstance();
 
+    // Initialises OLE for this thread; ExitInstance uninitialises it.
+    BOOL InitOle();
+
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
+
+private:
+    bool m_bOleInitialized = false;
 };
 
 // The application object, or null in a program without one (tests).

@@ -132,12 +132,6 @@ CStringW CWnd::GetWindowText() const {
 void CWnd::CenterWindow() {
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
-    RECT place{};
-    if (!CenteredPlace(window.right - window.left, window.bottom - window.top, &place)) return;
-    ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool CWnd::CenteredPlace(int cx, int cy, RECT* pPlace) const {
     RECT area{};
     HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
     if ((GetStyle() & WS_CHILD) != 0) {
@@ -149,15 +143,15 @@ bool CWnd::CenteredPlace(int cx, int cy, RECT* pPlace) const {
     } else {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
-        if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+        if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
         area = monitor.rcWork;
     }
     const velmora::LayoutPoint origin =
-        velmora::CenteredOrigin({area.left, area.top, area.right, area.bottom}, cx, cy);
+        velmora::CenteredOrigin({area.left, area.top, area.right, area.bottom}, window.right - window.left,
+                                window.bottom - window.top);
     POINT topLeft{origin.x, origin.y};
     if ((GetStyle() & WS_CHILD) != 0) ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
-    *pPlace = RECT{topLeft.x, topLeft.y, topLeft.x + cx, topLeft.y + cy};
-    return true;
+    ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {

@@ -115,10 +115,10 @@ void CPathEditDlg::OnBrowse() {
     // The folder's path at whatever length the shell has it: no fixed buffer.
     PWSTR name = nullptr;
     const HRESULT named = velmora::shell::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
-    velmora::shell::CoTaskMemFree(pidl);
+    ::CoTaskMemFree(pidl);
     if (FAILED(named) || name == nullptr) return;
     const CStringW folder = velmora::FromWin(name);
-    velmora::shell::CoTaskMemFree(name);
+    ::CoTaskMemFree(name);
     if (AddPathFolder(m_editing, folder)) ShowFolders(static_cast<int>(m_editing.size()) - 1);
 }
 
