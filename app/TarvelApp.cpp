@@ -19,6 +19,7 @@ BOOL CTarvelApp::InitInstance() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
+    InitOle();
     CWinApp::InitInstance();
     {
         CWin32Registry registry;
