@@ -132,6 +132,12 @@ CStringW CWnd::GetWindowText() const {
 void CWnd::CenterWindow() {
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
+    RECT place{};
+    if (!CenteredPlace(window.right - window.left, window.bottom - window.top, &place)) return;
+    ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CWnd::CenteredPlace(int cx, int cy, RECT* pPlace) const {
     RECT area{};
     HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
     if ((GetStyle() & WS_CHILD) != 0) {
@@ -143,15 +149,15 @@ void CWnd::CenterWindow() {
     } else {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
-        if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+        if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
         area = monitor.rcWork;
     }
     const velmora::LayoutPoint origin =
-        velmora::CenteredOrigin({area.left, area.top, area.right, area.bottom}, window.right - window.left,
-                                window.bottom - window.top);
+        velmora::CenteredOrigin({area.left, area.top, area.right, area.bottom}, cx, cy);
     POINT topLeft{origin.x, origin.y};
     if ((GetStyle() & WS_CHILD) != 0) ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
-    ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    *pPlace = RECT{topLeft.x, topLeft.y, topLeft.x + cx, topLeft.y + cy};
+    return true;
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {

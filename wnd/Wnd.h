@@ -107,6 +107,9 @@ public:
     // Centres the window on its owner's window, or on the work area of its
     // monitor when it has none.
     void CenterWindow();
+    // Where CenterWindow puts a window of `cx` x `cy`, as SetWindowPos takes
+    // it; false when there is no monitor to centre on.
+    bool CenteredPlace(int cx, int cy, RECT* pPlace) const;
 
     // Styles. Modify* change only the given bits; with nFlags non-zero the
     // frame is recalculated through SetWindowPos(nFlags | SWP_NOSIZE ...).

@@ -42,10 +42,10 @@ struct AppServices {
     TerminalShims* terminal = nullptr;
     // Makes the manager's watch over the keys it lists (RegistryChangeWatch);
     // none: every refresh lists again.
-    ListingWatchMaker watchListing;
+    ListingWatchMaker watchListing = {};
     // Reads the manager's row icons on its worker; none: the target file's
     // own icon (FileIconLoader::ReadTargetFileIcon).
-    FileIconLoader::Reader iconReader;
+    FileIconLoader::Reader iconReader = {};
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {
