@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/runcmd/RunEntrySort.h"
 #include "app/ui/ImportPreviewDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/ui/RunManagerLayout.h"
@@ -293,16 +294,16 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     dlg.GetWindowRect(&window);
     EXPECT_EQ(window.right - window.left, ScaleForDpi(700, dpi));
     EXPECT_EQ(window.bottom - window.top, ScaleForDpi(420, dpi));
-    // The command, scope and mark columns at their designed widths; target
-    // and Path value share the rest of the list's width.
-    const int widths[] = {120, 200, 60, 70, 130};
+    // The command, scope, mark and terminal columns at their designed widths;
+    // target and Path value share the rest of the list's width.
+    const int widths[kRunColumnCount] = {120, 200, 60, 70, 130, 50};
     const auto expectColumnsFill = [&dlg, &widths](int atDpi, int slack) {
         RECT client{};
         CommandList(dlg).GetClientRect(&client);
         int total = 0;
-        for (int column = 0; column < 5; ++column) total += CommandList(dlg).GetColumnWidth(column);
+        for (int column = 0; column < kRunColumnCount; ++column) total += CommandList(dlg).GetColumnWidth(column);
         EXPECT_NEAR(total, client.right, slack) << "no empty header segment";
-        for (int column : {0, 2, 3})
+        for (int column : {0, 2, 3, 5})
             EXPECT_NEAR(CommandList(dlg).GetColumnWidth(column), ScaleForDpi(widths[column], atDpi), slack) << column;
         for (int column : {1, 4})
             EXPECT_GE(CommandList(dlg).GetColumnWidth(column), ScaleForDpi(widths[column], atDpi) - slack) << column;
