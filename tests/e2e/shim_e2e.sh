@@ -24,20 +24,8 @@ machine_key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$nam
 fail() { echo "shim e2e: FAIL: $*" >&2; exit 1; }
 step() { echo "shim e2e: [${SECONDS}s] $*"; }
 wine_run() { timeout 60 "$wine_launcher" "$@"; }
-# cmd_run COMMAND_LINE_WORDS...: through cmd /c, with the launcher folder on
-# PATH; stdout in $out/stdout, stderr in $out/stderr, exit code in $rc.
-cmd_run() {
-  (cd "$out" && wine_run cmd /c "$@" >"$out/stdout" 2>"$out/stderr")
-  rc=$?
-  tr -d '\r' <"$out/stdout" >"$out/stdout.txt"
-}
-# Wine hands Linux only the low 8 bits of an exit code: cmd says the whole
-# code, after the command, in the last line of its output.
-cmd_exit_code() {
-  (cd "$out" && wine_run cmd /v:on /c "$1 & echo exit=!errorlevel!" >"$out/stdout" 2>"$out/stderr")
-  tr -d '\r' <"$out/stdout" | sed -n 's/^exit=//p' | tail -1
-}
-windows_folder() { wine_run cmd /c "echo %$1%" 2>/dev/null | tr -d '\r\n' | sed 's/ *$//'; }
+# shellcheck source=cmd_helpers.sh
+. "$(dirname "$0")/cmd_helpers.sh"
 
 local_app_data=$(windows_folder LOCALAPPDATA)
 program_data=$(windows_folder ProgramData)

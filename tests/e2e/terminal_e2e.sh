@@ -27,19 +27,9 @@ velmora() {
   rc=$?
 }
 expect_rc() { [ "$rc" = "$1" ] || fail "$2: exit code $rc, not $1 (stderr: $(cat "$out/stderr"))"; }
-# cmd_run WORDS...: typed in a new cmd; stdout (CR removed) in $out/typed, exit code in $rc.
-cmd_run() {
-  (cd "$out" && wine_run cmd /c "$@" >"$out/typed.raw" 2>"$out/stderr")
-  rc=$?
-  tr -d '\r' <"$out/typed.raw" >"$out/typed"
-}
-# The whole exit code as cmd saw it (Wine gives Linux its low 8 bits only).
-cmd_exit_code() {
-  (cd "$out" && wine_run cmd /v:on /c "$1 & echo exit=!errorlevel!" >"$out/typed.raw" 2>"$out/stderr")
-  tr -d '\r' <"$out/typed.raw" | sed -n 's/^exit=//p' | tail -1
-}
+# shellcheck source=cmd_helpers.sh
+. "$(dirname "$0")/cmd_helpers.sh"
 user_path() { wine_run reg query 'HKCU\Environment' /v PATH 2>/dev/null | tr -d '\r' | sed -n 's/^ *PATH *//p'; }
-windows_folder() { wine_run cmd /c "echo %$1%" 2>/dev/null | tr -d '\r\n' | sed 's/ *$//'; }
 # The subsystem a program asks for: 2 windows, 3 console.
 subsystem() { python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); o=struct.unpack_from("<I",d,0x3c)[0]; print(struct.unpack_from("<H",d,o+24+68)[0])' "$1"; }
 
@@ -111,8 +101,8 @@ step "typed in cmd: the arguments as typed, the output, exit code 42, the Path v
 cmd_run ted a "b c" 'd"e' 한국
 [ "$rc" = 42 ] || fail "ted: exit code $rc (stderr: $(cat "$out/stderr"))"
 printf 'arg:%s\n' a 'b c' 'd"e' 한국 >"$out/args-expected"
-grep '^arg:' "$out/typed" | cmp - "$out/args-expected" || fail "ted: the arguments: $(cat "$out/typed")"
-grep -qxF 'path:C:\velmora-term\extra' "$out/typed" || fail "ted: PATH starts $(grep '^path:' "$out/typed")"
+grep '^arg:' "$out/stdout.txt" | cmp - "$out/args-expected" || fail "ted: the arguments: $(cat "$out/stdout.txt")"
+grep -qxF 'path:C:\velmora-term\extra' "$out/stdout.txt" || fail "ted: PATH starts $(grep '^path:' "$out/stdout.txt")"
 
 step "retargeted: the next start runs the new program, the launcher not rewritten"
 before=$(md5sum <"$bin_unix/ted.exe")
@@ -120,7 +110,7 @@ velmora set-target ted 'C:\velmora-term\echo2.exe' --user --force
 expect_rc 0 "set-target ted"
 [ "$(md5sum <"$bin_unix/ted.exe")" = "$before" ] || fail "the launcher was rewritten"
 cmd_run ted x
-grep -qxF 'line:"C:\velmora-term\echo2.exe" x' "$out/typed" || fail "ted after set-target: $(cat "$out/typed")"
+grep -qxF 'line:"C:\velmora-term\echo2.exe" x' "$out/stdout.txt" || fail "ted after set-target: $(cat "$out/stdout.txt")"
 
 step "renamed: the launcher follows"
 velmora rename ted tedit --user
