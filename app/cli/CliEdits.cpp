@@ -93,6 +93,7 @@ CliExitCode AddVerb(const CliVerbContext& context) {
         if (fit == TerminalResult::kFileFailed) context.Err(CliText("此程序不能制作终端启动文件"));
         if (fit != TerminalResult::kDone) return fit == TerminalResult::kFileFailed ? CliExitCode::kFailed : CliExitCode::kUsage;
     }
+    const CStringW previousTarget = context.store.TargetOf(name);
     switch (context.store.Register(name, program)) {
         case RegistrationResult::kWritten:
             break;
@@ -114,6 +115,15 @@ CliExitCode AddVerb(const CliVerbContext& context) {
         code = ReportEdit(context, kEditPathAction, name, result, CStringW());
     }
     if (code == CliExitCode::kSuccess && context.request.terminal) code = TurnOnTerminal(context, entry);
+    if (code != CliExitCode::kSuccess && context.request.terminal) {
+        // Not half done: the command goes again, or points where it did.
+        if (previousTarget.IsEmpty()) {
+            context.store.Delete({entry});
+        } else {
+            context.store.ChangeTarget(entry, previousTarget);
+        }
+        context.Err(FillIn(CliText("已撤销添加“%s”"), {name}));
+    }
     return code;
 }
 

@@ -297,6 +297,15 @@ TEST_F(CliVerbTest, TerminalCommandsFollowEveryVerb) {
     shimFiles.locked.clear();
     ASSERT_EQ(Run("remove|t"), CliExitCode::kSuccess);
     EXPECT_FALSE(shimFiles.Has(bin + "t.exe"));
+    // add --terminal whose launcher cannot be written: the command is not left behind.
+    shimFiles.refuseWrites = true;
+    EXPECT_EQ(Run("add|t|C:\\Tools\\ed.exe|--terminal"), CliExitCode::kFailed);
+    EXPECT_NE(N(output.err).find("已撤销添加“t”"), std::string::npos) << N(output.err);
+    EXPECT_EQ(reg.keys.count("AP\\t.exe"), 0u);
+    // Over an existing command (--force): it points where it did.
+    shimFiles.PutProgram("C:\\Tools\\ed2.exe", 3);
+    EXPECT_EQ(Run("add|editor|C:\\Tools\\ed2.exe|--terminal|--force"), CliExitCode::kFailed);
+    EXPECT_EQ(reg.TextOf("AP\\editor.exe", ""), "C:\\Tools\\ed.exe");
 }
 
 TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
