@@ -65,17 +65,29 @@ namespace {
 constexpr int kValueReadAttempts = 4;
 // What the first read of a value offers: a long path and its zero.
 constexpr std::size_t kFirstValueReadBytes = 1024;
+// And the first read of a value's name: a long name (its zero is added).
+constexpr DWORD kFirstValueNameChars = 256;
 
 }  // namespace
 
 long CWin32Registry::EnumValue(RegKey key, std::uint32_t index, CStringW* pName, std::uint32_t* pType,
                                std::vector<unsigned char>* pData) {
-    DWORD maxName = 0;
-    DWORD maxData = 0;
-    LONG status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                     nullptr, &maxName, &maxData, nullptr, nullptr);
-    if (status != ERROR_SUCCESS) return status;
+    // The first try offers room for a long name and a long path, so that
+    // nearly every value is read in one call; a larger one is read again
+    // at the sizes the key gives for its largest name and data.
+    DWORD maxName = kFirstValueNameChars;
+    DWORD maxData = kFirstValueReadBytes;
+    LONG status = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kValueReadAttempts; ++attempt) {
+        if (attempt == 1) {
+            DWORD keyMaxName = 0;
+            DWORD keyMaxData = 0;
+            status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, &keyMaxName, &keyMaxData, nullptr, nullptr);
+            if (status != ERROR_SUCCESS) return status;
+            maxName = std::max(maxName, keyMaxName);
+            maxData = std::max(maxData, keyMaxData);
+        }
         // Names are at most 16383 characters; the count has no zero.
         std::vector<wchar_t> name(static_cast<std::size_t>(maxName) + 1);
         std::vector<unsigned char> data(static_cast<std::size_t>(maxData) + 1);
@@ -85,7 +97,7 @@ long CWin32Registry::EnumValue(RegKey key, std::uint32_t index, CStringW* pName,
         status = ::RegEnumValueW(ToHkey(key), index, name.data(), &nameLength, nullptr, &type, data.data(),
                                  &dataSize);
         if (status == ERROR_MORE_DATA) {
-            // Grown since the sizes were asked: ask again.
+            // Larger than offered, or grown since the sizes were asked.
             maxName = static_cast<DWORD>(name.size()) * 2;
             maxData = dataSize > maxData ? dataSize : static_cast<DWORD>(data.size()) * 2;
             continue;

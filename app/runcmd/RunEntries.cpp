@@ -10,6 +10,59 @@ namespace {
 
 constexpr int kExeLength = 4;
 
+// The text of a value as ReadStringValue gives it, from the bytes read.
+CStringW StringOfValueData(const std::vector<unsigned char>& data) {
+    if (data.size() > kMaxRegistryValueBytes) return CStringW();
+    return velmora::WideFromRegistryData(data.data(), data.size());
+}
+
+bool IsTerminalMarkData(std::uint32_t type, const std::vector<unsigned char>& data) {
+    return type == kRegDword && data.size() == 4 && (data[0] | data[1] | data[2] | data[3]) != 0;
+}
+
+// The three values an entry is listed with. Every registry call is a trip
+// to the registry's keeper, and listing thousands of entries is mostly
+// those trips: a key of one or two values (nearly every entry) is read
+// value by value, one call each after the count; a larger key reads the
+// three by name. Both ways give the same entry.
+void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
+    constexpr std::uint32_t kEnumeratedValues = 2;
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+    if (registry.QueryKeyCounts(key, &subKeys, &values) == kRegistrySuccess && values <= kEnumeratedValues) {
+        RunEntry read;
+        bool whole = true;
+        for (std::uint32_t index = 0; index < values; ++index) {
+            CStringW name;
+            std::uint32_t type = kRegNone;
+            std::vector<unsigned char> data;
+            const long status = registry.EnumValue(key, index, &name, &type, &data);
+            // Fewer values than counted: one went meanwhile.
+            if (status == kRegistryNoMoreItems) break;
+            if (status != kRegistrySuccess) {
+                whole = false;
+                break;
+            }
+            if (name.IsEmpty()) {
+                read.target = StringOfValueData(data);
+            } else if (velmora::CompareNoCase(name, u"Path") == 0) {
+                read.path = StringOfValueData(data);
+            } else if (velmora::CompareNoCase(name, kTerminalMarkValue) == 0) {
+                read.terminal = IsTerminalMarkData(type, data);
+            }
+        }
+        if (whole) {
+            entry.target = read.target;
+            entry.path = read.path;
+            entry.terminal = read.terminal;
+            return;
+        }
+    }
+    entry.target = ReadStringValue(registry, key, CStringW());
+    entry.path = ReadStringValue(registry, key, u"Path");
+    entry.terminal = ReadTerminalMark(registry, key);
+}
+
 // Walks the subkeys of `key`, whose path below App Paths is `prefix`.
 int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope scope, int depth,
               std::vector<RunEntry>& entries) {
@@ -33,9 +86,7 @@ int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope 
             RunEntry entry;
             entry.command = path.Left(path.GetLength() - kExeLength);
             entry.keyPath = path;
-            entry.target = ReadStringValue(registry, child.Get(), CStringW());
-            entry.path = ReadStringValue(registry, child.Get(), u"Path");
-            entry.terminal = ReadTerminalMark(registry, child.Get());
+            ReadEntryValues(registry, child.Get(), entry);
             entry.scope = scope;
             entries.push_back(entry);
         } else {
@@ -57,8 +108,7 @@ bool ReadTerminalMark(IRegistry& registry, RegKey key) {
     std::uint32_t type = 0;
     std::vector<unsigned char> data;
     if (registry.ReadValue(key, kTerminalMarkValue, &type, &data) != kRegistrySuccess) return false;
-    if (type != kRegDword || data.size() != 4) return false;
-    return (data[0] | data[1] | data[2] | data[3]) != 0;
+    return IsTerminalMarkData(type, data);
 }
 
 bool IsRunEntryKeyName(const CStringW& name) {

@@ -109,6 +109,15 @@ TEST_F(RegistryEditWin32Test, ValuesAreEnumeratedReadSetAndDeletedWithTheirTypes
     EXPECT_EQ(type, static_cast<std::uint32_t>(REG_EXPAND_SZ)) << "untouched on failure";
 
     const unsigned char bytes[] = {1, 2, 3};
+    // A name longer than a first read offers is read whole too.
+    const CStringW longName(300, u'n');
+    ASSERT_EQ(registry.SetValue(key, longName.GetString(), REG_BINARY, bytes, 3), ERROR_SUCCESS);
+    CStringW name;
+    for (std::uint32_t index = 0; registry.EnumValue(key, index, &name, &type, &data) == ERROR_SUCCESS; ++index) {
+        if (name.GetLength() > 100) break;
+    }
+    EXPECT_EQ(name, longName);
+    EXPECT_EQ(data, (std::vector<unsigned char>{1, 2, 3}));
     ASSERT_EQ(registry.SetValue(key, u"Big", 0x1234, bytes, 3), ERROR_SUCCESS);  // another type replaces
     ASSERT_EQ(registry.ReadValue(key, u"Big", &type, &data), ERROR_SUCCESS);
     EXPECT_EQ(type, 0x1234u);

@@ -25,12 +25,14 @@ struct Listed {
     std::string command, keyPath, target;
     RunScope scope;
     std::string path = "";
+    bool terminal = false;
     friend bool operator==(const Listed&, const Listed&) = default;
 };
 
 std::vector<Listed> Summary(const std::vector<RunEntry>& entries) {
     std::vector<Listed> out;
-    for (const RunEntry& e : entries) out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope, N(e.path)});
+    for (const RunEntry& e : entries)
+        out.push_back({N(e.command), N(e.keyPath), N(e.target), e.scope, N(e.path), e.terminal});
     return out;
 }
 
@@ -47,6 +49,21 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
     reg.MakeKey(kAppPaths + "\\readme.txt");
     reg.PutText(kUserAppPaths + "\\ed.exe", "", "D:\\Mine\\ed.exe");
     reg.PutText(kUserAppPaths + "\\工具\\编辑.exe", "", "D:\\工具\\编辑.exe");
+    // Keys of one or two values are read value by value, larger ones by
+    // name: the same entry either way, names matched in any letter case.
+    const std::string mark = std::string("\x01\0\0\0", 4);
+    reg.PutText(kUserAppPaths + "\\only-path.exe", "PATH", "C:\\Lib");
+    reg.PutRaw(kUserAppPaths + "\\marked.exe", "velmoraterminal", kRegDword, mark);
+    reg.PutText(kUserAppPaths + "\\marked.exe", "", "C:\\m.exe");
+    reg.PutRaw(kUserAppPaths + "\\unmarked.exe", "VelmoraTerminal", kRegDword, std::string(4, '\0'));
+    reg.PutRaw(kUserAppPaths + "\\wordmark.exe", "VelmoraTerminal", kRegSz, mark);
+    reg.PutText(kUserAppPaths + "\\x3.exe", "", "C:\\x3.exe");
+    reg.PutText(kUserAppPaths + "\\x3.exe", "Path", "C:\\3");
+    reg.PutRaw(kUserAppPaths + "\\x3.exe", "VelmoraTerminal", kRegDword, mark);
+    reg.PutText(kUserAppPaths + "\\x4.exe", "", "C:\\x4.exe");
+    reg.PutText(kUserAppPaths + "\\x4.exe", "UseUrl", "1");
+    reg.PutText(kUserAppPaths + "\\x4.exe", "path", "C:\\4");
+    reg.PutRaw(kUserAppPaths + "\\x4.exe", "VelmoraTerminal", kRegDword, std::string("\0\0\0\0\1", 5));
 
     std::vector<RunEntry> entries;
     EXPECT_EQ(ListRunEntries(reg, kRoot, W(kAppPaths), RunScope::kLocalMachine, entries), 0);
@@ -58,10 +75,30 @@ TEST(ListRunEntriesTest, ListsEveryEntryOfBothScopesWithNestedNames) {
         {"novalue", "novalue.exe", "", RunScope::kLocalMachine},
         {"tools\\deep\\x", "tools\\deep\\x.exe", "C:\\x.exe", RunScope::kLocalMachine},
         {"ed", "ed.exe", "D:\\Mine\\ed.exe", RunScope::kCurrentUser},
+        {"marked", "marked.exe", "C:\\m.exe", RunScope::kCurrentUser, "", true},
+        {"only-path", "only-path.exe", "", RunScope::kCurrentUser, "C:\\Lib"},
+        {"unmarked", "unmarked.exe", "", RunScope::kCurrentUser},
+        {"wordmark", "wordmark.exe", "", RunScope::kCurrentUser},
+        {"x3", "x3.exe", "C:\\x3.exe", RunScope::kCurrentUser, "C:\\3", true},
+        {"x4", "x4.exe", "C:\\x4.exe", RunScope::kCurrentUser, "C:\\4"},
         {"工具\\编辑", "工具\\编辑.exe", "D:\\工具\\编辑.exe", RunScope::kCurrentUser},
     };
     EXPECT_EQ(Summary(entries), expected);
     EXPECT_TRUE(reg.Balanced());
+
+    // When counting or reading a value fails, the key is read by name.
+    for (const memreg::RegCall kind : {memreg::RegCall::kQueryKeyCounts, memreg::RegCall::kEnumValue}) {
+        for (int step = 0; step < 12; ++step) {
+            MemoryRegistry failing;
+            failing.keys = reg.keys;
+            failing.failKind = kind;
+            failing.failAtCall = step;
+            std::vector<RunEntry> again;
+            ListRunEntries(failing, kUserRoot, u"SOFTWARE\\App Paths", RunScope::kCurrentUser, again);
+            EXPECT_EQ(Summary(again), std::vector<Listed>(expected.begin() + 4, expected.end())) << step;
+            EXPECT_TRUE(failing.Balanced());
+        }
+    }
 }
 
 TEST(ListRunEntriesTest, AMissingAppPathsKeyHoldsNothingAndUnreadableKeysAreCounted) {
