@@ -1,5 +1,8 @@
 // The manager's actions on the selected entries, and reading the list.
 #include "app/ui/RunManagerDlg_win32.h"
+
+#include <utility>
+
 #include "app/ui/RunManagerLayout.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
@@ -39,9 +42,15 @@ int CRunManagerDlg::ImageOf(const RunEntry& entry) {
     bool read = false;
     const int image = m_iconBook.ImageOf(file, &read);
     if (read) {
-        m_iconLoader.Ask(m_iconBook.Generation(), file, velmora::app::RunManagerScaled(kIconSize, Dpi()));
+        if (m_iconsToAsk.empty()) PostMessage(kAskIconsMessage);
+        m_iconsToAsk.emplace_back(m_iconBook.Generation(), file);
     }
     return image;
+}
+
+void CRunManagerDlg::AskIcons() {
+    const int side = velmora::app::RunManagerScaled(kIconSize, Dpi());
+    for (const auto& [generation, file] : std::exchange(m_iconsToAsk, {})) m_iconLoader.Ask(generation, file, side);
 }
 
 void CRunManagerDlg::OnIconsRead() {

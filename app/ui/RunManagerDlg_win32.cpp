@@ -121,6 +121,9 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
         case kIconsReadMessage:
             OnIconsRead();
             return true;
+        case kAskIconsMessage:
+            AskIcons();
+            return true;
         case WM_DESTROY:
             // No reading for a window that is going; the base goes on.
             m_iconLoader.Stop();
@@ -201,6 +204,7 @@ void CRunManagerDlg::MakeImageList(int side) {
     // Icons asked for the old list and not read yet are not read, and those
     // being read now are not taken into the new one (another generation).
     m_iconLoader.Forget();
+    m_iconsToAsk.clear();
     m_iconBook.Restart();
     // The list takes the new image list before the old one goes. The
     // stand-in is the system's application icon.

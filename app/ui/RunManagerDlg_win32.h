@@ -148,8 +148,13 @@ protected:
     // Asks before an action on many entries; true to go on.
     bool ConfirmMany(const char* action, std::size_t count);
     // The image of an entry's row in m_imageList now: the stand-in until
-    // its icon is read. The first ask for a file has it read.
+    // its icon is read. The first ask for a file has it read, once the
+    // paint that asked is done (AskIcons).
     int ImageOf(const RunEntry& entry);
+    // The files asked for since the last time go to the worker: on
+    // kAskIconsMessage, posted by the first ask after the last time.
+    void AskIcons();
+    static constexpr UINT kAskIconsMessage = WM_APP + 3;
     // Icons were read: those still awaited go into the image list, and the
     // rows on screen that show them are drawn again.
     void OnIconsRead();
@@ -200,6 +205,10 @@ protected:
     // worker that reads them, stopped when the window goes.
     velmora::app::RowIconBook m_iconBook;
     FileIconLoader m_iconLoader;
+    // Files whose icons a paint asked for, not yet given to the worker:
+    // the screen is drawn first, so that the worker's reading never slows
+    // the paint that asked. Each with the image list generation it is for.
+    std::vector<std::pair<unsigned, CStringW>> m_iconsToAsk;
     // Whether the keys listed may have changed since the last listing; none:
     // every refresh lists again.
     std::unique_ptr<ListingChangeWatch> m_listingWatch;
