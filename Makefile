@@ -5,7 +5,8 @@
 #   make run     build Velmora.exe and start it under Wine: the 32-bit program
 #                where this machine runs 32-bit code, the 64-bit one otherwise
 #   make bench   native benchmarks; the 2 000-entry listing and the start-up of
-#                Velmora.exe under Wine beside a plain dialog, and a command
+#                Velmora.exe under 64-bit Wine beside a plain dialog (and of
+#                the 32-bit program where this machine runs it), and a command
 #                through the terminal launcher beside the program itself
 #                (outside the tests); one summary table of every measure and
 #                goal at the end
@@ -99,7 +100,7 @@ dist: windows native
 	scripts/dist.sh dist --win32 $(WINDOWS32) --win64 $(WINDOWS64) --native $(NATIVE)
 
 bench: native windows
-	scripts/bench-all.sh $(NATIVE) $(RUNNABLE_WINDOWS)
+	scripts/bench-all.sh $(NATIVE) $(WINDOWS64) $(shell scripts/can-run-i386.sh --wine && echo $(WINDOWS32))
 
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)

@@ -5,10 +5,15 @@
 # anchor, ratio and goal.
 # A section that fails or measures nothing is said in the table, and the
 # script then fails.
-#   bench-all.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR
+# The first Windows build (the 64-bit one) gets every Windows section; each
+# further one (the 32-bit build, where this machine runs it) the listing and
+# the start-up.
+#   bench-all.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [WINDOWS_BUILD_DIR...]
 set -uo pipefail
 native="$1"
 windows="$2"
+shift 2
+more_windows=("$@")
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 summary=$(mktemp /tmp/velmora-bench-summary.XXXXXX)
@@ -37,6 +42,10 @@ section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
 section "velmora list --json vs reg query" "$root/scripts/bench-cli.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
 section "terminal launcher" "$root/scripts/bench-shim.sh" "$windows"
+for other in "${more_windows[@]}"; do
+  section "2 000-entry listing ($other)" "$root/scripts/bench-listing.sh" "$other"
+  section "start-up ($other)" "$root/scripts/bench-startup.sh" "$other"
+done
 
 echo
 echo "== summary (ratio: ours / anchor; the goal is the lowest ratio allowed for a throughput, the highest for a time)"

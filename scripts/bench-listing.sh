@@ -18,6 +18,7 @@ fi
 build=$(cd "$1" && pwd)
 runs="${2:-3}"
 tests="$build/tests/app/app_dialog_tests.exe"
+arch=$(eval "$("$build/wine-run" --print-env)"; echo "$WINEARCH")
 [ -f "$tests" ] || { echo "bench-listing: $tests is missing" >&2; exit 1; }
 
 # Every registry call under Wine is a request to the wineserver and a
@@ -113,29 +114,29 @@ summary_row() {
   [ -n "${VELMORA_BENCH_SUMMARY:-}" ] || return 0
   printf '%s\t%s\t-\t-\t%s\t%s\n' "$@" >>"$VELMORA_BENCH_SUMMARY"
 }
-summary_row "2 000-entry listing, first screen, Wine on one processor (best of $runs)" "$s ms" "< 200 ms" \
+summary_row "2 000-entry listing ($arch), first screen, Wine on one processor (best of $runs)" "$s ms" "< 200 ms" \
   "$([ "$s" -lt 200 ] && echo met || echo 'NOT met')"
 if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
-  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "2 000-entry listing, first screen vs reg query /s of both trees, Wine on one processor (median ratio of $runs runs)" \
+  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "2 000-entry listing ($arch), first screen vs reg query /s of both trees, Wine on one processor (median ratio of $runs runs)" \
     "$(median "${shown[@]}") ms" "$(median "${regquery[@]}") ms" "$ratio" "<= 1.00" \
     "$(awk -v r="$ratio" 'BEGIN { print r <= 1.0 ? "met" : "NOT met" }')" >>"$VELMORA_BENCH_SUMMARY"
 fi
 if [ -n "${VELMORA_BENCH_SUMMARY:-}" ] && [ -n "$unpinned_line" ]; then
   u=$(sed -n 's/.*first screen drawn after \([0-9]*\) ms.*/\1/p' <<<"$unpinned_line")
-  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "2 000-entry listing, first screen vs reg query /s, Wine on every processor (one run)" \
+  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "2 000-entry listing ($arch), first screen vs reg query /s, Wine on every processor (one run)" \
     "$u ms" "$unpinned_rq ms" "$(awk -v s="$u" -v q="$unpinned_rq" 'BEGIN { printf "%.2f", (q > 0 ? s / q : 99) }')" "-" \
     "(for comparison)" >>"$VELMORA_BENCH_SUMMARY"
 fi
-summary_row "2 000-entry listing, refresh with nothing changed (best of $runs)" "$r ms" "< 1000 ms" \
+summary_row "2 000-entry listing ($arch), refresh with nothing changed (best of $runs)" "$r ms" "< 1000 ms" \
   "$([ "$r" -lt 1000 ] && echo met || echo 'NOT met')"
-summary_row "2 000-entry listing, refresh after one change (best of $runs)" "$c ms" "< 1000 ms" \
+summary_row "2 000-entry listing ($arch), refresh after one change (best of $runs)" "$c ms" "< 1000 ms" \
   "$([ "$c" -lt 1000 ] && echo met || echo 'NOT met')"
-summary_row "2 000-entry listing, first screen's icons in (best of $runs)" "$i ms" "-" "no goal"
+summary_row "2 000-entry listing ($arch), first screen's icons in (best of $runs)" "$i ms" "-" "no goal"
 k=$(printf '%s\n' "${keystroke[@]}" | sort -g | head -1)
 verdict=met
 awk -v k="$k" 'BEGIN { exit !(k < 50) }' || verdict="NOT met"
 echo "filter at 2 000 entries, best of $runs: slowest keystroke $k ms (goal: under 50 ms: $verdict)"
-summary_row "filter keystroke at 2 000 entries (best of $runs)" "$k ms" "< 50 ms" "$verdict"
+summary_row "filter keystroke at 2 000 entries ($arch, best of $runs)" "$k ms" "< 50 ms" "$verdict"
 # The keystroke posted right after the first paint, as the icons arrive: its
 # answer must not wait for them (the order is the goal, not the time).
 answered_first=0
@@ -144,5 +145,5 @@ verdict=met
 [ "$answered_first" -eq "${#order[@]}" ] || verdict="NOT met"
 t=$(median "${typed[@]}")
 echo "keystroke as the icons arrive: answered after $t ms from opening (median), before the last icon in $answered_first of ${#order[@]} runs ($verdict)"
-summary_row "keystroke as the first screen's icons arrive (median of $runs, from opening)" "$t ms" \
+summary_row "keystroke as the first screen's icons arrive ($arch, median of $runs, from opening)" "$t ms" \
   "answered before the last icon, $answered_first of ${#order[@]} runs" "$verdict"
