@@ -42,15 +42,11 @@ eval "$("$root/scripts/wine-run.sh" --arch "$arch" --prefix "$prefix" --print-en
 # how much changes with the host's load from minute to minute; a program
 # that makes more calls (the common controls register their classes, the
 # skin loads its artwork) pays that many times over. So the programs and
-# their wineserver run on one processor (VELMORA_BENCH_CPU, default 0),
+# their wineserver run on one processor (scripts/one-processor.sh),
 # where a call costs what it costs; the X server and the probe run where
 # they like. The same starts are then measured once more with Wine on every
 # processor, for comparison.
-if command -v taskset >/dev/null 2>&1; then
-  one_cpu=(taskset -c "${VELMORA_BENCH_CPU:-0}")
-else
-  one_cpu=()
-fi
+cpu=$("$root/scripts/one-processor.sh")
 
 cleanup() {
   exec 7>&- 2>/dev/null || true
@@ -130,8 +126,8 @@ measure() {
 }
 
 status=0
-if [ "${#one_cpu[@]}" -gt 0 ]; then
-  counts=1 measure "processor ${VELMORA_BENCH_CPU:-0} only" "${one_cpu[@]}" || status=1
+if [ -n "$cpu" ]; then
+  counts=1 measure "processor $cpu only" taskset -c "$cpu" || status=1
   counts=0 measure "every processor" || status=1
 else
   counts=1 measure "every processor" || status=1
