@@ -71,9 +71,27 @@ RunListing RunCommandStore::List() const {
         listing.unreadable +=
             ListRunEntries(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, listing.entries);
     }
-    MarkRunEntries(listing.entries, m_exists);
-    if (m_follower != nullptr) m_follower->MarkListed(listing.entries);
+    Mark(listing.entries);
     return listing;
+}
+
+RunListing RunCommandStore::ListKeys() const {
+    RunListing listing;
+    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
+        listing.unreadable +=
+            ListRunEntryKeys(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, listing.entries);
+    }
+    MarkShadowedRunEntries(listing.entries);
+    return listing;
+}
+
+bool RunCommandStore::ReadValues(RunEntry& entry) const {
+    return ReadRunEntryValues(m_registry, m_place.RootOf(entry.scope), m_place.appPathsKey, entry);
+}
+
+void RunCommandStore::Mark(std::vector<RunEntry>& entries) const {
+    MarkRunEntries(entries, m_exists);
+    if (m_follower != nullptr) m_follower->MarkListed(entries);
 }
 
 CStringW RunCommandStore::TargetOf(const CStringW& name) const {

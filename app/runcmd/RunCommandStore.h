@@ -78,6 +78,16 @@ public:
 
     // Both scopes, the machine's first, each in the registry's order, marked.
     RunListing List() const;
+    // The same entries, for a window that shows rows before their values:
+    // each listed by its key (ListRunEntryKeys), shadowed marked, nothing
+    // else. ReadValues reads an entry's values (false when its key cannot
+    // be read: List would have skipped and counted it); MarkBroken sets its
+    // broken mark alone, for a row shown before the others are read; Mark
+    // sets the marks List sets, once every value is in.
+    RunListing ListKeys() const;
+    bool ReadValues(RunEntry& entry) const;
+    void MarkBroken(RunEntry& entry) const { MarkBrokenRunEntry(entry, m_exists); }
+    void Mark(std::vector<RunEntry>& entries) const;
 
     // The target of `name` in the write scope as stored, empty when there is
     // no such entry.

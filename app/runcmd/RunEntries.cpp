@@ -63,9 +63,18 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
     entry.terminal = ReadTerminalMark(registry, key);
 }
 
-// Walks the subkeys of `key`, whose path below App Paths is `prefix`.
-int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope scope, int depth,
-              std::vector<RunEntry>& entries) {
+RunEntry EntryOfKeyPath(const CStringW& keyPath, RunScope scope) {
+    RunEntry entry;
+    entry.command = keyPath.Left(keyPath.GetLength() - kExeLength);
+    entry.keyPath = keyPath;
+    entry.scope = scope;
+    return entry;
+}
+
+// Walks the subkeys of `key`, whose path below App Paths is `prefix`. With
+// `readValues` false an entry's key is not opened: it is listed by its name.
+int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope scope, bool readValues,
+              int depth, std::vector<RunEntry>& entries) {
     std::vector<CStringW> names;
     int skipped = ListSubKeys(registry, key, names) == kRegistrySuccess ? 0 : 1;
     for (const CStringW& name : names) {
@@ -73,6 +82,10 @@ int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope 
         const bool isEntry = IsRunEntryKeyName(name);
         if (!isEntry && depth >= kMaxKeyTreeDepth) {
             ++skipped;
+            continue;
+        }
+        if (isEntry && !readValues) {
+            entries.push_back(EntryOfKeyPath(path, scope));
             continue;
         }
         RegKey opened = 0;
@@ -83,14 +96,10 @@ int WalkGroup(IRegistry& registry, RegKey key, const CStringW& prefix, RunScope 
         ScopedRegKey child(registry, key);
         child.Replace(opened);
         if (isEntry) {
-            RunEntry entry;
-            entry.command = path.Left(path.GetLength() - kExeLength);
-            entry.keyPath = path;
-            ReadEntryValues(registry, child.Get(), entry);
-            entry.scope = scope;
-            entries.push_back(entry);
+            entries.push_back(EntryOfKeyPath(path, scope));
+            ReadEntryValues(registry, child.Get(), entries.back());
         } else {
-            skipped += WalkGroup(registry, child.Get(), path, scope, depth + 1, entries);
+            skipped += WalkGroup(registry, child.Get(), path, scope, readValues, depth + 1, entries);
         }
     }
     return skipped;
@@ -115,15 +124,39 @@ bool IsRunEntryKeyName(const CStringW& name) {
     return name.GetLength() > kExeLength && HasExeExtension(name);
 }
 
-int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
-                   std::vector<RunEntry>& entries) {
+namespace {
+
+int ListBelowAppPaths(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                      bool readValues, std::vector<RunEntry>& entries) {
     RegKey opened = 0;
     const long status = registry.OpenKeyForRead(root, appPathsKey.GetString(), &opened);
     if (status == kRegistryFileNotFound) return 0;
     if (status != kRegistrySuccess) return 1;
     ScopedRegKey appPaths(registry, root);
     appPaths.Replace(opened);
-    return WalkGroup(registry, appPaths.Get(), CStringW(), scope, 1, entries);
+    return WalkGroup(registry, appPaths.Get(), CStringW(), scope, readValues, 1, entries);
+}
+
+}  // namespace
+
+int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                   std::vector<RunEntry>& entries) {
+    return ListBelowAppPaths(registry, root, appPathsKey, scope, true, entries);
+}
+
+int ListRunEntryKeys(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                     std::vector<RunEntry>& entries) {
+    return ListBelowAppPaths(registry, root, appPathsKey, scope, false, entries);
+}
+
+bool ReadRunEntryValues(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunEntry& entry) {
+    RegKey opened = 0;
+    const CStringW path = appPathsKey + u"\\" + entry.keyPath;
+    if (registry.OpenKeyForRead(root, path.GetString(), &opened) != kRegistrySuccess) return false;
+    ScopedRegKey key(registry, root);
+    key.Replace(opened);
+    ReadEntryValues(registry, key.Get(), entry);
+    return true;
 }
 
 CStringW TargetFileOf(const CStringW& target) {
@@ -142,23 +175,30 @@ CStringW FolderOfFile(const CStringW& file) {
     return file.Left(slash);
 }
 
-void MarkRunEntries(std::vector<RunEntry>& entries, const TargetFileCheck& exists) {
+void MarkShadowedRunEntries(std::vector<RunEntry>& entries) {
     std::set<CStringW> userKeys;
     for (const RunEntry& entry : entries) {
         if (entry.scope == RunScope::kCurrentUser) userKeys.insert(FoldedKey(entry.keyPath));
     }
-    std::map<CStringW, bool> existing;  // by folded file name
     for (RunEntry& entry : entries) {
         entry.shadowed =
             entry.scope == RunScope::kLocalMachine && userKeys.count(FoldedKey(entry.keyPath)) != 0;
-        const CStringW file = TargetFileOf(entry.target);
-        if (file.IsEmpty()) {
-            entry.broken = true;
-            continue;
-        }
+    }
+}
+
+void MarkBrokenRunEntry(RunEntry& entry, const TargetFileCheck& exists) {
+    const CStringW file = TargetFileOf(entry.target);
+    entry.broken = file.IsEmpty() || !exists(file);
+}
+
+void MarkRunEntries(std::vector<RunEntry>& entries, const TargetFileCheck& exists) {
+    MarkShadowedRunEntries(entries);
+    std::map<CStringW, bool> existing;  // by folded file name
+    const TargetFileCheck existsOnce = [&existing, &exists](const CStringW& file) {
         const CStringW folded = FoldedKey(file);
         auto known = existing.find(folded);
         if (known == existing.end()) known = existing.emplace(folded, exists(file)).first;
-        entry.broken = !known->second;
-    }
+        return known->second;
+    };
+    for (RunEntry& entry : entries) MarkBrokenRunEntry(entry, existsOnce);
 }

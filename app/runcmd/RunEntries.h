@@ -49,6 +49,17 @@ bool IsRunEntryKeyName(const CStringW& name);
 int ListRunEntries(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
                    std::vector<RunEntry>& entries);
 
+// As ListRunEntries, but without opening the entries' keys: each entry has
+// its command, key path and scope, and no values (ReadRunEntryValues reads
+// them). A key that cannot be opened is found only then.
+int ListRunEntryKeys(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                     std::vector<RunEntry>& entries);
+
+// Reads the values of an entry that ListRunEntryKeys listed below
+// `appPathsKey` of `root`, as ListRunEntries reads them. False, the entry
+// unchanged, when its key cannot be opened (gone since, or unreadable).
+bool ReadRunEntryValues(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunEntry& entry);
+
 // The file a target names: the value without blanks at its ends and, when it
 // starts with a double quote, the text up to the closing one (or to the end
 // when there is none).
@@ -61,6 +72,11 @@ CStringW FolderOfFile(const CStringW& file);
 
 // Whether a target file (as TargetFileOf gives it, never empty) exists.
 using TargetFileCheck = std::function<bool(const CStringW& file)>;
+
+// Sets the shadowed mark of every entry, or the broken mark of one entry,
+// as MarkRunEntries does.
+void MarkShadowedRunEntries(std::vector<RunEntry>& entries);
+void MarkBrokenRunEntry(RunEntry& entry, const TargetFileCheck& exists);
 
 // Sets both marks of every entry: broken when its target names no file or
 // `exists` says the file is missing; shadowed when it is registered for the

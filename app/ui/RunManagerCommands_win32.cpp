@@ -88,6 +88,8 @@ bool CRunManagerDlg::IsCommandEnabled(const RunManagerCommand& command) const {
 }
 
 void CRunManagerDlg::FillContextMenu(CMenu& menu) {
+    // The checks and greying follow the entries' values.
+    FinishListing();
     const bool elevated = m_services.scope == RunScope::kLocalMachine;
     for (const RunManagerCommand& command : AllCommands()) {
         // The copies are left out without administrator rights.
@@ -137,6 +139,7 @@ bool CRunManagerDlg::OnListKey(WORD vKey) {
 bool CRunManagerDlg::RunCommand(UINT nID) {
     for (const RunManagerCommand& command : AllCommands()) {
         if (command.id == 0 || command.id != nID) continue;
+        FinishListing();
         (this->*command.handler)();
         return true;
     }

@@ -22,18 +22,92 @@ void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) 
 
 }  // namespace
 
+namespace {
+
+// The orders that only need the keys: the command and the scope (with the
+// command, scope and key path breaking ties).
+bool SortsByKeys(RunColumn column) { return column == RunColumn::kCommand || column == RunColumn::kScope; }
+
+// How many entries the value fill reads between two looks at the queue.
+constexpr int kEntriesBetweenLooks = 16;
+
+}  // namespace
+
 void CRunManagerDlg::Refresh() {
     // Changes made while the keys are read count for the next refresh.
     if (m_listingWatch) m_listingWatch->Rearm();
-    RunListing listing = Store().List();
+    const bool keysFirst =
+        SortsByKeys(m_sortOrder.column) && FilterTextOf(m_editFilter.GetWindowText()).IsEmpty();
+    RunListing listing = keysFirst ? Store().ListKeys() : Store().List();
     SortRunEntries(listing.entries, m_sortOrder.column, m_sortOrder.ascending);
     m_allEntries = std::move(listing.entries);
     m_unreadable = listing.unreadable;
+    m_valueFill.Start(keysFirst ? m_allEntries.size() : 0);
+    // A timer's turn comes after the paint and the input.
+    if (m_valueFill.Open()) {
+        SetTimer(kValueFillTimer, USER_TIMER_MINIMUM);
+    } else {
+        KillTimer(kValueFillTimer);
+    }
     m_filter.Index(m_allEntries);
 
     ShowFilteredEntries();
     m_listCommands.Invalidate(TRUE);
     ShowListingStatus();
+}
+
+void CRunManagerDlg::ReadRowValues(int row) {
+    if (row < 0 || !m_valueFill.Waits(static_cast<std::size_t>(row))) return;
+    const auto index = static_cast<std::size_t>(row);
+    const RunCommandStore store = Store();
+    // Its icon is not read when the file is missing.
+    m_valueFill.Read(m_allEntries, index, [&store](RunEntry& entry) {
+        if (!store.ReadValues(entry)) return false;
+        store.MarkBroken(entry);
+        return true;
+    });
+    if (index < m_entries.size()) m_entries[index] = m_allEntries[index];
+}
+
+void CRunManagerDlg::OnValueFillTimer() {
+    if (!m_valueFill.Open()) {
+        KillTimer(kValueFillTimer);
+        return;
+    }
+    // Reads until the window has something else to do: a paint, a key, a
+    // click or a message posted (the icons read).
+    int sinceLook = 0;
+    const auto nothingWaits = [&sinceLook] {
+        if (++sinceLook < kEntriesBetweenLooks) return true;
+        sinceLook = 0;
+        return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) == 0;
+    };
+    const RunCommandStore store = Store();
+    const auto [first, end] = m_valueFill.ReadWhile(
+        m_allEntries, [&store](RunEntry& entry) { return store.ReadValues(entry); }, nothingWaits);
+    for (std::size_t i = first; i < end && i < m_entries.size(); ++i) m_entries[i] = m_allEntries[i];
+    if (end >= m_allEntries.size()) FinishListing();
+}
+
+void CRunManagerDlg::FinishListing() {
+    if (!m_valueFill.Open()) return;
+    KillTimer(kValueFillTimer);
+    const RunCommandStore store = Store();
+    const int dropped =
+        m_valueFill.Finish(m_allEntries, [&store](RunEntry& entry) { return store.ReadValues(entry); });
+    m_unreadable += dropped;
+    store.Mark(m_allEntries);
+    m_filter.Index(m_allEntries);
+    if (dropped == 0) {
+        // Nothing filtered: the rows are the entries.
+        m_entries = m_allEntries;
+        m_listCommands.Invalidate(FALSE);
+    } else {
+        const std::set<EntryKey> selected = SelectedKeys();
+        ShowFilteredEntries();
+        SelectRows(selected);
+    }
+    if (m_statusText == m_listingStatus) ShowListingStatus();
 }
 
 int CRunManagerDlg::ImageOf(const RunEntry& entry) {

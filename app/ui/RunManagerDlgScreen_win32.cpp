@@ -173,6 +173,7 @@ LRESULT CRunManagerDlg::OnListCustomDraw(NMLVCUSTOMDRAW* pDraw) {
 void CRunManagerDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
     if (pTip->pszText == nullptr || pTip->cchTextMax <= 0) return;
     if (pTip->iItem < 0 || pTip->iItem >= static_cast<int>(m_entries.size())) return;
+    ReadRowValues(pTip->iItem);
     const RunEntry& entry = m_entries[static_cast<std::size_t>(pTip->iItem)];
     // Each cell whole, under its heading, one a line.
     CStringW tip;

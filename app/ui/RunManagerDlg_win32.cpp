@@ -109,7 +109,34 @@ BOOL CRunManagerDlg::OnInitDialog() {
     return FALSE;
 }
 
+bool CRunManagerDlg::NeedsEveryValue(UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_CONTEXTMENU:
+        case WM_DROPFILES:
+            return true;
+        case WM_NOTIFY: {
+            // Drawing a row reads that row; what acts on rows needs them all.
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header == nullptr || header->idFrom != IDC_RUN_LIST) return false;
+            switch (header->code) {
+                case LVN_COLUMNCLICK:
+                case LVN_KEYDOWN:
+                case LVN_BEGINLABELEDITW:
+                case LVN_ENDLABELEDITW:
+                case NM_DBLCLK:
+                    return true;
+                default:
+                    return false;
+            }
+        }
+        default:
+            return false;
+    }
+}
+
 bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (NeedsEveryValue(message, lParam)) FinishListing();
     if (OnScreenMessage(message, wParam, lParam)) {
         result = 0;
         return true;
@@ -123,6 +150,10 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             return true;
         case kAskIconsMessage:
             AskIcons();
+            return true;
+        case WM_TIMER:
+            if (wParam != kValueFillTimer) break;
+            OnValueFillTimer();
             return true;
         case WM_DESTROY:
             // No reading for a window that is going; the base goes on.
@@ -255,6 +286,7 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
 void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOW* pInfo) {
     LVITEMW& item = pInfo->item;
     if (item.iItem < 0 || item.iItem >= static_cast<int>(m_entries.size())) return;
+    ReadRowValues(item.iItem);
     const RunEntry& entry = m_entries[static_cast<std::size_t>(item.iItem)];
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
         const int column = item.iSubItem >= 0 && item.iSubItem < kRunColumnCount ? item.iSubItem : 0;
@@ -331,11 +363,12 @@ void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
 
 void CRunManagerDlg::ShowListingStatus() {
     if (FilterTextOf(m_editFilter.GetWindowText()).IsEmpty()) {
-        SetStatus(ListingStatusText(m_allEntries, m_unreadable));
+        m_listingStatus = ListingStatusText(m_allEntries, m_unreadable);
     } else {
-        SetStatus(
-            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size())));
+        m_listingStatus =
+            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size()));
     }
+    SetStatus(m_listingStatus);
 }
 
 void CRunManagerDlg::OnCancel() {

@@ -31,6 +31,7 @@
 #include "app/ui/RunManagerLayout.h"
 #include "app/runcmd/RunManagerText.h"
 #include "app/ui/RowIconBook.h"
+#include "app/ui/RowValueFill.h"
 #include "app/ui/SkinnedToolDlg_win32.h"
 #include "app/ui/TextTip_win32.h"
 #include "skin/QebTransButton.h"
@@ -49,8 +50,13 @@ public:
     // entries listed are those of its place.
     explicit CRunManagerDlg(const AppServices& services, CWnd* pParent = nullptr);
 
-    // The entries the rows show, in row order.
-    const std::vector<RunEntry>& ShownEntries() const noexcept { return m_entries; }
+    // The entries the rows show, in row order, the listing finished first.
+    const std::vector<RunEntry>& ShownEntries() {
+        FinishListing();
+        return m_entries;
+    }
+    // Whether the listing is not finished: values or marks still to come.
+    bool ValuesBeingRead() const noexcept { return m_valueFill.Open(); }
     // How many files' icons are still being read for the rows.
     std::size_t IconsBeingRead() const { return m_iconBook.Pending(); }
     // The context menu's items, greyed where the selection does not fit.
@@ -127,7 +133,20 @@ protected:
     // Reads both scopes again, marks and sorts the entries and shows those
     // the filter lets through. The selection is dropped. The user's refresh
     // (OnRefresh) lists again only when the watch saw a change.
+    //
+    // Shown in the command order or by scope with nothing filtered (as the
+    // window opens), the rows are listed by their keys only: a row's values
+    // are read when it is first drawn (ReadRowValues), the others on
+    // kValueFillTimer while nothing else waits, and before any message that
+    // acts on the entries the listing is finished (FinishListing: every
+    // value read, the marks set). Until then a row is the entry of the same
+    // index in m_allEntries.
     void Refresh();
+    void ReadRowValues(int row);
+    void OnValueFillTimer();
+    void FinishListing();
+    static bool NeedsEveryValue(UINT message, LPARAM lParam);
+    static constexpr UINT_PTR kValueFillTimer = 1;
     // The filter's text changed: the list shows the matching entries; the
     // selected ones that are still shown stay selected.
     void OnFilterChanged();
@@ -200,6 +219,11 @@ protected:
     RunEntryFilter m_filter;
     // Keys that could not be read at the last listing.
     int m_unreadable = 0;
+    // The entries whose values are still to be read.
+    velmora::app::RowValueFill m_valueFill;
+    // The status line ShowListingStatus set last: the listing's finish
+    // shows it again with the marks, unless an action's outcome replaced it.
+    CStringW m_listingStatus;
     RunSortOrder m_sortOrder;
     // Which files' icons are in m_imageList or being read for it; the
     // worker that reads them, stopped when the window goes.

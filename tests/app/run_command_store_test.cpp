@@ -9,6 +9,7 @@
 
 #include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunCommandStore.h"
+#include "app/ui/RowValueFill.h"
 #include "memory_registry.h"
 
 namespace {
@@ -91,6 +92,75 @@ TEST_F(RunCommandStoreTest, AKeyThatCannotBeReadIsCountedNotHidden) {
     EXPECT_EQ(listing.unreadable, 1);
     ASSERT_EQ(listing.entries.size(), 1u) << "the user's entry is still listed";
     EXPECT_EQ(listing.entries[0].scope, RunScope::kCurrentUser);
+}
+
+// Everything a row shows of an entry, and its marks.
+std::vector<std::string> Shown(const std::vector<RunEntry>& entries) {
+    std::vector<std::string> rows;
+    for (const RunEntry& e : entries) {
+        rows.push_back(N(e.command) + "|" + N(e.keyPath) + "|" + N(e.target) + "|" + N(e.path) + "|" +
+                       std::to_string(static_cast<int>(e.scope)) + (e.broken ? "|broken" : "") +
+                       (e.shadowed ? "|shadowed" : "") + (e.terminal ? "|terminal" : ""));
+    }
+    return rows;
+}
+
+TEST_F(RunCommandStoreTest, ListingTheKeysFirstAndTheValuesLaterGivesTheSameListing) {
+    reg.PutText("U:AP\\deep\\er\\x.exe", "", "C:\\Gone\\x.exe");
+    reg.PutRaw("U:AP\\deep\\er\\x.exe", "VelmoraTerminal", kRegDword, std::string("\x01\0\0\0", 4));
+    const RunListing whole = Store().List();
+    ASSERT_EQ(whole.entries.size(), 5u);
+
+    // As the manager reads: the keys; a row drawn (read once, marked broken
+    // on its own); two while the window is idle; the rest at the finish.
+    const RunCommandStore store = Store();
+    RunListing listing = store.ListKeys();
+    ASSERT_EQ(listing.entries.size(), whole.entries.size());
+    EXPECT_TRUE(listing.entries[1].shadowed) << "known from the keys";
+    EXPECT_TRUE(listing.entries[1].target.IsEmpty()) << "no value read yet";
+    velmora::app::RowValueFill fill;
+    fill.Start(listing.entries.size());
+    int reads = 0;
+    const auto read = [&](RunEntry& entry) {
+        ++reads;
+        return store.ReadValues(entry);
+    };
+    EXPECT_TRUE(fill.Read(listing.entries, 2, read));
+    EXPECT_FALSE(fill.Read(listing.entries, 2, read)) << "read once";
+    EXPECT_FALSE(fill.Read(listing.entries, 99, read));
+    store.MarkBroken(listing.entries[2]);
+    EXPECT_TRUE(listing.entries[2].broken) << N(listing.entries[2].target);
+    int idle = 3;
+    EXPECT_EQ(fill.ReadWhile(listing.entries, read, [&idle] { return idle-- > 0; }),
+              std::make_pair(std::size_t{0}, std::size_t{3}));
+    EXPECT_TRUE(fill.Open());
+    EXPECT_TRUE(fill.Waits(3));
+    EXPECT_FALSE(fill.Waits(2));
+    EXPECT_EQ(fill.Finish(listing.entries, read), 0);
+    EXPECT_FALSE(fill.Open());
+    EXPECT_EQ(reads, 5) << "each entry read once";
+    store.Mark(listing.entries);
+    EXPECT_EQ(Shown(listing.entries), Shown(whole.entries));
+    EXPECT_TRUE(reg.Balanced());
+
+    // A key that went after the keys were listed, and one that cannot be
+    // opened: dropped and counted, as a whole listing skips and counts them.
+    listing = store.ListKeys();
+    fill.Start(listing.entries.size());
+    reg.keys.erase(memreg::KeyPath("AP\\ed.exe"));
+    reg.failKind = memreg::RegCall::kOpenKeyForRead;
+    reg.failAtCall = 1;
+    reg.kindCalls = 0;
+    listing.unreadable += fill.Finish(listing.entries, read);
+    EXPECT_EQ(listing.unreadable, 2);
+    EXPECT_EQ(listing.entries.size(), 3u);
+    EXPECT_FALSE(fill.Open());
+    EXPECT_TRUE(reg.Balanced());
+    // Nothing listed: nothing waits.
+    fill.Start(0);
+    EXPECT_FALSE(fill.Open());
+    EXPECT_EQ(fill.Finish(listing.entries, read), 0);
+    EXPECT_EQ(listing.entries.size(), 3u);
 }
 
 TEST_F(RunCommandStoreTest, RegisteringAsksBeforeReplacingAndNoWritesNothing) {

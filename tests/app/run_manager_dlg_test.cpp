@@ -152,7 +152,12 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
         {"shared", self, "当前用户", ""},
         {"tools\\nested", self, "本机", ""},
     };
+    // Listed by their keys: a row's values are read as it is drawn, its
+    // broken mark with them; the rest, and the count of broken entries,
+    // follow while the window is idle.
+    EXPECT_TRUE(mgr.ValuesBeingRead());
     EXPECT_EQ(Rows(), expected);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !mgr.ValuesBeingRead(); }));
     EXPECT_EQ(Status(), "共 6 个运行命令，2 个失效，1 个被覆盖");
 
     // The rows show the stand-in, image 0, at once: the icons are read on
@@ -559,6 +564,8 @@ TEST_F(RunManagerDlgTest, UnderWow64AProgramOnlyInTheRealSystem32IsThereWithItsI
 }
 
 TEST_F(RunManagerDlgTest, TheFilterShowsMatchingRowsKeepsTheSelectionAndEscapeClearsIt) {
+    // Typed while values are still to be read: they are all read first.
+    EXPECT_TRUE(mgr.ValuesBeingRead());
     EXPECT_EQ(CommandList(mgr).GetItemText(RowOf("ed/m"), 4), CStringW(u"C:\\Tools")) << "the Path column";
     Select({"shared/u", "gone/m"});
     const auto type = [&](const char16_t* text) { FilterField(mgr).SetWindowText(text); };

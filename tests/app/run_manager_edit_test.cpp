@@ -125,7 +125,7 @@ protected:
         DeleteTree(HKEY_LOCAL_MACHINE, kScratchRoot);
         DeleteTree(HKEY_CURRENT_USER, kScratchRoot);
     }
-    int RowOf(const char16_t* command, RunScope scope = RunScope::kCurrentUser) const {
+    int RowOf(const char16_t* command, RunScope scope = RunScope::kCurrentUser) {
         for (std::size_t i = 0; i < mgr.ShownEntries().size(); ++i) {
             if (mgr.ShownEntries()[i].command == command && mgr.ShownEntries()[i].scope == scope)
                 return static_cast<int>(i);

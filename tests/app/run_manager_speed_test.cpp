@@ -197,8 +197,11 @@ void OpenListAndScroll() {
     CommandList(mgr).UpdateWindow();
     timing.scrolled = MillisecondsSince(scrolling);
 
-    // The filter, typed a character at a time and cleared again: each step
-    // is the field's change and the list drawn with what it shows.
+    // The filter, typed a character at a time and cleared again once the
+    // values of the rows listed again are in (the keystroke posted above
+    // measures one that comes before): each step is the field's change and
+    // the list drawn with what it shows.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !mgr.ValuesBeingRead(); }));
     const CStringW typed = u"Command12";
     double slowest = 0;
     double total = 0;
