@@ -56,6 +56,16 @@ bool RunCommandStore::Followed(RunScope scope, const std::vector<CStringW>& comm
 
 namespace {
 
+// Both scopes, the machine's first, each listed by `list` (ListRunEntries or
+// ListRunEntryKeys).
+using ScopeLister = int (*)(IRegistry&, RegKey, const CStringW&, RunScope, std::vector<RunEntry>&);
+RunListing ListBothScopes(IRegistry& registry, const RunCommandPlace& place, ScopeLister list) {
+    RunListing listing;
+    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser})
+        listing.unreadable += list(registry, place.RootOf(scope), place.appPathsKey, scope, listing.entries);
+    return listing;
+}
+
 // The command a key path below App Paths names: "tools\ed.exe" -> "tools\ed".
 CStringW CommandOfKeyPath(const CStringW& keyPath) { return keyPath.Left(keyPath.GetLength() - 4); }
 
@@ -66,21 +76,13 @@ ReplaceAnswer RunCommandStore::AskReplace() {
 }
 
 RunListing RunCommandStore::List() const {
-    RunListing listing;
-    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
-        listing.unreadable +=
-            ListRunEntries(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, listing.entries);
-    }
+    RunListing listing = ListBothScopes(m_registry, m_place, &ListRunEntries);
     Mark(listing.entries);
     return listing;
 }
 
 RunListing RunCommandStore::ListKeys() const {
-    RunListing listing;
-    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
-        listing.unreadable +=
-            ListRunEntryKeys(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, listing.entries);
-    }
+    RunListing listing = ListBothScopes(m_registry, m_place, &ListRunEntryKeys);
     MarkShadowedRunEntries(listing.entries);
     return listing;
 }
