@@ -146,7 +146,8 @@ protected:
     void OnValueFillTimer();
     void FinishListing();
     static bool NeedsEveryValue(UINT message, LPARAM lParam);
-    static constexpr UINT_PTR kValueFillTimer = 1;
+    // Not the frame's resize timer.
+    static constexpr UINT_PTR kValueFillTimer = RESIZE_TIMER_ID + 1;
     // The filter's text changed: the list shows the matching entries; the
     // selected ones that are still shown stay selected.
     void OnFilterChanged();

@@ -156,6 +156,9 @@ TEST_F(RunManagerDlgTest, ListsBothScopesWithNestedNamesMarksAndIcons) {
     // broken mark with them; the rest, and the count of broken entries,
     // follow while the window is idle.
     EXPECT_TRUE(mgr.ValuesBeingRead());
+    // The frame's resize timer is its own: its tick reads nothing.
+    mgr.SendMessage(WM_TIMER, CQebDialog::RESIZE_TIMER_ID, 0);
+    EXPECT_TRUE(mgr.ValuesBeingRead());
     EXPECT_EQ(Rows(), expected);
     EXPECT_TRUE(PumpMessagesUntil([&] { return !mgr.ValuesBeingRead(); }));
     EXPECT_EQ(Status(), "共 6 个运行命令，2 个失效，1 个被覆盖");
