@@ -20,16 +20,16 @@ void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) 
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The orders that only need the keys: the command and the scope (with the
 // command, scope and key path breaking ties).
 bool SortsByKeys(RunColumn column) { return column == RunColumn::kCommand || column == RunColumn::kScope; }
 
 // How many entries the value fill reads between two looks at the queue.
 constexpr int kEntriesBetweenLooks = 16;
+
+velmora::app::RowValueFill::ReadValues ValuesFrom(const RunCommandStore& store) {
+    return [&store](RunEntry& entry) { return store.ReadValues(entry); };
+}
 
 }  // namespace
 
@@ -83,8 +83,7 @@ void CRunManagerDlg::OnValueFillTimer() {
         return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) == 0;
     };
     const RunCommandStore store = Store();
-    const auto [first, end] = m_valueFill.ReadWhile(
-        m_allEntries, [&store](RunEntry& entry) { return store.ReadValues(entry); }, nothingWaits);
+    const auto [first, end] = m_valueFill.ReadWhile(m_allEntries, ValuesFrom(store), nothingWaits);
     for (std::size_t i = first; i < end && i < m_entries.size(); ++i) m_entries[i] = m_allEntries[i];
     if (end >= m_allEntries.size()) FinishListing();
 }
@@ -93,8 +92,7 @@ void CRunManagerDlg::FinishListing() {
     if (!m_valueFill.Open()) return;
     KillTimer(kValueFillTimer);
     const RunCommandStore store = Store();
-    const int dropped =
-        m_valueFill.Finish(m_allEntries, [&store](RunEntry& entry) { return store.ReadValues(entry); });
+    const int dropped = m_valueFill.Finish(m_allEntries, ValuesFrom(store));
     m_unreadable += dropped;
     store.Mark(m_allEntries);
     m_filter.Index(m_allEntries);
