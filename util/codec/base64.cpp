@@ -37,7 +37,8 @@ constexpr std::uint8_t kMarkerBits = 0xC0;
 constexpr std::array<std::uint8_t, 256> MakeDecodeTable() {
     std::array<std::uint8_t, 256> table{};
     for (auto& v : table) v = kBadValue;
-    for (int i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 64; ++i)
+        table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
     table[static_cast<unsigned char>(kPadChar)] = kPadValue;
     return table;
 }
@@ -47,9 +48,7 @@ constexpr std::array<std::uint8_t, 256> kValues = MakeDecodeTable();
 // still has a length an int can hold.
 constexpr long long kMaxEncodeLength = (INT_MAX / 4) * 3LL;
 
-inline void PutPair(char* dst, std::uint32_t twelveBits) {
-    std::memcpy(dst, &kPairs[2 * twelveBits], 2);
-}
+inline void PutPair(char* dst, std::uint32_t twelveBits) { std::memcpy(dst, &kPairs[2 * twelveBits], 2); }
 
 using velmora::base64::Engine;
 
@@ -91,11 +90,49 @@ std::size_t DecodeBlocks(Engine engine, const unsigned char* text, std::size_t l
     return 0;
 }
 
-// The decoder does not know the text's length, and a vector loop must not
-// read past its terminating zero: it looks for the zero this many
-// characters at a time (a multiple of every engine's step), decoding each
-// stretch while it is still in the cache.
-constexpr std::size_t kDecodeStretch = 16 * 1024;
+// The decoder does not know the text's length. Its vector loops read a
+// whole step (at most this many characters) before they look at it, so a
+// step that holds the terminating zero also reads up to this many bytes
+// after it. Reading ahead is safe only within a page the text reaches: a
+// page boundary is also the boundary of what may be mapped.
+constexpr std::size_t kWidestStep = 64;
+constexpr std::uintptr_t kPageSize = 4096;
+
+// How many characters at `p` the vector loop may read: if the text does not
+// end within the last kWidestStep bytes of p's page, it reaches the next
+// page (a zero earlier in the page stops the loop, which finds no step of
+// alphabet characters there, before any read leaves the page), so steps may
+// start anywhere in this page. Otherwise exactly up to the zero.
+struct ReadAhead {
+    std::size_t readable;   // characters the loop may read at p
+    std::size_t toPageEnd;  // the loop took the whole page when it took this many
+    bool endsHere;          // the terminating zero is the readable's end
+};
+
+// The first zero among `count` bytes at `p`, or null; a word at a time, so
+// it reads bytes after the zero too (within the page, as the vector loops).
+VELMORA_READS_AHEAD const unsigned char* FindZero(const unsigned char* p, std::size_t count) {
+    using UnalignedWord = std::uint64_t __attribute__((may_alias, aligned(1)));
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const std::uint64_t word = *reinterpret_cast<const UnalignedWord*>(p + i);
+        if (((word - kOnes) & ~word & kHighBits) != 0) break;
+    }
+    for (; i < count; ++i) {
+        if (p[i] == 0) return p + i;
+    }
+    return nullptr;
+}
+
+ReadAhead MayRead(const unsigned char* p) {
+    const std::size_t toPageEnd = kPageSize - (reinterpret_cast<std::uintptr_t>(p) & (kPageSize - 1));
+    const std::size_t checkFrom = toPageEnd > kWidestStep ? toPageEnd - kWidestStep : 0;
+    if (const unsigned char* zero = FindZero(p + checkFrom, toPageEnd - checkFrom))
+        return {static_cast<std::size_t>(zero - p), toPageEnd, true};
+    return {toPageEnd + kWidestStep - 1, toPageEnd, false};
+}
 
 Engine Usable(Engine engine) { return velmora::base64::EngineRuns(engine) ? engine : Engine::kScalar; }
 
@@ -137,10 +174,8 @@ bool EngineRuns(Engine engine) {
 }
 
 Engine FastestEngine() {
-    // kAvx512Vbmi is left out until it has run on a processor that has the
-    // instructions (its tests skip it elsewhere); it joins this list then.
     static const Engine fastest = [] {
-        for (Engine e : {Engine::kAvx2, Engine::kSsse3}) {
+        for (Engine e : {Engine::kAvx512Vbmi, Engine::kAvx2, Engine::kSsse3}) {
             if (EngineRuns(e)) return e;
         }
         return Engine::kScalar;
@@ -163,7 +198,8 @@ int Encode(Engine engine, const unsigned char* data, int length, char** out) {
         i = static_cast<int>(EncodeBlocks(Usable(engine), data, static_cast<std::size_t>(length), text));
     char* dst = text + i / 3 * 4;
     for (; length - i >= 3; i += 3, dst += 4) {
-        const std::uint32_t group = (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) | data[i + 2];
+        const std::uint32_t group =
+            (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) | data[i + 2];
         PutPair(dst, group >> 12);
         PutPair(dst + 2, group & 0xFFF);
     }
@@ -190,19 +226,16 @@ int Decode(Engine engine, const char* text, unsigned char* out) {
     unsigned char* dst = out;
     engine = Usable(engine);
     if (engine != Engine::kScalar) {
-        // Whole stretches of alphabet characters go to the vector loop; it
-        // stops at the first step holding anything else (the zero
-        // included), and the quartets from there on are the portable
+        // Whole steps of alphabet characters go to the vector loop, a page
+        // at a time; it stops at the first step holding anything else (the
+        // zero included), and the quartets from there on are the portable
         // loop's, so every irregular case is decided by the code below.
         for (;;) {
-            const void* zero = std::memchr(p, 0, kDecodeStretch);
-            const std::size_t readable =
-                zero != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - p)
-                                : kDecodeStretch;
-            const std::size_t taken = DecodeBlocks(engine, p, readable, dst);
+            const ReadAhead ahead = MayRead(p);
+            const std::size_t taken = DecodeBlocks(engine, p, ahead.readable, dst);
             p += taken;
             dst += taken / 4 * 3;
-            if (zero != nullptr || taken != kDecodeStretch) break;
+            if (ahead.endsHere || taken < ahead.toPageEnd) break;
         }
     }
     // Characters are examined strictly in order and each check fails on the

@@ -86,8 +86,9 @@ VELMORA_AVX512VBMI std::size_t EncodeAvx512VbmiBlocks(const unsigned char* data,
     return done;
 }
 
-VELMORA_AVX512VBMI std::size_t DecodeAvx512VbmiBlocks(const unsigned char* text, std::size_t length,
-                                                      unsigned char* out) {
+VELMORA_READS_AHEAD VELMORA_AVX512VBMI std::size_t DecodeAvx512VbmiBlocks(const unsigned char* text,
+                                                                          std::size_t length,
+                                                                          unsigned char* out) {
     const __m512i valuesLow = Load(kTables.values);
     const __m512i valuesHigh = Load(kTables.values + 64);
     const __m512i gather = Load(kTables.gather);

@@ -25,8 +25,7 @@ const char* EngineName(Engine engine);
 // kScalar, always false off x86.
 bool EngineRuns(Engine engine);
 
-// The fastest engine that runs here (decided on the first call). The
-// AVX-512 VBMI engine is not chosen yet: it runs only when named.
+// The fastest engine that runs here (decided on the first call).
 Engine FastestEngine();
 
 // base64_encode and base64_decode (velmora/base64.h, same contracts) with

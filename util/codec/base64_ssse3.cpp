@@ -98,8 +98,8 @@ VELMORA_SSSE3 std::size_t EncodeSsse3Blocks(const unsigned char* data, std::size
     return done;
 }
 
-VELMORA_SSSE3 std::size_t DecodeSsse3Blocks(const unsigned char* text, std::size_t length,
-                                            unsigned char* out) {
+VELMORA_READS_AHEAD VELMORA_SSSE3 std::size_t DecodeSsse3Blocks(const unsigned char* text, std::size_t length,
+                                                                unsigned char* out) {
     std::size_t done = 0;
     for (; length - done >= 16; done += 16, out += 12) {
         __m128i values;
