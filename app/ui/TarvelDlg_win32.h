@@ -65,6 +65,7 @@ protected:
     void OnFrameDpiChanged(int fromDpi, int toDpi) override;
     // Gives the controls the text font of the window's DPI and their places.
     void PlaceControls();
+    void PlaceAddButton(const velmora::skin::SkinRect& place);
     // Shows the icon of an accepted dropped executable (m_hFileIcon,
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CStringW& strPath);
@@ -75,8 +76,12 @@ protected:
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
     // The window's icons (the taskbar's and the window switcher's) are given
-    // once the first paint is done: handing them to the display is slow, and
-    // nothing in the window shows them.
+    // once the first paint is on the screen: handing them to the display is
+    // slow, and nothing in the window shows them. A message posted from the
+    // dialog's paint would come before its controls' paints (posted messages
+    // go first); a timer's turn comes after every paint, and its delay lets
+    // the system show what was painted while the thread waits.
+    static constexpr UINT_PTR kWindowIconsTimer = RESIZE_TIMER_ID + 1;
     bool m_windowIconsAsked = false;
     velmora::OwnedIcon m_hFileIcon;
     velmora::OwnedIcon m_hFileIcon48;
