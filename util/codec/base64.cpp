@@ -98,11 +98,7 @@ std::size_t DecodeBlocks(Engine engine, const unsigned char* text, std::size_t l
 constexpr std::size_t kWidestStep = 64;
 constexpr std::uintptr_t kPageSize = 4096;
 
-// How many characters at `p` the vector loop may read: if the text does not
-// end within the last kWidestStep bytes of p's page, it reaches the next
-// page (a zero earlier in the page stops the loop, which finds no step of
-// alphabet characters there, before any read leaves the page), so steps may
-// start anywhere in this page. Otherwise exactly up to the zero.
+// What the vector loop may read at one place of the text.
 struct ReadAhead {
     std::size_t readable;   // characters the loop may read at p
     std::size_t toPageEnd;  // the loop took the whole page when it took this many
@@ -126,6 +122,11 @@ VELMORA_READS_AHEAD const unsigned char* FindZero(const unsigned char* p, std::s
     return nullptr;
 }
 
+// How many characters at `p` the vector loop may read: if the text does not
+// end within the last kWidestStep bytes of p's page, it reaches the next
+// page (a zero earlier in the page stops the loop, which finds no step of
+// alphabet characters there, before any read leaves the page), so steps may
+// start anywhere in this page. Otherwise exactly up to the zero.
 ReadAhead MayRead(const unsigned char* p) {
     const std::size_t toPageEnd = kPageSize - (reinterpret_cast<std::uintptr_t>(p) & (kPageSize - 1));
     const std::size_t checkFrom = toPageEnd > kWidestStep ? toPageEnd - kWidestStep : 0;
