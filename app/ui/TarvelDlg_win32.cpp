@@ -57,21 +57,11 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_PAINT:
             OnPaint();
-            if (!m_windowIconsAsked) {
-                m_windowIconsAsked = true;
-                SetTimer(kWindowIconsTimer, USER_TIMER_MINIMUM);
-            }
             return true;
         case WM_QUERYDRAGICON:
             result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
             return true;
         case WM_TIMER:
-            if (wParam == kWindowIconsTimer) {
-                KillTimer(kWindowIconsTimer);
-                SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-                SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-                return true;
-            }
             OnTimer(wParam);
             return true;
         case WM_ERASEBKGND:
@@ -115,6 +105,10 @@ BOOL CTarvelDlg::OnInitDialog() {
         m_openingInsertAfter = HWND_TOPMOST;
     }
     CQebDialog::OnInitDialog();
+    // The window's icons before it is first shown, so that the system hands
+    // them to the display together with the window.
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     if (!m_openingPlace) {
         SetWindowPos(HWND_TOPMOST, 0, 0, layout.window.cx, layout.window.cy, SWP_NOMOVE);
         CenterWindow();

@@ -75,14 +75,6 @@ protected:
     WindowPrompts m_prompts{*this};
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
-    // The window's icons (the taskbar's and the window switcher's) are given
-    // once the first paint is on the screen: handing them to the display is
-    // slow, and nothing in the window shows them. A message posted from the
-    // dialog's paint would come before its controls' paints (posted messages
-    // go first); a timer's turn comes after every paint, and its delay lets
-    // the system show what was painted while the thread waits.
-    static constexpr UINT_PTR kWindowIconsTimer = RESIZE_TIMER_ID + 1;
-    bool m_windowIconsAsked = false;
     velmora::OwnedIcon m_hFileIcon;
     velmora::OwnedIcon m_hFileIcon48;
     CBitmap m_bmpCaptionButtons;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/registry/Registry_win32.h"
 #include "app/runcmd/CommandText.h"
+#include "app/registry/Registry_win32.h"
 #include "dialog_harness.h"
 #include "memory_registry.h"
 #include "res/resource.h"
@@ -40,8 +40,7 @@ struct FailingRegistry {
 // lifetime.
 class ScopedRegistry {
 public:
-    ScopedRegistry(AppServices& services, IRegistry& registry)
-        : m_services(services), m_saved(services.registry) {
+    ScopedRegistry(AppServices& services, IRegistry& registry) : m_services(services), m_saved(services.registry) {
         services.registry = &registry;
     }
     ~ScopedRegistry() { m_services.registry = m_saved; }
@@ -99,8 +98,7 @@ TEST_F(TarvelDlgEdgeTest, AFailedWriteShowsNoBoxAndStoresNothing) {
             const ScopedRegistry scoped(services, registry.watch);
             EXPECT_TRUE(Press(IDC_BTN_ADD).empty()) << f.step;
         }
-        EXPECT_TRUE(registry.watch.Balanced())
-            << f.step << ": " << registry.watch.OpenKeys() << " keys left open";
+        EXPECT_TRUE(registry.watch.Balanced()) << f.step << ": " << registry.watch.OpenKeys() << " keys left open";
         EXPECT_FALSE(HasDefaultValue(KeyOf("velmora-test-fail"))) << f.step;
         EXPECT_EQ(KeyExists(KeyOf("velmora-test-fail").c_str()), f.nameKeyStays)
             << f.step << ": keys made before the failing step stay";
@@ -241,8 +239,7 @@ TEST_F(TarvelDlgEdgeTest, TheMinimisedWindowShowsTheApplicationIconCentred) {
     ASSERT_EQ(iconErases.size(), 1u) << "the icon's background is erased first";
     ASSERT_EQ(g_iconsDrawn.size(), 1u);
     EXPECT_EQ(g_iconsDrawn[0].hDC, iconErases[0]) << "both on the paint device context";
-    EXPECT_EQ(g_iconsDrawn[0].hIcon,
-              ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+    EXPECT_EQ(g_iconsDrawn[0].hIcon, reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)));
     // (width - icon width + 1) / 2: 160 x 24 with 32 x 32 icons gives 64, -3.
     EXPECT_EQ(g_iconsDrawn[0].x, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2);
     EXPECT_EQ(g_iconsDrawn[0].y, (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2);

@@ -87,20 +87,8 @@ TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
 
     const HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(hAppIcon, nullptr);
-    // The window's icons are given once the dialog and every control have
-    // painted: nothing waits to be painted when they arrive.
-    bool anythingUnpainted = false;
-    const MessageProbe probe(dlg, [&](UINT message, WPARAM, LPARAM, LRESULT&) {
-        if (message != WM_SETICON) return false;
-        anythingUnpainted = anythingUnpainted || ::GetUpdateRect(dlg.m_hWnd, nullptr, FALSE);
-        for (HWND child = ::GetWindow(dlg.m_hWnd, GW_CHILD); child != nullptr;
-             child = ::GetWindow(child, GW_HWNDNEXT))
-            anythingUnpainted = anythingUnpainted || ::GetUpdateRect(child, nullptr, FALSE);
-        return false;
-    });
-    dlg.ShowWindow(SW_SHOW);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return dlg.SendMessage(WM_GETICON, ICON_SMALL) != 0; }));
-    EXPECT_FALSE(anythingUnpainted);
+    // The window's icons are there when the dialog is made, before any
+    // message is handled.
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_SMALL)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), hAppIcon);
