@@ -7,7 +7,6 @@
 #include "app/ui/SkinnedFrame_win32.h"
 #include "app/ui/TarvelDlgLayout.h"
 #include "res/resource.h"
-#include "skin/button_looks.h"
 #include "skin/win32_facts.h"
 #include "wnd/DC.h"
 #include "wnd/MessageFilter.h"
@@ -26,6 +25,9 @@ CStringW ReadModulePath() {
 }
 
 using velmora::skin::ToRect;
+
+// Posted after the first paint: the window's icons are set.
+constexpr UINT kSetWindowIconsMessage = WM_APP + 2;
 
 void MoveTo(CWnd& control, const velmora::skin::SkinRect& r) {
     control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
@@ -57,6 +59,14 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_PAINT:
             OnPaint();
+            if (!m_windowIconsAsked) {
+                m_windowIconsAsked = true;
+                PostMessage(kSetWindowIconsMessage);
+            }
+            return true;
+        case kSetWindowIconsMessage:
+            SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+            SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
             return true;
         case WM_QUERYDRAGICON:
             result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
@@ -105,10 +115,6 @@ BOOL CTarvelDlg::OnInitDialog() {
         m_openingInsertAfter = HWND_TOPMOST;
     }
     CQebDialog::OnInitDialog();
-    // The window's icons before it is first shown, so that the system hands
-    // them to the display together with the window.
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     if (!m_openingPlace) {
         SetWindowPos(HWND_TOPMOST, 0, 0, layout.window.cx, layout.window.cy, SWP_NOMOVE);
         CenterWindow();
@@ -136,9 +142,9 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_editCommandName.LimitText(kCommandNameLimit);
     MoveTo(m_editCommandName, layout.commandNameField);
 
-    // Bitmap mode: the button has its strip's height, not the layout's.
+    // In bitmap mode the button takes the strip's height after the move.
     m_btnAdd.SetWindowText(velmora::WideFrom936("添加命令"));
-    PlaceAddButton(layout.addButton);
+    MoveTo(m_btnAdd, layout.addButton);
 
     m_btnAddSelf.SetButtonMode();
     m_btnAddSelf.SetBkColor(kDialogBackground);
@@ -209,20 +215,8 @@ void CTarvelDlg::PlaceControls() {
     MoveTo(m_lblUsage, layout.usageLabel);
     MoveTo(m_lblCommandName, layout.commandNameLabel);
     MoveTo(m_editCommandName, layout.commandNameField);
-    PlaceAddButton(layout.addButton);
+    MoveTo(m_btnAdd, layout.addButton);
     MoveTo(m_btnAddSelf, layout.addSelfLink);
-}
-
-// Straight to the height of its strip: moved to the layout's height, the
-// button in bitmap mode would fit itself with a posted command, moving and
-// painting a second time.
-void CTarvelDlg::PlaceAddButton(const velmora::skin::SkinRect& place) {
-    BITMAP strip{};
-    if (m_bmpAddButton.GetBitmap(&strip) && strip.bmWidth > 0 && strip.bmHeight > 0) {
-        MoveTo(m_btnAdd, velmora::skin::FitToStrip(place, strip.bmWidth, strip.bmHeight));
-    } else {
-        MoveTo(m_btnAdd, place);
-    }
 }
 
 // The tool's shared frame, with bitmap 132 kept for the add button, all at

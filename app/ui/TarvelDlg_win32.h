@@ -65,7 +65,6 @@ protected:
     void OnFrameDpiChanged(int fromDpi, int toDpi) override;
     // Gives the controls the text font of the window's DPI and their places.
     void PlaceControls();
-    void PlaceAddButton(const velmora::skin::SkinRect& place);
     // Shows the icon of an accepted dropped executable (m_hFileIcon,
     // m_hFileIcon48) and has the window redrawn.
     void ShowDroppedFileIcon(const CStringW& strPath);
@@ -75,6 +74,10 @@ protected:
     WindowPrompts m_prompts{*this};
     // The application icon, shared (LoadIcon): never destroyed.
     HICON m_hIcon;
+    // The window's icons (the taskbar's and the window switcher's) are given
+    // once the first paint is done: handing them to the display is slow, and
+    // nothing in the window shows them.
+    bool m_windowIconsAsked = false;
     velmora::OwnedIcon m_hFileIcon;
     velmora::OwnedIcon m_hFileIcon48;
     CBitmap m_bmpCaptionButtons;

@@ -87,8 +87,10 @@ TEST_F(TarvelDlgTest, WindowSizePositionTitleAndStyles) {
 
     const HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(hAppIcon, nullptr);
-    // The window's icons are there when the dialog is made, before any
-    // message is handled.
+    // The window's icons are given once its first paint is done.
+    dlg.ShowWindow(SW_SHOW);
+    dlg.UpdateWindow();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dlg.SendMessage(WM_GETICON, ICON_SMALL) != 0; }));
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_BIG)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_GETICON, ICON_SMALL)), hAppIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), hAppIcon);
@@ -100,8 +102,9 @@ TEST_F(TarvelDlgTest, ControlsTextsAndPositions) {
         const char* text;
         RECT rect;
     };
-    // Read before any message is handled: the add button has its strip's
-    // height at once.
+    // The add button fits itself to its strip through a posted command.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
     const Expected controls[] = {
         {kUsageLabelId, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加", {20, 38, 340, 58}},
         {kCommandNameLabelId, "命令名称：", {30, 63, 90, 83}},
@@ -204,7 +207,8 @@ TEST_F(TarvelDlgTest, AddRegistersTheTrimmedNameAndConfirms) {
     EXPECT_EQ(boxes[0].hOwner, dlg.m_hWnd);
     EXPECT_EQ(boxes[0].text, "运行命令添加成功！");
     EXPECT_EQ(boxes[0].hIcon, ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MESSAGE_BOX)));
-    EXPECT_EQ(Name(), CStringW(u"  velmora-test-edit2 \t")) << "the field keeps the text";
+    EXPECT_EQ(Name(), CStringW(u"  velmora-test-edit2 \t"))
+        << "the field keeps the text";
 
     // The accepted program stays: a second name needs no second drop.
     Type("velmora-test-again");
