@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
-#include "app/platform/AppServices_win32.h"
+#include "app/launcher/Launchers.h"
 #include "app/platform/Elevation_win32.h"
+#include "app/platform/LauncherFiles_win32.h"
 #include "app/platform/RegistryChangeWatch_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/platform/TargetFile_win32.h"
-#include "app/platform/ShimFiles_win32.h"
 #include "app/registry/Registry_win32.h"
+#include "app/ui/AppServices_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "base/shell_on_demand_win32.h"
@@ -26,11 +28,11 @@ BOOL CTarvelApp::InitInstance() {
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const RunCommandPlace place = SystemRunCommandPlace();
-        Win32ShimFiles launcherFiles;
-        TerminalShims terminal(registry, place, launcherFiles);
-        const AppServices services{&registry, place, RegistrationScopeFor(DetectElevation()),
+        Win32LauncherFiles launcherFiles;
+        Launchers launchers(registry, place, launcherFiles);
+        const AppServices services{&registry, place, RightsFor(DetectElevation()),
                                    &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
-                                   SystemMessageFilter(), u"Software\\Velmora", &terminal,
+                                   SystemMessageFilter(), u"Software\\Velmora", &launchers,
                                    &RegistryChangeWatch::Make};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;

@@ -41,7 +41,7 @@ section "native benchmarks" "$root/scripts/bench.sh" "$native"
 section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
 section "velmora list --json vs reg query" "$root/scripts/bench-cli.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
-section "terminal launcher" "$root/scripts/bench-shim.sh" "$windows"
+section "terminal launcher" "$root/scripts/bench-launcher.sh" "$windows"
 for other in "${more_windows[@]}"; do
   section "2 000-entry listing ($other)" "$root/scripts/bench-listing.sh" "$other"
   section "start-up ($other)" "$root/scripts/bench-startup.sh" "$other"

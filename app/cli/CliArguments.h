@@ -1,6 +1,7 @@
 // The console program's arguments: a verb, its operands and its flags, read
-// from UTF-16 arguments as the platform split them. Plain code: what each
-// verb takes is a table here, and every refusal comes back as a text.
+// from UTF-16 arguments as the platform split them. Plain code: every flag is
+// one row of a table here, every verb one row of the verb table
+// (CliVerbTable.h), and every refusal comes back as a text.
 #pragma once
 
 #include <vector>
@@ -15,14 +16,14 @@ struct CliRequest {
     std::vector<CStringW> operands;  // in order
     bool help = false;               // --help (-h, /?): the verb's help, or the overview
     bool version = false;
-    bool user = false;  // --user
-    bool machine = false;  // --machine
-    bool broken = false;   // list --broken
-    bool json = false;
-    bool force = false;
-    bool dryRun = false;  // import --dry-run
-    bool terminal = false;  // add --terminal
-    bool all = false;       // terminal off --all
+    bool user = false;         // --user
+    bool machine = false;      // --machine
+    bool broken = false;       // list --broken
+    bool json = false;         // --json
+    bool force = false;        // --force
+    bool dryRun = false;       // import --dry-run
+    bool terminal = false;     // add --terminal
+    bool all = false;          // terminal off --all
     bool hasPathList = false;  // add --path LIST
     CStringW pathList;
     PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear
@@ -33,9 +34,6 @@ struct CliParse {
     CliRequest request;
     CStringW error;  // empty when the arguments are sound
 };
-
-// The verbs, in the order the help lists them.
-const std::vector<const char*>& CliVerbs();
 
 // Parses the arguments after the program's name. Flags may come anywhere
 // after the verb; a flag's value is the next argument or follows "=";

@@ -1,7 +1,8 @@
 // export and import: the manager's .reg backups from the command line.
 #include "app/cli/CliVerbContext.h"
-#include "app/runcmd/RunCommandQuestions.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/QuestionText.h"
+#include "app/text/ViewText.h"
 
 namespace {
 
@@ -29,17 +30,15 @@ CStringW ItemLine(const ImportItem& item) {
 CliExitCode ExportVerb(const CliVerbContext& context) {
     const CliRequest& request = context.request;
     const CStringW& file = request.operands[0];
-    const std::vector<RunEntry> listed = context.store.List().entries;
     std::vector<RunEntry> entries;
     if (request.operands.size() == 1) {
-        for (const RunEntry& entry : listed) {
+        for (const RunEntry& entry : context.store.ListKeys().entries) {
             if (!context.scopeGiven || entry.scope == context.scope) entries.push_back(entry);
         }
     } else {
         bool allFound = true;
         for (std::size_t i = 1; i < request.operands.size(); ++i) {
-            const std::vector<RunEntry> named =
-                EntriesNamed(listed, request.operands[i], context.scopeGiven, context.scope);
+            const std::vector<RunEntry> named = EntriesNamed(context, request.operands[i]);
             if (named.empty()) {
                 context.Err(FillIn(CliText("没有运行命令“%s”"), {request.operands[i]}));
                 allFound = false;

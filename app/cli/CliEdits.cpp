@@ -1,11 +1,11 @@
 // The verbs that change run commands: add, remove, rename, set-target, path.
 #include "app/cli/CliVerbContext.h"
 #include "app/cli/JsonText.h"
+#include "app/registry/KeyPath.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/PathList.h"
-#include "app/runcmd/RunCommandQuestions.h"
-#include "app/runcmd/RunManagerText.h"
-#include "app/terminal/TerminalName.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/QuestionText.h"
 
 namespace {
 
@@ -53,87 +53,71 @@ void TellNotReplaced(const CliVerbContext& context) {
 // An edit's outcome: its status line (the manager's) on the output when it
 // is done or nothing changed, else on the error stream; and its exit code.
 CliExitCode ReportEdit(const CliVerbContext& context, const RunActionText& action, const CStringW& command,
-                       EditResult result, const CStringW& detail) {
-    const CStringW text = EditStatusText(action, command, result, detail);
-    switch (result) {
-        case EditResult::kDone:
-        case EditResult::kUnchanged:
-            context.Out(text);
-            return CliExitCode::kSuccess;
-        case EditResult::kDeclined:
-            TellNotReplaced(context);
-            return CliExitCode::kExists;
-        case EditResult::kNotFound:
-            context.Err(text);
-            return CliExitCode::kNotFound;
-        case EditResult::kInvalidName:
-        case EditResult::kNotForTerminal:
-            context.Err(text);
-            return CliExitCode::kUsage;
-        case EditResult::kFailed:
-            break;
+                       ChangeResult result, const CStringW& detail) {
+    if (result == ChangeResult::kDeclined) {
+        TellNotReplaced(context);
+        return CliExitCode::kExists;
     }
-    context.Err(text);
-    return CliExitCode::kFailed;
+    const CStringW text = EditStatusText(action, command, result, detail);
+    if (Succeeded(result)) context.Out(text);
+    else context.Err(text);
+    return ExitCodeOf(result);
 }
 
 }  // namespace
 
 CliExitCode AddVerb(const CliVerbContext& context) {
-    CStringW name, program;
-    if (!AcceptName(context, context.request.operands[0], &name)) return CliExitCode::kUsage;
-    const CliExitCode programCheck = AcceptProgram(context, context.request.operands[1], &program);
+    const CliRequest& request = context.request;
+    NewRunCommand command;
+    if (!AcceptName(context, request.operands[0], &command.name)) return CliExitCode::kUsage;
+    const CliExitCode programCheck = AcceptProgram(context, request.operands[1], &command.target);
     if (programCheck != CliExitCode::kSuccess) return programCheck;
-    if (context.request.terminal) {
-        // Refused before anything is written.
-        const TerminalResult fit =
-            context.terminal != nullptr ? context.terminal->CheckFit(name, program) : TerminalResult::kFileFailed;
-        if (fit == TerminalResult::kBadName) context.Err(TerminalNameProblem(name));
-        if (fit == TerminalResult::kNotAProgram) context.Err(FillIn(CliText("“%s”不是可以启动的程序，不能在终端中使用"), {program}));
-        if (fit == TerminalResult::kFileFailed) context.Err(CliText("此程序不能制作终端启动文件"));
-        if (fit != TerminalResult::kDone) return fit == TerminalResult::kFileFailed ? CliExitCode::kFailed : CliExitCode::kUsage;
+    if (request.hasPathList) command.pathFolders = SplitPathList(request.pathList);
+    command.terminal = request.terminal;
+    if (command.terminal && !context.store.HasLaunchers()) {
+        context.Err(CliText("此程序不能制作终端启动文件"));
+        return CliExitCode::kFailed;
     }
-    const CStringW previousTarget = context.store.TargetOf(name);
-    switch (context.store.Register(name, program)) {
-        case RegistrationResult::kWritten:
+    const CStringW& name = command.name;
+    const ChangeResult result = context.store.Add(command);
+    switch (result) {
+        case ChangeResult::kDone:
+        case ChangeResult::kUnchanged:
             break;
-        case RegistrationResult::kDeclined:
+        case ChangeResult::kDeclined:
             TellNotReplaced(context);
             return CliExitCode::kExists;
-        case RegistrationResult::kWriteFailed:
-            context.Err(FillIn(CliText("未能添加“%s”：注册表拒绝了写入"), {name}));
+        case ChangeResult::kNotForTerminal:
+            context.Err(TerminalNameProblem(name));
+            return CliExitCode::kUsage;
+        case ChangeResult::kNotAProgram:
+            context.Err(FillIn(CliText("“%s”不是可以启动的程序，不能在终端中使用"), {command.target}));
+            return CliExitCode::kUsage;
+        case ChangeResult::kRegistryFailed:
+            context.Err(FillIn(CliText("未能添加“%s”：注册表拒绝了写入，未做修改"), {name}));
             return CliExitCode::kFailed;
+        default:
+            // Written, then put back: nothing of it stays.
+            context.Err(FillIn(CliText("未能添加“%s”：%s"), {name, ChangeFailureReason(result)}));
+            context.Err(FillIn(CliText("已撤销添加“%s”"), {name}));
+            return ExitCodeOf(result);
     }
     context.Out(FillIn(CliText("运行命令添加成功！“%s”（%s）：%s"),
-                       {name, CliText(ScopeText(context.scope)), program}));
-    if (!context.request.hasPathList && !context.request.terminal) return CliExitCode::kSuccess;
-    RunEntry entry;
-    if (!FindEntryToChange(context, context.store.List().entries, name, &entry)) return CliExitCode::kFailed;
-    CliExitCode code = CliExitCode::kSuccess;
-    if (context.request.hasPathList) {
-        const EditResult result = context.store.SetPathFolders(entry, SplitPathList(context.request.pathList));
-        code = ReportEdit(context, kEditPathAction, name, result, CStringW());
+                       {name, CliText(ScopeText(context.scope)), command.target}));
+    if (command.pathFolders && !command.pathFolders->empty())
+        context.Out(EditStatusText(kEditPathAction, name, ChangeResult::kDone, CStringW()));
+    if (command.terminal) {
+        if (std::optional<RunEntry> entry = context.store.Find(context.scope, name)) TellTerminalUse(context, *entry);
     }
-    if (code == CliExitCode::kSuccess && context.request.terminal) code = TurnOnTerminal(context, entry);
-    if (code != CliExitCode::kSuccess && context.request.terminal) {
-        // Not half done: the command goes again, or points where it did.
-        if (previousTarget.IsEmpty()) {
-            context.store.Delete({entry});
-        } else {
-            context.store.ChangeTarget(entry, previousTarget);
-        }
-        context.Err(FillIn(CliText("已撤销添加“%s”"), {name}));
-    }
-    return code;
+    return CliExitCode::kSuccess;
 }
 
 CliExitCode RemoveVerb(const CliVerbContext& context) {
-    const std::vector<RunEntry> listed = context.store.List().entries;
     std::vector<RunEntry> entries;
     bool allFound = true;
     for (const CStringW& name : context.request.operands) {
         RunEntry entry;
-        if (FindEntryToChange(context, listed, name, &entry)) entries.push_back(entry);
+        if (FindEntryToChange(context, name, &entry)) entries.push_back(entry);
         else allFound = false;
     }
     if (!allFound) {
@@ -142,15 +126,16 @@ CliExitCode RemoveVerb(const CliVerbContext& context) {
     }
     const RunBatchResult result = context.store.Delete(entries);
     for (const RunEntry& entry : result.done)
-        context.Out(EditStatusText(kDeleteAction, entry.command, EditResult::kDone, CStringW()));
+        context.Out(EditStatusText(kDeleteAction, entry.command, ChangeResult::kDone, CStringW()));
     for (const RunBatchResult::Failure& failure : result.failures) {
-        if (failure.status == kRegistrySuccess) {
-            // The registry was not asked: the command's launcher could not go.
+        if (failure.result == ChangeResult::kLauncherFailed) {
             context.Err(FillIn(CliText("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"),
                                {failure.entry.command}));
-        } else {
+        } else if (failure.status != kRegistrySuccess) {
             context.Err(FillIn(CliText("未能删除“%s”：注册表错误 %s"),
                                {failure.entry.command, DecimalText(failure.status)}));
+        } else {
+            context.Err(EditStatusText(kDeleteAction, failure.entry.command, failure.result, CStringW()));
         }
     }
     return result.failures.empty() ? CliExitCode::kSuccess : CliExitCode::kFailed;
@@ -160,15 +145,13 @@ CliExitCode RenameVerb(const CliVerbContext& context) {
     CStringW newName;
     if (!AcceptName(context, context.request.operands[1], &newName)) return CliExitCode::kUsage;
     RunEntry entry;
-    if (!FindEntryToChange(context, context.store.List().entries, context.request.operands[0], &entry))
-        return CliExitCode::kNotFound;
+    if (!FindEntryToChange(context, context.request.operands[0], &entry)) return CliExitCode::kNotFound;
     return ReportEdit(context, kRenameAction, entry.command, context.store.Rename(entry, newName), newName);
 }
 
 CliExitCode SetTargetVerb(const CliVerbContext& context) {
     RunEntry entry;
-    if (!FindEntryToChange(context, context.store.List().entries, context.request.operands[0], &entry))
-        return CliExitCode::kNotFound;
+    if (!FindEntryToChange(context, context.request.operands[0], &entry)) return CliExitCode::kNotFound;
     CStringW program;
     const CliExitCode programCheck = AcceptProgram(context, context.request.operands[1], &program);
     if (programCheck != CliExitCode::kSuccess) return programCheck;
@@ -179,8 +162,7 @@ CliExitCode SetTargetVerb(const CliVerbContext& context) {
 CliExitCode PathVerb(const CliVerbContext& context) {
     const CliRequest& request = context.request;
     RunEntry entry;
-    if (!FindEntryToChange(context, context.store.List().entries, request.operands[0], &entry))
-        return CliExitCode::kNotFound;
+    if (!FindEntryToChange(context, request.operands[0], &entry)) return CliExitCode::kNotFound;
     if ((request.pathChange == PathChange::kAdd || request.pathChange == PathChange::kRemove) &&
         CStringW(request.pathArgument).Trim().empty()) {
         context.Err(CliText("文件夹不能为空"));

@@ -5,11 +5,13 @@
 #include "app/cli/CliVerbContext.h"
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
+#include "app/registry/KeyPath.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/PathList.h"
-#include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunEntryFilter.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/QuestionText.h"
+#include "app/text/ViewText.h"
 
 namespace {
 
@@ -195,14 +197,13 @@ Problem EntryProblem(const char16_t* kind, const CStringW& text, const RunEntry&
 // The launchers that are not in step with their commands.
 void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEntry>& entries,
                          std::vector<Problem>& problems) {
-    if (context.terminal == nullptr) return;
-    for (const TerminalProblem& problem : context.terminal->Problems(entries)) {
+    for (const LauncherProblem& problem : context.store.LauncherProblems(entries)) {
         if (context.scopeGiven && problem.scope != context.scope) continue;
-        const char16_t* kind = problem.kind == TerminalProblem::kOrphanLauncher    ? u"launcher-orphan"
-                               : problem.kind == TerminalProblem::kMissingLauncher ? u"launcher-missing"
+        const char16_t* kind = problem.kind == LauncherProblem::kOrphanLauncher    ? u"launcher-orphan"
+                               : problem.kind == LauncherProblem::kMissingLauncher ? u"launcher-missing"
                                                                                    : u"launcher-wrong-kind";
-        const char* text = problem.kind == TerminalProblem::kOrphanLauncher    ? "多余的终端启动文件"
-                           : problem.kind == TerminalProblem::kMissingLauncher ? "终端启动文件缺失"
+        const char* text = problem.kind == LauncherProblem::kOrphanLauncher    ? "多余的终端启动文件"
+                           : problem.kind == LauncherProblem::kMissingLauncher ? "终端启动文件缺失"
                                                                                : "终端启动文件类型不符";
         problems.push_back({kind, CliText(text), problem.command, problem.scope, problem.file});
     }
@@ -237,8 +238,7 @@ CliExitCode ListVerb(const CliVerbContext& context) {
 
 CliExitCode ShowVerb(const CliVerbContext& context) {
     const CStringW& name = context.request.operands[0];
-    const std::vector<RunEntry> entries =
-        EntriesNamed(context.store.List().entries, name, context.scopeGiven, context.scope);
+    const std::vector<RunEntry> entries = EntriesNamed(context, name);
     if (entries.empty()) {
         context.Err(FillIn(CliText("没有运行命令“%s”"), {name}));
         return CliExitCode::kNotFound;

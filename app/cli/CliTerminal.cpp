@@ -2,8 +2,8 @@
 //   terminal on NAME...    terminal off NAME...    terminal off --all
 //   terminal repair
 #include "app/cli/CliVerbContext.h"
-#include "app/runcmd/RunManagerText.h"
-#include "app/terminal/TerminalName.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/QuestionText.h"
 
 namespace {
 
@@ -13,38 +13,59 @@ using velmora::FillIn;
 // The worse of two exit codes: the first failure is kept.
 CliExitCode Worse(CliExitCode so, CliExitCode now) { return so != CliExitCode::kSuccess ? so : now; }
 
-CliExitCode TurnOff(const CliVerbContext& context, const RunEntry& entry, bool* pLast) {
-    switch (context.terminal->TurnOff(entry, pLast)) {
-        case TerminalResult::kDone:
-            context.Out(FillIn(CliText("“%s”不再在终端中可用"), {entry.command}));
-            return CliExitCode::kSuccess;
-        case TerminalResult::kUnchanged:
-            context.Out(FillIn(CliText("“%s”本来就不在终端中可用"), {entry.command}));
-            return CliExitCode::kSuccess;
-        case TerminalResult::kFileFailed:
-            context.Err(FillIn(CliText("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"),
-                               {entry.command, context.terminal->LauncherFile(entry.scope, entry.command)}));
-            return CliExitCode::kFailed;
+// What came of turning `entry` on or off; its exit code.
+CliExitCode Report(const CliVerbContext& context, const RunEntry& entry, bool on, ChangeResult result) {
+    const CStringW launcher = context.store.LauncherFile(entry.scope, entry.command);
+    switch (result) {
+        case ChangeResult::kDone:
+        case ChangeResult::kUnchanged:
+            if (on) {
+                TellTerminalUse(context, entry);
+            } else {
+                context.Out(FillIn(CliText(result == ChangeResult::kDone ? "“%s”不再在终端中可用"
+                                                                         : "“%s”本来就不在终端中可用"),
+                                   {entry.command}));
+            }
+            break;
+        case ChangeResult::kNotForTerminal:
+            context.Err(TerminalNameProblem(entry.command));
+            break;
+        case ChangeResult::kNotAProgram:
+            context.Err(FillIn(CliText("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"),
+                               {entry.command, entry.target}));
+            break;
+        case ChangeResult::kLauncherFailed:
+            context.Err(on ? FillIn(CliText("无法写入终端启动文件：%s，未做修改"), {launcher})
+                           : FillIn(CliText("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"),
+                                    {entry.command, launcher}));
+            break;
+        case ChangeResult::kRegistryFailed:
+            context.Err(on ? FillIn(CliText("未能标记“%s”或修改 PATH：注册表拒绝了修改，未做修改"), {entry.command})
+                           : FillIn(CliText("未能修改“%s”：注册表拒绝了修改，一切保持原样"), {entry.command}));
+            break;
         default:
-            context.Err(FillIn(CliText("未能修改“%s”：注册表拒绝了修改，一切保持原样"), {entry.command}));
-            return CliExitCode::kFailed;
+            context.Err(FillIn(CliText("未能修改“%s”：%s"), {entry.command, ChangeFailureReason(result)}));
+            break;
     }
+    return ExitCodeOf(result);
 }
 
 CliExitCode AllOff(const CliVerbContext& context) {
-    CliExitCode code = CliExitCode::kSuccess;
+    std::vector<RunEntry> marked;
     for (const RunEntry& entry : context.store.List().entries) {
-        if (entry.scope != context.scope || !entry.terminal) continue;
-        code = Worse(code, TurnOff(context, entry, nullptr));
+        if (entry.scope == context.scope && entry.terminal) marked.push_back(entry);
     }
+    const RunBatchResult batch = context.store.SetTerminal(marked, false);
+    CliExitCode code = CliExitCode::kSuccess;
+    for (std::size_t i = 0; i < marked.size(); ++i) code = Worse(code, Report(context, marked[i], false, batch.results[i]));
     if (code != CliExitCode::kSuccess) return code;
-    const CStringW shown = context.terminal->Folder(context.scope);
-    switch (context.terminal->TakeFolderOffPath(context.scope)) {
-        case TerminalResult::kDone:
+    const CStringW shown = context.store.LauncherFolder(context.scope);
+    switch (context.store.TakeLauncherFolderOffPath(context.scope)) {
+        case ChangeResult::kDone:
             context.Out(FillIn(CliText("已把 %s 从%s的 PATH 中去掉；新打开的终端生效"),
                                {shown, CliText(ScopeText(context.scope))}));
             return CliExitCode::kSuccess;
-        case TerminalResult::kUnchanged:
+        case ChangeResult::kUnchanged:
             return CliExitCode::kSuccess;
         default:
             context.Err(FillIn(CliText("未能修改%s的 PATH：注册表拒绝了修改"), {CliText(ScopeText(context.scope))}));
@@ -53,16 +74,12 @@ CliExitCode AllOff(const CliVerbContext& context) {
 }
 
 CliExitCode Repair(const CliVerbContext& context) {
-    std::vector<RunEntry> entries;
-    for (const RunEntry& entry : context.store.List().entries) {
-        if (!context.scopeGiven || entry.scope == context.scope) entries.push_back(entry);
-    }
-    std::vector<TerminalProblem> problems = context.terminal->Problems(entries);
+    std::vector<LauncherProblem> problems = context.store.LauncherProblems(context.store.List().entries);
     if (context.scopeGiven) {
-        std::erase_if(problems, [&](const TerminalProblem& problem) { return problem.scope != context.scope; });
+        std::erase_if(problems, [&](const LauncherProblem& problem) { return problem.scope != context.scope; });
     }
-    const std::vector<TerminalProblem> left = context.terminal->Repair(problems);
-    for (const TerminalProblem& problem : left) {
+    const std::vector<LauncherProblem> left = context.store.RepairLaunchers(problems);
+    for (const LauncherProblem& problem : left) {
         context.Err(FillIn(CliText("未能修复“%s”的终端启动文件：%s"), {problem.command, problem.file}));
     }
     context.Out(problems.empty() ? CliText("终端命令没有需要修复的问题")
@@ -73,59 +90,39 @@ CliExitCode Repair(const CliVerbContext& context) {
 
 }  // namespace
 
-CliExitCode TurnOnTerminal(const CliVerbContext& context, const RunEntry& entry) {
-    const CStringW launcher = context.terminal->LauncherFile(entry.scope, entry.command);
-    switch (context.terminal->TurnOn(entry)) {
-        case TerminalResult::kDone:
-        case TerminalResult::kUnchanged:
-            break;
-        case TerminalResult::kBadName:
-            context.Err(TerminalNameProblem(entry.command));
-            return CliExitCode::kUsage;
-        case TerminalResult::kNotAProgram:
-            context.Err(FillIn(CliText("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"),
-                               {entry.command, entry.target}));
-            return CliExitCode::kUsage;
-        case TerminalResult::kFileFailed:
-            context.Err(FillIn(CliText("无法写入终端启动文件：%s，未做修改"), {launcher}));
-            return CliExitCode::kFailed;
-        case TerminalResult::kRegistryFailed:
-            context.Err(FillIn(CliText("未能标记“%s”或修改 PATH：注册表拒绝了修改，未做修改"), {entry.command}));
-            return CliExitCode::kFailed;
-    }
+void TellTerminalUse(const CliVerbContext& context, const RunEntry& entry) {
     context.Out(FillIn(CliText("“%s”可在终端中使用（%s）：%s"),
-                       {entry.command, CliText(ScopeText(entry.scope)), launcher}));
+                       {entry.command, CliText(ScopeText(entry.scope)),
+                        context.store.LauncherFile(entry.scope, entry.command)}));
     // What a new terminal would start instead, if anything comes first.
-    for (const RunEntry& listed : EntriesNamed(context.store.List().entries, entry.command, true, entry.scope)) {
-        if (!listed.terminalShadowedBy.IsEmpty()) {
-            context.Err(FillIn(CliText("“%s”在终端中被遮蔽：PATH 中排在前面的 %s 会先被找到"),
-                               {entry.command, listed.terminalShadowedBy}));
-        }
+    std::vector<RunEntry> marked{entry};
+    marked.front().terminal = true;
+    context.store.Mark(marked);
+    if (!marked.front().terminalShadowedBy.IsEmpty()) {
+        context.Err(FillIn(CliText("“%s”在终端中被遮蔽：PATH 中排在前面的 %s 会先被找到"),
+                           {entry.command, marked.front().terminalShadowedBy}));
     }
-    return CliExitCode::kSuccess;
 }
 
 CliExitCode TerminalVerb(const CliVerbContext& context) {
-    if (context.terminal == nullptr) {
+    if (!context.store.HasLaunchers()) {
         context.Err(CliText("此程序不能制作终端启动文件"));
         return CliExitCode::kFailed;
     }
     const CStringW& action = context.request.operands[0];
     if (action == u"repair") return Repair(context);
     if (context.request.all) return AllOff(context);
-    const std::vector<RunEntry> listed = context.store.List().entries;
     std::vector<RunEntry> entries;
     for (std::size_t i = 1; i < context.request.operands.size(); ++i) {
         RunEntry entry;
-        if (!FindEntryToChange(context, listed, context.request.operands[i], &entry)) return CliExitCode::kNotFound;
+        if (!FindEntryToChange(context, context.request.operands[i], &entry)) return CliExitCode::kNotFound;
         entries.push_back(entry);
     }
+    const bool on = action == u"on";
+    const RunBatchResult batch = context.store.SetTerminal(entries, on);
     CliExitCode code = CliExitCode::kSuccess;
-    bool last = false;
-    for (const RunEntry& entry : entries) {
-        code = Worse(code, action == u"on" ? TurnOnTerminal(context, entry) : TurnOff(context, entry, &last));
-    }
-    if (action == u"off" && last) {
+    for (std::size_t i = 0; i < entries.size(); ++i) code = Worse(code, Report(context, entries[i], on, batch.results[i]));
+    if (!on && !batch.emptiedScopes.empty()) {
         context.Out(FillIn(CliText("%s已没有终端命令；要把启动文件夹从 PATH 中去掉，运行 velmora terminal off --all"),
                            {CliText(ScopeText(context.scope))}));
     }

@@ -8,23 +8,20 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliVerbs.h"
 #include "app/runcmd/RunCommandStore.h"
-#include "app/terminal/TerminalShims.h"
 
 // The store's questions on a command line, where nobody is asked: a
-// replacement goes ahead only with --force (the question is kept to tell
-// the user what was not replaced); a delete was asked for by naming it.
+// replacement goes ahead when the verb was told so (--force, or a verb whose
+// point is the change); the question is kept to tell the user what was not
+// replaced. A delete was asked for by naming it.
 class CliPrompts final : public RunCommandPrompts {
 public:
-    explicit CliPrompts(bool force) : m_force(force) {}
-    bool ConfirmReplace(const CStringW& question) override {
-        lastReplaceQuestion = question;
-        return m_force;
-    }
-    bool ConfirmDelete(const CStringW&) override { return true; }
+    explicit CliPrompts(bool replace) : m_replace(replace) {}
+    bool ConfirmReplace(const ReplaceQuestion& question) override;
+    bool ConfirmDelete(const std::vector<RunEntry>&) override { return true; }
     CStringW lastReplaceQuestion;
 
 private:
-    bool m_force;
+    bool m_replace;
 };
 
 struct CliVerbContext {
@@ -37,8 +34,6 @@ struct CliVerbContext {
     RunScope scope;
     // Whether --user or --machine narrowed the verb to `scope`.
     bool scopeGiven;
-    // Terminal launchers, when the program can make them.
-    TerminalShims* terminal;
 
     void Out(const CStringW& line) const { output.Out(line + u"\n"); }
     void Err(const CStringW& line) const { output.Err(line + u"\n"); }
@@ -50,18 +45,20 @@ CStringW CliText(const char* text);
 // "machine" or "user", as the JSON output names scopes.
 const char16_t* ScopeKey(RunScope scope) noexcept;
 
-// The listed entries named `name` (typed as on the command line: trimmed,
-// nested, any ASCII letter case), of `scope` only when `oneScope`.
-std::vector<RunEntry> EntriesNamed(const std::vector<RunEntry>& entries, const CStringW& name, bool oneScope,
-                                   RunScope scope);
+// The exit code a store outcome gives, when the verb has no word of its own.
+CliExitCode ExitCodeOf(ChangeResult result) noexcept;
+
+// The entries named `name` (as typed: trimmed, nested, any ASCII letter
+// case), each found alone: of the context's scope when --user or --machine
+// narrowed the verb, else of both, the machine's first.
+std::vector<RunEntry> EntriesNamed(const CliVerbContext& context, const CStringW& name);
 
 // The entry `name` of the context's scope. When there is none, says so on
 // the error stream (naming the other scope when the name is there) and
 // gives false.
-bool FindEntryToChange(const CliVerbContext& context, const std::vector<RunEntry>& entries, const CStringW& name,
-                       RunEntry* pEntry);
+bool FindEntryToChange(const CliVerbContext& context, const CStringW& name, RunEntry* pEntry);
 
-// The verbs, each one call into the store.
+// The verbs, each one call into the store (their rows: CliVerbTable.cpp).
 CliExitCode ListVerb(const CliVerbContext& context);
 CliExitCode ShowVerb(const CliVerbContext& context);
 CliExitCode CheckVerb(const CliVerbContext& context);
@@ -74,8 +71,9 @@ CliExitCode ExportVerb(const CliVerbContext& context);
 CliExitCode ImportVerb(const CliVerbContext& context);
 CliExitCode TerminalVerb(const CliVerbContext& context);
 
-// Makes `entry` work in terminals and says how that went; the exit code.
-CliExitCode TurnOnTerminal(const CliVerbContext& context, const RunEntry& entry);
+// Says that `entry` works in terminals now, and what a new terminal would
+// start instead when something comes first on PATH.
+void TellTerminalUse(const CliVerbContext& context, const RunEntry& entry);
 
 // The help texts: the overview (verbs, scope, exit codes) and one verb's.
 CStringW CliOverviewHelp();

@@ -3,40 +3,16 @@
 #include <optional>
 
 #include "app/cli/CliVerbContext.h"
-#include "app/runcmd/CommandText.h"
-#include "app/runcmd/RunCommandQuestions.h"
-
-namespace {
+#include "app/cli/CliVerbTable.h"
+#include "app/launcher/Launchers.h"
+#include "app/text/QuestionText.h"
 
 using velmora::FillIn;
 
-// Verbs that write: they need administrator rights for the machine's entries.
-bool Writes(const CliRequest& request) {
-    const CStringW& verb = request.verb;
-    if (verb == u"path") return request.pathChange != PathChange::kShow;
-    return verb == u"add" || verb == u"remove" || verb == u"rename" || verb == u"set-target" ||
-           verb == u"terminal" || (verb == u"import" && !request.dryRun);
+bool CliPrompts::ConfirmReplace(const ReplaceQuestion& question) {
+    lastReplaceQuestion = ReplaceQuestionText(question);
+    return m_replace;
 }
-
-using VerbFunction = CliExitCode (*)(const CliVerbContext&);
-
-VerbFunction VerbOf(const CStringW& verb) {
-    struct Named {
-        const char16_t* name;
-        VerbFunction function;
-    } static const kVerbs[] = {
-        {u"list", &ListVerb},     {u"show", &ShowVerb},         {u"check", &CheckVerb},
-        {u"add", &AddVerb},       {u"remove", &RemoveVerb},     {u"rename", &RenameVerb},
-        {u"set-target", &SetTargetVerb}, {u"path", &PathVerb}, {u"export", &ExportVerb},
-        {u"import", &ImportVerb}, {u"terminal", &TerminalVerb},
-    };
-    for (const Named& named : kVerbs) {
-        if (verb == named.name) return named.function;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 CStringW CliText(const char* text) { return velmora::WideFrom936(text); }
 
@@ -44,27 +20,45 @@ const char16_t* ScopeKey(RunScope scope) noexcept {
     return scope == RunScope::kCurrentUser ? u"user" : u"machine";
 }
 
-std::vector<RunEntry> EntriesNamed(const std::vector<RunEntry>& entries, const CStringW& name, bool oneScope,
-                                   RunScope scope) {
-    const CStringW keyPath = NormalizeKeyPath(TrimCommandName(name) + u".exe");
+CliExitCode ExitCodeOf(ChangeResult result) noexcept {
+    switch (result) {
+        case ChangeResult::kDone:
+        case ChangeResult::kUnchanged:
+            return CliExitCode::kSuccess;
+        case ChangeResult::kDeclined:
+            return CliExitCode::kExists;
+        case ChangeResult::kNotFound:
+            return CliExitCode::kNotFound;
+        case ChangeResult::kInvalidName:
+        case ChangeResult::kNotForTerminal:
+        case ChangeResult::kNotAProgram:
+            return CliExitCode::kUsage;
+        case ChangeResult::kNeedsAdministrator:
+            return CliExitCode::kNeedsAdmin;
+        case ChangeResult::kRegistryFailed:
+        case ChangeResult::kLauncherFailed:
+            break;
+    }
+    return CliExitCode::kFailed;
+}
+
+std::vector<RunEntry> EntriesNamed(const CliVerbContext& context, const CStringW& name) {
     std::vector<RunEntry> named;
-    for (const RunEntry& entry : entries) {
-        if (oneScope && entry.scope != scope) continue;
-        if (velmora::CompareNoCase(NormalizeKeyPath(entry.keyPath), keyPath) == 0) named.push_back(entry);
+    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
+        if (context.scopeGiven && scope != context.scope) continue;
+        if (std::optional<RunEntry> entry = context.store.Find(scope, name)) named.push_back(std::move(*entry));
     }
     return named;
 }
 
-bool FindEntryToChange(const CliVerbContext& context, const std::vector<RunEntry>& entries, const CStringW& name,
-                       RunEntry* pEntry) {
-    const std::vector<RunEntry> mine = EntriesNamed(entries, name, true, context.scope);
-    if (!mine.empty()) {
-        *pEntry = mine.front();
+bool FindEntryToChange(const CliVerbContext& context, const CStringW& name, RunEntry* pEntry) {
+    if (std::optional<RunEntry> entry = context.store.Find(context.scope, name)) {
+        *pEntry = std::move(*entry);
         return true;
     }
     const RunScope other =
         context.scope == RunScope::kCurrentUser ? RunScope::kLocalMachine : RunScope::kCurrentUser;
-    if (!EntriesNamed(entries, name, true, other).empty()) {
+    if (context.store.Find(other, name)) {
         context.Err(FillIn(CliText("%s中没有运行命令“%s”（%s有，可加 %s）"),
                            {CliText(ScopeText(context.scope)), name, CliText(ScopeText(other)),
                             other == RunScope::kCurrentUser ? CStringW(u"--user") : CStringW(u"--machine")}));
@@ -90,7 +84,8 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
         output.Out(u"Velmora " + services.version + u"\n");
         return CliExitCode::kSuccess;
     }
-    if (request.machine && !services.elevated && Writes(request)) {
+    const CliVerbRow& verb = *FindCliVerb(request.verb);
+    if (request.machine && !services.elevated && Writes(verb, request)) {
         output.Err(CliText("需要管理员权限才能修改本机（HKEY_LOCAL_MACHINE）的运行命令，未做任何修改。") + u"\n");
         output.Err(CliText("请在以管理员身份运行的命令提示符中重试，或改用 --user。") + u"\n");
         return CliExitCode::kNeedsAdmin;
@@ -100,12 +95,11 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
                            : request.machine ? RunScope::kLocalMachine
                            : services.elevated ? RunScope::kLocalMachine
                                                : RunScope::kCurrentUser;
-    CliPrompts prompts(request.force);
-    std::optional<TerminalShims> terminal;
-    if (services.shimFiles != nullptr) terminal.emplace(*services.registry, services.place, *services.shimFiles);
-    RunCommandStore store(*services.registry, services.place, scope, prompts, services.targetExists,
-                          terminal ? &*terminal : nullptr);
-    const CliVerbContext context{request, services, output, store, prompts, scope, scopeGiven,
-                                 terminal ? &*terminal : nullptr};
-    return VerbOf(request.verb)(context);
+    CliPrompts prompts(request.force || !verb.replacesOnlyWithForce);
+    std::optional<Launchers> launchers;
+    if (services.launcherFiles != nullptr) launchers.emplace(*services.registry, services.place, *services.launcherFiles);
+    RunCommandStore store(*services.registry, services.place, {scope, services.elevated}, prompts,
+                          services.targetExists, launchers ? &*launchers : nullptr);
+    const CliVerbContext context{request, services, output, store, prompts, scope, scopeGiven};
+    return verb.run(context);
 }

@@ -1,5 +1,6 @@
 // The console program's verbs over the run-command store. Each verb picks
-// what to act on, makes one call into the store and writes what came of it:
+// what to act on (looking names up one by one, not listing everything), makes
+// one call into the store and writes what came of it:
 // data to the output, messages about failures to the error stream, in
 // Chinese as the windows word them; --json writes one JSON document. The
 // Win32 side only supplies the registry, the file system and the console.
@@ -10,10 +11,10 @@
 #include <vector>
 
 #include "app/cli/CliExitCode.h"
+#include "app/launcher/LauncherFiles.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/RunCommandPlace.h"
 #include "app/runcmd/RunEntries.h"
-#include "app/terminal/ShimFiles.h"
 #include "base/wide_text.h"
 
 // Where the verbs write. Each call is whole lines (ending in "\n").
@@ -43,7 +44,7 @@ struct CliServices {
     CStringW version;  // "1.0.0.0"
     // The launcher files of terminal commands; without them the store
     // changes no launcher and the terminal verb is refused.
-    ShimFiles* shimFiles = nullptr;
+    LauncherFiles* launcherFiles = nullptr;
 };
 
 // Runs the arguments after the program's name; the exit code is the result.

@@ -14,16 +14,15 @@
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/platform/Elevation_win32.h"
+#include "app/platform/LauncherFiles_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/WholeFile_win32.h"
-#include "app/platform/ShimFiles_win32.h"
 #include "app/registry/Registry_win32.h"
+#include "app/runcmd/RunCommandBackup.h"
 #include "base/win32_handles.h"
 
 namespace {
-
-// A .reg file larger than this is refused, as the manager refuses it.
-constexpr std::size_t kMaxImportBytes = 64u << 20;
 
 // One standard stream: a console is written in UTF-16, anything else gets
 // UTF-8 bytes.
@@ -112,14 +111,14 @@ int main() {
     services.fullPath = &FullPath;
     services.programExists = &IsExistingFile;
     services.readFile = [](const CStringW& file, std::vector<unsigned char>* pData) {
-        return ReadWholeFile(file, kMaxImportBytes, *pData) == ERROR_SUCCESS;
+        return ReadWholeFile(file, kLargestBackupBytes, *pData) == ERROR_SUCCESS;
     };
     services.writeFile = [](const CStringW& file, const std::vector<unsigned char>& data) {
         return WriteWholeFile(file, data) == ERROR_SUCCESS;
     };
     services.version = VersionText();
-    Win32ShimFiles launcherFiles;
-    services.shimFiles = &launcherFiles;
+    Win32LauncherFiles launcherFiles;
+    services.launcherFiles = &launcherFiles;
     ConsoleOutput output;
     return static_cast<int>(RunCli(ArgumentsAfterProgram(), services, output));
 }

@@ -29,6 +29,6 @@ bool DetectElevation() {
     return CanWriteMachineAppPaths();
 }
 
-RunScope RegistrationScopeFor(bool elevated) {
-    return elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+RunCommandRights RightsFor(bool elevated) {
+    return {elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser, elevated};
 }

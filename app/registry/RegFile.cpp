@@ -406,18 +406,18 @@ std::vector<unsigned char> WriteRegFile(const std::vector<RegFileKey>& keys) {
     return bytes;
 }
 
-const char16_t* RegFileRootName(RunScope scope) {
-    return scope == RunScope::kLocalMachine ? u"HKEY_LOCAL_MACHINE" : u"HKEY_CURRENT_USER";
+const char16_t* RegFileRootName(RegFileRoot root) {
+    return root == RegFileRoot::kLocalMachine ? u"HKEY_LOCAL_MACHINE" : u"HKEY_CURRENT_USER";
 }
 
-bool ParseRegFileRoot(const CStringW& name, RunScope* pScope) {
+bool ParseRegFileRoot(const CStringW& name, RegFileRoot* pRoot) {
     const auto is = [&](const char16_t* candidate) { return velmora::CompareNoCase(name, candidate) == 0; };
     if (is(u"HKEY_LOCAL_MACHINE") || is(u"HKLM")) {
-        *pScope = RunScope::kLocalMachine;
+        *pRoot = RegFileRoot::kLocalMachine;
         return true;
     }
     if (is(u"HKEY_CURRENT_USER") || is(u"HKCU")) {
-        *pScope = RunScope::kCurrentUser;
+        *pRoot = RegFileRoot::kCurrentUser;
         return true;
     }
     return false;

@@ -24,7 +24,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/runcmd/RunScope.h"
 #include "base/wide_text.h"
 
 struct RegFileValue {
@@ -74,8 +73,11 @@ RegFileParse ParseRegFile(const unsigned char* data, std::size_t size);
 // values a file gave a [-key] stay below it.
 std::vector<unsigned char> WriteRegFile(const std::vector<RegFileKey>& keys);
 
-// The full name of a scope's root as the file names it: "HKEY_LOCAL_MACHINE"
-// and "HKEY_CURRENT_USER"; and back, with the short names HKLM and HKCU read
-// too (ASCII letter case ignored). False for any other root.
-const char16_t* RegFileRootName(RunScope scope);
-bool ParseRegFileRoot(const CStringW& name, RunScope* pScope);
+// The two roots a file's keys may start with.
+enum class RegFileRoot { kLocalMachine, kCurrentUser };
+
+// The full name of a root as the file names it: "HKEY_LOCAL_MACHINE" and
+// "HKEY_CURRENT_USER"; and back, with the short names HKLM and HKCU read too
+// (ASCII letter case ignored). False for any other root.
+const char16_t* RegFileRootName(RegFileRoot root);
+bool ParseRegFileRoot(const CStringW& name, RegFileRoot* pRoot);

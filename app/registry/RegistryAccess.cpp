@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 
 namespace {
 

@@ -44,6 +44,10 @@ public:
     // read whole, whatever their length (up to the registry's 255
     // characters). *pName is untouched on failure.
     virtual long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) = 0;
+    // The name of `key` itself (the last name of its path, never a root) as
+    // the registry spells it, whatever letter case opened it. *pName is
+    // untouched on failure.
+    virtual long KeyName(RegKey key, CStringW* pName) = 0;
     // How many subkeys and values `key` has.
     virtual long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) = 0;
     // Deletes subkey `name` of `parent` with all its values; it must have no

@@ -1,6 +1,6 @@
 #include "app/registry/RegistryTree.h"
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 
 namespace {
 

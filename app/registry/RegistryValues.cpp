@@ -1,6 +1,6 @@
 #include "app/registry/RegistryValues.h"
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 #include "app/registry/RegistryTree.h"
 
 bool operator==(const RegKeyContents& a, const RegKeyContents& b) {
@@ -113,30 +113,7 @@ long WriteKeyContents(IRegistry& registry, RegKey parent, const CStringW& keyPat
 
 long ReplaceKeyContents(IRegistry& registry, RegKey parent, const CStringW& keyPath,
                         const RegKeyContents& contents) {
-    RegKeyContents old;
-    const long readStatus = ReadKeyContents(registry, parent, keyPath, &old);
-    if (readStatus != kRegistrySuccess && readStatus != kRegistryFileNotFound) return readStatus;
-    const bool existed = readStatus == kRegistrySuccess;
-    if (existed) {
-        const long deleteStatus = DeleteKeyTree(registry, parent, keyPath);
-        if (deleteStatus != kRegistrySuccess) {
-            // Part of the tree may be gone: the old contents put it back.
-            WriteKeyContents(registry, parent, keyPath, old);
-            return deleteStatus;
-        }
-    }
-    const long writeStatus = WriteKeyContents(registry, parent, keyPath, contents);
-    if (writeStatus != kRegistrySuccess) {
-        DeleteKeyTree(registry, parent, keyPath);
-        if (existed) WriteKeyContents(registry, parent, keyPath, old);
-    }
-    return writeStatus;
-}
-
-long CopyKeyTree(IRegistry& registry, RegKey fromRoot, const CStringW& fromPath, RegKey toRoot,
-                 const CStringW& toPath) {
-    RegKeyContents contents;
-    const long readStatus = ReadKeyContents(registry, fromRoot, fromPath, &contents);
-    if (readStatus != kRegistrySuccess) return readStatus;
-    return ReplaceKeyContents(registry, toRoot, toPath, contents);
+    const long deleteStatus = DeleteKeyTree(registry, parent, keyPath);
+    if (deleteStatus != kRegistrySuccess) return deleteStatus;
+    return WriteKeyContents(registry, parent, keyPath, contents);
 }

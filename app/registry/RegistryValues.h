@@ -57,19 +57,10 @@ long ReadKeyContents(IRegistry& registry, RegKey parent, const CStringW& keyPath
 long WriteKeyContents(IRegistry& registry, RegKey parent, const CStringW& keyPath,
                       const RegKeyContents& contents);
 
-// Makes key `keyPath` below `parent` hold exactly `contents`: the key as it
-// was is read first, deleted, and `contents` written. When a step fails, the
-// key written so far is deleted and the old key (when there was one) written
-// back, so that the key ends as it was whenever this returns a failure
-// (groups along the path that the write created may stay; the caller knows
-// where its groups end and removes them). A failure to read the old key
-// changes nothing.
+// Makes key `keyPath` below `parent` hold exactly `contents`: the key's
+// tree is deleted (a missing key counts as deleted) and `contents` written.
+// Returns kRegistrySuccess or the first failure; the key may then be half
+// deleted or half written: a caller that must not leave it so reads it
+// whole first, to put it back.
 long ReplaceKeyContents(IRegistry& registry, RegKey parent, const CStringW& keyPath,
                         const RegKeyContents& contents);
-
-// Copies key `fromPath` below `fromRoot` with all its values and subkeys to
-// `toPath` below `toRoot`, the copy holding exactly what the source holds
-// (ReplaceKeyContents). The source is not changed. On failure the
-// destination is as it was.
-long CopyKeyTree(IRegistry& registry, RegKey fromRoot, const CStringW& fromPath, RegKey toRoot,
-                 const CStringW& toPath);

@@ -1,10 +1,11 @@
 #include "app/registry/Registry_win32.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 
 long CWin32Registry::CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) {
     HKEY hKey = nullptr;
@@ -33,6 +34,38 @@ long CWin32Registry::EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName
     if (status != ERROR_SUCCESS) return status;
     if (length >= std::size(buffer)) return ERROR_MORE_DATA;
     *pName = velmora::FromWin(buffer, length);
+    return ERROR_SUCCESS;
+}
+
+namespace {
+
+// NtQueryKey's KEY_BASIC_INFORMATION: the write time, a title index, the
+// name's length in bytes, then the name (no zero). Registry names are at
+// most 255 characters.
+constexpr int kKeyBasicInformation = 0;
+constexpr std::size_t kNameLengthOffset = 12;
+constexpr std::size_t kNameOffset = 16;
+constexpr std::size_t kLongestName = 255;
+using NtQueryKeyFn = LONG(WINAPI*)(HANDLE key, int infoClass, void* info, ULONG size, ULONG* pNeeded);
+
+}  // namespace
+
+long CWin32Registry::KeyName(RegKey key, CStringW* pName) {
+    // ntdll is mapped into every process: taken from memory, never searched for.
+    static const auto query = reinterpret_cast<NtQueryKeyFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    if (query == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
+    unsigned char info[kNameOffset + kLongestName * sizeof(wchar_t)] = {};
+    ULONG returned = 0;
+    if (query(ToHkey(key), kKeyBasicInformation, info, sizeof info, &returned) < 0) return ERROR_INVALID_HANDLE;
+    ULONG nameBytes = 0;
+    std::memcpy(&nameBytes, info + kNameLengthOffset, sizeof nameBytes);
+    if (returned < kNameOffset || returned > sizeof info || nameBytes % 2 != 0 || nameBytes > returned - kNameOffset)
+        return ERROR_INVALID_DATA;
+    CStringW name;
+    for (std::size_t at = kNameOffset; at < kNameOffset + nameBytes; at += 2)
+        name += static_cast<char16_t>(info[at] | (info[at + 1] << 8));
+    *pName = std::move(name);
     return ERROR_SUCCESS;
 }
 
@@ -147,8 +180,4 @@ long CWin32Registry::SetValue(RegKey key, const char16_t* valueName, std::uint32
 
 long CWin32Registry::DeleteValue(RegKey key, const char16_t* valueName) {
     return ::RegDeleteValueW(ToHkey(key), velmora::WinText(valueName));
-}
-
-RunCommandPlace SystemRunCommandPlace() {
-    return {{ToRegKey(HKEY_LOCAL_MACHINE), ToRegKey(HKEY_CURRENT_USER)}, kAppPathsKey};
 }

@@ -6,18 +6,19 @@
 #include <iterator>
 
 #include "app/registry/RegistryAccess.h"
-#include "app/runcmd/RunCommandPlace.h"
 
 // IRegistry over advapi32's UTF-16 functions (RegCreateKeyExW,
 // RegOpenKeyExW, RegSetValueExW, RegQueryValueExW, RegEnumKeyExW,
 // RegQueryInfoKeyW, RegDeleteKeyW, RegEnumValueW, RegDeleteValueW,
-// RegCloseKey). It holds no state.
+// RegCloseKey), and ntdll's NtQueryKey for a key's own name. It holds no
+// state.
 class CWin32Registry final : public IRegistry {
 public:
     long CreateKey(RegKey parent, const char16_t* name, RegKey* pCreated) override;
     long OpenKeyForRead(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override;
     long CloseKey(RegKey key) override;
     long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override;
+    long KeyName(RegKey key, CStringW* pName) override;
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override;
     long DeleteSubKey(RegKey parent, const char16_t* name) override;
     long OpenKeyForWrite(RegKey parent, const char16_t* keyPath, RegKey* pOpened) override;
@@ -32,7 +33,3 @@ public:
 
 inline RegKey ToRegKey(HKEY hKey) noexcept { return reinterpret_cast<RegKey>(hKey); }
 inline HKEY ToHkey(RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
-
-// The system's own run commands: App Paths below HKEY_LOCAL_MACHINE and
-// HKEY_CURRENT_USER.
-RunCommandPlace SystemRunCommandPlace();

@@ -1,8 +1,8 @@
 #include "app/runcmd/CommandText.h"
 
+#include "app/registry/KeyPath.h"
+
 const char16_t* const kAppPathsKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const char16_t* const kAppPathsKeyFormat = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s.exe";
-const char16_t* const kAppPathsRunKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\run.exe";
 
 CStringW GetFileTitleFromPath(const CStringW& strPath) {
     const int nSlash = strPath.ReverseFind(u'\\');
@@ -18,46 +18,6 @@ CStringW TrimCommandName(const CStringW& strTyped) {
     return strName.Trim(u" \r\n\t");
 }
 
-CStringW BuildCommandKeyPath(const CStringW& strName) {
-    // The format's one %s, replaced by the name as it is: a name holding a
-    // per cent sign stays as typed.
-    CStringW strKeyPath(kAppPathsKeyFormat);
-    const int at = strKeyPath.Find(u"%s");
-    return strKeyPath.Left(at) + strName + strKeyPath.Mid(at + 2);
-}
+CStringW KeyPathOfCommand(const CStringW& name) { return NormalizeKeyPath(TrimCommandName(name) + u".exe"); }
 
-void SplitString(const CStringW& strSource, const char16_t* pszSeparators, std::vector<CStringW>& pieces,
-                 bool bTrim) {
-    CStringW strText(strSource);
-    if (bTrim) strText.Trim(u" |*\r\n\t");
-    const CStringW separators(pszSeparators != nullptr ? pszSeparators : u"");
-
-    std::size_t pos = 0;
-    while (pos < strText.size()) {
-        const std::size_t start = strText.find_first_not_of(separators, pos);
-        if (start == CStringW::npos) break;
-        std::size_t end = strText.find_first_of(separators, start);
-        if (end == CStringW::npos) end = strText.size();
-        CStringW strPiece = strText.substr(start, end - start);
-        if (bTrim) strPiece.Trim(u" \r\n\t");
-        if (!strPiece.IsEmpty()) pieces.push_back(strPiece);
-        pos = end;
-    }
-}
-
-std::vector<CStringW> SplitKeyPath(const CStringW& strKeyPath) {
-    CStringW strPath(strKeyPath);
-    strPath.Trim(u" \\");
-    std::vector<CStringW> names;
-    SplitString(strPath, u"\\", names, true);
-    return names;
-}
-
-CStringW NormalizeKeyPath(const CStringW& strKeyPath) {
-    CStringW strPath;
-    for (const CStringW& name : SplitKeyPath(strKeyPath)) {
-        if (!strPath.IsEmpty()) strPath += u"\\";
-        strPath += name;
-    }
-    return strPath;
-}
+CStringW CommandOfKeyPath(const CStringW& keyPath) { return keyPath.Left(keyPath.GetLength() - 4); }

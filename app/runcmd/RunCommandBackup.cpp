@@ -2,10 +2,19 @@
 
 #include <utility>
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 #include "app/registry/RegistryTree.h"
+#include "app/runcmd/CommandText.h"
 
 namespace {
+
+RunScope ScopeOfRoot(RegFileRoot root) {
+    return root == RegFileRoot::kLocalMachine ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+}
+
+RegFileRoot RootOfScope(RunScope scope) {
+    return scope == RunScope::kLocalMachine ? RegFileRoot::kLocalMachine : RegFileRoot::kCurrentUser;
+}
 
 void AppendKeys(const CStringW& path, const RegKeyContents& contents, std::vector<RegFileKey>& keys) {
     RegFileKey key;
@@ -69,17 +78,17 @@ void Refuse(ImportItem& item, ImportRefusal refusal, int line) {
 // sections of one entry) and refused keys, in the order of the file.
 class PlanBuilder {
 public:
-    PlanBuilder(const RunCommandPlace& place, bool canWriteMachine)
-        : m_appPaths(SplitKeyNames(place.appPathsKey)), m_canWriteMachine(canWriteMachine) {}
+    PlanBuilder(const RunCommandPlace& place, bool elevated)
+        : m_appPaths(SplitKeyNames(place.appPathsKey)), m_elevated(elevated) {}
 
     void Add(const RegFileKey& key) {
         const std::vector<CStringW> names = SplitKeyNames(key.path);
-        RunScope scope{};
-        if (names.empty() || !ParseRegFileRoot(names[0], &scope) || !BelowAppPaths(names)) {
+        RegFileRoot root{};
+        if (names.empty() || !ParseRegFileRoot(names[0], &root) || !BelowAppPaths(names)) {
             // The keys above App Paths, as an export of a wider tree names
             // them, hold nothing of an entry: only their values or their
             // deletion would be outside.
-            if (!key.deletion && key.values.empty() && !names.empty() && ParseRegFileRoot(names[0], &scope) &&
+            if (!key.deletion && key.values.empty() && !names.empty() && ParseRegFileRoot(names[0], &root) &&
                 AboveAppPaths(names))
                 return;
             items.push_back(Refused(key, ImportRefusal::kOutsideAppPaths, key.line));
@@ -97,8 +106,8 @@ public:
         }
         CStringW keyPath;
         for (std::size_t i = first; i <= entryAt; ++i) keyPath += (i > first ? u"\\" : u"") + names[i];
-        ImportItem& item = ItemFor(key, scope, keyPath);
-        if (scope == RunScope::kLocalMachine && !m_canWriteMachine) Refuse(item, ImportRefusal::kScopeNotWritable, key.line);
+        ImportItem& item = ItemFor(key, ScopeOfRoot(root), keyPath);
+        if (root == RegFileRoot::kLocalMachine && !m_elevated) Refuse(item, ImportRefusal::kScopeNotWritable, key.line);
         if (key.deletion) Refuse(item, ImportRefusal::kDeletion, key.line);
         RegKeyContents& contents = SubKeyAlong(item.contents, names, entryAt + 1);
         for (const RegFileValue& value : key.values) {
@@ -151,7 +160,7 @@ private:
     }
 
     std::vector<CStringW> m_appPaths;
-    bool m_canWriteMachine;
+    bool m_elevated;
 };
 
 }  // namespace
@@ -168,7 +177,7 @@ RunCommandExport ExportRunCommands(IRegistry& registry, const RunCommandPlace& p
             result.unreadable.push_back(entry);
             continue;
         }
-        AppendKeys(CStringW(RegFileRootName(entry.scope)) + u"\\" + path, contents, keys);
+        AppendKeys(CStringW(RegFileRootName(RootOfScope(entry.scope))) + u"\\" + path, contents, keys);
         ++result.exported;
     }
     result.file = WriteRegFile(keys);
@@ -176,7 +185,7 @@ RunCommandExport ExportRunCommands(IRegistry& registry, const RunCommandPlace& p
 }
 
 ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& place, const unsigned char* data,
-                                std::size_t size, bool canWriteMachine) {
+                                std::size_t size, bool elevated) {
     ImportPlan plan;
     const RegFileParse file = ParseRegFile(data, size);
     if (!file.ok()) {
@@ -184,7 +193,7 @@ ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& plac
         plan.errorLine = file.errorLine;
         return plan;
     }
-    PlanBuilder builder(place, canWriteMachine);
+    PlanBuilder builder(place, elevated);
     for (const RegFileKey& key : file.keys) builder.Add(key);
     plan.items = std::move(builder.items);
     for (ImportItem& item : plan.items) {
@@ -204,26 +213,8 @@ ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& plac
     return plan;
 }
 
-ImportCounts ApplyRunCommandImport(IRegistry& registry, const RunCommandPlace& place, const ImportPlan& plan,
-                                   const std::vector<bool>& replace) {
-    ImportCounts counts;
-    if (plan.error != RegFileError::kNone) return counts;
-    for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const ImportItem& item = plan.items[i];
-        const bool kept = item.action == ImportAction::kAdd ||
-                          (item.action == ImportAction::kReplace && i < replace.size() && replace[i]);
-        if (!kept) {
-            ++counts.skipped;
-            continue;
-        }
-        const RegKey root = place.RootOf(item.scope);
-        if (ReplaceKeyContents(registry, root, place.KeyPathOf(item.keyPath), item.contents) != kRegistrySuccess) {
-            // The entry is as it was; groups made for a new one go again.
-            if (item.action == ImportAction::kAdd) RemoveEmptyParentKeys(registry, root, place.appPathsKey, item.keyPath);
-            ++counts.failed;
-            continue;
-        }
-        ++(item.action == ImportAction::kAdd ? counts.added : counts.replaced);
-    }
-    return counts;
+bool ImportWrites(const ImportPlan& plan, const std::vector<bool>& replace, std::size_t index) {
+    if (plan.error != RegFileError::kNone || index >= plan.items.size()) return false;
+    const ImportAction action = plan.items[index].action;
+    return action == ImportAction::kAdd || (action == ImportAction::kReplace && index < replace.size() && replace[index]);
 }

@@ -15,6 +15,9 @@
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/runcmd/RunEntries.h"
 
+// A file larger than this is no backup of run commands: it is not read.
+constexpr std::size_t kLargestBackupBytes = 64u << 20;
+
 struct RunCommandExport {
     std::vector<unsigned char> file;  // the .reg bytes
     int exported = 0;
@@ -66,10 +69,11 @@ struct ImportPlan {
 // too, in any order) are merged, later values winning. App Paths itself, the
 // keys above it and groups, named without values, make no item; a group with values is
 // kNotAnEntry. An entry holding any deletion is refused whole. An entry that
-// is there, or that cannot be read, is kReplace. `canWriteMachine`: the tool
-// runs elevated. A damaged file gives its error and no items.
+// is there, or that cannot be read, is kReplace. The machine's entries are
+// kScopeNotWritable unless the tool runs `elevated`. A damaged file gives
+// its error and no items.
 ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& place, const unsigned char* data,
-                                std::size_t size, bool canWriteMachine);
+                                std::size_t size, bool elevated);
 
 struct ImportCounts {
     int added = 0;
@@ -78,8 +82,7 @@ struct ImportCounts {
     int failed = 0;   // the registry refused a write; that entry is as it was
 };
 
-// Writes the plan's kAdd items and the kReplace items whose `replace` flag
-// (one per item, same order; missing flags count as false) is set, each
-// entry made to hold exactly what the file holds (ReplaceKeyContents).
-ImportCounts ApplyRunCommandImport(IRegistry& registry, const RunCommandPlace& place, const ImportPlan& plan,
-                                   const std::vector<bool>& replace);
+// Whether item `index` of the plan is written: every kAdd, and a kReplace
+// whose `replace` flag (one per item, same order; a missing flag counts as
+// false) is set.
+bool ImportWrites(const ImportPlan& plan, const std::vector<bool>& replace, std::size_t index);

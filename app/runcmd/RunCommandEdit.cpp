@@ -1,11 +1,11 @@
 #include "app/runcmd/RunCommandEdit.h"
 
-#include "app/runcmd/CommandText.h"
-#include "app/runcmd/PathList.h"
+#include "app/registry/KeyPath.h"
 #include "app/registry/RegistryTree.h"
 #include "app/registry/RegistryValues.h"
+#include "app/runcmd/CommandText.h"
+#include "app/runcmd/PathList.h"
 #include "app/runcmd/ReplaceCheck.h"
-#include "app/runcmd/RunCommandQuestions.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ constexpr const char16_t* kPathValue = u"Path";
 // case passes through it; no entry name ends so, so it is never listed.
 constexpr const char16_t* kRenameSuffix = u".renaming";
 
-EditResult ReadFailure(long status) {
-    return status == kRegistryFileNotFound ? EditResult::kNotFound : EditResult::kFailed;
+ChangeResult ReadFailure(long status) {
+    return status == kRegistryFileNotFound ? ChangeResult::kNotFound : ChangeResult::kRegistryFailed;
 }
 
 bool StartsWithKey(const CStringW& path, const CStringW& prefix) {
@@ -27,44 +27,33 @@ bool StartsWithKey(const CStringW& path, const CStringW& prefix) {
 // registration writes it; empty when the name makes no entry the manager
 // would list (no name, or a part before the last that is an entry itself).
 CStringW EntryKeyPathOf(const CStringW& name) {
-    const CStringW trimmed = TrimCommandName(name);
-    if (trimmed.IsEmpty()) return CStringW();
-    const std::vector<CStringW> names = SplitKeyPath(trimmed + u".exe");
+    if (TrimCommandName(name).IsEmpty()) return CStringW();
+    const CStringW keyPath = KeyPathOfCommand(name);
+    const std::vector<CStringW> names = SplitKeyPath(keyPath);
     if (names.empty() || !IsRunEntryKeyName(names.back())) return CStringW();
     for (std::size_t i = 0; i + 1 < names.size(); ++i) {
         if (IsRunEntryKeyName(names[i])) return CStringW();
     }
-    return NormalizeKeyPath(trimmed + u".exe");
+    return keyPath;
 }
 
 // Moves the key tree `fromPath` (holding `contents`) to `toPath`, both below
-// App Paths of `root`. `toOld` is what `toPath` held before, or null when
-// there was no such key. Copy, then delete; a failure at either step puts
-// both keys back as they were.
+// App Paths of `root`: copy, then delete. The caller has noted both keys.
 bool MoveKeyTree(IRegistry& registry, RegKey root, const RunCommandPlace& place, const CStringW& fromPath,
-                 const CStringW& toPath, const RegKeyContents& contents, const RegKeyContents* toOld) {
-    const CStringW from = place.KeyPathOf(fromPath);
-    const CStringW to = place.KeyPathOf(toPath);
-    const auto undoCopy = [&] {
-        if (toOld != nullptr) {
-            ReplaceKeyContents(registry, root, to, *toOld);
-        } else {
-            DeleteKeyTree(registry, root, to);
-            RemoveEmptyParentKeys(registry, root, place.appPathsKey, toPath);
-        }
-    };
-    if (ReplaceKeyContents(registry, root, to, contents) != kRegistrySuccess) {
-        // The key itself is as it was; groups made for it go again.
-        if (toOld == nullptr) RemoveEmptyParentKeys(registry, root, place.appPathsKey, toPath);
-        return false;
-    }
-    if (DeleteKeyTree(registry, root, from) != kRegistrySuccess) {
-        // Part of the old tree may be gone: written back whole.
-        WriteKeyContents(registry, root, from, contents);
-        undoCopy();
-        return false;
-    }
-    return true;
+                 const CStringW& toPath, const RegKeyContents& contents) {
+    return ReplaceKeyContents(registry, root, place.KeyPathOf(toPath), contents) == kRegistrySuccess &&
+           DeleteKeyTree(registry, root, place.KeyPathOf(fromPath)) == kRegistrySuccess;
+}
+
+// What a step returns when the registry refused it: the change goes back.
+ChangeResult Refused(ChangeJournal& journal) {
+    journal.Restore();
+    return ChangeResult::kRegistryFailed;
+}
+
+// Notes the entry's key of `scope` (below App Paths) in the journal.
+bool Note(ChangeJournal& journal, const RunCommandPlace& place, RunScope scope, const CStringW& keyPath) {
+    return journal.NoteKey(place.RootOf(scope), place.appPathsKey, keyPath);
 }
 
 // Asked before a key of `scope` is replaced: the existing target, and for
@@ -80,7 +69,7 @@ bool MayReplace(IRegistry& registry, const RunCommandPlace& place, RunScope scop
     // A key of the name in the same scope is replaced whole: always asked,
     // even when it starts the same program, because its other values go.
     if (!keyExists && !NeedsReplaceQuestion(existing, newTarget)) return true;
-    return ask(ReplaceQuestionText(shownName, existing, newTarget));
+    return ask({shownName, existing, newTarget});
 }
 
 // The value `name` of an open key: its type and bytes, or type kRegNone and
@@ -104,45 +93,48 @@ std::uint32_t TextTypeFor(std::uint32_t oldType, const CStringW& text) {
 
 // Stores `text` as value `name` of the entry's key (open for writing), with
 // TextTypeFor of the value it replaces. kUnchanged when it holds that already.
-EditResult WriteTextValue(IRegistry& registry, RegKey key, const char16_t* name, const CStringW& text) {
+ChangeResult WriteTextValue(IRegistry& registry, RegKey key, const char16_t* name, const CStringW& text) {
     RegValue old;
-    if (!ReadOptionalValue(registry, key, name, &old)) return EditResult::kFailed;
+    if (!ReadOptionalValue(registry, key, name, &old)) return ChangeResult::kRegistryFailed;
     const std::uint32_t type = TextTypeFor(old.type, text);
     const std::vector<unsigned char> data = StringValueBytes(text);
-    if (data.size() > kMaxRegistryValueBytes) return EditResult::kFailed;
-    if (old.type == type && old.data == data) return EditResult::kUnchanged;
+    if (data.size() > kMaxRegistryValueBytes) return ChangeResult::kRegistryFailed;
+    if (old.type == type && old.data == data) return ChangeResult::kUnchanged;
     return registry.SetValue(key, name, type, data.data(), static_cast<std::uint32_t>(data.size())) ==
                    kRegistrySuccess
-               ? EditResult::kDone
-               : EditResult::kFailed;
+               ? ChangeResult::kDone
+               : ChangeResult::kRegistryFailed;
 }
 
 // Opens the entry's key for writing; kDone when it is open.
-EditResult OpenEntryForWrite(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+ChangeResult OpenEntryForWrite(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
                              ScopedRegKey& key) {
     RegKey opened = 0;
     const long status = registry.OpenKeyForWrite(place.RootOf(entry.scope),
                                                  place.KeyPathOf(entry.keyPath).GetString(), &opened);
     if (status != kRegistrySuccess) return ReadFailure(status);
     key.Replace(opened);
-    return EditResult::kDone;
+    return ChangeResult::kDone;
 }
 
 }  // namespace
 
-EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                            const CStringW& newName, const ReplaceAnswer& ask) {
+ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                              const CStringW& newName, const ReplaceAnswer& ask, ChangeJournal& journal) {
     const CStringW newPath = EntryKeyPathOf(newName);
-    if (newPath.IsEmpty() || entry.keyPath.IsEmpty()) return EditResult::kInvalidName;
-    if (newPath == entry.keyPath) return EditResult::kUnchanged;
+    if (newPath.IsEmpty() || entry.keyPath.IsEmpty()) return ChangeResult::kInvalidName;
+    if (newPath == entry.keyPath) return ChangeResult::kUnchanged;
     // Into itself or around itself: the copy would be deleted with the old.
     if (StartsWithKey(newPath, entry.keyPath) || StartsWithKey(entry.keyPath, newPath))
-        return EditResult::kInvalidName;
+        return ChangeResult::kInvalidName;
 
     const RegKey root = place.RootOf(entry.scope);
     RegKeyContents contents;
     const long readStatus = ReadKeyContents(registry, root, place.KeyPathOf(entry.keyPath), &contents);
-    if (readStatus != kRegistrySuccess) return ReadFailure(readStatus);
+    if (readStatus != kRegistrySuccess) {
+        journal.Restore();
+        return ReadFailure(readStatus);
+    }
     const RegValue* target = FindValue(contents, CStringW());
     const CStringW targetText = target != nullptr ? TextOfValue(*target) : CStringW();
 
@@ -151,43 +143,46 @@ EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, c
         // key is made again with the new spelling.
         const CStringW temporary = entry.keyPath + kRenameSuffix;
         RegKeyContents probe;
-        if (ReadKeyContents(registry, root, place.KeyPathOf(temporary), &probe) != kRegistryFileNotFound)
-            return EditResult::kFailed;
-        if (!MoveKeyTree(registry, root, place, entry.keyPath, temporary, contents, nullptr))
-            return EditResult::kFailed;
-        if (!MoveKeyTree(registry, root, place, temporary, newPath, contents, nullptr)) {
-            MoveKeyTree(registry, root, place, temporary, entry.keyPath, contents, nullptr);
-            return EditResult::kFailed;
-        }
-        return EditResult::kDone;
+        if (ReadKeyContents(registry, root, place.KeyPathOf(temporary), &probe) != kRegistryFileNotFound ||
+            !Note(journal, place, entry.scope, entry.keyPath) || !Note(journal, place, entry.scope, temporary) ||
+            !MoveKeyTree(registry, root, place, entry.keyPath, temporary, contents) ||
+            !MoveKeyTree(registry, root, place, temporary, newPath, contents))
+            return Refused(journal);
+        return ChangeResult::kDone;
     }
 
     RegKeyContents existing;
     const long existingStatus = ReadKeyContents(registry, root, place.KeyPathOf(newPath), &existing);
-    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return EditResult::kFailed;
+    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return Refused(journal);
     const bool exists = existingStatus == kRegistrySuccess;
     if (!MayReplace(registry, place, entry.scope, newPath, TrimCommandName(newName), targetText, exists, ask))
-        return EditResult::kDeclined;
+        return ChangeResult::kDeclined;
 
-    if (!MoveKeyTree(registry, root, place, entry.keyPath, newPath, contents, exists ? &existing : nullptr))
-        return EditResult::kFailed;
+    if (!Note(journal, place, entry.scope, entry.keyPath) || !Note(journal, place, entry.scope, newPath) ||
+        !MoveKeyTree(registry, root, place, entry.keyPath, newPath, contents))
+        return Refused(journal);
     RemoveEmptyParentKeys(registry, root, place.appPathsKey, entry.keyPath);
-    return EditResult::kDone;
+    return ChangeResult::kDone;
 }
 
-EditResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                  const CStringW& newTarget, const ReplaceAnswer& ask) {
+ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                    const CStringW& newTarget, const ReplaceAnswer& ask, ChangeJournal& journal) {
     CStringW trimmed(newTarget);
-    if (trimmed.Trim().IsEmpty()) return EditResult::kInvalidName;
+    if (trimmed.Trim().IsEmpty()) return ChangeResult::kInvalidName;
     ScopedRegKey key(registry, place.RootOf(entry.scope));
-    const EditResult opened = OpenEntryForWrite(registry, place, entry, key);
-    if (opened != EditResult::kDone) return opened;
+    const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
+    if (opened != ChangeResult::kDone) {
+        journal.Restore();
+        return opened;
+    }
     RegValue old;
-    if (!ReadOptionalValue(registry, key.Get(), u"", &old)) return EditResult::kFailed;
+    if (!ReadOptionalValue(registry, key.Get(), u"", &old)) return Refused(journal);
     const CStringW existing = TextOfValue(old);
-    if (NeedsReplaceQuestion(existing, newTarget) && !ask(ReplaceQuestionText(entry.command, existing, newTarget)))
-        return EditResult::kDeclined;
-    return WriteTextValue(registry, key.Get(), u"", newTarget);
+    if (NeedsReplaceQuestion(existing, newTarget) && !ask({entry.command, existing, newTarget}))
+        return ChangeResult::kDeclined;
+    if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
+    const ChangeResult result = WriteTextValue(registry, key.Get(), u"", newTarget);
+    return result == ChangeResult::kRegistryFailed ? Refused(journal) : result;
 }
 
 std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry) {
@@ -202,47 +197,95 @@ std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPl
     return SplitPathList(TextOfValue(value));
 }
 
-EditResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                             const std::vector<CStringW>& folders) {
+ChangeResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                               const std::vector<CStringW>& folders, ChangeJournal& journal) {
     ScopedRegKey key(registry, place.RootOf(entry.scope));
-    const EditResult opened = OpenEntryForWrite(registry, place, entry, key);
-    if (opened != EditResult::kDone) return opened;
+    const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
+    if (opened != ChangeResult::kDone) {
+        journal.Restore();
+        return opened;
+    }
     // The list the user left as it was is not written again: the stored
     // text may say it in its own way (a trailing ';', blanks, quotes), and a
     // value of another type is not a list to replace.
     RegValue old;
-    if (!ReadOptionalValue(registry, key.Get(), kPathValue, &old)) return EditResult::kFailed;
-    if (SamePathList(TextOfValue(old), folders)) return EditResult::kUnchanged;
+    if (!ReadOptionalValue(registry, key.Get(), kPathValue, &old)) return Refused(journal);
+    if (SamePathList(TextOfValue(old), folders)) return ChangeResult::kUnchanged;
+    if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
     const CStringW text = JoinPathList(folders);
-    if (!text.IsEmpty()) return WriteTextValue(registry, key.Get(), kPathValue, text);
+    if (!text.IsEmpty()) {
+        const ChangeResult result = WriteTextValue(registry, key.Get(), kPathValue, text);
+        return result == ChangeResult::kRegistryFailed ? Refused(journal) : result;
+    }
     const long status = registry.DeleteValue(key.Get(), kPathValue);
-    if (status == kRegistryFileNotFound) return EditResult::kUnchanged;
-    return status == kRegistrySuccess ? EditResult::kDone : EditResult::kFailed;
+    if (status == kRegistryFileNotFound) return ChangeResult::kUnchanged;
+    return status == kRegistrySuccess ? ChangeResult::kDone : Refused(journal);
 }
 
-EditResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry, RunScope to,
-                                 const ReplaceAnswer& ask) {
-    if (to == entry.scope) return EditResult::kUnchanged;
+ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                   RunScope to, const ReplaceAnswer& ask, ChangeJournal& journal) {
+    if (to == entry.scope) return ChangeResult::kUnchanged;
     const CStringW full = place.KeyPathOf(entry.keyPath);
     RegKeyContents contents;
     const long readStatus = ReadKeyContents(registry, place.RootOf(entry.scope), full, &contents);
-    if (readStatus != kRegistrySuccess) return ReadFailure(readStatus);
+    if (readStatus != kRegistrySuccess) {
+        journal.Restore();
+        return ReadFailure(readStatus);
+    }
     const RegValue* target = FindValue(contents, CStringW());
     const CStringW targetText = target != nullptr ? TextOfValue(*target) : CStringW();
 
     const RegKey toRoot = place.RootOf(to);
     RegKeyContents existing;
     const long existingStatus = ReadKeyContents(registry, toRoot, full, &existing);
-    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return EditResult::kFailed;
-    const bool exists = existingStatus == kRegistrySuccess;
-    if (exists) {
+    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return Refused(journal);
+    if (existingStatus == kRegistrySuccess) {
         const RegValue* old = FindValue(existing, CStringW());
-        if (!ask(ReplaceQuestionText(entry.command, old != nullptr ? TextOfValue(*old) : CStringW(), targetText)))
-            return EditResult::kDeclined;
+        if (!ask({entry.command, old != nullptr ? TextOfValue(*old) : CStringW(), targetText}))
+            return ChangeResult::kDeclined;
     }
-    if (ReplaceKeyContents(registry, toRoot, full, contents) != kRegistrySuccess) {
-        if (!exists) RemoveEmptyParentKeys(registry, toRoot, place.appPathsKey, entry.keyPath);
-        return EditResult::kFailed;
+    return WriteRunCommandKey(registry, place, to, entry.keyPath, contents, journal);
+}
+
+ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                       bool marked, ChangeJournal& journal) {
+    ScopedRegKey key(registry, place.RootOf(entry.scope));
+    const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
+    if (opened != ChangeResult::kDone) {
+        journal.Restore();
+        return opened;
     }
-    return EditResult::kDone;
+    if (ReadTerminalMark(registry, key.Get()) == marked) return ChangeResult::kUnchanged;
+    if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
+    long status = kRegistrySuccess;
+    if (marked) {
+        const unsigned char one[4] = {1, 0, 0, 0};
+        status = registry.SetValue(key.Get(), kTerminalMarkValue, kRegDword, one, sizeof one);
+    } else {
+        status = registry.DeleteValue(key.Get(), kTerminalMarkValue);
+        if (status == kRegistryFileNotFound) status = kRegistrySuccess;
+    }
+    return status == kRegistrySuccess ? ChangeResult::kDone : Refused(journal);
+}
+
+ChangeResult DeleteRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                              ChangeJournal& journal, long* pStatus) {
+    const RegKey root = place.RootOf(entry.scope);
+    if (entry.keyPath.IsEmpty() || !Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
+    const long status = DeleteKeyTree(registry, root, place.KeyPathOf(entry.keyPath));
+    if (status != kRegistrySuccess) {
+        if (pStatus != nullptr) *pStatus = status;
+        return Refused(journal);
+    }
+    // A nested name's groups go with their last entry.
+    RemoveEmptyParentKeys(registry, root, place.appPathsKey, entry.keyPath);
+    return ChangeResult::kDone;
+}
+
+ChangeResult WriteRunCommandKey(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
+                                const CStringW& keyPath, const RegKeyContents& contents, ChangeJournal& journal) {
+    if (keyPath.IsEmpty() || !Note(journal, place, scope, keyPath) ||
+        ReplaceKeyContents(registry, place.RootOf(scope), place.KeyPathOf(keyPath), contents) != kRegistrySuccess)
+        return Refused(journal);
+    return ChangeResult::kDone;
 }

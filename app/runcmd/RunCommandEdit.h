@@ -1,33 +1,27 @@
 // Changing a registered run command without losing anything it holds:
-// renaming it, pointing it at another program, setting its own PATH and
-// copying it to the other scope. Plain logic over the registry interface:
-// every value of the entry's key (and of its subkeys) keeps its bytes and
-// its type through every action. The dialog answers the questions it is
-// given and shows the outcome.
+// renaming it, pointing it at another program, setting its own PATH, its
+// terminal mark, copying it to the other scope, deleting it and writing a
+// key a backup holds. Plain logic over the registry interface: every value
+// of the entry's key (and of its subkeys) keeps its bytes and its type
+// through every action. Each step notes what it touches in the journal it
+// is given before touching it, and when the registry refuses a step it puts
+// the whole journal back: whatever it returns but kDone, the registry is as
+// it was before the change began. The store makes these steps one change.
 #pragma once
 
 #include <vector>
 
 #include "app/registry/RegistryAccess.h"
+#include "app/registry/RegistryValues.h"
+#include "app/runcmd/ChangeJournal.h"
+#include "app/runcmd/ChangeResult.h"
 #include "app/runcmd/RunCommandRegistration.h"
 #include "app/runcmd/RunEntries.h"
 
-enum class EditResult {
-    kDone,         // the change is stored
-    kUnchanged,    // nothing to do (the same name, the same folders)
-    kDeclined,     // the user said No to replacing; nothing was written
-    kNotFound,     // the entry is no longer in the registry; nothing was written
-    kInvalidName,  // the new name makes no key, or lies inside the entry itself
-    kFailed,       // the registry refused a step (or its terminal launcher could not follow); as it was
-    kNotForTerminal,  // the command works in terminals and the new name cannot; nothing was written
-};
-
-// The steps of a rename, in order; a failure at any step is undone:
+// The steps of a rename, in order:
 //  1. copy the entry's key with every value, type and subkey to the new
-//     key path (creating the groups of a nested name). On failure the partial
-//     copy and the groups it created are removed: nothing changes.
-//  2. delete the old key tree. On failure the old key is written back whole
-//     and the copy removed: nothing changes.
+//     key path (creating the groups of a nested name);
+//  2. delete the old key tree;
 //  3. remove the groups the old key leaves empty, as deletion does. A group
 //     that cannot be removed stays; the rename still counts as done.
 // The new name is trimmed and split as registration does; a name that makes
@@ -41,8 +35,8 @@ enum class EditResult {
 // too, as registration asks. No changes nothing. A name that differs only in
 // ASCII letter case renames through a temporary key ("<key>.renaming") so
 // the registry keeps the new spelling.
-EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                            const CStringW& newName, const ReplaceAnswer& ask);
+ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                            const CStringW& newName, const ReplaceAnswer& ask, ChangeJournal& journal);
 
 // Points the entry at `newTarget`: when the entry points at another program
 // now (NeedsReplaceQuestion), `ask` is called first with the replace question
@@ -52,8 +46,8 @@ EditResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, c
 // or none, becomes REG_SZ (REG_EXPAND_SZ for %variables%). Every other value
 // stays. An empty (or blank) target is kInvalidName; the stored bytes and
 // type being those already, kUnchanged.
-EditResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                  const CStringW& newTarget, const ReplaceAnswer& ask);
+ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                  const CStringW& newTarget, const ReplaceAnswer& ask, ChangeJournal& journal);
 
 // The entry's Path value as its folders (SplitPathList); none when it has no
 // Path value or one of a type other than REG_SZ / REG_EXPAND_SZ.
@@ -66,13 +60,29 @@ std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPl
 // program then starts with the PATH it would have anyway. kUnchanged, and
 // nothing written, when the folders are those the value lists already
 // (SamePathList): its bytes and type stay exactly as they were.
-EditResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                             const std::vector<CStringW>& folders);
+ChangeResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                             const std::vector<CStringW>& folders, ChangeJournal& journal);
 
 // Copies the entry with every value, type and subkey to the same key path
-// in scope `to` (CopyKeyTree). When `to` has that entry already, `ask` is
+// in scope `to`. When `to` has that entry already, `ask` is
 // called once with the replace question (the existing target and the
 // entry's), and Yes replaces that key whole. kUnchanged when `to` is the
 // entry's own scope.
-EditResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                 RunScope to, const ReplaceAnswer& ask);
+ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                 RunScope to, const ReplaceAnswer& ask, ChangeJournal& journal);
+
+// Sets (a REG_DWORD 1) or deletes the entry's terminal mark
+// (kTerminalMarkValue); kUnchanged when it is so already.
+ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                       bool marked, ChangeJournal& journal);
+
+// Deletes the entry's key with all its values and subkeys, and the groups of
+// a nested name that it leaves empty. A key already gone counts as deleted.
+// When the registry refuses, *pStatus (when given) holds its code.
+ChangeResult DeleteRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                              ChangeJournal& journal, long* pStatus = nullptr);
+
+// Makes key `keyPath` below App Paths of `scope` hold exactly `contents`
+// (made with its groups when it is not there, replaced whole when it is).
+ChangeResult WriteRunCommandKey(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
+                                const CStringW& keyPath, const RegKeyContents& contents, ChangeJournal& journal);

@@ -1,26 +1,53 @@
-// What follows a run command outside its key (its terminal launcher): the
-// store tells it of every change it makes, so that both change in one step.
+// What follows a run command outside its key (its launcher, for a command
+// that works in terminals): the store tells it of every change it makes, in
+// the same journal, so that both change in one step or neither does.
 #pragma once
 
 #include <vector>
 
+#include "app/runcmd/ChangeJournal.h"
+#include "app/runcmd/ChangeResult.h"
 #include "app/runcmd/RunEntries.h"
 #include "base/wide_text.h"
+
+// A launcher out of step with its command: what `check` reports and a
+// repair fixes.
+struct LauncherProblem {
+    enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher } kind = kOrphanLauncher;
+    RunScope scope = RunScope::kCurrentUser;
+    CStringW command;
+    CStringW file;  // the launcher's path
+};
 
 class RunCommandFollower {
 public:
     virtual ~RunCommandFollower() = default;
-    // Why `entry` may not be renamed to `newName` (one line), empty when it may.
-    virtual CStringW RefusedName(const RunEntry& entry, const CStringW& newName) const = 0;
-    // Brings what follows command `command` of `scope` in step with its key
-    // as it is now: made, swapped for the program's kind, or removed when the
-    // key is gone or unmarked. False when that could not be done; what was
-    // there is then left as it was.
-    virtual bool Follow(RunScope scope, const CStringW& command) = 0;
-    // Before `entry` is deleted: removes what follows it. False when it could
-    // not; the entry is then kept.
-    virtual bool Release(const RunEntry& entry) = 0;
+
+    // kDone when `command` pointing at `target` can work in terminals; else
+    // kNotForTerminal (the name) or kNotAProgram (the target's file).
+    virtual ChangeResult CheckFit(const CStringW& command, const CStringW& target) const = 0;
+    // Brings what follows `command` of `scope` in step with its key as it is
+    // now: made, swapped for the program's kind, or removed when the key is
+    // gone or unmarked; the launcher folder put on the scope's PATH when a
+    // launcher is there. Every file and value is noted in `journal` before
+    // it changes. kDone when something changed, kUnchanged when all was in
+    // step; kLauncherFailed or kRegistryFailed when it could not, the
+    // journal then put back.
+    virtual ChangeResult Follow(RunScope scope, const CStringW& command, ChangeJournal& journal) = 0;
     // Sets what only it knows on the listed entries it follows
     // (terminalLauncherMissing, terminalShadowedBy).
     virtual void MarkListed(std::vector<RunEntry>& entries) const = 0;
+    // The launchers out of step with `entries` (both scopes as listed).
+    virtual std::vector<LauncherProblem> Problems(const std::vector<RunEntry>& entries) const = 0;
+
+    // The scope's launcher folder, and the launcher file of a command there.
+    virtual CStringW Folder(RunScope scope) const = 0;
+    virtual CStringW LauncherFile(RunScope scope, const CStringW& command) const = 0;
+    // Whether any launcher is left in the scope's folder.
+    virtual bool HasLaunchers(RunScope scope) const = 0;
+    // Whether the scope's PATH names its launcher folder; taking it off
+    // (noted in `journal`): kDone, kUnchanged when it was not there, or
+    // kRegistryFailed.
+    virtual bool FolderOnPath(RunScope scope) const = 0;
+    virtual ChangeResult TakeFolderOffPath(RunScope scope, ChangeJournal& journal) = 0;
 };

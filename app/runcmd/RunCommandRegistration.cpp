@@ -2,27 +2,27 @@
 
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/ReplaceCheck.h"
-#include "app/runcmd/RunCommandQuestions.h"
 
-CStringW CommandKeyPath(const RunCommandPlace& place, const CStringW& name) {
-    return NormalizeKeyPath(place.KeyPathOf(name + u".exe"));
-}
-
-RegistrationResult RegisterRunCommand(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
-                                      const CStringW& name, const CStringW& target, const ReplaceAnswer& ask) {
+ChangeResult RegisterRunCommand(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
+                                const CStringW& name, const CStringW& target, const ReplaceAnswer& ask,
+                                ChangeJournal& journal) {
     const RunCommandRoots& roots = place.roots;
     const bool forUser = scope == RunScope::kCurrentUser;
-    const CStringW keyPath = CommandKeyPath(place, name);
+    const CStringW entryKey = KeyPathOfCommand(name);
+    const CStringW keyPath = place.KeyPathOf(entryKey);
     // The user's entry matters only to a write for the user: a machine entry
     // is what the name starts only where the user has none.
-    const CStringW userValue =
-        forUser ? RegReadString(registry, roots.user, keyPath, CStringW()) : CStringW();
+    const CStringW userValue = forUser ? RegReadString(registry, roots.user, keyPath, CStringW()) : CStringW();
     const CStringW machineValue = RegReadString(registry, roots.machine, keyPath, CStringW());
     const CStringW existing = ExistingTargetForWrite(forUser, userValue, machineValue);
-    if (NeedsReplaceQuestion(existing, target) && !ask(ReplaceQuestionText(name, existing, target)))
-        return RegistrationResult::kDeclined;
+    if (NeedsReplaceQuestion(existing, target) && !ask({name, existing, target}))
+        return ChangeResult::kDeclined;
 
     const RegKey root = roots.Of(scope);
-    return RegWriteString(registry, root, keyPath, CStringW(), target) ? RegistrationResult::kWritten
-                                                                       : RegistrationResult::kWriteFailed;
+    if (!journal.NoteKey(root, place.appPathsKey, entryKey) ||
+        !RegWriteString(registry, root, keyPath, CStringW(), target)) {
+        journal.Restore();
+        return ChangeResult::kRegistryFailed;
+    }
+    return ChangeResult::kDone;
 }

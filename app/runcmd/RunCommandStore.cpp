@@ -1,58 +1,19 @@
 #include "app/runcmd/RunCommandStore.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "app/registry/RegistryTree.h"
-#include "app/registry/RegistryValues.h"
 #include "app/runcmd/CommandText.h"
-#include "app/runcmd/RunCommandQuestions.h"
+#include "app/runcmd/TerminalName.h"
 
-struct RunCommandStore::KeySnapshot {
-    RunScope scope = RunScope::kCurrentUser;
-    CStringW keyPath;  // below App Paths
-    bool existed = false;
-    RegKeyContents contents;
-};
-
-RunCommandStore::RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunScope writeScope,
+RunCommandStore::RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunCommandRights rights,
                                  RunCommandPrompts& prompts, TargetFileCheck exists, RunCommandFollower* follower)
     : m_registry(registry),
       m_place(place),
-      m_writeScope(writeScope),
+      m_rights(rights),
       m_prompts(prompts),
       m_exists(std::move(exists)),
       m_follower(follower) {}
-
-RunCommandStore::KeySnapshot RunCommandStore::Snapshot(RunScope scope, const CStringW& keyPath) const {
-    KeySnapshot snapshot;
-    snapshot.scope = scope;
-    snapshot.keyPath = keyPath;
-    snapshot.existed =
-        ReadKeyContents(m_registry, m_place.RootOf(scope), m_place.KeyPathOf(keyPath), &snapshot.contents) ==
-        kRegistrySuccess;
-    return snapshot;
-}
-
-void RunCommandStore::Restore(const KeySnapshot& snapshot) {
-    const RegKey root = m_place.RootOf(snapshot.scope);
-    if (snapshot.existed) {
-        ReplaceKeyContents(m_registry, root, m_place.KeyPathOf(snapshot.keyPath), snapshot.contents);
-    } else {
-        DeleteKeyTree(m_registry, root, m_place.KeyPathOf(snapshot.keyPath));
-        RemoveEmptyParentKeys(m_registry, root, m_place.appPathsKey, snapshot.keyPath);
-    }
-}
-
-bool RunCommandStore::Followed(RunScope scope, const std::vector<CStringW>& commands,
-                               const std::vector<KeySnapshot>& touched) {
-    if (m_follower == nullptr) return true;
-    bool followed = true;
-    for (const CStringW& command : commands) followed = m_follower->Follow(scope, command) && followed;
-    if (followed) return true;
-    for (const KeySnapshot& snapshot : touched) Restore(snapshot);
-    for (const CStringW& command : commands) m_follower->Follow(scope, command);
-    return false;
-}
 
 namespace {
 
@@ -66,13 +27,37 @@ RunListing ListBothScopes(IRegistry& registry, const RunCommandPlace& place, Sco
     return listing;
 }
 
-// The command a key path below App Paths names: "tools\ed.exe" -> "tools\ed".
-CStringW CommandOfKeyPath(const CStringW& keyPath) { return keyPath.Left(keyPath.GetLength() - 4); }
+// Files an entry's outcome in a batch: done, passed over or failed.
+void Count(RunBatchResult& batch, const RunEntry& entry, ChangeResult result, long status = kRegistrySuccess) {
+    batch.results.push_back(result);
+    if (result == ChangeResult::kDone) {
+        batch.done.push_back(entry);
+    } else if (result == ChangeResult::kDeclined || result == ChangeResult::kUnchanged) {
+        ++batch.declined;
+    } else {
+        batch.failures.push_back({entry, result, status});
+    }
+}
 
 }  // namespace
 
 ReplaceAnswer RunCommandStore::AskReplace() {
-    return [this](const CStringW& question) { return m_prompts.ConfirmReplace(question); };
+    return [this](const ReplaceQuestion& question) { return m_prompts.ConfirmReplace(question); };
+}
+
+ChangeResult RunCommandStore::Finish(ChangeResult result, ChangeJournal& journal, RunScope scope,
+                                     const std::vector<CStringW>& commands) {
+    if (result == ChangeResult::kDone && m_follower != nullptr) {
+        for (const CStringW& command : commands) {
+            const ChangeResult followed = m_follower->Follow(scope, command, journal);
+            if (!Succeeded(followed)) {
+                result = followed;
+                break;
+            }
+        }
+    }
+    if (!Succeeded(result)) journal.Restore();
+    return result;
 }
 
 RunListing RunCommandStore::List() const {
@@ -96,113 +81,142 @@ void RunCommandStore::Mark(std::vector<RunEntry>& entries) const {
     if (m_follower != nullptr) m_follower->MarkListed(entries);
 }
 
-CStringW RunCommandStore::TargetOf(const CStringW& name) const {
-    return RegReadString(m_registry, m_place.RootOf(m_writeScope), CommandKeyPath(m_place, name), CStringW());
+std::optional<RunEntry> RunCommandStore::Find(RunScope scope, const CStringW& name) const {
+    RunEntry entry;
+    if (TrimCommandName(name).IsEmpty() ||
+        !FindRunEntry(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, KeyPathOfCommand(name), &entry))
+        return std::nullopt;
+    return entry;
 }
 
-RegistrationResult RunCommandStore::Register(const CStringW& name, const CStringW& target) {
+CStringW RunCommandStore::TargetOf(const CStringW& name) const {
+    return RegReadString(m_registry, m_place.RootOf(m_rights.writeScope), m_place.KeyPathOf(KeyPathOfCommand(name)),
+                         CStringW());
+}
+
+ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
+    const RunScope scope = m_rights.writeScope;
+    RunEntry entry;
+    entry.scope = scope;
+    entry.keyPath = KeyPathOfCommand(command.name);
+    entry.command = CommandOfKeyPath(entry.keyPath);
+    if (command.terminal) {
+        // Refused before anything is written.
+        if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
+        const ChangeResult fit = m_follower->CheckFit(entry.command, command.target);
+        if (fit != ChangeResult::kDone) return fit;
+    }
+    ChangeJournal journal(m_registry);
+    ChangeResult result =
+        RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, AskReplace(), journal);
+    if (result == ChangeResult::kDone && command.pathFolders) {
+        const ChangeResult path = SetRunCommandPath(m_registry, m_place, entry, *command.pathFolders, journal);
+        if (!Succeeded(path)) result = path;
+    }
+    if (result == ChangeResult::kDone && command.terminal) {
+        const ChangeResult mark = SetRunCommandTerminalMark(m_registry, m_place, entry, true, journal);
+        if (!Succeeded(mark)) result = mark;
+    }
     // Over a command that works in terminals, its launcher follows the new
     // program's kind.
-    const CStringW trimmed = TrimCommandName(name);
-    std::vector<KeySnapshot> touched;
-    if (m_follower != nullptr && !trimmed.IsEmpty()) {
-        touched.push_back(Snapshot(m_writeScope, NormalizeKeyPath(trimmed + u".exe")));
-    }
-    const RegistrationResult result = RegisterRunCommand(m_registry, m_place, m_writeScope, name, target, AskReplace());
-    if (result != RegistrationResult::kWritten || touched.empty()) return result;
-    return Followed(m_writeScope, {CommandOfKeyPath(touched[0].keyPath)}, touched) ? result
-                                                                                   : RegistrationResult::kWriteFailed;
+    return Finish(result, journal, scope, {entry.command});
 }
 
-EditResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newName) {
-    const CStringW trimmed = TrimCommandName(newName);
-    const CStringW newKeyPath = trimmed.IsEmpty() ? CStringW() : NormalizeKeyPath(trimmed + u".exe");
-    if (m_follower != nullptr && !newKeyPath.IsEmpty() &&
-        !m_follower->RefusedName(entry, CommandOfKeyPath(newKeyPath)).IsEmpty()) {
-        return EditResult::kNotForTerminal;
-    }
-    std::vector<KeySnapshot> touched;
-    if (m_follower != nullptr) {
-        touched.push_back(Snapshot(entry.scope, entry.keyPath));
-        if (!newKeyPath.IsEmpty()) touched.push_back(Snapshot(entry.scope, newKeyPath));
-    }
-    const EditResult result = RenameRunCommand(m_registry, m_place, entry, newName, AskReplace());
-    if (result != EditResult::kDone) return result;
-    return Followed(entry.scope, {entry.command, CommandOfKeyPath(newKeyPath)}, touched) ? result
-                                                                                         : EditResult::kFailed;
+ChangeResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newName) {
+    const CStringW newCommand = TrimCommandName(newName).IsEmpty() ? CStringW() : CommandOfKeyPath(KeyPathOfCommand(newName));
+    if (m_follower != nullptr && entry.terminal && !newCommand.IsEmpty() &&
+        CheckTerminalName(newCommand) != TerminalNameCheck::kFits)
+        return ChangeResult::kNotForTerminal;
+    ChangeJournal journal(m_registry);
+    const ChangeResult result = RenameRunCommand(m_registry, m_place, entry, newName, AskReplace(), journal);
+    return Finish(result, journal, entry.scope, {entry.command, newCommand});
 }
 
-EditResult RunCommandStore::ChangeTarget(const RunEntry& entry, const CStringW& newTarget) {
-    std::vector<KeySnapshot> touched;
-    if (m_follower != nullptr) touched.push_back(Snapshot(entry.scope, entry.keyPath));
-    const EditResult result = ChangeRunCommandTarget(m_registry, m_place, entry, newTarget, AskReplace());
-    if (result != EditResult::kDone) return result;
-    return Followed(entry.scope, {entry.command}, touched) ? result : EditResult::kFailed;
+ChangeResult RunCommandStore::ChangeTarget(const RunEntry& entry, const CStringW& newTarget) {
+    ChangeJournal journal(m_registry);
+    const ChangeResult result = ChangeRunCommandTarget(m_registry, m_place, entry, newTarget, AskReplace(), journal);
+    return Finish(result, journal, entry.scope, {entry.command});
 }
 
 std::vector<CStringW> RunCommandStore::PathFolders(const RunEntry& entry) const {
     return ReadRunCommandPath(m_registry, m_place, entry);
 }
 
+ChangeResult RunCommandStore::SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders) {
+    ChangeJournal journal(m_registry);
+    const ChangeResult result = SetRunCommandPath(m_registry, m_place, entry, folders, journal);
+    return Finish(result, journal, entry.scope, {});
+}
+
 long RunCommandStore::Contents(const RunEntry& entry, RegKeyContents* pContents) const {
     return ReadKeyContents(m_registry, m_place.RootOf(entry.scope), m_place.KeyPathOf(entry.keyPath), pContents);
 }
 
-EditResult RunCommandStore::SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders) {
-    return SetRunCommandPath(m_registry, m_place, entry, folders);
+ChangeResult RunCommandStore::SetTerminalOf(const RunEntry& entry, bool on) {
+    if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
+    if (entry.scope == RunScope::kLocalMachine && !m_rights.elevated) return ChangeResult::kNeedsAdministrator;
+    if (on) {
+        const ChangeResult fit = m_follower->CheckFit(entry.command, entry.target);
+        if (fit != ChangeResult::kDone) return fit;
+    }
+    ChangeJournal journal(m_registry);
+    const ChangeResult mark = SetRunCommandTerminalMark(m_registry, m_place, entry, on, journal);
+    if (!Succeeded(mark)) return mark;
+    const ChangeResult followed = m_follower->Follow(entry.scope, entry.command, journal);
+    if (!Succeeded(followed)) {
+        journal.Restore();
+        return followed;
+    }
+    return mark == ChangeResult::kDone || followed == ChangeResult::kDone ? ChangeResult::kDone
+                                                                          : ChangeResult::kUnchanged;
+}
+
+RunBatchResult RunCommandStore::SetTerminal(const std::vector<RunEntry>& entries, bool on) {
+    RunBatchResult batch;
+    for (const RunEntry& entry : entries) {
+        const ChangeResult result = SetTerminalOf(entry, on);
+        // Turned on or off already counts as done here.
+        Count(batch, entry, result == ChangeResult::kUnchanged ? ChangeResult::kDone : result);
+        batch.results.back() = result;
+        if (on || !Succeeded(result) || m_follower->HasLaunchers(entry.scope)) continue;
+        if (std::find(batch.emptiedScopes.begin(), batch.emptiedScopes.end(), entry.scope) ==
+            batch.emptiedScopes.end())
+            batch.emptiedScopes.push_back(entry.scope);
+    }
+    return batch;
 }
 
 RunBatchResult RunCommandStore::CopyToScope(const std::vector<RunEntry>& entries, RunScope to) {
-    RunBatchResult outcome;
-    if (!CanWriteMachine()) {
-        outcome.cancelled = true;
-        return outcome;
+    RunBatchResult batch;
+    if (!m_rights.elevated) {
+        batch.cancelled = true;
+        return batch;
     }
     for (const RunEntry& entry : entries) {
         if (entry.scope == to) continue;
-        std::vector<KeySnapshot> touched;
-        if (m_follower != nullptr) touched.push_back(Snapshot(to, entry.keyPath));
-        EditResult result = CopyRunCommandToScope(m_registry, m_place, entry, to, AskReplace());
-        if (result == EditResult::kDone && !Followed(to, {entry.command}, touched)) result = EditResult::kFailed;
-        if (result == EditResult::kDone) {
-            outcome.done.push_back(entry);
-        } else if (result == EditResult::kDeclined || result == EditResult::kUnchanged) {
-            ++outcome.declined;
-        } else {
-            outcome.failures.push_back({entry, result, kRegistrySuccess});
-        }
+        ChangeJournal journal(m_registry);
+        const ChangeResult result = CopyRunCommandToScope(m_registry, m_place, entry, to, AskReplace(), journal);
+        Count(batch, entry, Finish(result, journal, to, {entry.command}));
     }
-    return outcome;
+    return batch;
 }
 
 RunBatchResult RunCommandStore::Delete(const std::vector<RunEntry>& entries) {
-    RunBatchResult outcome;
-    if (entries.empty()) return outcome;
-    std::vector<const RunEntry*> named;
-    for (const RunEntry& entry : entries) named.push_back(&entry);
-    if (!m_prompts.ConfirmDelete(DeleteQuestionText(named))) {
-        outcome.cancelled = true;
-        return outcome;
+    RunBatchResult batch;
+    if (entries.empty()) return batch;
+    if (!m_prompts.ConfirmDelete(entries)) {
+        batch.cancelled = true;
+        return batch;
     }
     for (const RunEntry& entry : entries) {
-        const RegKey root = m_place.RootOf(entry.scope);
-        // Its launcher first: one still running cannot be removed, and then
-        // the command stays as well.
-        if (m_follower != nullptr && !m_follower->Release(entry)) {
-            outcome.failures.push_back({entry, EditResult::kFailed, kRegistrySuccess});
-            continue;
-        }
-        const long status = DeleteKeyTree(m_registry, root, m_place.KeyPathOf(entry.keyPath));
-        if (status != kRegistrySuccess) {
-            if (m_follower != nullptr) m_follower->Follow(entry.scope, entry.command);
-            outcome.failures.push_back({entry, EditResult::kFailed, status});
-            continue;
-        }
-        outcome.done.push_back(entry);
-        // A nested name's groups go with their last entry.
-        RemoveEmptyParentKeys(m_registry, root, m_place.appPathsKey, entry.keyPath);
+        // A launcher still running cannot be removed: then the command stays
+        // as well.
+        ChangeJournal journal(m_registry);
+        long status = kRegistrySuccess;
+        const ChangeResult result = DeleteRunCommand(m_registry, m_place, entry, journal, &status);
+        Count(batch, entry, Finish(result, journal, entry.scope, {entry.command}), status);
     }
-    return outcome;
+    return batch;
 }
 
 RunCommandExport RunCommandStore::Export(const std::vector<RunEntry>& entries) const {
@@ -210,30 +224,63 @@ RunCommandExport RunCommandStore::Export(const std::vector<RunEntry>& entries) c
 }
 
 ImportPlan RunCommandStore::PlanImport(const unsigned char* data, std::size_t size) const {
-    return PlanRunCommandImport(m_registry, m_place, data, size, CanWriteMachine());
+    return PlanRunCommandImport(m_registry, m_place, data, size, m_rights.elevated);
 }
 
 ImportCounts RunCommandStore::ApplyImport(const ImportPlan& plan, const std::vector<bool>& replace) {
-    if (m_follower == nullptr) return ApplyRunCommandImport(m_registry, m_place, plan, replace);
-    // One item at a time, so that an entry whose launcher cannot follow is
-    // put back alone.
     ImportCounts counts;
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const ImportItem& item = plan.items[i];
-        ImportPlan one;
-        one.items.push_back(item);
-        const std::vector<bool> replaceOne{i < replace.size() && replace[i]};
-        std::vector<KeySnapshot> touched;
-        if (item.action != ImportAction::kRefused) touched.push_back(Snapshot(item.scope, item.keyPath));
-        ImportCounts itemCounts = ApplyRunCommandImport(m_registry, m_place, one, replaceOne);
-        if (itemCounts.added + itemCounts.replaced > 0 && !Followed(item.scope, {item.command}, touched)) {
-            itemCounts = ImportCounts{};
-            itemCounts.failed = 1;
+        if (!ImportWrites(plan, replace, i)) {
+            ++counts.skipped;
+            continue;
         }
-        counts.added += itemCounts.added;
-        counts.replaced += itemCounts.replaced;
-        counts.skipped += itemCounts.skipped;
-        counts.failed += itemCounts.failed;
+        // One entry at a time: one that cannot be written, or whose launcher
+        // cannot follow, is put back alone.
+        const ImportItem& item = plan.items[i];
+        ChangeJournal journal(m_registry);
+        const ChangeResult result =
+            WriteRunCommandKey(m_registry, m_place, item.scope, item.keyPath, item.contents, journal);
+        if (Finish(result, journal, item.scope, {item.command}) != ChangeResult::kDone) {
+            ++counts.failed;
+        } else {
+            ++(item.action == ImportAction::kAdd ? counts.added : counts.replaced);
+        }
     }
     return counts;
+}
+
+CStringW RunCommandStore::LauncherFolder(RunScope scope) const {
+    return m_follower != nullptr ? m_follower->Folder(scope) : CStringW();
+}
+
+CStringW RunCommandStore::LauncherFile(RunScope scope, const CStringW& command) const {
+    return m_follower != nullptr ? m_follower->LauncherFile(scope, command) : CStringW();
+}
+
+std::vector<LauncherProblem> RunCommandStore::LauncherProblems(const std::vector<RunEntry>& entries) const {
+    return m_follower != nullptr ? m_follower->Problems(entries) : std::vector<LauncherProblem>();
+}
+
+std::vector<LauncherProblem> RunCommandStore::RepairLaunchers(const std::vector<LauncherProblem>& problems) {
+    std::vector<LauncherProblem> left;
+    for (const LauncherProblem& problem : problems) {
+        ChangeJournal journal(m_registry);
+        if (m_follower == nullptr || !Succeeded(m_follower->Follow(problem.scope, problem.command, journal))) {
+            journal.Restore();
+            left.push_back(problem);
+        }
+    }
+    return left;
+}
+
+bool RunCommandStore::LauncherFolderOnPath(RunScope scope) const {
+    return m_follower != nullptr && m_follower->FolderOnPath(scope);
+}
+
+ChangeResult RunCommandStore::TakeLauncherFolderOffPath(RunScope scope) {
+    if (m_follower == nullptr) return ChangeResult::kUnchanged;
+    ChangeJournal journal(m_registry);
+    const ChangeResult result = m_follower->TakeFolderOffPath(scope, journal);
+    if (!Succeeded(result)) journal.Restore();
+    return result;
 }

@@ -1,43 +1,43 @@
-// RunCommandStore: everything that can be done to run commands, with no
-// window in sight. It lists both scopes with their marks, registers, renames,
-// points a command at another program, sets its Path value, copies it to the
-// other scope, deletes it (and the groups it leaves empty), and exports and
-// imports .reg backups. It asks before replacing or deleting through the
-// prompts it is given, and every outcome comes back as a value: a failure is
-// never a silent partial change (each operation's own contract says what is
-// left when the registry refuses a step).
+// RunCommandStore: the one door to run commands. It lists both scopes with
+// their marks, finds one command by name, registers (with Path folders and
+// terminal use in the same step), renames, points a command at another
+// program, sets its Path value, turns terminal use on and off, copies it to
+// the other scope, deletes it (and the groups it leaves empty), and exports
+// and imports .reg backups. It asks before replacing or deleting through the
+// prompts it is given (RunCommandQuestions.h), and every outcome comes back
+// as a value.
 //
-// What follows a command outside the registry (its terminal launcher) is
-// told of each change and follows in the same step: when it cannot, the
-// keys the change touched are put back as they were and the change fails.
+// Each change is all or nothing: the keys, values and launcher files it
+// touches are noted in one journal (ChangeJournal.h) that its steps and its
+// follower share, and put back when any step fails.
 //
 // The windows and the command line are views over it: they pick what to act
-// on, answer its questions and show what it returns.
+// on, answer its questions and show what it returns; none of them writes a
+// key or a launcher itself.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "app/registry/RegistryAccess.h"
 #include "app/registry/RegistryValues.h"
+#include "app/runcmd/ChangeResult.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/runcmd/RunCommandFollower.h"
 #include "app/runcmd/RunCommandPlace.h"
+#include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunCommandRegistration.h"
 #include "app/runcmd/RunEntries.h"
 
-// The questions the store asks before it changes what the user may want to
-// keep. Each gets the whole question text (RunCommandQuestions.h); true goes
-// ahead, false changes nothing.
-class RunCommandPrompts {
-public:
-    virtual ~RunCommandPrompts() = default;
-    // A command that points at a program would point at another, or its key
-    // would be replaced whole.
-    virtual bool ConfirmReplace(const CStringW& question) = 0;
-    // The listed commands would be deleted.
-    virtual bool ConfirmDelete(const CStringW& question) = 0;
+// Whom the store acts for: two facts, not one. `writeScope` is where new
+// commands go and where names are looked up first; `elevated` says whether
+// the machine's entries may be written (an administrator may well choose the
+// user's scope).
+struct RunCommandRights {
+    RunScope writeScope = RunScope::kCurrentUser;
+    bool elevated = false;
 };
 
 // Both scopes as listed: the entries marked (broken, shadowed) and how many
@@ -50,30 +50,40 @@ struct RunListing {
 // The outcome of an action on several entries.
 struct RunBatchResult {
     std::vector<RunEntry> done;  // as they were before the action
-    int declined = 0;            // the user said No (entries of the scope copied to are passed over)
+    int declined = 0;            // the user said No, or there was nothing to do
+    std::vector<ChangeResult> results;  // one per entry acted on, in their order
     struct Failure {
         RunEntry entry;
-        EditResult result = EditResult::kFailed;
+        ChangeResult result = ChangeResult::kRegistryFailed;
         long status = kRegistrySuccess;  // the registry's code, where it gave one
     };
     std::vector<Failure> failures;
     // Nothing was tried: the user declined the whole action, or it was
     // refused (a copy without administrator rights).
     bool cancelled = false;
+    // Terminal use turned off: the scopes whose launcher folder it left empty.
+    std::vector<RunScope> emptiedScopes;
+};
+
+// A command to add: its name and program, and optionally its Path folders
+// and terminal use, all written in one step.
+struct NewRunCommand {
+    CStringW name;
+    CStringW target;
+    std::optional<std::vector<CStringW>> pathFolders;
+    bool terminal = false;
 };
 
 class RunCommandStore {
 public:
-    // `writeScope`: where new commands go (the machine's when the tool runs
-    // with administrator rights, else the user's); the machine's entries are
-    // only changed with those rights. `exists` tells whether a target file is
-    // there (the broken mark). `follower` (optional) follows every change.
-    // Everything given must outlive the store.
-    RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunScope writeScope,
+    // `exists` tells whether a target file is there (the broken mark).
+    // `follower` (optional) follows every change. Everything given must
+    // outlive the store.
+    RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunCommandRights rights,
                     RunCommandPrompts& prompts, TargetFileCheck exists, RunCommandFollower* follower = nullptr);
 
-    RunScope WriteScope() const noexcept { return m_writeScope; }
-    bool CanWriteMachine() const noexcept { return m_writeScope == RunScope::kLocalMachine; }
+    RunScope WriteScope() const noexcept { return m_rights.writeScope; }
+    bool Elevated() const noexcept { return m_rights.elevated; }
     const RunCommandPlace& Place() const noexcept { return m_place; }
 
     // Both scopes, the machine's first, each in the registry's order, marked.
@@ -89,27 +99,39 @@ public:
     void MarkBroken(RunEntry& entry) const { MarkBrokenRunEntry(entry, m_exists); }
     void Mark(std::vector<RunEntry>& entries) const;
 
+    // Command `name` (as typed) of `scope`, read alone (FindRunEntry): no
+    // other entry read, no file probed, no PATH searched; no mark set.
+    std::optional<RunEntry> Find(RunScope scope, const CStringW& name) const;
     // The target of `name` in the write scope as stored, empty when there is
     // no such entry.
     CStringW TargetOf(const CStringW& name) const;
 
-    // Registers `name` for `target` in the write scope (RegisterRunCommand),
-    // asking before it replaces another program.
-    RegistrationResult Register(const CStringW& name, const CStringW& target);
+    // Adds `command` in the write scope (RegisterRunCommand), asking before
+    // it replaces another program; its Path folders and its terminal use
+    // are written in the same step. Terminal use that cannot be
+    // (kNotForTerminal, kNotAProgram) is refused before anything is written.
+    ChangeResult Add(const NewRunCommand& command);
+    ChangeResult Register(const CStringW& name, const CStringW& target) { return Add({name, target, {}, false}); }
 
     // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
     // SetRunCommandPath of RunCommandEdit.h, asking through the prompts. A
     // command that works in terminals is not renamed to a name that cannot
-    // (kNotForTerminal, the follower's RefusedName says why).
-    EditResult Rename(const RunEntry& entry, const CStringW& newName);
-    EditResult ChangeTarget(const RunEntry& entry, const CStringW& newTarget);
+    // (kNotForTerminal).
+    ChangeResult Rename(const RunEntry& entry, const CStringW& newName);
+    ChangeResult ChangeTarget(const RunEntry& entry, const CStringW& newTarget);
     std::vector<CStringW> PathFolders(const RunEntry& entry) const;
+    ChangeResult SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders);
 
     // The entry's key read whole: every value with its type and bytes, every
     // subkey (ReadKeyContents). kRegistrySuccess or the registry's code;
     // *pContents is set only on success.
     long Contents(const RunEntry& entry, RegKeyContents* pContents) const;
-    EditResult SetPathFolders(const RunEntry& entry, const std::vector<CStringW>& folders);
+
+    // Makes each of `entries` work in terminals too (`on`), or no longer:
+    // its mark and its launcher, each entry in one step. The machine's
+    // entries need administrator rights (kNeedsAdministrator). Entries it
+    // was so for already count as done.
+    RunBatchResult SetTerminal(const std::vector<RunEntry>& entries, bool on);
 
     // Copies each of `entries` that is not of scope `to` there, asking
     // before each replacement. Refused whole (cancelled, nothing asked)
@@ -118,29 +140,41 @@ public:
 
     // Asks once (the delete question naming them), then deletes each entry's
     // key with all its values and subkeys, and the groups of a nested name
-    // that it leaves empty. Cancelled when the user declines.
+    // that it leaves empty, with its launcher. Cancelled when the user
+    // declines.
     RunBatchResult Delete(const std::vector<RunEntry>& entries);
 
-    // ExportRunCommands, PlanRunCommandImport and ApplyRunCommandImport of
-    // RunCommandBackup.h; the machine's entries are planned as writable only
-    // with administrator rights.
+    // ExportRunCommands and PlanRunCommandImport of RunCommandBackup.h; the
+    // machine's entries are planned as writable only with administrator
+    // rights, whatever the write scope. ApplyImport writes each kept item in
+    // a step of its own.
     RunCommandExport Export(const std::vector<RunEntry>& entries) const;
     ImportPlan PlanImport(const unsigned char* data, std::size_t size) const;
     ImportCounts ApplyImport(const ImportPlan& plan, const std::vector<bool>& replace);
 
+    // The launchers of commands that work in terminals, through the
+    // follower; without one there are none: no problems, empty paths.
+    bool HasLaunchers() const noexcept { return m_follower != nullptr; }
+    CStringW LauncherFolder(RunScope scope) const;
+    CStringW LauncherFile(RunScope scope, const CStringW& command) const;
+    std::vector<LauncherProblem> LauncherProblems(const std::vector<RunEntry>& entries) const;
+    // Fixes each problem in a step of its own; those left are returned.
+    std::vector<LauncherProblem> RepairLaunchers(const std::vector<LauncherProblem>& problems);
+    bool LauncherFolderOnPath(RunScope scope) const;
+    ChangeResult TakeLauncherFolderOffPath(RunScope scope);
+
 private:
     ReplaceAnswer AskReplace();
-    // Lets the follower follow `command` of `scope`; when it cannot, puts
-    // `touched` back (keys as they were before the change) and tells it to
-    // follow those instead. False when it could not follow.
-    struct KeySnapshot;
-    bool Followed(RunScope scope, const std::vector<CStringW>& commands, const std::vector<KeySnapshot>& touched);
-    KeySnapshot Snapshot(RunScope scope, const CStringW& keyPath) const;
-    void Restore(const KeySnapshot& snapshot);
+    // The follower's part of a change whose registry steps gave `result`:
+    // when they succeeded, `commands` of `scope` are followed; when anything
+    // failed, the journal is put back.
+    ChangeResult Finish(ChangeResult result, ChangeJournal& journal, RunScope scope,
+                        const std::vector<CStringW>& commands);
+    ChangeResult SetTerminalOf(const RunEntry& entry, bool on);
 
     IRegistry& m_registry;
     RunCommandPlace m_place;
-    RunScope m_writeScope;
+    RunCommandRights m_rights;
     RunCommandPrompts& m_prompts;
     TargetFileCheck m_exists;
     RunCommandFollower* m_follower;

@@ -3,8 +3,9 @@
 #include <map>
 #include <set>
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 #include "app/registry/RegistryTree.h"
+#include "app/runcmd/CommandText.h"
 
 namespace {
 
@@ -157,6 +158,56 @@ bool ReadRunEntryValues(IRegistry& registry, RegKey root, const CStringW& appPat
     key.Replace(opened);
     ReadEntryValues(registry, key.Get(), entry);
     return true;
+}
+
+namespace {
+
+// The key path as the registry spells it: each key along it opened and
+// asked its name; a name that cannot be asked stays as given.
+CStringW SpelledKeyPath(IRegistry& registry, RegKey root, const CStringW& appPathsKey, const CStringW& keyPath) {
+    std::vector<CStringW> names;
+    SplitString(keyPath, u"\\", names, false);
+    CStringW spelled;
+    for (const CStringW& name : names) {
+        CStringW found = name;
+        RegKey opened = 0;
+        const CStringW path = appPathsKey + u"\\" + (spelled.IsEmpty() ? name : CStringW(spelled + u"\\" + name));
+        if (registry.OpenKeyForRead(root, path.GetString(), &opened) == kRegistrySuccess) {
+            ScopedRegKey key(registry, root);
+            key.Replace(opened);
+            if (registry.KeyName(key.Get(), &found) != kRegistrySuccess ||
+                velmora::CompareNoCase(found, name) != 0)
+                found = name;
+        }
+        spelled += (spelled.IsEmpty() ? u"" : u"\\") + found;
+    }
+    return spelled;
+}
+
+}  // namespace
+
+bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                  const CStringW& keyPath, RunEntry* pEntry) {
+    if (keyPath.IsEmpty()) return false;
+    RunEntry entry = EntryOfKeyPath(keyPath, scope);
+    if (ReadRunEntryValues(registry, root, appPathsKey, entry)) {
+        *pEntry = EntryOfKeyPath(SpelledKeyPath(registry, root, appPathsKey, keyPath), scope);
+        pEntry->target = entry.target;
+        pEntry->path = entry.path;
+        pEntry->terminal = entry.terminal;
+        return true;
+    }
+    // A key named with blanks or doubled backslashes is not where the name
+    // leads: the names of the scope's entries, compared as typed names are.
+    std::vector<RunEntry> listed;
+    ListRunEntryKeys(registry, root, appPathsKey, scope, listed);
+    for (RunEntry& candidate : listed) {
+        if (velmora::CompareNoCase(NormalizeKeyPath(candidate.keyPath), keyPath) != 0) continue;
+        if (!ReadRunEntryValues(registry, root, appPathsKey, candidate)) return false;
+        *pEntry = std::move(candidate);
+        return true;
+    }
+    return false;
 }
 
 CStringW TargetFileOf(const CStringW& target) {

@@ -60,6 +60,16 @@ int ListRunEntryKeys(IRegistry& registry, RegKey root, const CStringW& appPathsK
 // unchanged, when its key cannot be opened (gone since, or unreadable).
 bool ReadRunEntryValues(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunEntry& entry);
 
+// The entry of `scope` whose key path below `appPathsKey` of `root` is
+// `keyPath` (as KeyPathOfCommand gives it; ASCII letter case does not
+// matter), its values read and its key names spelled as the registry spells
+// them; false when there is none. It opens that key and the groups along its
+// path, and reads no other entry: only when the key is not there as typed
+// are the scope's entries listed by their keys, for one whose name holds
+// blanks or doubled backslashes. No mark is set.
+bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
+                  const CStringW& keyPath, RunEntry* pEntry);
+
 // The file a target names: the value without blanks at its ends and, when it
 // starts with a double quote, the text up to the closing one (or to the end
 // when there is none).

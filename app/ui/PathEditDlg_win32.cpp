@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "base/win32_handles.h"

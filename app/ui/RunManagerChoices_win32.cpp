@@ -3,7 +3,8 @@
 #include "app/platform/FileDialogs_win32.h"
 #include "app/ui/ImportPreviewDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 
 CStringW SystemRunManagerChoices::AskProgramFile(CWnd& owner, const CStringW& currentTarget) {
     return AskOpenFileName(owner.m_hWnd, kProgramFileFilter, currentTarget);

@@ -2,7 +2,6 @@
 // dispatch built from it.
 #include "app/ui/RunManagerCommands_win32.h"
 
-#include "app/terminal/TerminalBatch.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "res/resource.h"
 
@@ -76,7 +75,7 @@ bool CRunManagerDlg::IsCommandEnabled(const RunManagerCommand& command) const {
         case Needs::kMachineSelected:
         case Needs::kUserSelected: {
             // A copy needs the rights and an entry of the other scope.
-            if (m_services.scope != RunScope::kLocalMachine) return false;
+            if (!m_services.rights.elevated) return false;
             const RunScope from =
                 command.needs == Needs::kMachineSelected ? RunScope::kLocalMachine : RunScope::kCurrentUser;
             for (int index : selected)
@@ -90,7 +89,7 @@ bool CRunManagerDlg::IsCommandEnabled(const RunManagerCommand& command) const {
 void CRunManagerDlg::FillContextMenu(CMenu& menu) {
     // The checks and greying follow the entries' values.
     FinishListing();
-    const bool elevated = m_services.scope == RunScope::kLocalMachine;
+    const bool elevated = m_services.rights.elevated;
     for (const RunManagerCommand& command : AllCommands()) {
         // The copies are left out without administrator rights.
         if (command.text == nullptr || (NeedsRights(command.needs) && !elevated)) continue;

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "app/runcmd/RunEntries.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/ViewText.h"
 
 class CRunManagerDlg;
 

@@ -6,7 +6,7 @@
 #include "app/ui/RunManagerLayout.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
-#include "app/platform/YesNoQuestion_win32.h"
+#include "app/platform/ExplorerArguments.h"
 
 namespace {
 
@@ -147,8 +147,7 @@ BatchOutcome CRunManagerDlg::OutcomeOf(const RunBatchResult& result) {
 
 bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
     if (count <= static_cast<std::size_t>(kManyEntries)) return true;
-    return AskYesNo(m_hWnd, velmora::WideFrom936(action),
-                    ManyEntriesQuestionText(action, static_cast<int>(count)));
+    return m_prompts.Ask(velmora::WideFrom936(action), ManyEntriesQuestionText(action, static_cast<int>(count)));
 }
 
 void CRunManagerDlg::OnRun() {

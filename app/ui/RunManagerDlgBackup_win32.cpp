@@ -6,13 +6,6 @@
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/platform/ShellLaunch_win32.h"
 
-namespace {
-
-// Larger files are no backup of run commands.
-constexpr std::size_t kMaxImportBytes = 64u << 20;
-
-}  // namespace
-
 void CRunManagerDlg::OnExport() {
     std::vector<RunEntry> entries;
     for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
@@ -33,7 +26,7 @@ void CRunManagerDlg::OnImport() {
     const CStringW strFile = m_services.choices->AskImportFile(*this);
     if (strFile.IsEmpty()) return;
     std::vector<unsigned char> bytes;
-    const DWORD error = ReadWholeFile(strFile, kMaxImportBytes, bytes);
+    const DWORD error = ReadWholeFile(strFile, kLargestBackupBytes, bytes);
     if (error != ERROR_SUCCESS)
         return SetStatus(FileFailureText(kImportAction, strFile, SystemErrorText(error)));
 
@@ -41,8 +34,7 @@ void CRunManagerDlg::OnImport() {
     const ImportPlan plan = store.PlanImport(bytes.data(), bytes.size());
     if (plan.error != RegFileError::kNone) {
         const CStringW text = DamagedFileText(plan.error, plan.errorLine);
-        ::MessageBoxW(m_hWnd, velmora::WinText(text),
-                      velmora::WinText(velmora::WideFrom936(kImportAction.name)), MB_OK | MB_ICONWARNING);
+        m_prompts.Warn(velmora::WideFrom936(kImportAction.name), text);
         return SetStatus(FileFailureText(kImportAction, strFile, text));
     }
     std::vector<bool> replace(plan.items.size(), false);

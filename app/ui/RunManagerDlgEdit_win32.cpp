@@ -6,7 +6,8 @@
 #include "app/platform/FileDialogs_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "base/win32_handles.h"
 #include "base/shell_on_demand_win32.h"
 
@@ -51,10 +52,10 @@ void CRunManagerDlg::OnEndRename(const NMLVDISPINFOW* pInfo) {
     if (row < 0 || row >= static_cast<int>(m_entries.size())) return;
     const RunEntry entry = m_entries[static_cast<std::size_t>(row)];
     const CStringW strNewName = TrimCommandName(velmora::FromWin(pInfo->item.pszText));
-    const EditResult result = Store().Rename(entry, strNewName);
-    if (result == EditResult::kDone) {
+    const ChangeResult result = Store().Rename(entry, strNewName);
+    if (result == ChangeResult::kDone) {
         RefreshSelecting({{entry.scope, NormalizeKeyPath(strNewName + u".exe")}});
-    } else if (result == EditResult::kNotFound) {
+    } else if (result == ChangeResult::kNotFound) {
         Refresh();
     }
     SetStatus(EditStatusText(kRenameAction, entry.command, result, strNewName));
@@ -93,8 +94,8 @@ void CRunManagerDlg::OnDropFiles(HDROP hDrop) {
 }
 
 void CRunManagerDlg::ChangeTarget(const RunEntry& entry, const CStringW& strTarget) {
-    const EditResult result = Store().ChangeTarget(entry, strTarget);
-    if (result == EditResult::kDone || result == EditResult::kNotFound)
+    const ChangeResult result = Store().ChangeTarget(entry, strTarget);
+    if (result == ChangeResult::kDone || result == ChangeResult::kNotFound)
         RefreshSelecting({{entry.scope, entry.keyPath}});
     SetStatus(EditStatusText(kChangeTargetAction, entry.command, result, strTarget));
 }
@@ -106,8 +107,8 @@ void CRunManagerDlg::OnEditPath() {
     RunCommandStore store = Store();
     std::vector<CStringW> folders = store.PathFolders(entry);
     if (!m_services.choices->AskPathFolders(*this, entry, folders)) return;
-    const EditResult result = store.SetPathFolders(entry, folders);
-    if (result == EditResult::kDone || result == EditResult::kNotFound)
+    const ChangeResult result = store.SetPathFolders(entry, folders);
+    if (result == ChangeResult::kDone || result == ChangeResult::kNotFound)
         RefreshSelecting({{entry.scope, entry.keyPath}});
     SetStatus(EditStatusText(kEditPathAction, entry.command, result, CStringW()));
 }
@@ -115,7 +116,7 @@ void CRunManagerDlg::OnEditPath() {
 void CRunManagerDlg::OnCopyToScope(RunScope to) {
     RunCommandStore store = Store();
     // Only with administrator rights: writing the machine's entries needs them.
-    if (!store.CanWriteMachine()) return;
+    if (!store.Elevated()) return;
     std::vector<RunEntry> entries;
     for (int index : SelectedEntries()) {
         // Those of the other scope; an entry is in its own already.

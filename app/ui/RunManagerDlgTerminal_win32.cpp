@@ -1,8 +1,18 @@
 // The manager's terminal action: the selected commands made to work in
 // terminals too, or, when all of them do, no longer.
-#include "app/platform/YesNoQuestion_win32.h"
-#include "app/terminal/TerminalBatch.h"
 #include "app/ui/RunManagerDlg_win32.h"
+
+#include <algorithm>
+
+namespace {
+
+// True when every entry of `entries` is marked for terminals (and there is one).
+bool AllForTerminals(const std::vector<RunEntry>& entries) {
+    return !entries.empty() &&
+           std::all_of(entries.begin(), entries.end(), [](const RunEntry& entry) { return entry.terminal; });
+}
+
+}  // namespace
 
 bool CRunManagerDlg::SelectionWorksInTerminals() const {
     std::vector<RunEntry> selected;
@@ -11,8 +21,8 @@ bool CRunManagerDlg::SelectionWorksInTerminals() const {
 }
 
 void CRunManagerDlg::OnToggleTerminal() {
-    TerminalShims* terminal = m_services.terminal;
-    if (terminal == nullptr) return;
+    RunCommandStore store = Store();
+    if (!store.HasLaunchers()) return;
     std::vector<RunEntry> entries;
     for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
@@ -20,16 +30,15 @@ void CRunManagerDlg::OnToggleTerminal() {
     const RunActionText& action = on ? kTerminalAction : kTerminalOffAction;
     if (!ConfirmMany(action.name, entries.size())) return;
     const std::set<EntryKey> keys = SelectedKeys();
-    const TerminalBatch batch =
-        SetTerminal(*terminal, entries, on, m_services.scope == RunScope::kLocalMachine);
+    const RunBatchResult result = store.SetTerminal(entries, on);
     // The last launcher of a scope gone: its folder may leave PATH too.
-    for (const RunScope scope : batch.emptiedScopes) {
-        const CStringW folder = terminal->Folder(scope);
-        if (terminal->FolderOnPath(scope) &&
-            AskYesNo(m_hWnd, velmora::WideFrom936(kTerminalQuestionCaption), TakeFolderOffPathQuestion(folder))) {
-            terminal->TakeFolderOffPath(scope);
+    for (const RunScope scope : result.emptiedScopes) {
+        if (store.LauncherFolderOnPath(scope) &&
+            m_prompts.Ask(velmora::WideFrom936(kTerminalQuestionCaption),
+                          TakeFolderOffPathQuestion(store.LauncherFolder(scope)))) {
+            store.TakeLauncherFolderOffPath(scope);
         }
     }
     RefreshSelecting(keys);
-    SetStatus(BatchStatusText(action.name, batch.outcome));
+    SetStatus(BatchStatusText(action.name, OutcomeOf(result)));
 }

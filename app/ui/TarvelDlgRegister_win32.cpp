@@ -1,7 +1,6 @@
 // The main dialog's two registration buttons.
 #include "app/runcmd/CommandText.h"
 #include "app/platform/IconMessageBox_win32.h"
-#include "app/runcmd/RunCommandRegistration.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "res/resource.h"
 #include "wnd/WinApp.h"
@@ -14,14 +13,14 @@ constexpr int kShortestExePath = 8;
 
 }  // namespace
 
-RegistrationResult CTarvelDlg::Register(const CStringW& strName, const CStringW& strTarget) {
+ChangeResult CTarvelDlg::Register(const CStringW& strName, const CStringW& strTarget) {
     return m_services.Store(m_prompts).Register(strName, strTarget);
 }
 
 void CTarvelDlg::OnAddCommand() {
     const CStringW strName = TrimCommandName(m_editCommandName.GetWindowText());
     if (strName.IsEmpty() || m_strExePath.GetLength() < kShortestExePath) return;
-    if (Register(strName, m_strExePath) == RegistrationResult::kWritten) {
+    if (Register(strName, m_strExePath) == ChangeResult::kDone) {
         ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936("温馨提示"),
                            velmora::WideFrom936("运行命令添加成功！"));
     }
@@ -30,7 +29,7 @@ void CTarvelDlg::OnAddCommand() {
 void CTarvelDlg::OnAddSelf() {
     // Declined, nothing changes and the link stays on offer. Once the user
     // has gone ahead it is gone, whether or not the registry took the entry.
-    if (Register(u"run", m_strSelfPath) == RegistrationResult::kDeclined) return;
+    if (Register(u"run", m_strSelfPath) == ChangeResult::kDeclined) return;
     // A hidden window keeps the keyboard focus, and then Enter and Escape
     // reach nothing: hand it to the command-name field first.
     if (::GetFocus() == m_btnAddSelf.m_hWnd) m_editCommandName.SetFocus();

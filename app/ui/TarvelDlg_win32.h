@@ -6,9 +6,9 @@
 // manager. The window is a skinned frame with image buttons.
 #pragma once
 
-#include "app/platform/AppServices_win32.h"
+#include "app/ui/AppServices_win32.h"
 #include "app/platform/WindowPrompts_win32.h"
-#include "app/runcmd/RunCommandRegistration.h"
+#include "app/runcmd/ChangeResult.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"
@@ -55,7 +55,7 @@ protected:
     void AddManagerMenuItem();
     // Registers `strTarget` as the run command `strName` in the tool's scope,
     // asking first when the name points at another program.
-    RegistrationResult Register(const CStringW& strName, const CStringW& strTarget);
+    ChangeResult Register(const CStringW& strName, const CStringW& strTarget);
 
     // The skin of the frame: bitmaps, pieces, caption text, buttons and icon,
     // at the window's DPI.

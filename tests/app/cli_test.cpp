@@ -12,8 +12,9 @@
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
 #include "app/runcmd/RunCommandStore.h"
+#include "fixed_prompts.h"
+#include "memory_launcher_files.h"
 #include "memory_registry.h"
-#include "memory_shim_files.h"
 
 namespace {
 
@@ -133,8 +134,8 @@ protected:
             return true;
         };
         services.version = u"1.0.0.0";
-        shimFiles.PutProgram("C:\\Tools\\ed.exe", 3);
-        services.shimFiles = &shimFiles;
+        launcherFiles.PutProgram("C:\\Tools\\ed.exe", 3);
+        services.launcherFiles = &launcherFiles;
     }
 
     struct Captured final : CliOutput {
@@ -152,7 +153,7 @@ protected:
     MemoryRegistry reg;
     CliServices services;
     std::map<std::string, std::vector<unsigned char>> files;
-    MemoryShimFiles shimFiles;
+    MemoryLauncherFiles launcherFiles;
     Captured output;
 };
 
@@ -191,7 +192,8 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"rename|ed|editor", true, CliExitCode::kSuccess, "已将“ed”重命名为“editor”", "", true},
         {"rename|ed|ed", true, CliExitCode::kSuccess, "没有变化", "", false},
         {"set-target|ed|C:\\Missing\\x.exe", true, CliExitCode::kNotFound, "", "找不到程序", false},
-        {"set-target|ed|C:\\Tools\\ed2.exe", true, CliExitCode::kExists, "", "是否改为：C:\\Tools\\ed2.exe", false},
+        // Changing the target is what the verb is for: no --force needed.
+        {"set-target|ed|C:\\Tools\\ed2.exe", true, CliExitCode::kSuccess, "的目标改为：C:\\Tools\\ed2.exe", "", true},
         {"set-target|ed|ed2.exe|--force", true, CliExitCode::kSuccess, "C:\\Work\\ed2.exe", "", true},
         {"path|ed", true, CliExitCode::kSuccess, "C:\\Tools\n", "", false},
         {"path|ed|--remove|C:\\Nope", true, CliExitCode::kNotFound, "", "附加路径中没有", false},
@@ -223,11 +225,11 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"add|t|C:\\Tools\\ed.exe|--terminal", true, CliExitCode::kSuccess, "“t”可在终端中使用", "", true},
     };
     const memreg::Keys before = reg.keys;
-    const auto launchersBefore = shimFiles.files;
+    const auto launchersBefore = launcherFiles.files;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
         reg.keys = before;
-        shimFiles.files = launchersBefore;
+        launcherFiles.files = launchersBefore;
         files.erase("C:\\out.reg");
         EXPECT_EQ(Run(row.args, row.elevated), row.code) << N(output.err);
         EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
@@ -262,27 +264,27 @@ TEST_F(CliVerbTest, WritesWhatTheVerbsSay) {
 TEST_F(CliVerbTest, TerminalCommandsFollowEveryVerb) {
     const std::string bin = "C:\\ProgramData\\Velmora\\bin\\";
     ASSERT_EQ(Run("terminal|on|ed"), CliExitCode::kSuccess) << N(output.err);
-    EXPECT_TRUE(shimFiles.Has(bin + "ed.exe"));
+    EXPECT_TRUE(launcherFiles.Has(bin + "ed.exe"));
     EXPECT_EQ(reg.TextOf("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"),
               "C:\\ProgramData\\Velmora\\bin");
     ASSERT_EQ(Run("list|ed|--json"), CliExitCode::kSuccess);
     EXPECT_NE(N(output.out).find("\"terminal\":true,\"terminalLauncherMissing\":false"), std::string::npos);
     ASSERT_EQ(Run("rename|ed|editor"), CliExitCode::kSuccess) << N(output.err);
-    EXPECT_FALSE(shimFiles.Has(bin + "ed.exe"));
-    EXPECT_TRUE(shimFiles.Has(bin + "editor.exe"));
+    EXPECT_FALSE(launcherFiles.Has(bin + "ed.exe"));
+    EXPECT_TRUE(launcherFiles.Has(bin + "editor.exe"));
     // To a group: refused, with the reason, nothing changed.
     EXPECT_EQ(Run("rename|editor|tools\\editor"), CliExitCode::kUsage);
     EXPECT_NE(N(output.err).find("带有分组"), std::string::npos) << N(output.err);
     // A launcher left behind and one gone missing: check finds both, repair mends both.
-    shimFiles.WriteLauncher(W(bin + "stray.exe"), ProgramKind::kConsole);
-    shimFiles.Remove(W(bin + "editor.exe"));
+    launcherFiles.WriteLauncher(W(bin + "stray.exe"), ProgramKind::kConsole);
+    launcherFiles.Remove(W(bin + "editor.exe"));
     ASSERT_EQ(Run("check|--json"), CliExitCode::kProblemsFound);
     EXPECT_NE(N(output.out).find("{\"kind\":\"launcher-orphan\",\"name\":\"stray\""), std::string::npos);
     EXPECT_NE(N(output.out).find("{\"kind\":\"launcher-missing\",\"name\":\"editor\""), std::string::npos);
     ASSERT_EQ(Run("terminal|repair"), CliExitCode::kSuccess);
     EXPECT_NE(N(output.out).find("修复了 2 个"), std::string::npos) << N(output.out);
-    EXPECT_TRUE(shimFiles.Has(bin + "editor.exe"));
-    EXPECT_FALSE(shimFiles.Has(bin + "stray.exe"));
+    EXPECT_TRUE(launcherFiles.Has(bin + "editor.exe"));
+    EXPECT_FALSE(launcherFiles.Has(bin + "stray.exe"));
     // The last one off: the way to take the folder off PATH is told, and done by --all.
     ASSERT_EQ(Run("terminal|off|editor"), CliExitCode::kSuccess);
     EXPECT_NE(N(output.out).find("terminal off --all"), std::string::npos) << N(output.out);
@@ -290,20 +292,20 @@ TEST_F(CliVerbTest, TerminalCommandsFollowEveryVerb) {
     EXPECT_EQ(reg.TextOf("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"), "");
     // Removing a command takes its launcher; a running one keeps both.
     ASSERT_EQ(Run("add|t|C:\\Tools\\ed.exe|--terminal"), CliExitCode::kSuccess);
-    shimFiles.locked.insert(MemoryShimFiles::Key(W(bin + "t.exe")));
+    launcherFiles.locked.insert(MemoryLauncherFiles::Key(W(bin + "t.exe")));
     EXPECT_EQ(Run("remove|t"), CliExitCode::kFailed);
     EXPECT_NE(N(output.err).find("可能正在运行"), std::string::npos) << N(output.err);
     EXPECT_EQ(reg.TextOf("AP\\t.exe", ""), "C:\\Tools\\ed.exe");
-    shimFiles.locked.clear();
+    launcherFiles.locked.clear();
     ASSERT_EQ(Run("remove|t"), CliExitCode::kSuccess);
-    EXPECT_FALSE(shimFiles.Has(bin + "t.exe"));
+    EXPECT_FALSE(launcherFiles.Has(bin + "t.exe"));
     // add --terminal whose launcher cannot be written: the command is not left behind.
-    shimFiles.refuseWrites = true;
+    launcherFiles.refuseWrites = true;
     EXPECT_EQ(Run("add|t|C:\\Tools\\ed.exe|--terminal"), CliExitCode::kFailed);
     EXPECT_NE(N(output.err).find("已撤销添加“t”"), std::string::npos) << N(output.err);
     EXPECT_EQ(reg.keys.count("AP\\t.exe"), 0u);
     // Over an existing command (--force): it points where it did.
-    shimFiles.PutProgram("C:\\Tools\\ed2.exe", 3);
+    launcherFiles.PutProgram("C:\\Tools\\ed2.exe", 3);
     EXPECT_EQ(Run("add|editor|C:\\Tools\\ed2.exe|--terminal|--force"), CliExitCode::kFailed);
     EXPECT_EQ(reg.TextOf("AP\\editor.exe", ""), "C:\\Tools\\ed.exe");
 }
@@ -386,18 +388,15 @@ TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
 }
 
 TEST_F(CliVerbTest, TheWindowsAndTheCommandLineListTheSame) {
-    struct Yes final : RunCommandPrompts {
-        bool ConfirmReplace(const CStringW&) override { return true; }
-        bool ConfirmDelete(const CStringW&) override { return true; }
-    } yes;
+    FixedPrompts yes;
     // The store as the windows make it for a user without administrator rights.
-    RunCommandStore windows(reg, services.place, RunScope::kCurrentUser, yes, services.targetExists);
+    RunCommandStore windows(reg, services.place, {RunScope::kCurrentUser, false}, yes, services.targetExists);
     ASSERT_EQ(Run("add|fromcli|C:\\Tools\\a.exe", false), CliExitCode::kSuccess);
     bool listed = false;
     for (const RunEntry& entry : windows.List().entries)
         listed |= entry.command == u"fromcli" && entry.scope == RunScope::kCurrentUser;
     EXPECT_TRUE(listed);
-    ASSERT_EQ(windows.Register(u"fromwindow", u"C:\\Tools\\b.exe"), RegistrationResult::kWritten);
+    ASSERT_EQ(windows.Register(u"fromwindow", u"C:\\Tools\\b.exe"), ChangeResult::kDone);
     ASSERT_EQ(Run("list|fromwindow|--json"), CliExitCode::kSuccess);
     EXPECT_NE(N(output.out).find("\"name\":\"fromwindow\",\"scope\":\"user\""), std::string::npos) << N(output.out);
 }

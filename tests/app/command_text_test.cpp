@@ -7,18 +7,6 @@
 
 namespace {
 
-std::vector<CStringW> Split(const char16_t* source, const char16_t* separators, bool trim) {
-    std::vector<CStringW> pieces;
-    SplitString(source, separators, pieces, trim);
-    return pieces;
-}
-
-std::vector<CStringW> Pieces(std::initializer_list<const char16_t*> texts) {
-    std::vector<CStringW> pieces;
-    for (const char16_t* text : texts) pieces.emplace_back(text);
-    return pieces;
-}
-
 TEST(GetFileTitleFromPathTest, NameBetweenLastBackslashAndLastFullStop) {
     const struct {
         const char* path;
@@ -75,59 +63,24 @@ TEST(CommandNameTest, TrimsOnlyTheFourBlankCharactersAtTheEnds) {
     EXPECT_EQ(TrimCommandName(u" 记事本 "), CStringW(u"记事本"));
 }
 
-TEST(CommandKeyPathTest, NameGoesIntoAppPathsUnchanged) {
-    EXPECT_EQ(BuildCommandKeyPath(u"edit2"),
-              CStringW(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\edit2.exe"));
-    EXPECT_EQ(BuildCommandKeyPath(u"tools\\ed"),
-              CStringW(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe"));
-    // The name is data, never a format.
-    EXPECT_EQ(BuildCommandKeyPath(u"%s%n%d"),
-              CStringW(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s%n%d.exe"));
-    EXPECT_EQ(CStringW(kAppPathsRunKey), BuildCommandKeyPath(u"run"));
-}
-
-TEST(SplitStringTest, RunsOfSeparatorsCountAsOne) {
-    EXPECT_EQ(Split(u"A\\\\B\\", u"\\", true), Pieces({u"A", u"B"}));
-    EXPECT_EQ(Split(u"\\\\A\\B", u"\\", false), Pieces({u"A", u"B"}));
-    EXPECT_EQ(Split(u"a,b;;c", u",;", false), Pieces({u"a", u"b", u"c"}));
-    EXPECT_EQ(Split(u"", u"\\", true), Pieces({}));
-    EXPECT_EQ(Split(u"\\\\\\", u"\\", true), Pieces({}));
-    EXPECT_EQ(Split(u"abc", u"", true), Pieces({u"abc"}));
-    EXPECT_EQ(Split(u"abc", nullptr, false), Pieces({u"abc"}));
-}
-
-TEST(SplitStringTest, TrimFlagTrimsSourceAndPieces) {
-    // The source loses " |*\r\n\t" at its ends, each piece " \r\n\t".
-    EXPECT_EQ(Split(u" |*a | b *|\t", u"\\", true), Pieces({u"a | b"}));
-    EXPECT_EQ(Split(u" a \\ b \\  \\c", u"\\", true), Pieces({u"a", u"b", u"c"}));
-    EXPECT_EQ(Split(u" a \\ b ", u"\\", false), Pieces({u" a ", u" b "}));
-    // A piece of blanks only disappears with trimming, stays without.
-    EXPECT_EQ(Split(u"a\\ \t \\b", u"\\", true), Pieces({u"a", u"b"}));
-    EXPECT_EQ(Split(u"a\\ \\b", u"\\", false), Pieces({u"a", u" ", u"b"}));
-}
-
-TEST(SplitStringTest, AppendsToWhatTheArrayHeld) {
-    std::vector<CStringW> pieces = Pieces({u"kept"});
-    SplitString(u"x\\y", u"\\", pieces, true);
-    EXPECT_EQ(pieces, Pieces({u"kept", u"x", u"y"}));
-}
-
-TEST(SplitStringTest, NoOtherCharacterIsTakenForASeparator) {
-    // U+4E5C and U+1F65C (a surrogate pair) have 0x5C, a backslash's value,
-    // in a byte of their code units.
-    EXPECT_EQ(Split(u"a\u4E5Cb\\c\U0001F65C", u"\\", true), Pieces({u"a\u4E5Cb", u"c\U0001F65C"}));
-    EXPECT_EQ(Split(u"工具\\编辑", u"\\", true), Pieces({u"工具", u"编辑"}));
-    // An unpaired surrogate is a character of the name like any other.
-    EXPECT_EQ(Split(u"x\xD800\\y", u"\\", true), Pieces({u"x\xD800", u"y"}));
-}
-
-TEST(SplitKeyPathTest, KeyNamesAlongThePath) {
-    EXPECT_EQ(SplitKeyPath(u" \\SOFTWARE\\X\\\\tools\\ed.exe\\ "),
-              Pieces({u"SOFTWARE", u"X", u"tools", u"ed.exe"}));
-    EXPECT_EQ(SplitKeyPath(BuildCommandKeyPath(u"tools\\\\ed")),
-              Pieces({u"SOFTWARE", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths", u"tools",
-                      u"ed.exe"}));
-    EXPECT_EQ(SplitKeyPath(u" \\ "), Pieces({}));
+TEST(CommandKeyPathTest, NameAndKeyPathBothWays) {
+    const struct {
+        const char16_t* typed;
+        const char16_t* keyPath;
+        const char16_t* command;
+    } rows[] = {
+        {u"edit2", u"edit2.exe", u"edit2"},
+        {u" tools\\ed\r\n", u"tools\\ed.exe", u"tools\\ed"},
+        // Blanks and doubled backslashes make the keys that typing the name makes.
+        {u"tools \\\\ ed", u"tools\\ed.exe", u"tools\\ed"},
+        // The name is data, never a format.
+        {u"%s%n%d", u"%s%n%d.exe", u"%s%n%d"},
+        {u"记事本", u"记事本.exe", u"记事本"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(KeyPathOfCommand(row.typed), CStringW(row.keyPath)) << N(row.typed);
+        EXPECT_EQ(CommandOfKeyPath(KeyPathOfCommand(row.typed)), CStringW(row.command)) << N(row.typed);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "base/win32_handles.h"

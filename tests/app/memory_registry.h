@@ -66,7 +66,7 @@ inline CStringW JoinPath(CStringW path, const CStringW& below) {
 // Which kind of call the watch makes fail (kAny: whichever comes).
 enum class RegCall {
     kAny, kCreateKey, kOpenKeyForRead, kOpenKeyForWrite, kEnumSubKey, kQueryKeyCounts, kDeleteSubKey,
-    kEnumValue, kReadValue, kSetValue, kDeleteValue
+    kEnumValue, kReadValue, kSetValue, kDeleteValue, kKeyName
 };
 
 class WatchedRegistry : public IRegistry {
@@ -119,6 +119,10 @@ public:
     long EnumSubKey(RegKey key, std::uint32_t index, CStringW* pName) override {
         if (Fails(RegCall::kEnumSubKey, key)) return failure;
         return m_inner.EnumSubKey(key, index, pName);
+    }
+    long KeyName(RegKey key, CStringW* pName) override {
+        if (Fails(RegCall::kKeyName, key)) return failure;
+        return m_inner.KeyName(key, pName);
     }
     long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {
         if (Fails(RegCall::kQueryKeyCounts, key)) return failure;
@@ -317,6 +321,16 @@ private:
             const std::vector<CStringW> children = ChildrenOf(*at);
             if (index >= children.size()) return kRegistryNoMoreItems;
             *pName = children[index];
+            return kRegistrySuccess;
+        }
+        long KeyName(RegKey key, CStringW* pName) override {
+            const KeyPath* at = KeyOf(key);
+            if (at == nullptr) return kInvalidHandle;
+            const auto it = m_keys.find(*at);
+            if (it == m_keys.end()) return kRegistryFileNotFound;
+            const std::vector<CStringW> names = NamesOf(it->first.path);
+            if (names.empty()) return kInvalidHandle;  // a root
+            *pName = names.back();
             return kRegistrySuccess;
         }
         long QueryKeyCounts(RegKey key, std::uint32_t* pSubKeys, std::uint32_t* pValues) override {

@@ -15,7 +15,9 @@
 
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
+#include "fixed_prompts.h"
 #include "registry_dump.h"
 
 namespace {
@@ -68,7 +70,9 @@ int Import(const char* file) {
         if (item.action == ImportAction::kRefused)
             std::printf("refused line %d: reason %d\n", item.line, static_cast<int>(item.refusal));
     }
-    const ImportCounts counts = ApplyRunCommandImport(registry, kPlace, plan, std::vector<bool>(plan.items.size(), true));
+    FixedPrompts prompts;
+    RunCommandStore store(registry, kPlace, {RunScope::kLocalMachine, true}, prompts, [](const CStringW&) { return true; });
+    const ImportCounts counts = store.ApplyImport(plan, std::vector<bool>(plan.items.size(), true));
     std::printf("added %d, replaced %d, skipped %d, failed %d\n", counts.added, counts.replaced, counts.skipped,
                 counts.failed);
     return counts.added + counts.replaced > 0 && counts.skipped == 0 && counts.failed == 0 ? 0 : 1;

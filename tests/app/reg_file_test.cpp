@@ -264,15 +264,15 @@ TEST(RegFileTest, DeletionsAreWrittenAsTheyAreRead) {
 }
 
 TEST(RegFileTest, RootNamesBothWays) {
-    RunScope root{};
+    RegFileRoot root{};
     ASSERT_TRUE(ParseRegFileRoot(u"hkey_local_machine", &root));
-    EXPECT_EQ(root, RunScope::kLocalMachine);
+    EXPECT_EQ(root, RegFileRoot::kLocalMachine);
     ASSERT_TRUE(ParseRegFileRoot(u"HKCU", &root));
-    EXPECT_EQ(root, RunScope::kCurrentUser);
+    EXPECT_EQ(root, RegFileRoot::kCurrentUser);
     EXPECT_FALSE(ParseRegFileRoot(u"HKEY_CLASSES_ROOT", &root));
     EXPECT_FALSE(ParseRegFileRoot(u"HKEY_CURRENT_USER2", &root));
-    EXPECT_EQ(CStringW(RegFileRootName(RunScope::kLocalMachine)), u"HKEY_LOCAL_MACHINE");
-    EXPECT_EQ(CStringW(RegFileRootName(RunScope::kCurrentUser)), u"HKEY_CURRENT_USER");
+    EXPECT_EQ(CStringW(RegFileRootName(RegFileRoot::kLocalMachine)), u"HKEY_LOCAL_MACHINE");
+    EXPECT_EQ(CStringW(RegFileRootName(RegFileRoot::kCurrentUser)), u"HKEY_CURRENT_USER");
 }
 
 }  // namespace

@@ -18,6 +18,9 @@
 
 namespace {
 
+// A journal of its own for one step: the step puts it back when it fails.
+ChangeJournal& Fresh(ChangeJournal&& journal) { return journal; }
+
 using registry_dump::Dump;
 using Lines = std::vector<std::string>;
 
@@ -131,12 +134,12 @@ TEST_F(RegistryEditWin32Test, ValuesAreEnumeratedReadSetAndDeletedWithTheirTypes
 }
 
 TEST_F(RegistryEditWin32Test, RenameKeepsEveryValueAndRemovesTheEmptyGroup) {
-    const auto never = [](const CStringW&) { return false; };
-    ASSERT_EQ(RenameRunCommand(registry, kPlace, Entry(u"tools\\ed.exe"), u"new\\editor", never), EditResult::kDone);
+    const auto never = [](const ReplaceQuestion&) { return false; };
+    ASSERT_EQ(RenameRunCommand(registry, kPlace, Entry(u"tools\\ed.exe"), u"new\\editor", never, Fresh(ChangeJournal(registry))), ChangeResult::kDone);
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"new\\editor.exe").c_str()), original);
     EXPECT_TRUE(Dump(HKEY_LOCAL_MACHINE, Under(L"tools").c_str()).empty()) << "the group left empty is gone";
     // Letter case only: the key takes the new spelling.
-    ASSERT_EQ(RenameRunCommand(registry, kPlace, Entry(u"new\\editor.exe"), u"new\\Editor", never), EditResult::kDone);
+    ASSERT_EQ(RenameRunCommand(registry, kPlace, Entry(u"new\\editor.exe"), u"new\\Editor", never, Fresh(ChangeJournal(registry))), ChangeResult::kDone);
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"new\\Editor.exe").c_str()), original);
     HKEY group = nullptr;
     ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Under(L"new").c_str(), 0, KEY_READ, &group), ERROR_SUCCESS);
@@ -154,10 +157,10 @@ TEST_F(RegistryEditWin32Test, ARenameFailingAtAnyCallChangesNothingAndClosesEver
         CWin32Registry win32;
         memreg::WatchedRegistry counting(win32);
         counting.failAtCall = failAt;
-        const EditResult result = RenameRunCommand(counting, kPlace, Entry(u"tools\\ed.exe"), u"other",
-                                                   [](const CStringW&) { return true; });
+        const ChangeResult result = RenameRunCommand(counting, kPlace, Entry(u"tools\\ed.exe"), u"other",
+                                                   [](const ReplaceQuestion&) { return true; }, Fresh(ChangeJournal(counting)));
         EXPECT_TRUE(counting.Balanced()) << failAt;
-        if (result == EditResult::kDone) {
+        if (result == ChangeResult::kDone) {
             EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"other.exe").c_str()), original) << failAt;
             break;
         }
@@ -168,27 +171,27 @@ TEST_F(RegistryEditWin32Test, ARenameFailingAtAnyCallChangesNothingAndClosesEver
 }
 
 TEST_F(RegistryEditWin32Test, RetargetAndPathChangeOnlyTheirValueAndKeepItsType) {
-    const auto yes = [](const CStringW&) { return true; };
+    const auto yes = [](const ReplaceQuestion&) { return true; };
     const RunEntry entry = Entry(u"tools\\ed.exe");
-    ASSERT_EQ(ChangeRunCommandTarget(registry, kPlace, entry, u"D:\\New\\ed.exe", yes), EditResult::kDone);
+    ASSERT_EQ(ChangeRunCommandTarget(registry, kPlace, entry, u"D:\\New\\ed.exe", yes, Fresh(ChangeJournal(registry))), ChangeResult::kDone);
     Lines expected = WithValue(original, L"", TextLine(REG_EXPAND_SZ, L"D:\\New\\ed.exe"));
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"tools\\ed.exe").c_str()), expected);
 
-    ASSERT_EQ(SetRunCommandPath(registry, kPlace, entry, {u"C:\\Bin", u"%WINDIR%"}), EditResult::kDone);
+    ASSERT_EQ(SetRunCommandPath(registry, kPlace, entry, {u"C:\\Bin", u"%WINDIR%"}, Fresh(ChangeJournal(registry))), ChangeResult::kDone);
     expected = WithValue(expected, L"Path", TextLine(REG_EXPAND_SZ, L"C:\\Bin;%WINDIR%"));
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"tools\\ed.exe").c_str()), expected);
     EXPECT_EQ(ReadRunCommandPath(registry, kPlace, entry), (std::vector<CStringW>{u"C:\\Bin", u"%WINDIR%"}));
 
-    ASSERT_EQ(SetRunCommandPath(registry, kPlace, entry, {}), EditResult::kDone);
+    ASSERT_EQ(SetRunCommandPath(registry, kPlace, entry, {}, Fresh(ChangeJournal(registry))), ChangeResult::kDone);
     expected = WithValue(expected, L"Path", "");
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"tools\\ed.exe").c_str()), expected);
 }
 
 TEST_F(RegistryEditWin32Test, CopyToTheUserAndBackKeepsEveryValue) {
     int asked = 0;
-    const auto yes = [&](const CStringW&) { return ++asked, true; };
-    ASSERT_EQ(CopyRunCommandToScope(registry, kPlace, Entry(u"tools\\ed.exe"), RunScope::kCurrentUser, yes),
-              EditResult::kDone);
+    const auto yes = [&](const ReplaceQuestion&) { return ++asked, true; };
+    ASSERT_EQ(CopyRunCommandToScope(registry, kPlace, Entry(u"tools\\ed.exe"), RunScope::kCurrentUser, yes, Fresh(ChangeJournal(registry))),
+              ChangeResult::kDone);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(Dump(HKEY_CURRENT_USER, Under(L"tools\\ed.exe").c_str()), original);
     // The user's copy gains a value; copied back it replaces the machine's
@@ -196,8 +199,8 @@ TEST_F(RegistryEditWin32Test, CopyToTheUserAndBackKeepsEveryValue) {
     ASSERT_TRUE(registry_dump::PutText(HKEY_CURRENT_USER, Under(L"tools\\ed.exe"), L"Mine", REG_SZ, L"1"));
     const Lines mine = Dump(HKEY_CURRENT_USER, Under(L"tools\\ed.exe").c_str());
     ASSERT_EQ(CopyRunCommandToScope(registry, kPlace, Entry(u"tools\\ed.exe", RunScope::kCurrentUser),
-                                    RunScope::kLocalMachine, yes),
-              EditResult::kDone);
+                                    RunScope::kLocalMachine, yes, Fresh(ChangeJournal(registry))),
+              ChangeResult::kDone);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, Under(L"tools\\ed.exe").c_str()), mine);
 }

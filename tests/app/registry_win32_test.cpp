@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/platform/RegistryChangeWatch_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunEntries.h"

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/runcmd/RunCommandBackup.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "fixed_prompts.h"
 #include "memory_registry.h"
 
 namespace {
@@ -18,6 +20,13 @@ using memreg::kUserRoot;
 using Keys = decltype(MemoryRegistry::keys);
 
 const RunCommandPlace kPlace{{kRoot, kUserRoot}, u"Soft\\App Paths"};
+
+// The plan applied as the store applies it, each entry in a step of its own.
+ImportCounts Apply(IRegistry& reg, const ImportPlan& plan, const std::vector<bool>& replace) {
+    FixedPrompts prompts;
+    RunCommandStore store(reg, kPlace, {RunScope::kLocalMachine, true}, prompts, [](const CStringW&) { return true; });
+    return store.ApplyImport(plan, replace);
+}
 const std::string kBase = "Soft\\App Paths";
 
 std::string Raw(std::initializer_list<int> bytes) {
@@ -88,7 +97,7 @@ TEST(RunCommandBackupTest, ExportThenImportIntoAnEmptyRegistryGivesEveryKeyAndVa
     }
     EXPECT_EQ(plan.items[1].command, u"tools\\nested");
     EXPECT_EQ(plan.items[2].scope, RunScope::kCurrentUser);
-    const ImportCounts counts = ApplyRunCommandImport(target, kPlace, plan, {});
+    const ImportCounts counts = Apply(target, plan, {});
     EXPECT_EQ(counts.added, 3);
     EXPECT_EQ(counts.replaced + counts.skipped + counts.failed, 0);
     EXPECT_TRUE(target.keys == source.keys);
@@ -179,7 +188,7 @@ TEST(RunCommandBackupTest, OnlyAddsAndTheKeptReplacementsAreWrittenAndCounted) {
     const ImportPlan plan = Plan(reg, file, false);
     ASSERT_EQ(plan.items.size(), 5u);
     // Replace a, keep b.
-    const ImportCounts counts = ApplyRunCommandImport(reg, kPlace, plan, {true, false, false, true, true});
+    const ImportCounts counts = Apply(reg, plan, {true, false, false, true, true});
     EXPECT_EQ(counts.added, 1);
     EXPECT_EQ(counts.replaced, 1);
     EXPECT_EQ(counts.skipped, 3);  // b unticked, the key outside, the machine's
@@ -201,7 +210,7 @@ TEST(RunCommandBackupTest, ADamagedFileWritesNothing) {
     EXPECT_EQ(plan.error, RegFileError::kCutOff);
     EXPECT_EQ(plan.errorLine, 6);
     EXPECT_TRUE(plan.items.empty());
-    const ImportCounts counts = ApplyRunCommandImport(reg, kPlace, plan, {true, true});
+    const ImportCounts counts = Apply(reg, plan, {true, true});
     EXPECT_EQ(counts.added + counts.replaced + counts.failed, 0);
     EXPECT_TRUE(reg.keys == before);
     EXPECT_EQ(reg.calls, 0);
@@ -217,7 +226,7 @@ TEST(RunCommandBackupTest, AnEntryTheRegistryRefusesIsCountedAndLeftAsItWas) {
     const Keys before = clean.keys;
     const ImportPlan plan = Plan(clean, file);
     const int planCalls = clean.calls;
-    ApplyRunCommandImport(clean, kPlace, plan, {true, true});
+    Apply(clean, plan, {true, true});
     const Keys imported = clean.keys;
     const int applyCalls = clean.calls - planCalls;
     for (int failAt = 0; failAt < applyCalls; ++failAt) {
@@ -225,7 +234,7 @@ TEST(RunCommandBackupTest, AnEntryTheRegistryRefusesIsCountedAndLeftAsItWas) {
         MemoryRegistry reg;
         reg.keys = before;
         reg.failAtCall = failAt;
-        const ImportCounts counts = ApplyRunCommandImport(reg, kPlace, plan, {true, true});
+        const ImportCounts counts = Apply(reg, plan, {true, true});
         EXPECT_EQ(counts.added + counts.replaced + counts.failed, 2);
         EXPECT_LE(counts.failed, 1);
         for (const char* key : {"U:Soft\\App Paths\\g\\a.exe", "U:Soft\\App Paths\\b.exe"}) {

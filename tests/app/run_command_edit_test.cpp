@@ -9,9 +9,13 @@
 
 #include "app/registry/RegistryTree.h"
 #include "app/runcmd/RunCommandEdit.h"
+#include "app/text/QuestionText.h"
 #include "memory_registry.h"
 
 namespace {
+
+// A journal of its own for one step: the step puts it back when it fails.
+ChangeJournal& Fresh(ChangeJournal&& journal) { return journal; }
 
 using memreg::MemoryRegistry;
 using memreg::kRoot;
@@ -72,7 +76,7 @@ Keys Moved(const Keys& keys, const std::string& from, const std::string& to) {
 }
 
 ReplaceAnswer Never() {
-    return [](const CStringW&) {
+    return [](const ReplaceQuestion&) {
         ADD_FAILURE() << "asked";
         return false;
     };
@@ -104,7 +108,7 @@ TEST(RenameRunCommandTest, MovesTheKeyWithEveryValueTypeAndSubkey) {
         for (std::size_t at = row.to.find('\\'); at != std::string::npos; at = row.to.find('\\', at + 1))
             expected[kBase + "\\" + row.to.substr(0, at)];
         for (const std::string& group : row.gone) expected.erase(kBase + "\\" + group);
-        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), Never()), EditResult::kDone);
+        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), Never(), Fresh(ChangeJournal(reg))), ChangeResult::kDone);
         EXPECT_TRUE(reg.keys == expected);
         EXPECT_TRUE(reg.Balanced());
     }
@@ -113,34 +117,34 @@ TEST(RenameRunCommandTest, MovesTheKeyWithEveryValueTypeAndSubkey) {
 TEST(RenameRunCommandTest, NamesThatMakeNoOtherEntryChangeNothing) {
     const struct {
         const char* newName;
-        EditResult result;
+        ChangeResult result;
     } rows[] = {
-        {"", EditResult::kInvalidName},
-        {" \t", EditResult::kInvalidName},
-        {"\\", EditResult::kInvalidName},
-        {"ed", EditResult::kUnchanged},
-        {" ed ", EditResult::kUnchanged},
-        {"ed.exe\\inner", EditResult::kInvalidName},  // inside the entry itself
-        {"keep.exe\\x", EditResult::kInvalidName},    // inside another entry
+        {"", ChangeResult::kInvalidName},
+        {" \t", ChangeResult::kInvalidName},
+        {"\\", ChangeResult::kInvalidName},
+        {"ed", ChangeResult::kUnchanged},
+        {" ed ", ChangeResult::kUnchanged},
+        {"ed.exe\\inner", ChangeResult::kInvalidName},  // inside the entry itself
+        {"keep.exe\\x", ChangeResult::kInvalidName},    // inside another entry
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.newName);
         MemoryRegistry reg;
         Fill(reg);
         const Keys before = reg.keys;
-        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), W(row.newName), Never()), row.result);
+        EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), W(row.newName), Never(), Fresh(ChangeJournal(reg))), row.result);
         EXPECT_TRUE(reg.keys == before);
         EXPECT_TRUE(reg.Balanced());
     }
     MemoryRegistry reg;
     Fill(reg);
-    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("gone.exe"), u"x", Never()), EditResult::kNotFound);
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("gone.exe"), u"x", Never(), Fresh(ChangeJournal(reg))), ChangeResult::kNotFound);
     // Subkeys nested deeper than the walks follow: not copied in part.
     std::string deep = kBase + "\\ed.exe";
     for (int depth = 0; depth <= kMaxKeyTreeDepth; ++depth) deep += "\\s";
     reg.PutText(deep, "", "x");
     const Keys before = reg.keys;
-    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"x", Never()), EditResult::kFailed);
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"x", Never(), Fresh(ChangeJournal(reg))), ChangeResult::kRegistryFailed);
     EXPECT_TRUE(reg.keys == before);
     EXPECT_TRUE(reg.Balanced());
 }
@@ -152,18 +156,18 @@ TEST(RenameRunCommandTest, AnExistingNameIsAskedAboutAndReplacedWholeOnlyOnYes) 
         Fill(reg);
         const Keys before = reg.keys;
         std::vector<CStringW> questions;
-        const EditResult result = RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"other", [&](const CStringW& q) {
-            questions.push_back(q);
+        const ChangeResult result = RenameRunCommand(reg, kPlace, Entry("ed.exe"), u"other", [&](const ReplaceQuestion& q) {
+            questions.push_back(ReplaceQuestionText(q));
             return yes;
-        });
+        }, Fresh(ChangeJournal(reg)));
         ASSERT_EQ(questions.size(), 1u);
         EXPECT_NE(questions[0].find(u"C:\\other.exe"), CStringW::npos);
         EXPECT_NE(questions[0].find(u"%ProgramFiles%\\ed\\ed.exe"), CStringW::npos);
         if (!yes) {
-            EXPECT_EQ(result, EditResult::kDeclined);
+            EXPECT_EQ(result, ChangeResult::kDeclined);
             EXPECT_TRUE(reg.keys == before);
         } else {
-            EXPECT_EQ(result, EditResult::kDone);
+            EXPECT_EQ(result, ChangeResult::kDone);
             Keys expected = before;
             expected.erase(kBase + "\\other.exe");  // its "Extra" value goes with it
             EXPECT_TRUE(reg.keys == Moved(expected, kBase + "\\ed.exe", kBase + "\\other.exe"));
@@ -177,8 +181,8 @@ TEST(RenameRunCommandTest, AUserEntryThatWouldHideTheMachinesIsAskedAbout) {
     Fill(reg);
     int asked = 0;
     EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("mine.exe", RunScope::kCurrentUser), u"keep",
-                               [&](const CStringW&) { return ++asked, false; }),
-              EditResult::kDeclined);
+                               [&](const ReplaceQuestion&) { return ++asked, false; }, Fresh(ChangeJournal(reg))),
+              ChangeResult::kDeclined);
     EXPECT_EQ(asked, 1);
 }
 
@@ -201,8 +205,8 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
         MemoryRegistry clean;
         Fill(clean);
         const Keys before = clean.keys;
-        ASSERT_EQ(RenameRunCommand(clean, kPlace, Entry(row.from), W(row.newName), [](const CStringW&) { return true; }),
-                  EditResult::kDone);
+        ASSERT_EQ(RenameRunCommand(clean, kPlace, Entry(row.from), W(row.newName), [](const ReplaceQuestion&) { return true; }, Fresh(ChangeJournal(clean))),
+                  ChangeResult::kDone);
         const Keys renamed = clean.keys;
         int failedRuns = 0;
         for (int failAt = 0; failAt < clean.calls; ++failAt) {
@@ -210,10 +214,10 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
             MemoryRegistry reg;
             Fill(reg);
             reg.failAtCall = failAt;
-            const EditResult result =
-                RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), [](const CStringW&) { return true; });
+            const ChangeResult result =
+                RenameRunCommand(reg, kPlace, Entry(row.from), W(row.newName), [](const ReplaceQuestion&) { return true; }, Fresh(ChangeJournal(reg)));
             EXPECT_TRUE(reg.Balanced());
-            if (result == EditResult::kDone) {
+            if (result == ChangeResult::kDone) {
                 // Only the last step, removing empty groups, may fail and
                 // leave a group behind.
                 Keys withoutEmptyGroups = reg.keys;
@@ -222,7 +226,7 @@ TEST(RenameRunCommandTest, AFailureAtAnyStepLeavesTheRegistryAsItWas) {
                 }
                 EXPECT_TRUE(withoutEmptyGroups == renamed);
             } else {
-                EXPECT_TRUE(result == EditResult::kFailed || result == EditResult::kNotFound);
+                EXPECT_TRUE(result == ChangeResult::kRegistryFailed || result == ChangeResult::kNotFound);
                 EXPECT_TRUE(reg.keys == before);
                 ++failedRuns;
             }
@@ -236,7 +240,7 @@ TEST(RenameRunCommandTest, TheOldKeyRefusingDeletionIsWrittenBackAndTheCopyRemov
     Fill(reg);
     reg.RefuseDelete(kBase + "\\tools\\ed.exe");
     const Keys before = reg.keys;
-    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("tools\\ed.exe"), u"moved\\ed", Never()), EditResult::kFailed);
+    EXPECT_EQ(RenameRunCommand(reg, kPlace, Entry("tools\\ed.exe"), u"moved\\ed", Never(), Fresh(ChangeJournal(reg))), ChangeResult::kRegistryFailed);
     EXPECT_TRUE(reg.keys == before);
     EXPECT_TRUE(reg.Balanced());
 }
@@ -269,8 +273,8 @@ TEST(ChangeRunCommandTargetTest, RewritesTheDefaultValueOnlyWithItsTypeKept) {
         expected[key][""] = {data, row.newType};
         int questions = 0;
         EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), W(row.newTarget),
-                                         [&](const CStringW&) { return ++questions, true; }),
-                  EditResult::kDone);
+                                         [&](const ReplaceQuestion&) { return ++questions, true; }, Fresh(ChangeJournal(reg))),
+                  ChangeResult::kDone);
         EXPECT_EQ(questions, row.questions);
         EXPECT_TRUE(reg.keys == expected);
         EXPECT_TRUE(reg.Balanced());
@@ -281,20 +285,20 @@ TEST(ChangeRunCommandTargetTest, NoMissingOrFailingChangesNothing) {
     MemoryRegistry reg;
     Fill(reg);
     const Keys before = reg.keys;
-    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"D:\\x.exe", [](const CStringW&) { return false; }),
-              EditResult::kDeclined);
-    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("gone.exe"), u"D:\\x.exe", Never()), EditResult::kNotFound);
-    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"  ", Never()), EditResult::kInvalidName);
-    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"%ProgramFiles%\\ed\\ed.exe", Never()),
-              EditResult::kUnchanged);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"D:\\x.exe", [](const ReplaceQuestion&) { return false; }, Fresh(ChangeJournal(reg))),
+              ChangeResult::kDeclined);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("gone.exe"), u"D:\\x.exe", Never(), Fresh(ChangeJournal(reg))), ChangeResult::kNotFound);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"  ", Never(), Fresh(ChangeJournal(reg))), ChangeResult::kInvalidName);
+    EXPECT_EQ(ChangeRunCommandTarget(reg, kPlace, Entry("ed.exe"), u"%ProgramFiles%\\ed\\ed.exe", Never(), Fresh(ChangeJournal(reg))),
+              ChangeResult::kUnchanged);
     EXPECT_TRUE(reg.keys == before);
     for (int failAt = 0; failAt < 3; ++failAt) {
         MemoryRegistry failing;
         Fill(failing);
         failing.failAtCall = failAt;
         EXPECT_EQ(ChangeRunCommandTarget(failing, kPlace, Entry("ed.exe"), u"D:\\x.exe",
-                                         [](const CStringW&) { return true; }),
-                  EditResult::kFailed);
+                                         [](const ReplaceQuestion&) { return true; }, Fresh(ChangeJournal(failing))),
+                  ChangeResult::kRegistryFailed);
         EXPECT_TRUE(failing.keys == before);
         EXPECT_TRUE(failing.Balanced());
     }
@@ -307,30 +311,30 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
         std::vector<CStringW> folders;
         const char* stored;  // nullptr: no Path value afterwards
         std::uint32_t newType;
-        EditResult result;
+        ChangeResult result;
         const char* before = nullptr;  // the stored text first; nullptr: Fill's
     };
     const std::vector<Row> rows = {
-        {"expand stays expand", kRegExpandSz, {u"C:\\A", u"D:\\B"}, "C:\\A;D:\\B", kRegExpandSz, EditResult::kDone},
-        {"text stays text", kRegSz, {u"C:\\A"}, "C:\\A", kRegSz, EditResult::kDone},
-        {"a variable makes expand", kRegSz, {u"%WINDIR%", u"C:\\A"}, "%WINDIR%;C:\\A", kRegExpandSz, EditResult::kDone},
-        {"a new value", 0xFFFF, {u"C:\\A"}, "C:\\A", kRegSz, EditResult::kDone},
-        {"a new value with a variable", 0xFFFF, {u"%X%\\bin"}, "%X%\\bin", kRegExpandSz, EditResult::kDone},
-        {"no folders remove the value", kRegExpandSz, {}, nullptr, 0, EditResult::kDone},
-        {"blank folders count as none", kRegSz, {u" ", u""}, nullptr, 0, EditResult::kDone},
-        {"nothing to remove", 0xFFFF, {}, nullptr, 0, EditResult::kUnchanged},
+        {"expand stays expand", kRegExpandSz, {u"C:\\A", u"D:\\B"}, "C:\\A;D:\\B", kRegExpandSz, ChangeResult::kDone},
+        {"text stays text", kRegSz, {u"C:\\A"}, "C:\\A", kRegSz, ChangeResult::kDone},
+        {"a variable makes expand", kRegSz, {u"%WINDIR%", u"C:\\A"}, "%WINDIR%;C:\\A", kRegExpandSz, ChangeResult::kDone},
+        {"a new value", 0xFFFF, {u"C:\\A"}, "C:\\A", kRegSz, ChangeResult::kDone},
+        {"a new value with a variable", 0xFFFF, {u"%X%\\bin"}, "%X%\\bin", kRegExpandSz, ChangeResult::kDone},
+        {"no folders remove the value", kRegExpandSz, {}, nullptr, 0, ChangeResult::kDone},
+        {"blank folders count as none", kRegSz, {u" ", u""}, nullptr, 0, ChangeResult::kDone},
+        {"nothing to remove", 0xFFFF, {}, nullptr, 0, ChangeResult::kUnchanged},
         {"the same list", kRegExpandSz, {u"%SystemRoot%", u"C:\\Tools"}, "%SystemRoot%;C:\\Tools", kRegExpandSz,
-         EditResult::kUnchanged},
+         ChangeResult::kUnchanged},
         // An unchanged list keeps the stored spelling byte for byte.
         {"a trailing semicolon stays", kRegSz, {u"C:\\Program Files\\Internet Explorer"},
-         "C:\\Program Files\\Internet Explorer;", kRegSz, EditResult::kUnchanged,
+         "C:\\Program Files\\Internet Explorer;", kRegSz, ChangeResult::kUnchanged,
          "C:\\Program Files\\Internet Explorer;"},
         {"spacing and quotes stay", kRegSz, {u"C:\\a;b", u"D:\\B"}, " \"C:\\a;b\" ; D:\\B", kRegSz,
-         EditResult::kUnchanged, " \"C:\\a;b\" ; D:\\B"},
+         ChangeResult::kUnchanged, " \"C:\\a;b\" ; D:\\B"},
         {"a changed list quotes a semicolon", kRegSz, {u"C:\\a;b", u"D:\\"}, "\"C:\\a;b\";D:\\", kRegSz,
-         EditResult::kDone, "\"C:\\a;b\""},
+         ChangeResult::kDone, "\"C:\\a;b\""},
         {"a Path of another type is no list to remove", kRegBinary, {}, "%SystemRoot%;C:\\Tools", kRegBinary,
-         EditResult::kUnchanged},
+         ChangeResult::kUnchanged},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -348,7 +352,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
             const std::string data = memreg::Utf16Bytes(std::string(row.stored) + std::string(1, '\0'));
             expected[key]["Path"] = {data, row.newType};
         }
-        EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("ed.exe"), row.folders), row.result);
+        EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("ed.exe"), row.folders, Fresh(ChangeJournal(reg))), row.result);
         EXPECT_TRUE(reg.keys == expected);
         EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")).size(),
                   row.stored == nullptr || row.newType == kRegBinary ? 0u : row.folders.size());
@@ -357,7 +361,7 @@ TEST(RunCommandPathTest, TheFolderListIsReadAndWrittenBackWithItsType) {
     MemoryRegistry reg;
     Fill(reg);
     EXPECT_EQ(ReadRunCommandPath(reg, kPlace, Entry("ed.exe")), (std::vector<CStringW>{u"%SystemRoot%", u"C:\\Tools"}));
-    EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("gone.exe"), {u"C:\\"}), EditResult::kNotFound);
+    EXPECT_EQ(SetRunCommandPath(reg, kPlace, Entry("gone.exe"), {u"C:\\"}, Fresh(ChangeJournal(reg))), ChangeResult::kNotFound);
     EXPECT_EQ(reg.keys.count(kBase + "\\gone.exe"), 0u);
 }
 
@@ -368,22 +372,22 @@ TEST(CopyRunCommandToScopeTest, CopiesEveryValueAndAsksBeforeReplacing) {
     for (const auto& [path, values] : reg.keys) {
         if (path.Text().rfind(kBase + "\\ed.exe", 0) == 0) expected["U:" + path.Text()] = values;
     }
-    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kCurrentUser, Never()), EditResult::kDone);
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kCurrentUser, Never(), Fresh(ChangeJournal(reg))), ChangeResult::kDone);
     EXPECT_TRUE(reg.keys == expected);
-    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kLocalMachine, Never()),
-              EditResult::kUnchanged);
+    EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe"), RunScope::kLocalMachine, Never(), Fresh(ChangeJournal(reg))),
+              ChangeResult::kUnchanged);
 
     // Back the other way onto the machine's entry: asked, and No keeps it.
     reg.PutText("U:" + kBase + "\\ed.exe", "Mine", "only the user's");
     const Keys before = reg.keys;
     int asked = 0;
     EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe", RunScope::kCurrentUser), RunScope::kLocalMachine,
-                                    [&](const CStringW&) { return ++asked, false; }),
-              EditResult::kDeclined);
+                                    [&](const ReplaceQuestion&) { return ++asked, false; }, Fresh(ChangeJournal(reg))),
+              ChangeResult::kDeclined);
     EXPECT_TRUE(reg.keys == before);
     EXPECT_EQ(CopyRunCommandToScope(reg, kPlace, Entry("ed.exe", RunScope::kCurrentUser), RunScope::kLocalMachine,
-                                    [&](const CStringW&) { return ++asked, true; }),
-              EditResult::kDone);
+                                    [&](const ReplaceQuestion&) { return ++asked, true; }, Fresh(ChangeJournal(reg))),
+              ChangeResult::kDone);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(reg.keys.at(kBase + "\\ed.exe"), reg.keys.at("U:" + kBase + "\\ed.exe"));
     EXPECT_TRUE(reg.Balanced());
@@ -395,10 +399,10 @@ TEST(CopyRunCommandToScopeTest, CopiesEveryValueAndAsksBeforeReplacing) {
         failing.PutText("U:" + kBase + "\\ed.exe", "Mine", "only the user's");
         const Keys original = failing.keys;
         failing.failAtCall = failAt;
-        const EditResult result = CopyRunCommandToScope(failing, kPlace, Entry("ed.exe"), RunScope::kCurrentUser,
-                                                        [](const CStringW&) { return true; });
+        const ChangeResult result = CopyRunCommandToScope(failing, kPlace, Entry("ed.exe"), RunScope::kCurrentUser,
+                                                        [](const ReplaceQuestion&) { return true; }, Fresh(ChangeJournal(failing)));
         EXPECT_TRUE(failing.Balanced());
-        if (result != EditResult::kDone) {
+        if (result != ChangeResult::kDone) {
             EXPECT_TRUE(failing.keys == original) << failAt;
         }
     }

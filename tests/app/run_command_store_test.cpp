@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/runcmd/RunCommandQuestions.h"
+#include "app/text/QuestionText.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/ui/RowValueFill.h"
 #include "memory_registry.h"
@@ -22,12 +22,12 @@ const RunCommandPlace kPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
 struct ScriptedPrompts final : RunCommandPrompts {
     bool answer = true;
     std::vector<std::string> replaceQuestions, deleteQuestions;
-    bool ConfirmReplace(const CStringW& question) override {
-        replaceQuestions.push_back(N(question));
+    bool ConfirmReplace(const ReplaceQuestion& question) override {
+        replaceQuestions.push_back(N(ReplaceQuestionText(question)));
         return answer;
     }
-    bool ConfirmDelete(const CStringW& question) override {
-        deleteQuestions.push_back(N(question));
+    bool ConfirmDelete(const std::vector<RunEntry>& entries) override {
+        deleteQuestions.push_back(N(DeleteQuestionText(entries)));
         return answer;
     }
 };
@@ -41,8 +41,13 @@ protected:
         memreg::PutSampleRunCommands(reg);
         reg.MakeKey("AP\\group without entries");
     }
+    // Writing to `scope`, with administrator rights or without.
+    RunCommandStore Store(RunScope scope, bool elevated) {
+        return RunCommandStore(reg, kPlace, {scope, elevated}, prompts, &ExistsUnlessGone);
+    }
+    // Elevated exactly when writing to the machine's scope, as the windows decide.
     RunCommandStore Store(RunScope scope = RunScope::kLocalMachine) {
-        return RunCommandStore(reg, kPlace, scope, prompts, &ExistsUnlessGone);
+        return Store(scope, scope == RunScope::kLocalMachine);
     }
     RunEntry Listed(const std::string& command, RunScope scope) {
         for (const RunEntry& entry : Store().List().entries) {
@@ -166,17 +171,17 @@ TEST_F(RunCommandStoreTest, ListingTheKeysFirstAndTheValuesLaterGivesTheSameList
 TEST_F(RunCommandStoreTest, RegisteringAsksBeforeReplacingAndNoWritesNothing) {
     const memreg::Keys before = reg.keys;
     prompts.answer = false;
-    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kDeclined);
+    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), ChangeResult::kDeclined);
     ASSERT_EQ(prompts.replaceQuestions.size(), 1u);
-    EXPECT_EQ(prompts.replaceQuestions[0], N(ReplaceQuestionText(u"ed", u"C:\\Tools\\ed.exe", u"C:\\Other\\ed.exe")));
+    EXPECT_EQ(prompts.replaceQuestions[0], N(ReplaceQuestionText({u"ed", u"C:\\Tools\\ed.exe", u"C:\\Other\\ed.exe"})));
     EXPECT_EQ(reg.keys, before);
 
     prompts.answer = true;
-    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), RegistrationResult::kWritten);
+    EXPECT_EQ(Store().Register(u"ed", u"C:\\Other\\ed.exe"), ChangeResult::kDone);
     EXPECT_EQ(Store().TargetOf(u"ed"), u"C:\\Other\\ed.exe");
     EXPECT_EQ(reg.TextOf("AP\\ed.exe", "Path"), "C:\\Tools") << "the other values stay";
     // The user's scope writes below the user's root, read back there.
-    EXPECT_EQ(Store(RunScope::kCurrentUser).Register(u"new", u"C:\\n.exe"), RegistrationResult::kWritten);
+    EXPECT_EQ(Store(RunScope::kCurrentUser).Register(u"new", u"C:\\n.exe"), ChangeResult::kDone);
     EXPECT_EQ(reg.TextOf("U:AP\\new.exe", ""), "C:\\n.exe");
     EXPECT_EQ(Store(RunScope::kCurrentUser).TargetOf(u"new"), u"C:\\n.exe");
     EXPECT_TRUE(Store().TargetOf(u"new").IsEmpty()) << "not the machine's";
@@ -190,8 +195,7 @@ TEST_F(RunCommandStoreTest, DeletingAsksOnceNamingEveryEntryAndPrunesEmptyGroups
     EXPECT_TRUE(Store().Delete(entries).cancelled);
     EXPECT_EQ(reg.keys, before) << "No deletes nothing";
     ASSERT_EQ(prompts.deleteQuestions.size(), 1u);
-    std::vector<const RunEntry*> named{&entries[0], &entries[1]};
-    EXPECT_EQ(prompts.deleteQuestions[0], N(DeleteQuestionText(named)));
+    EXPECT_EQ(prompts.deleteQuestions[0], N(DeleteQuestionText(entries)));
 
     prompts.answer = true;
     const RunBatchResult result = Store().Delete(entries);

@@ -14,12 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/platform/ShimFiles_win32.h"
+#include "app/platform/LauncherFiles_win32.h"
 #include "app/platform/WholeFile_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/runcmd/ReplaceCheck.h"
-#include "app/runcmd/RunCommandQuestions.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/QuestionText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 
@@ -338,8 +339,8 @@ TEST_F(RunManagerEditTest, CtrlTMakesTheSelectionWorkInTerminalsAndBack) {
     ::GetTempPathA(MAX_PATH, temp);
     const CStringW folder = W(std::string(temp) + "velmora-manager-bin");
     const CStringW launcher = folder + u"\\all.exe";
-    Win32ShimFiles files({folder, folder + u"-machine"}, [](ProgramKind kind, std::vector<unsigned char>* pBytes) {
-        const CStringW file = W(kind == ProgramKind::kWindows ? VELMORA_SHIM_WINDOWS_EXE : VELMORA_SHIM_CONSOLE_EXE);
+    Win32LauncherFiles files({folder, folder + u"-machine"}, [](ProgramKind kind, std::vector<unsigned char>* pBytes) {
+        const CStringW file = W(kind == ProgramKind::kWindows ? VELMORA_LAUNCHER_WINDOWS_EXE : VELMORA_LAUNCHER_CONSOLE_EXE);
         return ReadWholeFile(file, 1 << 20, *pBytes) == ERROR_SUCCESS;
     });
     const CStringW environment = W(std::string(kScratchRoot) + "\\Environment");

@@ -8,16 +8,21 @@
 
 #include "app/runcmd/ReplaceCheck.h"
 #include "app/runcmd/CommandText.h"
-#include "app/runcmd/RunCommandQuestions.h"
+#include "app/text/QuestionText.h"
 #include "app/runcmd/RunCommandRegistration.h"
 #include "app/runcmd/RunEntryFilter.h"
 #include "app/runcmd/RunEntrySort.h"
 #include "app/ui/RunManagerLayout.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/platform/ExplorerArguments.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "memory_registry.h"
 #include "gbk_text.h"
 
 namespace {
+
+// A journal of its own for one step: the step puts it back when it fails.
+ChangeJournal& Fresh(ChangeJournal&& journal) { return journal; }
 
 RunEntry Entry(const char* command, const char* target, RunScope scope, bool broken = false,
                bool shadowed = false, const char* path = "") {
@@ -207,20 +212,20 @@ TEST(RunEntryFilterTest, FoldsOnlyLettersThatHaveACase) {
 TEST(RunManagerTextTest, EditExportAndImportTexts) {
     const struct {
         const RunActionText& action;
-        EditResult result;
+        ChangeResult result;
         const char* detail;
         const char* text;
     } edits[] = {
-        {kRenameAction, EditResult::kDone, "tools\\ed2", "已将“ed”重命名为“tools\\ed2”"},
-        {kRenameAction, EditResult::kUnchanged, "ed", "“ed”没有变化"},
-        {kRenameAction, EditResult::kDeclined, "vi", "未重命名“ed”"},
-        {kRenameAction, EditResult::kInvalidName, "\\", "未能重命名“ed”：名称“\\”不能作为运行命令"},
-        {kRenameAction, EditResult::kNotFound, "vi", "未能重命名“ed”：该运行命令已不在注册表中，请刷新"},
-        {kChangeTargetAction, EditResult::kDone, "C:\\vi.exe", "已将“ed”的目标改为：C:\\vi.exe"},
-        {kChangeTargetAction, EditResult::kInvalidName, "", "未能修改目标“ed”：目标不能为空"},
-        {kChangeTargetAction, EditResult::kFailed, "C:\\vi.exe",
+        {kRenameAction, ChangeResult::kDone, "tools\\ed2", "已将“ed”重命名为“tools\\ed2”"},
+        {kRenameAction, ChangeResult::kUnchanged, "ed", "“ed”没有变化"},
+        {kRenameAction, ChangeResult::kDeclined, "vi", "未重命名“ed”"},
+        {kRenameAction, ChangeResult::kInvalidName, "\\", "未能重命名“ed”：名称“\\”不能作为运行命令"},
+        {kRenameAction, ChangeResult::kNotFound, "vi", "未能重命名“ed”：该运行命令已不在注册表中，请刷新"},
+        {kChangeTargetAction, ChangeResult::kDone, "C:\\vi.exe", "已将“ed”的目标改为：C:\\vi.exe"},
+        {kChangeTargetAction, ChangeResult::kInvalidName, "", "未能修改目标“ed”：目标不能为空"},
+        {kChangeTargetAction, ChangeResult::kRegistryFailed, "C:\\vi.exe",
          "未能修改目标“ed”：注册表拒绝了修改，一切保持原样"},
-        {kEditPathAction, EditResult::kDone, "", "已编辑附加路径：“ed”"},
+        {kEditPathAction, ChangeResult::kDone, "", "已编辑附加路径：“ed”"},
     };
     for (const auto& e : edits)
         EXPECT_EQ(EditStatusText(e.action, u"ed", e.result, W(e.detail)), W(e.text)) << e.text;
@@ -248,10 +253,10 @@ TEST(RunManagerTextTest, EditExportAndImportTexts) {
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
     const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
-    EXPECT_EQ(DeleteQuestionText({&a, &b}), CStringW(u"是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
+    EXPECT_EQ(DeleteQuestionText({a, b}), CStringW(u"是否删除以下运行命令？\n\n“ed”（本机）：C:\\Tools\\ed."
                                                      u"exe\n“工具\\编辑”（当前用户）：（无目标）"));
 
-    std::vector<const RunEntry*> many(kDeleteQuestionLines + 3, &a);
+    const std::vector<RunEntry> many(kDeleteQuestionLines + 3, a);
     const CStringW text = DeleteQuestionText(many);
     int lines = 0;
     for (int at = text.Find(u"“ed”"); at >= 0; at = text.Find(u"“ed”", at + 1)) ++lines;
@@ -280,7 +285,7 @@ TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {
         EXPECT_EQ(NeedsReplaceQuestion(W(c.existing), W(c.newPath)), c.asks)
             << c.existing << " -> " << c.newPath;
 
-    EXPECT_EQ(ReplaceQuestionText(u"chrome", u"C:\\Chrome\\chrome.exe", u"D:\\P\\chrome.exe"),
+    EXPECT_EQ(ReplaceQuestionText({u"chrome", u"C:\\Chrome\\chrome.exe", u"D:\\P\\chrome.exe"}),
               CStringW(u"命令“chrome”已指向：C:\\Chrome\\chrome.exe\n是否改为：D:\\P\\chrome.exe？"));
 }
 
@@ -290,8 +295,8 @@ const RunCommandPlace kFakeRoots{{memreg::kRoot, memreg::kUserRoot}, kAppPathsKe
 TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
     constexpr auto kMachine = RunScope::kLocalMachine;
     constexpr auto kUser = RunScope::kCurrentUser;
-    constexpr auto kWritten = RegistrationResult::kWritten;
-    constexpr auto kDeclined = RegistrationResult::kDeclined;
+    constexpr auto kWritten = ChangeResult::kDone;
+    constexpr auto kDeclined = ChangeResult::kDeclined;
     const struct {
         const char* what;
         RunScope scope;
@@ -299,7 +304,7 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
         const char* user;
         bool answer;
         const char* asked;  // the existing target the question names, "" when none is asked
-        RegistrationResult result;
+        ChangeResult result;
     } cases[] = {
         {"new name", kMachine, "", "", false, "", kWritten},
         {"new name for the user", kUser, "", "", false, "", kWritten},
@@ -325,16 +330,16 @@ TEST(RegisterRunCommandTest, ReadsBothScopesAsksWhenNeededAndWrites) {
         if (*c.user) reg.PutText(std::string("U:") + kEdKey, "", c.user);
         int asks = 0;
         CStringW question;
-        const RegistrationResult result = RegisterRunCommand(reg, kFakeRoots, c.scope, u"ed",
-                                                             u"C:\\Tools\\ed.exe", [&](const CStringW& text) {
+        const ChangeResult result = RegisterRunCommand(reg, kFakeRoots, c.scope, u"ed",
+                                                             u"C:\\Tools\\ed.exe", [&](const ReplaceQuestion& asked) {
                                                                  ++asks;
-                                                                 question = text;
+                                                                 question = ReplaceQuestionText(asked);
                                                                  return c.answer;
-                                                             });
+                                                             }, Fresh(ChangeJournal(reg)));
         EXPECT_EQ(result, c.result) << c.what;
         EXPECT_EQ(asks, *c.asked ? 1 : 0) << c.what;
         if (*c.asked) {
-            EXPECT_EQ(question, ReplaceQuestionText(u"ed", W(c.asked), u"C:\\Tools\\ed.exe")) << c.what;
+            EXPECT_EQ(question, ReplaceQuestionText({u"ed", W(c.asked), u"C:\\Tools\\ed.exe"})) << c.what;
         }
         const std::string written = (c.scope == kUser ? std::string("U:") : std::string()) + kEdKey;
         const char* const before = c.scope == kUser ? c.user : c.machine;
@@ -355,8 +360,8 @@ TEST(RegisterRunCommandTest, ANestedNameIsReadWhereTypingItWrites) {
                 "C:\\Old\\ed.exe");
     int asks = 0;
     EXPECT_EQ(RegisterRunCommand(reg, kFakeRoots, RunScope::kLocalMachine, u"tools \\\\ ed",
-                                 u"C:\\New\\ed.exe", [&](const CStringW&) { return ++asks, true; }),
-              RegistrationResult::kWritten);
+                                 u"C:\\New\\ed.exe", [&](const ReplaceQuestion&) { return ++asks, true; }, Fresh(ChangeJournal(reg))),
+              ChangeResult::kDone);
     EXPECT_EQ(asks, 1);
     EXPECT_EQ(reg.TextOf("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tools\\ed.exe", ""),
               "C:\\New\\ed.exe");
@@ -372,20 +377,21 @@ TEST(RegisterRunCommandTest, AFailureAtAnyStepIsNeverReportedAsWritten) {
         for (int failAt = 0;; ++failAt) {
             memreg::MemoryRegistry reg;
             reg.failAtCall = failAt;
-            const RegistrationResult result = RegisterRunCommand(
-                reg, kFakeRoots, scope, u"ed", u"C:\\Tools\\ed.exe", [](const CStringW&) { return false; });
+            const ChangeResult result = RegisterRunCommand(
+                reg, kFakeRoots, scope, u"ed", u"C:\\Tools\\ed.exe", [](const ReplaceQuestion&) { return false; }, Fresh(ChangeJournal(reg)));
             const bool stored = reg.keys.count(key) != 0 && reg.keys.at(key).count("") != 0 &&
                                 reg.TextOf(key, "") == "C:\\Tools\\ed.exe";
             // A read that fails finds nothing to replace; a create or store
             // that fails is a failure.
-            EXPECT_EQ(result == RegistrationResult::kWritten, stored) << "call " << failAt;
-            EXPECT_NE(result, RegistrationResult::kDeclined) << "call " << failAt;
+            EXPECT_EQ(result == ChangeResult::kDone, stored) << "call " << failAt;
+            EXPECT_NE(result, ChangeResult::kDeclined) << "call " << failAt;
             EXPECT_TRUE(reg.Balanced()) << "call " << failAt;
-            if (result == RegistrationResult::kWriteFailed) ++failures;
+            if (result == ChangeResult::kRegistryFailed) ++failures;
             if (reg.calls <= failAt) break;
         }
-        // Six keys to create and the value to store.
-        EXPECT_EQ(failures, 7);
+        // The key read before it is written, six keys to create and the
+        // value to store.
+        EXPECT_EQ(failures, 8);
     }
 }
 

@@ -11,7 +11,8 @@
 
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 

@@ -9,10 +9,12 @@
 
 #include "app/runcmd/CommandText.h"
 #include "app/platform/Elevation_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/ReplaceCheck.h"
-#include "app/runcmd/RunCommandQuestions.h"
-#include "app/runcmd/RunManagerText.h"
+#include "app/text/QuestionText.h"
+#include "app/text/OutcomeText.h"
+#include "app/text/ViewText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 

@@ -9,7 +9,7 @@
 
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/ReplaceCheck.h"
-#include "app/runcmd/RunCommandQuestions.h"
+#include "app/text/QuestionText.h"
 #include "dialog_harness.h"
 #include "res/resource.h"
 #include "wnd/Geometry.h"

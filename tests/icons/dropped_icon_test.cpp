@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/platform/TargetFile_win32.h"
+#include "app/platform/SystemPlace_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "tests/icons/win32_test_support.h"

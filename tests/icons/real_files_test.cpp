@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/terminal/ProgramKind.h"
+#include "app/launcher/ProgramKind.h"
 #include "icons/pe_resources.h"
 
 namespace velmora {

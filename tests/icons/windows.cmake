@@ -13,7 +13,7 @@ set_tests_properties(icons_win32_tests PROPERTIES FIXTURES_REQUIRED icon_test_fi
 # The main dialog's dropped-file icon, in process.
 velmora_add_gtest(icons_dropped_icon_tests
   SOURCES dropped_icon_test.cpp
-  LIBS velmora_app velmora_static velmora_res)
+  LIBS velmora_ui velmora_static velmora_res)
 set_tests_properties(icons_dropped_icon_tests PROPERTIES RESOURCE_LOCK wine_display
                      FIXTURES_REQUIRED icon_test_files ENVIRONMENT VELMORA_ICON_TEST_FILES=${CMAKE_BINARY_DIR}/icon-files)
 

@@ -1,0 +1,111 @@
+#include "app/cli/CliVerbTable.h"
+
+#include "app/cli/CliVerbContext.h"
+
+namespace {
+
+// The terminal verb's first operand is its action.
+CStringW CheckTerminalAction(const CliRequest& request) {
+    using velmora::FillIn;
+    using velmora::WideFrom936;
+    const CStringW& action = request.operands[0];
+    const std::size_t names = request.operands.size() - 1;
+    if (action != u"on" && action != u"off" && action != u"repair")
+        return FillIn(WideFrom936("terminal 后应为 on、off 或 repair，而不是 %s"), {action});
+    if (request.all && action != u"off") return WideFrom936("--all 只用于 terminal off");
+    if (action == u"repair") {
+        return names > 0 ? FillIn(WideFrom936("terminal repair 的参数太多：%s"), {request.operands[1]}) : CStringW();
+    }
+    if (request.all) return names > 0 ? WideFrom936("terminal off --all 不接受名称") : CStringW();
+    return names == 0 ? FillIn(WideFrom936("terminal %s 缺少参数：NAME..."), {action}) : CStringW();
+}
+
+}  // namespace
+
+const std::vector<CliVerbRow>& CliVerbTable() {
+    static const std::vector<CliVerbRow> verbs = {
+        {u"list", 0, 1, "PATTERN", u"--broken --json", CliWrites::kNever, false,
+         "velmora list [PATTERN] [--user | --machine] [--broken] [--json]\n"
+         "  列出运行命令：命令、范围、状态（失效、被覆盖）、目标、附加路径。\n"
+         "  PATTERN 与管理窗口的筛选相同：命令、目标或附加路径中含有该文字（不分大小写）。\n"
+         "  --broken 只列失效的；--json 输出一个 JSON 文档。\n",
+         &ListVerb},
+        {u"show", 1, 1, "NAME", u"--json", CliWrites::kNever, false,
+         "velmora show NAME [--user | --machine] [--json]\n"
+         "  显示运行命令的键中每个值及其类型，以及子键。\n",
+         &ShowVerb},
+        {u"add", 2, 2, "NAME PROGRAM", u"--path --force --terminal", CliWrites::kAlways, true,
+         "velmora add NAME PROGRAM [--user | --machine] [--path DIR;DIR] [--force] [--terminal]\n"
+         "  添加运行命令 NAME，启动 PROGRAM（.exe）。名称最多 25 个字符，可以嵌套（tools\\ed）。\n"
+         "  名称已指向其他程序时不替换（退出码 4），除非加 --force。--path 设置附加路径。\n"
+         "  --terminal 同时让它在终端中可用（见 terminal）。三者一起写入，任何一步失败都不留下任何修改。\n",
+         &AddVerb},
+        {u"remove", 1, -1, "NAME...", u"", CliWrites::kAlways, false,
+         "velmora remove NAME... [--user | --machine]\n"
+         "  删除运行命令（键及其所有值），以及嵌套名称留下的空分组。有一个找不到就不删除任何一个。\n",
+         &RemoveVerb},
+        {u"rename", 2, 2, "OLD NEW", u"--force", CliWrites::kAlways, true,
+         "velmora rename OLD NEW [--user | --machine] [--force]\n"
+         "  重命名，保留每个值及其类型。NEW 已存在时不替换，除非加 --force。\n",
+         &RenameVerb},
+        {u"set-target", 2, 2, "NAME PROGRAM", u"--force", CliWrites::kAlways, false,
+         "velmora set-target NAME PROGRAM [--user | --machine]\n"
+         "  修改目标：只改默认值，类型不变（REG_EXPAND_SZ 仍为 REG_EXPAND_SZ）。不需要 --force。\n",
+         &SetTargetVerb},
+        {u"path", 1, 1, "NAME", u"--add --remove --set --clear --json", CliWrites::kWithPathChange,
+         false,
+         "velmora path NAME [--add DIR | --remove DIR | --set LIST | --clear] [--user | --machine] [--json]\n"
+         "  不带选项时列出附加路径（Path 值）中的文件夹；否则修改它。空列表删除 Path 值。\n",
+         &PathVerb},
+        {u"check", 0, 0, "", u"--json", CliWrites::kNever, false,
+         "velmora check [--user | --machine] [--json]\n"
+         "  检查失效的、被当前用户覆盖的和名称不合规则的运行命令；发现问题时退出码为 1。\n",
+         &CheckVerb},
+        {u"export", 1, -1, "FILE [NAME...]", u"", CliWrites::kNever, false,
+         "velmora export FILE [NAME...] [--user | --machine]\n"
+         "  导出为注册表编辑器的 .reg 文件（UTF-16）；不指定名称时导出全部。\n",
+         &ExportVerb},
+        {u"import", 1, 1, "FILE", u"--dry-run --force", CliWrites::kUnlessDryRun, false,
+         "velmora import FILE [--dry-run] [--force] [--user | --machine]\n"
+         "  导入 .reg 文件。--dry-run 只显示将添加、替换、跳过（附行号和原因）的内容，不做修改。\n"
+         "  会替换已有运行命令时，不加 --force 就不做任何修改（退出码 4）。损坏的文件不导入任何内容。\n"
+         "  文件中本机的运行命令需要管理员权限，当前用户的不需要，与 --user / --machine 无关。\n",
+         &ImportVerb},
+        {u"terminal", 1, -1, "on|off|repair NAME...", u"--all", CliWrites::kAlways, false,
+         "velmora terminal on NAME... | off NAME... | off --all | repair [--user | --machine]\n"
+         "  让运行命令也能在 cmd、PowerShell 和 Windows Terminal 中使用：在该范围的启动文件夹\n"
+         "  （%LOCALAPPDATA%\\Velmora\\bin 或 %ProgramData%\\Velmora\\bin）放一个同名的小启动程序，\n"
+         "  并把文件夹加到 PATH 末尾（新打开的终端生效）。启动程序每次运行时读取运行命令，\n"
+         "  所以改名、改目标、删除都会同步。名称不能带分组，也不能是 con、nul 等设备名。\n"
+         "  off --all 取消该范围的全部终端命令，并把文件夹从 PATH 中去掉；repair 修复缺失或多余的启动文件。\n",
+         &TerminalVerb, &CheckTerminalAction},
+    };
+    return verbs;
+}
+
+const CliVerbRow* FindCliVerb(const CStringW& name) {
+    for (const CliVerbRow& verb : CliVerbTable()) {
+        if (name == verb.name) return &verb;
+    }
+    return nullptr;
+}
+
+bool TakesFlag(const CliVerbRow& verb, const CStringW& flag) {
+    // Every verb acts in a scope.
+    if (flag == u"--user" || flag == u"--machine") return true;
+    return (u" " + CStringW(verb.flags) + u" ").find(u" " + flag + u" ") != CStringW::npos;
+}
+
+bool Writes(const CliVerbRow& verb, const CliRequest& request) {
+    switch (verb.writes) {
+        case CliWrites::kNever:
+            return false;
+        case CliWrites::kAlways:
+            return true;
+        case CliWrites::kUnlessDryRun:
+            return !request.dryRun;
+        case CliWrites::kWithPathChange:
+            return request.pathChange != PathChange::kShow;
+    }
+    return true;
+}

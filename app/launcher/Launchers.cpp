@@ -1,0 +1,247 @@
+#include "app/launcher/Launchers.h"
+
+#include <set>
+
+#include "app/registry/RegistryValues.h"
+#include "app/launcher/PathVariable.h"
+#include "app/runcmd/CommandText.h"
+#include "app/runcmd/TerminalName.h"
+
+namespace {
+
+CStringW Folded(CStringW text) {
+    text.MakeLower();
+    return text;
+}
+
+// Value types a PATH may have; anything else is not touched.
+bool IsTextType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
+
+}  // namespace
+
+Launchers::Launchers(IRegistry& registry, const RunCommandPlace& place, LauncherFiles& files,
+                             TerminalEnvironmentKeys environment)
+    : m_registry(registry), m_place(place), m_files(files), m_environment(std::move(environment)) {}
+
+CStringW Launchers::LauncherFile(RunScope scope, const CStringW& command) const {
+    return m_files.Folder(scope) + u"\\" + command + u".exe";
+}
+
+Launchers::KeyState Launchers::ReadKey(RunScope scope, const CStringW& command) const {
+    KeyState state;
+    RegKey opened = 0;
+    const RegKey root = m_place.RootOf(scope);
+    if (m_registry.OpenKeyForRead(root, m_place.KeyPathOf(KeyPathOfCommand(command)).GetString(), &opened) != kRegistrySuccess) {
+        return state;
+    }
+    ScopedRegKey key(m_registry, root);
+    key.Replace(opened);
+    state.exists = true;
+    state.marked = ReadTerminalMark(m_registry, key.Get());
+    state.target = ReadStringValue(m_registry, key.Get(), CStringW());
+    return state;
+}
+
+ProgramKind Launchers::KindOfFile(const CStringW& file) const {
+    std::vector<unsigned char> head;
+    if (!m_files.ReadHead(file, &head)) return ProgramKind::kNotAProgram;
+    return ProgramKindOf(head.data(), head.size());
+}
+
+// The launcher a target needs: by its program's headers; a target that
+// cannot be read (gone for now) keeps the launcher there, else a console one,
+// which reports the missing program where it is typed.
+ProgramKind Launchers::LauncherKindFor(const CStringW& target, const CStringW& launcher) const {
+    const ProgramKind kind = KindOfTarget(target);
+    if (kind != ProgramKind::kNotAProgram) return kind;
+    const ProgramKind present = m_files.Exists(launcher) ? KindOfFile(launcher) : ProgramKind::kNotAProgram;
+    return present != ProgramKind::kNotAProgram ? present : ProgramKind::kConsole;
+}
+
+bool Launchers::NoteFile(const CStringW& file, ChangeJournal& journal) const {
+    LauncherFiles& files = m_files;
+    if (!files.Exists(file)) {
+        journal.NoteUndo([&files, file] { return files.Remove(file); });
+        return true;
+    }
+    std::vector<unsigned char> bytes;
+    if (!files.ReadWhole(file, &bytes)) return false;
+    journal.NoteUndo([&files, file, bytes] { return files.WriteWhole(file, bytes); });
+    return true;
+}
+
+const CStringW& Launchers::EnvironmentKey(RunScope scope) const {
+    return scope == RunScope::kCurrentUser ? m_environment.user : m_environment.machine;
+}
+
+bool Launchers::ReadPath(RunScope scope, std::uint32_t* pType, CStringW* pPath) const {
+    *pType = kRegExpandSz;
+    pPath->Empty();
+    RegKey opened = 0;
+    const RegKey root = m_place.RootOf(scope);
+    const long status = m_registry.OpenKeyForRead(root, EnvironmentKey(scope).GetString(), &opened);
+    if (status == kRegistryFileNotFound) return true;
+    if (status != kRegistrySuccess) return false;
+    ScopedRegKey key(m_registry, root);
+    key.Replace(opened);
+    std::vector<unsigned char> data;
+    const long read = m_registry.ReadValue(key.Get(), u"Path", pType, &data);
+    if (read == kRegistryFileNotFound) {
+        *pType = kRegExpandSz;
+        return true;
+    }
+    if (read != kRegistrySuccess || !IsTextType(*pType)) return false;
+    *pPath = velmora::WideFromRegistryData(data.data(), data.size());
+    return true;
+}
+
+bool Launchers::WritePath(RunScope scope, std::uint32_t type, const CStringW& path, ChangeJournal& journal) {
+    RegKey created = 0;
+    const RegKey root = m_place.RootOf(scope);
+    // Put back, the value is announced again.
+    LauncherFiles& files = m_files;
+    journal.NoteUndo([&files] {
+        files.AnnounceEnvironmentChange();
+        return true;
+    });
+    if (!journal.NoteValue(root, EnvironmentKey(scope), u"Path")) return false;
+    if (m_registry.CreateKey(root, EnvironmentKey(scope).GetString(), &created) != kRegistrySuccess) return false;
+    ScopedRegKey key(m_registry, root);
+    key.Replace(created);
+    const std::vector<unsigned char> bytes = StringValueBytes(path);
+    if (m_registry.SetValue(key.Get(), u"Path", type, bytes.data(), static_cast<std::uint32_t>(bytes.size())) !=
+        kRegistrySuccess) {
+        return false;
+    }
+    m_files.AnnounceEnvironmentChange();
+    return true;
+}
+
+ChangeResult Launchers::PutFolderOnPath(RunScope scope, ChangeJournal& journal) {
+    std::uint32_t type = kRegExpandSz;
+    CStringW path;
+    if (!ReadPath(scope, &type, &path)) return ChangeResult::kRegistryFailed;
+    const CStringW folder = m_files.Folder(scope);
+    if (PathListHas(path, folder)) return ChangeResult::kUnchanged;
+    return WritePath(scope, type, PathListWith(path, folder), journal) ? ChangeResult::kDone
+                                                                       : ChangeResult::kRegistryFailed;
+}
+
+bool Launchers::FolderOnPath(RunScope scope) const {
+    std::uint32_t type = kRegExpandSz;
+    CStringW path;
+    return ReadPath(scope, &type, &path) && PathListHas(path, m_files.Folder(scope));
+}
+
+ChangeResult Launchers::TakeFolderOffPath(RunScope scope, ChangeJournal& journal) {
+    std::uint32_t type = kRegExpandSz;
+    CStringW path;
+    if (!ReadPath(scope, &type, &path)) return ChangeResult::kRegistryFailed;
+    const CStringW folder = m_files.Folder(scope);
+    if (!PathListHas(path, folder)) return ChangeResult::kUnchanged;
+    return WritePath(scope, type, PathListWithout(path, folder), journal) ? ChangeResult::kDone
+                                                                          : ChangeResult::kRegistryFailed;
+}
+
+ProgramKind Launchers::KindOfTarget(const CStringW& target) const {
+    const CStringW file = m_files.Expand(TargetFileOf(target));
+    return file.IsEmpty() ? ProgramKind::kNotAProgram : KindOfFile(file);
+}
+
+ChangeResult Launchers::CheckFit(const CStringW& command, const CStringW& target) const {
+    if (CheckTerminalName(command) != TerminalNameCheck::kFits) return ChangeResult::kNotForTerminal;
+    return KindOfTarget(target) == ProgramKind::kNotAProgram ? ChangeResult::kNotAProgram : ChangeResult::kDone;
+}
+
+Launchers::SearchOrder Launchers::TerminalSearchOrder() const {
+    // A new terminal's PATH: the machine's value, then the user's.
+    std::uint32_t type = 0;
+    CStringW machinePath;
+    CStringW userPath;
+    ReadPath(RunScope::kLocalMachine, &type, &machinePath);
+    ReadPath(RunScope::kCurrentUser, &type, &userPath);
+    SearchOrder order;
+    order.path = m_files.Expand(machinePath) + u";" + m_files.Expand(userPath);
+    CStringW extensions = m_files.Expand(u"%PATHEXT%");
+    if (extensions.IsEmpty() || extensions == u"%PATHEXT%") extensions = u".COM;.EXE;.BAT;.CMD";
+    order.extensions = PathFoldersBefore(extensions, CStringW());
+    return order;
+}
+
+CStringW Launchers::ShadowOf(const SearchOrder& order, RunScope scope, const CStringW& command) const {
+    const CStringW launcher = LauncherFile(scope, command);
+    for (const CStringW& folder : PathFoldersBefore(order.path, m_files.Folder(scope))) {
+        for (const CStringW& extension : order.extensions) {
+            CStringW candidate = folder;
+            if (candidate.GetAt(candidate.GetLength() - 1) != u'\\') candidate += u"\\";
+            candidate += command + extension;
+            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate)) return candidate;
+        }
+    }
+    return CStringW();
+}
+
+void Launchers::MarkListed(std::vector<RunEntry>& entries) const {
+    bool anyMarked = false;
+    for (const RunEntry& entry : entries) anyMarked = anyMarked || entry.terminal;
+    if (!anyMarked) return;
+    const SearchOrder order = TerminalSearchOrder();
+    for (RunEntry& entry : entries) {
+        if (!entry.terminal) continue;
+        entry.terminalLauncherMissing = !m_files.Exists(LauncherFile(entry.scope, entry.command));
+        entry.terminalShadowedBy = ShadowOf(order, entry.scope, entry.command);
+    }
+}
+
+std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& entries) const {
+    std::vector<LauncherProblem> problems;
+    for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
+        std::set<CStringW> marked;
+        for (const RunEntry& entry : entries) {
+            if (entry.scope != scope || !entry.terminal) continue;
+            if (CheckTerminalName(entry.command) != TerminalNameCheck::kFits) continue;
+            marked.insert(Folded(entry.command));
+            const CStringW launcher = LauncherFile(scope, entry.command);
+            if (!m_files.Exists(launcher)) {
+                problems.push_back({LauncherProblem::kMissingLauncher, scope, entry.command, launcher});
+                continue;
+            }
+            const ProgramKind wanted = LauncherKindFor(entry.target, launcher);
+            if (KindOfFile(launcher) != wanted) {
+                problems.push_back({LauncherProblem::kWrongLauncher, scope, entry.command, launcher});
+            }
+        }
+        for (const CStringW& name : m_files.LauncherNames(scope)) {
+            if (marked.count(Folded(name)) == 0) {
+                problems.push_back({LauncherProblem::kOrphanLauncher, scope, name, LauncherFile(scope, name)});
+            }
+        }
+    }
+    return problems;
+}
+
+ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJournal& journal) {
+    const CStringW launcher = LauncherFile(scope, command);
+    const KeyState state = ReadKey(scope, command);
+    const bool wanted = state.exists && state.marked && CheckTerminalName(command) == TerminalNameCheck::kFits;
+    const bool present = m_files.Exists(launcher);
+    const auto failed = [&journal](ChangeResult result) {
+        journal.Restore();
+        return result;
+    };
+    if (!wanted) {
+        if (!present) return ChangeResult::kUnchanged;
+        if (!NoteFile(launcher, journal) || !m_files.Remove(launcher)) return failed(ChangeResult::kLauncherFailed);
+        return ChangeResult::kDone;
+    }
+    const ProgramKind kind = LauncherKindFor(state.target, launcher);
+    bool written = false;
+    if (!present || KindOfFile(launcher) != kind) {
+        if (!NoteFile(launcher, journal) || !m_files.WriteLauncher(launcher, kind))
+            return failed(ChangeResult::kLauncherFailed);
+        written = true;
+    }
+    const ChangeResult onPath = PutFolderOnPath(scope, journal);
+    if (!Succeeded(onPath)) return failed(onPath);
+    return written || onPath == ChangeResult::kDone ? ChangeResult::kDone : ChangeResult::kUnchanged;
+}

@@ -1,0 +1,204 @@
+#include "app/launcher/program/LaunchRules.h"
+
+namespace velmora::launcher {
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// Letter case folded for ASCII and Latin-1, which is what folder names of
+// the machine's launcher hold in practice.
+char16_t FoldCase(char16_t c) {
+    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
+    return IsSeparator(c) ? u'\\' : c;
+}
+
+bool SameFolded(const char16_t* a, const char16_t* b, size_t length) {
+    for (size_t i = 0; i < length; ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    return true;
+}
+
+size_t WithoutTrailingSeparators(const char16_t* text, size_t length) {
+    while (length > 0 && IsSeparator(text[length - 1])) --length;
+    return length;
+}
+
+// Collects pieces of a result; writes them only when the whole result fits,
+// and counts what it needs either way.
+class Output {
+public:
+    Output(char16_t* out, size_t capacity) : m_out(out), m_capacity(capacity) {}
+
+    void Add(const char16_t* text, size_t length) {
+        if (m_count == kMaxPieces) return;  // never: no result has more pieces
+        m_pieces[m_count].text = text;
+        m_pieces[m_count].length = length;
+        ++m_count;
+        m_needed += length;
+    }
+    void Add(const char16_t* text) { Add(text, TextLength(text)); }
+
+    // Writes the pieces and a NUL when they fit; the units needed.
+    size_t Finish() {
+        const size_t needed = m_needed + 1;
+        if (m_out == nullptr || needed > m_capacity) return needed;
+        size_t at = 0;
+        for (size_t p = 0; p < m_count; ++p)
+            for (size_t i = 0; i < m_pieces[p].length; ++i) m_out[at++] = m_pieces[p].text[i];
+        m_out[at] = 0;
+        return needed;
+    }
+
+private:
+    struct Piece {
+        const char16_t* text;
+        size_t length;
+    };
+    static constexpr size_t kMaxPieces = 8;
+    char16_t* m_out;
+    size_t m_capacity;
+    Piece m_pieces[kMaxPieces];
+    size_t m_count = 0;
+    size_t m_needed = 0;
+};
+
+}  // namespace
+
+size_t TextLength(const char16_t* text) {
+    size_t length = 0;
+    if (text != nullptr)
+        while (text[length] != 0) ++length;
+    return length;
+}
+
+size_t CommandTailOffset(const char16_t* commandLine, size_t length) {
+    size_t at = 0;
+    if (length > 0 && commandLine[0] == u'"') {
+        at = 1;
+        while (at < length && commandLine[at] != u'"') ++at;
+        // Past the closing quote; an unterminated name takes the whole line.
+        return at < length ? at + 1 : length;
+    }
+    while (at < length && !IsBlank(commandLine[at])) ++at;
+    return at;
+}
+
+size_t BuildChildCommandLine(const char16_t* program, size_t programLength, const char16_t* tail, size_t tailLength,
+                             char16_t* out, size_t capacity) {
+    Output result(out, capacity);
+    result.Add(u"\"", 1);
+    result.Add(program, programLength);
+    result.Add(u"\"", 1);
+    if (tailLength > 0 && !IsBlank(tail[0])) result.Add(u" ", 1);
+    result.Add(tail, tailLength);
+    return result.Finish();
+}
+
+TextPiece ProgramPathOfValue(const char16_t* value, size_t length) {
+    for (size_t i = 0; i < length; ++i)
+        if (value[i] == 0) {
+            length = i;
+            break;
+        }
+    size_t begin = 0;
+    size_t end = length;
+    while (begin < end && IsBlank(value[begin])) ++begin;
+    while (end > begin && IsBlank(value[end - 1])) --end;
+    if (end - begin >= 2 && value[begin] == u'"' && value[end - 1] == u'"') {
+        ++begin;
+        --end;
+    }
+    return {begin, end - begin};
+}
+
+bool IsFullyQualifiedPath(const char16_t* path, size_t length) {
+    if (length >= 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
+        path[1] == u':' && IsSeparator(path[2]))
+        return true;
+    // \\server\share\... and \\?\C:\...: two separators and something after.
+    return length >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+}
+
+size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current, size_t currentLength,
+                        char16_t* out, size_t capacity) {
+    while (extraLength > 0 && extra[extraLength - 1] == u';') --extraLength;
+    Output result(out, capacity);
+    result.Add(extra, extraLength);
+    if (extraLength > 0 && currentLength > 0) result.Add(u";", 1);
+    result.Add(current, currentLength);
+    return result.Finish();
+}
+
+TextPiece CommandNameOfModule(const char16_t* modulePath, size_t length) {
+    size_t begin = length;
+    while (begin > 0 && !IsSeparator(modulePath[begin - 1]) && modulePath[begin - 1] != u':') --begin;
+    size_t end = length;
+    static constexpr char16_t kExe[] = u".exe";
+    if (end - begin >= 4 && SameFolded(modulePath + end - 4, kExe, 4)) end -= 4;
+    return {begin, end - begin};
+}
+
+TextPiece FolderOfModule(const char16_t* modulePath, size_t length) {
+    size_t end = length;
+    while (end > 0 && !IsSeparator(modulePath[end - 1])) --end;
+    // C:\ed.exe lives in C:\, whose backslash stays.
+    if (end > 0 && !(end >= 2 && modulePath[end - 2] == u':')) --end;
+    return {0, end};
+}
+
+bool IsMachineLauncherFolder(const char16_t* folder, size_t folderLength, const char16_t* programData,
+                         size_t programDataLength) {
+    programDataLength = WithoutTrailingSeparators(programData, programDataLength);
+    if (programDataLength == 0) return false;
+    folderLength = WithoutTrailingSeparators(folder, folderLength);
+    constexpr size_t kTailLength = sizeof kLauncherFolderTail / sizeof kLauncherFolderTail[0] - 1;
+    if (folderLength != programDataLength + 1 + kTailLength) return false;
+    return SameFolded(folder, programData, programDataLength) && IsSeparator(folder[programDataLength]) &&
+           SameFolded(folder + programDataLength + 1, kLauncherFolderTail, kTailLength);
+}
+
+size_t AppPathsKeyOfCommand(const char16_t* name, size_t nameLength, char16_t* out, size_t capacity) {
+    Output result(out, capacity);
+    result.Add(kLauncherAppPathsKey);
+    result.Add(u"\\", 1);
+    result.Add(name, nameLength);
+    result.Add(u".exe", 4);
+    return result.Finish();
+}
+
+size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
+                       size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
+                       size_t capacity) {
+    // The system's texts end in a line break, sometimes after a blank.
+    while (reasonLength > 0 && (reason[reasonLength - 1] == u'\r' || reason[reasonLength - 1] == u'\n' ||
+                                IsBlank(reason[reasonLength - 1])))
+        --reasonLength;
+    Output result(out, capacity);
+    switch (problem) {
+        case LaunchProblem::kNotARunCommand:
+            result.Add(u"“");
+            result.Add(name, nameLength);
+            result.Add(u"”不是运行命令");
+            break;
+        case LaunchProblem::kProgramMissing:
+            result.Add(u"运行命令“");
+            result.Add(name, nameLength);
+            result.Add(u"”的程序不存在：");
+            result.Add(path, pathLength);
+            break;
+        case LaunchProblem::kStartFailed:
+            result.Add(u"运行命令“");
+            result.Add(name, nameLength);
+            result.Add(u"”的程序无法启动：");
+            result.Add(path, pathLength);
+            result.Add(u"：");
+            result.Add(reason, reasonLength);
+            break;
+    }
+    result.Add(u"\r\n", 2);
+    return result.Finish();
+}
+
+}  // namespace velmora::launcher

@@ -1,0 +1,208 @@
+#include "app/text/OutcomeText.h"
+
+#include "app/runcmd/TerminalName.h"
+#include "app/text/ViewText.h"
+
+namespace {
+
+using velmora::DecimalText;
+using velmora::FillIn;
+using velmora::WideFrom936;
+
+CStringW Quoted(const CStringW& command) { return FillIn(WideFrom936("“%s”"), {command}); }
+
+}  // namespace
+
+CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable) {
+    int broken = 0;
+    int shadowed = 0;
+    for (const RunEntry& entry : entries) {
+        broken += entry.broken ? 1 : 0;
+        shadowed += entry.shadowed ? 1 : 0;
+    }
+    CStringW text =
+        FillIn(WideFrom936("共 %s 个运行命令"), {DecimalText(static_cast<long long>(entries.size()))});
+    if (broken > 0) text += FillIn(WideFrom936("，%s 个失效"), {DecimalText(broken)});
+    if (shadowed > 0) text += FillIn(WideFrom936("，%s 个被覆盖"), {DecimalText(shadowed)});
+    if (unreadable > 0) text += FillIn(WideFrom936("，%s 项无法读取"), {DecimalText(unreadable)});
+    return text;
+}
+
+CStringW FilteredStatusText(int shown, int total) {
+    return FillIn(WideFrom936("显示 %s / 共 %s 个运行命令"), {DecimalText(shown), DecimalText(total)});
+}
+
+BatchOutcome BatchOutcomeOf(const RunBatchResult& result, const std::function<CStringW(long)>& errorText) {
+    BatchOutcome outcome;
+    outcome.done = static_cast<int>(result.done.size());
+    outcome.failed = static_cast<int>(result.failures.size());
+    if (!result.failures.empty()) {
+        const RunBatchResult::Failure& first = result.failures.front();
+        outcome.firstFailedCommand = first.entry.command;
+        outcome.firstFailureReason = first.status != kRegistrySuccess              ? errorText(first.status)
+                                     : first.result == ChangeResult::kNotForTerminal ? TerminalNameProblem(first.entry.command)
+                                                                                     : ChangeFailureReason(first.result);
+    }
+    return outcome;
+}
+
+CStringW BatchStatusText(const char* verb, const BatchOutcome& outcome) {
+    const CStringW strVerb = WideFrom936(verb);
+    if (outcome.failed == 0)
+        return FillIn(WideFrom936("已%s %s 个运行命令"), {strVerb, DecimalText(outcome.done)});
+    if (outcome.done == 0 && outcome.failed == 1) {
+        return FillIn(WideFrom936("未能%s%s：%s"),
+                      {strVerb, Quoted(outcome.firstFailedCommand), outcome.firstFailureReason});
+    }
+    return FillIn(WideFrom936("已%s %s 个，%s 个未能%s；%s：%s"),
+                  {strVerb, DecimalText(outcome.done), DecimalText(outcome.failed), strVerb,
+                   Quoted(outcome.firstFailedCommand), outcome.firstFailureReason});
+}
+
+CStringW TerminalNameProblem(const CStringW& command) {
+    const char* text = nullptr;
+    switch (CheckTerminalName(command)) {
+        case TerminalNameCheck::kFits:
+            return CStringW();
+        case TerminalNameCheck::kGrouped:
+            text = "“%s”带有分组，终端里只能用不带分组的名称";
+            break;
+        case TerminalNameCheck::kReserved:
+            text = "“%s”是系统保留的设备名，不能作为终端命令";
+            break;
+        case TerminalNameCheck::kBadCharacter:
+            text = "“%s”含有文件名不能用的字符，不能作为终端命令";
+            break;
+        case TerminalNameCheck::kBadEnd:
+            text = "“%s”以点或空格结尾，不能作为终端命令";
+            break;
+    }
+    return FillIn(WideFrom936(text), {command});
+}
+
+CStringW EditStatusText(const RunActionText& action, const CStringW& command, ChangeResult result,
+                        const CStringW& detail) {
+    const CStringW verb = WideFrom936(action.name);
+    switch (result) {
+        case ChangeResult::kDone:
+            if (&action == &kRenameAction)
+                return FillIn(WideFrom936("已将%s重命名为%s"), {Quoted(command), Quoted(detail)});
+            if (&action == &kChangeTargetAction)
+                return FillIn(WideFrom936("已将%s的目标改为：%s"), {Quoted(command), detail});
+            return FillIn(WideFrom936("已%s：%s"), {verb, Quoted(command)});
+        case ChangeResult::kUnchanged:
+            return FillIn(WideFrom936("%s没有变化"), {Quoted(command)});
+        case ChangeResult::kDeclined:
+            return FillIn(WideFrom936("未%s%s"), {verb, Quoted(command)});
+        case ChangeResult::kInvalidName:
+            if (&action == &kChangeTargetAction)
+                return FillIn(WideFrom936("未能%s%s：目标不能为空"), {verb, Quoted(command)});
+            return FillIn(WideFrom936("未能%s%s：名称%s不能作为运行命令"), {verb, Quoted(command), Quoted(detail)});
+        case ChangeResult::kNotForTerminal:
+            // The name that cannot be: the new one of a rename, else the command's.
+            return FillIn(WideFrom936("未能%s%s：%s"),
+                          {verb, Quoted(command), TerminalNameProblem(&action == &kRenameAction ? detail : command)});
+        default:
+            return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), ChangeFailureReason(result)});
+    }
+}
+
+CStringW ChangeFailureReason(ChangeResult result) {
+    switch (result) {
+        case ChangeResult::kNotFound:
+            return WideFrom936("该运行命令已不在注册表中，请刷新");
+        case ChangeResult::kInvalidName:
+            return WideFrom936("名称不能作为运行命令");
+        case ChangeResult::kRegistryFailed:
+            return WideFrom936("注册表拒绝了修改，一切保持原样");
+        case ChangeResult::kNotForTerminal:
+            return WideFrom936("该命令可在终端中使用，新名称不能作为终端命令");
+        case ChangeResult::kNotAProgram:
+            return WideFrom936("目标不是可以启动的程序");
+        case ChangeResult::kNeedsAdministrator:
+            return WideFrom936("修改本机的运行命令需要管理员权限");
+        case ChangeResult::kLauncherFailed:
+            return WideFrom936("无法写入或删除终端启动文件（可能正在运行），未做修改");
+        default:
+            return CStringW();
+    }
+}
+
+CStringW ExportStatusText(int exported, int unreadable, const CStringW& file) {
+    CStringW text = FillIn(WideFrom936("已导出 %s 个运行命令到：%s"), {DecimalText(exported), file});
+    if (unreadable > 0) text += FillIn(WideFrom936("（%s 个无法读取，未导出）"), {DecimalText(unreadable)});
+    return text;
+}
+
+CStringW FileFailureText(const RunActionText& action, const CStringW& file, const CStringW& reason) {
+    return FillIn(WideFrom936("未能%s：%s：%s"), {WideFrom936(action.name), file, reason});
+}
+
+namespace {
+
+const char* RegFileErrorText(RegFileError error) noexcept {
+    switch (error) {
+        case RegFileError::kNone:
+            return "";
+        case RegFileError::kBadHeader:
+            return "不是注册表文件（文件头不对）";
+        case RegFileError::kCutOff:
+            return "文件不完整，在这一行中断";
+        case RegFileError::kBadKeyLine:
+            return "键名行有误";
+        case RegFileError::kBadEscape:
+            return "转义字符有误";
+        case RegFileError::kBadString:
+            return "引号没有闭合";
+        case RegFileError::kBadHex:
+            return "十六进制数据有误";
+        case RegFileError::kBadDword:
+            return "dword 数值有误";
+        case RegFileError::kBadType:
+            return "值类型有误";
+        case RegFileError::kBadLine:
+            return "无法识别这一行";
+        case RegFileError::kValueOutsideKey:
+            return "值不在任何键下";
+    }
+    return "";
+}
+
+}  // namespace
+
+CStringW DamagedFileText(RegFileError error, int line) {
+    return FillIn(WideFrom936("文件已损坏，未导入任何内容。\n第 %s 行：%s"),
+                  {DecimalText(line), WideFrom936(RegFileErrorText(error))});
+}
+
+const char* ImportRefusalText(ImportRefusal refusal) noexcept {
+    switch (refusal) {
+        case ImportRefusal::kNone:
+            return "";
+        case ImportRefusal::kOutsideAppPaths:
+            return "不在 App Paths 下，不会写入";
+        case ImportRefusal::kNotAnEntry:
+            return "不是运行命令，不会写入";
+        case ImportRefusal::kScopeNotWritable:
+            return "写入本机需要管理员权限，不会写入";
+        case ImportRefusal::kDeletion:
+            return "要求删除注册表内容，不会执行";
+    }
+    return "";
+}
+
+CStringW ImportSummaryText(int added, int replaced, int refused) {
+    CStringW text =
+        FillIn(WideFrom936("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
+    if (replaced > 0) text += WideFrom936("（取消勾选的不会替换）");
+    if (refused > 0) text += FillIn(WideFrom936("；%s 项不会写入"), {DecimalText(refused)});
+    return text + WideFrom936("。");
+}
+
+CStringW ImportOutcomeText(const ImportCounts& counts) {
+    CStringW text =
+        FillIn(WideFrom936("已添加 %s 个，替换 %s 个，跳过 %s 个运行命令"),
+               {DecimalText(counts.added), DecimalText(counts.replaced), DecimalText(counts.skipped)});
+    if (counts.failed > 0) text += FillIn(WideFrom936("，%s 个未能写入"), {DecimalText(counts.failed)});
+    return text;
+}

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# What the terminal launcher costs under Wine: `cmd /c NAME a b`, NAME being
+# the console launcher in %LOCALAPPDATA%\Velmora\bin that starts a small
+# console program, against `cmd /c PROGRAM a b`, the same program found on
+# PATH by its own name. Both in one run, taking turns, in a prefix of their
+# own; median of RUNS each, and the ratio.
+#
+#   bench-launcher.sh WINDOWS_BUILD_DIR [RUNS]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd)
+runs="${2:-20}"
+launcher="$build/app/launcher/program/VelmoraLauncher.exe"
+program="$build/tests/e2e/velmora_e2e_echo_args.exe"
+for exe in "$launcher" "$program"; do
+  [ -f "$exe" ] || { echo "bench-launcher: $exe is missing (make windows)" >&2; exit 1; }
+done
+arch=$(eval "$("$build/wine-run" --print-env)"; echo "$WINEARCH")
+prefix="$build/wineprefix-bench-launcher"
+wine_run() { "$root/scripts/wine-run.sh" --arch "$arch" --prefix "$prefix" "$@"; }
+wine_run cmd.exe /c exit >/dev/null 2>&1
+eval "$(wine_run --print-env)"
+
+# The launcher as NAME.exe in the user's launcher folder, the program in a
+# folder of its own, both folders on the user's PATH.
+name=velmora-bench-launcher
+tools="$WINEPREFIX/drive_c/velmora-bench-launcher"
+local_app_data=$(wine_run cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r\n' | sed 's/ *$//')
+user_bin=$(wine_run winepath -u "$local_app_data\\Velmora\\bin" 2>/dev/null | tr -d '\r\n')
+[ -n "$user_bin" ] || { echo "bench-launcher: no LOCALAPPDATA in $WINEPREFIX" >&2; exit 1; }
+mkdir -p "$user_bin" "$tools"
+cp "$launcher" "$user_bin/$name.exe"
+cp "$program" "$tools/velmora-bench-target.exe"
+wine_run reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ \
+  /d '%LOCALAPPDATA%\Velmora\bin;C:\velmora-bench-launcher' /f >/dev/null 2>&1
+wine_run reg add "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$name.exe" /ve \
+  /d 'C:\velmora-bench-launcher\velmora-bench-target.exe' /f >/dev/null 2>&1
+
+work=$(mktemp -d /tmp/velmora-bench-launcher.XXXXXX)
+cleanup() {
+  exec 7>&- 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A Windows process that only waits keeps the wineserver and the prefix's
+# system processes running between the starts; closing the pipe ends it.
+mkfifo "$work/keep"
+"$WINELOADER" cmd.exe <"$work/keep" >/dev/null 2>&1 &
+exec 7>"$work/keep"
+
+# Milliseconds of one `cmd /c COMMAND a b`; the program's answer checked.
+time_ms() {
+  local start end rc=0
+  start=$(date +%s%N)
+  "$WINELOADER" cmd /c "$1" a b >"$work/out" 2>&1 || rc=$?
+  end=$(date +%s%N)
+  if [ "$rc" != 42 ] || ! grep -q '^arg:b' "$work/out"; then
+    echo "bench-launcher: $1 failed (exit $rc): $(head -c 300 "$work/out")" >&2
+    return 1
+  fi
+  echo $(((end - start) / 1000000))
+}
+# Both once first, so that the disk cache is warm for each.
+time_ms velmora-bench-target >/dev/null
+time_ms "$name" >/dev/null
+direct=() through=()
+for _ in $(seq 1 "$runs"); do
+  direct+=("$(time_ms velmora-bench-target)")
+  through+=("$(time_ms "$name")")
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+d=$(median "${direct[@]}") t=$(median "${through[@]}")
+ratio=$(awk -v t="$t" -v d="$d" 'BEGIN { printf "%.2f", t / d }')
+verdict=met
+awk -v r="$ratio" 'BEGIN { exit !(r <= 1.1) }' || verdict="NOT met"
+echo "cmd /c NAME through the console launcher, median of $runs: $t ms; the program itself found on PATH: $d ms;" \
+  "ratio $ratio (goal: 1.10 at most: $verdict)"
+if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
+  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "cmd /c NAME via the launcher vs the program itself (median of $runs)" \
+    "$t ms" "$d ms" "$ratio" "<= 1.10" "$verdict" >>"$VELMORA_BENCH_SUMMARY"
+fi

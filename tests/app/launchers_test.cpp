@@ -1,0 +1,369 @@
+// Commands that work in terminals, through a registry in memory and launcher
+// files in memory: which names can be terminal commands, the PATH edits, the
+// program kind from PE headers, turning a command on and off through the
+// store, and the store keeping launchers in step with every change (or
+// changing nothing).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/launcher/Launchers.h"
+#include "app/launcher/PathVariable.h"
+#include "app/launcher/ProgramKind.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "app/runcmd/TerminalName.h"
+#include "app/text/OutcomeText.h"
+#include "fixed_prompts.h"
+#include "memory_launcher_files.h"
+#include "memory_registry.h"
+
+namespace {
+
+using memreg::MemoryRegistry;
+
+std::vector<unsigned char> CutAfter(std::vector<unsigned char> bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
+TEST(ProgramKindTest, TheSubsystemChoosesTheLauncher) {
+    struct Row {
+        const char* what;
+        std::vector<unsigned char> head;
+        ProgramKind kind;
+    } const rows[] = {
+        {"windows", ProgramHead(2), ProgramKind::kWindows},
+        {"console", ProgramHead(3), ProgramKind::kConsole},
+        {"windows CE", ProgramHead(9), ProgramKind::kWindows},
+        {"64-bit console", ProgramHead(3, 0x0022, 0x20B, 240), ProgramKind::kConsole},
+        {"64-bit windows", ProgramHead(2, 0x0022, 0x20B, 240), ProgramKind::kWindows},
+        {"a DLL", ProgramHead(2, 0x2102), ProgramKind::kNotAProgram},
+        {"not executable", ProgramHead(2, 0x0100), ProgramKind::kNotAProgram},
+        {"unknown optional header", ProgramHead(2, 0x0102, 0x107), ProgramKind::kNotAProgram},
+        {"optional header too short", ProgramHead(2, 0x0102, 0x10B, 68), ProgramKind::kNotAProgram},
+        {"cut before the subsystem", CutAfter(ProgramHead(2), 0x9D), ProgramKind::kNotAProgram},
+        {"a text", std::vector<unsigned char>{'@', 'e', 'c', 'h', 'o'}, ProgramKind::kNotAProgram},
+        {"nothing", {}, ProgramKind::kNotAProgram},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ProgramKindOf(row.head.data(), row.head.size()), row.kind) << row.what;
+    }
+}
+
+TEST(TerminalNameTest, OnlyPlainFileNamesCanBeTerminalCommands) {
+    struct Row {
+        const char* name;
+        TerminalNameCheck check;
+    } const rows[] = {
+        {"ed", TerminalNameCheck::kFits},
+        {"my.tool", TerminalNameCheck::kFits},
+        {"编辑器", TerminalNameCheck::kFits},
+        {"console", TerminalNameCheck::kFits},
+        {"com10", TerminalNameCheck::kFits},
+        {"tools\\ed", TerminalNameCheck::kGrouped},
+        {"con", TerminalNameCheck::kReserved},
+        {"NUL", TerminalNameCheck::kReserved},
+        {"nul.backup", TerminalNameCheck::kReserved},
+        {"com1", TerminalNameCheck::kReserved},
+        {"LPT9", TerminalNameCheck::kReserved},
+        {"aux ", TerminalNameCheck::kBadEnd},
+        {"ed.", TerminalNameCheck::kBadEnd},
+        {"a:b", TerminalNameCheck::kBadCharacter},
+        {"a|b", TerminalNameCheck::kBadCharacter},
+        {"what?", TerminalNameCheck::kBadCharacter},
+        {"a\"b", TerminalNameCheck::kBadCharacter},
+        {"a/b", TerminalNameCheck::kBadCharacter},
+        {"", TerminalNameCheck::kBadCharacter},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CheckTerminalName(W(row.name)), row.check) << row.name;
+        EXPECT_EQ(TerminalNameProblem(W(row.name)).IsEmpty(), row.check == TerminalNameCheck::kFits) << row.name;
+    }
+    EXPECT_EQ(N(TerminalNameProblem(u"tools\\ed")), "“tools\\ed”带有分组，终端里只能用不带分组的名称");
+}
+
+TEST(PathVariableTest, TheFolderIsAddedOnceAndTakenOffAloneKeepingTheRest) {
+    const char* bin = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin";
+    struct Row {
+        const char* before;
+        const char* with;
+        const char* without;
+    } const rows[] = {
+        {"", bin, ""},
+        {"C:\\A", "C:\\A;C:\\Users\\me\\AppData\\Local\\Velmora\\bin", "C:\\A"},
+        {"C:\\A;", "C:\\A;C:\\Users\\me\\AppData\\Local\\Velmora\\bin", "C:\\A"},
+        {"%USERPROFILE%\\bin;;C:\\B", "%USERPROFILE%\\bin;;C:\\B;C:\\Users\\me\\AppData\\Local\\Velmora\\bin",
+         "%USERPROFILE%\\bin;;C:\\B"},
+        // Named already, in another spelling: nothing added; every spelling taken off.
+        {"C:\\A;c:\\users\\ME\\appdata\\local\\velmora\\BIN\\;C:\\B", "C:\\A;c:\\users\\ME\\appdata\\local\\velmora\\BIN\\;C:\\B",
+         "C:\\A;C:\\B"},
+        {"\"C:\\Users\\me\\AppData\\Local\\Velmora\\bin\"", "\"C:\\Users\\me\\AppData\\Local\\Velmora\\bin\"", ""},
+        {"C:\\Users\\me\\AppData\\Local\\Velmora\\bin2", "C:\\Users\\me\\AppData\\Local\\Velmora\\bin2;C:\\Users\\me\\AppData\\Local\\Velmora\\bin",
+         "C:\\Users\\me\\AppData\\Local\\Velmora\\bin2"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(N(PathListWith(W(row.before), W(bin))), row.with) << row.before;
+        EXPECT_EQ(N(PathListWithout(W(row.with), W(bin))), row.without) << row.before;
+    }
+    const std::vector<CStringW> before = PathFoldersBefore(u"C:\\A; \"C:\\B\" ;;C:\\Bin\\;C:\\Z", u"c:\\bin");
+    ASSERT_EQ(before.size(), 2u);
+    EXPECT_EQ(N(before[1]), "C:\\B");
+}
+
+const RunCommandPlace kPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
+const char* const kUserLauncher = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin\\ed.exe";
+const char* const kUserBin = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin";
+
+class LaunchersTest : public testing::Test {
+protected:
+    void SetUp() override {
+        reg.PutText("U:AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+        reg.PutText("U:AP\\view.exe", "", "\"C:\\Tools\\view.exe\"");
+        reg.PutText("U:AP\\tools\\old.exe", "", "C:\\Tools\\old.exe");
+        reg.PutRaw("U:Environment", "Path", kRegExpandSz, memreg::Utf16Bytes(std::string("%USERPROFILE%\\go;C:\\Mine") + '\0'));
+        files.PutProgram("C:\\Tools\\ed.exe", 3);
+        files.PutProgram("C:\\Tools\\view.exe", 2);
+        files.PutProgram("C:\\Tools\\old.exe", 3);
+    }
+    RunEntry Listed(const std::string& command) {
+        for (const RunEntry& entry : store.List().entries) {
+            if (N(entry.command) == command && entry.scope == RunScope::kCurrentUser) return entry;
+        }
+        ADD_FAILURE() << command << " is not listed";
+        return {};
+    }
+    std::string UserPath() { return reg.TextOf("U:Environment", "Path"); }
+
+    // One entry on (or off) through the store, and what came of it.
+    ChangeResult TurnOn(const RunEntry& entry) { return store.SetTerminal({entry}, true).results.at(0); }
+    ChangeResult TurnOff(const RunEntry& entry, bool* pLast) {
+        const RunBatchResult result = store.SetTerminal({entry}, false);
+        *pLast = !result.emptiedScopes.empty();
+        return result.results.at(0);
+    }
+
+    MemoryRegistry reg;
+    MemoryLauncherFiles files;
+    FixedPrompts prompts;
+    Launchers shims{reg, kPlace, files};
+    RunCommandStore store{reg, kPlace, {RunScope::kCurrentUser, false}, prompts, [](const CStringW&) { return true; },
+                          &shims};
+};
+
+TEST_F(LaunchersTest, TurningOnMakesTheLauncherOfTheProgramsKindAndPutsTheFolderOnPathOnce) {
+    EXPECT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    EXPECT_EQ(files.KindAt(kUserLauncher), ProgramKind::kConsole);
+    EXPECT_TRUE(Listed("ed").terminal);
+    EXPECT_EQ(TurnOn(Listed("view")), ChangeResult::kDone);
+    EXPECT_EQ(files.KindAt(std::string(kUserBin) + "\\view.exe"), ProgramKind::kWindows);
+    // Appended once, the other entries and the value's type kept, every window told once.
+    EXPECT_EQ(UserPath(), "%USERPROFILE%\\go;C:\\Mine;" + std::string(kUserBin));
+    EXPECT_EQ(reg.keys.at("U:Environment").at("Path").type, kRegExpandSz);
+    EXPECT_EQ(files.announcements, 1);
+    EXPECT_EQ(TurnOn(Listed("ed")), ChangeResult::kUnchanged);
+
+    bool last = false;
+    EXPECT_EQ(TurnOff(Listed("ed"), &last), ChangeResult::kDone);
+    EXPECT_FALSE(files.Has(kUserLauncher));
+    EXPECT_FALSE(Listed("ed").terminal);
+    EXPECT_FALSE(last);
+    EXPECT_EQ(TurnOff(Listed("view"), &last), ChangeResult::kDone);
+    EXPECT_TRUE(last);
+    EXPECT_EQ(store.TakeLauncherFolderOffPath(RunScope::kCurrentUser), ChangeResult::kDone);
+    EXPECT_EQ(UserPath(), "%USERPROFILE%\\go;C:\\Mine");
+    EXPECT_EQ(reg.keys.at("U:Environment").at("Path").type, kRegExpandSz);
+}
+
+TEST_F(LaunchersTest, RefusalsChangeNothing) {
+    reg.PutText("U:AP\\con.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutText("U:AP\\notes.exe", "", "C:\\Tools\\notes.txt");
+    files.files[MemoryLauncherFiles::Key(u"C:\\Tools\\notes.txt")] = {'h', 'i'};
+    reg.PutText("U:AP\\gone.exe", "", "C:\\Gone\\gone.exe");
+    const memreg::Keys before = reg.keys;
+    EXPECT_EQ(TurnOn(Listed("tools\\old")), ChangeResult::kNotForTerminal);
+    EXPECT_EQ(TurnOn(Listed("con")), ChangeResult::kNotForTerminal);
+    EXPECT_EQ(TurnOn(Listed("notes")), ChangeResult::kNotAProgram);
+    EXPECT_EQ(TurnOn(Listed("gone")), ChangeResult::kNotAProgram);
+    files.refuseWrites = true;
+    EXPECT_EQ(TurnOn(Listed("ed")), ChangeResult::kLauncherFailed);
+    EXPECT_EQ(reg.keys, before);
+    EXPECT_EQ(files.LauncherNames(RunScope::kCurrentUser).size(), 0u);
+    // PATH cannot be written: the launcher made for it goes again.
+    files.refuseWrites = false;
+    reg.failKind = memreg::RegCall::kSetValue;
+    reg.failAtCall = 1;  // the mark is written, PATH is refused
+    EXPECT_EQ(TurnOn(Listed("ed")), ChangeResult::kRegistryFailed);
+    EXPECT_FALSE(files.Has(kUserLauncher));
+    EXPECT_FALSE(Listed("ed").terminal);
+}
+
+TEST_F(LaunchersTest, TheStoreKeepsLaunchersInStep) {
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    const std::string renamed = std::string(kUserBin) + "\\editor.exe";
+
+    // Rename: the launcher follows the name.
+    EXPECT_EQ(store.Rename(Listed("ed"), u"editor"), ChangeResult::kDone);
+    EXPECT_FALSE(files.Has(kUserLauncher));
+    EXPECT_EQ(files.KindAt(renamed), ProgramKind::kConsole);
+    // Into a group: refused, nothing changes.
+    EXPECT_EQ(store.Rename(Listed("editor"), u"tools\\editor"), ChangeResult::kNotForTerminal);
+    EXPECT_TRUE(files.Has(renamed));
+
+    // Retarget to a windowed program: the launcher is swapped for that kind.
+    EXPECT_EQ(store.ChangeTarget(Listed("editor"), u"C:\\Tools\\view.exe"), ChangeResult::kDone);
+    EXPECT_EQ(files.KindAt(renamed), ProgramKind::kWindows);
+
+    // Copied to the machine's scope: a launcher there too, its folder on that PATH.
+    RunCommandStore machineStore{reg, kPlace, {RunScope::kLocalMachine, true}, prompts,
+                                 [](const CStringW&) { return true; }, &shims};
+    EXPECT_EQ(machineStore.CopyToScope({Listed("editor")}, RunScope::kLocalMachine).done.size(), 1u);
+    EXPECT_TRUE(files.Has("C:\\ProgramData\\Velmora\\bin\\editor.exe"));
+    EXPECT_EQ(reg.TextOf("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"),
+              "C:\\ProgramData\\Velmora\\bin");
+
+    // Deleted: the launcher goes with it.
+    EXPECT_EQ(store.Delete({Listed("editor")}).done.size(), 1u);
+    EXPECT_FALSE(files.Has(renamed));
+    EXPECT_TRUE(store.LauncherProblems(store.List().entries).empty());
+}
+
+TEST_F(LaunchersTest, AStepTheLauncherCannotFollowLeavesBothAsTheyWere) {
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    const memreg::Keys before = reg.keys;
+    // A launcher that is running cannot be removed (nor replaced).
+    files.locked.insert(MemoryLauncherFiles::Key(W(kUserLauncher)));
+    EXPECT_EQ(store.Rename(Listed("ed"), u"editor"), ChangeResult::kLauncherFailed);
+    EXPECT_EQ(store.ChangeTarget(Listed("ed"), u"C:\\Tools\\view.exe"), ChangeResult::kLauncherFailed);
+    const RunBatchResult deleted = store.Delete({Listed("ed")});
+    EXPECT_TRUE(deleted.done.empty());
+    ASSERT_EQ(deleted.failures.size(), 1u);
+    EXPECT_EQ(deleted.failures[0].result, ChangeResult::kLauncherFailed) << "the launcher, not the registry";
+    EXPECT_EQ(reg.keys, before);
+    EXPECT_EQ(files.KindAt(kUserLauncher), ProgramKind::kConsole);
+    EXPECT_FALSE(files.Has(std::string(kUserBin) + "\\editor.exe"));
+}
+
+// Every change that spans keys, values and launcher files, with a failure
+// injected at each registry call and at each launcher written or removed in
+// turn: whatever does not come back done leaves the registry and the
+// launcher files byte for byte as they were.
+TEST_F(LaunchersTest, AFailureAtAnyStepOfAChangeLeavesKeysValuesAndLaunchersAsTheyWere) {
+    // ed works in terminals, but its folder is not on PATH yet: a change that
+    // keeps its launcher puts it there too.
+    reg.PutRaw("U:AP\\ed.exe", "VelmoraTerminal", kRegDword, std::string("\x01\0\0\0", 4));
+    files.WriteLauncher(W(kUserLauncher), ProgramKind::kConsole);
+    reg.PutText("U:AP\\grouped\\kept.exe", "", "C:\\Tools\\ed.exe");
+    const std::u16string file =
+        u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\AP\\ed.exe]\r\n@=\"C:\\\\Tools\\\\view.exe\"\r\n"
+        u"\"VelmoraTerminal\"=dword:00000001\r\n";
+    const ImportPlan plan =
+        store.PlanImport(reinterpret_cast<const unsigned char*>(file.data()), file.size() * sizeof(char16_t));
+    const RunEntry ed = Listed("ed");
+    const RunEntry view = Listed("view");
+    struct Row {
+        const char* what;
+        std::function<ChangeResult()> change;
+    } const rows[] = {
+        {"add with Path and terminal",
+         [&] { return store.Add({u"grouped\\t", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, false}); }},
+        {"add for terminals over a terminal command",
+         [&] { return store.Add({u"ed", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, true}); }},
+        {"a new command for terminals", [&] { return store.Add({u"t", u"C:\\Tools\\view.exe", {}, true}); }},
+        {"rename of a command on for terminals", [&] { return store.Rename(ed, u"editor"); }},
+        {"rename into a group", [&] { return store.Rename(view, u"grouped\\view"); }},
+        {"retarget to another kind", [&] { return store.ChangeTarget(ed, u"C:\\Tools\\view.exe"); }},
+        {"terminal off", [&] { return store.SetTerminal({ed}, false).results.at(0); }},
+        {"delete of a terminal command", [&] { return store.Delete({ed}).done.empty() ? ChangeResult::kRegistryFailed : ChangeResult::kDone; }},
+        {"import over one",
+         [&] { return store.ApplyImport(plan, {true}).replaced == 1 ? ChangeResult::kDone : ChangeResult::kRegistryFailed; }},
+    };
+    const memreg::Keys keysBefore = reg.keys;
+    const auto filesBefore = files.files;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        // Once whole, to count the registry calls and launcher changes it makes.
+        reg.calls = 0;
+        files.changes = 0;
+        ASSERT_EQ(row.change(), ChangeResult::kDone);
+        const int calls = reg.calls;
+        const int changes = files.changes;
+        EXPECT_GT(calls, 0);
+        int failed = 0;
+        for (int at = 0; at < calls + changes; ++at) {
+            SCOPED_TRACE(at);
+            reg.keys = keysBefore;
+            files.files = filesBefore;
+            reg.calls = 0;
+            files.changes = 0;
+            reg.failAtCall = at < calls ? at : -1;
+            files.failChangeAt = at < calls ? -1 : at - calls;
+            const ChangeResult result = row.change();
+            reg.failAtCall = -1;
+            files.failChangeAt = -1;
+            EXPECT_TRUE(reg.Balanced());
+            if (result == ChangeResult::kDone) continue;
+            ++failed;
+            EXPECT_TRUE(reg.keys == keysBefore) << static_cast<int>(result);
+            EXPECT_TRUE(files.files == filesBefore) << static_cast<int>(result);
+        }
+        EXPECT_GT(failed, 0);
+        reg.keys = keysBefore;
+        files.files = filesBefore;
+    }
+}
+
+TEST_F(LaunchersTest, AnImportOverAMarkedCommandFollowsWhatTheFileHolds) {
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    const std::u16string file =
+        u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\AP\\ed.exe]\r\n@=\"C:\\\\Tools\\\\ed.exe\"\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\AP\\viewer.exe]\r\n@=\"C:\\\\Tools\\\\view.exe\"\r\n"
+        u"\"VelmoraTerminal\"=dword:00000001\r\n";
+    const ImportPlan plan =
+        store.PlanImport(reinterpret_cast<const unsigned char*>(file.data()), file.size() * sizeof(char16_t));
+    ASSERT_EQ(plan.items.size(), 2u);
+    const ImportCounts counts = store.ApplyImport(plan, {true, true});
+    EXPECT_EQ(counts.replaced, 1);
+    EXPECT_EQ(counts.added, 1);
+    // ed replaced by an unmarked copy: its launcher goes; viewer comes marked: it gets one.
+    EXPECT_FALSE(files.Has(kUserLauncher));
+    EXPECT_EQ(files.KindAt(std::string(kUserBin) + "\\viewer.exe"), ProgramKind::kWindows);
+}
+
+TEST_F(LaunchersTest, CheckFindsStrayAndMissingLaunchersAndRepairFixesThem) {
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    ASSERT_EQ(TurnOn(Listed("view")), ChangeResult::kDone);
+    files.Remove(W(kUserLauncher));                                            // marked, launcher gone
+    files.WriteLauncher(W(std::string(kUserBin) + "\\view.exe"), ProgramKind::kConsole);  // the wrong kind
+    files.WriteLauncher(W(std::string(kUserBin) + "\\stray.exe"), ProgramKind::kConsole);  // no command
+    const std::vector<LauncherProblem> problems = store.LauncherProblems(store.List().entries);
+    std::set<std::string> found;
+    for (const LauncherProblem& problem : problems) found.insert(N(problem.command) + ":" + std::to_string(problem.kind));
+    EXPECT_EQ(found, (std::set<std::string>{"ed:1", "view:2", "stray:0"}));
+    EXPECT_TRUE(store.RepairLaunchers(problems).empty());
+    EXPECT_TRUE(store.LauncherProblems(store.List().entries).empty());
+    EXPECT_EQ(files.KindAt(kUserLauncher), ProgramKind::kConsole);
+    EXPECT_FALSE(files.Has(std::string(kUserBin) + "\\stray.exe"));
+}
+
+TEST_F(LaunchersTest, AProgramEarlierOnPathShadowsTheCommand) {
+    reg.PutText("Environment", "Path", "C:\\Windows;C:\\Other");  // not the machine's key: no effect
+    reg.PutRaw("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path", kRegExpandSz,
+               memreg::Utf16Bytes(std::string("C:\\Windows;C:\\Machine") + '\0'));
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);
+    EXPECT_TRUE(Listed("ed").terminalShadowedBy.IsEmpty());
+    files.PutProgram("C:\\Mine\\ed.bat", 3);  // the user's PATH, before our folder
+    EXPECT_EQ(N(Listed("ed").terminalShadowedBy), "C:\\Mine\\ed.BAT");
+    files.PutProgram("C:\\Machine\\ED.COM", 3);  // the machine's PATH comes first
+    EXPECT_EQ(N(Listed("ed").terminalShadowedBy), "C:\\Machine\\ed.COM");
+    EXPECT_FALSE(Listed("ed").terminalLauncherMissing);
+    files.Remove(W(kUserLauncher));
+    EXPECT_TRUE(Listed("ed").terminalLauncherMissing);
+}
+
+}  // namespace
