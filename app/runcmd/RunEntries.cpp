@@ -190,24 +190,12 @@ bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey,
                   const CStringW& keyPath, RunEntry* pEntry) {
     if (keyPath.IsEmpty()) return false;
     RunEntry entry = EntryOfKeyPath(keyPath, scope);
-    if (ReadRunEntryValues(registry, root, appPathsKey, entry)) {
-        *pEntry = EntryOfKeyPath(SpelledKeyPath(registry, root, appPathsKey, keyPath), scope);
-        pEntry->target = entry.target;
-        pEntry->path = entry.path;
-        pEntry->terminal = entry.terminal;
-        return true;
-    }
-    // A key named with blanks or doubled backslashes is not where the name
-    // leads: the names of the scope's entries, compared as typed names are.
-    std::vector<RunEntry> listed;
-    ListRunEntryKeys(registry, root, appPathsKey, scope, listed);
-    for (RunEntry& candidate : listed) {
-        if (velmora::CompareNoCase(NormalizeKeyPath(candidate.keyPath), keyPath) != 0) continue;
-        if (!ReadRunEntryValues(registry, root, appPathsKey, candidate)) return false;
-        *pEntry = std::move(candidate);
-        return true;
-    }
-    return false;
+    if (!ReadRunEntryValues(registry, root, appPathsKey, entry)) return false;
+    *pEntry = EntryOfKeyPath(SpelledKeyPath(registry, root, appPathsKey, keyPath), scope);
+    pEntry->target = entry.target;
+    pEntry->path = entry.path;
+    pEntry->terminal = entry.terminal;
+    return true;
 }
 
 CStringW TargetFileOf(const CStringW& target) {

@@ -64,9 +64,8 @@ bool ReadRunEntryValues(IRegistry& registry, RegKey root, const CStringW& appPat
 // `keyPath` (as KeyPathOfCommand gives it; ASCII letter case does not
 // matter), its values read and its key names spelled as the registry spells
 // them; false when there is none. It opens that key and the groups along its
-// path, and reads no other entry: only when the key is not there as typed
-// are the scope's entries listed by their keys, for one whose name holds
-// blanks or doubled backslashes. No mark is set.
+// path, and nothing else: a key named with blanks or doubled backslashes,
+// which no typed name leads to, is not found. No mark is set.
 bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey, RunScope scope,
                   const CStringW& keyPath, RunEntry* pEntry);
 

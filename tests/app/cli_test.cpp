@@ -335,6 +335,12 @@ TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
     EXPECT_NE(N(output.err).find("跳过  第"), std::string::npos) << N(output.err);
     EXPECT_EQ(reg.keys.count("AP\\ed.exe"), 0u);
     EXPECT_EQ(reg.TextOf("U:AP\\shared.exe", ""), "C:\\Mine\\shared.exe");
+    // An administrator who writes to the user's scope may still write the
+    // machine's entries the file holds: rights are not the scope.
+    reg.keys = removed;
+    EXPECT_EQ(Run("import|C:\\all.reg|--user", true), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_TRUE(output.err.empty()) << N(output.err);
+    EXPECT_TRUE(reg.keys == before);
 }
 
 TEST_F(CliVerbTest, JsonDocuments) {
@@ -385,6 +391,34 @@ TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
               "共 2 个运行命令，1 个失效\n");
     ASSERT_EQ(Run("list|--broken"), CliExitCode::kSuccess);
     EXPECT_EQ(N(output.out).find("ed "), std::string::npos);
+}
+
+// A verb on named commands finds each by its key: no listing of either
+// scope, no target file probed, however many commands there are.
+TEST_F(CliVerbTest, VerbsOnNamedCommandsLookThemUpAlone) {
+    for (int i = 0; i < 300; ++i) {
+        reg.PutText("AP\\many" + std::to_string(i) + ".exe", "", "C:\\Tools\\ed.exe");
+        reg.PutText("U:AP\\many" + std::to_string(i) + ".exe", "", "C:\\Tools\\ed.exe");
+    }
+    int probes = 0;
+    services.targetExists = [&probes](const CStringW&) { return ++probes, true; };
+    const memreg::Keys before = reg.keys;
+    const auto launchersBefore = launcherFiles.files;
+    for (const char* args : {"show|ED", "rename|ed|editor", "set-target|ed|C:\\Tools\\ed2.exe",
+                             "path|ed|--add|C:\\Bin", "path|tools\\old", "remove|ed|shared", "terminal|on|ed",
+                             "export|C:\\out.reg|ed|tools\\old", "rename|nothere|x"}) {
+        SCOPED_TRACE(args);
+        reg.keys = before;
+        launcherFiles.files = launchersBefore;
+        probes = 0;
+        reg.failKind = memreg::RegCall::kEnumSubKey;
+        reg.kindCalls = 0;
+        Run(args);
+        // A listing walks App Paths of both scopes: 600 names and more.
+        EXPECT_LT(reg.kindCalls, 20);
+        EXPECT_LE(probes, 1) << "at most the command's own target";
+        reg.failKind = memreg::RegCall::kAny;
+    }
 }
 
 TEST_F(CliVerbTest, TheWindowsAndTheCommandLineListTheSame) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/registry/RegistryTree.h"
+#include "app/runcmd/ChangeJournal.h"
 #include "app/runcmd/RunCommandEdit.h"
 #include "app/text/QuestionText.h"
 #include "memory_registry.h"
@@ -80,6 +81,47 @@ ReplaceAnswer Never() {
         ADD_FAILURE() << "asked";
         return false;
     };
+}
+
+// The journal every change shares: what it noted comes back as it was, the
+// groups a new key made go again and the groups that were there stay, a
+// value comes back with its type, and what nobody touched is not written.
+TEST(ChangeJournalTest, PutsBackKeysValuesAndUndoesAsTheyWere) {
+    MemoryRegistry reg;
+    Fill(reg);
+    reg.MakeKey(kBase + "\\empty group");
+    reg.PutRaw("U:Environment", "Path", kRegExpandSz, memreg::Utf16Bytes(std::string("C:\\A\0", 5)));
+    const Keys before = reg.keys;
+    ChangeJournal journal(reg);
+    ASSERT_TRUE(journal.NoteKey(kRoot, u"AP", u"ed.exe"));
+    ASSERT_TRUE(journal.NoteKey(kRoot, u"AP", u"empty group\\new\\x.exe"));
+    ASSERT_TRUE(journal.NoteKey(kRoot, u"AP", u"ED.EXE")) << "noted once";
+    ASSERT_TRUE(journal.NoteKey(kRoot, u"AP", u"keep.exe"));
+    ASSERT_TRUE(journal.NoteValue(kUserRoot, u"Environment", u"Path"));
+    ASSERT_TRUE(journal.NoteValue(kUserRoot, u"Environment", u"Other"));
+    std::vector<int> undone;
+    journal.NoteUndo([&] { return undone.push_back(1), true; });
+    journal.NoteUndo([&] { return undone.push_back(2), true; });
+    reg.keys.erase(kBase + "\\ed.exe\\shell\\open");
+    reg.PutText(kBase + "\\ed.exe", "", "C:\\changed.exe");
+    reg.PutText(kBase + "\\empty group\\new\\x.exe", "", "C:\\x.exe");
+    reg.PutText("U:Environment", "Path", "C:\\B");
+    reg.PutText("U:Environment", "Other", "new");
+    reg.calls = 0;
+    EXPECT_TRUE(journal.Restore());
+    EXPECT_TRUE(reg.keys == before);
+    EXPECT_EQ(undone, (std::vector<int>{2, 1})) << "the last noted first";
+    EXPECT_TRUE(journal.Empty());
+    EXPECT_TRUE(reg.Balanced());
+    // Restored again: nothing is noted any more, nothing is read or written.
+    reg.calls = 0;
+    EXPECT_TRUE(journal.Restore());
+    EXPECT_EQ(reg.calls, 0);
+    // A key that cannot be read is not noted: the change must not go on.
+    reg.failKind = memreg::RegCall::kOpenKeyForRead;
+    reg.failAtCall = 0;
+    reg.kindCalls = 0;
+    EXPECT_FALSE(journal.NoteKey(kRoot, u"AP", u"keep.exe"));
 }
 
 TEST(RenameRunCommandTest, MovesTheKeyWithEveryValueTypeAndSubkey) {

@@ -168,6 +168,32 @@ TEST_F(RunCommandStoreTest, ListingTheKeysFirstAndTheValuesLaterGivesTheSameList
     EXPECT_EQ(listing.entries.size(), 3u);
 }
 
+TEST_F(RunCommandStoreTest, AFoundCommandIsSpelledAsTheRegistrySpellsIt) {
+    reg.PutText("U:AP\\Tools\\Ed.exe", "", "C:\\Tools\\ed.exe");
+    reg.PutRaw("U:AP\\Tools\\Ed.exe", "VelmoraTerminal", kRegDword, std::string("\x01\0\0\0", 4));
+    const struct {
+        RunScope scope;
+        const char16_t* typed;
+        const char* found;  // "command|key path|target|path|terminal", "" for none
+    } rows[] = {
+        {RunScope::kLocalMachine, u"ED ", "ed|ed.exe|C:\\Tools\\ed.exe|C:\\Tools|0"},
+        {RunScope::kLocalMachine, u"TOOLS\\\\old", "tools\\old|tools\\old.exe|C:\\Gone\\old.exe||0"},
+        {RunScope::kCurrentUser, u"tools\\ed", "Tools\\Ed|Tools\\Ed.exe|C:\\Tools\\ed.exe||1"},
+        {RunScope::kCurrentUser, u"ed", ""},
+        {RunScope::kLocalMachine, u"tools", ""},
+        {RunScope::kLocalMachine, u"  ", ""},
+    };
+    for (const auto& row : rows) {
+        const std::optional<RunEntry> entry = Store().Find(row.scope, row.typed);
+        const std::string found = entry ? N(entry->command) + "|" + N(entry->keyPath) + "|" + N(entry->target) + "|" +
+                                              N(entry->path) + "|" + (entry->terminal ? "1" : "0")
+                                        : std::string();
+        EXPECT_EQ(found, row.found) << N(row.typed);
+        if (entry) EXPECT_EQ(entry->scope, row.scope);
+    }
+    EXPECT_TRUE(reg.Balanced());
+}
+
 TEST_F(RunCommandStoreTest, RegisteringAsksBeforeReplacingAndNoWritesNothing) {
     const memreg::Keys before = reg.keys;
     prompts.answer = false;
@@ -253,6 +279,10 @@ TEST_F(RunCommandStoreTest, ImportIsPlannedAsWritableForTheMachineOnlyWithRights
     const ImportPlan without = Store(RunScope::kCurrentUser).PlanImport(bytes, size);
     ASSERT_EQ(without.items.size(), 1u);
     EXPECT_EQ(without.items[0].refusal, ImportRefusal::kScopeNotWritable);
+    // An administrator writing to the user's scope has the rights all the same.
+    const ImportPlan adminForUser = Store(RunScope::kCurrentUser, true).PlanImport(bytes, size);
+    ASSERT_EQ(adminForUser.items.size(), 1u);
+    EXPECT_EQ(adminForUser.items[0].action, ImportAction::kAdd);
     EXPECT_EQ(Store().ApplyImport(withRights, {}).added, 1);
     EXPECT_EQ(reg.TextOf("AP\\imp.exe", ""), "C:\\imp.exe");
 }
