@@ -1,43 +1,18 @@
 #include "app/launcher/PathVariable.h"
 
+#include "app/runcmd/PathList.h"
+
 namespace {
 
-// An entry as compared: no blanks or quotes around it, no trailing
-// backslashes (but a drive's root keeps one: "C:\").
-CStringW Comparable(CStringW entry) {
-    entry.Trim(u" \t");
-    entry.Trim(u"\"");
-    entry.Trim(u" \t");
-    while (entry.GetLength() > 3 && entry.GetAt(entry.GetLength() - 1) == u'\\') {
-        entry = entry.Left(entry.GetLength() - 1);
-    }
-    return entry;
-}
-
 bool Names(const CStringW& entry, const CStringW& folder) {
-    const CStringW a = Comparable(entry);
-    return !a.IsEmpty() && velmora::CompareNoCase(a, Comparable(folder)) == 0;
-}
-
-// The entries of `list` as they are written, without their separators.
-std::vector<CStringW> Split(const CStringW& list) {
-    std::vector<CStringW> entries;
-    int start = 0;
-    for (;;) {
-        const int semicolon = list.Find(u';', start);
-        if (semicolon < 0) {
-            entries.push_back(list.Mid(start));
-            return entries;
-        }
-        entries.push_back(list.Mid(start, semicolon - start));
-        start = semicolon + 1;
-    }
+    CStringW bare(entry);
+    return !bare.Trim(u" \t\"").IsEmpty() && SameFolder(entry, folder);
 }
 
 }  // namespace
 
 bool PathListHas(const CStringW& list, const CStringW& folder) {
-    for (const CStringW& entry : Split(list)) {
+    for (const CStringW& entry : PathListEntries(list)) {
         if (Names(entry, folder)) return true;
     }
     return false;
@@ -52,7 +27,7 @@ CStringW PathListWith(const CStringW& list, const CStringW& folder) {
 CStringW PathListWithout(const CStringW& list, const CStringW& folder) {
     CStringW kept;
     bool first = true;
-    for (const CStringW& entry : Split(list)) {
+    for (const CStringW& entry : PathListEntries(list)) {
         if (Names(entry, folder)) continue;
         if (!first) kept += u";";
         kept += entry;
@@ -63,7 +38,7 @@ CStringW PathListWithout(const CStringW& list, const CStringW& folder) {
 
 std::vector<CStringW> PathFoldersBefore(const CStringW& list, const CStringW& folder) {
     std::vector<CStringW> folders;
-    for (const CStringW& entry : Split(list)) {
+    for (const CStringW& entry : PathListEntries(list)) {
         if (Names(entry, folder)) break;
         CStringW clean = entry;
         clean.Trim(u" \t");

@@ -1,7 +1,7 @@
-// Edits of a PATH value's text: folders separated by semicolons. Every entry
-// but the one edited is kept as it was written, with its separators; a folder
-// matches an entry whatever the letter case of ASCII letters, surrounding
-// quotes, blanks or trailing backslashes.
+// Edits of a PATH value's text: folders separated by semicolons, split as
+// every folder list is (PathListEntries: a semicolon in double quotes is part
+// of its folder). Every entry but the one edited is kept as it was written,
+// with its separators; a folder matches an entry as SameFolder says.
 #pragma once
 
 #include <vector>

@@ -25,27 +25,27 @@ CStringW BareFolder(const CStringW& folder) {
 
 }  // namespace
 
+std::vector<CStringW> PathListEntries(const CStringW& value) {
+    std::vector<CStringW> entries(1);
+    bool quoted = false;
+    for (const char16_t unit : value) {
+        if (unit == u'"') quoted = !quoted;
+        if (unit == u';' && !quoted) {
+            entries.emplace_back();
+            continue;
+        }
+        entries.back().push_back(unit);
+    }
+    return entries;
+}
+
 std::vector<CStringW> SplitPathList(const CStringW& value) {
     std::vector<CStringW> folders;
-    CStringW current;
-    bool quoted = false;
-    const auto flush = [&] {
-        CStringW folder = Trimmed(current);
-        if (!folder.empty()) folders.push_back(std::move(folder));
-        current.clear();
-    };
-    for (const char16_t unit : value) {
-        if (unit == u'"') {
-            quoted = !quoted;
-            continue;
-        }
-        if (unit == u';' && !quoted) {
-            flush();
-            continue;
-        }
-        current.push_back(unit);
+    for (CStringW entry : PathListEntries(value)) {
+        std::erase(entry, u'"');
+        entry.Trim(kBlanks);
+        if (!entry.empty()) folders.push_back(std::move(entry));
     }
-    flush();
     return folders;
 }
 

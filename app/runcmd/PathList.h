@@ -8,6 +8,12 @@
 
 #include "base/wide_text.h"
 
+// The entries of a folder list (a Path value, the PATH variable) exactly as
+// written, without the semicolons between them: split at every semicolon
+// that is not inside double quotes; quotes, blanks and empty entries kept.
+// Joined again with ';' they give the text back.
+std::vector<CStringW> PathListEntries(const CStringW& value);
+
 // The folders of a Path value in order, as the user reads them: split at
 // semicolons (a semicolon inside double quotes is part of the folder), each
 // folder without blanks at its ends and without the quotes that storage

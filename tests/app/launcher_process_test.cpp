@@ -174,15 +174,15 @@ TEST(LauncherProcessTest, EndingTheConsoleLauncherEndsItsProgram) {
     const std::wstring pidFile = folder / L"pid.txt";
     const ScopedVariable sleep(L"VELMORA_ECHO_PID_FILE", pidFile);
 
-    const TestProcess launcher(Start(launcher, L""));
-    ASSERT_TRUE(launcher);
+    const TestProcess process(Start(launcher, L""));
+    ASSERT_TRUE(process);
     const TestProcess child = OpenReported(WaitForFile(pidFile));
     ASSERT_TRUE(child) << "the program never said it runs";
     ASSERT_EQ(::WaitForSingleObject(child.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "it ended by itself";
-    ASSERT_EQ(::WaitForSingleObject(launcher.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the launcher did not wait";
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the launcher did not wait";
 
-    ASSERT_TRUE(::TerminateProcess(launcher.Get(), 1));
-    ASSERT_EQ(::WaitForSingleObject(launcher.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_TRUE(::TerminateProcess(process.Get(), 1));
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(::WaitForSingleObject(child.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0))
         << "the program outlived its launcher";
 }
@@ -204,9 +204,9 @@ TEST(LauncherProcessTest, WhatTheProgramStartedOutlivesALauncherThatEndsNormally
     const std::wstring pidFile = folder / L"pid.txt";
     const ScopedVariable sleep(L"VELMORA_ECHO_PID_FILE", pidFile);
 
-    const TestProcess launcher(Start(launcher, L"/c start \"\" /b \"" + sleeper + L"\""));
-    ASSERT_TRUE(launcher);
-    ASSERT_EQ(::WaitForSingleObject(launcher.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    const TestProcess process(Start(launcher, L"/c start \"\" /b \"" + sleeper + L"\""));
+    ASSERT_TRUE(process);
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
     const TestProcess started = OpenReported(WaitForFile(pidFile));
     ASSERT_TRUE(started) << "what cmd started did not run";
     EXPECT_EQ(::WaitForSingleObject(started.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
@@ -223,11 +223,11 @@ TEST(LauncherProcessTest, TheWindowsLauncherReturnsWhileItsProgramRunsWithoutACo
     const UserRunCommand entry(name, program);
     const std::wstring report = folder / L"report.txt";
 
-    const TestProcess launcher(Start(launcher, L"\"" + report + L"\""));
-    ASSERT_TRUE(launcher);
-    ASSERT_EQ(::WaitForSingleObject(launcher.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    const TestProcess process(Start(launcher, L"\"" + report + L"\""));
+    ASSERT_TRUE(process);
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD exitCode = 1;
-    ::GetExitCodeProcess(launcher.Get(), &exitCode);
+    ::GetExitCodeProcess(process.Get(), &exitCode);
     EXPECT_EQ(exitCode, 0u);
 
     const std::string seen = WaitForFile(report);
@@ -260,11 +260,11 @@ TEST(LauncherProcessTest, ACommandThatCannotStartExitsWith9009) {
         for (const bool registered : {false, true}) {
             std::optional<UserRunCommand> entry;
             if (registered) entry.emplace(name, folder / L"gone.exe");
-            const TestProcess launcher(Start(launcher, L"a b"));
-            ASSERT_TRUE(launcher);
-            EXPECT_EQ(::WaitForSingleObject(launcher.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+            const TestProcess process(Start(launcher, L"a b"));
+            ASSERT_TRUE(process);
+            EXPECT_EQ(::WaitForSingleObject(process.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
             DWORD exitCode = 0;
-            ::GetExitCodeProcess(launcher.Get(), &exitCode);
+            ::GetExitCodeProcess(process.Get(), &exitCode);
             EXPECT_EQ(exitCode, kLauncherFailureExitCode) << built << (registered ? ", program gone" : ", no entry");
         }
     }

@@ -104,6 +104,10 @@ TEST(PathVariableTest, TheFolderIsAddedOnceAndTakenOffAloneKeepingTheRest) {
         {"\"C:\\Users\\me\\AppData\\Local\\Velmora\\bin\"", "\"C:\\Users\\me\\AppData\\Local\\Velmora\\bin\"", ""},
         {"C:\\Users\\me\\AppData\\Local\\Velmora\\bin2", "C:\\Users\\me\\AppData\\Local\\Velmora\\bin2;C:\\Users\\me\\AppData\\Local\\Velmora\\bin",
          "C:\\Users\\me\\AppData\\Local\\Velmora\\bin2"},
+        // A quoted semicolon belongs to its folder, as in every folder list.
+        {"\"C:\\A;C:\\Users\\me\\AppData\\Local\\Velmora\\bin\"",
+         "\"C:\\A;C:\\Users\\me\\AppData\\Local\\Velmora\\bin\";C:\\Users\\me\\AppData\\Local\\Velmora\\bin",
+         "\"C:\\A;C:\\Users\\me\\AppData\\Local\\Velmora\\bin\""},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(N(PathListWith(W(row.before), W(bin))), row.with) << row.before;
@@ -112,6 +116,9 @@ TEST(PathVariableTest, TheFolderIsAddedOnceAndTakenOffAloneKeepingTheRest) {
     const std::vector<CStringW> before = PathFoldersBefore(u"C:\\A; \"C:\\B\" ;;C:\\Bin\\;C:\\Z", u"c:\\bin");
     ASSERT_EQ(before.size(), 2u);
     EXPECT_EQ(N(before[1]), "C:\\B");
+    const std::vector<CStringW> quoted = PathFoldersBefore(u"\"C:\\A;C:\\Bin\";C:\\Bin", u"c:\\bin");
+    ASSERT_EQ(quoted.size(), 1u);
+    EXPECT_EQ(N(quoted[0]), "C:\\A;C:\\Bin");
 }
 
 const RunCommandPlace kPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};

@@ -32,6 +32,11 @@ TEST(PathListTest, SplitAndJoin) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(SplitPathList(row.value), row.folders);
         EXPECT_EQ(JoinPathList(row.folders), CStringW(row.joined));
+        // The entries as written join back into the very text.
+        const std::vector<CStringW> entries = PathListEntries(row.value);
+        CStringW rejoined = entries.front();
+        for (std::size_t i = 1; i < entries.size(); ++i) rejoined += u";" + entries[i];
+        EXPECT_EQ(rejoined, CStringW(row.value));
     }
     // A folder holding a semicolon is quoted so that it splits back whole.
     EXPECT_EQ(JoinPathList({u"C:\\a;b", u" ", u"D:\\"}), u"\"C:\\a;b\";D:\\");
