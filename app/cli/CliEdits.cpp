@@ -80,27 +80,13 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     }
     const CStringW& name = command.name;
     const ChangeResult result = context.store.Add(command);
-    switch (result) {
-        case ChangeResult::kDone:
-        case ChangeResult::kUnchanged:
-            break;
-        case ChangeResult::kDeclined:
-            TellNotReplaced(context);
-            return CliExitCode::kExists;
-        case ChangeResult::kNotForTerminal:
-            context.Err(TerminalNameProblem(name));
-            return CliExitCode::kUsage;
-        case ChangeResult::kNotAProgram:
-            context.Err(FillIn(CliText("“%s”不是可以启动的程序，不能在终端中使用"), {command.target}));
-            return CliExitCode::kUsage;
-        case ChangeResult::kRegistryFailed:
-            context.Err(FillIn(CliText("未能添加“%s”：注册表拒绝了写入，未做修改"), {name}));
-            return CliExitCode::kFailed;
-        default:
-            // Written, then put back: nothing of it stays.
-            context.Err(FillIn(CliText("未能添加“%s”：%s"), {name, ChangeFailureReason(result)}));
-            context.Err(FillIn(CliText("已撤销添加“%s”"), {name}));
-            return ExitCodeOf(result);
+    if (result == ChangeResult::kDeclined) {
+        TellNotReplaced(context);
+        return CliExitCode::kExists;
+    }
+    if (!Succeeded(result)) {
+        context.Err(AddOutcomeText(name, command.target, result));
+        return ExitCodeOf(result);
     }
     context.Out(FillIn(CliText("运行命令添加成功！“%s”（%s）：%s"),
                        {name, CliText(ScopeText(context.scope)), command.target}));
@@ -127,17 +113,7 @@ CliExitCode RemoveVerb(const CliVerbContext& context) {
     const RunBatchResult result = context.store.Delete(entries);
     for (const RunEntry& entry : result.done)
         context.Out(EditStatusText(kDeleteAction, entry.command, ChangeResult::kDone, CStringW()));
-    for (const RunBatchResult::Failure& failure : result.failures) {
-        if (failure.result == ChangeResult::kLauncherFailed) {
-            context.Err(FillIn(CliText("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"),
-                               {failure.entry.command}));
-        } else if (failure.status != kRegistrySuccess) {
-            context.Err(FillIn(CliText("未能删除“%s”：注册表错误 %s"),
-                               {failure.entry.command, DecimalText(failure.status)}));
-        } else {
-            context.Err(EditStatusText(kDeleteAction, failure.entry.command, failure.result, CStringW()));
-        }
-    }
+    for (const RunBatchResult::Failure& failure : result.failures) context.Err(DeleteFailureText(failure));
     return result.failures.empty() ? CliExitCode::kSuccess : CliExitCode::kFailed;
 }
 

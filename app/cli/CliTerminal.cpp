@@ -15,37 +15,13 @@ CliExitCode Worse(CliExitCode so, CliExitCode now) { return so != CliExitCode::k
 
 // What came of turning `entry` on or off; its exit code.
 CliExitCode Report(const CliVerbContext& context, const RunEntry& entry, bool on, ChangeResult result) {
-    const CStringW launcher = context.store.LauncherFile(entry.scope, entry.command);
-    switch (result) {
-        case ChangeResult::kDone:
-        case ChangeResult::kUnchanged:
-            if (on) {
-                TellTerminalUse(context, entry);
-            } else {
-                context.Out(FillIn(CliText(result == ChangeResult::kDone ? "“%s”不再在终端中可用"
-                                                                         : "“%s”本来就不在终端中可用"),
-                                   {entry.command}));
-            }
-            break;
-        case ChangeResult::kNotForTerminal:
-            context.Err(TerminalNameProblem(entry.command));
-            break;
-        case ChangeResult::kNotAProgram:
-            context.Err(FillIn(CliText("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"),
-                               {entry.command, entry.target}));
-            break;
-        case ChangeResult::kLauncherFailed:
-            context.Err(on ? FillIn(CliText("无法写入终端启动文件：%s，未做修改"), {launcher})
-                           : FillIn(CliText("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"),
-                                    {entry.command, launcher}));
-            break;
-        case ChangeResult::kRegistryFailed:
-            context.Err(on ? FillIn(CliText("未能标记“%s”或修改 PATH：注册表拒绝了修改，未做修改"), {entry.command})
-                           : FillIn(CliText("未能修改“%s”：注册表拒绝了修改，一切保持原样"), {entry.command}));
-            break;
-        default:
-            context.Err(FillIn(CliText("未能修改“%s”：%s"), {entry.command, ChangeFailureReason(result)}));
-            break;
+    if (on && Succeeded(result)) {
+        TellTerminalUse(context, entry);
+    } else {
+        const CStringW text =
+            TerminalOutcomeText(entry, on, result, context.store.LauncherFile(entry.scope, entry.command));
+        if (Succeeded(result)) context.Out(text);
+        else context.Err(text);
     }
     return ExitCodeOf(result);
 }
@@ -91,9 +67,8 @@ CliExitCode Repair(const CliVerbContext& context) {
 }  // namespace
 
 void TellTerminalUse(const CliVerbContext& context, const RunEntry& entry) {
-    context.Out(FillIn(CliText("“%s”可在终端中使用（%s）：%s"),
-                       {entry.command, CliText(ScopeText(entry.scope)),
-                        context.store.LauncherFile(entry.scope, entry.command)}));
+    context.Out(TerminalOutcomeText(entry, true, ChangeResult::kDone,
+                                    context.store.LauncherFile(entry.scope, entry.command)));
     // What a new terminal would start instead, if anything comes first.
     std::vector<RunEntry> marked{entry};
     marked.front().terminal = true;

@@ -1,6 +1,7 @@
 #include "app/text/OutcomeText.h"
 
 #include "app/runcmd/TerminalName.h"
+#include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
 
 namespace {
@@ -125,6 +126,58 @@ CStringW ChangeFailureReason(ChangeResult result) {
             return WideFrom936("无法写入或删除终端启动文件（可能正在运行），未做修改");
         default:
             return CStringW();
+    }
+}
+
+CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResult result) {
+    switch (result) {
+        case ChangeResult::kNotForTerminal:
+            return TerminalNameProblem(name);
+        case ChangeResult::kNotAProgram:
+            return FillIn(WideFrom936("“%s”不是可以启动的程序，不能在终端中使用"), {target});
+        case ChangeResult::kRegistryFailed:
+            return FillIn(WideFrom936("未能添加“%s”：注册表拒绝了写入，未做修改"), {name});
+        case ChangeResult::kDone:
+        case ChangeResult::kUnchanged:
+        case ChangeResult::kDeclined:
+            return CStringW();
+        default:
+            // Written, then put back: nothing of it stays.
+            return FillIn(WideFrom936("未能添加“%s”：%s\n已撤销添加“%s”"), {name, ChangeFailureReason(result), name});
+    }
+}
+
+CStringW DeleteFailureText(const RunBatchResult::Failure& failure) {
+    if (failure.result == ChangeResult::kLauncherFailed)
+        return FillIn(WideFrom936("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"), {failure.entry.command});
+    if (failure.status != kRegistrySuccess)
+        return FillIn(WideFrom936("未能删除“%s”：注册表错误 %s"), {failure.entry.command, DecimalText(failure.status)});
+    return EditStatusText(kDeleteAction, failure.entry.command, failure.result, CStringW());
+}
+
+CStringW TerminalOutcomeText(const RunEntry& entry, bool on, ChangeResult result, const CStringW& launcher) {
+    const CStringW& command = entry.command;
+    switch (result) {
+        case ChangeResult::kDone:
+        case ChangeResult::kUnchanged:
+            if (on) {
+                return FillIn(WideFrom936("“%s”可在终端中使用（%s）：%s"),
+                              {command, WideFrom936(ScopeText(entry.scope)), launcher});
+            }
+            return FillIn(WideFrom936(result == ChangeResult::kDone ? "“%s”不再在终端中可用" : "“%s”本来就不在终端中可用"),
+                          {command});
+        case ChangeResult::kNotForTerminal:
+            return TerminalNameProblem(command);
+        case ChangeResult::kNotAProgram:
+            return FillIn(WideFrom936("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"), {command, entry.target});
+        case ChangeResult::kLauncherFailed:
+            return on ? FillIn(WideFrom936("无法写入终端启动文件：%s，未做修改"), {launcher})
+                      : FillIn(WideFrom936("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"), {command, launcher});
+        case ChangeResult::kRegistryFailed:
+            return on ? FillIn(WideFrom936("未能标记“%s”或修改 PATH：注册表拒绝了修改，未做修改"), {command})
+                      : FillIn(WideFrom936("未能修改“%s”：注册表拒绝了修改，一切保持原样"), {command});
+        default:
+            return FillIn(WideFrom936("未能修改“%s”：%s"), {command, ChangeFailureReason(result)});
     }
 }
 

@@ -49,6 +49,13 @@ CStringW ChangeFailureReason(ChangeResult result);
 // Why `command` cannot work in terminals (one line); empty when it can.
 CStringW TerminalNameProblem(const CStringW& command);
 
+// The console's lines for one command: what came of adding it (its
+// target `target`), of deleting it, and of turning terminal use on or off
+// (`launcher`: its launcher file). A failure's line may run to two lines.
+CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResult result);
+CStringW DeleteFailureText(const RunBatchResult::Failure& failure);
+CStringW TerminalOutcomeText(const RunEntry& entry, bool on, ChangeResult result, const CStringW& launcher);
+
 // Export: 已导出 N 个运行命令到 FILE, and how many could not be read.
 CStringW ExportStatusText(int exported, int unreadable, const CStringW& file);
 // A file that could not be written or read: 未能<action>：FILE：REASON.
