@@ -6,7 +6,7 @@
 // (CTarvelApp); tests make their own.
 #pragma once
 
-#include "app/platform/FileIconLoader_win32.h"
+#include "app/ui/FileIconLoader_win32.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/ListingChangeWatch.h"

@@ -8,6 +8,7 @@
 #include "app/ui/PathShortening.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/text/OutcomeText.h"
+#include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"

@@ -54,7 +54,7 @@ void CRunManagerDlg::OnEndRename(const NMLVDISPINFOW* pInfo) {
     const CStringW strNewName = TrimCommandName(velmora::FromWin(pInfo->item.pszText));
     const ChangeResult result = Store().Rename(entry, strNewName);
     if (result == ChangeResult::kDone) {
-        RefreshSelecting({{entry.scope, NormalizeKeyPath(strNewName + u".exe")}});
+        RefreshSelecting({{entry.scope, KeyPathOfCommand(strNewName)}});
     } else if (result == ChangeResult::kNotFound) {
         Refresh();
     }

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/platform/FileIconLoader_win32.h"
+#include "app/ui/FileIconLoader_win32.h"
 #include "app/platform/WindowPrompts_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/RunCommandStore.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/platform/Elevation_win32.h"
 #include "app/platform/RegistryChangeWatch_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/SystemPlace_win32.h"
@@ -22,17 +23,17 @@ AppServices ServicesOverScratchKey(const CStringW& appPathsKey, RunManagerChoice
     RunCommandPlace place = SystemRunCommandPlace();
     place.appPathsKey = appPathsKey;
     // Nothing remembered between tests: each manager opens as designed.
-    return AppServices{&registry, place, RunScope::kLocalMachine, &::ShellExecuteExW, &TargetFileExists,
+    return AppServices{&registry, place, {RunScope::kLocalMachine, true}, &::ShellExecuteExW, &TargetFileExists,
                        choices != nullptr ? choices : &cancelled, SystemMessageFilter(), CStringW(),
                        nullptr, &RegistryChangeWatch::Make};
 }
 
 ScopedElevation::ScopedElevation(AppServices& services, bool elevated)
-    : m_services(services), m_saved(services.scope) {
-    services.scope = elevated ? RunScope::kLocalMachine : RunScope::kCurrentUser;
+    : m_services(services), m_saved(services.rights) {
+    services.rights = RightsFor(elevated);
 }
 
-ScopedElevation::~ScopedElevation() { m_services.scope = m_saved; }
+ScopedElevation::~ScopedElevation() { m_services.rights = m_saved; }
 
 namespace {
 

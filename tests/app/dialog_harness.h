@@ -7,7 +7,7 @@
 // Each dialog gets its services through its constructor, made by
 // ServicesOverScratchKey: the Win32 registry, the shell, the system's message
 // filter and the machine's scope (the tool counts as elevated, whatever Wine
-// reports); tests of the other case change the scope of those services.
+// reports); tests of the other case change the rights of those services.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +27,9 @@
 #include "app/ui/TarvelDlg_win32.h"
 #include "gbk_text.h"
 #include "res/resource.h"
+
+// The key of the tool's own run command, "run", below either root.
+inline const char16_t* const kAppPathsRunKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\run.exe";
 
 // Services of their own for a dialog under test: the Win32 registry, the
 // shell, the target check, the tool counting as elevated, the App Paths key
@@ -162,7 +165,7 @@ public:
 
 private:
     AppServices& m_services;
-    RunScope m_saved;
+    RunCommandRights m_saved;
 };
 
 // Registry below `hRoot`, or below HKEY_LOCAL_MACHINE.

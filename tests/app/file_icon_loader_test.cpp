@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/FileIconLoader_win32.h"
+#include "app/ui/FileIconLoader_win32.h"
 #include "dialog_harness.h"
 
 namespace {

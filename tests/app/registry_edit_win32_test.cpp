@@ -10,6 +10,8 @@
 #include "app/registry/RegistryValues.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandEdit.h"
+#include "app/runcmd/RunCommandStore.h"
+#include "fixed_prompts.h"
 #include "app/runcmd/PathList.h"
 #include "app/platform/TargetFile_win32.h"
 #include "memory_registry.h"
@@ -216,7 +218,9 @@ TEST_F(RegistryEditWin32Test, ExportThenImportGivesEveryValueBack) {
     Clear();
     const ImportPlan plan = PlanRunCommandImport(registry, kPlace, exported.file.data(), exported.file.size(), true);
     ASSERT_EQ(plan.error, RegFileError::kNone) << plan.errorLine;
-    const ImportCounts counts = ApplyRunCommandImport(registry, kPlace, plan, {});
+    FixedPrompts prompts;
+    RunCommandStore store(registry, kPlace, {RunScope::kLocalMachine, true}, prompts, [](const CStringW&) { return true; });
+    const ImportCounts counts = store.ApplyImport(plan, {});
     EXPECT_EQ(counts.added, 3);
     EXPECT_EQ(counts.failed + counts.skipped, 0);
     EXPECT_EQ(Dump(HKEY_LOCAL_MACHINE, kTestRoot), machine);

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/launcher/Launchers.h"
 #include "app/platform/LauncherFiles_win32.h"
 #include "app/platform/WholeFile_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
@@ -344,8 +345,8 @@ TEST_F(RunManagerEditTest, CtrlTMakesTheSelectionWorkInTerminalsAndBack) {
         return ReadWholeFile(file, 1 << 20, *pBytes) == ERROR_SUCCESS;
     });
     const CStringW environment = W(std::string(kScratchRoot) + "\\Environment");
-    TerminalShims terminal(*services.registry, services.place, files, {environment, environment});
-    services.terminal = &terminal;
+    Launchers launchers(*services.registry, services.place, files, {environment, environment});
+    services.launchers = &launchers;
     PutText(HKEY_CURRENT_USER, environment, u"Path", REG_EXPAND_SZ, u"%SystemRoot%\\keep");
     mgr.SendMessage(WM_COMMAND, IDC_BTN_REFRESH, 0);
 

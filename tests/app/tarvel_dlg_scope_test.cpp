@@ -150,7 +150,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
                           Case{true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}}) {
         Clean();
         AppServices scoped = ServicesOverScratchKey(kAppPathsKey);
-        scoped.scope = RegistrationScopeFor(c.elevated);
+        scoped.rights = RightsFor(c.elevated);
         CTarvelDlg fresh{scoped};
         ASSERT_TRUE(fresh.Create());
         EXPECT_TRUE(IsControlShown(fresh, IDC_BTN_ADD_SELF));
@@ -180,7 +180,7 @@ TEST_F(TarvelDlgScopeTest, AStandardUserRegistersBelowTheCurrentUserAnAdministra
     DeleteTree(HKEY_CURRENT_USER, kAppPathsRunKey);
     WriteValue(HKEY_LOCAL_MACHINE, kAppPathsRunKey, "", ModulePath());
     AppServices standardUser = ServicesOverScratchKey(kAppPathsKey);
-    standardUser.scope = RunScope::kCurrentUser;
+    standardUser.rights = RightsFor(false);
     CTarvelDlg user{standardUser};
     ASSERT_TRUE(user.Create());
     EXPECT_TRUE(IsControlShown(user, IDC_BTN_ADD_SELF));
@@ -236,8 +236,10 @@ TEST_F(TarvelDlgScopeTest, TheWindowMenuGainsOneItemThatOpensTheManager) {
 TEST(ElevationTest, DetectionGivesAnAnswerAndItsScope) {
     const bool detected = DetectElevation();
     std::printf("this Wine reports the process as %s\n", detected ? "elevated" : "not elevated");
-    EXPECT_EQ(RegistrationScopeFor(true), RunScope::kLocalMachine);
-    EXPECT_EQ(RegistrationScopeFor(false), RunScope::kCurrentUser);
+    EXPECT_EQ(RightsFor(true).writeScope, RunScope::kLocalMachine);
+    EXPECT_TRUE(RightsFor(true).elevated);
+    EXPECT_EQ(RightsFor(false).writeScope, RunScope::kCurrentUser);
+    EXPECT_FALSE(RightsFor(false).elevated);
     const RunCommandPlace place = SystemRunCommandPlace();
     EXPECT_EQ(ToHkey(place.RootOf(RunScope::kCurrentUser)), HKEY_CURRENT_USER);
     EXPECT_EQ(ToHkey(place.RootOf(RunScope::kLocalMachine)), HKEY_LOCAL_MACHINE);

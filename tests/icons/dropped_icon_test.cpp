@@ -21,7 +21,7 @@ namespace {
 using namespace velmora::testing;
 
 CWin32Registry g_registry;
-const AppServices g_services{&g_registry, SystemRunCommandPlace(), RunScope::kLocalMachine, &::ShellExecuteExW,
+const AppServices g_services{&g_registry, SystemRunCommandPlace(), {RunScope::kLocalMachine, true}, &::ShellExecuteExW,
                              &TargetFileExists, nullptr, MessageFilter{}, CStringW()};
 
 // A drop of one file, as the shell hands it over; the handler releases it.

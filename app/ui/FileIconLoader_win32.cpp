@@ -1,4 +1,4 @@
-#include "app/platform/FileIconLoader_win32.h"
+#include "app/ui/FileIconLoader_win32.h"
 
 #include <utility>
 
