@@ -1,37 +1,37 @@
 #include "app/registry/KeyPath.h"
 
-void SplitString(const CStringW& strSource, const char16_t* pszSeparators, std::vector<CStringW>& pieces,
-                 bool bTrim) {
-    CStringW strText(strSource);
-    if (bTrim) strText.Trim(u" |*\r\n\t");
-    const CStringW separators(pszSeparators != nullptr ? pszSeparators : u"");
+void SplitString(const CStringW& source, const char16_t* separators, std::vector<CStringW>& pieces,
+                 bool trim) {
+    CStringW text(source);
+    if (trim) text.Trim(u" |*\r\n\t");
+    const CStringW splitAt(separators != nullptr ? separators : u"");
 
     std::size_t pos = 0;
-    while (pos < strText.size()) {
-        const std::size_t start = strText.find_first_not_of(separators, pos);
+    while (pos < text.size()) {
+        const std::size_t start = text.find_first_not_of(splitAt, pos);
         if (start == CStringW::npos) break;
-        std::size_t end = strText.find_first_of(separators, start);
-        if (end == CStringW::npos) end = strText.size();
-        CStringW strPiece = strText.substr(start, end - start);
-        if (bTrim) strPiece.Trim(u" \r\n\t");
-        if (!strPiece.IsEmpty()) pieces.push_back(strPiece);
+        std::size_t end = text.find_first_of(splitAt, start);
+        if (end == CStringW::npos) end = text.size();
+        CStringW piece = text.substr(start, end - start);
+        if (trim) piece.Trim(u" \r\n\t");
+        if (!piece.IsEmpty()) pieces.push_back(piece);
         pos = end;
     }
 }
 
-std::vector<CStringW> SplitKeyPath(const CStringW& strKeyPath) {
-    CStringW strPath(strKeyPath);
-    strPath.Trim(u" \\");
+std::vector<CStringW> SplitKeyPath(const CStringW& keyPath) {
+    CStringW path(keyPath);
+    path.Trim(u" \\");
     std::vector<CStringW> names;
-    SplitString(strPath, u"\\", names, true);
+    SplitString(path, u"\\", names, true);
     return names;
 }
 
-CStringW NormalizeKeyPath(const CStringW& strKeyPath) {
-    CStringW strPath;
-    for (const CStringW& name : SplitKeyPath(strKeyPath)) {
-        if (!strPath.IsEmpty()) strPath += u"\\";
-        strPath += name;
+CStringW NormalizeKeyPath(const CStringW& keyPath) {
+    CStringW path;
+    for (const CStringW& name : SplitKeyPath(keyPath)) {
+        if (!path.IsEmpty()) path += u"\\";
+        path += name;
     }
-    return strPath;
+    return path;
 }

@@ -8,19 +8,19 @@
 
 #include "base/wide_text.h"
 
-// Appends the pieces of `strSource` between runs of `pszSeparators` to
+// Appends the pieces of `source` between runs of `separators` to
 // `pieces`; what `pieces` held before is kept and empty pieces are never
-// added. With bTrim, the source first loses " |*\r\n\t" at both ends and each
+// added. With trim, the source first loses " |*\r\n\t" at both ends and each
 // piece " \r\n\t" at both ends.
-void SplitString(const CStringW& strSource, const char16_t* pszSeparators, std::vector<CStringW>& pieces,
-                 bool bTrim);
+void SplitString(const CStringW& source, const char16_t* separators, std::vector<CStringW>& pieces,
+                 bool trim);
 
 // The key names along a key path, in order: the path without spaces and
 // backslashes at its ends, split at backslashes with trimming.
-std::vector<CStringW> SplitKeyPath(const CStringW& strKeyPath);
+std::vector<CStringW> SplitKeyPath(const CStringW& keyPath);
 
 // The key path as the registry names the keys that RegWriteString walks:
 // the names of SplitKeyPath joined by single backslashes. A name typed with
 // doubled backslashes or blanks around its parts reads the key that writing
 // it made.
-CStringW NormalizeKeyPath(const CStringW& strKeyPath);
+CStringW NormalizeKeyPath(const CStringW& keyPath);

@@ -4,18 +4,18 @@
 
 const char16_t* const kAppPathsKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
-CStringW GetFileTitleFromPath(const CStringW& strPath) {
-    const int nSlash = strPath.ReverseFind(u'\\');
-    const int nDot = strPath.ReverseFind(u'.');
-    if (nDot > nSlash && nSlash > 0) return strPath.Mid(nSlash + 1, nDot - nSlash - 1);
+CStringW GetFileTitleFromPath(const CStringW& path) {
+    const int slash = path.ReverseFind(u'\\');
+    const int dot = path.ReverseFind(u'.');
+    if (dot > slash && slash > 0) return path.Mid(slash + 1, dot - slash - 1);
     return CStringW();
 }
 
-bool HasExeExtension(const CStringW& strPath) { return strPath.Right(4).CompareNoCase(u".exe") == 0; }
+bool HasExeExtension(const CStringW& path) { return path.Right(4).CompareNoCase(u".exe") == 0; }
 
-CStringW TrimCommandName(const CStringW& strTyped) {
-    CStringW strName(strTyped);
-    return strName.Trim(u" \r\n\t");
+CStringW TrimCommandName(const CStringW& typed) {
+    CStringW name(typed);
+    return name.Trim(u" \r\n\t");
 }
 
 CStringW KeyPathOfCommand(const CStringW& name) { return NormalizeKeyPath(TrimCommandName(name) + u".exe"); }

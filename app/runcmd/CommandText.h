@@ -20,15 +20,15 @@ extern const char16_t* const kAppPathsKey;
 // stop comes after the backslash and the backslash is not the first
 // character. Otherwise (no backslash, no extension, an extension only on a
 // directory) the empty string.
-CStringW GetFileTitleFromPath(const CStringW& strPath);
+CStringW GetFileTitleFromPath(const CStringW& path);
 
 // True when the last four code units of the path (the whole path when
 // shorter) are ".exe" in any letter case.
-bool HasExeExtension(const CStringW& strPath);
+bool HasExeExtension(const CStringW& path);
 
 // The typed command name without spaces, carriage returns, line feeds and
 // tabs at either end.
-CStringW TrimCommandName(const CStringW& strTyped);
+CStringW TrimCommandName(const CStringW& typed);
 
 // A command and the key below App Paths that holds it, both ways: the typed
 // name trimmed, ".exe" added and the path normalised as writing it makes
