@@ -137,12 +137,14 @@ CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResu
             return FillIn(WideFrom936("“%s”不是可以启动的程序，不能在终端中使用"), {target});
         case ChangeResult::kRegistryFailed:
             return FillIn(WideFrom936("未能添加“%s”：注册表拒绝了写入，未做修改"), {name});
+        case ChangeResult::kLauncherFailed:
+            // Written, then put back: nothing of it stays.
+            return FillIn(WideFrom936("未能添加“%s”：无法写入终端启动文件\n已撤销添加“%s”"), {name, name});
         case ChangeResult::kDone:
         case ChangeResult::kUnchanged:
         case ChangeResult::kDeclined:
             return CStringW();
         default:
-            // Written, then put back: nothing of it stays.
             return FillIn(WideFrom936("未能添加“%s”：%s\n已撤销添加“%s”"), {name, ChangeFailureReason(result), name});
     }
 }
