@@ -154,7 +154,7 @@ private:
         item.fileKey = key.path;
         item.scope = scope;
         item.keyPath = keyPath;
-        item.command = keyPath.Left(keyPath.GetLength() - 4);
+        item.command = CommandOfKeyPath(keyPath);
         items.push_back(std::move(item));
         return items.back();
     }

@@ -66,7 +66,7 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
 
 RunEntry EntryOfKeyPath(const CStringW& keyPath, RunScope scope) {
     RunEntry entry;
-    entry.command = keyPath.Left(keyPath.GetLength() - kExeLength);
+    entry.command = CommandOfKeyPath(keyPath);
     entry.keyPath = keyPath;
     entry.scope = scope;
     return entry;
