@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/runcmd/CommandText.h"
+#include "app/registry/KeyPath.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/registry/RegistryTree.h"
+#include "app/runcmd/CommandText.h"
 #include "app/runcmd/RunEntries.h"
 #include "tests/app/memory_registry.h"
 
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HasExeExtension(strPath);
 
     const CStringW strName = TrimCommandName(strTyped);
-    const CStringW strKeyPath = BuildCommandKeyPath(strName);
+    // The full key path as typed, and as the store normalises it.
+    const CStringW strKeyPath = CStringW(kAppPathsKey) + u"\\" + strName + u".exe";
     for (const CStringW& name : SplitKeyPath(strKeyPath)) {
         Check(!name.IsEmpty());
         CStringW strTrimmed(name);
@@ -79,6 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CStringW strRelative =
         hasRelative ? strNormalized.Mid(static_cast<int>(std::char_traits<char16_t>::length(kAppPathsKey)) + 1)
                     : CStringW();
+    if (hasRelative) {
+        Check(KeyPathOfCommand(strTyped) == strRelative);
+        Check(CommandOfKeyPath(strRelative) + u".exe" == strRelative);
+    }
     std::vector<RunEntry> entries;
     // A group nested deeper than the walks go is skipped, and counted.
     const int skipped = ListRunEntries(registry, kRoot, kAppPathsKey, RunScope::kLocalMachine, entries);

@@ -125,6 +125,18 @@ TEST_F(Win32RegistryTest, SubkeysOfAnyNameLengthAreEnumeratedCountedAndDeleted) 
     for (; reg.EnumSubKey(key, index, &name) == ERROR_SUCCESS; ++index) seen.insert(N(name));
     EXPECT_EQ(index, 4u);
     EXPECT_EQ(seen, std::set<std::string>(std::begin(names), std::end(names)));
+    // Opened in another letter case, a key tells its own spelling, whatever
+    // the length of its name.
+    for (const std::string& name : names) {
+        std::string other = name;
+        for (char& c : other) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        RegKey opened = 0;
+        ASSERT_EQ(reg.OpenKeyForRead(key, W(other).c_str(), &opened), ERROR_SUCCESS);
+        CStringW spelled;
+        EXPECT_EQ(reg.KeyName(opened, &spelled), ERROR_SUCCESS);
+        EXPECT_EQ(N(spelled), name);
+        reg.CloseKey(opened);
+    }
     CStringW after(u"untouched");
     EXPECT_EQ(reg.EnumSubKey(key, index, &after), ERROR_NO_MORE_ITEMS);
     EXPECT_EQ(after, CStringW(u"untouched")) << "no name on failure";
