@@ -25,11 +25,6 @@ WINDOWS32 := $(BUILD)/windows32
 WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
-# Which Windows build runs here: the 32-bit one where a tiny i386 program
-# runs and 32-bit Wine is there (installed, or in the private root that
-# set-up makes), else the 64-bit one (decided when a target needs it).
-RUNNABLE_WINDOWS = $(shell scripts/can-run-i386.sh --wine && echo $(WINDOWS32) || echo $(WINDOWS64))
-
 .PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
         test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean
 
