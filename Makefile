@@ -12,6 +12,8 @@
 #                goal at the end
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 #   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
+#   make format  lays out the product code as .clang-format says (clang-format -i);
+#                make test checks it (scripts/check-format.sh, the format tier)
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
@@ -26,7 +28,7 @@ WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
 .PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
-        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean
+        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean format check-format
 
 all: native windows
 
@@ -83,6 +85,14 @@ check-windows32: windows32
 
 test-fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)
+
+# The product code laid out as .clang-format says: checked (a tier of make
+# test), or laid out in place.
+check-format: setup
+	scripts/check-format.sh
+
+format: setup
+	@scripts/check-format.sh --fix
 
 # Every tier, each to its end whatever the others did; then one line per tier.
 test: setup
