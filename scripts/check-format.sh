@@ -2,8 +2,8 @@
 # Checks that the product code is laid out as .clang-format says; with --fix
 # lays it out so (make format). The product code: the C++ sources and
 # headers below base/ wnd/ skin/ icons/ digest/ util/ app/ include/ and the
-# resource headers res/*.h, as git lists them (every such file below those
-# folders where the tree is no git checkout). Tests, benchmarks and fuzz
+# resource headers res/*.h that git tracks or would (every such file below
+# those folders where the tree is no git checkout). Tests, benchmarks and fuzz
 # targets are left to their authors: their tables of cases are aligned by
 # hand, row under row, which clang-format would reflow.
 #
@@ -42,10 +42,10 @@ version=$(clang-format --version | sed -n 's/.*clang-format version \([0-9][0-9.
 
 product_files() {
   if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    git ls-files -- "${folders[@]}" 'res/*.h'
+    git ls-files --cached --others --exclude-standard -- "${folders[@]}" 'res/*.h'
   else
     find "${folders[@]}" -type f; find res -maxdepth 1 -name '*.h'
-  fi | grep -E '\.(c|cc|cpp|h|hpp|inl)$' | sort -u
+  fi | grep -E '\.(c|cc|cpp|h|hpp|inl)$' | sort -u | while read -r f; do [ -f "$f" ] && echo "$f"; done
 }
 mapfile -t files < <(product_files)
 if [ ${#files[@]} -eq 0 ]; then
