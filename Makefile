@@ -12,6 +12,8 @@
 #                goal at the end
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
 #   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
+#   make format  lays out the product code as .clang-format says (clang-format -i);
+#                make test checks it (scripts/check-format.sh, the format tier)
 
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
@@ -25,13 +27,8 @@ WINDOWS32 := $(BUILD)/windows32
 WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
-# Which Windows build runs here: the 32-bit one where a tiny i386 program
-# runs and 32-bit Wine is there (installed, or in the private root that
-# set-up makes), else the 64-bit one (decided when a target needs it).
-RUNNABLE_WINDOWS = $(shell scripts/can-run-i386.sh --wine && echo $(WINDOWS32) || echo $(WINDOWS64))
-
 .PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
-        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean
+        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean format check-format
 
 all: native windows
 
@@ -88,6 +85,14 @@ check-windows32: windows32
 
 test-fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)
+
+# The product code laid out as .clang-format says: checked (a tier of make
+# test), or laid out in place.
+check-format: setup
+	scripts/check-format.sh
+
+format: setup
+	@scripts/check-format.sh --fix
 
 # Every tier, each to its end whatever the others did; then one line per tier.
 test: setup

@@ -1,12 +1,10 @@
 // The shell's and the common dialogs' functions that the tool calls, bound
-// when first called instead of when the program starts.
+// when first called instead of when the program starts: calling them
+// through here adds no import of shell32 or comdlg32 to the program.
 //
-// shell32 and comdlg32 bring shcore, shlwapi, winspool and compstui with
-// them; nothing the window shows before its first paint needs any of
-// them, so the program does not import them. Each function here has the
-// system's signature and result; where the library or the function cannot
-// be found it fails as the system's would on bad input (zero, null, FALSE,
-// or E_NOTIMPL) and sets ERROR_PROC_NOT_FOUND.
+// Each function here has the system's signature and result; where the
+// library or the function cannot be found it fails as the system's would on
+// bad input (zero, null, FALSE, or E_NOTIMPL) and sets ERROR_PROC_NOT_FOUND.
 #pragma once
 
 #include <windows.h>

@@ -5,9 +5,9 @@
 #                                      an object library whose objects go into the
 #                                      exported library (libvelmora.so / velmora.dll,
 #                                      Velmora.exe) and into velmora_static
-#   velmora_add_gtest(name SOURCES ... [LIBS ...])
+#   velmora_add_gtest(name SOURCES ... [LIBS ...] [ARGS ...])
 #                                      a GoogleTest executable, run by ctest as one entry
-#                                      (under Wine on the Windows build)
+#                                      with ARGS (under Wine on the Windows build)
 
 function(velmora_defaults target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
@@ -37,9 +37,9 @@ function(velmora_library_part name)
 endfunction()
 
 function(velmora_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   velmora_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock velmora_gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
 endfunction()

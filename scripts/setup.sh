@@ -29,7 +29,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libbenchmark-dev libssl-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   wine wine64
   xvfb xdotool evilwm x11-utils x11-xserver-utils imagemagick python3-xlib
   fonts-wqy-microhei locales

@@ -4,6 +4,8 @@
 # skipped and why. A tier that cannot run here is never counted as passed;
 # one that can run and fails makes the whole run fail.
 #
+#   format      the product code laid out as .clang-format says (its line
+#               names the files that are not; make format lays them out)
 #   native      the library, the tool's logic and their tests on Linux
 #   sanitizer   the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   windows64   the 64-bit build's whole Windows tier under 64-bit Wine
@@ -39,11 +41,21 @@ tier() {
   local name="$1" target="$2" why_not="${3:-}" under="${4:+ under $4}" log="$logs/$1.log" started=$SECONDS
   echo "== tier $name: make $target${why_not:+ (the tier cannot run: this machine $why_not)}"
   make --no-print-directory "$target" 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]} count
+  local rc=${PIPESTATUS[0]} count detail
   count=$(ctest_count "$log")
   [ -n "$count" ] || count=$(sed -n 's/^fuzz: \([0-9]*\) passed, 0 failed$/\1 targets/p' "$log" | tail -1)
+  # A check that says in its own words what it found (check-format.sh).
+  detail=$(sed -n 's/^check-format: summary: //p' "$log" | tail -1)
   local took="$((SECONDS - started)) s"
-  if [ "$rc" -ne 0 ]; then
+  if [ -n "$detail" ]; then
+    if [ "$rc" -ne 0 ]; then
+      lines+=("tier $name: FAILED: $detail, $took")
+      failed=$((failed + 1))
+    else
+      lines+=("tier $name: passed ($detail), $took")
+      passed=$((passed + 1))
+    fi
+  elif [ "$rc" -ne 0 ]; then
     lines+=("tier $name: FAILED${why_not:+ in the checks of make $target}${count:+ ($count passed)}$under, $took")
     failed=$((failed + 1))
   elif [ -n "$why_not" ]; then
@@ -55,7 +67,7 @@ tier() {
   fi
 }
 
-all_tiers=(native sanitizer windows64 windows32 fuzz)
+all_tiers=(format native sanitizer windows64 windows32 fuzz)
 for name in "$@"; do
   [[ " ${all_tiers[*]} " == *" $name "* ]] || { echo "usage: $0 [${all_tiers[*]}]..." >&2; exit 2; }
 done
@@ -63,6 +75,7 @@ wanted() { [ $# -eq 0 ] || [[ " $* " == *" $name "* ]]; }
 for name in "${all_tiers[@]}"; do
   wanted "$@" || continue
   case "$name" in
+    format) tier format check-format ;;
     native) tier native test-native ;;
     sanitizer) tier sanitizer test-sanitize ;;
     windows64) tier windows64 test-windows64 ;;

@@ -22,6 +22,9 @@ void CQebButton::AddToolTip(const CStringW& text) {
     m_wantsToolTip = true;
 }
 
+// Made at the first mouse message rather than with the button: a tooltip is
+// a top-level window of its own, and creating it is most of what a caption
+// button costs before the first paint.
 void CQebButton::MakeToolTip() {
     if (!m_wantsToolTip || m_pToolTip || m_hWnd == nullptr) return;
     m_pToolTip = std::make_unique<CToolTipCtrl>();

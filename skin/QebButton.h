@@ -25,10 +25,8 @@ public:
     // tool for the whole button, is created when the first mouse message
     // for the button passes PreTranslateMessage (just before the control
     // sees it, so the tip still shows after its delay), not while the window
-    // is being set up: a tooltip is a top-level window of its own, and
-    // creating it is most of what a caption button costs before the first
-    // paint. Later calls change only the stored text, which the tip shows
-    // from the next hover on.
+    // is being set up. Later calls change only the stored text, which the tip
+    // shows from the next hover on.
     void AddToolTip(const CStringW& text);
     // Stores the text and shows it in the tooltip at once.
     void SetToolTipText(const CStringW& text);

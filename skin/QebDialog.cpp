@@ -119,7 +119,9 @@ BOOL CQebDialog::OnInitDialog() {
     // The system sized the window, and sent its first WM_SIZE, before this
     // object was bound: apply the frameless style now, and lay the caption
     // buttons and the corners out for the size the window has, so that the
-    // first paint is right even when no later resize comes.
+    // first paint is right even when no later resize comes. A first place
+    // given goes with the same move: one round trip to the display instead
+    // of three (style, place and size, z-order).
     if (m_openingPlace) {
         const RECT& place = *m_openingPlace;
         SetWindowPos(m_openingInsertAfter, place.left, place.top, place.right - place.left, place.bottom - place.top,

@@ -129,8 +129,7 @@ protected:
     int m_captionImageIndex;
     const CImageList* m_pCaptionImageList;
     // What the window region was last made for: it is made again only when
-    // the client size, the DPI or the frame bitmap changed (each region set
-    // is a round trip to the display and a redraw of the frame).
+    // the client size, the DPI or the frame bitmap changed.
     struct RegionKey {
         LONG cx;
         LONG cy;
@@ -141,7 +140,7 @@ protected:
     std::optional<RegionKey> m_regionMadeFor;
     // Set before the base OnInitDialog: the window's first place, its size
     // and its place in the z-order, taken in the same move that applies the
-    // frameless style (one round trip instead of three).
+    // frameless style.
     std::optional<RECT> m_openingPlace;
     HWND m_openingInsertAfter = nullptr;
     CQebButton m_btnMin;

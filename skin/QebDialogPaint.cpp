@@ -77,6 +77,8 @@ void CQebDialog::UpdateWindowRegion() {
     GetClientRect(&client);
     const RegionKey key{client.right, client.bottom, m_dpi,
                         m_pFrameSkin != nullptr ? m_pFrameSkin->GetSafeHandle() : nullptr};
+    // Each region set is a round trip to the display and a redraw of the
+    // frame: none when nothing it depends on changed.
     if (m_regionMadeFor == key) return;
     CRgn region;
     if (!region.CreateRectRgn(0, 0, client.right, client.bottom)) return;

@@ -41,7 +41,7 @@ struct CliServices {
     std::function<bool(const CStringW& file, std::vector<unsigned char>* pData)> readFile;
     // Writes a whole file, replacing it; false when it cannot.
     std::function<bool(const CStringW& file, const std::vector<unsigned char>& data)> writeFile;
-    CStringW version;  // "1.0.0.0"
+    CStringW version;  // what --version prints after "Velmora ": VELMORA_VERSION_TEXT
     // The launcher files of terminal commands; without them the store
     // changes no launcher and the terminal verb is refused.
     LauncherFiles* launcherFiles = nullptr;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "VelmoraVersion.h"
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/platform/Elevation_win32.h"
@@ -91,13 +92,7 @@ CStringW FullPath(const CStringW& path) {
     return full.empty() ? path : full;
 }
 
-CStringW VersionText() {
-#ifdef VELMORA_VERSION_TEXT
-    return velmora::FromWin(L"" VELMORA_VERSION_TEXT);
-#else
-    return u"1.0.0.0";
-#endif
-}
+CStringW VersionText() { return u"" VELMORA_VERSION_TEXT; }
 
 }  // namespace
 

@@ -133,7 +133,7 @@ protected:
             files[N(file)] = data;
             return true;
         };
-        services.version = u"1.0.0.0";
+        services.version = u"2.3.4.5";  // the test's own: --version prints what it is given
         launcherFiles.PutProgram("C:\\Tools\\ed.exe", 3);
         services.launcherFiles = &launcherFiles;
     }
@@ -173,7 +173,7 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"add|x", true, CliExitCode::kUsage, "", "缺少参数", false},
         {"--help", false, CliExitCode::kSuccess, "退出码", "", false},
         {"add|--help", false, CliExitCode::kSuccess, "velmora add NAME PROGRAM", "", false},
-        {"--version", false, CliExitCode::kSuccess, "Velmora 1.0.0.0", "", false},
+        {"--version", false, CliExitCode::kSuccess, "Velmora 2.3.4.5", "", false},
         {"list|--machine", false, CliExitCode::kSuccess, "shared", "", false},
         {"add|abcdefghijklmnopqrstuvwxyz|C:\\Tools\\x.exe", true, CliExitCode::kUsage, "", "太长：最多 25 个字符",
          false},

@@ -5,7 +5,9 @@
 # With --run, also what needs Wine of that bitness: the SDK's example built
 # there with the command line the SDK gives and nothing of the source tree,
 # and run with only the DLLs the SDK ships; the program's version
-# information read the way Windows reads it.
+# information read the way Windows reads it, and the console twin's
+# --version: the version resource, the manifest and the console all give the
+# project's version (VelmoraVersion.h of the build).
 #
 #   dist_test.sh WINDOWS_BUILD 32|64 WORK_DIR [--run VERSION_CHECK_EXE]
 set -euo pipefail
@@ -38,6 +40,8 @@ else
 fi
 
 fail() { echo "dist_test: FAIL: $*" >&2; exit 1; }
+version=$(sed -n 's/^#define VELMORA_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/VelmoraVersion.h")
+[ -n "$version" ] || fail "no version in $build/generated/VelmoraVersion.h"
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -71,7 +75,7 @@ done
 # The tool: the bitness's PE, a GUI program, stripped, small enough, its
 # manifest and version information.
 /usr/bin/python3 "$root/tests/dist/pe_check.py" "$work/dist/$exe_name" "$bits" --gui --stripped \
-  --max-bytes "$largest_exe" --program "$exe_name" || fail "$exe_name"
+  --max-bytes "$largest_exe" --program "$exe_name" --version "$version" || fail "$exe_name"
 echo "dist_test: $exe_name is $(stat -c %s "$work/dist/$exe_name") bytes"
 # Its console twin beside it: the bitness's PE, stripped, the console
 # subsystem, and nothing but system DLLs.
@@ -105,4 +109,7 @@ echo "$output"
 echo "$output" | grep -q "caught CStringError 0x80070057" || fail "the library's error did not reach the example"
 
 "$build/wine-run" "$run" "$work/dist/$exe_name"
+said=$("$build/wine-run" "$work/dist/$com_name" --version 2>&1 | tr -d '\r') || fail "$com_name --version failed: $said"
+[ "$said" = "Velmora $version" ] || fail "$com_name --version says '$said', the version information $version"
+echo "dist_test: $com_name --version: $said"
 echo "dist_test: all checks passed"

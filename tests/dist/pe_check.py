@@ -2,18 +2,20 @@
 """Checks a shipped Windows program without running it: what a machine that
 cannot run it can still tell from its bytes.
 
-    pe_check.py FILE 32|64 [--gui] [--stripped] [--max-bytes N] [--program NAME]
+    pe_check.py FILE 32|64 [--gui] [--stripped] [--max-bytes N] [--program NAME --version V]
 
 Always: a PE image for the bitness (PE32 for i386, PE32+ for x86-64).
 --gui: the Windows GUI subsystem.
 --stripped: no debug sections.
 --max-bytes: at most N bytes.
 --program NAME: the tool's manifest (highest available level, the bitness's
-processor) and version information (Velmora 1.0.0.0, "添加运行命令", the
-original file name NAME), read with wrestool.
+processor, version V) and version information (Velmora, "添加运行命令", file,
+product and fixed version V, the original file name NAME), read with
+wrestool.
 Prints one line per failed check and exits 1 when there is one.
 """
 import argparse
+import re
 import struct
 import subprocess
 import sys
@@ -70,7 +72,7 @@ def version_texts(blob):
     version, read leniently: the keys are found by name."""
     text = blob.decode("utf-16-le", errors="replace")
     values = {}
-    for key in ("ProductName", "FileDescription", "FileVersion", "OriginalFilename"):
+    for key in ("ProductName", "FileDescription", "FileVersion", "ProductVersion", "OriginalFilename"):
         at = text.find(key + "\0")
         if at < 0:
             continue
@@ -94,7 +96,10 @@ def main():
     parser.add_argument("--stripped", action="store_true")
     parser.add_argument("--max-bytes", type=int)
     parser.add_argument("--program")
+    parser.add_argument("--version")
     args = parser.parse_args()
+    if args.program and not args.version:
+        parser.error("--program needs --version")
 
     with open(args.file, "rb") as f:
         data = f.read()
@@ -117,9 +122,12 @@ def main():
         check('level="highestAvailable"' in manifest, "the manifest does not ask for the highest available level")
         check('processorArchitecture="%s"' % processor in manifest,
               "the manifest does not name the processor %s" % processor)
+        identity = re.search(r"<assemblyIdentity\b[^>]*\bversion=\"([^\"]*)\"", manifest)
+        check(identity is not None and identity.group(1) == args.version,
+              "the manifest's version is %r, not %r" % (identity and identity.group(1), args.version))
         version = version_texts(resource(args.file, RT_VERSION))
-        expected = {"ProductName": "Velmora", "FileDescription": "添加运行命令", "FileVersion": "1.0.0.0",
-                    "OriginalFilename": args.program, "fixed": "1.0.0.0"}
+        expected = {"ProductName": "Velmora", "FileDescription": "添加运行命令", "FileVersion": args.version,
+                    "ProductVersion": args.version, "OriginalFilename": args.program, "fixed": args.version}
         for key, value in expected.items():
             check(version.get(key) == value, "version %s is %r, not %r" % (key, version.get(key), value))
     return report(args.file)

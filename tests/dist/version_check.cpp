@@ -1,6 +1,6 @@
 // Reads the version information of an executable the way the file's
 // properties and the elevation prompt do (GetFileVersionInfo, VerQueryValue)
-// and checks that it names Velmora.
+// and checks that it names Velmora at the project's version.
 //   version_check PATH
 #include <windows.h>
 
@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "VelmoraVersion.h"
 
 namespace {
 
@@ -51,9 +53,11 @@ int main(int argc, char** argv) {
               fixed->dwSignature == 0xFEEF04BD,
           "fixed file information");
     if (fixed != nullptr) {
-        Check(fixed->dwFileVersionMS == 0x00010000 && fixed->dwFileVersionLS == 0, "file version 1.0.0.0");
-        Check(fixed->dwProductVersionMS == 0x00010000 && fixed->dwProductVersionLS == 0,
-              "product version 1.0.0.0");
+        const DWORD ms = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
+        const DWORD ls = MAKELONG(VELMORA_VERSION_BUILD, VELMORA_VERSION_PATCH);
+        Check(fixed->dwFileVersionMS == ms && fixed->dwFileVersionLS == ls, "file version " VELMORA_VERSION_TEXT);
+        Check(fixed->dwProductVersionMS == ms && fixed->dwProductVersionLS == ls,
+              "product version " VELMORA_VERSION_TEXT);
         Check(fixed->dwFileType == VFT_APP, "an application");
     }
     WORD* translation = nullptr;
@@ -67,7 +71,7 @@ int main(int argc, char** argv) {
         const char* expected;
     } texts[] = {
         {"ProductName", "Velmora"},          {"FileDescription", "添加运行命令"},
-        {"FileVersion", "1.0.0.0"},          {"ProductVersion", "1.0.0.0"},
+        {"FileVersion", VELMORA_VERSION_TEXT},  {"ProductVersion", VELMORA_VERSION_TEXT},
         {"OriginalFilename", sizeof(void*) == 8 ? "Velmora64.exe" : "Velmora.exe"}, {"LegalCopyright", "Copyright (C) the Velmora authors"},
     };
     for (const auto& t : texts) {
