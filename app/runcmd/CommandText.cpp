@@ -18,6 +18,19 @@ CStringW TrimCommandName(const CStringW& typed) {
     return name.Trim(u" \r\n\t");
 }
 
-CStringW KeyPathOfCommand(const CStringW& name) { return NormalizeKeyPath(TrimCommandName(name) + u".exe"); }
+CStringW KeyPathOfCommand(const CStringW& name) {
+    // The names that walking App Paths\NAME.exe makes below App Paths: the
+    // name is never at an end of that path, so each of its pieces loses its
+    // blanks and nothing else.
+    std::vector<CStringW> pieces;
+    SplitString(TrimCommandName(name) + u".exe", u"\\", pieces, false);
+    CStringW keyPath;
+    for (CStringW piece : pieces) {
+        if (piece.Trim(u" \r\n\t").IsEmpty()) continue;
+        if (!keyPath.IsEmpty()) keyPath += u"\\";
+        keyPath += piece;
+    }
+    return keyPath;
+}
 
 CStringW CommandOfKeyPath(const CStringW& keyPath) { return keyPath.Left(keyPath.GetLength() - 4); }

@@ -76,6 +76,9 @@ TEST(CommandKeyPathTest, NameAndKeyPathBothWays) {
         // The name is data, never a format.
         {u"%s%n%d", u"%s%n%d.exe", u"%s%n%d"},
         {u"记事本", u"记事本.exe", u"记事本"},
+        // Inside App Paths\NAME.exe a leading * or | is part of the name.
+        {u"*x|", u"*x|.exe", u"*x|"},
+        {u"\\|a\\ b ", u"|a\\b.exe", u"|a\\b"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(KeyPathOfCommand(row.typed), CStringW(row.keyPath)) << N(row.typed);
