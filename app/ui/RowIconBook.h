@@ -13,7 +13,6 @@
 
 #include <cstddef>
 #include <map>
-#include <vector>
 
 #include "app/runcmd/RunEntries.h"
 #include "base/wide_text.h"
@@ -57,11 +56,5 @@ private:
     std::map<CStringW, int> m_images;
     std::size_t m_pending = 0;
 };
-
-// The rows among `count` rows from `first` of `rows` whose icon file is
-// `file` (letter case folded): those to draw again when its image comes.
-// The range is clipped to the rows there are.
-std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count,
-                                   const CStringW& file);
 
 }  // namespace velmora::app

@@ -104,6 +104,11 @@ CStringW RunListModel::StatusText() const {
     return FilteredStatusText(static_cast<int>(m_rows.size()), static_cast<int>(m_entries.size()));
 }
 
+bool RunListModel::RowWaits(int row) const noexcept {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size()) return false;
+    return m_fill.Waits(static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)]));
+}
+
 bool RunListModel::ReadRow(int row, const ReadValues& read) {
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size()) return false;
     return m_fill.Read(m_entries, static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)]), read);

@@ -80,6 +80,8 @@ public:
 
     // Whether values still wait (a listing by keys not finished).
     bool ValuesWait() const noexcept { return m_fill.Open(); }
+    // Whether the values of the entry that `row` shows wait.
+    bool RowWaits(int row) const noexcept;
     // Reads the values of the entry that `row` shows when they wait; true
     // when they were read now (its key may have turned out unreadable: it
     // is dropped when the values are finished).

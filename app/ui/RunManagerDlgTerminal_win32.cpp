@@ -4,22 +4,17 @@
 #include "app/terminal/TerminalBatch.h"
 #include "app/ui/RunManagerDlg_win32.h"
 
-bool CRunManagerDlg::SelectionWorksInTerminals() const {
-    std::vector<RunEntry> selected;
-    for (int index : SelectedEntries()) selected.push_back(m_entries[static_cast<std::size_t>(index)]);
-    return AllForTerminals(selected);
-}
+bool CRunManagerDlg::SelectionWorksInTerminals() const { return AllForTerminals(SelectedEntries()); }
 
 void CRunManagerDlg::OnToggleTerminal() {
     TerminalShims* terminal = m_services.terminal;
     if (terminal == nullptr) return;
-    std::vector<RunEntry> entries;
-    for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    const std::vector<RunEntry> entries = SelectedEntries();
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     const bool on = !AllForTerminals(entries);
     const RunActionText& action = on ? kTerminalAction : kTerminalOffAction;
     if (!ConfirmMany(action.name, entries.size())) return;
-    const std::set<EntryKey> keys = SelectedKeys();
+    const EntryKeys keys = SelectedKeys();
     const TerminalBatch batch =
         SetTerminal(*terminal, entries, on, m_services.scope == RunScope::kLocalMachine);
     // The last launcher of a scope gone: its folder may leave PATH too.

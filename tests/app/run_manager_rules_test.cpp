@@ -311,9 +311,12 @@ TEST(RunListModelTest, ValuesAreReadByRowIntoTheListingAndFinishedBeforeSortingA
     model.SetListing(keys, 2, true);
     EXPECT_TRUE(model.ValuesWait());
     EXPECT_EQ(Order(model.ShownEntries()), "a/u b/u c/u d/u gone/u");
+    EXPECT_TRUE(model.RowWaits(3));
     EXPECT_TRUE(model.ReadRow(3, read));
     EXPECT_EQ(model.EntryOfRow(3)->target, CStringW(u"C:\\d.exe")) << "read into the row's entry";
+    EXPECT_FALSE(model.RowWaits(3));
     EXPECT_FALSE(model.ReadRow(3, read)) << "read once";
+    EXPECT_FALSE(model.RowWaits(5));
     EXPECT_FALSE(model.ReadRow(5, read));
     EXPECT_FALSE(model.ReadRow(-1, read));
     // Asked while values wait: the rows keep the listing's places until
@@ -333,6 +336,7 @@ TEST(RunListModelTest, ValuesAreReadByRowIntoTheListingAndFinishedBeforeSortingA
     EXPECT_EQ(reads.size(), 5u) << "each entry read once";
     EXPECT_EQ(marked, 4) << "the marks set over the entries kept";
     EXPECT_FALSE(model.ValuesWait());
+    EXPECT_FALSE(model.RowWaits(0));
     EXPECT_EQ(model.Unreadable(), 3);
     EXPECT_EQ(Order(model.ShownEntries()), "d/u c/u b/u a/u") << "sorted once the values are in";
     EXPECT_TRUE(model.EntryOfRow(3)->broken) << "a, marked before it moved";
