@@ -309,13 +309,16 @@ void CRunManagerDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
 }
 
 LRESULT CRunManagerDlg::OnListCustomDraw(NMLVCUSTOMDRAW* pDraw) {
-    if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (pDraw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     // While a name is edited in its row the list has lost the focus, and
     // would shade the row almost white: it keeps the selection's colours.
+    // Only then is each row's drawing asked about: under Wine every
+    // notification costs several trips to the wineserver.
     const bool renaming = m_listCommands.SendMessage(LVM_GETEDITCONTROL) != 0;
+    if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) return renaming ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    if (pDraw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !renaming) return CDRF_DODEFAULT;
     const auto row = static_cast<int>(pDraw->nmcd.dwItemSpec);
-    if (!renaming || (m_listCommands.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) == 0) return CDRF_DODEFAULT;
+    if ((m_listCommands.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) == 0)
+        return CDRF_DODEFAULT;
     pDraw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
     pDraw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     pDraw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);

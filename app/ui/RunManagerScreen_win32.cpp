@@ -118,6 +118,7 @@ bool RunManagerScreen::OnHeaderNotify(const NMHDR* pHeader) {
 }
 
 bool RunManagerScreen::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    m_statusTip.Relay(message, wParam, lParam);
     switch (message) {
         case velmora::app::kRefitColumnsMessage:
             FitColumns(static_cast<int>(wParam));

@@ -56,9 +56,10 @@ public:
     // The line's size or font changed: fitted again.
     void ShowStatusFitted();
 
-    // The window's messages that concern its place and columns (a column
-    // width the user set, the window moved or sized); true when the message
-    // is taken, false when the window goes on with it.
+    // The window's messages that concern its place, its columns (a column
+    // width the user set, the window moved or sized) and the status line's
+    // tip (the mouse); true when the message is taken, false when the window
+    // goes on with it.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
