@@ -64,7 +64,12 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
     // Created in tab order: the list, the filter, then the buttons.
     const RECT none{0, 0, 0, 0};
-    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+    // The list's own invalidations leave its header (and the rename field)
+    // out: the header's columns stay as they were when the rows change, and
+    // drawing them again, themed, costs a keystroke of the filter more than
+    // its rows do under Wine.
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_CLIPCHILDREN | LVS_SHOWSELALWAYS |
+                              LVS_EDITLABELS,
                           none, this, IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // Headings, scopes and marks are Chinese, and so may be any name.
