@@ -1,6 +1,7 @@
 // Which program icons the run-command manager reads for its rows, and which
-// read results still belong to its image list. Plain code: the dialog asks
-// and records, a loader does the reading (FileIconLoader_win32.h).
+// read results still belong to its image list. Plain code: the rows' icons
+// (RowIcons_win32.h) ask and record, a loader does the reading
+// (FileIconLoader_win32.h).
 //
 // A row shows the stand-in image at once. The first time a target file is
 // asked for, the book says to read it; every later ask for the same file
