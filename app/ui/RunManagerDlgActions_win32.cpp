@@ -74,9 +74,9 @@ void CRunManagerDlg::OnOpenLocation() {
 }
 
 void CRunManagerDlg::OnDelete() {
-    const std::vector<RunEntry> selected = SelectedEntries();
-    if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
-    const RunBatchResult result = Store().Delete(selected);
+    const std::vector<RunEntry> entries = SelectedEntries();
+    if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
+    const RunBatchResult result = Store().Delete(entries);
     if (result.cancelled) return;
     Refresh();
     SetStatus(BatchStatusText("删除", OutcomeOf(result)));
