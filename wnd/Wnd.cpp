@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <mutex>
+#include <unordered_map>
+
 #include "wnd/Gdi.h"
 #include "wnd/Geometry.h"
 
@@ -18,6 +21,45 @@ WNDPROC OrphanSuper(HWND hWnd) noexcept {
     return reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kOrphanSuperProperty));
 }
 
+// The objects bound to windows, beside the property that records each on
+// its window. Every message looks its object up: under Wine a property read
+// is a request to the wineserver and its reply, some hundreds of them for a
+// list drawn with its notifications, while this is a look-up in memory. An
+// entry lives exactly as long as the binding (SubclassWindow to Unbind).
+class BoundObjects {
+public:
+    CWnd* Find(HWND hWnd) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_objects.find(hWnd);
+        return found != m_objects.end() ? found->second : nullptr;
+    }
+    void Bind(HWND hWnd, CWnd* pWnd) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_objects[hWnd] = pWnd;
+    }
+    void Unbind(HWND hWnd) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_objects.erase(hWnd);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unordered_map<HWND, CWnd*> m_objects;
+};
+
+BoundObjects& Bound() noexcept {
+    static BoundObjects bound;
+    return bound;
+}
+
+// Binds `pWnd` to `hWnd`: the property and the look-up; false when the
+// property cannot be set.
+bool BindObject(HWND hWnd, CWnd* pWnd) {
+    if (!::SetPropW(hWnd, kObjectProperty, pWnd)) return false;
+    Bound().Bind(hWnd, pWnd);
+    return true;
+}
+
 }  // namespace
 
 CWnd::~CWnd() {
@@ -29,7 +71,7 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) noexcept {
     if (hWnd == nullptr) return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
+    return Bound().Find(hWnd);
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
@@ -41,20 +83,21 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
         // binding. Only where it is the installed one again can it be taken
         // back; beneath another procedure it would see every message twice.
         if (!IsOurProcedureInstalled(hWnd)) return FALSE;
-        if (!::SetPropW(hWnd, kObjectProperty, this)) return FALSE;
+        if (!BindObject(hWnd, this)) return FALSE;
         ::RemovePropW(hWnd, kOrphanSuperProperty);
         m_hWnd = hWnd;
         m_pfnSuper = orphanSuper;
         PreSubclassWindow();
         return TRUE;
     }
-    if (!::SetPropW(hWnd, kObjectProperty, this)) return FALSE;
+    if (!BindObject(hWnd, this)) return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcTrampoline)));
     if (m_pfnSuper == nullptr) {
         ::RemovePropW(hWnd, kObjectProperty);
+        Bound().Unbind(hWnd);
         m_hWnd = nullptr;
         return FALSE;
     }
@@ -75,6 +118,7 @@ bool CWnd::IsOurProcedureInstalled(HWND hWnd) noexcept {
 HWND CWnd::Unbind(bool bWindowGone) noexcept {
     HWND hWnd = m_hWnd;
     if (hWnd == nullptr) return nullptr;
+    Bound().Unbind(hWnd);
     if (::IsWindow(hWnd)) {
         ::RemovePropW(hWnd, kObjectProperty);
         if (m_pfnSuper != nullptr) {

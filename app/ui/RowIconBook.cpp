@@ -1,7 +1,5 @@
 #include "app/ui/RowIconBook.h"
 
-#include <algorithm>
-
 namespace velmora::app {
 
 namespace {
@@ -46,20 +44,6 @@ unsigned RowIconBook::Restart() {
     m_images.clear();
     m_pending = 0;
     return ++m_generation;
-}
-
-std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count,
-                                   const CStringW& file) {
-    std::vector<int> showing;
-    if (file.IsEmpty()) return showing;
-    const long long begin = std::max(first, 0);
-    const long long end = std::min(static_cast<long long>(rows.size()), begin + std::max(count, 0));
-    const CStringW wanted = Folded(file);
-    for (long long row = begin; row < end; ++row) {
-        if (Folded(IconFileOf(rows[static_cast<std::size_t>(row)])) == wanted)
-            showing.push_back(static_cast<int>(row));
-    }
-    return showing;
 }
 
 }  // namespace velmora::app

@@ -1,6 +1,7 @@
 // Which program icons the run-command manager reads for its rows, and which
-// read results still belong to its image list. Plain code: the dialog asks
-// and records, a loader does the reading (FileIconLoader_win32.h).
+// read results still belong to its image list. Plain code: the rows' icons
+// (RowIcons_win32.h) ask and record, a loader does the reading
+// (FileIconLoader_win32.h).
 //
 // A row shows the stand-in image at once. The first time a target file is
 // asked for, the book says to read it; every later ask for the same file
@@ -13,7 +14,6 @@
 
 #include <cstddef>
 #include <map>
-#include <vector>
 
 #include "app/runcmd/RunEntries.h"
 #include "base/wide_text.h"
@@ -57,11 +57,5 @@ private:
     std::map<CStringW, int> m_images;
     std::size_t m_pending = 0;
 };
-
-// The rows among `count` rows from `first` of `rows` whose icon file is
-// `file` (letter case folded): those to draw again when its image comes.
-// The range is clipped to the rows there are.
-std::vector<int> RowsShowingIconOf(const std::vector<RunEntry>& rows, int first, int count,
-                                   const CStringW& file);
 
 }  // namespace velmora::app

@@ -64,7 +64,7 @@ Commands AllCommands() {
 }  // namespace
 
 bool CRunManagerDlg::IsCommandEnabled(const RunManagerCommand& command) const {
-    const std::vector<int> selected = SelectedEntries();
+    const std::vector<int> selected = SelectedRows();
     switch (command.needs) {
         case Needs::kNothing:
             return true;
@@ -78,8 +78,8 @@ bool CRunManagerDlg::IsCommandEnabled(const RunManagerCommand& command) const {
             if (!m_services.rights.elevated) return false;
             const RunScope from =
                 command.needs == Needs::kMachineSelected ? RunScope::kLocalMachine : RunScope::kCurrentUser;
-            for (int index : selected)
-                if (m_entries[static_cast<std::size_t>(index)].scope == from) return true;
+            for (int row : selected)
+                if (m_model.EntryOfRow(row)->scope == from) return true;
             return false;
         }
     }

@@ -7,10 +7,9 @@
 #include "app/platform/ShellLaunch_win32.h"
 
 void CRunManagerDlg::OnExport() {
-    std::vector<RunEntry> entries;
-    for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    std::vector<RunEntry> entries = SelectedEntries();
     // Nothing selected: everything the list shows.
-    if (entries.empty()) entries = m_entries;
+    if (entries.empty()) entries = m_model.ShownEntries();
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
 
     const CStringW strFile = m_services.choices->AskExportFile(*this);
@@ -43,7 +42,7 @@ void CRunManagerDlg::OnImport() {
     if (!m_services.choices->AskImportChoices(*this, plan, replace)) return;
 
     const ImportCounts counts = store.ApplyImport(plan, replace);
-    std::set<EntryKey> written;
+    EntryKeys written;
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const ImportItem& item = plan.items[i];
         if (item.action == ImportAction::kAdd || (item.action == ImportAction::kReplace && replace[i]))

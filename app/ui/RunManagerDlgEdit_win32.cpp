@@ -11,28 +11,9 @@
 #include "base/win32_handles.h"
 #include "base/shell_on_demand_win32.h"
 
-const RunEntry* CRunManagerDlg::SingleSelectedEntry() {
-    const std::vector<int> selected = SelectedEntries();
-    if (selected.empty()) {
-        SetStatus(velmora::WideFrom936(kNothingSelectedText));
-        return nullptr;
-    }
-    if (selected.size() > 1) {
-        SetStatus(velmora::WideFrom936(kSelectOneText));
-        return nullptr;
-    }
-    return &m_entries[static_cast<std::size_t>(selected.front())];
-}
-
-void CRunManagerDlg::RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys) {
-    Refresh();
-    SelectRows(keys);
-}
-
 void CRunManagerDlg::OnRename() {
-    const RunEntry* entry = SingleSelectedEntry();
-    if (entry == nullptr) return;
-    const int row = static_cast<int>(entry - m_entries.data());
+    const int row = SingleSelectedRow();
+    if (row < 0) return;
     m_listCommands.SetFocus();
     m_listCommands.EnsureVisible(row, FALSE);
     m_listCommands.SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(row), 0);
@@ -48,9 +29,9 @@ void CRunManagerDlg::OnBeginRename() {
 void CRunManagerDlg::OnEndRename(const NMLVDISPINFOW* pInfo) {
     // No text: the edit was cancelled (Escape, or the focus went elsewhere).
     if (pInfo->item.pszText == nullptr) return;
-    const int row = pInfo->item.iItem;
-    if (row < 0 || row >= static_cast<int>(m_entries.size())) return;
-    const RunEntry entry = m_entries[static_cast<std::size_t>(row)];
+    const RunEntry* renamed = m_model.EntryOfRow(pInfo->item.iItem);
+    if (renamed == nullptr) return;
+    const RunEntry entry = *renamed;
     const CStringW strNewName = TrimCommandName(velmora::FromWin(pInfo->item.pszText));
     const ChangeResult result = Store().Rename(entry, strNewName);
     if (result == ChangeResult::kDone) {
@@ -62,9 +43,9 @@ void CRunManagerDlg::OnEndRename(const NMLVDISPINFOW* pInfo) {
 }
 
 void CRunManagerDlg::OnChangeTarget() {
-    const RunEntry* entry = SingleSelectedEntry();
-    if (entry == nullptr) return;
-    const RunEntry chosen = *entry;
+    const int row = SingleSelectedRow();
+    if (row < 0) return;
+    const RunEntry chosen = *m_model.EntryOfRow(row);
     const CStringW strTarget = m_services.choices->AskProgramFile(*this, TargetFileOf(chosen.target));
     if (strTarget.IsEmpty()) return;
     ChangeTarget(chosen, strTarget);
@@ -84,13 +65,13 @@ void CRunManagerDlg::OnDropFiles(HDROP hDrop) {
     hit.pt = point;
     const int row =
         static_cast<int>(m_listCommands.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row >= 0 && row < static_cast<int>(m_entries.size()) && (hit.flags & LVHT_ONITEM) != 0) {
+    if (m_model.EntryOfRow(row) != nullptr && (hit.flags & LVHT_ONITEM) != 0) {
         m_listCommands.SetItemState(-1, 0, LVIS_SELECTED);
         m_listCommands.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    const RunEntry* entry = SingleSelectedEntry();
-    if (entry == nullptr) return;
-    ChangeTarget(RunEntry(*entry), strPath);
+    const int selected = SingleSelectedRow();
+    if (selected < 0) return;
+    ChangeTarget(RunEntry(*m_model.EntryOfRow(selected)), strPath);
 }
 
 void CRunManagerDlg::ChangeTarget(const RunEntry& entry, const CStringW& strTarget) {
@@ -101,9 +82,9 @@ void CRunManagerDlg::ChangeTarget(const RunEntry& entry, const CStringW& strTarg
 }
 
 void CRunManagerDlg::OnEditPath() {
-    const RunEntry* selected = SingleSelectedEntry();
-    if (selected == nullptr) return;
-    const RunEntry entry = *selected;
+    const int row = SingleSelectedRow();
+    if (row < 0) return;
+    const RunEntry entry = *m_model.EntryOfRow(row);
     RunCommandStore store = Store();
     std::vector<CStringW> folders = store.PathFolders(entry);
     if (!m_services.choices->AskPathFolders(*this, entry, folders)) return;
@@ -117,17 +98,14 @@ void CRunManagerDlg::OnCopyToScope(RunScope to) {
     RunCommandStore store = Store();
     // Only with administrator rights: writing the machine's entries needs them.
     if (!store.Elevated()) return;
-    std::vector<RunEntry> entries;
-    for (int index : SelectedEntries()) {
-        // Those of the other scope; an entry is in its own already.
-        if (m_entries[static_cast<std::size_t>(index)].scope != to)
-            entries.push_back(m_entries[static_cast<std::size_t>(index)]);
-    }
+    std::vector<RunEntry> entries = SelectedEntries();
+    // Those of the other scope; an entry is in its own already.
+    std::erase_if(entries, [to](const RunEntry& entry) { return entry.scope == to; });
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     const RunActionText& action = to == RunScope::kCurrentUser ? kCopyToUserAction : kCopyToMachineAction;
     if (!ConfirmMany(action.name, entries.size())) return;
     const RunBatchResult result = store.CopyToScope(entries, to);
-    std::set<EntryKey> copied;
+    EntryKeys copied;
     for (const RunEntry& entry : result.done) copied.emplace(to, entry.keyPath);
     RefreshSelecting(copied);
     SetStatus(BatchStatusText(action.name, OutcomeOf(result)));

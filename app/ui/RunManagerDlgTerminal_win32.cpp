@@ -14,22 +14,17 @@ bool AllForTerminals(const std::vector<RunEntry>& entries) {
 
 }  // namespace
 
-bool CRunManagerDlg::SelectionWorksInTerminals() const {
-    std::vector<RunEntry> selected;
-    for (int index : SelectedEntries()) selected.push_back(m_entries[static_cast<std::size_t>(index)]);
-    return AllForTerminals(selected);
-}
+bool CRunManagerDlg::SelectionWorksInTerminals() const { return AllForTerminals(SelectedEntries()); }
 
 void CRunManagerDlg::OnToggleTerminal() {
     RunCommandStore store = Store();
     if (!store.HasLaunchers()) return;
-    std::vector<RunEntry> entries;
-    for (int index : SelectedEntries()) entries.push_back(m_entries[static_cast<std::size_t>(index)]);
+    const std::vector<RunEntry> entries = SelectedEntries();
     if (entries.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
     const bool on = !AllForTerminals(entries);
     const RunActionText& action = on ? kTerminalAction : kTerminalOffAction;
     if (!ConfirmMany(action.name, entries.size())) return;
-    const std::set<EntryKey> keys = SelectedKeys();
+    const EntryKeys keys = SelectedKeys();
     const RunBatchResult result = store.SetTerminal(entries, on);
     // The last launcher of a scope gone: its folder may leave PATH too.
     for (const RunScope scope : result.emptiedScopes) {

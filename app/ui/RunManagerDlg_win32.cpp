@@ -1,10 +1,11 @@
+// The manager's creation, its message dispatch and layout, and the list's
+// notifications: each row drawn from the model.
 #include "app/ui/RunManagerDlg_win32.h"
 
 #include <initializer_list>
-#include <set>
-#include <utility>
 
 #include "app/ui/RunManagerLayout.h"
+#include "app/ui/RunManagerMessages_win32.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"
 #include "skin/dpi_scale.h"
@@ -34,16 +35,20 @@ constexpr int kFilterLimit = 260;
 // A search by text: LVFI_PARTIAL implies LVFI_STRING.
 constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 
-// Posted by the icon loader's worker: icons wait to be taken.
-constexpr UINT kIconsReadMessage = WM_APP + 1;
+// The rows' icons at 96 DPI: 16 pixels, read at the window's scale.
+constexpr int kIconSize = 16;
 
 }  // namespace
+
+using velmora::app::kAskIconsMessage;
+using velmora::app::kIconsReadMessage;
+using velmora::app::kValueFillTimer;
 
 CRunManagerDlg::CRunManagerDlg(const AppServices& services, CWnd* pParent)
     : CSkinnedToolDlg(pParent),
       m_services(services),
-      m_iconLoader(services.iconReader ? services.iconReader
-                                       : FileIconLoader::Reader(&FileIconLoader::ReadTargetFileIcon)) {
+      m_rowIcons(services.iconReader ? services.iconReader
+                                     : FileIconLoader::Reader(&FileIconLoader::ReadTargetFileIcon)) {
     m_resizable = TRUE;
     m_minTrackSize = SIZE{kRunManagerMinSize.cx, kRunManagerMinSize.cy};
     // A resizable frame offers maximise as well.
@@ -59,7 +64,12 @@ BOOL CRunManagerDlg::OnInitDialog() {
 
     // Created in tab order: the list, the filter, then the buttons.
     const RECT none{0, 0, 0, 0};
-    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+    // The list's own invalidations leave its header (and the rename field)
+    // out: the header's columns stay as they were when the rows change, and
+    // drawing them again, themed, costs a keystroke of the filter more than
+    // its rows do under Wine.
+    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_CLIPCHILDREN | LVS_SHOWSELALWAYS |
+                              LVS_EDITLABELS,
                           none, this, IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // Headings, scopes and marks are Chinese, and so may be any name.
@@ -69,9 +79,8 @@ BOOL CRunManagerDlg::OnInitDialog() {
                                     velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
                                     velmora::app::RunManagerScaled(spec.width, Dpi()));
     }
-    // Rows are as high as their icons: 16 pixels at 96 DPI, scaled.
-    MakeImageList(velmora::app::RunManagerScaled(16, Dpi()));
-    m_iconLoader.Start(m_hWnd, kIconsReadMessage);
+    // Rows are as high as their icons.
+    m_rowIcons.Start(m_hWnd, m_listCommands, velmora::app::RunManagerScaled(kIconSize, Dpi()));
 
     AddLabel(m_lblFilter, IDC_RUN_FILTER_LABEL, velmora::WideFrom936(kFilterLabel));
     m_editFilter.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
@@ -89,7 +98,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
         AddButton(m_buttons[button++], commands[i].id, velmora::WideFrom936(commands[i].text->name));
     }
     AddLabel(m_lblStatus, IDC_RUN_STATUS, CStringW());
-    m_statusTip.Create(*this, RECT{0, 0, 0, 0});
+    m_screen.CreateStatusTip();
 
     // A program dropped on the manager becomes the selected entry's target.
     DragAcceptFiles(TRUE);
@@ -98,12 +107,7 @@ BOOL CRunManagerDlg::OnInitDialog() {
     StartLayout();
     if (m_services.watchListing) m_listingWatch = m_services.watchListing(m_services.place);
     Refresh();
-    NotePlace();
-    RestorePlace();
-    // From now on the columns share the width whenever the window's size
-    // changes, starting with the size it opens at.
-    m_columnsFollowSize = true;
-    FitColumns();
+    m_screen.Open();
     m_listCommands.SetFocus();
     // The focus is set.
     return FALSE;
@@ -137,11 +141,18 @@ bool CRunManagerDlg::NeedsEveryValue(UINT message, LPARAM lParam) {
 
 bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (NeedsEveryValue(message, lParam)) FinishListing();
-    if (OnScreenMessage(message, wParam, lParam)) {
+    if (m_screen.OnMessage(message, wParam, lParam)) {
         result = 0;
         return true;
     }
     switch (message) {
+        case WM_DPICHANGED:
+            // The new DPI's window rectangle is no resize of the user's: the
+            // columns keep their rescaled widths.
+            m_screen.KeepingColumns(
+                [&] { CSkinnedToolDlg::ProcessWindowMessage(message, wParam, lParam, result); });
+            result = 0;
+            return true;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
@@ -149,7 +160,7 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             OnIconsRead();
             return true;
         case kAskIconsMessage:
-            AskIcons();
+            m_rowIcons.AskIcons();
             return true;
         case WM_TIMER:
             if (wParam != kValueFillTimer) break;
@@ -157,8 +168,8 @@ bool CRunManagerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lP
             return true;
         case WM_DESTROY:
             // No reading for a window that is going; the base goes on.
-            m_iconLoader.Stop();
-            RememberPlace();
+            m_rowIcons.Stop();
+            m_screen.RememberPlace();
             break;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) != m_listCommands.m_hWnd) break;
@@ -212,8 +223,8 @@ void CRunManagerDlg::LayOutControls() {
     place(m_listCommands, layout.list);
     place(m_lblStatus, layout.status);
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i) place(m_buttons[i], layout.buttons[i]);
-    FitColumns();
-    ShowStatusFitted();
+    m_screen.FitColumns();
+    m_screen.ShowStatusFitted();
 }
 
 void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
@@ -226,24 +237,9 @@ void CRunManagerDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
             column, velmora::app::RunManagerRescaled(m_listCommands.GetColumnWidth(column), fromDpi, toDpi));
     }
     // The row icons are read again at the new size.
-    MakeImageList(velmora::app::RunManagerScaled(16, toDpi));
+    m_rowIcons.MakeImageList(velmora::app::RunManagerScaled(kIconSize, toDpi));
     m_listCommands.Invalidate(TRUE);
     // The new window rectangle that follows lays the controls out.
-}
-
-void CRunManagerDlg::MakeImageList(int side) {
-    // Icons asked for the old list and not read yet are not read, and those
-    // being read now are not taken into the new one (another generation).
-    m_iconLoader.Forget();
-    m_iconsToAsk.clear();
-    m_iconBook.Restart();
-    // The list takes the new image list before the old one goes. The
-    // stand-in is the system's application icon.
-    CImageList icons;
-    icons.Create(side, side, ILC_COLOR32 | ILC_MASK, 64, 64);
-    icons.Add(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
-    m_listCommands.SetSmallImageList(icons);
-    m_imageList.Attach(icons.Detach());
 }
 
 LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
@@ -255,7 +251,8 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
         case LVN_ODFINDITEMW: {
             const auto* find = reinterpret_cast<NMLVFINDITEMW*>(pHeader);
             if ((find->lvfi.flags & kTextSearch) == 0 || find->lvfi.psz == nullptr) return -1;
-            return OnFindItem(velmora::FromWin(find->lvfi.psz), find->iStart);
+            // Type-ahead: the next row whose command starts with the text.
+            return m_model.FindRowByPrefix(velmora::FromWin(find->lvfi.psz), find->iStart);
         }
         case LVN_COLUMNCLICK:
             OnColumnClick(reinterpret_cast<NMLISTVIEW*>(pHeader)->iSubItem);
@@ -285,90 +282,61 @@ LRESULT CRunManagerDlg::OnListNotify(NMHDR* pHeader) {
 
 void CRunManagerDlg::OnGetDispInfo(NMLVDISPINFOW* pInfo) {
     LVITEMW& item = pInfo->item;
-    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_entries.size())) return;
     ReadRowValues(item.iItem);
-    const RunEntry& entry = m_entries[static_cast<std::size_t>(item.iItem)];
+    const RunEntry* entry = m_model.EntryOfRow(item.iItem);
+    if (entry == nullptr) return;
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
         const int column = item.iSubItem >= 0 && item.iSubItem < kRunColumnCount ? item.iSubItem : 0;
-        const CStringW text = CellText(entry, static_cast<RunColumn>(column));
+        const CStringW text = CellText(*entry, static_cast<RunColumn>(column));
         const std::size_t length = velmora::FittingUnits(text, static_cast<std::size_t>(item.cchTextMax) - 1);
         text.copy(reinterpret_cast<char16_t*>(item.pszText), length);
         item.pszText[length] = L'\0';
     }
-    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(entry);
+    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = m_rowIcons.ImageOf(*entry);
 }
 
-int CRunManagerDlg::OnFindItem(const CStringW& strTyped, int nStart) {
-    return FindCommandByPrefix(m_entries, strTyped, nStart);
-}
-
-void CRunManagerDlg::OnColumnClick(int nColumn) {
-    if (nColumn < 0 || nColumn >= kRunColumnCount) return;
-    // The selection follows its entries to their new places.
-    const std::set<EntryKey> selected = SelectedKeys();
-    m_sortOrder = SortOrderAfterClick(m_sortOrder, static_cast<RunColumn>(nColumn));
-    SortRunEntries(m_allEntries, m_sortOrder.column, m_sortOrder.ascending);
-    m_filter.Index(m_allEntries);
-    ShowFilteredEntries();
-    SelectRows(selected);
-}
-
-void CRunManagerDlg::OnFilterChanged() {
-    const std::set<EntryKey> selected = SelectedKeys();
-    ShowFilteredEntries();
-    SelectRows(selected);
-    ShowListingStatus();
-}
-
-void CRunManagerDlg::ShowFilteredEntries() {
-    const std::vector<int> matching = m_filter.Matching(m_editFilter.GetWindowText());
-    std::vector<RunEntry> shown;
-    shown.reserve(matching.size());
-    for (int index : matching) shown.push_back(m_allEntries[static_cast<std::size_t>(index)]);
-    // The selection and the focus mark belong to rows, not entries: off
-    // before the rows change. Row by row, as clearing every row at once
-    // costs a notification per row.
-    for (int row : m_listCommands.GetSelectedItems()) m_listCommands.SetItemState(row, 0, LVIS_SELECTED);
-    const int focused = m_listCommands.GetNextItem(-1, LVNI_FOCUSED);
-    if (focused >= 0) m_listCommands.SetItemState(focused, 0, LVIS_FOCUSED);
-    m_entries = std::move(shown);
-    m_listCommands.SetItemCount(static_cast<int>(m_entries.size()));
-    // A scroll bar that came or went changed the width the columns share.
-    FitColumns();
-    m_listCommands.Invalidate(FALSE);
-}
-
-std::set<CRunManagerDlg::EntryKey> CRunManagerDlg::SelectedKeys() const {
-    std::set<EntryKey> keys;
-    for (int index : SelectedEntries()) {
-        const RunEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        keys.emplace(entry.scope, entry.keyPath);
+void CRunManagerDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
+    if (pTip->pszText == nullptr || pTip->cchTextMax <= 0) return;
+    ReadRowValues(pTip->iItem);
+    const RunEntry* entry = m_model.EntryOfRow(pTip->iItem);
+    if (entry == nullptr) return;
+    // Each cell whole, under its heading, one a line.
+    CStringW tip;
+    for (const RunColumn column : {RunColumn::kCommand, RunColumn::kTarget, RunColumn::kPath}) {
+        const CStringW text = CellText(*entry, column);
+        if (text.IsEmpty()) continue;
+        if (!tip.IsEmpty()) tip += u"\r\n";
+        tip += velmora::WideFrom936(ColumnHeading(column)) + velmora::WideFrom936("：") + text;
     }
-    return keys;
+    const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);
+    tip.copy(reinterpret_cast<char16_t*>(pTip->pszText), length);
+    pTip->pszText[length] = L'\0';
 }
 
-void CRunManagerDlg::SelectRows(const std::set<EntryKey>& keys) {
-    // The rows were just set (ShowFilteredEntries): nothing is selected.
-    bool focused = false;
-    for (std::size_t i = 0; i < m_entries.size() && !keys.empty(); ++i) {
-        if (keys.count({m_entries[i].scope, m_entries[i].keyPath}) == 0) continue;
-        const int row = static_cast<int>(i);
-        const UINT state = focused ? LVIS_SELECTED : LVIS_SELECTED | LVIS_FOCUSED;
-        m_listCommands.SetItemState(row, state, state);
-        if (!focused) m_listCommands.EnsureVisible(row, FALSE);
-        focused = true;
-    }
-    m_listCommands.Invalidate(FALSE);
+LRESULT CRunManagerDlg::OnListCustomDraw(NMLVCUSTOMDRAW* pDraw) {
+    // While a name is edited in its row the list has lost the focus, and
+    // would shade the row almost white: it keeps the selection's colours.
+    // Only then is each row's drawing asked about: under Wine every
+    // notification costs several trips to the wineserver.
+    const bool renaming = m_listCommands.SendMessage(LVM_GETEDITCONTROL) != 0;
+    if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) return renaming ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    if (pDraw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !renaming) return CDRF_DODEFAULT;
+    const auto row = static_cast<int>(pDraw->nmcd.dwItemSpec);
+    if ((m_listCommands.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) == 0)
+        return CDRF_DODEFAULT;
+    pDraw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+    pDraw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    pDraw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+    return CDRF_NEWFONT;
 }
 
-void CRunManagerDlg::ShowListingStatus() {
-    if (FilterTextOf(m_editFilter.GetWindowText()).IsEmpty()) {
-        m_listingStatus = ListingStatusText(m_allEntries, m_unreadable);
-    } else {
-        m_listingStatus =
-            FilteredStatusText(static_cast<int>(m_entries.size()), static_cast<int>(m_allEntries.size()));
+void CRunManagerDlg::OnIconsRead() {
+    const int top = m_listCommands.GetTopIndex();
+    // The last row on screen may be shown in part.
+    const int onScreen = m_listCommands.GetCountPerPage() + 1;
+    for (const CStringW& file : m_rowIcons.TakeIconsRead()) {
+        for (int row : m_model.RowsShowingIconOf(top, onScreen, file)) m_listCommands.RedrawItems(row, row);
     }
-    SetStatus(m_listingStatus);
 }
 
 void CRunManagerDlg::OnCancel() {
@@ -377,17 +345,4 @@ void CRunManagerDlg::OnCancel() {
         return;
     }
     CQebDialog::OnCancel();
-}
-
-std::vector<int> CRunManagerDlg::SelectedEntries() const {
-    std::vector<int> entries;
-    for (int item : m_listCommands.GetSelectedItems()) {
-        if (item >= 0 && item < static_cast<int>(m_entries.size())) entries.push_back(item);
-    }
-    return entries;
-}
-
-void CRunManagerDlg::SetStatus(const CStringW& strText) {
-    m_statusText = strText;
-    ShowStatusFitted();
 }

@@ -6,39 +6,40 @@
 // above the list filters it by command, target or Path value as the user
 // types.
 //
-// The list is an owner-data list view: the dialog keeps the entries in list
-// order and answers for the rows the list shows, so that thousands of
-// entries cost nothing to fill. A row shows a stand-in icon at once; the
-// icons of the rows drawn are read on a worker thread (once per target file)
-// and each row is drawn again when its icon is in.
+// A thin view over three objects: the list model (RunListModel.h: the
+// entries and the rows shown, without a window), the rows' icons
+// (RowIcons_win32.h) and its place on the screen with the status line
+// (RunManagerScreen_win32.h). The list is an owner-data list view that asks
+// the model for the rows it draws, so that thousands of entries cost nothing
+// to fill. Its files: RunManagerDlg_win32.cpp (creation, messages, the
+// list's notifications), RunManagerDlgListing_win32.cpp (listing, values,
+// filter, sort, selection), RunManagerDlgActions_win32.cpp (run, open,
+// delete, refresh), RunManagerDlgEdit_win32.cpp, RunManagerDlgBackup_win32.cpp,
+// RunManagerDlgTerminal_win32.cpp, and the command table
+// (RunManagerCommands_win32.cpp).
 #pragma once
 
 #include <memory>
-#include <set>
-#include <utility>
 #include <vector>
 
-#include "app/ui/FileIconLoader_win32.h"
 #include "app/platform/WindowPrompts_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
-#include "app/runcmd/RunEntryFilter.h"
 #include "app/runcmd/RunEntrySort.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
 #include "app/ui/AppServices_win32.h"
+#include "app/ui/RowIcons_win32.h"
+#include "app/ui/RunListModel.h"
 #include "app/ui/RunManagerCommands_win32.h"
 #include "app/ui/RunManagerLayout.h"
-#include "app/ui/RowIconBook.h"
-#include "app/ui/RowValueFill.h"
+#include "app/ui/RunManagerScreen_win32.h"
 #include "app/ui/SkinnedToolDlg_win32.h"
-#include "app/ui/TextTip_win32.h"
 #include "skin/QebTransButton.h"
 #include "wnd/Controls.h"
 #include "wnd/Gdi.h"
-#include "wnd/ImageList.h"
 #include "wnd/ListCtrl.h"
 #include "wnd/Menu.h"
 
@@ -52,18 +53,20 @@ public:
     explicit CRunManagerDlg(const AppServices& services, CWnd* pParent = nullptr);
 
     // The entries the rows show, in row order, the listing finished first.
-    const std::vector<RunEntry>& ShownEntries() {
+    std::vector<RunEntry> ShownEntries() {
         FinishListing();
-        return m_entries;
+        return m_model.ShownEntries();
     }
     // Whether the listing is not finished: values or marks still to come.
-    bool ValuesBeingRead() const noexcept { return m_valueFill.Open(); }
+    bool ValuesBeingRead() const noexcept { return m_model.ValuesWait(); }
     // How many files' icons are still being read for the rows.
-    std::size_t IconsBeingRead() const { return m_iconBook.Pending(); }
+    std::size_t IconsBeingRead() const { return m_rowIcons.Pending(); }
     // The context menu's items, greyed where the selection does not fit.
     void FillContextMenu(CMenu& menu);
 
 protected:
+    using EntryKeys = velmora::app::RunEntryKeys;
+
     BOOL OnInitDialog() override;
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // Enter has no action of its own in the manager: it does not close it.
@@ -77,11 +80,16 @@ protected:
     // At another DPI: the skin, the fonts, the buttons' looks, the columns
     // (as wide as the user left them, rescaled) and the row icons.
     void OnFrameDpiChanged(int fromDpi, int toDpi) override;
+
+    // The list's notifications: each row's texts and icon from the model,
+    // type-ahead, a heading's click, keys, renaming in place, a row's tip,
+    // and the row being renamed keeping its selected look.
     LRESULT OnListNotify(NMHDR* pHeader);
     void OnGetDispInfo(NMLVDISPINFOW* pInfo);
-    // Type-ahead: the row of the next command that starts with the typed text.
-    int OnFindItem(const CStringW& strTyped, int nStart);
-    void OnColumnClick(int nColumn);
+    void OnGetInfoTip(NMLVGETINFOTIPW* pTip);
+    LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* pDraw);
+    // Icons were read: the rows on screen that show them are drawn again.
+    void OnIconsRead();
 
     // WM_COMMAND: the filter's changes and the commands of the table
     // (RunManagerCommands_win32.h), from a button or the context menu; then
@@ -124,125 +132,66 @@ protected:
     void OnCopyToScope(RunScope to);
     void OnExport();
     void OnImport();
-    // The one selected entry, or null (and the status line says why).
-    const RunEntry* SingleSelectedEntry();
     // The store every action goes through, asking over this window.
     RunCommandStore Store() { return m_services.Store(m_prompts); }
-    // Refresh, then the entries of `keys` selected.
-    void RefreshSelecting(const std::set<std::pair<RunScope, CStringW>>& keys);
 
-    // Reads both scopes again, marks and sorts the entries and shows those
-    // the filter lets through. The selection is dropped. The user's refresh
-    // (OnRefresh) lists again only when the watch saw a change.
+    // The listing (RunManagerDlgListing_win32.cpp). Refresh reads both
+    // scopes again and shows the entries the filter lets through, sorted;
+    // the selection is dropped. The user's refresh (OnRefresh) lists again
+    // only when the watch saw a change.
     //
     // Shown in the command order or by scope with nothing filtered (as the
     // window opens), the rows are listed by their keys only: a row's values
     // are read when it is first drawn (ReadRowValues), the others on
     // kValueFillTimer while nothing else waits, and before any message that
     // acts on the entries the listing is finished (FinishListing: every
-    // value read, the marks set). Until then a row is the entry of the same
-    // index in m_allEntries.
+    // value read, the marks set).
     void Refresh();
+    // Refresh, then the entries of `keys` selected.
+    void RefreshSelecting(const EntryKeys& keys);
     void ReadRowValues(int row);
     void OnValueFillTimer();
     void FinishListing();
     static bool NeedsEveryValue(UINT message, LPARAM lParam);
-    // Not the frame's resize timer.
-    static constexpr UINT_PTR kValueFillTimer = RESIZE_TIMER_ID + 1;
-    // The filter's text changed: the list shows the matching entries; the
-    // selected ones that are still shown stay selected.
+    // The filter's text changed, or a heading was clicked: the list shows
+    // the model's rows; the selected entries still shown stay selected.
     void OnFilterChanged();
-    // Rebuilds m_entries from m_allEntries and the filter's text.
-    void ShowFilteredEntries();
-    // The selected entries by scope and key path, and their selection
-    // again in the rows that show them now (right after
-    // ShowFilteredEntries, which leaves no row selected).
-    using EntryKey = std::pair<RunScope, CStringW>;
-    std::set<EntryKey> SelectedKeys() const;
-    void SelectRows(const std::set<EntryKey>& keys);
+    void OnColumnClick(int nColumn);
+    // The list takes the model's rows, none of them selected.
+    void ShowRows();
+    // The selected rows, in list order; their entries (the one collection of
+    // the selection every action uses) and keys; and the rows of `keys`
+    // selected again (right after ShowRows).
+    std::vector<int> SelectedRows() const;
+    std::vector<RunEntry> SelectedEntries() const { return m_model.EntriesOfRows(SelectedRows()); }
+    EntryKeys SelectedKeys() const { return m_model.KeysOfRows(SelectedRows()); }
+    void SelectRows(const EntryKeys& keys);
+    // The one selected row, or -1 (and the status line says why).
+    int SingleSelectedRow();
     // The status line after listing or filtering.
     void ShowListingStatus();
-    // The selected entries' indexes in m_entries, in list order.
-    std::vector<int> SelectedEntries() const;
+    void SetStatus(const CStringW& strText) { m_screen.SetStatus(strText); }
+
     // The status line's account of an action on several entries.
     static BatchOutcome OutcomeOf(const RunBatchResult& result);
     // Asks before an action on many entries; true to go on.
     bool ConfirmMany(const char* action, std::size_t count);
-    // The image of an entry's row in m_imageList now: the stand-in until
-    // its icon is read. The first ask for a file has it read, once the
-    // paint that asked is done (AskIcons).
-    int ImageOf(const RunEntry& entry);
-    // The files asked for since the last time go to the worker: on
-    // kAskIconsMessage, posted by the first ask after the last time.
-    void AskIcons();
-    static constexpr UINT kAskIconsMessage = WM_APP + 3;
-    // Icons were read: those still awaited go into the image list, and the
-    // rows on screen that show them are drawn again.
-    void OnIconsRead();
-    // A new image list at `side` pixels, the stand-in its first image; the
-    // icons are read again for it.
-    void MakeImageList(int side);
-    void SetStatus(const CStringW& strText);
-
-    // On screen (RunManagerDlgScreen_win32.cpp). The place, size, maximised
-    // state and column widths the user left, read when the window opens and
-    // written when it goes (nothing without a settings key).
-    void RestorePlace();
-    void RememberPlace();
-    // The window's place while it is neither maximised nor minimised.
-    void NotePlace();
-    // 目标 and 附加路径 share the width the other columns leave, but for
-    // `heldColumn`, which keeps the width the user just gave it. Without a
-    // held column only once the window follows its size (m_columnsFollowSize).
-    void FitColumns(int heldColumn = -1);
-    bool OnHeaderNotify(const NMHDR* pHeader);
-    // The messages above; true when the message is taken.
-    bool OnScreenMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The status line shows m_statusText with its path shortened to fit, and
-    // the whole text as a tip when it shows less.
-    void ShowStatusFitted();
-    void OnGetInfoTip(NMLVGETINFOTIPW* pTip);
-    // The row being renamed keeps its selected look.
-    LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* pDraw);
 
     const AppServices& m_services;
     WindowPrompts m_prompts{*this};
     CListCtrl m_listCommands;
     CQebTransButton m_lblFilter;
     CEdit m_editFilter;
-    CImageList m_imageList;
     // The table's commands that have a button, in its order.
     CQebTransButton m_buttons[velmora::app::kRunManagerButtonCount];
     CQebTransButton m_lblStatus;
-    // Every entry listed, in list order, and those of them the filter
-    // shows: the list's rows.
-    std::vector<RunEntry> m_allEntries;
-    std::vector<RunEntry> m_entries;
-    RunEntryFilter m_filter;
-    // Keys that could not be read at the last listing.
-    int m_unreadable = 0;
-    // The entries whose values are still to be read.
-    velmora::app::RowValueFill m_valueFill;
-    // The status line ShowListingStatus set last: the listing's finish
-    // shows it again with the marks, unless an action's outcome replaced it.
-    CStringW m_listingStatus;
-    RunSortOrder m_sortOrder;
-    // Which files' icons are in m_imageList or being read for it; the
-    // worker that reads them, stopped when the window goes.
-    velmora::app::RowIconBook m_iconBook;
-    FileIconLoader m_iconLoader;
-    // Files whose icons a paint asked for, not yet given to the worker:
-    // the screen is drawn first, so that the worker's reading never slows
-    // the paint that asked. Each with the image list generation it is for.
-    std::vector<std::pair<unsigned, CStringW>> m_iconsToAsk;
+    velmora::app::RunListModel m_model;
+    RowIcons m_rowIcons;
+    RunManagerScreen m_screen{*this, m_listCommands, m_lblStatus, m_services};
     // Whether the keys listed may have changed since the last listing; none:
     // every refresh lists again.
     std::unique_ptr<ListingChangeWatch> m_listingWatch;
-    // The status line's whole text, and the tip that shows it.
-    CStringW m_statusText;
-    CTextTip m_statusTip;
-    velmora::skin::SkinRect m_normalPlace;
-    // The columns open as designed (or as remembered) and keep their widths,
-    // rescaled, through a change of DPI; every other change of size shares.
-    bool m_columnsFollowSize = false;
+    // The status line ShowListingStatus set last: the listing's finish
+    // shows it again with the marks, unless an action's outcome replaced it.
+    CStringW m_listingStatus;
 };

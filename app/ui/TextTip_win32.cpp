@@ -11,7 +11,7 @@ constexpr int kTipWidth = 600;
 TOOLINFOW CTextTip::ToolInfo() {
     TOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_SUBCLASS;
+    info.uFlags = 0;
     info.hwnd = m_hWindow;
     info.uId = kToolId;
     return info;
@@ -40,4 +40,29 @@ void CTextTip::SetText(const CStringW& text) {
     TOOLINFOW info = ToolInfo();
     info.lpszText = const_cast<LPWSTR>(velmora::WinText(m_text));
     m_tip.SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CTextTip::Relay(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            break;
+        default:
+            return;
+    }
+    if (m_tip.m_hWnd == nullptr) return;
+    MSG msg{};
+    msg.hwnd = m_hWindow;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(::GetMessageTime());
+    const DWORD at = ::GetMessagePos();
+    msg.pt = POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    m_tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }

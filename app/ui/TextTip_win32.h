@@ -1,7 +1,8 @@
 // A tooltip over one rectangle of a window, holding a text the window shows
 // only in part (a status line cut to its width): pointing at the rectangle
-// shows the whole text. The tooltip watches the window's mouse messages
-// itself (TTF_SUBCLASS), so nothing needs to pass them on.
+// shows the whole text. The window passes its mouse messages on (Relay):
+// the tooltip does not subclass it, which would put every message of the
+// window through the subclass's property lookups.
 #pragma once
 
 #include "wnd/ToolTipCtrl.h"
@@ -13,6 +14,8 @@ public:
     void SetArea(const RECT& area);
     // The text shown; empty shows no tip.
     void SetText(const CStringW& text);
+    // A message of the window: the mouse's are passed to the tooltip.
+    void Relay(UINT message, WPARAM wParam, LPARAM lParam);
     CStringW Text() const { return m_text; }
 
 private:

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "app/ui/RowIconBook.h"
+#include "app/ui/RunListModel.h"
 
 namespace {
 
 using velmora::app::IconFileOf;
 using velmora::app::kStandInImage;
 using velmora::app::RowIconBook;
-using velmora::app::RowsShowingIconOf;
+using velmora::app::RunListModel;
 
 RunEntry EntryAt(const char16_t* target, bool broken = false) {
     RunEntry entry;
@@ -90,16 +91,37 @@ TEST(RowIconBookTest, TheIconFileOfAnEntry) {
 }
 
 TEST(RowIconBookTest, TheRowsToDrawAgainAreTheShownOnesOfThatFile) {
-    const std::vector<RunEntry> rows = {
+    std::vector<RunEntry> entries = {
         EntryAt(u"C:\\a.exe"),       EntryAt(u"C:\\b.exe"), EntryAt(u"\"c:\\A.EXE\" -x"),
         EntryAt(u"C:\\a.exe", true), EntryAt(u"C:\\a.exe"),
     };
-    EXPECT_EQ(RowsShowingIconOf(rows, 0, 5, u"C:\\a.exe"), (std::vector<int>{0, 2, 4}))
-        << "not the broken row";
-    EXPECT_EQ(RowsShowingIconOf(rows, 1, 3, u"C:\\a.exe"), (std::vector<int>{2}));
-    EXPECT_EQ(RowsShowingIconOf(rows, -2, 100, u"C:\\b.exe"), (std::vector<int>{1})) << "clipped";
-    EXPECT_TRUE(RowsShowingIconOf(rows, 5, 10, u"C:\\a.exe").empty());
-    EXPECT_TRUE(RowsShowingIconOf(rows, 0, 5, u"").empty());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].command = u"r";
+        entries[i].command += static_cast<char16_t>(u'0' + i);
+    }
+    RunListModel rows;
+    rows.SetListing(entries, 0, false);
+    const struct {
+        const char16_t* typed;  // the filter: the rows are not the entries' places
+        int first, count;
+        const char16_t* file;
+        std::vector<int> rows;
+    } cases[] = {
+        {u"", 0, 5, u"C:\\a.exe", {0, 2, 4}},  // not the broken row
+        {u"", 1, 3, u"C:\\a.exe", {2}},
+        {u"", -2, 100, u"C:\\b.exe", {1}},  // clipped
+        {u"", 5, 10, u"C:\\a.exe", {}},
+        {u"", 0, 5, u"", {}},
+        // Shown: r0, r2, r3 (broken), r4.
+        {u"a.exe", 0, 4, u"c:\\A.exe", {0, 1, 3}},
+        {u"a.exe", 1, 2, u"C:\\a.exe", {1}},
+        {u"a.exe", 0, 4, u"C:\\b.exe", {}},
+    };
+    for (const auto& c : cases) {
+        rows.Filter(c.typed);
+        EXPECT_EQ(rows.RowsShowingIconOf(c.first, c.count, c.file), c.rows)
+            << c.first << "+" << c.count << " of " << rows.RowCount();
+    }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The manager's rules that need no window: the order of each column, the
-// texts it shows and asks, the replace rule of registration, and the layout
-// of its controls.
+// texts it shows and asks, the replace rule of registration, the list model
+// that maps its rows to entries, and the layout of its controls.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "app/runcmd/RunCommandRegistration.h"
 #include "app/runcmd/RunEntryFilter.h"
 #include "app/runcmd/RunEntrySort.h"
+#include "app/ui/RunListModel.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/platform/ExplorerArguments.h"
 #include "app/text/OutcomeText.h"
@@ -82,6 +84,11 @@ TEST(SortRunEntriesTest, EachColumnBothWays) {
         std::vector<RunEntry> reversed(input.rbegin(), input.rend());
         SortRunEntries(reversed, c.column, c.ascending);
         EXPECT_EQ(Order(reversed), c.order);
+        // The list model's rows, in the order of the listing it holds.
+        velmora::app::RunListModel model;
+        model.SetListing(reversed, 0, false);
+        model.Sort({c.column, c.ascending});
+        EXPECT_EQ(Order(model.ShownEntries()), c.order);
     }
 }
 
@@ -186,7 +193,22 @@ TEST(RunEntryFilterTest, MatchesCommandTargetOrPathIgnoringLetterCase) {
         {u"ed.exe c:", {}},
         {u"zzz", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(filter.Matching(c.typed), c.shown) << N(c.typed);
+    // The list model shows the same entries as its rows, in its own order.
+    velmora::app::RunListModel model;
+    model.SetListing(entries, 0, false);
+    for (const auto& c : cases) {
+        EXPECT_EQ(filter.Matching(c.typed), c.shown) << N(c.typed);
+        model.Filter(c.typed);
+        std::set<std::string> expected;
+        for (int index : c.shown) expected.insert(Order({entries[static_cast<std::size_t>(index)]}));
+        std::set<std::string> rows;
+        for (const RunEntry& entry : model.ShownEntries()) rows.insert(Order({entry}));
+        EXPECT_EQ(rows, expected) << N(c.typed);
+    }
+    model.Filter(u"ED");
+    EXPECT_EQ(model.StatusText(), CStringW(u"显示 1 / 共 5 个运行命令"));
+    model.Filter(u" \t");
+    EXPECT_EQ(model.StatusText(), CStringW(u"共 5 个运行命令"));
 
     // Indexed again after a change: the old texts are gone.
     entries.resize(1);
@@ -195,6 +217,150 @@ TEST(RunEntryFilterTest, MatchesCommandTargetOrPathIgnoringLetterCase) {
     EXPECT_EQ(filter.Matching(u"ed"), std::vector<int>{0});
     filter.Index({});
     EXPECT_EQ(filter.Matching(u""), std::vector<int>{});
+}
+
+// The entries of the sort table, listed by the model in command order:
+// alpha/m alpha/u Beta/u beta/m 中文/m.
+std::vector<RunEntry> ModelEntries() {
+    const RunScope m = RunScope::kLocalMachine;
+    const RunScope u = RunScope::kCurrentUser;
+    return {
+        Entry("中文", "C:\\b.exe", m, false, false, "D:\\Lib"),
+        Entry("Beta", "c:\\a.exe", u, true, false, "c:\\lib;%SystemRoot%"),
+        Entry("alpha", "C:\\c.exe", m, false, true),
+        Entry("beta", "C:\\A.exe", m, true, true, "C:\\Lib"),
+        Entry("alpha", "D:\\d.exe", u),
+    };
+}
+
+TEST(RunListModelTest, TheSelectionFollowsItsEntriesThroughFilterAndSort) {
+    using velmora::app::RunListModel;
+    const struct {
+        const char* before;  // filtered by when the rows are selected
+        std::vector<int> selected;
+        const char* entries;  // the entries of the selected rows, in that order
+        const char* after;    // filtered by then
+        RunSortOrder order;   // and sorted by
+        std::vector<int> rows;  // the rows of the same entries then
+    } cases[] = {
+        // Hidden by the filter: no row; the same name in the other scope is
+        // another entry.
+        {"", {0, 3}, "alpha/m beta/m", "beta", {RunColumn::kCommand, true}, {1}},
+        {"", {1, 0}, "alpha/u alpha/m", "", {RunColumn::kScope, true}, {0, 3}},
+        // Rows of a filtered list are not the entries' places.
+        {"c:", {0, 1, 2}, "alpha/m Beta/u beta/m", "", {RunColumn::kTarget, false}, {1, 3, 4}},
+        {"c:", {3}, "中文/m", "lib", {RunColumn::kPath, true}, {2}},
+        // Rows outside the list select nothing.
+        {"", {-1, 5, 4}, "中文/m", "", {RunColumn::kCommand, false}, {0}},
+        {"zzz", {0}, "", "", {RunColumn::kCommand, true}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
+        RunListModel model;
+        model.SetListing(ModelEntries(), 0, false);
+        model.Filter(W(c.before));
+        EXPECT_EQ(Order(model.EntriesOfRows(c.selected)), c.entries);
+        const velmora::app::RunEntryKeys keys = model.KeysOfRows(c.selected);
+        model.Filter(W(c.after));
+        model.Sort(c.order);
+        const std::vector<int> rows = model.RowsOfKeys(keys);
+        EXPECT_EQ(rows, c.rows);
+        for (int row : rows) {
+            ASSERT_NE(model.EntryOfRow(row), nullptr);
+            EXPECT_EQ(keys.count({model.EntryOfRow(row)->scope, model.EntryOfRow(row)->keyPath}), 1u);
+        }
+    }
+    RunListModel model;
+    EXPECT_EQ(model.EntryOfRow(0), nullptr) << "no listing, no rows";
+    model.SetListing(ModelEntries(), 0, false);
+    EXPECT_EQ(model.EntryOfRow(-1), nullptr);
+    EXPECT_EQ(model.EntryOfRow(5), nullptr);
+    ASSERT_NE(model.EntryOfRow(4), nullptr);
+    EXPECT_EQ(model.EntryOfRow(4)->command, CStringW(u"中文"));
+}
+
+TEST(RunListModelTest, TypeAheadSearchesTheRowsShown) {
+    velmora::app::RunListModel model;
+    model.SetListing(ModelEntries(), 0, false);
+    const struct {
+        const char* typed;
+        const char* prefix;
+        int start;
+        int row;
+    } cases[] = {
+        {"", "b", 0, 2},  {"", "ALPHA", 1, 1}, {"", "a", 2, 0},     {"", "中", 0, 4},
+        // Shown: Beta/u, beta/m and 中文/m, whose target is C:\b.exe.
+        {"b", "b", 1, 1}, {"b", "a", 0, -1},  {"b", "中", 0, 2},     {"b", "", 0, -1},
+        {"zzz", "a", 0, -1},
+    };
+    for (const auto& c : cases) {
+        model.Filter(W(c.typed));
+        EXPECT_EQ(model.FindRowByPrefix(W(c.prefix), c.start), c.row) << c.typed << " / " << c.prefix;
+    }
+}
+
+TEST(RunListModelTest, ValuesAreReadByRowIntoTheListingAndFinishedBeforeSortingAndFiltering) {
+    using velmora::app::RunListModel;
+    // Listed by keys: the values come from `read`, "gone" cannot be read.
+    std::vector<RunEntry> keys;
+    for (const char* command : {"d", "gone", "b", "c", "a"}) keys.push_back(Entry(command, "", RunScope::kCurrentUser));
+    std::vector<std::string> reads;
+    const RunListModel::ReadValues read = [&reads](RunEntry& entry) {
+        reads.push_back(N(entry.command));
+        if (entry.command == u"gone") return false;
+        entry.target = u"C:\\" + entry.command + u".exe";
+        entry.path = entry.command == u"b" ? u"C:\\lib" : u"";
+        return true;
+    };
+    RunListModel model;
+    model.SetListing(keys, 2, true);
+    EXPECT_TRUE(model.ValuesWait());
+    EXPECT_EQ(Order(model.ShownEntries()), "a/u b/u c/u d/u gone/u");
+    EXPECT_TRUE(model.RowWaits(3));
+    EXPECT_TRUE(model.ReadRow(3, read));
+    EXPECT_EQ(model.EntryOfRow(3)->target, CStringW(u"C:\\d.exe")) << "read into the row's entry";
+    EXPECT_FALSE(model.RowWaits(3));
+    EXPECT_FALSE(model.ReadRow(3, read)) << "read once";
+    EXPECT_FALSE(model.RowWaits(5));
+    EXPECT_FALSE(model.ReadRow(5, read));
+    EXPECT_FALSE(model.ReadRow(-1, read));
+    // Asked while values wait: the rows keep the listing's places until
+    // every value is in.
+    model.Sort({RunColumn::kCommand, false});
+    EXPECT_EQ(Order(model.ShownEntries()), "a/u b/u c/u d/u gone/u");
+    int idle = 2;
+    EXPECT_FALSE(model.ReadWhile(read, [&idle] { return idle-- > 0; }));
+    EXPECT_EQ(reads, (std::vector<std::string>{"d", "a", "b"}));
+    EXPECT_TRUE(model.ValuesWait());
+
+    int marked = 0;
+    EXPECT_EQ(model.FinishValues(read, [&marked](std::vector<RunEntry>& entries) {
+        marked = static_cast<int>(entries.size());
+        entries.front().broken = true;
+    }), 1);
+    EXPECT_EQ(reads.size(), 5u) << "each entry read once";
+    EXPECT_EQ(marked, 4) << "the marks set over the entries kept";
+    EXPECT_FALSE(model.ValuesWait());
+    EXPECT_FALSE(model.RowWaits(0));
+    EXPECT_EQ(model.Unreadable(), 3);
+    EXPECT_EQ(Order(model.ShownEntries()), "d/u c/u b/u a/u") << "sorted once the values are in";
+    EXPECT_TRUE(model.EntryOfRow(3)->broken) << "a, marked before it moved";
+    EXPECT_EQ(model.StatusText(), CStringW(u"共 4 个运行命令，1 个失效，3 项无法读取"));
+    model.Filter(u"lib");
+    EXPECT_EQ(Order(model.ShownEntries()), "b/u") << "the values read are searched";
+    EXPECT_EQ(model.FinishValues(read, nullptr), 0) << "nothing waits";
+    EXPECT_EQ(reads.size(), 5u);
+
+    // Filtered while values wait: by what is known, and again once they are in.
+    model.SetListing(keys, 0, true);
+    EXPECT_EQ(model.RowCount(), 0u) << "\"lib\" is in no command";
+    EXPECT_FALSE(model.ReadRow(0, read));
+    model.FinishValues(read, nullptr);
+    EXPECT_EQ(Order(model.ShownEntries()), "b/u");
+    // A listing with every value has nothing to wait for.
+    model.SetListing(ModelEntries(), 0, false);
+    EXPECT_FALSE(model.ValuesWait());
+    EXPECT_FALSE(model.ReadRow(0, read));
 }
 
 TEST(RunEntryFilterTest, FoldsOnlyLettersThatHaveACase) {
