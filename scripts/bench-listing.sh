@@ -139,9 +139,9 @@ summary_row "2 000-entry listing ($arch), refresh after one change (best of $run
 summary_row "2 000-entry listing ($arch), first screen's icons in (best of $runs)" "$i ms" "-" "no goal"
 k=$(printf '%s\n' "${keystroke[@]}" | sort -g | head -1)
 verdict=met
-awk -v k="$k" 'BEGIN { exit !(k < 50) }' || verdict="NOT met"
-echo "filter at 2 000 entries, best of $runs: slowest keystroke $k ms (goal: under 50 ms: $verdict)"
-summary_row "filter keystroke at 2 000 entries ($arch, best of $runs)" "$k ms" "< 50 ms" "$verdict"
+awk -v k="$k" 'BEGIN { exit !(k < 30) }' || verdict="NOT met"
+echo "filter at 2 000 entries, best of $runs: slowest keystroke $k ms (goal: under 30 ms: $verdict)"
+summary_row "filter keystroke at 2 000 entries ($arch, best of $runs)" "$k ms" "< 30 ms" "$verdict"
 # The keystroke posted right after the first paint, as the icons arrive: its
 # answer must not wait for them (the order is the goal, not the time).
 answered_first=0
