@@ -30,9 +30,15 @@ BOOL CTarvelApp::InitInstance() {
         const RunCommandPlace place = SystemRunCommandPlace();
         Win32LauncherFiles launcherFiles;
         Launchers launchers(registry, place, launcherFiles);
-        const AppServices services{&registry, place, RightsFor(DetectElevation()),
-                                   &velmora::shell::ShellExecuteExW, &TargetFileExists, &choices,
-                                   SystemMessageFilter(), u"Software\\Velmora", &launchers,
+        const AppServices services{&registry,
+                                   place,
+                                   RightsFor(DetectElevation()),
+                                   &velmora::shell::ShellExecuteExW,
+                                   &TargetFileExists,
+                                   &choices,
+                                   SystemMessageFilter(),
+                                   u"Software\\Velmora",
+                                   &launchers,
                                    &RegistryChangeWatch::Make};
         CTarvelDlg dlg(services);
         m_pMainWnd = &dlg;

@@ -155,9 +155,7 @@ char* CString::NilChars() noexcept {
     return nil.header.Chars();
 }
 
-CString::Data* CString::GetData() const noexcept {
-    return reinterpret_cast<Data*>(m_pszData) - 1;
-}
+CString::Data* CString::GetData() const noexcept { return reinterpret_cast<Data*>(m_pszData) - 1; }
 
 namespace {
 
@@ -255,9 +253,7 @@ CString::CString(const CString& other) noexcept : m_pszData(other.m_pszData) {
     if (data->nRefs >= 0) __atomic_add_fetch(&data->nRefs, 1, __ATOMIC_RELAXED);
 }
 
-CString::CString(CString&& other) noexcept : m_pszData(other.m_pszData) {
-    other.m_pszData = NilChars();
-}
+CString::CString(CString&& other) noexcept : m_pszData(other.m_pszData) { other.m_pszData = NilChars(); }
 
 CString::~CString() { Release(); }
 

@@ -1,11 +1,9 @@
-#include "base/mbcs.h"
-
 #include <windows.h>
+
+#include "base/mbcs.h"
 
 namespace velmora {
 
-bool IsLeadByte(unsigned char byte) noexcept {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
+bool IsLeadByte(unsigned char byte) noexcept { return IsDBCSLeadByte(byte) != FALSE; }
 
 }  // namespace velmora

@@ -19,8 +19,7 @@ Function Bind(const wchar_t* library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
 }
 
-#define VELMORA_BIND(library, name) \
-    static const auto bound = Bind<decltype(&::name)>(library, #name)
+#define VELMORA_BIND(library, name) static const auto bound = Bind<decltype(&::name)>(library, #name)
 
 // What a call that found no function returns, with the reason set.
 template <typename Result>

@@ -25,15 +25,15 @@ inline void StoreLE32(unsigned char* p, std::uint32_t v) noexcept {
 // step first adds what does not depend on b (the message word, the constant,
 // and for G the half of the function that needs only c and d), leaving as
 // few operations as possible between the new b and the next one.
-inline void StepF(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x,
-                  int s, std::uint32_t t) noexcept {
+inline void StepF(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
+                  std::uint32_t t) noexcept {
     a += x + t;
     a += d ^ (b & (c ^ d));
     a = RotateLeft(a, s) + b;
 }
 
-inline void StepG(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x,
-                  int s, std::uint32_t t) noexcept {
+inline void StepG(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
+                  std::uint32_t t) noexcept {
     // (b & d) | (c & ~d): the two halves never share a bit, so | is +.
     a += x + t;
     a += c & ~d;
@@ -41,15 +41,15 @@ inline void StepG(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint3
     a = RotateLeft(a, s) + b;
 }
 
-inline void StepH(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x,
-                  int s, std::uint32_t t) noexcept {
+inline void StepH(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
+                  std::uint32_t t) noexcept {
     a += x + t;
     a += b ^ (c ^ d);
     a = RotateLeft(a, s) + b;
 }
 
-inline void StepI(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x,
-                  int s, std::uint32_t t) noexcept {
+inline void StepI(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s,
+                  std::uint32_t t) noexcept {
     a += x + t;
     a += c ^ (b | ~d);
     a = RotateLeft(a, s) + b;

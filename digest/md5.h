@@ -12,9 +12,9 @@
 
 // The working record of one digest.
 struct MD5Context {
-    std::uint32_t state[4];     // A, B, C, D
-    std::uint32_t count[2];     // message length in bits, low word first
-    unsigned char buffer[64];   // tail of the message not yet a whole block
+    std::uint32_t state[4];    // A, B, C, D
+    std::uint32_t count[2];    // message length in bits, low word first
+    unsigned char buffer[64];  // tail of the message not yet a whole block
 };
 
 // Starts a digest: the RFC's initial state words, zero length.

@@ -12,8 +12,7 @@ constexpr int kToolTipInitialDelayMs = 100;
 
 }  // namespace
 
-CQebButton::CQebButton() noexcept
-    : m_notifyParent(true), m_imageOffset(0), m_pImage(nullptr) {}
+CQebButton::CQebButton() noexcept : m_notifyParent(true), m_imageOffset(0), m_pImage(nullptr) {}
 
 CQebButton::~CQebButton() = default;
 
@@ -73,10 +72,12 @@ void CQebButton::OnSize() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_
 
 void CQebButton::OnMouseMove(POINT point) {
     ApplyTransition(velmora::skin::SkinButtonOnMouseMove({m_hover, m_pressed},
-                                               velmora::skin::GatherMouseMove(*this, point)));
+                                                         velmora::skin::GatherMouseMove(*this, point)));
 }
 
-void CQebButton::OnLButtonDown() { ApplyTransition(velmora::skin::SkinButtonOnLeftDown({m_hover, m_pressed})); }
+void CQebButton::OnLButtonDown() {
+    ApplyTransition(velmora::skin::SkinButtonOnLeftDown({m_hover, m_pressed}));
+}
 
 void CQebButton::OnLButtonUp() {
     ApplyTransition(velmora::skin::SkinButtonOnLeftUp({m_hover, m_pressed}, m_notifyParent));

@@ -124,8 +124,9 @@ BOOL CQebDialog::OnInitDialog() {
     // of three (style, place and size, z-order).
     if (m_openingPlace) {
         const RECT& place = *m_openingPlace;
-        SetWindowPos(m_openingInsertAfter, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                     SWP_FRAMECHANGED | SWP_NOACTIVATE | (m_openingInsertAfter == nullptr ? SWP_NOZORDER : 0));
+        SetWindowPos(
+            m_openingInsertAfter, place.left, place.top, place.right - place.left, place.bottom - place.top,
+            SWP_FRAMECHANGED | SWP_NOACTIVATE | (m_openingInsertAfter == nullptr ? SWP_NOZORDER : 0));
     } else {
         SetWindowPos(nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -9,8 +9,8 @@ namespace {
 
 using velmora::skin::ButtonLook;
 using velmora::skin::SkinRect;
-using velmora::skin::ToSkinRect;
 using velmora::skin::ToRect;
+using velmora::skin::ToSkinRect;
 
 constexpr COLORREF kDefaultBackground = 0xEAE9EA;
 constexpr COLORREF kDefaultHoverText = 0xFF0000;
@@ -128,7 +128,7 @@ void CQebTransButton::OnSize() {
 
 void CQebTransButton::OnMouseMove(POINT point) {
     ApplyTransition(velmora::skin::TransButtonOnMouseMove({m_hover, m_pressed}, Mode(),
-                                                velmora::skin::GatherMouseMove(*this, point)));
+                                                          velmora::skin::GatherMouseMove(*this, point)));
 }
 
 void CQebTransButton::OnLButtonDown() {
@@ -147,8 +147,8 @@ void CQebTransButton::OnLButtonUp() {
     m_pressed = up.state.pressed;
     if (up.effects.notifyParent && !velmora::skin::NotifyParentOfClick(*this)) return;
     // Where the cursor is now: the parent's answer may have moved it or us.
-    ApplyTransition(velmora::skin::TransButtonAfterLeftUp({m_hover, m_pressed}, Mode(), up.effects.notifyParent,
-                                                velmora::skin::IsCursorOnButton(*this)));
+    ApplyTransition(velmora::skin::TransButtonAfterLeftUp(
+        {m_hover, m_pressed}, Mode(), up.effects.notifyParent, velmora::skin::IsCursorOnButton(*this)));
 }
 
 BOOL CQebTransButton::OnSetCursor() {
@@ -174,9 +174,11 @@ void CQebTransButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
         case kBitmapMode:
             DrawBitmapButton(buffer, client);
             if (m_showFocus && ((lpDrawItemStruct->itemState & ODS_FOCUS) != 0 || ::GetFocus() == m_hWnd) &&
-                (::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+                (::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) ==
+                    0) {
                 const int inset = velmora::skin::ScaleForDpi(3, Dpi());
-                RECT mark{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
+                RECT mark{client.left + inset, client.top + inset, client.right - inset,
+                          client.bottom - inset};
                 if (mark.right > mark.left && mark.bottom > mark.top) ::DrawFocusRect(buffer, &mark);
             }
             break;

@@ -38,10 +38,10 @@ struct FrameMetrics {
     int bottomHeight = 0;       // h5: painting and hit-testing
     int bottomInnerHeight = 0;  // h7: inner rectangle and maximised geometry
     // Not from the pieces but from the window's DPI (3 and 20 at 96 DPI):
-    int edgeGrip = 3;           // the top and bottom sizing strips, the widest
-                                // side strip, the caption rows above the screen
-                                // when maximised
-    int iconZoneWidth = 20;     // the caption icon's press zone
+    int edgeGrip = 3;        // the top and bottom sizing strips, the widest
+                             // side strip, the caption rows above the screen
+                             // when maximised
+    int iconZoneWidth = 20;  // the caption icon's press zone
     friend constexpr bool operator==(const FrameMetrics&, const FrameMetrics&) = default;
 };
 // The metrics of the pieces for a window at `dpi` (the grips scaled, the

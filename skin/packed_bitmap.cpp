@@ -11,16 +11,16 @@ constexpr std::uint8_t kMagic[4] = {'V', 'S', 'K', 'R'};
 constexpr std::size_t kHeaderBytes = 8;
 constexpr std::uint8_t kFirstRunControl = 128;
 
-int Side(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8;
-}
+int Side(std::span<const std::uint8_t> bytes, std::size_t at) { return bytes[at] | bytes[at + 1] << 8; }
 
 // Writes the pixels in the order they come (top row first) to their places
 // in the bottom-up rows.
 class RowWriter {
 public:
     RowWriter(UnpackedBitmap& bitmap)
-        : m_bits(bitmap.dibBits.data()), m_width(bitmap.width), m_rowBytes(DibRowBytes24(bitmap.width)),
+        : m_bits(bitmap.dibBits.data()),
+          m_width(bitmap.width),
+          m_rowBytes(DibRowBytes24(bitmap.width)),
           m_row(bitmap.height - 1) {}
 
     void Put(const std::uint8_t* pixel) {
@@ -64,7 +64,8 @@ std::optional<UnpackedBitmap> UnpackSkinBitmap(std::span<const std::uint8_t> pac
         if (at >= packed.size()) return std::nullopt;
         const std::uint8_t control = packed[at++];
         const bool isRun = control >= kFirstRunControl;
-        const std::size_t count = isRun ? std::size_t(control) - (kFirstRunControl - 1) : std::size_t(control) + 1;
+        const std::size_t count =
+            isRun ? std::size_t(control) - (kFirstRunControl - 1) : std::size_t(control) + 1;
         const std::size_t dataBytes = isRun ? 3 : count * 3;
         if (count > pixelCount - written || dataBytes > packed.size() - at) return std::nullopt;
         for (std::size_t i = 0; i < count; ++i) writer.Put(&packed[at + (isRun ? 0 : i * 3)]);

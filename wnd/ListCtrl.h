@@ -30,7 +30,8 @@ public:
     int InsertColumn(int nCol, const CStringW& strHeading, int nFormat, int nWidth);
     int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol)); }
     BOOL SetColumnWidth(int nCol, int cx) {
-        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nCol), MAKELPARAM(cx, 0)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nCol), MAKELPARAM(cx, 0)));
     }
     // The small-image list (a view: see above). Returns the previous one.
     HIMAGELIST SetSmallImageList(HIMAGELIST hList) {

@@ -74,8 +74,10 @@ CliParse ParseCliArguments(const std::vector<CStringW>& args) {
     std::size_t next = 0;
     // Before the verb: only --help and --version.
     while (next < args.size() && (IsHelpFlag(args[next]) || args[next] == u"--version")) {
-        if (IsHelpFlag(args[next])) request.help = true;
-        else request.version = true;
+        if (IsHelpFlag(args[next]))
+            request.help = true;
+        else
+            request.version = true;
         ++next;
     }
     if (next == args.size()) {

@@ -12,17 +12,17 @@ using velmora::FillIn;
 CStringW ItemLine(const ImportItem& item) {
     switch (item.action) {
         case ImportAction::kAdd:
-            return FillIn(CliText("%s  %s（%s）：%s"),
-                          {CliText(kImportAdd), item.command, CliText(ScopeText(item.scope)), item.newTarget});
+            return FillIn(CliText("%s  %s（%s）：%s"), {CliText(kImportAdd), item.command,
+                                                        CliText(ScopeText(item.scope)), item.newTarget});
         case ImportAction::kReplace:
-            return FillIn(CliText("%s  %s（%s）：%s → %s"), {CliText(kImportReplace), item.command,
-                                                           CliText(ScopeText(item.scope)), item.oldTarget,
-                                                           item.newTarget});
+            return FillIn(CliText("%s  %s（%s）：%s → %s"),
+                          {CliText(kImportReplace), item.command, CliText(ScopeText(item.scope)),
+                           item.oldTarget, item.newTarget});
         case ImportAction::kRefused:
             break;
     }
-    return FillIn(CliText("%s  第 %s 行  %s：%s"), {CliText(kImportSkip), DecimalText(item.line), item.fileKey,
-                                                   CliText(ImportRefusalText(item.refusal))});
+    return FillIn(CliText("%s  第 %s 行  %s：%s"), {CliText(kImportSkip), DecimalText(item.line),
+                                                    item.fileKey, CliText(ImportRefusalText(item.refusal))});
 }
 
 }  // namespace
@@ -55,7 +55,8 @@ CliExitCode ExportVerb(const CliVerbContext& context) {
         context.Err(FileFailureText(kExportAction, file, CliText("无法写入文件")));
         return CliExitCode::kFailed;
     }
-    const CStringW text = ExportStatusText(exported.exported, static_cast<int>(exported.unreadable.size()), file);
+    const CStringW text =
+        ExportStatusText(exported.exported, static_cast<int>(exported.unreadable.size()), file);
     if (!exported.unreadable.empty()) {
         context.Err(text);
         return CliExitCode::kFailed;
@@ -86,7 +87,8 @@ CliExitCode ImportVerb(const CliVerbContext& context) {
     }
     if (request.dryRun) {
         for (const ImportItem& item : plan.items) context.Out(ItemLine(item));
-        CStringW summary = FillIn(CliText("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
+        CStringW summary =
+            FillIn(CliText("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
         if (refused > 0) summary += FillIn(CliText("；%s 项不会写入"), {DecimalText(refused)});
         context.Out(summary + CliText("（试运行，未做任何修改）"));
         return CliExitCode::kSuccess;

@@ -21,7 +21,8 @@ bool AcceptName(const CliVerbContext& context, const CStringW& typed, CStringW* 
         return false;
     }
     if (name.GetLength() > kCommandNameLimit) {
-        context.Err(FillIn(CliText("命令名“%s”太长：最多 %s 个字符"), {name, DecimalText(kCommandNameLimit)}));
+        context.Err(
+            FillIn(CliText("命令名“%s”太长：最多 %s 个字符"), {name, DecimalText(kCommandNameLimit)}));
         return false;
     }
     *pName = name;
@@ -59,8 +60,10 @@ CliExitCode ReportEdit(const CliVerbContext& context, const RunActionText& actio
         return CliExitCode::kExists;
     }
     const CStringW text = EditStatusText(action, command, result, detail);
-    if (Succeeded(result)) context.Out(text);
-    else context.Err(text);
+    if (Succeeded(result))
+        context.Out(text);
+    else
+        context.Err(text);
     return ExitCodeOf(result);
 }
 
@@ -93,7 +96,8 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     if (command.pathFolders && !command.pathFolders->empty())
         context.Out(EditStatusText(kEditPathAction, name, ChangeResult::kDone, CStringW()));
     if (command.terminal) {
-        if (std::optional<RunEntry> entry = context.store.Find(context.scope, name)) TellTerminalUse(context, *entry);
+        if (std::optional<RunEntry> entry = context.store.Find(context.scope, name))
+            TellTerminalUse(context, *entry);
     }
     return CliExitCode::kSuccess;
 }
@@ -103,8 +107,10 @@ CliExitCode RemoveVerb(const CliVerbContext& context) {
     bool allFound = true;
     for (const CStringW& name : context.request.operands) {
         RunEntry entry;
-        if (FindEntryToChange(context, name, &entry)) entries.push_back(entry);
-        else allFound = false;
+        if (FindEntryToChange(context, name, &entry))
+            entries.push_back(entry);
+        else
+            allFound = false;
     }
     if (!allFound) {
         context.Err(CliText("未删除任何运行命令"));
@@ -148,9 +154,10 @@ CliExitCode PathVerb(const CliVerbContext& context) {
     switch (request.pathChange) {
         case PathChange::kShow: {
             if (request.json) {
-                CStringW json = u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
-                                u"\",\"folders\":[";
-                for (std::size_t i = 0; i < folders.size(); ++i) json += (i ? u"," : u"") + JsonString(folders[i]);
+                CStringW json = u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" +
+                                ScopeKey(entry.scope) + u"\",\"folders\":[";
+                for (std::size_t i = 0; i < folders.size(); ++i)
+                    json += (i ? u"," : u"") + JsonString(folders[i]);
                 context.Out(json + u"]}");
             } else {
                 for (const CStringW& folder : folders) context.Out(folder);

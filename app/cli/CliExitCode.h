@@ -7,7 +7,8 @@ enum class CliExitCode {
     kProblemsFound = 1,  // check found broken, hidden or ill-named entries
     kUsage = 2,          // unknown verb or flag, missing or extra argument, a name the rules refuse
     kNotFound = 3,       // no such run command, or the program or file named does not exist
-    kExists = 4,         // the name points at another program (or the import would replace) and --force was not given
-    kNeedsAdmin = 5,     // the machine's entries without administrator rights; nothing written
-    kFailed = 6,         // the registry refused a step, or a file could not be read or written, or is damaged
+    kExists =
+        4,  // the name points at another program (or the import would replace) and --force was not given
+    kNeedsAdmin = 5,  // the machine's entries without administrator rights; nothing written
+    kFailed = 6,      // the registry refused a step, or a file could not be read or written, or is damaged
 };

@@ -48,28 +48,41 @@ std::vector<RunEntry> Selected(const CliVerbContext& context, const std::vector<
 CStringW EntryJson(const RunEntry& entry) {
     return u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
            u"\",\"key\":" + JsonString(entry.keyPath) + u",\"target\":" + JsonString(entry.target) +
-           u",\"path\":" + JsonString(entry.path) + u",\"folders\":" + JsonStringArray(SplitPathList(entry.path)) +
-           u",\"broken\":" + JsonBool(entry.broken) + u",\"shadowed\":" + JsonBool(entry.shadowed) +
-           u",\"terminal\":" + JsonBool(entry.terminal) +
+           u",\"path\":" + JsonString(entry.path) + u",\"folders\":" +
+           JsonStringArray(SplitPathList(entry.path)) + u",\"broken\":" + JsonBool(entry.broken) +
+           u",\"shadowed\":" + JsonBool(entry.shadowed) + u",\"terminal\":" + JsonBool(entry.terminal) +
            u",\"terminalLauncherMissing\":" + JsonBool(entry.terminalLauncherMissing) +
            u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u"}";
 }
 
 const char16_t* TypeName(std::uint32_t type) {
     switch (type) {
-        case 0: return u"REG_NONE";
-        case 1: return u"REG_SZ";
-        case 2: return u"REG_EXPAND_SZ";
-        case 3: return u"REG_BINARY";
-        case 4: return u"REG_DWORD";
-        case 5: return u"REG_DWORD_BIG_ENDIAN";
-        case 6: return u"REG_LINK";
-        case 7: return u"REG_MULTI_SZ";
-        case 8: return u"REG_RESOURCE_LIST";
-        case 9: return u"REG_FULL_RESOURCE_DESCRIPTOR";
-        case 10: return u"REG_RESOURCE_REQUIREMENTS_LIST";
-        case 11: return u"REG_QWORD";
-        default: return nullptr;
+        case 0:
+            return u"REG_NONE";
+        case 1:
+            return u"REG_SZ";
+        case 2:
+            return u"REG_EXPAND_SZ";
+        case 3:
+            return u"REG_BINARY";
+        case 4:
+            return u"REG_DWORD";
+        case 5:
+            return u"REG_DWORD_BIG_ENDIAN";
+        case 6:
+            return u"REG_LINK";
+        case 7:
+            return u"REG_MULTI_SZ";
+        case 8:
+            return u"REG_RESOURCE_LIST";
+        case 9:
+            return u"REG_FULL_RESOURCE_DESCRIPTOR";
+        case 10:
+            return u"REG_RESOURCE_REQUIREMENTS_LIST";
+        case 11:
+            return u"REG_QWORD";
+        default:
+            return nullptr;
     }
 }
 
@@ -159,8 +172,8 @@ CStringW KeyJson(const RegKeyContents& contents) {
     json += u"],\"subkeys\":[";
     for (std::size_t i = 0; i < contents.subKeys.size(); ++i) {
         if (i > 0) json += u',';
-        json += u"{\"name\":" + JsonString(contents.subKeys[i].name) + u"," + KeyJson(contents.subKeys[i].contents) +
-                u"}";
+        json += u"{\"name\":" + JsonString(contents.subKeys[i].name) + u"," +
+                KeyJson(contents.subKeys[i].contents) + u"}";
     }
     return json + u"]";
 }
@@ -223,8 +236,8 @@ CliExitCode ListVerb(const CliVerbContext& context) {
         context.Out(json + u"],\"unreadable\":" + DecimalText(listing.unreadable) + u"}");
         return CliExitCode::kSuccess;
     }
-    const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope,    RunColumn::kState,
-                                 RunColumn::kTarget,  RunColumn::kPath,     RunColumn::kTerminal};
+    const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope, RunColumn::kState,
+                                 RunColumn::kTarget,  RunColumn::kPath,  RunColumn::kTerminal};
     std::vector<std::vector<CStringW>> rows(1);
     for (const RunColumn column : columns) rows[0].push_back(CliText(ColumnHeading(column)));
     for (const RunEntry& entry : entries) {
@@ -286,8 +299,8 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
             problems.push_back(EntryProblem(u"name", CliText("名称两端有空白或多余的反斜杠"), entry));
         }
         if (!entry.terminalShadowedBy.IsEmpty()) {
-            problems.push_back(
-                EntryProblem(u"terminal-shadowed", CliText("终端中被遮蔽：") + entry.terminalShadowedBy, entry));
+            problems.push_back(EntryProblem(u"terminal-shadowed",
+                                            CliText("终端中被遮蔽：") + entry.terminalShadowedBy, entry));
         }
     }
     AddLauncherProblems(context, entries, problems);
@@ -297,23 +310,23 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
             const Problem& problem = problems[i];
             if (i > 0) json += u',';
             json += u"{\"kind\":\"" + CStringW(problem.kind) + u"\",\"name\":" + JsonString(problem.command) +
-                    u",\"scope\":\"" + ScopeKey(problem.scope) + u"\",\"target\":" + JsonString(problem.target) +
-                    u",\"text\":" + JsonString(problem.text) + u"}";
+                    u",\"scope\":\"" + ScopeKey(problem.scope) + u"\",\"target\":" +
+                    JsonString(problem.target) + u",\"text\":" + JsonString(problem.text) + u"}";
         }
         context.Out(json + u"],\"checked\":" + DecimalText(static_cast<long long>(entries.size())) +
                     u",\"unreadable\":" + DecimalText(listing.unreadable) + u"}");
     } else {
         std::vector<std::vector<CStringW>> rows;
         for (const Problem& problem : problems) {
-            rows.push_back({problem.text, problem.command, CliText(ScopeText(problem.scope)), problem.target});
+            rows.push_back(
+                {problem.text, problem.command, CliText(ScopeText(problem.scope)), problem.target});
         }
         context.output.Out(AlignedTable(rows));
-        context.Out(problems.empty()
-                        ? FillIn(CliText("检查了 %s 个运行命令，没有发现问题"),
-                                 {DecimalText(static_cast<long long>(entries.size()))})
-                        : FillIn(CliText("检查了 %s 个运行命令，发现 %s 个问题"),
-                                 {DecimalText(static_cast<long long>(entries.size())),
-                                  DecimalText(static_cast<long long>(problems.size()))}));
+        context.Out(problems.empty() ? FillIn(CliText("检查了 %s 个运行命令，没有发现问题"),
+                                              {DecimalText(static_cast<long long>(entries.size()))})
+                                     : FillIn(CliText("检查了 %s 个运行命令，发现 %s 个问题"),
+                                              {DecimalText(static_cast<long long>(entries.size())),
+                                               DecimalText(static_cast<long long>(problems.size()))}));
     }
     if (listing.unreadable > 0) {
         context.Err(FillIn(CliText("%s 个键无法读取"), {DecimalText(listing.unreadable)}));

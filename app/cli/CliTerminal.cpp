@@ -20,8 +20,10 @@ CliExitCode Report(const CliVerbContext& context, const RunEntry& entry, bool on
     } else {
         const CStringW text =
             TerminalOutcomeText(entry, on, result, context.store.LauncherFile(entry.scope, entry.command));
-        if (Succeeded(result)) context.Out(text);
-        else context.Err(text);
+        if (Succeeded(result))
+            context.Out(text);
+        else
+            context.Err(text);
     }
     return ExitCodeOf(result);
 }
@@ -33,7 +35,8 @@ CliExitCode AllOff(const CliVerbContext& context) {
     }
     const RunBatchResult batch = context.store.SetTerminal(marked, false);
     CliExitCode code = CliExitCode::kSuccess;
-    for (std::size_t i = 0; i < marked.size(); ++i) code = Worse(code, Report(context, marked[i], false, batch.results[i]));
+    for (std::size_t i = 0; i < marked.size(); ++i)
+        code = Worse(code, Report(context, marked[i], false, batch.results[i]));
     if (code != CliExitCode::kSuccess) return code;
     const CStringW shown = context.store.LauncherFolder(context.scope);
     switch (context.store.TakeLauncherFolderOffPath(context.scope)) {
@@ -44,7 +47,8 @@ CliExitCode AllOff(const CliVerbContext& context) {
         case ChangeResult::kUnchanged:
             return CliExitCode::kSuccess;
         default:
-            context.Err(FillIn(CliText("未能修改%s的 PATH：注册表拒绝了修改"), {CliText(ScopeText(context.scope))}));
+            context.Err(
+                FillIn(CliText("未能修改%s的 PATH：注册表拒绝了修改"), {CliText(ScopeText(context.scope))}));
             return CliExitCode::kFailed;
     }
 }
@@ -52,15 +56,17 @@ CliExitCode AllOff(const CliVerbContext& context) {
 CliExitCode Repair(const CliVerbContext& context) {
     std::vector<LauncherProblem> problems = context.store.LauncherProblems(context.store.List().entries);
     if (context.scopeGiven) {
-        std::erase_if(problems, [&](const LauncherProblem& problem) { return problem.scope != context.scope; });
+        std::erase_if(problems,
+                      [&](const LauncherProblem& problem) { return problem.scope != context.scope; });
     }
     const std::vector<LauncherProblem> left = context.store.RepairLaunchers(problems);
     for (const LauncherProblem& problem : left) {
         context.Err(FillIn(CliText("未能修复“%s”的终端启动文件：%s"), {problem.command, problem.file}));
     }
-    context.Out(problems.empty() ? CliText("终端命令没有需要修复的问题")
-                                 : FillIn(CliText("修复了 %s 个终端命令的问题"),
-                                          {DecimalText(static_cast<long long>(problems.size() - left.size()))}));
+    context.Out(problems.empty()
+                    ? CliText("终端命令没有需要修复的问题")
+                    : FillIn(CliText("修复了 %s 个终端命令的问题"),
+                             {DecimalText(static_cast<long long>(problems.size() - left.size()))}));
     return left.empty() ? CliExitCode::kSuccess : CliExitCode::kFailed;
 }
 
@@ -96,10 +102,12 @@ CliExitCode TerminalVerb(const CliVerbContext& context) {
     const bool on = action == u"on";
     const RunBatchResult batch = context.store.SetTerminal(entries, on);
     CliExitCode code = CliExitCode::kSuccess;
-    for (std::size_t i = 0; i < entries.size(); ++i) code = Worse(code, Report(context, entries[i], on, batch.results[i]));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        code = Worse(code, Report(context, entries[i], on, batch.results[i]));
     if (!on && !batch.emptiedScopes.empty()) {
-        context.Out(FillIn(CliText("%s已没有终端命令；要把启动文件夹从 PATH 中去掉，运行 velmora terminal off --all"),
-                           {CliText(ScopeText(context.scope))}));
+        context.Out(
+            FillIn(CliText("%s已没有终端命令；要把启动文件夹从 PATH 中去掉，运行 velmora terminal off --all"),
+                   {CliText(ScopeText(context.scope))}));
     }
     return code;
 }

@@ -14,7 +14,8 @@ CStringW CheckTerminalAction(const CliRequest& request) {
         return FillIn(WideFrom936("terminal 后应为 on、off 或 repair，而不是 %s"), {action});
     if (request.all && action != u"off") return WideFrom936("--all 只用于 terminal off");
     if (action == u"repair") {
-        return names > 0 ? FillIn(WideFrom936("terminal repair 的参数太多：%s"), {request.operands[1]}) : CStringW();
+        return names > 0 ? FillIn(WideFrom936("terminal repair 的参数太多：%s"), {request.operands[1]})
+                         : CStringW();
     }
     if (request.all) return names > 0 ? WideFrom936("terminal off --all 不接受名称") : CStringW();
     return names == 0 ? FillIn(WideFrom936("terminal %s 缺少参数：NAME..."), {action}) : CStringW();
@@ -52,8 +53,7 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "velmora set-target NAME PROGRAM [--user | --machine]\n"
          "  修改目标：只改默认值，类型不变（REG_EXPAND_SZ 仍为 REG_EXPAND_SZ）。不需要 --force。\n",
          &SetTargetVerb},
-        {u"path", 1, 1, "NAME", u"--add --remove --set --clear --json", CliWrites::kWithPathChange,
-         false,
+        {u"path", 1, 1, "NAME", u"--add --remove --set --clear --json", CliWrites::kWithPathChange, false,
          "velmora path NAME [--add DIR | --remove DIR | --set LIST | --clear] [--user | --machine] [--json]\n"
          "  不带选项时列出附加路径（Path 值）中的文件夹；否则修改它。空列表删除 Path 值。\n",
          &PathVerb},
@@ -77,7 +77,8 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "  （%LOCALAPPDATA%\\Velmora\\bin 或 %ProgramData%\\Velmora\\bin）放一个同名的小启动程序，\n"
          "  并把文件夹加到 PATH 末尾（新打开的终端生效）。启动程序每次运行时读取运行命令，\n"
          "  所以改名、改目标、删除都会同步。名称不能带分组，也不能是 con、nul 等设备名。\n"
-         "  off --all 取消该范围的全部终端命令，并把文件夹从 PATH 中去掉；repair 修复缺失或多余的启动文件。\n",
+         "  off --all 取消该范围的全部终端命令，并把文件夹从 PATH 中去掉；repair "
+         "修复缺失或多余的启动文件。\n",
          &TerminalVerb, &CheckTerminalAction},
     };
     return verbs;

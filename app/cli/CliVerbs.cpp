@@ -46,7 +46,8 @@ std::vector<RunEntry> EntriesNamed(const CliVerbContext& context, const CStringW
     std::vector<RunEntry> named;
     for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
         if (context.scopeGiven && scope != context.scope) continue;
-        if (std::optional<RunEntry> entry = context.store.Find(scope, name)) named.push_back(std::move(*entry));
+        if (std::optional<RunEntry> entry = context.store.Find(scope, name))
+            named.push_back(std::move(*entry));
     }
     return named;
 }
@@ -86,18 +87,20 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
     }
     const CliVerbRow& verb = *FindCliVerb(request.verb);
     if (request.machine && !services.elevated && Writes(verb, request)) {
-        output.Err(CliText("需要管理员权限才能修改本机（HKEY_LOCAL_MACHINE）的运行命令，未做任何修改。") + u"\n");
+        output.Err(CliText("需要管理员权限才能修改本机（HKEY_LOCAL_MACHINE）的运行命令，未做任何修改。") +
+                   u"\n");
         output.Err(CliText("请在以管理员身份运行的命令提示符中重试，或改用 --user。") + u"\n");
         return CliExitCode::kNeedsAdmin;
     }
     const bool scopeGiven = request.user || request.machine;
-    const RunScope scope = request.user      ? RunScope::kCurrentUser
-                           : request.machine ? RunScope::kLocalMachine
+    const RunScope scope = request.user        ? RunScope::kCurrentUser
+                           : request.machine   ? RunScope::kLocalMachine
                            : services.elevated ? RunScope::kLocalMachine
                                                : RunScope::kCurrentUser;
     CliPrompts prompts(request.force || !verb.replacesOnlyWithForce);
     std::optional<Launchers> launchers;
-    if (services.launcherFiles != nullptr) launchers.emplace(*services.registry, services.place, *services.launcherFiles);
+    if (services.launcherFiles != nullptr)
+        launchers.emplace(*services.registry, services.place, *services.launcherFiles);
     RunCommandStore store(*services.registry, services.place, {scope, services.elevated}, prompts,
                           services.targetExists, launchers ? &*launchers : nullptr);
     const CliVerbContext context{request, services, output, store, prompts, scope, scopeGiven};

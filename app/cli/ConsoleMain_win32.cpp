@@ -31,7 +31,8 @@ class StandardStream {
 public:
     explicit StandardStream(DWORD which) : m_handle(::GetStdHandle(which)) {
         DWORD mode = 0;
-        m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_handle, &mode);
+        m_console =
+            m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(m_handle, &mode);
     }
     void Write(const CStringW& text) const {
         if (m_handle == nullptr || m_handle == INVALID_HANDLE_VALUE || text.empty()) return;
@@ -41,10 +42,12 @@ public:
             for (std::size_t done = 0; done < text.size();) {
                 DWORD count = static_cast<DWORD>(std::min(kChunk, text.size() - done));
                 // Never split a surrogate pair between two writes.
-                if (done + count < text.size() && text[done + count - 1] >= 0xD800 && text[done + count - 1] <= 0xDBFF)
+                if (done + count < text.size() && text[done + count - 1] >= 0xD800 &&
+                    text[done + count - 1] <= 0xDBFF)
                     --count;
                 DWORD written = 0;
-                if (!::WriteConsoleW(m_handle, text.data() + done, count, &written, nullptr) || written == 0) return;
+                if (!::WriteConsoleW(m_handle, text.data() + done, count, &written, nullptr) || written == 0)
+                    return;
                 done += written;
             }
             return;
@@ -85,10 +88,11 @@ std::vector<CStringW> ArgumentsAfterProgram() {
 }
 
 CStringW FullPath(const CStringW& path) {
-    const CStringW full = velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
-        return ::GetFullPathNameW(velmora::WinText(path), static_cast<DWORD>(capacity), velmora::WinBuffer(buffer),
-                                  nullptr);
-    });
+    const CStringW full =
+        velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
+            return ::GetFullPathNameW(velmora::WinText(path), static_cast<DWORD>(capacity),
+                                      velmora::WinBuffer(buffer), nullptr);
+        });
     return full.empty() ? path : full;
 }
 

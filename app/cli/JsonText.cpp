@@ -39,14 +39,29 @@ CStringW JsonString(const CStringW& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
         switch (unit) {
-            case u'"': out += u"\\\""; continue;
-            case u'\\': out += u"\\\\"; continue;
-            case u'\n': out += u"\\n"; continue;
-            case u'\r': out += u"\\r"; continue;
-            case u'\t': out += u"\\t"; continue;
-            case u'\b': out += u"\\b"; continue;
-            case u'\f': out += u"\\f"; continue;
-            default: break;
+            case u'"':
+                out += u"\\\"";
+                continue;
+            case u'\\':
+                out += u"\\\\";
+                continue;
+            case u'\n':
+                out += u"\\n";
+                continue;
+            case u'\r':
+                out += u"\\r";
+                continue;
+            case u'\t':
+                out += u"\\t";
+                continue;
+            case u'\b':
+                out += u"\\b";
+                continue;
+            case u'\f':
+                out += u"\\f";
+                continue;
+            default:
+                break;
         }
         if (unit < 0x20 || unit == 0x7F) {
             AppendUnicodeEscape(out, unit);
@@ -69,7 +84,8 @@ std::string Utf8FromUtf16(const CStringW& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
         if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            const char32_t code = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            const char32_t code =
+                0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             AppendUtf8(out, code);
             ++i;
         } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {

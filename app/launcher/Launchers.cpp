@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "app/registry/RegistryValues.h"
 #include "app/launcher/PathVariable.h"
+#include "app/registry/RegistryValues.h"
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/TerminalName.h"
 
@@ -20,7 +20,7 @@ bool IsTextType(std::uint32_t type) { return type == kRegSz || type == kRegExpan
 }  // namespace
 
 Launchers::Launchers(IRegistry& registry, const RunCommandPlace& place, LauncherFiles& files,
-                             TerminalEnvironmentKeys environment)
+                     TerminalEnvironmentKeys environment)
     : m_registry(registry), m_place(place), m_files(files), m_environment(std::move(environment)) {}
 
 CStringW Launchers::LauncherFile(RunScope scope, const CStringW& command) const {
@@ -31,7 +31,8 @@ Launchers::KeyState Launchers::ReadKey(RunScope scope, const CStringW& command) 
     KeyState state;
     RegKey opened = 0;
     const RegKey root = m_place.RootOf(scope);
-    if (m_registry.OpenKeyForRead(root, m_place.KeyPathOf(KeyPathOfCommand(command)).GetString(), &opened) != kRegistrySuccess) {
+    if (m_registry.OpenKeyForRead(root, m_place.KeyPathOf(KeyPathOfCommand(command)).GetString(), &opened) !=
+        kRegistrySuccess) {
         return state;
     }
     ScopedRegKey key(m_registry, root);
@@ -105,12 +106,13 @@ bool Launchers::WritePath(RunScope scope, std::uint32_t type, const CStringW& pa
         return true;
     });
     if (!journal.NoteValue(root, EnvironmentKey(scope), u"Path")) return false;
-    if (m_registry.CreateKey(root, EnvironmentKey(scope).GetString(), &created) != kRegistrySuccess) return false;
+    if (m_registry.CreateKey(root, EnvironmentKey(scope).GetString(), &created) != kRegistrySuccess)
+        return false;
     ScopedRegKey key(m_registry, root);
     key.Replace(created);
     const std::vector<unsigned char> bytes = StringValueBytes(path);
-    if (m_registry.SetValue(key.Get(), u"Path", type, bytes.data(), static_cast<std::uint32_t>(bytes.size())) !=
-        kRegistrySuccess) {
+    if (m_registry.SetValue(key.Get(), u"Path", type, bytes.data(),
+                            static_cast<std::uint32_t>(bytes.size())) != kRegistrySuccess) {
         return false;
     }
     m_files.AnnounceEnvironmentChange();
@@ -150,7 +152,8 @@ ProgramKind Launchers::KindOfTarget(const CStringW& target) const {
 
 ChangeResult Launchers::CheckFit(const CStringW& command, const CStringW& target) const {
     if (CheckTerminalName(command) != TerminalNameCheck::kFits) return ChangeResult::kNotForTerminal;
-    return KindOfTarget(target) == ProgramKind::kNotAProgram ? ChangeResult::kNotAProgram : ChangeResult::kDone;
+    return KindOfTarget(target) == ProgramKind::kNotAProgram ? ChangeResult::kNotAProgram
+                                                             : ChangeResult::kDone;
 }
 
 Launchers::SearchOrder Launchers::TerminalSearchOrder() const {
@@ -175,7 +178,8 @@ CStringW Launchers::ShadowOf(const SearchOrder& order, RunScope scope, const CSt
             CStringW candidate = folder;
             if (candidate.GetAt(candidate.GetLength() - 1) != u'\\') candidate += u"\\";
             candidate += command + extension;
-            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate)) return candidate;
+            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate))
+                return candidate;
         }
     }
     return CStringW();
@@ -213,7 +217,8 @@ std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& en
         }
         for (const CStringW& name : m_files.LauncherNames(scope)) {
             if (marked.count(Folded(name)) == 0) {
-                problems.push_back({LauncherProblem::kOrphanLauncher, scope, name, LauncherFile(scope, name)});
+                problems.push_back(
+                    {LauncherProblem::kOrphanLauncher, scope, name, LauncherFile(scope, name)});
             }
         }
     }
@@ -223,7 +228,8 @@ std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& en
 ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJournal& journal) {
     const CStringW launcher = LauncherFile(scope, command);
     const KeyState state = ReadKey(scope, command);
-    const bool wanted = state.exists && state.marked && CheckTerminalName(command) == TerminalNameCheck::kFits;
+    const bool wanted =
+        state.exists && state.marked && CheckTerminalName(command) == TerminalNameCheck::kFits;
     const bool present = m_files.Exists(launcher);
     const auto failed = [&journal](ChangeResult result) {
         journal.Restore();
@@ -231,7 +237,8 @@ ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJo
     };
     if (!wanted) {
         if (!present) return ChangeResult::kUnchanged;
-        if (!NoteFile(launcher, journal) || !m_files.Remove(launcher)) return failed(ChangeResult::kLauncherFailed);
+        if (!NoteFile(launcher, journal) || !m_files.Remove(launcher))
+            return failed(ChangeResult::kLauncherFailed);
         return ChangeResult::kDone;
     }
     const ProgramKind kind = LauncherKindFor(state.target, launcher);

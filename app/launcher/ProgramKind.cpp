@@ -39,5 +39,6 @@ ProgramKind ProgramKindOf(const unsigned char* head, std::size_t size) noexcept 
     }
     const auto subsystem = ReadU16(image, optional + kSubsystemOffset);
     if (!subsystem) return ProgramKind::kNotAProgram;
-    return *subsystem == kWindowsGui || *subsystem == kWindowsCeGui ? ProgramKind::kWindows : ProgramKind::kConsole;
+    return *subsystem == kWindowsGui || *subsystem == kWindowsCeGui ? ProgramKind::kWindows
+                                                                    : ProgramKind::kConsole;
 }

@@ -1,5 +1,6 @@
-#include "app/runcmd/CommandText.h"
 #include "app/platform/Elevation_win32.h"
+
+#include "app/runcmd/CommandText.h"
 #include "base/win32_handles.h"
 
 namespace {

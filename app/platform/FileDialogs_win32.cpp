@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/platform/FileDialogs_win32.h"
-#include "base/win32_handles.h"
 #include "base/shell_on_demand_win32.h"
+#include "base/win32_handles.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ CStringW Ask(HWND hOwner, const char* filter, const CStringW& initial, const CSt
     ofn.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : velmora::WinText(defaultExtension);
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER |
                 (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    const BOOL chosen = save ? velmora::shell::GetSaveFileNameW(&ofn) : velmora::shell::GetOpenFileNameW(&ofn);
+    const BOOL chosen =
+        save ? velmora::shell::GetSaveFileNameW(&ofn) : velmora::shell::GetOpenFileNameW(&ofn);
     if (!chosen) return CStringW();
     return velmora::FromWin(velmora::WinBuffer(buffer.data()));
 }

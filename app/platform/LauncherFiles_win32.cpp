@@ -16,7 +16,8 @@ constexpr std::size_t kLargestFileKept = 16u << 20;
 
 CStringW EnvironmentVariable(const char16_t* name) {
     return velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
-        return ::GetEnvironmentVariableW(WinText(name), velmora::WinBuffer(buffer), static_cast<DWORD>(capacity));
+        return ::GetEnvironmentVariableW(WinText(name), velmora::WinBuffer(buffer),
+                                         static_cast<DWORD>(capacity));
     });
 }
 
@@ -63,7 +64,8 @@ LauncherFolders DefaultLauncherFolders() {
 }
 
 Win32LauncherFiles::Win32LauncherFiles(LauncherFolders folders, LauncherBytes launchers)
-    : m_folders(std::move(folders)), m_launchers(launchers ? std::move(launchers) : LauncherBytes(&ResourceLauncher)) {}
+    : m_folders(std::move(folders)),
+      m_launchers(launchers ? std::move(launchers) : LauncherBytes(&ResourceLauncher)) {}
 
 CStringW Win32LauncherFiles::Folder(RunScope scope) const {
     return scope == RunScope::kCurrentUser ? m_folders.user : m_folders.machine;
@@ -75,12 +77,14 @@ bool Win32LauncherFiles::Exists(const CStringW& file) const {
 }
 
 bool Win32LauncherFiles::ReadHead(const CStringW& file, std::vector<unsigned char>* pHead) const {
-    const velmora::OwnedFile opened(::CreateFileW(WinText(file), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const velmora::OwnedFile opened(::CreateFileW(WinText(file), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!opened) return false;
     pHead->assign(kProgramHeadBytes, 0);
     DWORD read = 0;
-    if (!::ReadFile(opened.Get(), pHead->data(), static_cast<DWORD>(pHead->size()), &read, nullptr)) return false;
+    if (!::ReadFile(opened.Get(), pHead->data(), static_cast<DWORD>(pHead->size()), &read, nullptr))
+        return false;
     pHead->resize(read);
     return true;
 }
@@ -136,8 +140,8 @@ CStringW Win32LauncherFiles::Expand(const CStringW& text) const {
     if (text.Find(u'%') < 0) return text;
     return velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
         // The count includes the terminating zero when the text fits.
-        const DWORD needed =
-            ::ExpandEnvironmentStringsW(WinText(text), velmora::WinBuffer(buffer), static_cast<DWORD>(capacity));
+        const DWORD needed = ::ExpandEnvironmentStringsW(WinText(text), velmora::WinBuffer(buffer),
+                                                         static_cast<DWORD>(capacity));
         return needed == 0 ? 0 : needed <= capacity ? needed - 1 : needed;
     });
 }

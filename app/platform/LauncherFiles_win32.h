@@ -26,7 +26,8 @@ public:
     // The launcher of a kind as bytes; false when there is none.
     using LauncherBytes = std::function<bool(ProgramKind kind, std::vector<unsigned char>* pBytes)>;
     // The launchers come from this program's resources when none are given.
-    explicit Win32LauncherFiles(LauncherFolders folders = DefaultLauncherFolders(), LauncherBytes launchers = {});
+    explicit Win32LauncherFiles(LauncherFolders folders = DefaultLauncherFolders(),
+                                LauncherBytes launchers = {});
 
     CStringW Folder(RunScope scope) const override;
     bool Exists(const CStringW& file) const override;

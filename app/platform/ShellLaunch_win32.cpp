@@ -1,4 +1,5 @@
 #include "app/platform/ShellLaunch_win32.h"
+
 #include "base/win32_handles.h"
 
 DWORD ShellOpen(ShellExecuteExFn shellExecute, HWND hOwner, const CStringW& file,

@@ -1,7 +1,8 @@
+#include "app/platform/TargetFile_win32.h"
+
 #include <windows.h>
 
 #include "app/platform/SysnativePath.h"
-#include "app/platform/TargetFile_win32.h"
 
 namespace {
 

@@ -42,7 +42,8 @@ public:
     RegFileParse Run() {
         RegFileParse result;
         // Line 0 is the header, checked by the caller.
-        for (m_index = 1; m_index < m_lines.size() && m_error == RegFileError::kNone; ++m_index) ParseLine(result);
+        for (m_index = 1; m_index < m_lines.size() && m_error == RegFileError::kNone; ++m_index)
+            ParseLine(result);
         if (m_error != RegFileError::kNone) {
             result.keys.clear();
             result.error = m_error;
@@ -119,12 +120,19 @@ private:
             if (at == text.size()) break;
             const char16_t escaped = text[at++];
             switch (escaped) {
-            case u'\\':
-            case u'"': out.push_back(escaped); break;
-            // Line breaks as some registry editors write them.
-            case u'n': out.push_back(u'\n'); break;
-            case u'r': out.push_back(u'\r'); break;
-            default: return Fail(RegFileError::kBadEscape);
+                case u'\\':
+                case u'"':
+                    out.push_back(escaped);
+                    break;
+                // Line breaks as some registry editors write them.
+                case u'n':
+                    out.push_back(u'\n');
+                    break;
+                case u'r':
+                    out.push_back(u'\r');
+                    break;
+                default:
+                    return Fail(RegFileError::kBadEscape);
             }
         }
         return FailShort(RegFileError::kBadString);
@@ -174,7 +182,8 @@ private:
             for (; at < text.size() && HexDigit(text[at]) >= 0; ++at, ++digits)
                 type = type * 16 + static_cast<std::uint32_t>(HexDigit(text[at]));
             if (digits <= 8 && at == text.size()) return FailShort(RegFileError::kBadType);
-            if (digits == 0 || digits > 8 || text.compare(at, 2, u"):") != 0) return Fail(RegFileError::kBadType);
+            if (digits == 0 || digits > 8 || text.compare(at, 2, u"):") != 0)
+                return Fail(RegFileError::kBadType);
             value.type = type;
             return ParseHex(at + 2, value);
         }
@@ -189,7 +198,8 @@ private:
         if (digits == 0 && at == text.size()) return FailShort(RegFileError::kBadDword);
         if (digits == 0 || digits > 8 || !RestIsBlank(text, at)) return Fail(RegFileError::kBadDword);
         value.type = kRegDword;
-        for (int shift = 0; shift < 32; shift += 8) value.data.push_back(static_cast<unsigned char>(number >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            value.data.push_back(static_cast<unsigned char>(number >> shift));
         return true;
     }
 
@@ -242,7 +252,7 @@ private:
         for (std::size_t i = 0; i <= value.data.size(); ++i) {
             if (i < value.data.size() && value.data[i] != 0) continue;
             AppendUtf16(wide, velmora::WideFrom936(reinterpret_cast<const char*>(value.data.data()) + start,
-                                                  i - start));
+                                                   i - start));
             if (i < value.data.size()) AppendUtf16(wide, CStringW(1, u'\0'));
             start = i + 1;
         }
@@ -292,9 +302,12 @@ CStringW Escaped(const CStringW& text) {
 CStringW EscapedName(const CStringW& name) {
     CStringW out;
     for (const char16_t unit : Escaped(name)) {
-        if (unit == u'\r') out += u"\\r";
-        else if (unit == u'\n') out += u"\\n";
-        else out.push_back(unit);
+        if (unit == u'\r')
+            out += u"\\r";
+        else if (unit == u'\n')
+            out += u"\\n";
+        else
+            out.push_back(unit);
     }
     return out;
 }
@@ -371,7 +384,8 @@ RegFileParse ParseRegFile(const unsigned char* data, std::size_t size) {
     CStringW text;
     bool ansi = false;
     if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        for (std::size_t i = 2; i + 1 < size; i += 2) text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+        for (std::size_t i = 2; i + 1 < size; i += 2)
+            text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
     } else if (size >= 8 && CStringW(data, data + 8) == kHeader4) {
         ansi = true;
         text = velmora::WideFrom936(reinterpret_cast<const char*>(data), size);

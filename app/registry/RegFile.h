@@ -36,7 +36,7 @@ struct RegFileValue {
 };
 
 struct RegFileKey {
-    CStringW path;  // as in the file: "HKEY_CURRENT_USER\Software\..."
+    CStringW path;          // as in the file: "HKEY_CURRENT_USER\Software\..."
     bool deletion = false;  // [-path]
     int line = 0;
     std::vector<RegFileValue> values;
@@ -45,15 +45,15 @@ struct RegFileKey {
 
 enum class RegFileError {
     kNone,
-    kBadHeader,     // not a registry file: no byte order mark / header line
-    kCutOff,        // the file ends inside a line that is not complete
-    kBadKeyLine,    // a '[' line without its ']' or with an empty key
-    kBadEscape,     // a backslash in quotes not followed by \ or "
-    kBadString,     // a quoted name or text not closed on its line
-    kBadHex,        // not pairs of hex digits separated by commas
-    kBadDword,      // dword: not followed by 1 to 8 hex digits
-    kBadType,       // hex(N) with N not hexadecimal or too large
-    kBadLine,       // a line that is none of the above
+    kBadHeader,        // not a registry file: no byte order mark / header line
+    kCutOff,           // the file ends inside a line that is not complete
+    kBadKeyLine,       // a '[' line without its ']' or with an empty key
+    kBadEscape,        // a backslash in quotes not followed by \ or "
+    kBadString,        // a quoted name or text not closed on its line
+    kBadHex,           // not pairs of hex digits separated by commas
+    kBadDword,         // dword: not followed by 1 to 8 hex digits
+    kBadType,          // hex(N) with N not hexadecimal or too large
+    kBadLine,          // a line that is none of the above
     kValueOutsideKey,  // a value before the first [key] line
 };
 

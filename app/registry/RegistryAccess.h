@@ -69,8 +69,8 @@ public:
                            std::vector<unsigned char>* pData) = 0;
     // Stores `size` bytes of `data` as value `valueName` of type `type`,
     // replacing any value of that name whatever its type.
-    virtual long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type, const unsigned char* data,
-                          std::uint32_t size) = 0;
+    virtual long SetValue(RegKey key, const char16_t* valueName, std::uint32_t type,
+                          const unsigned char* data, std::uint32_t size) = 0;
     // Deletes value `valueName` of `key`; kRegistryFileNotFound when there is
     // none.
     virtual long DeleteValue(RegKey key, const char16_t* valueName) = 0;

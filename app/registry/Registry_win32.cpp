@@ -57,10 +57,12 @@ long CWin32Registry::KeyName(RegKey key, CStringW* pName) {
     if (query == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
     unsigned char info[kNameOffset + kLongestName * sizeof(wchar_t)] = {};
     ULONG returned = 0;
-    if (query(ToHkey(key), kKeyBasicInformation, info, sizeof info, &returned) < 0) return ERROR_INVALID_HANDLE;
+    if (query(ToHkey(key), kKeyBasicInformation, info, sizeof info, &returned) < 0)
+        return ERROR_INVALID_HANDLE;
     ULONG nameBytes = 0;
     std::memcpy(&nameBytes, info + kNameLengthOffset, sizeof nameBytes);
-    if (returned < kNameOffset || returned > sizeof info || nameBytes % 2 != 0 || nameBytes > returned - kNameOffset)
+    if (returned < kNameOffset || returned > sizeof info || nameBytes % 2 != 0 ||
+        nameBytes > returned - kNameOffset)
         return ERROR_INVALID_DATA;
     CStringW name;
     for (std::size_t at = kNameOffset; at < kNameOffset + nameBytes; at += 2)

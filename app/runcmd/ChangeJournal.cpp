@@ -114,7 +114,8 @@ bool ChangeJournal::RestoreKey(const Note& note) {
         // another spelling: that is put back too.
         if (status == kRegistrySuccess && now == note.contents && SpelledAs(m_registry, note.root, keyPath))
             return true;
-        if (status != kRegistryFileNotFound && DeleteKeyTree(m_registry, note.root, keyPath) != kRegistrySuccess) {
+        if (status != kRegistryFileNotFound &&
+            DeleteKeyTree(m_registry, note.root, keyPath) != kRegistrySuccess) {
             // A key that will not go gets back what it held over what is
             // left of it; whole again when nothing was added to it.
             RegKeyContents merged;
@@ -145,7 +146,8 @@ bool ChangeJournal::RestoreValue(const Note& note) {
     }
     if (status == kRegistrySuccess && now.type == note.value.type && now.data == note.value.data) return true;
     RegKey created = 0;
-    if (m_registry.CreateKey(note.root, note.relative.GetString(), &created) != kRegistrySuccess) return false;
+    if (m_registry.CreateKey(note.root, note.relative.GetString(), &created) != kRegistrySuccess)
+        return false;
     ScopedRegKey key(m_registry, note.root);
     key.Replace(created);
     return m_registry.SetValue(key.Get(), note.valueName.GetString(), note.value.type, note.value.data.data(),

@@ -16,8 +16,10 @@ CStringW Trimmed(const CStringW& text) {
 // (a drive's own backslash stays).
 CStringW BareFolder(const CStringW& folder) {
     CStringW bare = Trimmed(folder);
-    if (bare.size() >= 2 && bare.front() == u'"' && bare.back() == u'"') bare = bare.Mid(1, bare.GetLength() - 2);
-    else if (!bare.empty() && bare.front() == u'"') bare = bare.Mid(1);
+    if (bare.size() >= 2 && bare.front() == u'"' && bare.back() == u'"')
+        bare = bare.Mid(1, bare.GetLength() - 2);
+    else if (!bare.empty() && bare.front() == u'"')
+        bare = bare.Mid(1);
     bare.Trim(kBlanks);
     while (bare.size() > 1 && bare.back() == u'\\' && !(bare.size() == 3 && bare[1] == u':')) bare.pop_back();
     return bare;
@@ -89,7 +91,9 @@ bool HoldsEnvironmentVariable(const CStringW& text) {
     return close != CStringW::npos && close > open + 1;
 }
 
-bool SameFolder(const CStringW& a, const CStringW& b) { return velmora::CompareNoCase(BareFolder(a), BareFolder(b)) == 0; }
+bool SameFolder(const CStringW& a, const CStringW& b) {
+    return velmora::CompareNoCase(BareFolder(a), BareFolder(b)) == 0;
+}
 
 bool AddPathFolder(std::vector<CStringW>& folders, const CStringW& folder) {
     // Typed quotes are storage's business, as in the folders read.
@@ -131,7 +135,8 @@ std::vector<PathFolder> MarkPathFolders(const std::vector<CStringW>& folders, co
         PathFolder item;
         item.folder = folder;
         CStringW bare = Trimmed(folder);
-        if (bare.size() >= 2 && bare.front() == u'"' && bare.back() == u'"') bare = bare.Mid(1, bare.GetLength() - 2);
+        if (bare.size() >= 2 && bare.front() == u'"' && bare.back() == u'"')
+            bare = bare.Mid(1, bare.GetLength() - 2);
         item.missing = bare.empty() || !exists(bare);
         marked.push_back(std::move(item));
     }

@@ -27,7 +27,8 @@ void AppendKeys(const CStringW& path, const RegKeyContents& contents, std::vecto
         key.values.push_back(std::move(written));
     }
     keys.push_back(std::move(key));
-    for (const RegKeyContents::SubKey& sub : contents.subKeys) AppendKeys(path + u"\\" + sub.name, sub.contents, keys);
+    for (const RegKeyContents::SubKey& sub : contents.subKeys)
+        AppendKeys(path + u"\\" + sub.name, sub.contents, keys);
 }
 
 // The subkey of `contents` along `names` (ASCII letter case ignored, as the
@@ -100,19 +101,24 @@ public:
         if (entryAt == names.size()) {
             // App Paths itself or a group: nothing of an entry. Deleting it
             // or giving it values is refused; naming it alone is harmless.
-            if (key.deletion) items.push_back(Refused(key, ImportRefusal::kDeletion, key.line));
-            else if (!key.values.empty()) items.push_back(Refused(key, ImportRefusal::kNotAnEntry, key.line));
+            if (key.deletion)
+                items.push_back(Refused(key, ImportRefusal::kDeletion, key.line));
+            else if (!key.values.empty())
+                items.push_back(Refused(key, ImportRefusal::kNotAnEntry, key.line));
             return;
         }
         CStringW keyPath;
         for (std::size_t i = first; i <= entryAt; ++i) keyPath += (i > first ? u"\\" : u"") + names[i];
         ImportItem& item = ItemFor(key, ScopeOfRoot(root), keyPath);
-        if (root == RegFileRoot::kLocalMachine && !m_elevated) Refuse(item, ImportRefusal::kScopeNotWritable, key.line);
+        if (root == RegFileRoot::kLocalMachine && !m_elevated)
+            Refuse(item, ImportRefusal::kScopeNotWritable, key.line);
         if (key.deletion) Refuse(item, ImportRefusal::kDeletion, key.line);
         RegKeyContents& contents = SubKeyAlong(item.contents, names, entryAt + 1);
         for (const RegFileValue& value : key.values) {
-            if (value.deletion) Refuse(item, ImportRefusal::kDeletion, value.line);
-            else SetValue(contents, value);
+            if (value.deletion)
+                Refuse(item, ImportRefusal::kDeletion, value.line);
+            else
+                SetValue(contents, value);
         }
     }
 
@@ -145,7 +151,8 @@ private:
 
     ImportItem& ItemFor(const RegFileKey& key, RunScope scope, const CStringW& keyPath) {
         for (ImportItem& item : items) {
-            if (!item.keyPath.IsEmpty() && item.scope == scope && velmora::CompareNoCase(item.keyPath, keyPath) == 0)
+            if (!item.keyPath.IsEmpty() && item.scope == scope &&
+                velmora::CompareNoCase(item.keyPath, keyPath) == 0)
                 return item;
         }
         ImportItem item;
@@ -216,5 +223,6 @@ ImportPlan PlanRunCommandImport(IRegistry& registry, const RunCommandPlace& plac
 bool ImportWrites(const ImportPlan& plan, const std::vector<bool>& replace, std::size_t index) {
     if (plan.error != RegFileError::kNone || index >= plan.items.size()) return false;
     const ImportAction action = plan.items[index].action;
-    return action == ImportAction::kAdd || (action == ImportAction::kReplace && index < replace.size() && replace[index]);
+    return action == ImportAction::kAdd ||
+           (action == ImportAction::kReplace && index < replace.size() && replace[index]);
 }

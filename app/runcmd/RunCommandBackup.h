@@ -38,23 +38,23 @@ enum class ImportAction {
 
 enum class ImportRefusal {
     kNone,
-    kOutsideAppPaths,  // a key (or its root) not below either App Paths key
-    kNotAnEntry,       // below App Paths but not in an entry: values of a group
-    kScopeNotWritable, // the machine's entries when the tool is not elevated
-    kDeletion,         // [-key] or "name"=- lines: the file would delete
+    kOutsideAppPaths,   // a key (or its root) not below either App Paths key
+    kNotAnEntry,        // below App Paths but not in an entry: values of a group
+    kScopeNotWritable,  // the machine's entries when the tool is not elevated
+    kDeletion,          // [-key] or "name"=- lines: the file would delete
 };
 
 struct ImportItem {
     ImportAction action = ImportAction::kRefused;
     ImportRefusal refusal = ImportRefusal::kNone;
-    int line = 0;            // the entry's first [key] line; for a refusal, the line refused
-    CStringW fileKey;        // the key as the file names it
+    int line = 0;      // the entry's first [key] line; for a refusal, the line refused
+    CStringW fileKey;  // the key as the file names it
     RunScope scope = RunScope::kCurrentUser;
-    CStringW command;        // "tools\ed" (empty for refused keys outside App Paths)
-    CStringW keyPath;        // below App Paths: "tools\ed.exe"
-    CStringW oldTarget;      // kReplace: what the entry points at now
-    CStringW newTarget;      // the file's default value text
-    RegKeyContents contents; // what is written: the entry's key and its subkeys
+    CStringW command;         // "tools\ed" (empty for refused keys outside App Paths)
+    CStringW keyPath;         // below App Paths: "tools\ed.exe"
+    CStringW oldTarget;       // kReplace: what the entry points at now
+    CStringW newTarget;       // the file's default value text
+    RegKeyContents contents;  // what is written: the entry's key and its subkeys
 };
 
 struct ImportPlan {

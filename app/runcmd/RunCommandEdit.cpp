@@ -59,10 +59,12 @@ bool Note(ChangeJournal& journal, const RunCommandPlace& place, RunScope scope, 
 // Asked before a key of `scope` is replaced: the existing target, and for
 // the user's scope the machine's when the user has no entry of that name.
 bool MayReplace(IRegistry& registry, const RunCommandPlace& place, RunScope scope, const CStringW& keyPath,
-                const CStringW& shownName, const CStringW& newTarget, bool keyExists, const ReplaceAnswer& ask) {
+                const CStringW& shownName, const CStringW& newTarget, bool keyExists,
+                const ReplaceAnswer& ask) {
     const bool forUser = scope == RunScope::kCurrentUser;
     const CStringW full = place.KeyPathOf(keyPath);
-    const CStringW userValue = forUser ? RegReadString(registry, place.roots.user, full, CStringW()) : CStringW();
+    const CStringW userValue =
+        forUser ? RegReadString(registry, place.roots.user, full, CStringW()) : CStringW();
     const CStringW machineValue = RegReadString(registry, place.roots.machine, full, CStringW());
     const CStringW existing = keyExists ? (forUser ? userValue : machineValue)
                                         : ExistingTargetForWrite(forUser, userValue, machineValue);
@@ -108,7 +110,7 @@ ChangeResult WriteTextValue(IRegistry& registry, RegKey key, const char16_t* nam
 
 // Opens the entry's key for writing; kDone when it is open.
 ChangeResult OpenEntryForWrite(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                             ScopedRegKey& key) {
+                               ScopedRegKey& key) {
     RegKey opened = 0;
     const long status = registry.OpenKeyForWrite(place.RootOf(entry.scope),
                                                  place.KeyPathOf(entry.keyPath).GetString(), &opened);
@@ -144,7 +146,8 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
         const CStringW temporary = entry.keyPath + kRenameSuffix;
         RegKeyContents probe;
         if (ReadKeyContents(registry, root, place.KeyPathOf(temporary), &probe) != kRegistryFileNotFound ||
-            !Note(journal, place, entry.scope, entry.keyPath) || !Note(journal, place, entry.scope, temporary) ||
+            !Note(journal, place, entry.scope, entry.keyPath) ||
+            !Note(journal, place, entry.scope, temporary) ||
             !MoveKeyTree(registry, root, place, entry.keyPath, temporary, contents) ||
             !MoveKeyTree(registry, root, place, temporary, newPath, contents))
             return Refused(journal);
@@ -153,7 +156,8 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
 
     RegKeyContents existing;
     const long existingStatus = ReadKeyContents(registry, root, place.KeyPathOf(newPath), &existing);
-    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return Refused(journal);
+    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound)
+        return Refused(journal);
     const bool exists = existingStatus == kRegistrySuccess;
     if (!MayReplace(registry, place, entry.scope, newPath, TrimCommandName(newName), targetText, exists, ask))
         return ChangeResult::kDeclined;
@@ -166,7 +170,8 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
 }
 
 ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                    const CStringW& newTarget, const ReplaceAnswer& ask, ChangeJournal& journal) {
+                                    const CStringW& newTarget, const ReplaceAnswer& ask,
+                                    ChangeJournal& journal) {
     CStringW trimmed(newTarget);
     if (trimmed.Trim().IsEmpty()) return ChangeResult::kInvalidName;
     ScopedRegKey key(registry, place.RootOf(entry.scope));
@@ -185,7 +190,8 @@ ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& 
     return result == ChangeResult::kRegistryFailed ? Refused(journal) : result;
 }
 
-std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry) {
+std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPlace& place,
+                                         const RunEntry& entry) {
     RegKey opened = 0;
     if (registry.OpenKeyForRead(place.RootOf(entry.scope), place.KeyPathOf(entry.keyPath).GetString(),
                                 &opened) != kRegistrySuccess)
@@ -238,7 +244,8 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
     const RegKey toRoot = place.RootOf(to);
     RegKeyContents existing;
     const long existingStatus = ReadKeyContents(registry, toRoot, full, &existing);
-    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound) return Refused(journal);
+    if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound)
+        return Refused(journal);
     if (existingStatus == kRegistrySuccess) {
         const RegValue* old = FindValue(existing, CStringW());
         if (!ask({entry.command, old != nullptr ? TextOfValue(*old) : CStringW(), targetText}))
@@ -247,8 +254,8 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
     return WriteRunCommandKey(registry, place, to, entry.keyPath, contents, journal);
 }
 
-ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                       bool marked, ChangeJournal& journal) {
+ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place,
+                                       const RunEntry& entry, bool marked, ChangeJournal& journal) {
     ScopedRegKey key(registry, place.RootOf(entry.scope));
     const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
     if (opened != ChangeResult::kDone) {
@@ -283,9 +290,11 @@ ChangeResult DeleteRunCommand(IRegistry& registry, const RunCommandPlace& place,
 }
 
 ChangeResult WriteRunCommandKey(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
-                                const CStringW& keyPath, const RegKeyContents& contents, ChangeJournal& journal) {
+                                const CStringW& keyPath, const RegKeyContents& contents,
+                                ChangeJournal& journal) {
     if (keyPath.IsEmpty() || !Note(journal, place, scope, keyPath) ||
-        ReplaceKeyContents(registry, place.RootOf(scope), place.KeyPathOf(keyPath), contents) != kRegistrySuccess)
+        ReplaceKeyContents(registry, place.RootOf(scope), place.KeyPathOf(keyPath), contents) !=
+            kRegistrySuccess)
         return Refused(journal);
     return ChangeResult::kDone;
 }

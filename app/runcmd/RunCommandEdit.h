@@ -36,7 +36,7 @@
 // ASCII letter case renames through a temporary key ("<key>.renaming") so
 // the registry keeps the new spelling.
 ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                            const CStringW& newName, const ReplaceAnswer& ask, ChangeJournal& journal);
+                              const CStringW& newName, const ReplaceAnswer& ask, ChangeJournal& journal);
 
 // Points the entry at `newTarget`: when the entry points at another program
 // now (NeedsReplaceQuestion), `ask` is called first with the replace question
@@ -47,7 +47,8 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
 // stays. An empty (or blank) target is kInvalidName; the stored bytes and
 // type being those already, kUnchanged.
 ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                  const CStringW& newTarget, const ReplaceAnswer& ask, ChangeJournal& journal);
+                                    const CStringW& newTarget, const ReplaceAnswer& ask,
+                                    ChangeJournal& journal);
 
 // The entry's Path value as its folders (SplitPathList); none when it has no
 // Path value or one of a type other than REG_SZ / REG_EXPAND_SZ.
@@ -61,7 +62,7 @@ std::vector<CStringW> ReadRunCommandPath(IRegistry& registry, const RunCommandPl
 // nothing written, when the folders are those the value lists already
 // (SamePathList): its bytes and type stay exactly as they were.
 ChangeResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                             const std::vector<CStringW>& folders, ChangeJournal& journal);
+                               const std::vector<CStringW>& folders, ChangeJournal& journal);
 
 // Copies the entry with every value, type and subkey to the same key path
 // in scope `to`. When `to` has that entry already, `ask` is
@@ -69,12 +70,12 @@ ChangeResult SetRunCommandPath(IRegistry& registry, const RunCommandPlace& place
 // entry's), and Yes replaces that key whole. kUnchanged when `to` is the
 // entry's own scope.
 ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                 RunScope to, const ReplaceAnswer& ask, ChangeJournal& journal);
+                                   RunScope to, const ReplaceAnswer& ask, ChangeJournal& journal);
 
 // Sets (a REG_DWORD 1) or deletes the entry's terminal mark
 // (kTerminalMarkValue); kUnchanged when it is so already.
-ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
-                                       bool marked, ChangeJournal& journal);
+ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place,
+                                       const RunEntry& entry, bool marked, ChangeJournal& journal);
 
 // Deletes the entry's key with all its values and subkeys, and the groups of
 // a nested name that it leaves empty. A key already gone counts as deleted.
@@ -85,4 +86,5 @@ ChangeResult DeleteRunCommand(IRegistry& registry, const RunCommandPlace& place,
 // Makes key `keyPath` below App Paths of `scope` hold exactly `contents`
 // (made with its groups when it is not there, replaced whole when it is).
 ChangeResult WriteRunCommandKey(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
-                                const CStringW& keyPath, const RegKeyContents& contents, ChangeJournal& journal);
+                                const CStringW& keyPath, const RegKeyContents& contents,
+                                ChangeJournal& journal);

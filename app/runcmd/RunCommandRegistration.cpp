@@ -12,7 +12,8 @@ ChangeResult RegisterRunCommand(IRegistry& registry, const RunCommandPlace& plac
     const CStringW keyPath = place.KeyPathOf(entryKey);
     // The user's entry matters only to a write for the user: a machine entry
     // is what the name starts only where the user has none.
-    const CStringW userValue = forUser ? RegReadString(registry, roots.user, keyPath, CStringW()) : CStringW();
+    const CStringW userValue =
+        forUser ? RegReadString(registry, roots.user, keyPath, CStringW()) : CStringW();
     const CStringW machineValue = RegReadString(registry, roots.machine, keyPath, CStringW());
     const CStringW existing = ExistingTargetForWrite(forUser, userValue, machineValue);
     if (NeedsReplaceQuestion(existing, target) && !ask({name, existing, target}))

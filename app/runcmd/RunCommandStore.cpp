@@ -7,7 +7,8 @@
 #include "app/runcmd/TerminalName.h"
 
 RunCommandStore::RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunCommandRights rights,
-                                 RunCommandPrompts& prompts, TargetFileCheck exists, RunCommandFollower* follower)
+                                 RunCommandPrompts& prompts, TargetFileCheck exists,
+                                 RunCommandFollower* follower)
     : m_registry(registry),
       m_place(place),
       m_rights(rights),
@@ -28,7 +29,8 @@ RunListing ListBothScopes(IRegistry& registry, const RunCommandPlace& place, Sco
 }
 
 // Files an entry's outcome in a batch: done, passed over or failed.
-void Count(RunBatchResult& batch, const RunEntry& entry, ChangeResult result, long status = kRegistrySuccess) {
+void Count(RunBatchResult& batch, const RunEntry& entry, ChangeResult result,
+           long status = kRegistrySuccess) {
     batch.results.push_back(result);
     if (result == ChangeResult::kDone) {
         batch.done.push_back(entry);
@@ -84,14 +86,15 @@ void RunCommandStore::Mark(std::vector<RunEntry>& entries) const {
 std::optional<RunEntry> RunCommandStore::Find(RunScope scope, const CStringW& name) const {
     RunEntry entry;
     if (TrimCommandName(name).IsEmpty() ||
-        !FindRunEntry(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, KeyPathOfCommand(name), &entry))
+        !FindRunEntry(m_registry, m_place.RootOf(scope), m_place.appPathsKey, scope, KeyPathOfCommand(name),
+                      &entry))
         return std::nullopt;
     return entry;
 }
 
 CStringW RunCommandStore::TargetOf(const CStringW& name) const {
-    return RegReadString(m_registry, m_place.RootOf(m_rights.writeScope), m_place.KeyPathOf(KeyPathOfCommand(name)),
-                         CStringW());
+    return RegReadString(m_registry, m_place.RootOf(m_rights.writeScope),
+                         m_place.KeyPathOf(KeyPathOfCommand(name)), CStringW());
 }
 
 ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
@@ -110,7 +113,8 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
     ChangeResult result =
         RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, AskReplace(), journal);
     if (result == ChangeResult::kDone && command.pathFolders) {
-        const ChangeResult path = SetRunCommandPath(m_registry, m_place, entry, *command.pathFolders, journal);
+        const ChangeResult path =
+            SetRunCommandPath(m_registry, m_place, entry, *command.pathFolders, journal);
         if (!Succeeded(path)) result = path;
     }
     if (result == ChangeResult::kDone && command.terminal) {
@@ -123,7 +127,8 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
 }
 
 ChangeResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newName) {
-    const CStringW newCommand = TrimCommandName(newName).IsEmpty() ? CStringW() : CommandOfKeyPath(KeyPathOfCommand(newName));
+    const CStringW newCommand =
+        TrimCommandName(newName).IsEmpty() ? CStringW() : CommandOfKeyPath(KeyPathOfCommand(newName));
     if (m_follower != nullptr && entry.terminal && !newCommand.IsEmpty() &&
         CheckTerminalName(newCommand) != TerminalNameCheck::kFits)
         return ChangeResult::kNotForTerminal;
@@ -134,7 +139,8 @@ ChangeResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newN
 
 ChangeResult RunCommandStore::ChangeTarget(const RunEntry& entry, const CStringW& newTarget) {
     ChangeJournal journal(m_registry);
-    const ChangeResult result = ChangeRunCommandTarget(m_registry, m_place, entry, newTarget, AskReplace(), journal);
+    const ChangeResult result =
+        ChangeRunCommandTarget(m_registry, m_place, entry, newTarget, AskReplace(), journal);
     return Finish(result, journal, entry.scope, {entry.command});
 }
 
@@ -149,12 +155,14 @@ ChangeResult RunCommandStore::SetPathFolders(const RunEntry& entry, const std::v
 }
 
 long RunCommandStore::Contents(const RunEntry& entry, RegKeyContents* pContents) const {
-    return ReadKeyContents(m_registry, m_place.RootOf(entry.scope), m_place.KeyPathOf(entry.keyPath), pContents);
+    return ReadKeyContents(m_registry, m_place.RootOf(entry.scope), m_place.KeyPathOf(entry.keyPath),
+                           pContents);
 }
 
 ChangeResult RunCommandStore::SetTerminalOf(const RunEntry& entry, bool on) {
     if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
-    if (entry.scope == RunScope::kLocalMachine && !m_rights.elevated) return ChangeResult::kNeedsAdministrator;
+    if (entry.scope == RunScope::kLocalMachine && !m_rights.elevated)
+        return ChangeResult::kNeedsAdministrator;
     if (on) {
         const ChangeResult fit = m_follower->CheckFit(entry.command, entry.target);
         if (fit != ChangeResult::kDone) return fit;
@@ -195,7 +203,8 @@ RunBatchResult RunCommandStore::CopyToScope(const std::vector<RunEntry>& entries
     for (const RunEntry& entry : entries) {
         if (entry.scope == to) continue;
         ChangeJournal journal(m_registry);
-        const ChangeResult result = CopyRunCommandToScope(m_registry, m_place, entry, to, AskReplace(), journal);
+        const ChangeResult result =
+            CopyRunCommandToScope(m_registry, m_place, entry, to, AskReplace(), journal);
         Count(batch, entry, Finish(result, journal, to, {entry.command}));
     }
     return batch;
@@ -265,7 +274,8 @@ std::vector<LauncherProblem> RunCommandStore::RepairLaunchers(const std::vector<
     std::vector<LauncherProblem> left;
     for (const LauncherProblem& problem : problems) {
         ChangeJournal journal(m_registry);
-        if (m_follower == nullptr || !Succeeded(m_follower->Follow(problem.scope, problem.command, journal))) {
+        if (m_follower == nullptr ||
+            !Succeeded(m_follower->Follow(problem.scope, problem.command, journal))) {
             journal.Restore();
             left.push_back(problem);
         }

@@ -49,8 +49,8 @@ struct RunListing {
 
 // The outcome of an action on several entries.
 struct RunBatchResult {
-    std::vector<RunEntry> done;  // as they were before the action
-    int declined = 0;            // the user said No, or there was nothing to do
+    std::vector<RunEntry> done;         // as they were before the action
+    int declined = 0;                   // the user said No, or there was nothing to do
     std::vector<ChangeResult> results;  // one per entry acted on, in their order
     struct Failure {
         RunEntry entry;
@@ -80,7 +80,8 @@ public:
     // `follower` (optional) follows every change. Everything given must
     // outlive the store.
     RunCommandStore(IRegistry& registry, const RunCommandPlace& place, RunCommandRights rights,
-                    RunCommandPrompts& prompts, TargetFileCheck exists, RunCommandFollower* follower = nullptr);
+                    RunCommandPrompts& prompts, TargetFileCheck exists,
+                    RunCommandFollower* follower = nullptr);
 
     RunScope WriteScope() const noexcept { return m_rights.writeScope; }
     bool Elevated() const noexcept { return m_rights.elevated; }
@@ -111,7 +112,9 @@ public:
     // are written in the same step. Terminal use that cannot be
     // (kNotForTerminal, kNotAProgram) is refused before anything is written.
     ChangeResult Add(const NewRunCommand& command);
-    ChangeResult Register(const CStringW& name, const CStringW& target) { return Add({name, target, {}, false}); }
+    ChangeResult Register(const CStringW& name, const CStringW& target) {
+        return Add({name, target, {}, false});
+    }
 
     // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
     // SetRunCommandPath of RunCommandEdit.h, asking through the prompts. A

@@ -164,14 +164,16 @@ namespace {
 
 // The key path as the registry spells it: each key along it opened and
 // asked its name; a name that cannot be asked stays as given.
-CStringW SpelledKeyPath(IRegistry& registry, RegKey root, const CStringW& appPathsKey, const CStringW& keyPath) {
+CStringW SpelledKeyPath(IRegistry& registry, RegKey root, const CStringW& appPathsKey,
+                        const CStringW& keyPath) {
     std::vector<CStringW> names;
     SplitString(keyPath, u"\\", names, false);
     CStringW spelled;
     for (const CStringW& name : names) {
         CStringW found = name;
         RegKey opened = 0;
-        const CStringW path = appPathsKey + u"\\" + (spelled.IsEmpty() ? name : CStringW(spelled + u"\\" + name));
+        const CStringW path =
+            appPathsKey + u"\\" + (spelled.IsEmpty() ? name : CStringW(spelled + u"\\" + name));
         if (registry.OpenKeyForRead(root, path.GetString(), &opened) == kRegistrySuccess) {
             ScopedRegKey key(registry, root);
             key.Replace(opened);

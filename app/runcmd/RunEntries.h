@@ -16,7 +16,6 @@
 #include "app/runcmd/RunScope.h"
 #include "base/wide_text.h"
 
-
 struct RunEntry {
     CStringW command;  // "tools\ed"
     CStringW keyPath;  // below App Paths: "tools\ed.exe"

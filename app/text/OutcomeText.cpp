@@ -40,9 +40,10 @@ BatchOutcome BatchOutcomeOf(const RunBatchResult& result, const std::function<CS
     if (!result.failures.empty()) {
         const RunBatchResult::Failure& first = result.failures.front();
         outcome.firstFailedCommand = first.entry.command;
-        outcome.firstFailureReason = first.status != kRegistrySuccess              ? errorText(first.status)
-                                     : first.result == ChangeResult::kNotForTerminal ? TerminalNameProblem(first.entry.command)
-                                                                                     : ChangeFailureReason(first.result);
+        outcome.firstFailureReason = first.status != kRegistrySuccess ? errorText(first.status)
+                                     : first.result == ChangeResult::kNotForTerminal
+                                         ? TerminalNameProblem(first.entry.command)
+                                         : ChangeFailureReason(first.result);
     }
     return outcome;
 }
@@ -98,11 +99,13 @@ CStringW EditStatusText(const RunActionText& action, const CStringW& command, Ch
         case ChangeResult::kInvalidName:
             if (&action == &kChangeTargetAction)
                 return FillIn(WideFrom936("未能%s%s：目标不能为空"), {verb, Quoted(command)});
-            return FillIn(WideFrom936("未能%s%s：名称%s不能作为运行命令"), {verb, Quoted(command), Quoted(detail)});
+            return FillIn(WideFrom936("未能%s%s：名称%s不能作为运行命令"),
+                          {verb, Quoted(command), Quoted(detail)});
         case ChangeResult::kNotForTerminal:
             // The name that cannot be: the new one of a rename, else the command's.
-            return FillIn(WideFrom936("未能%s%s：%s"),
-                          {verb, Quoted(command), TerminalNameProblem(&action == &kRenameAction ? detail : command)});
+            return FillIn(
+                WideFrom936("未能%s%s：%s"),
+                {verb, Quoted(command), TerminalNameProblem(&action == &kRenameAction ? detail : command)});
         default:
             return FillIn(WideFrom936("未能%s%s：%s"), {verb, Quoted(command), ChangeFailureReason(result)});
     }
@@ -145,15 +148,18 @@ CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResu
         case ChangeResult::kDeclined:
             return CStringW();
         default:
-            return FillIn(WideFrom936("未能添加“%s”：%s\n已撤销添加“%s”"), {name, ChangeFailureReason(result), name});
+            return FillIn(WideFrom936("未能添加“%s”：%s\n已撤销添加“%s”"),
+                          {name, ChangeFailureReason(result), name});
     }
 }
 
 CStringW DeleteFailureText(const RunBatchResult::Failure& failure) {
     if (failure.result == ChangeResult::kLauncherFailed)
-        return FillIn(WideFrom936("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"), {failure.entry.command});
+        return FillIn(WideFrom936("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"),
+                      {failure.entry.command});
     if (failure.status != kRegistrySuccess)
-        return FillIn(WideFrom936("未能删除“%s”：注册表错误 %s"), {failure.entry.command, DecimalText(failure.status)});
+        return FillIn(WideFrom936("未能删除“%s”：注册表错误 %s"),
+                      {failure.entry.command, DecimalText(failure.status)});
     return EditStatusText(kDeleteAction, failure.entry.command, failure.result, CStringW());
 }
 
@@ -166,15 +172,18 @@ CStringW TerminalOutcomeText(const RunEntry& entry, bool on, ChangeResult result
                 return FillIn(WideFrom936("“%s”可在终端中使用（%s）：%s"),
                               {command, WideFrom936(ScopeText(entry.scope)), launcher});
             }
-            return FillIn(WideFrom936(result == ChangeResult::kDone ? "“%s”不再在终端中可用" : "“%s”本来就不在终端中可用"),
+            return FillIn(WideFrom936(result == ChangeResult::kDone ? "“%s”不再在终端中可用"
+                                                                    : "“%s”本来就不在终端中可用"),
                           {command});
         case ChangeResult::kNotForTerminal:
             return TerminalNameProblem(command);
         case ChangeResult::kNotAProgram:
-            return FillIn(WideFrom936("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"), {command, entry.target});
+            return FillIn(WideFrom936("“%s”的目标不是可以启动的程序，不能在终端中使用：%s"),
+                          {command, entry.target});
         case ChangeResult::kLauncherFailed:
             return on ? FillIn(WideFrom936("无法写入终端启动文件：%s，未做修改"), {launcher})
-                      : FillIn(WideFrom936("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"), {command, launcher});
+                      : FillIn(WideFrom936("无法删除“%s”的终端启动文件（可能正在运行）：%s，未做修改"),
+                               {command, launcher});
         case ChangeResult::kRegistryFailed:
             return on ? FillIn(WideFrom936("未能标记“%s”或修改 PATH：注册表拒绝了修改，未做修改"), {command})
                       : FillIn(WideFrom936("未能修改“%s”：注册表拒绝了修改，一切保持原样"), {command});

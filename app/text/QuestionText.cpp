@@ -37,7 +37,8 @@ CStringW DeleteQuestionText(const std::vector<RunEntry>& entries) {
 }
 
 CStringW ManyEntriesQuestionText(const char* action, int count) {
-    return FillIn(WideFrom936("是否对选中的 %s 个运行命令执行“%s”？"), {DecimalText(count), WideFrom936(action)});
+    return FillIn(WideFrom936("是否对选中的 %s 个运行命令执行“%s”？"),
+                  {DecimalText(count), WideFrom936(action)});
 }
 
 CStringW TakeFolderOffPathQuestion(const CStringW& folder) {

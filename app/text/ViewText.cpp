@@ -93,4 +93,3 @@ const char* const kCancelButton = "取消";
 const char* const kRegFileFilter = "注册表文件 (*.reg)|*.reg|所有文件 (*.*)|*.*|";
 const char* const kProgramFileFilter = "程序 (*.exe)|*.exe|所有文件 (*.*)|*.*|";
 const char* const kExportFileName = "运行命令.reg";
-

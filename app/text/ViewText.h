@@ -7,7 +7,7 @@
 #include "app/runcmd/RunEntrySort.h"
 #include "base/wide_text.h"
 
-extern const char* const kRunManagerTitle;        // 管理运行命令
+extern const char* const kRunManagerTitle;  // 管理运行命令
 
 // Heading of a column: 命令, 目标, 范围, 状态, 附加路径.
 const char* ColumnHeading(RunColumn column) noexcept;

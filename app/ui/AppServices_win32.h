@@ -6,13 +6,13 @@
 // (CTarvelApp); tests make their own.
 #pragma once
 
-#include "app/ui/FileIconLoader_win32.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/ListingChangeWatch.h"
 #include "app/runcmd/RunCommandFollower.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
+#include "app/ui/FileIconLoader_win32.h"
 #include "wnd/MessageFilter.h"
 
 class RunManagerChoices;

@@ -4,12 +4,12 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include "app/ui/ColumnShare.h"
-#include "app/ui/PathShortening.h"
-#include "app/ui/RunManagerLayout.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
+#include "app/ui/ColumnShare.h"
+#include "app/ui/PathShortening.h"
+#include "app/ui/RunManagerLayout.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "res/resource.h"
 #include "wnd/DC.h"
@@ -118,7 +118,9 @@ BOOL CImportPreviewDlg::OnInitDialog() {
     return FALSE;
 }
 
-std::vector<CQebTransButton*> CImportPreviewDlg::SkinControls() { return {&m_lblSummary, &m_btnImport, &m_btnCancel}; }
+std::vector<CQebTransButton*> CImportPreviewDlg::SkinControls() {
+    return {&m_lblSummary, &m_btnImport, &m_btnCancel};
+}
 
 void CImportPreviewDlg::LayOutControls() {
     RECT inner{};
@@ -145,14 +147,16 @@ void CImportPreviewDlg::FitColumns() {
     std::vector<int> widths;
     std::vector<bool> shares;
     for (int i = 0; i < kColumnCount; ++i) {
-        widths.push_back(static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i))));
+        widths.push_back(
+            static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i))));
         shares.push_back(i == kReasonColumn);
     }
     const std::vector<int> shared =
         velmora::app::ShareColumns(widths, shares, client.right, Scaled(kLeastReasonWidth));
     for (int i = 0; i < kColumnCount; ++i) {
         if (shared[static_cast<std::size_t>(i)] != widths[static_cast<std::size_t>(i)])
-            m_listItems.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), shared[static_cast<std::size_t>(i)]);
+            m_listItems.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                                    shared[static_cast<std::size_t>(i)]);
     }
     ShowKeysFitted();
 }
@@ -160,11 +164,10 @@ void CImportPreviewDlg::FitColumns() {
 void CImportPreviewDlg::ShowKeysFitted() {
     // A key outside App Paths is shown whole when it fits, else without its
     // middle: the keys of one file differ mostly at their ends.
-    const int room = static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, kCommandColumn)) -
-                     Scaled(kCellPadding);
+    const int room =
+        static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, kCommandColumn)) - Scaled(kCellPadding);
     CClientDC dc(m_listItems.m_hWnd);
-    const velmora::SelectedObject font(
-        dc, reinterpret_cast<HFONT>(m_listItems.SendMessage(WM_GETFONT)));
+    const velmora::SelectedObject font(dc, reinterpret_cast<HFONT>(m_listItems.SendMessage(WM_GETFONT)));
     const auto widthOf = [&dc](const CStringW& text) {
         SIZE extent{};
         ::GetTextExtentPoint32W(dc, velmora::WinText(text), static_cast<int>(text.size()), &extent);
@@ -187,7 +190,8 @@ void CImportPreviewDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
     const CStringW what = item.action == ImportAction::kRefused ? ItemReasonText(item) : ItemActionText(item);
     tip += u"\r\n" + what;
     const CStringW target = ItemTargetText(item);
-    if (!target.IsEmpty()) tip += u"\r\n" + velmora::WideFrom936(kImportColumnTarget) + velmora::WideFrom936("：") + target;
+    if (!target.IsEmpty())
+        tip += u"\r\n" + velmora::WideFrom936(kImportColumnTarget) + velmora::WideFrom936("：") + target;
     const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);
     tip.copy(reinterpret_cast<char16_t*>(pTip->pszText), length);
     pTip->pszText[length] = L'\0';
@@ -197,7 +201,8 @@ void CImportPreviewDlg::OnFrameDpiChanged(int fromDpi, int toDpi) {
     CSkinnedToolDlg::OnFrameDpiChanged(fromDpi, toDpi);
     // The columns keep the widths the user gave them, at the new scale.
     for (int i = 0; i < kColumnCount; ++i) {
-        const auto width = static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
+        const auto width =
+            static_cast<int>(m_listItems.SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
         m_listItems.SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
                                 velmora::app::RunManagerRescaled(width, fromDpi, toDpi));
     }
@@ -239,7 +244,8 @@ bool CImportPreviewDlg::IsReplaceRow(int row) const {
 bool CImportPreviewDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_NOTIFY) {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if (change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST && change->hdr.code == LVN_GETINFOTIPW) {
+        if (change != nullptr && change->hdr.idFrom == IDC_CHOICE_LIST &&
+            change->hdr.code == LVN_GETINFOTIPW) {
             OnGetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(lParam));
             result = 0;
             return true;

@@ -5,13 +5,13 @@
 
 #include <algorithm>
 
+#include "app/platform/TargetFile_win32.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/ViewText.h"
 #include "app/ui/SkinnedFrame_win32.h"
-#include "app/platform/TargetFile_win32.h"
+#include "base/shell_on_demand_win32.h"
 #include "base/win32_handles.h"
 #include "res/resource.h"
-#include "base/shell_on_demand_win32.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ BOOL CPathEditDlg::OnInitDialog() {
                         IDC_PATH_FOLDER);
     m_editFolder.LimitText(kFolderLimit);
     m_listFolders.CreateEx(0, L"LISTBOX", CStringW(),
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                               LBS_NOINTEGRALHEIGHT,
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            none, this, IDC_CHOICE_LIST);
     AddButton(m_btnAdd, IDC_BTN_PATH_ADD, velmora::WideFrom936("添加"));
     AddButton(m_btnBrowse, IDC_BTN_PATH_BROWSE, velmora::WideFrom936("浏览…"));
@@ -75,8 +75,8 @@ void CPathEditDlg::LayOutControls() {
         button->MoveWindow(buttonsLeft, y, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
         y += Scaled(kButtonHeight) + Scaled(kButtonGap);
     }
-    m_btnOk.MoveWindow(buttonsLeft - Scaled(kButtonGap) - Scaled(kButtonWidth), bottomTop, Scaled(kButtonWidth),
-                       Scaled(kButtonHeight), TRUE);
+    m_btnOk.MoveWindow(buttonsLeft - Scaled(kButtonGap) - Scaled(kButtonWidth), bottomTop,
+                       Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
     m_btnCancel.MoveWindow(buttonsLeft, bottomTop, Scaled(kButtonWidth), Scaled(kButtonHeight), TRUE);
 }
 

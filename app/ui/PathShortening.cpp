@@ -6,7 +6,9 @@ namespace {
 
 constexpr char16_t kEllipsis = u'\u2026';
 
-bool IsAsciiLetter(char16_t unit) noexcept { return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z'); }
+bool IsAsciiLetter(char16_t unit) noexcept {
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
 
 bool IsLowSurrogate(char16_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -32,8 +34,10 @@ CStringW ShortenPathInText(const CStringW& text, std::size_t pathStart, std::siz
     if (widthOf(with(0)) > maxWidth) return with(0);
     while (low < high) {
         const std::size_t middle = low + (high - low + 1) / 2;
-        if (widthOf(with(middle)) <= maxWidth) low = middle;
-        else high = middle - 1;
+        if (widthOf(with(middle)) <= maxWidth)
+            low = middle;
+        else
+            high = middle - 1;
     }
     // Never half a surrogate pair at the cut.
     if (low > 0 && low < path.size() && IsLowSurrogate(path[low])) --low;

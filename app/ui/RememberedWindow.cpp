@@ -71,13 +71,13 @@ bool ParseRememberedWindow(const CStringW& text, RememberedWindow* pWindow) {
     return true;
 }
 
-bool ReadRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
-                          RememberedWindow* pWindow) {
+bool ReadRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath,
+                          const CStringW& valueName, RememberedWindow* pWindow) {
     return ParseRememberedWindow(RegReadString(registry, root, keyPath, valueName), pWindow);
 }
 
-bool WriteRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
-                           const RememberedWindow& window) {
+bool WriteRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath,
+                           const CStringW& valueName, const RememberedWindow& window) {
     return RegWriteString(registry, root, keyPath, valueName, FormatRememberedWindow(window));
 }
 

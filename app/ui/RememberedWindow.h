@@ -27,9 +27,9 @@ bool ParseRememberedWindow(const CStringW& text, RememberedWindow* pWindow);
 
 // Read from and written to value `valueName` of `keyPath` below `root`.
 // Read is false when there is nothing usable (no value, a damaged one).
-bool ReadRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
-                          RememberedWindow* pWindow);
-bool WriteRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath, const CStringW& valueName,
-                           const RememberedWindow& window);
+bool ReadRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath,
+                          const CStringW& valueName, RememberedWindow* pWindow);
+bool WriteRememberedWindow(IRegistry& registry, RegKey root, const CStringW& keyPath,
+                           const CStringW& valueName, const RememberedWindow& window);
 
 }  // namespace velmora::app

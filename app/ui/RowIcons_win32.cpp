@@ -33,7 +33,8 @@ int RowIcons::ImageOf(const RunEntry& entry) {
     bool read = false;
     const int image = m_book.ImageOf(file, &read);
     if (read) {
-        if (m_toAsk.empty() && m_window != nullptr) ::PostMessageW(m_window, velmora::app::kAskIconsMessage, 0, 0);
+        if (m_toAsk.empty() && m_window != nullptr)
+            ::PostMessageW(m_window, velmora::app::kAskIconsMessage, 0, 0);
         m_toAsk.emplace_back(m_book.Generation(), file);
     }
     return image;

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ui/FileIconLoader_win32.h"
 #include "app/runcmd/RunEntries.h"
+#include "app/ui/FileIconLoader_win32.h"
 #include "app/ui/RowIconBook.h"
 #include "base/wide_text.h"
 #include "wnd/ImageList.h"

@@ -16,8 +16,8 @@ bool RowValueFill::Read(std::vector<RunEntry>& entries, std::size_t index, const
 }
 
 std::pair<std::size_t, std::size_t> RowValueFill::ReadWhile(std::vector<RunEntry>& entries,
-                                                             const ReadValues& read,
-                                                             const std::function<bool()>& goOn) {
+                                                            const ReadValues& read,
+                                                            const std::function<bool()>& goOn) {
     const std::size_t first = m_next;
     while (m_next < m_states.size() && goOn()) {
         Read(entries, m_next, read);

@@ -93,7 +93,8 @@ std::vector<int> RunListModel::RowsShowingIconOf(int first, int count, const CSt
     CStringW wanted(file);
     wanted.MakeLower();
     for (long long row = begin; row < end; ++row) {
-        CStringW shown = IconFileOf(m_entries[static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)])]);
+        CStringW shown =
+            IconFileOf(m_entries[static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)])]);
         if (shown.MakeLower() == wanted) showing.push_back(static_cast<int>(row));
     }
     return showing;

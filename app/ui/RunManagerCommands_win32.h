@@ -20,13 +20,13 @@ struct RunManagerCommand {
         kMachineSelected,  // administrator rights and an entry of the machine's
         kUserSelected,     // administrator rights and an entry of the user's
     };
-    UINT id;                     // 0 for a key alone
-    const RunActionText* text;   // its name and menu item; null: no menu item
-    WORD key;                    // the list's key for it, 0 when none
-    bool withControl;            // the key is pressed with Ctrl
+    UINT id;                    // 0 for a key alone
+    const RunActionText* text;  // its name and menu item; null: no menu item
+    WORD key;                   // the list's key for it, 0 when none
+    bool withControl;           // the key is pressed with Ctrl
     Needs needs;
-    bool button;                 // one of the buttons below the list, in table order
-    bool separatorBefore;        // in the context menu
+    bool button;           // one of the buttons below the list, in table order
+    bool separatorBefore;  // in the context menu
     void (CRunManagerDlg::*handler)();
     // When set: the menu item shows a check mark while this is true.
     bool (CRunManagerDlg::*checked)() const = nullptr;

@@ -1,10 +1,9 @@
 // The manager's actions on the selected entries: run, open their location,
 // delete, and the refresh.
-#include "app/ui/RunManagerDlg_win32.h"
-
+#include "app/platform/ExplorerArguments.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/platform/TargetFile_win32.h"
-#include "app/platform/ExplorerArguments.h"
+#include "app/ui/RunManagerDlg_win32.h"
 
 namespace {
 
@@ -23,7 +22,8 @@ BatchOutcome CRunManagerDlg::OutcomeOf(const RunBatchResult& result) {
 
 bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
     if (count <= static_cast<std::size_t>(kManyEntries)) return true;
-    return m_prompts.Ask(velmora::WideFrom936(action), ManyEntriesQuestionText(action, static_cast<int>(count)));
+    return m_prompts.Ask(velmora::WideFrom936(action),
+                         ManyEntriesQuestionText(action, static_cast<int>(count)));
 }
 
 void CRunManagerDlg::OnRun() {

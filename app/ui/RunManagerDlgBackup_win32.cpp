@@ -2,9 +2,9 @@
 // a .reg file the platform's registry editor imports, and such a file read
 // back after a preview of what it adds and replaces.
 #include "app/platform/FileDialogs_win32.h"
+#include "app/platform/ShellLaunch_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/RunManagerDlg_win32.h"
-#include "app/platform/ShellLaunch_win32.h"
 
 void CRunManagerDlg::OnExport() {
     std::vector<RunEntry> entries = SelectedEntries();

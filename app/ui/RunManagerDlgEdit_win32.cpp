@@ -1,15 +1,15 @@
 // The manager's actions that change one entry (rename, change target, Path,
 // copy to the other scope), the program dropped on it, and the questions
 // they ask through the system's file dialog.
-#include "app/runcmd/CommandText.h"
 #include "app/platform/DroppedFile_win32.h"
 #include "app/platform/FileDialogs_win32.h"
-#include "app/ui/RunManagerChoices_win32.h"
-#include "app/ui/RunManagerDlg_win32.h"
+#include "app/runcmd/CommandText.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/ViewText.h"
-#include "base/win32_handles.h"
+#include "app/ui/RunManagerChoices_win32.h"
+#include "app/ui/RunManagerDlg_win32.h"
 #include "base/shell_on_demand_win32.h"
+#include "base/win32_handles.h"
 
 void CRunManagerDlg::OnRename() {
     const int row = SingleSelectedRow();

@@ -79,8 +79,8 @@ void CRunManagerDlg::FinishListing() {
     KillTimer(kValueFillTimer);
     const EntryKeys selected = SelectedKeys();
     const RunCommandStore store = Store();
-    const int dropped =
-        m_model.FinishValues(ValuesFrom(store), [&store](std::vector<RunEntry>& entries) { store.Mark(entries); });
+    const int dropped = m_model.FinishValues(
+        ValuesFrom(store), [&store](std::vector<RunEntry>& entries) { store.Mark(entries); });
     // Nothing is sorted or filtered while values wait (every message that
     // would finishes the listing first): the rows change only when entries
     // whose keys went were dropped.

@@ -1,8 +1,8 @@
 // The manager's terminal action: the selected commands made to work in
 // terminals too, or, when all of them do, no longer.
-#include "app/ui/RunManagerDlg_win32.h"
-
 #include <algorithm>
+
+#include "app/ui/RunManagerDlg_win32.h"
 
 namespace {
 

@@ -22,12 +22,9 @@ struct ColumnSpec {
     RunColumn column;
     int width;
 };
-constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120},
-                                                  {RunColumn::kTarget, 200},
-                                                  {RunColumn::kScope, 60},
-                                                  {RunColumn::kState, 70},
-                                                  {RunColumn::kPath, 130},
-                                                  {RunColumn::kTerminal, 50}};
+constexpr ColumnSpec kColumns[kRunColumnCount] = {{RunColumn::kCommand, 120}, {RunColumn::kTarget, 200},
+                                                  {RunColumn::kScope, 60},    {RunColumn::kState, 70},
+                                                  {RunColumn::kPath, 130},    {RunColumn::kTerminal, 50}};
 
 // Longest filter text: more than any command, target or Path value needs.
 constexpr int kFilterLimit = 260;
@@ -68,9 +65,9 @@ BOOL CRunManagerDlg::OnInitDialog() {
     // out: the header's columns stay as they were when the rows change, and
     // drawing them again, themed, costs a keystroke of the filter more than
     // its rows do under Wine.
-    m_listCommands.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_CLIPCHILDREN | LVS_SHOWSELALWAYS |
-                              LVS_EDITLABELS,
-                          none, this, IDC_RUN_LIST);
+    m_listCommands.Create(
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_CLIPCHILDREN | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+        none, this, IDC_RUN_LIST);
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont(Dpi()));
@@ -322,7 +319,8 @@ LRESULT CRunManagerDlg::OnListCustomDraw(NMLVCUSTOMDRAW* pDraw) {
     if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) return renaming ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
     if (pDraw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !renaming) return CDRF_DODEFAULT;
     const auto row = static_cast<int>(pDraw->nmcd.dwItemSpec);
-    if ((m_listCommands.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) == 0)
+    if ((m_listCommands.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+         LVIS_SELECTED) == 0)
         return CDRF_DODEFAULT;
     pDraw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
     pDraw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);

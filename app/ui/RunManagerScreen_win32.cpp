@@ -50,8 +50,8 @@ void RunManagerScreen::RestorePlace() {
     const int dpi = m_window.Dpi();
     if (remembered.columnsAt96.size() == static_cast<std::size_t>(kRunColumnCount)) {
         for (int column = 0; column < kRunColumnCount; ++column) {
-            m_list.SetColumnWidth(
-                column, velmora::app::RunManagerScaled(remembered.columnsAt96[static_cast<std::size_t>(column)], dpi));
+            m_list.SetColumnWidth(column, velmora::app::RunManagerScaled(
+                                              remembered.columnsAt96[static_cast<std::size_t>(column)], dpi));
         }
     }
     const velmora::skin::SkinRect centred = velmora::app::WindowRectOf(m_window.m_hWnd);
@@ -75,8 +75,8 @@ void RunManagerScreen::RememberPlace() {
         remembered.columnsAt96.push_back(
             std::max(1, velmora::app::RunManagerRescaled(m_list.GetColumnWidth(column), dpi, 96)));
     }
-    velmora::app::WriteRememberedWindow(*m_services.registry, m_services.place.roots.user, m_services.settingsKey,
-                                        kRememberedValue, remembered);
+    velmora::app::WriteRememberedWindow(*m_services.registry, m_services.place.roots.user,
+                                        m_services.settingsKey, kRememberedValue, remembered);
 }
 
 void RunManagerScreen::NotePlace() {
@@ -129,7 +129,8 @@ bool RunManagerScreen::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             const HWND hHeader = reinterpret_cast<HWND>(m_list.SendMessage(LVM_GETHEADER));
-            return header != nullptr && hHeader != nullptr && header->hwndFrom == hHeader && OnHeaderNotify(header);
+            return header != nullptr && hHeader != nullptr && header->hwndFrom == hHeader &&
+                   OnHeaderNotify(header);
         }
         default:
             return false;

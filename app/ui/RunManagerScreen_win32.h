@@ -21,7 +21,8 @@ class RunManagerScreen {
 public:
     // The manager's window, list and status line, and its services: all of
     // them outlive this object.
-    RunManagerScreen(CQebDialog& window, CListCtrl& list, CQebTransButton& status, const AppServices& services);
+    RunManagerScreen(CQebDialog& window, CListCtrl& list, CQebTransButton& status,
+                     const AppServices& services);
     RunManagerScreen(const RunManagerScreen&) = delete;
     RunManagerScreen& operator=(const RunManagerScreen&) = delete;
 

@@ -85,10 +85,10 @@ SkinArtwork SkinArtworkForDpi(int dpi) noexcept {
     const auto scale = [step](int value) { return skin::ScaleForDpi(value, step); };
     LayOutFramePieces(step, artwork.framePieces);
     artwork.captionText = skin::ScalePointForDpi(kCaptionText, step);
-    artwork.captionButtons = {scale(kCaptionButtons.minWidth),    scale(kCaptionButtons.maxWidth),
-                              scale(kCaptionButtons.closeWidth),  scale(kCaptionButtons.height),
-                              scale(kCaptionButtons.gap),         scale(kCaptionButtons.rightMargin),
-                              scale(kCaptionButtons.topMargin),   scale(kCaptionButtons.maximizedTopOffset)};
+    artwork.captionButtons = {scale(kCaptionButtons.minWidth),   scale(kCaptionButtons.maxWidth),
+                              scale(kCaptionButtons.closeWidth), scale(kCaptionButtons.height),
+                              scale(kCaptionButtons.gap),        scale(kCaptionButtons.rightMargin),
+                              scale(kCaptionButtons.topMargin),  scale(kCaptionButtons.maximizedTopOffset)};
     artwork.captionIcon = skin::ScaleRectForDpi(kCaptionIcon, step);
     return artwork;
 }

@@ -51,7 +51,7 @@ void SetUpSkinnedFrame(CQebDialog& dialog, CBitmap& captionButtons, CBitmap& fra
     // step's size, never the shared application icon; the copy it held before
     // is destroyed as this one replaces it.
     const velmora::skin::SkinRect& icon = artwork.captionIcon;
-    const HICON hCaptionIcon = static_cast<HICON>(::LoadImageW(
-        hResources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, icon.Width(), icon.Height(), 0));
+    const HICON hCaptionIcon = static_cast<HICON>(::LoadImageW(hResources, MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                               IMAGE_ICON, icon.Width(), icon.Height(), 0));
     dialog.SetCaptionIcon(nullptr, 1, icon.left, icon.top, hCaptionIcon, icon.Width(), icon.Height());
 }

@@ -4,14 +4,14 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
-#include "app/runcmd/CommandText.h"
 #include "app/platform/DroppedFile_win32.h"
 #include "app/platform/TargetFile_win32.h"
-#include "app/ui/TarvelDlg_win32.h"
+#include "app/runcmd/CommandText.h"
 #include "app/ui/TarvelDlgLayout.h"
+#include "app/ui/TarvelDlg_win32.h"
+#include "base/shell_on_demand_win32.h"
 #include "base/win32_handles.h"
 #include "icons/extract_icons.h"
-#include "base/shell_on_demand_win32.h"
 
 void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
     // Handed back to the shell however the handler leaves.
@@ -32,7 +32,8 @@ void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {
     // The shell's icon only tells whether the file has one at all: without
     // it the icon shown so far stays.
     HICON hLarge = nullptr;
-    if (velmora::shell::ExtractIconExW(velmora::WinText(strReadPath), 0, &hLarge, nullptr, 1) == 0 || hLarge == nullptr)
+    if (velmora::shell::ExtractIconExW(velmora::WinText(strReadPath), 0, &hLarge, nullptr, 1) == 0 ||
+        hLarge == nullptr)
         return;
 
     m_hFileIcon48.Destroy();

@@ -9,14 +9,14 @@
 namespace velmora::app {
 
 struct MainDialogLayout {
-    skin::SkinSize window;             // 355 x 250
-    skin::SkinRect usageLabel;         // (20, 38) 320 x 20
-    skin::SkinRect commandNameLabel;   // (30, 63) 60 x 20
-    skin::SkinRect commandNameField;   // (92, 63) 150 x 20
-    skin::SkinRect addButton;          // (260, 60) 71 x 20; the button fits its
-                                       // height to the strip's
-    skin::SkinRect addSelfLink;        // (110, 210) 131 x 20
-    skin::SkinRect droppedFileIcon;    // (144, 130) 48 x 48
+    skin::SkinSize window;            // 355 x 250
+    skin::SkinRect usageLabel;        // (20, 38) 320 x 20
+    skin::SkinRect commandNameLabel;  // (30, 63) 60 x 20
+    skin::SkinRect commandNameField;  // (92, 63) 150 x 20
+    skin::SkinRect addButton;         // (260, 60) 71 x 20; the button fits its
+                                      // height to the strip's
+    skin::SkinRect addSelfLink;       // (110, 210) 131 x 20
+    skin::SkinRect droppedFileIcon;   // (144, 130) 48 x 48
 };
 
 MainDialogLayout LayOutMainDialog(int dpi) noexcept;

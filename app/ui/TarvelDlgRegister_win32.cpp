@@ -1,6 +1,6 @@
 // The main dialog's two registration buttons.
-#include "app/runcmd/CommandText.h"
 #include "app/platform/IconMessageBox_win32.h"
+#include "app/runcmd/CommandText.h"
 #include "app/ui/TarvelDlg_win32.h"
 #include "res/resource.h"
 #include "wnd/WinApp.h"

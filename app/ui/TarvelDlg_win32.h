@@ -6,9 +6,9 @@
 // manager. The window is a skinned frame with image buttons.
 #pragma once
 
-#include "app/ui/AppServices_win32.h"
 #include "app/platform/WindowPrompts_win32.h"
 #include "app/runcmd/ChangeResult.h"
+#include "app/ui/AppServices_win32.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"

@@ -45,14 +45,16 @@ skin::SkinRect PlaceOnOwner(skin::SkinRect owner, skin::SkinSize size, skin::Ski
 }
 
 skin::SkinRect PlaceRemembered(const RememberedPlace& remembered, int dpi,
-                               const std::vector<skin::SkinRect>& workAreas, skin::SkinRect fallback) noexcept {
+                               const std::vector<skin::SkinRect>& workAreas,
+                               skin::SkinRect fallback) noexcept {
     if (remembered.window.IsEmpty()) return fallback;
-    const skin::SkinRect window =
-        skin::RectAt(remembered.window.left, remembered.window.top,
-                     skin::ScaleForDpi(remembered.window.Width(), dpi), skin::ScaleForDpi(remembered.window.Height(), dpi));
+    const skin::SkinRect window = skin::RectAt(remembered.window.left, remembered.window.top,
+                                               skin::ScaleForDpi(remembered.window.Width(), dpi),
+                                               skin::ScaleForDpi(remembered.window.Height(), dpi));
     const int graspWidth = std::min(skin::ScaleForDpi(kGraspWidth, dpi), window.Width());
-    const skin::SkinRect caption{window.left, window.top, window.right,
-                                 window.top + std::min(skin::ScaleForDpi(kGraspHeight, dpi), window.Height())};
+    const skin::SkinRect caption{
+        window.left, window.top, window.right,
+        window.top + std::min(skin::ScaleForDpi(kGraspHeight, dpi), window.Height())};
     const skin::SkinRect* home = nullptr;
     long long homeShare = 0;
     for (const skin::SkinRect& area : workAreas) {

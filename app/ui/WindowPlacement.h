@@ -33,7 +33,8 @@ struct RememberedPlace {
 // a part of it big enough to take hold of (the monitor it was on is gone),
 // or the remembered size is empty, `fallback` (the centred place) instead.
 skin::SkinRect PlaceRemembered(const RememberedPlace& remembered, int dpi,
-                               const std::vector<skin::SkinRect>& workAreas, skin::SkinRect fallback) noexcept;
+                               const std::vector<skin::SkinRect>& workAreas,
+                               skin::SkinRect fallback) noexcept;
 
 // The size the user left at `dpi`, as it is remembered: at 96 DPI.
 skin::SkinSize SizeAt96(skin::SkinSize size, int dpi) noexcept;

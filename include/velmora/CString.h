@@ -45,9 +45,9 @@ private:
 class VELMORA_API CString {
 public:
     CString() noexcept;
-    CString(const char* psz);              // null gives the empty string
-    CString(const char* pch, int nLength); // nLength < 0 throws E_INVALIDARG
-    CString(char ch, int nRepeat);         // nRepeat < 0 throws E_INVALIDARG
+    CString(const char* psz);               // null gives the empty string
+    CString(const char* pch, int nLength);  // nLength < 0 throws E_INVALIDARG
+    CString(char ch, int nRepeat);          // nRepeat < 0 throws E_INVALIDARG
     CString(const CString& other) noexcept;
     CString(CString&& other) noexcept;
     ~CString();
@@ -63,7 +63,7 @@ public:
     void Empty() noexcept;
     const char* GetString() const noexcept { return m_pszData; }
     operator const char*() const noexcept { return m_pszData; }
-    char GetAt(int nIndex) const;          // 0 <= nIndex < length, else E_INVALIDARG
+    char GetAt(int nIndex) const;  // 0 <= nIndex < length, else E_INVALIDARG
     char operator[](int nIndex) const { return GetAt(nIndex); }
     void SetAt(int nIndex, char ch);
 
@@ -135,7 +135,7 @@ private:
     static char* NilChars() noexcept;
     Data* GetData() const noexcept;
     void Release() noexcept;
-    void PrepareWrite(int nLength);   // unique buffer with room for nLength bytes
+    void PrepareWrite(int nLength);  // unique buffer with room for nLength bytes
     void SetLength(int nLength) noexcept;
     void AssignBytes(const char* pch, int nLength);
 

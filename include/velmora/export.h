@@ -9,13 +9,13 @@
 #pragma once
 
 #if defined(_WIN32)
-#  if defined(VELMORA_BUILDING)
-#    define VELMORA_API __declspec(dllexport)
-#  elif defined(VELMORA_STATIC)
-#    define VELMORA_API
-#  else
-#    define VELMORA_API __declspec(dllimport)
-#  endif
+#if defined(VELMORA_BUILDING)
+#define VELMORA_API __declspec(dllexport)
+#elif defined(VELMORA_STATIC)
+#define VELMORA_API
 #else
-#  define VELMORA_API __attribute__((visibility("default")))
+#define VELMORA_API __declspec(dllimport)
+#endif
+#else
+#define VELMORA_API __attribute__((visibility("default")))
 #endif

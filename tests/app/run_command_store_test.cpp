@@ -189,7 +189,9 @@ TEST_F(RunCommandStoreTest, AFoundCommandIsSpelledAsTheRegistrySpellsIt) {
                                               N(entry->path) + "|" + (entry->terminal ? "1" : "0")
                                         : std::string();
         EXPECT_EQ(found, row.found) << N(row.typed);
-        if (entry) EXPECT_EQ(entry->scope, row.scope);
+        if (entry) {
+            EXPECT_EQ(entry->scope, row.scope);
+        }
     }
     EXPECT_TRUE(reg.Balanced());
 }

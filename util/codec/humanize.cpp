@@ -12,9 +12,8 @@ const char* LevelText(long long score) {
         long long minimum;
         const char* text;
     } kLevels[] = {
-        {100000000, "11级"}, {10000000, "10级"}, {5000000, "9级"}, {2000000, "8级"},
-        {1000000, "7级"},    {500000, "6级"},    {200000, "5级"},  {50000, "4级"},
-        {10000, "3级"},      {1000, "2级"},
+        {100000000, "11级"}, {10000000, "10级"}, {5000000, "9级"}, {2000000, "8级"}, {1000000, "7级"},
+        {500000, "6级"},     {200000, "5级"},    {50000, "4级"},   {10000, "3级"},   {1000, "2级"},
     };
     if (score < 0) return "1级";
     for (const auto& level : kLevels) {
@@ -59,12 +58,28 @@ CString FormatTimeSpan(const char* format, std::uint32_t seconds) {
         const int charLength = velmora::CharLengthAt(pattern, length, pos);
         if (charLength == 1 && pattern[pos] == '%' && pos + 1 < length) {
             switch (pattern[pos + 1]) {
-            case 'D': text.AppendFormat("%u", static_cast<unsigned>(days)); pos += 2; continue;
-            case 'H': text.AppendFormat("%02u", static_cast<unsigned>(hours)); pos += 2; continue;
-            case 'M': text.AppendFormat("%02u", static_cast<unsigned>(minutes)); pos += 2; continue;
-            case 'S': text.AppendFormat("%02u", static_cast<unsigned>(secs)); pos += 2; continue;
-            case '%': text += '%'; pos += 2; continue;
-            default: break;
+                case 'D':
+                    text.AppendFormat("%u", static_cast<unsigned>(days));
+                    pos += 2;
+                    continue;
+                case 'H':
+                    text.AppendFormat("%02u", static_cast<unsigned>(hours));
+                    pos += 2;
+                    continue;
+                case 'M':
+                    text.AppendFormat("%02u", static_cast<unsigned>(minutes));
+                    pos += 2;
+                    continue;
+                case 'S':
+                    text.AppendFormat("%02u", static_cast<unsigned>(secs));
+                    pos += 2;
+                    continue;
+                case '%':
+                    text += '%';
+                    pos += 2;
+                    continue;
+                default:
+                    break;
             }
         }
         text.Append(pattern.GetString() + pos, charLength);

@@ -11,7 +11,7 @@ namespace {
 // that every function below applies its own range rule on every build.
 struct ParsedNumber {
     bool negative = false;
-    bool overflow = false;         // magnitude of 2^64 or more
+    bool overflow = false;  // magnitude of 2^64 or more
     std::uint64_t magnitude = 0;
 };
 
@@ -47,9 +47,7 @@ CString FormatZeroExtended(unsigned long long value) { return Transform2Str(valu
 
 }  // namespace
 
-int Transform2Int(CString text) {
-    return static_cast<int>(Saturate(ParseLeadingNumber(text), INT32_MAX));
-}
+int Transform2Int(CString text) { return static_cast<int>(Saturate(ParseLeadingNumber(text), INT32_MAX)); }
 
 unsigned long Transform2Ulong(CString text) {
     const std::int64_t value = Saturate(ParseLeadingNumber(text), INT64_MAX);

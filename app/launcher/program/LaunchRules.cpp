@@ -85,8 +85,8 @@ size_t CommandTailOffset(const char16_t* commandLine, size_t length) {
     return at;
 }
 
-size_t BuildChildCommandLine(const char16_t* program, size_t programLength, const char16_t* tail, size_t tailLength,
-                             char16_t* out, size_t capacity) {
+size_t BuildChildCommandLine(const char16_t* program, size_t programLength, const char16_t* tail,
+                             size_t tailLength, char16_t* out, size_t capacity) {
     Output result(out, capacity);
     result.Add(u"\"", 1);
     result.Add(program, programLength);
@@ -121,8 +121,8 @@ bool IsFullyQualifiedPath(const char16_t* path, size_t length) {
     return length >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
 }
 
-size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current, size_t currentLength,
-                        char16_t* out, size_t capacity) {
+size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current,
+                        size_t currentLength, char16_t* out, size_t capacity) {
     while (extraLength > 0 && extra[extraLength - 1] == u';') --extraLength;
     Output result(out, capacity);
     result.Add(extra, extraLength);
@@ -149,7 +149,7 @@ TextPiece FolderOfModule(const char16_t* modulePath, size_t length) {
 }
 
 bool IsMachineLauncherFolder(const char16_t* folder, size_t folderLength, const char16_t* programData,
-                         size_t programDataLength) {
+                             size_t programDataLength) {
     programDataLength = WithoutTrailingSeparators(programData, programDataLength);
     if (programDataLength == 0) return false;
     folderLength = WithoutTrailingSeparators(folder, folderLength);
@@ -169,8 +169,8 @@ size_t AppPathsKeyOfCommand(const char16_t* name, size_t nameLength, char16_t* o
 }
 
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
-                       size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
-                       size_t capacity) {
+                         size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
+                         size_t capacity) {
     // The system's texts end in a line break, sometimes after a blank.
     while (reasonLength > 0 && (reason[reasonLength - 1] == u'\r' || reason[reasonLength - 1] == u'\n' ||
                                 IsBlank(reason[reasonLength - 1])))

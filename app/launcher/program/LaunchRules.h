@@ -39,8 +39,8 @@ size_t CommandTailOffset(const char16_t* commandLine, size_t length);
 // The child's command line: `program` in quotes, then `tail` as it is. A
 // space goes between them only when the tail is not empty and does not start
 // with a space or a tab.
-size_t BuildChildCommandLine(const char16_t* program, size_t programLength, const char16_t* tail, size_t tailLength,
-                             char16_t* out, size_t capacity);
+size_t BuildChildCommandLine(const char16_t* program, size_t programLength, const char16_t* tail,
+                             size_t tailLength, char16_t* out, size_t capacity);
 
 // The program path of an App Paths default value as the shell reads it:
 // without blanks around it and without one pair of quotes around the rest.
@@ -56,8 +56,8 @@ bool IsFullyQualifiedPath(const char16_t* path, size_t length);
 // `extra;current`. Semicolons at the end of the Path value are dropped so
 // that no empty entry is made; an empty Path value leaves PATH as it is and
 // an empty PATH gets the Path value alone.
-size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current, size_t currentLength,
-                        char16_t* out, size_t capacity);
+size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current,
+                        size_t currentLength, char16_t* out, size_t capacity);
 
 // The command a launcher stands for: its file name without the folder and
 // without a last ".exe" in any letter case (C:\x\Ed.EXE is "Ed").
@@ -71,7 +71,7 @@ TextPiece FolderOfModule(const char16_t* modulePath, size_t length);
 // a slash taken for a backslash, and a backslash at the end of either
 // ignored. Any other folder, or an empty programData, is the user's.
 bool IsMachineLauncherFolder(const char16_t* folder, size_t folderLength, const char16_t* programData,
-                         size_t programDataLength);
+                             size_t programDataLength);
 
 // The App Paths key of command `name`, below its root: kLauncherAppPathsKey,
 // a backslash, the name and ".exe".
@@ -84,8 +84,8 @@ enum class LaunchProblem {
     kStartFailed,     // CreateProcess refused; `reason` is the system's text
 };
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
-                       size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
-                       size_t capacity);
+                         size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
+                         size_t capacity);
 
 // The length of a NUL-terminated text.
 size_t TextLength(const char16_t* text);

@@ -23,9 +23,9 @@
 
 namespace {
 
+using velmora::launcher::kLauncherFailureExitCode;
 using velmora::launcher::LaunchProblem;
 using velmora::launcher::TextPiece;
-using velmora::launcher::kLauncherFailureExitCode;
 
 // wchar_t is 16 bits wide on Windows; the rules take char16_t.
 const char16_t* Utf16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
@@ -168,13 +168,14 @@ void WriteError(const OwnedText& line) {
         ::WriteConsoleW(error, line.Data(), static_cast<DWORD>(line.Length()), &written, nullptr);
         return;
     }
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.Data(), static_cast<int>(line.Length()), nullptr, 0,
-                                            nullptr, nullptr);
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.Data(), static_cast<int>(line.Length()), nullptr,
+                                            0, nullptr, nullptr);
     if (bytes <= 0) return;
     velmora::OwnedLocalMemory memory(::LocalAlloc(LMEM_FIXED, static_cast<SIZE_T>(bytes)));
     if (!memory) return;
     char* utf8 = static_cast<char*>(memory.Get());
-    ::WideCharToMultiByte(CP_UTF8, 0, line.Data(), static_cast<int>(line.Length()), utf8, bytes, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, line.Data(), static_cast<int>(line.Length()), utf8, bytes, nullptr,
+                          nullptr);
     ::WriteFile(error, utf8, static_cast<DWORD>(bytes), &written, nullptr);
 }
 #endif
@@ -189,14 +190,15 @@ unsigned Problem(LaunchProblem problem, const wchar_t* name, size_t nameLength, 
     wchar_t* reason = nullptr;
     DWORD reasonLength = 0;
     if (problem == LaunchProblem::kStartFailed)
-        reasonLength = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+        reasonLength = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
     const velmora::OwnedLocalMemory reasonOwner(reason);
     OwnedText line;
     if (Compose(line, [&](char16_t* out, size_t capacity) {
-            return velmora::launcher::LaunchProblemLine(problem, Utf16(name), nameLength, Utf16(path), pathLength,
-                                                  Utf16(reason), reasonLength, out, capacity);
+            return velmora::launcher::LaunchProblemLine(problem, Utf16(name), nameLength, Utf16(path),
+                                                        pathLength, Utf16(reason), reasonLength, out,
+                                                        capacity);
         }))
         WriteError(line);
 #endif
@@ -210,7 +212,7 @@ void PutPathInFront(const OwnedText& extra) {
     if (extra.Empty() || !EnvironmentValue(L"PATH", current)) return;
     if (Compose(merged, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::MergePathInFront(extra.Data16(), extra.Length(), current.Data16(),
-                                                   current.Length(), out, capacity);
+                                                       current.Length(), out, capacity);
         }))
         ::SetEnvironmentVariableW(L"PATH", merged.Data());
 }
@@ -267,7 +269,8 @@ STARTUPINFOW StartupLikeOwn() {
 // inherit.
 BOOL WINAPI LeaveBreakToProgram(DWORD) { return TRUE; }
 
-unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wchar_t* name, size_t nameLength) {
+unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wchar_t* name,
+                    size_t nameLength) {
     ::SetConsoleCtrlHandler(LeaveBreakToProgram, TRUE);
     // The job ends the program when the launcher ends first (closed, or
     // killed by whoever started it).
@@ -275,8 +278,8 @@ unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wcha
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
     ::SecureZeroMemory(&limits, sizeof limits);
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    const bool jobReady =
-        job && ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    const bool jobReady = job && ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation,
+                                                           &limits, sizeof limits);
 
     STARTUPINFOW startup = StartupLikeOwn();
     startup.dwFlags |= STARTF_USESTDHANDLES;
@@ -287,12 +290,13 @@ unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wcha
     BOOL created;
     {
         const RealSystemFolder realSystem;
-        created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                                   nullptr, nullptr, &startup, &started);
+        created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, TRUE,
+                                   CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
     }
     if (!created) {
         const DWORD error = ::GetLastError();
-        return Problem(LaunchProblem::kStartFailed, name, nameLength, program.Data(), program.Length(), error);
+        return Problem(LaunchProblem::kStartFailed, name, nameLength, program.Data(), program.Length(),
+                       error);
     }
     const velmora::OwnedKernelHandle process(started.hProcess);
     const velmora::OwnedKernelHandle thread(started.hThread);
@@ -319,8 +323,8 @@ unsigned StartAndLeave(const OwnedText& program, OwnedText& commandLine) {
     BOOL created;
     {
         const RealSystemFolder realSystem;
-        created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &started);
+        created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &started);
     }
     if (!created) return kLauncherFailureExitCode;
     ::CloseHandle(started.hThread);
@@ -340,9 +344,10 @@ unsigned Launch() {
     // which is %ALLUSERSPROFILE% too on every system that has both.
     OwnedText programData;
     if (!EnvironmentValue(L"ProgramData", programData)) return kLauncherFailureExitCode;
-    if (programData.Empty() && !EnvironmentValue(L"ALLUSERSPROFILE", programData)) return kLauncherFailureExitCode;
-    const bool machine = velmora::launcher::IsMachineLauncherFolder(module.Data16() + folder.offset, folder.length,
-                                                             programData.Data16(), programData.Length());
+    if (programData.Empty() && !EnvironmentValue(L"ALLUSERSPROFILE", programData))
+        return kLauncherFailureExitCode;
+    const bool machine = velmora::launcher::IsMachineLauncherFolder(
+        module.Data16() + folder.offset, folder.length, programData.Data16(), programData.Length());
     OwnedText keyPath;
     if (!Compose(keyPath, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::AppPathsKeyOfCommand(Utf16(name), nameLength, out, capacity);
@@ -350,23 +355,26 @@ unsigned Launch() {
         return kLauncherFailureExitCode;
 
     HKEY opened = nullptr;
-    if (nameLength == 0 || ::RegOpenKeyExW(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, keyPath.Data(), 0,
-                                           KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    if (nameLength == 0 || ::RegOpenKeyExW(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, keyPath.Data(),
+                                           0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
     velmora::OwnedRegKey key(opened);
     OwnedText value;
     OwnedText program;
-    if (!ReadTextValue(key.Get(), nullptr, value)) return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
+    if (!ReadTextValue(key.Get(), nullptr, value))
+        return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
     const TextPiece programPiece = velmora::launcher::ProgramPathOfValue(value.Data16(), value.Length());
     if (programPiece.length == 0) return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
-    if (!CopyText(program, value.Data() + programPiece.offset, programPiece.length)) return kLauncherFailureExitCode;
+    if (!CopyText(program, value.Data() + programPiece.offset, programPiece.length))
+        return kLauncherFailureExitCode;
     bool present;
     {
         const RealSystemFolder realSystem;
         present = velmora::launcher::IsFullyQualifiedPath(program.Data16(), program.Length()) &&
                   IsProgramFile(program.Data());
     }
-    if (!present) return Problem(LaunchProblem::kProgramMissing, name, nameLength, program.Data(), program.Length());
+    if (!present)
+        return Problem(LaunchProblem::kProgramMissing, name, nameLength, program.Data(), program.Length());
     OwnedText extraPath;
     if (ReadTextValue(key.Get(), L"Path", extraPath)) PutPathInFront(extraPath);
     key.Destroy();
@@ -376,8 +384,8 @@ unsigned Launch() {
     const size_t tail = velmora::launcher::CommandTailOffset(Utf16(ownLine), ownLength);
     OwnedText commandLine;
     if (!Compose(commandLine, [&](char16_t* out, size_t capacity) {
-            return velmora::launcher::BuildChildCommandLine(program.Data16(), program.Length(), Utf16(ownLine) + tail,
-                                                        ownLength - tail, out, capacity);
+            return velmora::launcher::BuildChildCommandLine(
+                program.Data16(), program.Length(), Utf16(ownLine) + tail, ownLength - tail, out, capacity);
         }))
         return kLauncherFailureExitCode;
 #ifdef VELMORA_LAUNCHER_WINDOWS
