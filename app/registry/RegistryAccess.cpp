@@ -43,3 +43,12 @@ CStringW ReadStringValue(IRegistry& registry, RegKey key, const CStringW& valueN
     if (data.size() > kMaxRegistryValueBytes) return CStringW();
     return velmora::WideFromRegistryData(data.data(), data.size());
 }
+
+CStringW SpelledKeyName(IRegistry& registry, RegKey root, const CStringW& keyPath) {
+    RegKey opened = 0;
+    if (registry.OpenKeyForRead(root, keyPath.GetString(), &opened) != kRegistrySuccess) return CStringW();
+    ScopedRegKey key(registry, root);
+    key.Replace(opened);
+    CStringW name;
+    return registry.KeyName(key.Get(), &name) == kRegistrySuccess ? name : CStringW();
+}

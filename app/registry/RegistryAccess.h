@@ -128,3 +128,8 @@ CStringW RegReadString(IRegistry& registry, RegKey root, const CStringW& keyPath
 
 // The same for a key that is open already (it stays open).
 CStringW ReadStringValue(IRegistry& registry, RegKey key, const CStringW& valueName);
+
+// The name of key `keyPath` below `root` as the registry spells it (the last
+// name of the path, in the letter case the key was made with); empty when
+// the key cannot be opened or asked its name. The key is always closed.
+CStringW SpelledKeyName(IRegistry& registry, RegKey root, const CStringW& keyPath);

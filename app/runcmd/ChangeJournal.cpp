@@ -26,14 +26,8 @@ bool KeyExists(IRegistry& registry, RegKey root, const CStringW& keyPath) {
 // letter case is all two spellings of one key can differ in). True when
 // that cannot be told.
 bool SpelledAs(IRegistry& registry, RegKey root, const CStringW& keyPath) {
-    RegKey opened = 0;
-    if (registry.OpenKeyForRead(root, keyPath.GetString(), &opened) != kRegistrySuccess) return true;
-    ScopedRegKey key(registry, root);
-    key.Replace(opened);
-    CStringW name;
-    if (registry.KeyName(key.Get(), &name) != kRegistrySuccess) return true;
-    const int slash = keyPath.ReverseFind(u'\\');
-    return name == keyPath.Mid(slash + 1);
+    const CStringW name = SpelledKeyName(registry, root, keyPath);
+    return name.IsEmpty() || name == keyPath.Mid(keyPath.ReverseFind(u'\\') + 1);
 }
 
 // The value as it is now: kRegistrySuccess with its type and bytes, or

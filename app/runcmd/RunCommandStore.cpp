@@ -184,8 +184,11 @@ RunBatchResult RunCommandStore::SetTerminal(const std::vector<RunEntry>& entries
     for (const RunEntry& entry : entries) {
         const ChangeResult result = SetTerminalOf(entry, on);
         // Turned on or off already counts as done here.
-        Count(batch, entry, result == ChangeResult::kUnchanged ? ChangeResult::kDone : result);
-        batch.results.back() = result;
+        batch.results.push_back(result);
+        if (Succeeded(result))
+            batch.done.push_back(entry);
+        else
+            batch.failures.push_back({entry, result, kRegistrySuccess});
         if (on || !Succeeded(result) || m_follower->HasLaunchers(entry.scope)) continue;
         if (std::find(batch.emptiedScopes.begin(), batch.emptiedScopes.end(), entry.scope) ==
             batch.emptiedScopes.end())

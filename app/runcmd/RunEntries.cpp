@@ -170,17 +170,10 @@ CStringW SpelledKeyPath(IRegistry& registry, RegKey root, const CStringW& appPat
     SplitString(keyPath, u"\\", names, false);
     CStringW spelled;
     for (const CStringW& name : names) {
-        CStringW found = name;
-        RegKey opened = 0;
         const CStringW path =
             appPathsKey + u"\\" + (spelled.IsEmpty() ? name : CStringW(spelled + u"\\" + name));
-        if (registry.OpenKeyForRead(root, path.GetString(), &opened) == kRegistrySuccess) {
-            ScopedRegKey key(registry, root);
-            key.Replace(opened);
-            if (registry.KeyName(key.Get(), &found) != kRegistrySuccess ||
-                velmora::CompareNoCase(found, name) != 0)
-                found = name;
-        }
+        CStringW found = SpelledKeyName(registry, root, path);
+        if (velmora::CompareNoCase(found, name) != 0) found = name;
         spelled += (spelled.IsEmpty() ? u"" : u"\\") + found;
     }
     return spelled;
