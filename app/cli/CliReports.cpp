@@ -212,6 +212,11 @@ void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEnt
                          std::vector<Problem>& problems) {
     for (const LauncherProblem& problem : context.store.LauncherProblems(entries)) {
         if (context.scopeGiven && problem.scope != context.scope) continue;
+        if (problem.kind == LauncherProblem::kUnsafeFolder) {
+            problems.push_back({u"launcher-folder-unsafe", UnsafeFolderText(problem.file, problem.folder),
+                                problem.command, problem.scope, problem.file});
+            continue;
+        }
         const char16_t* kind = problem.kind == LauncherProblem::kOrphanLauncher    ? u"launcher-orphan"
                                : problem.kind == LauncherProblem::kMissingLauncher ? u"launcher-missing"
                                                                                    : u"launcher-wrong-kind";

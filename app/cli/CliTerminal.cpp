@@ -61,6 +61,11 @@ CliExitCode Repair(const CliVerbContext& context) {
     }
     const std::vector<LauncherProblem> left = context.store.RepairLaunchers(problems);
     for (const LauncherProblem& problem : left) {
+        if (problem.kind == LauncherProblem::kUnsafeFolder) {
+            context.Err(UnsafeFolderText(problem.file, problem.folder) + CliText("；") +
+                        ChangeFailureReason(ChangeResult::kFolderUnsafe));
+            continue;
+        }
         context.Err(FillIn(CliText("未能修复“%s”的终端启动文件：%s"), {problem.command, problem.file}));
     }
     context.Out(problems.empty()

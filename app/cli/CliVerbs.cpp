@@ -37,6 +37,7 @@ CliExitCode ExitCodeOf(ChangeResult result) noexcept {
             return CliExitCode::kNeedsAdmin;
         case ChangeResult::kRegistryFailed:
         case ChangeResult::kLauncherFailed:
+        case ChangeResult::kFolderUnsafe:
             break;
     }
     return CliExitCode::kFailed;

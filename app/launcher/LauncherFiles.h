@@ -34,4 +34,17 @@ public:
     virtual CStringW Expand(const CStringW& text) const = 0;
     // Tells every top-level window that the environment changed.
     virtual void AnnounceEnvironmentChange() = 0;
+
+    // A folder as its security stands: missing, a plain folder with its
+    // owner and DACL as SDDL, not a plain folder (a file, a junction or a
+    // link to elsewhere), or one whose descriptor cannot be read.
+    struct FolderSecurityRead {
+        enum Kind { kMissing, kFolder, kNotPlain, kUnreadable } kind = kMissing;
+        CStringW sddl;
+    };
+    virtual FolderSecurityRead ReadFolderSecurity(const CStringW& folder) const = 0;
+    // Makes `folder` (the one above it is there) with the descriptor `sddl`.
+    virtual bool MakeFolder(const CStringW& folder, const CStringW& sddl) = 0;
+    // Gives the existing `folder` the owner and the protected DACL of `sddl`.
+    virtual bool SetFolderSecurity(const CStringW& folder, const CStringW& sddl) = 0;
 };

@@ -197,8 +197,58 @@ void Launchers::MarkListed(std::vector<RunEntry>& entries) const {
     }
 }
 
+std::vector<CStringW> Launchers::GuardedFolders(RunScope scope) const {
+    if (scope != RunScope::kLocalMachine) return {};
+    const CStringW folder = m_files.Folder(scope);
+    const int slash = folder.ReverseFind(u'\\');
+    if (slash <= 2) return {folder};
+    return {folder.Left(slash), folder};
+}
+
+FolderVerdict Launchers::JudgeFolder(const CStringW& folder, bool* pMissing) const {
+    const LauncherFiles::FolderSecurityRead read = m_files.ReadFolderSecurity(folder);
+    *pMissing = read.kind == LauncherFiles::FolderSecurityRead::kMissing;
+    switch (read.kind) {
+        case LauncherFiles::FolderSecurityRead::kMissing:
+            return {};
+        case LauncherFiles::FolderSecurityRead::kFolder:
+            return JudgeFolderSddl(read.sddl);
+        case LauncherFiles::FolderSecurityRead::kNotPlain:
+            return {FolderFlaw::kLink, CStringW(), 0};
+        case LauncherFiles::FolderSecurityRead::kUnreadable:
+            break;
+    }
+    return {FolderFlaw::kUnreadable, CStringW(), 0};
+}
+
+ChangeResult Launchers::SecureFolder(RunScope scope) {
+    bool changed = false;
+    for (const CStringW& folder : GuardedFolders(scope)) {
+        bool missing = false;
+        const FolderVerdict verdict = JudgeFolder(folder, &missing);
+        if (missing) {
+            if (!m_files.MakeFolder(folder, kLauncherFolderSddl)) return ChangeResult::kLauncherFailed;
+            changed = true;
+            continue;
+        }
+        if (verdict.Safe()) continue;
+        // A link is never repaired: its rights are those of where it leads.
+        if (verdict.flaw == FolderFlaw::kLink || !m_files.SetFolderSecurity(folder, kLauncherFolderSddl))
+            return ChangeResult::kFolderUnsafe;
+        changed = true;
+    }
+    return changed ? ChangeResult::kDone : ChangeResult::kUnchanged;
+}
+
 std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& entries) const {
     std::vector<LauncherProblem> problems;
+    for (const CStringW& folder : GuardedFolders(RunScope::kLocalMachine)) {
+        bool missing = false;
+        const FolderVerdict verdict = JudgeFolder(folder, &missing);
+        if (!verdict.Safe())
+            problems.push_back(
+                {LauncherProblem::kUnsafeFolder, RunScope::kLocalMachine, CStringW(), folder, verdict});
+    }
     for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser}) {
         std::set<CStringW> marked;
         for (const RunEntry& entry : entries) {
@@ -207,18 +257,18 @@ std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& en
             marked.insert(Folded(entry.command));
             const CStringW launcher = LauncherFile(scope, entry.command);
             if (!m_files.Exists(launcher)) {
-                problems.push_back({LauncherProblem::kMissingLauncher, scope, entry.command, launcher});
+                problems.push_back({LauncherProblem::kMissingLauncher, scope, entry.command, launcher, {}});
                 continue;
             }
             const ProgramKind wanted = LauncherKindFor(entry.target, launcher);
             if (KindOfFile(launcher) != wanted) {
-                problems.push_back({LauncherProblem::kWrongLauncher, scope, entry.command, launcher});
+                problems.push_back({LauncherProblem::kWrongLauncher, scope, entry.command, launcher, {}});
             }
         }
         for (const CStringW& name : m_files.LauncherNames(scope)) {
             if (marked.count(Folded(name)) == 0) {
                 problems.push_back(
-                    {LauncherProblem::kOrphanLauncher, scope, name, LauncherFile(scope, name)});
+                    {LauncherProblem::kOrphanLauncher, scope, name, LauncherFile(scope, name), {}});
             }
         }
     }
@@ -241,6 +291,10 @@ ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJo
             return failed(ChangeResult::kLauncherFailed);
         return ChangeResult::kDone;
     }
+    // Nothing goes into a folder on PATH, and no folder goes on PATH, that
+    // others than administrators could change.
+    const ChangeResult secured = SecureFolder(scope);
+    if (!Succeeded(secured)) return failed(secured);
     const ProgramKind kind = LauncherKindFor(state.target, launcher);
     bool written = false;
     if (!present || KindOfFile(launcher) != kind) {
@@ -250,5 +304,7 @@ ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJo
     }
     const ChangeResult onPath = PutFolderOnPath(scope, journal);
     if (!Succeeded(onPath)) return failed(onPath);
-    return written || onPath == ChangeResult::kDone ? ChangeResult::kDone : ChangeResult::kUnchanged;
+    return written || onPath == ChangeResult::kDone || secured == ChangeResult::kDone
+               ? ChangeResult::kDone
+               : ChangeResult::kUnchanged;
 }

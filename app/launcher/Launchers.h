@@ -32,6 +32,7 @@ public:
     ChangeResult Follow(RunScope scope, const CStringW& command, ChangeJournal& journal) override;
     void MarkListed(std::vector<RunEntry>& entries) const override;
     std::vector<LauncherProblem> Problems(const std::vector<RunEntry>& entries) const override;
+    ChangeResult SecureFolder(RunScope scope) override;
     CStringW Folder(RunScope scope) const override { return m_files.Folder(scope); }
     CStringW LauncherFile(RunScope scope, const CStringW& command) const override;
     bool HasLaunchers(RunScope scope) const override { return !m_files.LauncherNames(scope).empty(); }
@@ -45,6 +46,11 @@ private:
         CStringW target;
     };
     KeyState ReadKey(RunScope scope, const CStringW& command) const;
+    // The folders a scope's launchers depend on: for the machine, its
+    // launcher folder and Velmora's folder above it (whoever may rename
+    // the one above may swap the launcher folder); none for a user.
+    std::vector<CStringW> GuardedFolders(RunScope scope) const;
+    FolderVerdict JudgeFolder(const CStringW& folder, bool* pMissing) const;
     ProgramKind KindOfFile(const CStringW& file) const;
     ProgramKind KindOfTarget(const CStringW& target) const;
     ProgramKind LauncherKindFor(const CStringW& target, const CStringW& launcher) const;

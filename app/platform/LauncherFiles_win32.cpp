@@ -63,9 +63,11 @@ LauncherFolders DefaultLauncherFolders() {
     return {EnvironmentVariable(u"LOCALAPPDATA") + tail, machine + tail};
 }
 
-Win32LauncherFiles::Win32LauncherFiles(LauncherFolders folders, LauncherBytes launchers)
+Win32LauncherFiles::Win32LauncherFiles(LauncherFolders folders, LauncherBytes launchers,
+                                       FolderSecurityCalls security)
     : m_folders(std::move(folders)),
-      m_launchers(launchers ? std::move(launchers) : LauncherBytes(&ResourceLauncher)) {}
+      m_launchers(launchers ? std::move(launchers) : LauncherBytes(&ResourceLauncher)),
+      m_security(security.createDirectory ? std::move(security) : SystemFolderSecurityCalls()) {}
 
 CStringW Win32LauncherFiles::Folder(RunScope scope) const {
     return scope == RunScope::kCurrentUser ? m_folders.user : m_folders.machine;
@@ -150,4 +152,16 @@ void Win32LauncherFiles::AnnounceEnvironmentChange() {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"),
                           SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+LauncherFiles::FolderSecurityRead Win32LauncherFiles::ReadFolderSecurity(const CStringW& folder) const {
+    return ::ReadFolderSecurity(m_security, folder);
+}
+
+bool Win32LauncherFiles::MakeFolder(const CStringW& folder, const CStringW& sddl) {
+    return MakeFolderWithSecurity(m_security, folder, sddl);
+}
+
+bool Win32LauncherFiles::SetFolderSecurity(const CStringW& folder, const CStringW& sddl) {
+    return ::SetFolderSecurity(m_security, folder, sddl);
 }

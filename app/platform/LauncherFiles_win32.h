@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/launcher/LauncherFiles.h"
+#include "app/platform/FolderSecurity_win32.h"
 
 // The resources holding the two launchers (RCDATA), as the build numbers
 // them (app/CMakeLists.txt).
@@ -26,8 +27,9 @@ public:
     // The launcher of a kind as bytes; false when there is none.
     using LauncherBytes = std::function<bool(ProgramKind kind, std::vector<unsigned char>* pBytes)>;
     // The launchers come from this program's resources when none are given.
+    // The system's own security calls when none are given.
     explicit Win32LauncherFiles(LauncherFolders folders = DefaultLauncherFolders(),
-                                LauncherBytes launchers = {});
+                                LauncherBytes launchers = {}, FolderSecurityCalls security = {});
 
     CStringW Folder(RunScope scope) const override;
     bool Exists(const CStringW& file) const override;
@@ -39,8 +41,12 @@ public:
     std::vector<CStringW> LauncherNames(RunScope scope) const override;
     CStringW Expand(const CStringW& text) const override;
     void AnnounceEnvironmentChange() override;
+    FolderSecurityRead ReadFolderSecurity(const CStringW& folder) const override;
+    bool MakeFolder(const CStringW& folder, const CStringW& sddl) override;
+    bool SetFolderSecurity(const CStringW& folder, const CStringW& sddl) override;
 
 private:
     LauncherFolders m_folders;
     LauncherBytes m_launchers;
+    FolderSecurityCalls m_security;
 };

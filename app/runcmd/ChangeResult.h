@@ -13,6 +13,7 @@ enum class ChangeResult {
     kNeedsAdministrator,  // the machine's entries without administrator rights: nothing written
     kRegistryFailed,      // the registry refused a step: everything as it was
     kLauncherFailed,      // a launcher could not be written or removed (running?): everything as it was
+    kFolderUnsafe,  // the machine's launcher folder is not safe and could not be made so: nothing written
 };
 
 // Whether the change was made or there was nothing to make.

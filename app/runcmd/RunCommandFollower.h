@@ -7,16 +7,20 @@
 
 #include "app/runcmd/ChangeJournal.h"
 #include "app/runcmd/ChangeResult.h"
+#include "app/runcmd/FolderSecurity.h"
 #include "app/runcmd/RunEntries.h"
 #include "base/wide_text.h"
 
 // A launcher out of step with its command: what `check` reports and a
 // repair fixes.
 struct LauncherProblem {
-    enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher } kind = kOrphanLauncher;
+    // kUnsafeFolder: a machine launcher folder (`file`, no command) that
+    // users other than administrators can change, as `folder` says.
+    enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher, kUnsafeFolder } kind = kOrphanLauncher;
     RunScope scope = RunScope::kCurrentUser;
     CStringW command;
-    CStringW file;  // the launcher's path
+    CStringW file;  // the launcher's path, or the folder's
+    FolderVerdict folder;
 };
 
 class RunCommandFollower {
@@ -39,6 +43,14 @@ public:
     virtual void MarkListed(std::vector<RunEntry>& entries) const = 0;
     // The launchers out of step with `entries` (both scopes as listed).
     virtual std::vector<LauncherProblem> Problems(const std::vector<RunEntry>& entries) const = 0;
+
+    // Makes the scope's launcher folders safe for what everyone runs from
+    // them (the machine's: made, or repaired, with kLauncherFolderSddl):
+    // kDone when one was made or repaired, kUnchanged when they were safe or
+    // the scope needs none; kFolderUnsafe when one is not and could not be
+    // made so (not an administrator, or not a plain folder); kLauncherFailed
+    // when one could not be made. The store's journal does not undo it.
+    virtual ChangeResult SecureFolder(RunScope scope) = 0;
 
     // The scope's launcher folder, and the launcher file of a command there.
     virtual CStringW Folder(RunScope scope) const = 0;

@@ -276,6 +276,13 @@ std::vector<LauncherProblem> RunCommandStore::LauncherProblems(const std::vector
 std::vector<LauncherProblem> RunCommandStore::RepairLaunchers(const std::vector<LauncherProblem>& problems) {
     std::vector<LauncherProblem> left;
     for (const LauncherProblem& problem : problems) {
+        if (problem.kind == LauncherProblem::kUnsafeFolder) {
+            // Only an administrator may give the machine's folder its rights.
+            const bool allowed = problem.scope != RunScope::kLocalMachine || m_rights.elevated;
+            if (m_follower == nullptr || !allowed || !Succeeded(m_follower->SecureFolder(problem.scope)))
+                left.push_back(problem);
+            continue;
+        }
         ChangeJournal journal(m_registry);
         if (m_follower == nullptr ||
             !Succeeded(m_follower->Follow(problem.scope, problem.command, journal))) {

@@ -127,9 +127,51 @@ CStringW ChangeFailureReason(ChangeResult result) {
             return WideFrom936("修改本机的运行命令需要管理员权限");
         case ChangeResult::kLauncherFailed:
             return WideFrom936("无法写入或删除终端启动文件（可能正在运行），未做修改");
+        case ChangeResult::kFolderUnsafe:
+            return WideFrom936(
+                "本机的终端启动文件夹可被管理员以外的用户修改，且无法修正（需要管理员权限），未做修改");
         default:
             return CStringW();
     }
+}
+
+CStringW UnsafeFolderText(const CStringW& folder, const FolderVerdict& verdict) {
+    // The first of the rights that let someone else in, worded.
+    static constexpr struct {
+        std::uint32_t mask;
+        const char* words;
+    } kRightWords[] = {
+        {0x00000002u, "在其中创建文件"}, {0x00000004u, "在其中创建文件夹"}, {0x00000040u, "删除其中的文件"},
+        {0x00010000u, "删除或改名它"},   {0x00040000u, "修改它的权限"},     {0x00080000u, "取得它的所有权"},
+        {0x10000000u, "完全控制它"},     {0x40000000u, "写入它"},
+    };
+    CStringW reason;
+    switch (verdict.flaw) {
+        case FolderFlaw::kNone:
+            return CStringW();
+        case FolderFlaw::kUnreadable:
+            reason = WideFrom936("读不出它的权限");
+            break;
+        case FolderFlaw::kLink:
+            reason = WideFrom936("它不是普通文件夹（是链接、联接点或文件）");
+            break;
+        case FolderFlaw::kOwner:
+            reason = FillIn(WideFrom936("它的所有者是 %s，不是 Administrators 或 SYSTEM"),
+                            {SidDisplayName(verdict.who)});
+            break;
+        case FolderFlaw::kNoDacl:
+            reason = WideFrom936("它没有访问控制列表，任何人都能修改");
+            break;
+        case FolderFlaw::kGrants:
+            for (const auto& right : kRightWords) {
+                if ((verdict.rights & right.mask) == 0) continue;
+                reason =
+                    FillIn(WideFrom936("%s 可以%s"), {SidDisplayName(verdict.who), WideFrom936(right.words)});
+                break;
+            }
+            break;
+    }
+    return FillIn(WideFrom936("终端启动文件夹 %s 不安全：%s"), {folder, reason});
 }
 
 CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResult result) {

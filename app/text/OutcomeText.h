@@ -8,6 +8,7 @@
 
 #include "app/registry/RegFile.h"
 #include "app/runcmd/ChangeResult.h"
+#include "app/runcmd/FolderSecurity.h"
 #include "app/runcmd/RunCommandBackup.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/RunEntries.h"
@@ -45,6 +46,10 @@ CStringW EditStatusText(const RunActionText& action, const CStringW& command, Ch
 // Why a change failed (one line): what EditStatusText says after the
 // command, and the reason of a failure in an action on several entries.
 CStringW ChangeFailureReason(ChangeResult result);
+
+// Why the machine's launcher folder `folder` is not safe, as `verdict`
+// found: 终端启动文件夹 FOLDER 不安全：REASON.
+CStringW UnsafeFolderText(const CStringW& folder, const FolderVerdict& verdict);
 
 // Why `command` cannot work in terminals (one line); empty when it can.
 CStringW TerminalNameProblem(const CStringW& command);

@@ -28,8 +28,14 @@ void CRunManagerDlg::Refresh() {
     // Changes made while the keys are read count for the next refresh.
     if (m_listingWatch) m_listingWatch->Rearm();
     const bool keysFirst = SortsByKeys(m_model.Order().column) && !m_model.Filtering();
-    RunListing listing = keysFirst ? Store().ListKeys() : Store().List();
+    const RunCommandStore store = Store();
+    RunListing listing = keysFirst ? store.ListKeys() : store.List();
     m_model.SetListing(std::move(listing.entries), listing.unreadable, keysFirst);
+    m_folderWarning.Empty();
+    for (const LauncherProblem& problem : store.LauncherProblems({})) {
+        if (problem.kind == LauncherProblem::kUnsafeFolder)
+            m_folderWarning += velmora::WideFrom936("；") + UnsafeFolderText(problem.file, problem.folder);
+    }
     // A timer's turn comes after the paint and the input.
     if (m_model.ValuesWait()) {
         SetTimer(kValueFillTimer, USER_TIMER_MINIMUM);
@@ -151,6 +157,6 @@ int CRunManagerDlg::SingleSelectedRow() {
 }
 
 void CRunManagerDlg::ShowListingStatus() {
-    m_listingStatus = m_model.StatusText();
+    m_listingStatus = m_model.StatusText() + m_folderWarning;
     SetStatus(m_listingStatus);
 }

@@ -194,4 +194,6 @@ protected:
     // The status line ShowListingStatus set last: the listing's finish
     // shows it again with the marks, unless an action's outcome replaced it.
     CStringW m_listingStatus;
+    // Said after the count while a machine launcher folder is not safe.
+    CStringW m_folderWarning;
 };

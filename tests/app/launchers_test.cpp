@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/launcher/Launchers.h"
 #include "app/launcher/PathVariable.h"
 #include "app/launcher/ProgramKind.h"
+#include "app/runcmd/FolderSecurity.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "app/runcmd/TerminalName.h"
 #include "app/text/OutcomeText.h"
@@ -371,6 +373,154 @@ TEST_F(LaunchersTest, AProgramEarlierOnPathShadowsTheCommand) {
     EXPECT_FALSE(Listed("ed").terminalLauncherMissing);
     files.Remove(W(kUserLauncher));
     EXPECT_TRUE(Listed("ed").terminalLauncherMissing);
+}
+
+// The rule that judges a machine launcher folder's descriptor, as SDDL.
+TEST(FolderSecurityTest, OnlyAdministratorsAndSystemMayChangeAMachineLauncherFolder) {
+    const CStringW users = u"S-1-5-32-545";
+    const struct {
+        const char16_t* sddl;
+        FolderFlaw flaw;
+        CStringW who;
+        std::uint32_t rights;
+    } cases[] = {
+        {kLauncherFolderSddl, FolderFlaw::kNone, u"", 0},
+        // What Windows gives a folder made in %ProgramData% by an administrator:
+        // Users may add files and folders (inherited "(CI)(WD,AD,WEA,WA)").
+        {u"O:BAG:SYD:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIIOID;FA;;;CO)(A;OICIID;0x1200a9;;;BU)"
+         u"(A;CIID;DCLCRPCR;;;BU)",
+         FolderFlaw::kGrants, users, 0x6},
+        // Made beforehand by a standard user, and as Wine reads every folder back.
+        {u"O:S-1-5-21-1-2-3-1001D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", FolderFlaw::kOwner, u"S-1-5-21-1-2-3-1001", 0},
+        {u"O:S-1-5-21-0-0-0-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-0-0-0-1000)(A;OICI;0x1200a9;;;WD)",
+         FolderFlaw::kOwner, u"S-1-5-21-0-0-0-1000", 0},
+        {u"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FW;;;BU)", FolderFlaw::kGrants, users, 0x00000006},
+        {u"O:SYD:P(A;OICI;FA;;;BA)(A;;WD;;;WD)", FolderFlaw::kGrants, u"S-1-1-0", 0x00040000},
+        {u"O:BAD:P(A;OICI;0x10000000;;;AU)", FolderFlaw::kGrants, u"S-1-5-11", 0x10000000},
+        {u"O:BAD:P(A;;WO;;;S-1-5-21-1-2-3-1001)", FolderFlaw::kGrants, u"S-1-5-21-1-2-3-1001", 0x00080000},
+        // Only what is made in it: a launcher written there would be writable.
+        {u"O:BAD:P(A;OIIO;GW;;;BU)", FolderFlaw::kGrants, users, 0x40000000},
+        // Inherit-only and inherited by nothing, a deny, reading, the installer: fine.
+        {u"O:BAD:P(A;IO;FA;;;BU)(D;OICI;FA;;;BU)(A;OICI;FRFX;;;WD)(A;OICI;FA;;;S-1-5-80-956008885-3418522649-"
+         u"1831038044-1853292631-2271478464)(A;OICIIO;GA;;;CO)",
+         FolderFlaw::kNone, u"", 0},
+        {u"O:BAG:SYD:P", FolderFlaw::kNone, u"", 0},  // nobody at all
+        {u"O:BAD:NO_ACCESS_CONTROL", FolderFlaw::kNoDacl, u"", 0},
+        {u"O:BA", FolderFlaw::kNoDacl, u"", 0},
+        {u"", FolderFlaw::kUnreadable, u"", 0},
+        {u"D:P(A;OICI;FA;;;BA)", FolderFlaw::kUnreadable, u"", 0},
+        {u"O:BAD:P(A;OICI;QQ;;;BA)", FolderFlaw::kUnreadable, u"", 0},
+        {u"O:BAD:P(A;OICI;FA;;;BA", FolderFlaw::kUnreadable, u"", 0},
+        {u"O:BAD:P(A;OICI;FA;BA)", FolderFlaw::kUnreadable, u"", 0},
+    };
+    for (const auto& c : cases) {
+        const FolderVerdict verdict = JudgeFolderSddl(c.sddl);
+        EXPECT_EQ(verdict.flaw, c.flaw) << N(c.sddl);
+        EXPECT_EQ(N(verdict.who), N(c.who)) << N(c.sddl);
+        EXPECT_EQ(verdict.rights, c.rights) << N(c.sddl);
+    }
+    EXPECT_EQ(N(SidDisplayName(u"BU")), "Users");
+    EXPECT_EQ(N(UnsafeFolderText(u"C:\\ProgramData\\Velmora\\bin", JudgeFolderSddl(cases[1].sddl))),
+              N(velmora::WideFrom936("终端启动文件夹 C:\\ProgramData\\Velmora\\bin 不安全：Users 可以在其中创建文件")));
+}
+
+// The machine's launcher folders through the store, as an administrator
+// (elevated) or not.
+class MachineLauncherFolderTest : public testing::Test {
+protected:
+    static constexpr const char* kVelmora = "C:\\ProgramData\\Velmora";
+    static constexpr const char* kBin = "C:\\ProgramData\\Velmora\\bin";
+    static constexpr const char* kMachinePath = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    // What Windows gives a folder an administrator makes in %ProgramData%.
+    static constexpr const char16_t* kProgramDataDefault =
+        u"O:BAG:SYD:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIIOID;FA;;;CO)(A;OICIID;0x1200a9;;;BU)"
+        u"(A;CIID;DCLCRPCR;;;BU)";
+
+    void SetUp() override {
+        reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+        reg.PutRaw(kMachinePath, "Path", kRegExpandSz, memreg::Utf16Bytes(std::string("C:\\Windows") + '\0'));
+        files.PutProgram("C:\\Tools\\ed.exe", 3);
+    }
+    void PutFolder(const char* folder, LauncherFiles::FolderSecurityRead read) {
+        files.folders[MemoryLauncherFiles::Key(W(folder))] = std::move(read);
+    }
+    ChangeResult TurnOnEd(RunCommandStore& store) {
+        const std::optional<RunEntry> entry = store.Find(RunScope::kLocalMachine, u"ed");
+        return entry ? store.SetTerminal({*entry}, true).results.at(0) : ChangeResult::kNotFound;
+    }
+    std::string Made(const char* call, const char* folder) {
+        return std::string(call) + " " + folder + " " + N(kLauncherFolderSddl);
+    }
+
+    MemoryRegistry reg;
+    MemoryLauncherFiles files;
+    FixedPrompts prompts;
+    Launchers launchers{reg, kPlace, files};
+    RunCommandStore admin{reg, kPlace, {RunScope::kLocalMachine, true}, prompts,
+                          [](const CStringW&) { return true; }, &launchers};
+    RunCommandStore user{reg, kPlace, {RunScope::kCurrentUser, false}, prompts,
+                         [](const CStringW&) { return true; }, &launchers};
+};
+
+TEST_F(MachineLauncherFolderTest, MissingFoldersAreMadeWithTheProtectedDescriptorBeforeTheLauncher) {
+    EXPECT_EQ(TurnOnEd(admin), ChangeResult::kDone);
+    EXPECT_EQ(files.securityCalls, (std::vector<std::string>{Made("make", kVelmora), Made("make", kBin)}));
+    EXPECT_TRUE(files.Has(std::string(kBin) + "\\ed.exe"));
+    EXPECT_EQ(reg.TextOf(kMachinePath, "Path"), "C:\\Windows;" + std::string(kBin));
+    // Safe now: the next launcher only reads them.
+    reg.PutText("AP\\ed2.exe", "", "C:\\Tools\\ed.exe");
+    EXPECT_EQ(admin.SetTerminal({*admin.Find(RunScope::kLocalMachine, u"ed2")}, true).results.at(0), ChangeResult::kDone);
+    EXPECT_EQ(files.securityCalls.size(), 2u);
+    EXPECT_TRUE(admin.LauncherProblems(admin.List().entries).empty());
+}
+
+TEST_F(MachineLauncherFolderTest, AWeakFolderIsRepairedByAnAdministratorAndOtherwiseNothingIsWritten) {
+    const struct {
+        LauncherFiles::FolderSecurityRead bin;
+        bool mayRepair;
+        ChangeResult result;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{LauncherFiles::FolderSecurityRead::kFolder, kProgramDataDefault}, true, ChangeResult::kDone,
+         {Made("set", kBin)}},
+        // Refused the rights (a standard user's token): nothing written, PATH as it was.
+        {{LauncherFiles::FolderSecurityRead::kFolder, kProgramDataDefault}, false, ChangeResult::kFolderUnsafe,
+         {Made("set", kBin)}},
+        {{LauncherFiles::FolderSecurityRead::kUnreadable, u""}, false, ChangeResult::kFolderUnsafe, {Made("set", kBin)}},
+        // A junction to elsewhere is never given rights: its target's would change.
+        {{LauncherFiles::FolderSecurityRead::kNotPlain, u""}, true, ChangeResult::kFolderUnsafe, {}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        files.securityCalls.clear();
+        files.files.erase(MemoryLauncherFiles::Key(W(std::string(kBin) + "\\ed.exe")));
+        PutFolder(kVelmora, {LauncherFiles::FolderSecurityRead::kFolder, kLauncherFolderSddl});
+        PutFolder(kBin, c.bin);
+        files.refuseSecurity = !c.mayRepair;
+        const memreg::Keys before = reg.keys;
+        EXPECT_EQ(TurnOnEd(admin), c.result) << N(c.bin.sddl);
+        EXPECT_EQ(files.securityCalls, c.calls);
+        if (c.result != ChangeResult::kDone) {
+            EXPECT_EQ(reg.keys, before);
+            EXPECT_FALSE(files.Has(std::string(kBin) + "\\ed.exe"));
+            EXPECT_EQ(N(ChangeFailureReason(c.result)).empty(), false);
+        }
+    }
+}
+
+TEST_F(MachineLauncherFolderTest, CheckReportsAnUnsafeFolderAndOnlyAnAdministratorsRepairMendsIt) {
+    PutFolder(kVelmora, {LauncherFiles::FolderSecurityRead::kFolder, kProgramDataDefault});
+    PutFolder(kBin, {LauncherFiles::FolderSecurityRead::kFolder, kLauncherFolderSddl});
+    std::vector<LauncherProblem> problems = admin.LauncherProblems({});
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].kind, LauncherProblem::kUnsafeFolder);
+    EXPECT_EQ(N(problems[0].file), kVelmora);
+    EXPECT_EQ(problems[0].folder.flaw, FolderFlaw::kGrants);
+    EXPECT_EQ(user.RepairLaunchers(problems).size(), 1u);
+    EXPECT_TRUE(files.securityCalls.empty());
+    EXPECT_TRUE(admin.RepairLaunchers(problems).empty());
+    EXPECT_EQ(files.securityCalls, (std::vector<std::string>{Made("set", kVelmora)}));
+    EXPECT_TRUE(admin.LauncherProblems({}).empty());
 }
 
 }  // namespace

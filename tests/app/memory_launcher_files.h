@@ -43,6 +43,11 @@ public:
     int changes = 0;
     int announcements = 0;
     std::map<std::string, std::string> variables{{"%PATHEXT%", ".COM;.EXE;.BAT"}};
+    // Folders as their security stands, by lower-case path (missing when
+    // not here); what was made or set, in order ("make <folder> <sddl>").
+    std::map<std::string, FolderSecurityRead> folders;
+    std::vector<std::string> securityCalls;
+    bool refuseSecurity = false;  // as for a standard user
 
     static std::string Key(const CStringW& path) {
         CStringW lower = path;
@@ -98,4 +103,22 @@ public:
         return it == variables.end() ? text : W(it->second);
     }
     void AnnounceEnvironmentChange() override { ++announcements; }
+    FolderSecurityRead ReadFolderSecurity(const CStringW& folder) const override {
+        const auto it = folders.find(Key(folder));
+        return it == folders.end() ? FolderSecurityRead{} : it->second;
+    }
+    bool MakeFolder(const CStringW& folder, const CStringW& sddl) override {
+        return ChangeSecurity("make", folder, sddl);
+    }
+    bool SetFolderSecurity(const CStringW& folder, const CStringW& sddl) override {
+        return ChangeSecurity("set", folder, sddl);
+    }
+
+private:
+    bool ChangeSecurity(const char* call, const CStringW& folder, const CStringW& sddl) {
+        securityCalls.push_back(std::string(call) + " " + N(folder) + " " + N(sddl));
+        if (refuseSecurity) return false;
+        folders[Key(folder)] = {FolderSecurityRead::kFolder, sddl};
+        return true;
+    }
 };
