@@ -104,7 +104,7 @@ bool SetFolderSecurity(const FolderSecurityCalls& calls, const CStringW& folder,
         dacl == nullptr)
         return false;
     DWORD result = calls.setSecurity(WinText(folder), OWNER_SECURITY_INFORMATION, owner, nullptr);
-    if (result == ERROR_ACCESS_DENIED && EnablePrivilege(SE_TAKE_OWNERSHIP_NAME))
+    if (result == ERROR_ACCESS_DENIED && EnablePrivilege(L"SeTakeOwnershipPrivilege"))
         result = calls.setSecurity(WinText(folder), OWNER_SECURITY_INFORMATION, owner, nullptr);
     if (result != ERROR_SUCCESS) return false;
     return calls.setSecurity(WinText(folder), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
