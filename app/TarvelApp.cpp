@@ -20,7 +20,7 @@ BOOL CTarvelApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
-    ::InitCommonControlsEx(&controls);
+    velmora::shell::InitCommonControlsEx(&controls);
     InitOle();
     CWinApp::InitInstance();
     {

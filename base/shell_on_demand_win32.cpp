@@ -1,5 +1,7 @@
 #include "base/shell_on_demand_win32.h"
 
+#include "base/system_library_win32.h"
+
 // Why: shell32 and comdlg32 bring shcore, shlwapi, winspool and compstui
 // with them, and nothing the window shows before its first paint needs any
 // of them; loaded at start-up they would add to the time to the first paint
@@ -14,7 +16,7 @@ namespace {
 // made once per function.
 template <typename Function>
 Function Bind(const wchar_t* library, const char* name) {
-    HMODULE hModule = ::LoadLibraryW(library);
+    HMODULE hModule = LoadSystemLibrary(library);
     if (hModule == nullptr) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
 }
@@ -30,6 +32,7 @@ Result NotFound(Result failed) {
 
 constexpr const wchar_t* kShell = L"shell32.dll";
 constexpr const wchar_t* kDialogs = L"comdlg32.dll";
+constexpr const wchar_t* kControls = L"comctl32.dll";
 
 }  // namespace
 
@@ -76,6 +79,36 @@ BOOL WINAPI GetOpenFileNameW(OPENFILENAMEW* ofn) {
 BOOL WINAPI GetSaveFileNameW(OPENFILENAMEW* ofn) {
     VELMORA_BIND(kDialogs, GetSaveFileNameW);
     return bound != nullptr ? bound(ofn) : NotFound(FALSE);
+}
+
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
+    VELMORA_BIND(kControls, InitCommonControlsEx);
+    return bound != nullptr ? bound(controls) : NotFound(FALSE);
+}
+
+HIMAGELIST WINAPI ImageList_Create(int width, int height, UINT flags, int initial, int grow) {
+    VELMORA_BIND(kControls, ImageList_Create);
+    return bound != nullptr ? bound(width, height, flags, initial, grow) : NotFound<HIMAGELIST>(nullptr);
+}
+
+BOOL WINAPI ImageList_Destroy(HIMAGELIST list) {
+    VELMORA_BIND(kControls, ImageList_Destroy);
+    return bound != nullptr ? bound(list) : NotFound(FALSE);
+}
+
+int WINAPI ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
+    VELMORA_BIND(kControls, ImageList_ReplaceIcon);
+    return bound != nullptr ? bound(list, index, icon) : NotFound(-1);
+}
+
+int WINAPI ImageList_GetImageCount(HIMAGELIST list) {
+    VELMORA_BIND(kControls, ImageList_GetImageCount);
+    return bound != nullptr ? bound(list) : NotFound(0);
+}
+
+BOOL WINAPI ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style) {
+    VELMORA_BIND(kControls, ImageList_Draw);
+    return bound != nullptr ? bound(list, index, dc, x, y, style) : NotFound(FALSE);
 }
 
 }  // namespace velmora::shell

@@ -115,7 +115,7 @@ struct Menu {  // CreateMenu, CreatePopupMenu; never a window's own menu
 struct ImageList {  // ImageList_Create
     using Handle = HIMAGELIST;
     static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
+    static void Close(Handle h) noexcept { velmora::shell::ImageList_Destroy(h); }
 };
 
 struct LocalMemory {  // LocalAlloc, and what FormatMessage allocates

@@ -7,6 +7,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "base/shell_on_demand_win32.h"
 #include "base/win32_handles.h"
 
 class CImageList {
@@ -20,7 +21,7 @@ public:
 
     // An empty list of width x height images (ILC_* flags).
     BOOL Create(int width, int height, UINT nFlags, int nInitial, int nGrow) {
-        m_list.Attach(::ImageList_Create(width, height, nFlags, nInitial, nGrow));
+        m_list.Attach(velmora::shell::ImageList_Create(width, height, nFlags, nInitial, nGrow));
         return m_list ? TRUE : FALSE;
     }
     void Attach(HIMAGELIST hList) noexcept { m_list.Attach(hList); }
@@ -29,11 +30,13 @@ public:
 
     // Adds a copy of the icon; the caller keeps its own. Returns the new
     // image's index, or -1.
-    int Add(HICON hIcon) { return m_list ? ::ImageList_AddIcon(m_list.Get(), hIcon) : -1; }
-    int GetImageCount() const { return m_list ? ::ImageList_GetImageCount(m_list.Get()) : 0; }
+    int Add(HICON hIcon) {
+        return m_list ? velmora::shell::ImageList_ReplaceIcon(m_list.Get(), -1, hIcon) : -1;
+    }
+    int GetImageCount() const { return m_list ? velmora::shell::ImageList_GetImageCount(m_list.Get()) : 0; }
     BOOL Draw(HDC hDC, int nImage, POINT point, UINT nStyle) const {
         if (!m_list) return FALSE;
-        return ::ImageList_Draw(m_list.Get(), nImage, hDC, point.x, point.y, nStyle);
+        return velmora::shell::ImageList_Draw(m_list.Get(), nImage, hDC, point.x, point.y, nStyle);
     }
 
 private:

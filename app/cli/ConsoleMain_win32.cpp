@@ -21,6 +21,7 @@
 #include "app/platform/WholeFile_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/RunCommandBackup.h"
+#include "base/system_library_win32.h"
 #include "base/win32_handles.h"
 
 namespace {
@@ -101,6 +102,7 @@ CStringW VersionText() { return u"" VELMORA_VERSION_TEXT; }
 }  // namespace
 
 int main() {
+    velmora::LoadDllsFromSystemOnly();
     CWin32Registry registry;
     CliServices services;
     services.registry = &registry;

@@ -8,6 +8,10 @@ Always: a PE image for the bitness (PE32 for i386, PE32+ for x86-64).
 --gui: the Windows GUI subsystem.
 --stripped: no debug sections.
 --max-bytes: at most N bytes.
+--known-dlls: every DLL the import table names (loaded before the program
+runs, so before it can restrict the DLL search) is one the system loads from
+its list of known DLLs, never from beside the program; delay-loaded DLLs
+are not in that table and are left to the program's own restricted search.
 --program NAME: the tool's manifest (highest available level, the bitness's
 processor, version V) and version information (Velmora, "添加运行命令", file,
 product and fixed version V, the original file name NAME), read with
@@ -23,6 +27,16 @@ import sys
 MACHINES = {32: (0x14C, 0x10B, "x86"), 64: (0x8664, 0x20B, "amd64")}
 SUBSYSTEM_GUI = 2
 RT_VERSION, RT_MANIFEST = 16, 24
+
+# The known DLLs of Windows 7 and of Windows 10 and 11 both
+# (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs), and
+# ntdll, which every process has before its first import.
+KNOWN_DLLS = {
+    "advapi32.dll", "clbcatq.dll", "comdlg32.dll", "difxapi.dll", "gdi32.dll", "imagehlp.dll", "imm32.dll",
+    "kernel32.dll", "msctf.dll", "msvcrt.dll", "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll",
+    "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+    "wldap32.dll", "ws2_32.dll", "ntdll.dll",
+}
 
 failures = []
 
@@ -61,6 +75,48 @@ def headers(data):
     return machine, magic, subsystem, names
 
 
+def imported_dlls(data):
+    """The DLL names of the import table, or None when the table does not fit
+    in the file. Every offset is checked against the bytes read."""
+    nt = struct.unpack_from("<I", data, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<H", data, nt + 6)[0], struct.unpack_from("<H", data, nt + 20)[0]
+    optional = nt + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directories = optional + (96 if magic == 0x10B else 112)
+    if directories + 16 > optional + optional_size or directories + 16 > len(data):
+        return None
+    table_rva, table_size = struct.unpack_from("<II", data, directories + 8)
+    if table_rva == 0:
+        return []
+    spans = []
+    for i in range(sections):
+        at = optional + optional_size + 40 * i
+        if at + 40 > len(data):
+            return None
+        virtual_size, virtual_at, raw_size, raw_at = struct.unpack_from("<IIII", data, at + 8)
+        spans.append((virtual_at, max(virtual_size, raw_size), raw_at, raw_size))
+
+    def offset(rva):
+        for virtual_at, size, raw_at, raw_size in spans:
+            if virtual_at <= rva < virtual_at + size and rva - virtual_at < raw_size:
+                return raw_at + rva - virtual_at
+        return None
+
+    names = []
+    at = offset(table_rva)
+    while at is not None and at + 20 <= len(data):
+        lookup, _, _, name_rva, thunks = struct.unpack_from("<IIIII", data, at)
+        if lookup == 0 and name_rva == 0 and thunks == 0:
+            return names
+        name_at = offset(name_rva)
+        end = data.find(b"\0", name_at) if name_at is not None else -1
+        if end < 0:
+            return None
+        names.append(data[name_at:end].decode("latin-1"))
+        at += 20
+    return None
+
+
 def resource(path, kind):
     done = subprocess.run(["wrestool", "-x", "--raw", "--type=%d" % kind, path],
                           capture_output=True, check=False)
@@ -95,6 +151,7 @@ def main():
     parser.add_argument("--gui", action="store_true")
     parser.add_argument("--stripped", action="store_true")
     parser.add_argument("--max-bytes", type=int)
+    parser.add_argument("--known-dlls", action="store_true")
     parser.add_argument("--program")
     parser.add_argument("--version")
     args = parser.parse_args()
@@ -117,6 +174,12 @@ def main():
         check(not debug, "debug sections: %s" % debug)
     if args.max_bytes is not None:
         check(len(data) <= args.max_bytes, "%d bytes, more than %d" % (len(data), args.max_bytes))
+    if args.known_dlls:
+        imports = imported_dlls(data)
+        if check(imports is not None, "the import table does not fit in the file"):
+            for name in imports:
+                check(name.lower() in KNOWN_DLLS, "imports %s, which is no known DLL" % name)
+            print("pe_check: %s imports %s" % (args.file, " ".join(sorted(n.lower() for n in imports))))
     if args.program:
         manifest = resource(args.file, RT_MANIFEST).decode("utf-8", errors="replace")
         check('level="highestAvailable"' in manifest, "the manifest does not ask for the highest available level")

@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include "app/launcher/program/LaunchRules.h"
+#include "base/system_library_win32.h"
 #include "base/win32_handles.h"
 
 namespace {
@@ -397,4 +398,7 @@ unsigned Launch() {
 
 }  // namespace
 
-extern "C" void LauncherEntry() { ::ExitProcess(Launch()); }
+extern "C" void LauncherEntry() {
+    velmora::LoadDllsFromSystemOnly();
+    ::ExitProcess(Launch());
+}
