@@ -54,6 +54,9 @@ cleanup() {
     wine_run reg delete 'HKCU\Environment' /v PATH /f >/dev/null 2>&1
   fi
   rm -rf "$user_bin/$name.exe" "$machine_bin/$name.exe" "$tools"
+  # Left empty, the machine's folders go too: under Wine (which keeps no
+  # rights for a folder) the manager of later tests would call them unsafe.
+  rmdir "$machine_bin" "$(dirname "$machine_bin")" 2>/dev/null
 }
 trap cleanup EXIT
 wine_run reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ /d "%LOCALAPPDATA%\\Velmora\\bin${old_path:+;$old_path}" \
