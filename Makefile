@@ -11,7 +11,9 @@
 #                (outside the tests); one summary table of every measure and
 #                goal at the end
 #   make fuzz    libFuzzer targets, FUZZ_SECONDS each (default 420)
-#   make dist    dist/: both stripped programs, both Windows SDK zips, the Linux library
+#   make dist    dist/: both stripped programs, the versioned release zips (with
+#                .sha256), both Windows SDK zips, the Linux library, and
+#                dist/manifests/ for Scoop, winget and Chocolatey
 #   make format  lays out the product code as .clang-format says (clang-format -i);
 #                make test checks it (scripts/check-format.sh, the format tier)
 
@@ -28,7 +30,7 @@ WINDOWS64 := $(BUILD)/windows64
 FUZZ := $(BUILD)/fuzz
 
 .PHONY: all setup native sanitize windows windows32 windows64 fuzz-build test test-native test-sanitize \
-        test-windows32 test-windows64 check-windows32 test-fuzz run bench fuzz dist clean format check-format
+        test-windows32 test-windows64 check-windows32 check-release test-fuzz run bench fuzz dist clean format check-format
 
 all: native windows
 
@@ -103,6 +105,14 @@ run: setup
 
 dist: windows native
 	scripts/dist.sh dist --win32 $(WINDOWS32) --win64 $(WINDOWS64) --native $(NATIVE)
+
+# The release as make dist makes it, in a scratch folder: the zips, their
+# checksums and the package managers' manifests checked offline.
+check-release: windows native
+	@rm -rf $(BUILD)/release-check
+	@scripts/dist.sh $(BUILD)/release-check --win32 $(WINDOWS32) --win64 $(WINDOWS64) --native $(NATIVE)
+	@python3 tests/dist/release_check.py $(BUILD)/release-check \
+	  $$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 bench: native windows
 	scripts/bench-all.sh $(NATIVE) $(WINDOWS64) $(shell scripts/can-run-i386.sh --wine && echo $(WINDOWS32))

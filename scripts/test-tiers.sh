@@ -16,6 +16,8 @@
 #               running (format, subsystem, manifest, version information,
 #               exports, size) and the tier counts as skipped
 #   fuzz        short libFuzzer runs of every target
+#   release     make dist's zips, checksums and package manifests, checked
+#               offline (tests/dist/release_check.py)
 #
 #   test-tiers.sh [TIER...]   (from the Makefile: make test, every tier)
 set -uo pipefail
@@ -67,7 +69,7 @@ tier() {
   fi
 }
 
-all_tiers=(format native sanitizer windows64 windows32 fuzz)
+all_tiers=(format native sanitizer windows64 windows32 fuzz release)
 for name in "$@"; do
   [[ " ${all_tiers[*]} " == *" $name "* ]] || { echo "usage: $0 [${all_tiers[*]}]..." >&2; exit 2; }
 done
@@ -88,6 +90,7 @@ for name in "${all_tiers[@]}"; do
       fi
       ;;
     fuzz) tier fuzz test-fuzz ;;
+    release) tier release check-release ;;
   esac
 done
 

@@ -50,7 +50,7 @@ work=$(cd "$work" && pwd)
 
 # The SDK, unpacked on its own.
 mkdir "$work/user"
-(cd "$work/user" && unzip -q "$work/dist/velmora-sdk-win$bits.zip")
+(cd "$work/user" && unzip -q "$work/dist/velmora-sdk-$version-win$bits.zip")
 sdk="$work/user/velmora-sdk-win$bits"
 for f in include/velmora/velmora.h include/velmora/CString.h lib/libvelmora.dll.a bin/velmora.dll \
          example/consumer.cpp example/build-command.txt README.txt; do
