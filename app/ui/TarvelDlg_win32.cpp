@@ -244,12 +244,13 @@ void CTarvelDlg::SetUpFrameSkin() {
 // The way to the run-command manager: one item of the window menu, which the
 // caption icon, Alt+Space and the taskbar open.
 void CTarvelDlg::AddManagerMenuItem() {
-    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS,
-                                    velmora::WideFrom936("管理运行命令…"));
+    // The Explorer entries' switch first: the manager's item stays the last.
     if (m_services.explorer != nullptr) {
         GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES,
                                         velmora::WideFrom936(kExplorerSwitchAction.menuItem));
     }
+    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS,
+                                    velmora::WideFrom936("管理运行命令…"));
 }
 
 void CTarvelDlg::OnInitWindowMenu(HMENU hMenu) {

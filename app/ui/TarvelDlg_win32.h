@@ -66,7 +66,8 @@ protected:
     // The window-menu item "管理运行命令…": opens the manager, modal.
     void OnManageRunCommands();
 
-    // Appends the manager's item to the window menu.
+    // Appends the Explorer entries' switch (when the services have them) and
+    // the manager's item, last, to the window menu.
     void AddManagerMenuItem();
     // Registers `strTarget` as the run command `strName` in the tool's scope,
     // asking first when the name points at another program.

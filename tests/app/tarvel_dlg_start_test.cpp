@@ -123,6 +123,9 @@ TEST_F(TarvelDlgStartTest, TheWindowMenuAndTheManagerSwitchTheExplorerEntriesAnd
     Open(u"Velmora.exe");
 
     const HMENU menu = ::GetSystemMenu(dlg.m_hWnd, FALSE);
+    const int items = ::GetMenuItemCount(menu);
+    EXPECT_EQ(::GetMenuItemID(menu, items - 2), static_cast<UINT>(IDM_EXPLORER_ENTRIES));
+    EXPECT_EQ(::GetMenuItemID(menu, items - 1), static_cast<UINT>(IDM_MANAGE_RUN_COMMANDS)) << "still the last";
     const auto checked = [&] {
         dlg.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
         return (::GetMenuState(menu, IDM_EXPLORER_ENTRIES, MF_BYCOMMAND) & MF_CHECKED) != 0;
