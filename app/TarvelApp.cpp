@@ -50,7 +50,9 @@ BOOL CTarvelApp::InitInstance() {
         services.runsAsShellUser = RunsAsShellUser();
         CTarvelDlg dlg(services);
         // Velmora.exe PROGRAM (Explorer's verb, SendTo): the window opens with it.
-        StartFile start = StartFileOf(velmora::FromWin(::GetCommandLineW()), &IsExistingFile);
+        StartFile start = StartFileOf(velmora::FromWin(::GetCommandLineW()), [](const CStringW& path) {
+            return IsExistingFile(path) || IsExistingFolder(path);
+        });
         if (!start.path.IsEmpty()) start.path = FullPathOf(start.path);
         dlg.OpenWith(start);
         m_pMainWnd = &dlg;

@@ -174,7 +174,8 @@ BOOL CTarvelDlg::OnInitDialog() {
     AddManagerMenuItem();
 
     if (m_startFile.given) {
-        if (!m_startFile.path.IsEmpty() && IsExistingFile(m_startFile.path))
+        // A folder is taken as a drop of it is: a name proposed, no program.
+        if (IsExistingFile(m_startFile.path) || IsExistingFolder(m_startFile.path))
             TakeDroppedFile(m_startFile.path);
         else
             PostMessage(kStartFileMissingMessage);
