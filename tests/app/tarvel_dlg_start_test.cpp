@@ -75,6 +75,12 @@ TEST_F(TarvelDlgStartTest, AMissingFileOpensAnEmptyWindowThatSaysSo) {
     EXPECT_EQ(dlg.DroppedProgramIcon(), nullptr);
 }
 
+TEST_F(TarvelDlgStartTest, AFolderIsTakenAsADropOfItIsWithNoMessage) {
+    EXPECT_TRUE(Open(u"Velmora.exe \"" + folder + u"\"").empty());
+    EXPECT_TRUE(dlg.DroppedProgram().IsEmpty());
+    EXPECT_EQ(Name(), GetFileTitleFromPath(folder));
+}
+
 TEST_F(TarvelDlgStartTest, AShortcutToAProgramIsThatProgramUnderTheShortcutsName) {
     const CStringW shortcut = folder + u"\\我的 工具.lnk";
     ASSERT_TRUE(WriteShortcut(shortcut, self, u"--flag"));
