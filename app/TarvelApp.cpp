@@ -6,6 +6,9 @@
 #include "app/platform/Elevation_win32.h"
 #include "app/platform/LauncherFiles_win32.h"
 #include "app/platform/RegistryChangeWatch_win32.h"
+#include "app/platform/ShellUser_win32.h"
+#include "app/platform/Shortcuts_win32.h"
+#include "app/platform/StartArguments.h"
 #include "app/platform/SystemPlace_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/registry/Registry_win32.h"
@@ -30,17 +33,28 @@ BOOL CTarvelApp::InitInstance() {
         const RunCommandPlace place = SystemRunCommandPlace();
         Win32LauncherFiles launcherFiles;
         Launchers launchers(registry, place, launcherFiles);
-        const AppServices services{&registry,
-                                   place,
-                                   RightsFor(DetectElevation()),
-                                   &velmora::shell::ShellExecuteExW,
-                                   &TargetFileExists,
-                                   &choices,
-                                   SystemMessageFilter(),
-                                   u"Software\\Velmora",
-                                   &launchers,
-                                   &RegistryChangeWatch::Make};
+        Win32ShortcutFiles shortcutFiles;
+        ExplorerIntegration explorer(registry, ToRegKey(HKEY_CURRENT_USER), shortcutFiles);
+        AppServices services{&registry,
+                             place,
+                             RightsFor(DetectElevation()),
+                             &velmora::shell::ShellExecuteExW,
+                             &TargetFileExists,
+                             &choices,
+                             SystemMessageFilter(),
+                             u"Software\\Velmora",
+                             &launchers,
+                             &RegistryChangeWatch::Make};
+        services.explorer = &explorer;
+        services.explorerProgram = RunningProgramPath();
+        services.runsAsShellUser = RunsAsShellUser();
         CTarvelDlg dlg(services);
+        // Velmora.exe PROGRAM (Explorer's verb, SendTo): the window opens with it.
+        StartFile start = StartFileOf(velmora::FromWin(::GetCommandLineW()), [](const CStringW& path) {
+            return IsExistingFile(path) || IsExistingFolder(path);
+        });
+        if (!start.path.IsEmpty()) start.path = FullPathOf(start.path);
+        dlg.OpenWith(start);
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

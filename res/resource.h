@@ -65,3 +65,6 @@
 // The main dialog's window-menu item that opens the manager (a window-menu
 // command: low four bits clear, below 0xF000).
 #define IDM_MANAGE_RUN_COMMANDS 0x0110
+// The window-menu item (and the manager's menu item) that turns the
+// Explorer entries on and off.
+#define IDM_EXPLORER_ENTRIES 0x0120

@@ -9,6 +9,7 @@
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/PathList.h"
 #include "app/runcmd/RunEntryFilter.h"
+#include "app/text/ExplorerText.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
@@ -227,6 +228,20 @@ void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEnt
     }
 }
 
+// Explorer entries of the current user whose Velmora is gone.
+void AddExplorerProblems(const CliVerbContext& context, std::vector<Problem>& problems) {
+    if (context.services.explorer == nullptr ||
+        (context.scopeGiven && context.scope != RunScope::kCurrentUser))
+        return;
+    for (const ExplorerEntryState& state : context.services.explorer->Status()) {
+        if (state.Stale()) {
+            problems.push_back({u"explorer-stale", ExplorerStaleProblemText(),
+                                ExplorerEntryText(static_cast<int>(state.entry)), RunScope::kCurrentUser,
+                                state.program});
+        }
+    }
+}
+
 }  // namespace
 
 CliExitCode ListVerb(const CliVerbContext& context) {
@@ -309,6 +324,7 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
         }
     }
     AddLauncherProblems(context, entries, problems);
+    AddExplorerProblems(context, problems);
     if (context.request.json) {
         CStringW json = u"{\"problems\":[";
         for (std::size_t i = 0; i < problems.size(); ++i) {

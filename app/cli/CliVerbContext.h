@@ -70,6 +70,9 @@ CliExitCode PathVerb(const CliVerbContext& context);
 CliExitCode ExportVerb(const CliVerbContext& context);
 CliExitCode ImportVerb(const CliVerbContext& context);
 CliExitCode TerminalVerb(const CliVerbContext& context);
+CliExitCode ExplorerVerb(const CliVerbContext& context);
+// The explorer verb's action word and its scope: the refusal, or empty.
+CStringW CheckExplorerAction(const CliRequest& request);
 
 // Says that `entry` works in terminals now, and what a new terminal would
 // start instead when something comes first on PATH.

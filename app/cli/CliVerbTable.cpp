@@ -80,6 +80,15 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "  off --all 取消该范围的全部终端命令，并把文件夹从 PATH 中去掉；repair "
          "修复缺失或多余的启动文件。\n",
          &TerminalVerb, &CheckTerminalAction},
+        {u"explorer", 1, 1, "on|off|status|repair", u"", CliWrites::kNever, false,
+         "velmora explorer on | off | status | repair\n"
+         "  "
+         "资源管理器中的“添加为运行命令…”：程序和快捷方式的右键菜单（经典菜单），以及“发送到”中的快捷方式，\n"
+         "  都启动本目录中的 Velmora.exe。只为当前用户写入（HKEY_CURRENT_USER\\Software\\Classes 和 SendTo "
+         "文件夹），\n"
+         "  不需要管理员权限。off 删除它写入的每个键和文件；status 显示每一项；repair 把指向已不存在的\n"
+         "  Velmora 的项改为指向本程序。\n",
+         &ExplorerVerb, &CheckExplorerAction},
     };
     return verbs;
 }

@@ -12,6 +12,7 @@
 
 #include "app/cli/CliExitCode.h"
 #include "app/launcher/LauncherFiles.h"
+#include "app/platform/ExplorerEntries.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/RunCommandPlace.h"
 #include "app/runcmd/RunEntries.h"
@@ -45,6 +46,13 @@ struct CliServices {
     // The launcher files of terminal commands; without them the store
     // changes no launcher and the terminal verb is refused.
     LauncherFiles* launcherFiles = nullptr;
+    // The current user's Explorer entries; null: the explorer verb fails.
+    ExplorerIntegration* explorer = nullptr;
+    // The windows program the entries start (Velmora.exe beside Velmora.com).
+    CStringW windowProgram;
+    // False when the process runs as another user than the one logged on
+    // (elevated with another account): the entries are then not written.
+    bool runsAsShellUser = true;
 };
 
 // Runs the arguments after the program's name; the exit code is the result.

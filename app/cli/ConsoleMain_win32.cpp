@@ -16,6 +16,8 @@
 #include "app/cli/JsonText.h"
 #include "app/platform/Elevation_win32.h"
 #include "app/platform/LauncherFiles_win32.h"
+#include "app/platform/ShellUser_win32.h"
+#include "app/platform/Shortcuts_win32.h"
 #include "app/platform/SystemPlace_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/platform/WholeFile_win32.h"
@@ -88,15 +90,6 @@ std::vector<CStringW> ArgumentsAfterProgram() {
     return args;
 }
 
-CStringW FullPath(const CStringW& path) {
-    const CStringW full =
-        velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
-            return ::GetFullPathNameW(velmora::WinText(path), static_cast<DWORD>(capacity),
-                                      velmora::WinBuffer(buffer), nullptr);
-        });
-    return full.empty() ? path : full;
-}
-
 CStringW VersionText() { return u"" VELMORA_VERSION_TEXT; }
 
 }  // namespace
@@ -109,7 +102,7 @@ int main() {
     services.place = SystemRunCommandPlace();
     services.elevated = DetectElevation();
     services.targetExists = &TargetFileExists;
-    services.fullPath = &FullPath;
+    services.fullPath = &FullPathOf;
     services.programExists = &IsExistingFile;
     services.readFile = [](const CStringW& file, std::vector<unsigned char>* pData) {
         return ReadWholeFile(file, kLargestBackupBytes, *pData) == ERROR_SUCCESS;
@@ -120,6 +113,11 @@ int main() {
     services.version = VersionText();
     Win32LauncherFiles launcherFiles;
     services.launcherFiles = &launcherFiles;
+    Win32ShortcutFiles shortcutFiles;
+    ExplorerIntegration explorer(registry, ToRegKey(HKEY_CURRENT_USER), shortcutFiles);
+    services.explorer = &explorer;
+    services.windowProgram = WindowProgramBeside(RunningProgramPath());
+    services.runsAsShellUser = RunsAsShellUser();
     ConsoleOutput output;
     return static_cast<int>(RunCli(ArgumentsAfterProgram(), services, output));
 }

@@ -87,3 +87,21 @@ bool PathFolderExists(const CStringW& folder) {
     const CStringW expanded = ExpandEnvironment(folder);
     return !expanded.IsEmpty() && IsExistingFolder(expanded);
 }
+
+CStringW FullPathOf(const CStringW& path) {
+    const CStringW full =
+        velmora::ReadGrowingText([&](char16_t* buffer, std::size_t capacity) -> std::size_t {
+            return ::GetFullPathNameW(velmora::WinText(path), static_cast<DWORD>(capacity),
+                                      velmora::WinBuffer(buffer), nullptr);
+        });
+    return full.empty() ? path : full;
+}
+
+CStringW RunningProgramPath() {
+    // The buffer grows while the name does not fit, so a long installation
+    // path is never cut short.
+    return velmora::ReadGrowingText([](char16_t* buffer, std::size_t capacity) -> std::size_t {
+        // The capacity itself when the name was cut.
+        return ::GetModuleFileNameW(nullptr, velmora::WinBuffer(buffer), static_cast<DWORD>(capacity));
+    });
+}

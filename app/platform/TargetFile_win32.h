@@ -28,3 +28,10 @@ bool TargetFileExists(const CStringW& file);
 // Whether a folder of a Path value exists: %NAME% references expanded, then
 // IsExistingFolder. MarkPathFolders' check.
 bool PathFolderExists(const CStringW& folder);
+
+// `path` made absolute against the current folder (GetFullPathNameW);
+// `path` itself when that fails.
+CStringW FullPathOf(const CStringW& path);
+
+// The full path of the running program, whatever its length.
+CStringW RunningProgramPath();

@@ -6,6 +6,7 @@
 // (CTarvelApp); tests make their own.
 #pragma once
 
+#include "app/platform/ExplorerEntries.h"
 #include "app/platform/ShellLaunch_win32.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/ListingChangeWatch.h"
@@ -46,6 +47,13 @@ struct AppServices {
     // Reads the manager's row icons on its worker; none: the target file's
     // own icon (FileIconLoader::ReadTargetFileIcon).
     FileIconLoader::Reader iconReader = {};
+    // The current user's Explorer entries and the program they start (this
+    // Velmora.exe); null: the window menu and the manager offer no switch.
+    ExplorerIntegration* explorer = nullptr;
+    CStringW explorerProgram = {};
+    // False when the tool runs as another user than the one logged on: the
+    // entries are then not written (ShellUser_win32.h).
+    bool runsAsShellUser = true;
 
     // The run-command store over these services, asking through `prompts`.
     RunCommandStore Store(RunCommandPrompts& prompts) const {

@@ -2,6 +2,7 @@
 // dispatch built from it.
 #include "app/ui/RunManagerCommands_win32.h"
 
+#include "app/text/ExplorerText.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "res/resource.h"
 
@@ -39,6 +40,8 @@ const RunManagerCommand* RunManagerCommands(std::size_t* pCount) noexcept {
         {IDC_BTN_DELETE, &kDeleteAction, VK_DELETE, false, Needs::kSome, kButton, kSeparator, &Dlg::OnDelete},
         {IDM_RUN_EXPORT, &kExportAction, 'E', true, Needs::kNothing, false, kSeparator, &Dlg::OnExport},
         {IDM_RUN_IMPORT, &kImportAction, 'I', true, Needs::kNothing, false, false, &Dlg::OnImport},
+        {IDM_EXPLORER_ENTRIES, &kExplorerSwitchAction, 0, false, Needs::kNothing, false, kSeparator,
+         &Dlg::OnSwitchExplorerEntries, &Dlg::ExplorerEntriesOn},
         {IDC_BTN_REFRESH, &kRefreshAction, VK_F5, false, Needs::kNothing, kButton, false, &Dlg::OnRefresh},
         {0, nullptr, 'A', true, Needs::kNothing, false, false, &Dlg::OnSelectAll},
         {0, nullptr, 'F', true, Needs::kNothing, false, false, &Dlg::OnGoToFilter},

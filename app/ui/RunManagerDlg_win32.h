@@ -112,6 +112,9 @@ protected:
     // do, no longer (RunManagerDlgTerminal_win32.cpp).
     void OnToggleTerminal();
     bool SelectionWorksInTerminals() const;
+    // The Explorer entries on or off, as the main window's menu item.
+    void OnSwitchExplorerEntries();
+    bool ExplorerEntriesOn() const;
 
     // The context menu (right click, the menu key, Shift+F10) and the keys
     // of the list, both from the table. `x`, `y`: the screen point, or -1

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include "app/platform/DroppedFile_win32.h"
+#include "app/platform/Shortcuts_win32.h"
+#include "app/platform/TakenFile.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "app/ui/TarvelDlgLayout.h"
@@ -19,12 +21,14 @@ void CTarvelDlg::OnDropFiles(HDROP hDropInfo) {
     m_strExePath.Empty();
     if (velmora::shell::DragQueryFileW(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 0) return;
 
-    const CStringW strPath = ReadFirstDroppedPath(hDropInfo);
-    m_editCommandName.SetWindowText(GetFileTitleFromPath(strPath));
-    if (!HasExeExtension(strPath)) return;
+    TakeDroppedFile(ReadFirstDroppedPath(hDropInfo));
+}
 
-    m_strExePath = strPath;
-    ShowDroppedFileIcon(strPath);
+void CTarvelDlg::TakeDroppedFile(const CStringW& strPath) {
+    const TakenFile taken = TakeFile(strPath, &ReadShortcutTarget);
+    m_editCommandName.SetWindowText(taken.proposedName);
+    m_strExePath = taken.program;
+    if (!taken.program.IsEmpty()) ShowDroppedFileIcon(taken.program);
 }
 
 void CTarvelDlg::ShowDroppedFileIcon(const CStringW& strPath) {

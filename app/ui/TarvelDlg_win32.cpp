@@ -2,7 +2,10 @@
 
 #include <initializer_list>
 
+#include "app/platform/IconMessageBox_win32.h"
+#include "app/platform/TargetFile_win32.h"
 #include "app/runcmd/CommandText.h"
+#include "app/text/ExplorerText.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "app/ui/TarvelDlgLayout.h"
@@ -14,20 +17,12 @@
 
 namespace {
 
-// Full path of the running executable, in UTF-16. The buffer grows while
-// the name does not fit, so a long installation path is never cut short (a
-// cut path would be registered as a command that starts nothing).
-CStringW ReadModulePath() {
-    return velmora::ReadGrowingText([](char16_t* buffer, std::size_t capacity) -> std::size_t {
-        // The capacity itself when the name was cut.
-        return ::GetModuleFileNameW(nullptr, velmora::WinBuffer(buffer), static_cast<DWORD>(capacity));
-    });
-}
-
 using velmora::skin::ToRect;
 
 // Posted after the first paint: the window's icons are set.
 constexpr UINT kSetWindowIconsMessage = WM_APP + 2;
+// Posted at start-up when the file the window was started with is not there.
+constexpr UINT kStartFileMissingMessage = WM_APP + 3;
 
 void MoveTo(CWnd& control, const velmora::skin::SkinRect& r) {
     control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
@@ -55,6 +50,10 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
                 OnManageRunCommands();
                 return true;
             }
+            if ((wParam & 0xFFF0) == IDM_EXPLORER_ENTRIES) {
+                OnSwitchExplorerEntries();
+                return true;
+            }
             OnSysCommand(static_cast<UINT>(wParam), lParam);
             return true;
         case WM_PAINT:
@@ -80,6 +79,13 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
+        case WM_INITMENUPOPUP:
+            OnInitWindowMenu(reinterpret_cast<HMENU>(wParam));
+            break;
+        case kStartFileMissingMessage:
+            ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
+                               velmora::WideFrom936("温馨提示"), StartFileMissingText(m_startFile.path));
+            return true;
         default:
             break;
     }
@@ -99,6 +105,10 @@ BOOL CTarvelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     // arrive as menu commands.
     if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_MANAGE_RUN_COMMANDS) {
         OnManageRunCommands();
+        return TRUE;
+    }
+    if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_EXPLORER_ENTRIES) {
+        OnSwitchExplorerEntries();
         return TRUE;
     }
     return CQebDialog::OnCommand(wParam, lParam);
@@ -153,7 +163,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_btnAddSelf.SetWindowText(velmora::WideFrom936("添加本程序为 run 命令"));
     MoveTo(m_btnAddSelf, layout.addSelfLink);
 
-    m_strSelfPath = ReadModulePath();
+    m_strSelfPath = RunningProgramPath();
 
     // The scope the link would write to.
     const CStringW strRegistered = m_services.Store(m_prompts).TargetOf(u"run");
@@ -163,6 +173,13 @@ BOOL CTarvelDlg::OnInitDialog() {
 
     AddManagerMenuItem();
 
+    if (m_startFile.given) {
+        // A folder is taken as a drop of it is: a name proposed, no program.
+        if (IsExistingFile(m_startFile.path) || IsExistingFolder(m_startFile.path))
+            TakeDroppedFile(m_startFile.path);
+        else
+            PostMessage(kStartFileMissingMessage);
+    }
     return TRUE;
 }
 
@@ -228,8 +245,27 @@ void CTarvelDlg::SetUpFrameSkin() {
 // The way to the run-command manager: one item of the window menu, which the
 // caption icon, Alt+Space and the taskbar open.
 void CTarvelDlg::AddManagerMenuItem() {
+    // The Explorer entries' switch first: the manager's item stays the last.
+    if (m_services.explorer != nullptr) {
+        GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES,
+                                        velmora::WideFrom936(kExplorerSwitchAction.menuItem));
+    }
     GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS,
                                     velmora::WideFrom936("管理运行命令…"));
+}
+
+void CTarvelDlg::OnInitWindowMenu(HMENU hMenu) {
+    if (m_services.explorer == nullptr || hMenu != ::GetSystemMenu(m_hWnd, FALSE)) return;
+    const bool on = m_services.explorer->IsOn(m_services.explorerProgram);
+    ::CheckMenuItem(hMenu, IDM_EXPLORER_ENTRIES, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CTarvelDlg::OnSwitchExplorerEntries() {
+    if (m_services.explorer == nullptr) return;
+    const CStringW text =
+        SwitchExplorerEntries(*m_services.explorer, m_services.explorerProgram, m_services.runsAsShellUser);
+    ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936("温馨提示"),
+                       text);
 }
 
 void CTarvelDlg::OnManageRunCommands() {

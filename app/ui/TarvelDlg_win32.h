@@ -3,9 +3,12 @@
 // below App Paths (the machine's when the tool runs elevated, else the
 // user's), asking first when the name points at another program. A link
 // registers the tool itself as "run". The window menu opens the run-command
-// manager. The window is a skinned frame with image buttons.
+// manager and turns the Explorer entries on and off. Started with a file
+// (Velmora.exe PROGRAM) it opens with that file taken as a drop takes it.
+// The window is a skinned frame with image buttons.
 #pragma once
 
+#include "app/platform/StartArguments.h"
 #include "app/platform/WindowPrompts_win32.h"
 #include "app/runcmd/ChangeResult.h"
 #include "app/ui/AppServices_win32.h"
@@ -32,6 +35,10 @@ public:
     // The icon shown for the dropped program, read at the window's scale;
     // null before one is shown.
     HICON DroppedProgramIcon() const noexcept { return m_hFileIcon48.Get(); }
+    // The file the window opens with, set before it is created: taken as a
+    // drop, or, when it is not there, a message saying nothing was taken
+    // once the window shows.
+    void OpenWith(const StartFile& start) { m_startFile = start; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -46,12 +53,21 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     BOOL OnEraseBkgnd(HDC hDC);
     void OnDropFiles(HDROP hDropInfo);
+    // A dropped or started-with file: its proposed name in the field, the
+    // program it stands for (a shortcut's target) stored, its icon shown.
+    void TakeDroppedFile(const CStringW& strPath);
+    // The window-menu item's check follows the Explorer entries.
+    void OnInitWindowMenu(HMENU hMenu);
+    // The window-menu item: the Explorer entries on or off, and a message
+    // saying what came of it.
+    void OnSwitchExplorerEntries();
     void OnAddCommand();
     void OnAddSelf();
     // The window-menu item "管理运行命令…": opens the manager, modal.
     void OnManageRunCommands();
 
-    // Appends the manager's item to the window menu.
+    // Appends the Explorer entries' switch (when the services have them) and
+    // the manager's item, last, to the window menu.
     void AddManagerMenuItem();
     // Registers `strTarget` as the run command `strName` in the tool's scope,
     // asking first when the name points at another program.
@@ -91,4 +107,5 @@ protected:
     // UTF-16, as the platform gives them: every character of the path kept.
     CStringW m_strSelfPath;
     CStringW m_strExePath;
+    StartFile m_startFile;
 };

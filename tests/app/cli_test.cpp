@@ -15,6 +15,7 @@
 #include "fixed_prompts.h"
 #include "memory_launcher_files.h"
 #include "memory_registry.h"
+#include "memory_shortcut_files.h"
 
 namespace {
 
@@ -136,6 +137,9 @@ protected:
         services.version = u"2.3.4.5";  // the test's own: --version prints what it is given
         launcherFiles.PutProgram("C:\\Tools\\ed.exe", 3);
         services.launcherFiles = &launcherFiles;
+        shortcutFiles.programs = {"C:\\V\\Velmora.exe"};
+        services.explorer = &explorer;
+        services.windowProgram = W("C:\\V\\Velmora.exe");
     }
 
     struct Captured final : CliOutput {
@@ -154,6 +158,8 @@ protected:
     CliServices services;
     std::map<std::string, std::vector<unsigned char>> files;
     MemoryLauncherFiles launcherFiles;
+    MemoryShortcutFiles shortcutFiles;
+    ExplorerIntegration explorer{reg, memreg::kUserRoot, shortcutFiles};
     Captured output;
 };
 
@@ -223,6 +229,13 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"add|con|C:\\Tools\\ed.exe|--terminal", true, CliExitCode::kUsage, "", "设备名", false},
         {"add|x|C:\\Tools\\x.exe|--terminal", true, CliExitCode::kUsage, "", "不能在终端中使用", false},
         {"add|t|C:\\Tools\\ed.exe|--terminal", true, CliExitCode::kSuccess, "“t”可在终端中使用", "", true},
+        {"explorer|frob", false, CliExitCode::kUsage, "", "on、off、status 或 repair", false},
+        {"explorer|on|--machine", true, CliExitCode::kUsage, "", "不接受 --machine", false},
+        {"explorer|on|off", false, CliExitCode::kUsage, "", "参数太多", false},
+        {"explorer|status", false, CliExitCode::kSuccess, "未开启\n", "", false},
+        {"explorer|on", false, CliExitCode::kSuccess, "已在资源管理器的右键菜单和“发送到”中加入", "", true},
+        {"explorer|off", false, CliExitCode::kSuccess, "已从资源管理器的右键菜单", "", false},
+        {"explorer|repair", false, CliExitCode::kSuccess, "没有失效的项", "", false},
     };
     const memreg::Keys before = reg.keys;
     const auto launchersBefore = launcherFiles.files;
@@ -231,6 +244,7 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         reg.keys = before;
         launcherFiles.files = launchersBefore;
         files.erase("C:\\out.reg");
+        shortcutFiles.shortcuts.clear();
         EXPECT_EQ(Run(row.args, row.elevated), row.code) << N(output.err);
         EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
         if (*row.err == '\0' && row.code == CliExitCode::kSuccess) EXPECT_TRUE(output.err.empty()) << N(output.err);
@@ -380,6 +394,37 @@ TEST_F(CliVerbTest, CheckReportsEachKindOfProblem) {
                              "{\"kind\":\"name\",\"name\":\" spaced \"", "\"checked\":6"}) {
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
     }
+}
+
+TEST_F(CliVerbTest, ExplorerEntriesAreWrittenForTheLoggedOnUserOnlyAndCheckedForAGoneVelmora) {
+    const std::string verb = "U:Software\\Classes\\SystemFileAssociations\\.exe\\shell\\VelmoraAddRunCommand";
+    const memreg::Keys before = reg.keys;
+    services.runsAsShellUser = false;
+    EXPECT_EQ(Run("explorer|on"), CliExitCode::kFailed);
+    EXPECT_NE(N(output.err).find("另一个账户"), std::string::npos) << N(output.err);
+    EXPECT_EQ(Run("explorer|status"), CliExitCode::kSuccess) << "reading is harmless";
+    services.runsAsShellUser = true;
+    services.windowProgram = W("C:\\Missing\\Velmora.exe");
+    EXPECT_EQ(Run("explorer|on"), CliExitCode::kNotFound);
+    EXPECT_EQ(reg.keys, before);
+    EXPECT_TRUE(shortcutFiles.shortcuts.empty());
+
+    // Velmora moved away from C:\V: check reports every entry, repair mends them.
+    services.windowProgram = W("C:\\V\\Velmora.exe");
+    ASSERT_EQ(Run("explorer|on"), CliExitCode::kSuccess);
+    shortcutFiles.programs = {"D:\\V\\Velmora.exe"};
+    ASSERT_EQ(Run("check|--user|--json"), CliExitCode::kProblemsFound);
+    EXPECT_NE(N(output.out).find("{\"kind\":\"explorer-stale\",\"name\":\"“发送到”快捷方式\",\"scope\":\"user\","
+                                 "\"target\":\"C:\\\\V\\\\Velmora.exe\""),
+              std::string::npos)
+        << N(output.out);
+    ASSERT_EQ(Run("explorer|status"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("已失效：C:\\V\\Velmora.exe 已不存在"), std::string::npos) << N(output.out);
+    services.windowProgram = W("D:\\V\\Velmora.exe");
+    ASSERT_EQ(Run("explorer|repair"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("已把 3 项改为指向 D:\\V\\Velmora.exe"), std::string::npos) << N(output.out);
+    EXPECT_EQ(reg.TextOf(verb + "\\command", ""), "\"D:\\V\\Velmora.exe\" \"%1\"");
+    EXPECT_EQ(Run("check|--user"), CliExitCode::kSuccess);
 }
 
 TEST_F(CliVerbTest, ListsAsATableFilteredAsTheManagerFilters) {
