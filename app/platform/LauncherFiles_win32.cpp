@@ -151,3 +151,8 @@ void Win32LauncherFiles::AnnounceEnvironmentChange() {
     ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"),
                           SMTO_ABORTIFHUNG, 2000, &ignored);
 }
+
+bool Win32LauncherFiles::FolderExists(const CStringW& folder) const {
+    const DWORD attributes = ::GetFileAttributesW(WinText(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

@@ -13,7 +13,17 @@
 // A launcher out of step with its command: what `check` reports and a
 // repair fixes.
 struct LauncherProblem {
-    enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher } kind = kOrphanLauncher;
+    enum Kind {
+        kOrphanLauncher,
+        kMissingLauncher,
+        kWrongLauncher,
+        // A command with options: its default value no longer names its
+        // launcher (another tool rewrote it), its launcher is missing, its
+        // working folder is not there (`file` is that folder).
+        kOptionsNotApplied,
+        kMissingOptionsLauncher,
+        kMissingOptionsFolder,
+    } kind = kOrphanLauncher;
     RunScope scope = RunScope::kCurrentUser;
     CStringW command;
     CStringW file;  // the launcher's path
@@ -40,9 +50,11 @@ public:
     // The launchers out of step with `entries` (both scopes as listed).
     virtual std::vector<LauncherProblem> Problems(const std::vector<RunEntry>& entries) const = 0;
 
-    // The scope's launcher folder, and the launcher file of a command there.
+    // The scope's launcher folder, and the launcher file of a command there;
+    // the launcher of a command with options, which its default value names.
     virtual CStringW Folder(RunScope scope) const = 0;
     virtual CStringW LauncherFile(RunScope scope, const CStringW& command) const = 0;
+    virtual CStringW OptionsLauncherFile(RunScope scope, const CStringW& command) const = 0;
     // Whether any launcher is left in the scope's folder.
     virtual bool HasLaunchers(RunScope scope) const = 0;
     // Whether the scope's PATH names its launcher folder; taking it off

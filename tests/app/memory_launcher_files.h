@@ -61,6 +61,14 @@ public:
                                                : u"C:\\ProgramData\\Velmora\\bin";
     }
     bool Exists(const CStringW& file) const override { return files.count(Key(file)) != 0; }
+    std::set<std::string> folders;  // by lower-case path, besides those holding files
+    bool FolderExists(const CStringW& folder) const override {
+        const std::string key = Key(folder);
+        if (folders.count(key) != 0) return true;
+        for (const auto& [path, bytes] : files)
+            if (path.rfind(key + "\\", 0) == 0) return true;
+        return false;
+    }
     bool ReadHead(const CStringW& file, std::vector<unsigned char>* pHead) const override {
         const auto it = files.find(Key(file));
         if (it == files.end()) return false;
