@@ -45,6 +45,24 @@ std::vector<RunEntry> Selected(const CliVerbContext& context, const std::vector<
     return selected;
 }
 
+CStringW OptionsJson(const RunCommandOptions& options) {
+    return u"{\"arguments\":" + JsonString(options.arguments) + u",\"workingFolder\":" +
+           JsonString(options.folder) + u",\"environment\":" + JsonStringArray(options.environment) +
+           u",\"administrator\":" + JsonBool(options.administrator) + u"}";
+}
+
+// The options of a command, one line each, for show.
+void AppendOptionLines(const CliVerbContext& context, const RunEntry& entry) {
+    const RunCommandOptions& options = entry.options;
+    if (!options.Any()) return;
+    context.Out(FillIn(CliText("  程序：%s"), {entry.target}));
+    if (!options.arguments.IsEmpty()) context.Out(FillIn(CliText("  参数：%s"), {options.arguments}));
+    if (!options.folder.IsEmpty()) context.Out(FillIn(CliText("  起始位置：%s"), {options.folder}));
+    for (const CStringW& variable : options.environment)
+        context.Out(FillIn(CliText("  环境变量：%s"), {variable}));
+    if (options.administrator) context.Out(CliText("  以管理员身份运行"));
+}
+
 CStringW EntryJson(const RunEntry& entry) {
     return u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
            u"\",\"key\":" + JsonString(entry.keyPath) + u",\"target\":" + JsonString(entry.target) +
@@ -52,7 +70,8 @@ CStringW EntryJson(const RunEntry& entry) {
            JsonStringArray(SplitPathList(entry.path)) + u",\"broken\":" + JsonBool(entry.broken) +
            u",\"shadowed\":" + JsonBool(entry.shadowed) + u",\"terminal\":" + JsonBool(entry.terminal) +
            u",\"terminalLauncherMissing\":" + JsonBool(entry.terminalLauncherMissing) +
-           u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u"}";
+           u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u",\"hasOptions\":" +
+           JsonBool(entry.options.Any()) + u",\"options\":" + OptionsJson(entry.options) + u"}";
 }
 
 const char16_t* TypeName(std::uint32_t type) {
@@ -212,13 +231,19 @@ void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEnt
                          std::vector<Problem>& problems) {
     for (const LauncherProblem& problem : context.store.LauncherProblems(entries)) {
         if (context.scopeGiven && problem.scope != context.scope) continue;
-        const char16_t* kind = problem.kind == LauncherProblem::kOrphanLauncher    ? u"launcher-orphan"
-                               : problem.kind == LauncherProblem::kMissingLauncher ? u"launcher-missing"
-                                                                                   : u"launcher-wrong-kind";
-        const char* text = problem.kind == LauncherProblem::kOrphanLauncher    ? "多余的终端启动文件"
-                           : problem.kind == LauncherProblem::kMissingLauncher ? "终端启动文件缺失"
-                                                                               : "终端启动文件类型不符";
-        problems.push_back({kind, CliText(text), problem.command, problem.scope, problem.file});
+        static const struct {
+            const char16_t* kind;
+            const char* text;
+        } kKinds[] = {
+            {u"launcher-orphan", "多余的终端启动文件"},
+            {u"launcher-missing", "终端启动文件缺失"},
+            {u"launcher-wrong-kind", "终端启动文件类型不符"},
+            {u"options-not-applied", "选项未生效：默认值不再指向它的启动文件"},
+            {u"options-launcher-missing", "选项的启动文件缺失"},
+            {u"options-folder-missing", "起始位置不存在"},
+        };
+        const auto& kind = kKinds[problem.kind];
+        problems.push_back({kind.kind, CliText(kind.text), problem.command, problem.scope, problem.file});
     }
 }
 
@@ -238,11 +263,16 @@ CliExitCode ListVerb(const CliVerbContext& context) {
     }
     const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope, RunColumn::kState,
                                  RunColumn::kTarget,  RunColumn::kPath,  RunColumn::kTerminal};
+    // A column of its own marks the commands with options, when any is listed.
+    bool anyOptions = false;
+    for (const RunEntry& entry : entries) anyOptions = anyOptions || entry.options.Any();
     std::vector<std::vector<CStringW>> rows(1);
     for (const RunColumn column : columns) rows[0].push_back(CliText(ColumnHeading(column)));
+    if (anyOptions) rows[0].push_back(CliText("选项"));
     for (const RunEntry& entry : entries) {
         rows.emplace_back();
         for (const RunColumn column : columns) rows.back().push_back(CellText(entry, column));
+        if (anyOptions) rows.back().push_back(entry.options.Any() ? CStringW(u"\u2713") : CStringW());
     }
     context.output.Out(AlignedTable(rows));
     context.Out(ListingStatusText(entries, listing.unreadable));
@@ -271,7 +301,8 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
         if (context.request.json) {
             if (json.back() != u'[') json += u',';
             json += u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
-                    u"\",\"key\":" + JsonString(key) + u"," + KeyJson(contents) + u"}";
+                    u"\",\"key\":" + JsonString(key) + u",\"target\":" + JsonString(entry.target) +
+                    u",\"options\":" + OptionsJson(entry.options) + u"," + KeyJson(contents) + u"}";
             continue;
         }
         if (i > 0) context.Out(CStringW());
@@ -280,6 +311,7 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
         std::vector<std::vector<CStringW>> rows;
         AppendKeyRows(contents, u"  ", rows);
         context.output.Out(AlignedTable(rows));
+        AppendOptionLines(context, entry);
     }
     if (context.request.json) context.Out(json + u"]}");
     return failed ? CliExitCode::kFailed : CliExitCode::kSuccess;

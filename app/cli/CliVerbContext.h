@@ -70,6 +70,7 @@ CliExitCode PathVerb(const CliVerbContext& context);
 CliExitCode ExportVerb(const CliVerbContext& context);
 CliExitCode ImportVerb(const CliVerbContext& context);
 CliExitCode TerminalVerb(const CliVerbContext& context);
+CliExitCode SetVerb(const CliVerbContext& context);
 
 // Says that `entry` works in terminals now, and what a new terminal would
 // start instead when something comes first on PATH.

@@ -71,6 +71,7 @@ const RunActionText kOpenLocationAction{"打开位置", "打开位置(&L)"};
 const RunActionText kRenameAction{"重命名", "重命名(&M)\tF2"};
 const RunActionText kChangeTargetAction{"修改目标", "修改目标(&T)…\tF4"};
 const RunActionText kEditPathAction{"编辑附加路径", "编辑附加路径(&P)…\tCtrl+P"};
+const RunActionText kOptionsAction{"设置选项", "属性(&R)…\tAlt+Enter"};
 const RunActionText kCopyToUserAction{"复制到当前用户", "复制到当前用户(&U)\tCtrl+U"};
 const RunActionText kCopyToMachineAction{"复制到本机", "复制到本机(&A)\tCtrl+M"};
 const RunActionText kDeleteAction{"删除", "删除(&D)\tDel"};

@@ -42,6 +42,7 @@ extern const RunActionText kOpenLocationAction;
 extern const RunActionText kRenameAction;
 extern const RunActionText kChangeTargetAction;
 extern const RunActionText kEditPathAction;
+extern const RunActionText kOptionsAction;
 extern const RunActionText kCopyToUserAction;
 extern const RunActionText kCopyToMachineAction;
 extern const RunActionText kDeleteAction;
