@@ -120,26 +120,6 @@ CStringW HexText(const std::vector<unsigned char>& data) {
     return hex;
 }
 
-// The strings of a REG_MULTI_SZ value: UTF-16 units split at zero units,
-// the empty string that ends the list (and any after it) left out.
-std::vector<CStringW> MultiStrings(const std::vector<unsigned char>& data) {
-    std::vector<CStringW> strings;
-    CStringW current;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-        if (unit != 0) {
-            current += unit;
-        } else if (current.empty()) {
-            break;
-        } else {
-            strings.push_back(current);
-            current.clear();
-        }
-    }
-    if (!current.empty()) strings.push_back(current);
-    return strings;
-}
-
 // A number value's bytes in the platform's order, when they have its size.
 bool NumberOf(const RegValue& value, unsigned long long* pNumber) {
     const std::size_t size = value.type == kRegDword ? 4 : value.type == kRegQword ? 8 : 0;
@@ -163,7 +143,7 @@ CStringW UnsignedText(unsigned long long number) {
 CStringW ValueDataJson(const RegValue& value) {
     unsigned long long number = 0;
     if (value.type == kRegSz || value.type == kRegExpandSz) return JsonString(TextOfValue(value));
-    if (value.type == kRegMultiSz) return JsonStringArray(MultiStrings(value.data));
+    if (value.type == kRegMultiSz) return JsonStringArray(TextsOfMultiString(value.data));
     if (NumberOf(value, &number)) return UnsignedText(number);
     return JsonString(HexText(value.data));
 }
@@ -173,7 +153,8 @@ CStringW ValueDataText(const RegValue& value) {
     if (value.type == kRegSz || value.type == kRegExpandSz) return TextOfValue(value);
     if (value.type == kRegMultiSz) {
         CStringW text;
-        for (const CStringW& part : MultiStrings(value.data)) text += (text.empty() ? u"" : u"\\0") + part;
+        for (const CStringW& part : TextsOfMultiString(value.data))
+            text += (text.empty() ? u"" : u"\\0") + part;
         return text;
     }
     if (NumberOf(value, &number)) return UnsignedText(number);
