@@ -23,8 +23,9 @@
 //
 // No C or C++ runtime is linked: the entry point is LauncherEntry, and memory
 // comes from LocalAlloc.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "app/launcher/program/LaunchRules.h"
 #include "app/runcmd/RunCommandOptionNames.h"
@@ -240,6 +241,7 @@ void WriteError(const OwnedText& line) {
 }
 #endif
 
+#ifdef VELMORA_LAUNCHER_WINDOWS
 // Whether the windows launcher tells of a problem in a message box: only a
 // copy the Run box starts (in the options folder), whose user would
 // otherwise see nothing happen.
@@ -255,6 +257,7 @@ void ShowProblem(const OwnedText& line) {
     if (show != nullptr) show(nullptr, line.Data(), L"Velmora", MB_OK | MB_ICONERROR);
     ::FreeLibrary(user32);
 }
+#endif
 
 // Says what kept the command from starting (the console launcher on
 // standard error, the windows one in the options folder in a message box)
@@ -519,8 +522,10 @@ unsigned Launch() {
         return kLauncherFailureExitCode;
     const bool machine = velmora::launcher::IsMachineLauncherFolder(
         module.Data16() + folder.offset, folder.length, programData.Data16(), programData.Length());
+#ifdef VELMORA_LAUNCHER_WINDOWS
     g_showProblems =
         velmora::launcher::IsOptionsLauncherFolder(module.Data16() + folder.offset, folder.length);
+#endif
     OwnedText keyPath;
     if (!Compose(keyPath, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::AppPathsKeyOfCommand(Utf16(name), nameLength, out, capacity);
