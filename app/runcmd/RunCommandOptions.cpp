@@ -25,6 +25,25 @@ RunCommandOptionsChange ChangeSettingAll(const RunCommandOptions& options) {
     return change;
 }
 
+RunCommandOptionsChange ChangeBetween(const RunCommandOptions& from, const RunCommandOptions& to) {
+    RunCommandOptionsChange change;
+    if (from.arguments != to.arguments) change.arguments = to.arguments;
+    if (from.folder != to.folder) change.folder = to.folder;
+    if (from.administrator != to.administrator) change.administrator = to.administrator;
+    const auto has = [](const std::vector<CStringW>& list, const CStringW& name) {
+        return std::any_of(list.begin(), list.end(), [&name](const CStringW& held) {
+            return velmora::CompareNoCase(NameOfVariable(held), name) == 0;
+        });
+    };
+    for (const CStringW& held : from.environment)
+        if (!has(to.environment, NameOfVariable(held)))
+            change.environment.push_back(NameOfVariable(held) + u"=");
+    for (const CStringW& wanted : to.environment)
+        if (std::find(from.environment.begin(), from.environment.end(), wanted) == from.environment.end())
+            change.environment.push_back(wanted);
+    return change;
+}
+
 bool ApplyOptionsChange(const RunCommandOptions& options, const RunCommandOptionsChange& change,
                         RunCommandOptions* pChanged) {
     RunCommandOptions changed = options;

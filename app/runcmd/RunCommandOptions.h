@@ -38,6 +38,10 @@ struct RunCommandOptionsChange {
 // The change that gives a command with none the options `options`.
 RunCommandOptionsChange ChangeSettingAll(const RunCommandOptions& options);
 
+// The change that turns `from` into `to` and touches only what differs (a
+// variable gone is removed by "NAME=").
+RunCommandOptionsChange ChangeBetween(const RunCommandOptions& from, const RunCommandOptions& to);
+
 // `options` with `change` made; false (and nothing made) when an
 // environment text has no name before its "=" or no "=" at all.
 bool ApplyOptionsChange(const RunCommandOptions& options, const RunCommandOptionsChange& change,

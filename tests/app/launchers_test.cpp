@@ -425,10 +425,9 @@ TEST_F(LaunchersTest, OptionsPointTheEntryAtItsLauncherAndClearedGiveThePlainEnt
     variables.environment = {u"java_home=D:\\J", u"X="};
     ASSERT_EQ(store.SetOptions(Listed("ed"), variables), ChangeResult::kDone);
     EXPECT_EQ(Listed("ed").options.environment, std::vector<CStringW>{u"java_home=D:\\J"});
-    RunCommandOptionsChange none;
-    none.arguments = none.folder = CStringW();
-    none.environment = {u"JAVA_HOME="};
-    none.administrator = false;
+    // What the options dialog sends: only what differs.
+    const RunCommandOptionsChange none = ChangeBetween(Listed("ed").options, RunCommandOptions());
+    EXPECT_EQ(none.environment, std::vector<CStringW>{u"java_home="});
     ASSERT_EQ(store.SetOptions(Listed("ed"), none), ChangeResult::kDone);
     EXPECT_EQ(reg.keys, plain);
     EXPECT_FALSE(files.Has(launcher));
