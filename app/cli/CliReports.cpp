@@ -56,11 +56,7 @@ void AppendOptionLines(const CliVerbContext& context, const RunEntry& entry) {
     const RunCommandOptions& options = entry.options;
     if (!options.Any()) return;
     context.Out(FillIn(CliText("  程序：%s"), {entry.target}));
-    if (!options.arguments.IsEmpty()) context.Out(FillIn(CliText("  参数：%s"), {options.arguments}));
-    if (!options.folder.IsEmpty()) context.Out(FillIn(CliText("  起始位置：%s"), {options.folder}));
-    for (const CStringW& variable : options.environment)
-        context.Out(FillIn(CliText("  环境变量：%s"), {variable}));
-    if (options.administrator) context.Out(CliText("  以管理员身份运行"));
+    for (const CStringW& line : OptionLines(options)) context.Out(u"  " + line);
 }
 
 CStringW EntryJson(const RunEntry& entry) {

@@ -41,6 +41,16 @@ CStringW StateText(const RunEntry& entry) {
     return CStringW();
 }
 
+std::vector<CStringW> OptionLines(const RunCommandOptions& options) {
+    std::vector<CStringW> lines;
+    if (!options.arguments.IsEmpty()) lines.push_back(WideFrom936("参数：") + options.arguments);
+    if (!options.folder.IsEmpty()) lines.push_back(WideFrom936("起始位置：") + options.folder);
+    for (const CStringW& variable : options.environment)
+        lines.push_back(WideFrom936("环境变量：") + variable);
+    if (options.administrator) lines.push_back(WideFrom936("以管理员身份运行"));
+    return lines;
+}
+
 CStringW TerminalText(const RunEntry& entry) {
     if (!entry.terminal) return CStringW();
     if (!entry.terminalShadowedBy.IsEmpty()) return WideFrom936("被遮蔽：") + entry.terminalShadowedBy;
