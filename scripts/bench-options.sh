@@ -43,18 +43,9 @@ wine_run reg add "$opt" /v VelmoraWorkingFolder /d 'C:\velmora-bench-options\wor
 wine_run reg add "$opt" /v VelmoraEnvironment /t REG_MULTI_SZ /d 'A=1\0B=%A%' /f >/dev/null 2>&1
 wine_run reg add "$opt" /v VelmoraRunAsAdministrator /t REG_DWORD /d 1 /f >/dev/null 2>&1
 
-work=$(mktemp -d /tmp/velmora-bench-options.XXXXXX)
-cleanup() {
-  exec 7>&- 2>/dev/null || true
-  "$WINESERVER" -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# A Windows process that only waits keeps the wineserver and the prefix's
-# system processes running between the starts; closing the pipe ends it.
-mkfifo "$work/keep"
-"$WINELOADER" cmd.exe <"$work/keep" >/dev/null 2>&1 &
-exec 7>"$work/keep"
+# shellcheck source=bench-wine-common.sh
+. "$root/scripts/bench-wine-common.sh"
+bench_start velmora-bench-options
 
 # Milliseconds of one start from the Run box, waited for; its exit code checked.
 time_ms() {
@@ -75,7 +66,6 @@ for _ in $(seq 1 "$runs"); do
   plain+=("$(time_ms velmora-bench-plain)")
   options+=("$(time_ms velmora-bench-opt)")
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 p=$(median "${plain[@]}") o=$(median "${options[@]}")
 ratio=$(awk -v o="$o" -v p="$p" 'BEGIN { printf "%.2f", o / p }')
 verdict=met
