@@ -23,6 +23,14 @@ inline void LoadDllsFromSystemOnly() noexcept {
     ::SetDllDirectoryW(L"");
 }
 
+// A known DLL of the system (user32, shell32), which Windows never takes
+// from elsewhere, from the system folder; inline, for the launchers.
+inline HMODULE LoadKnownSystemLibrary(const wchar_t* name) noexcept {
+    HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) module = ::LoadLibraryW(name);
+    return module;
+}
+
 // The system's library `name` ("comctl32.dll") from the system folder;
 // null when it cannot be loaded. A name the side-by-side store redirects
 // (comctl32 version 6, as the manifest asks) still comes from there.

@@ -124,6 +124,12 @@ struct LocalMemory {  // LocalAlloc, and what FormatMessage allocates
     static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 
+struct EnvironmentStrings {  // GetEnvironmentStringsW
+    using Handle = wchar_t*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::FreeEnvironmentStringsW(h); }
+};
+
 }  // namespace handle_traits
 
 using OwnedFile = OwnedHandle<handle_traits::File>;
@@ -142,6 +148,7 @@ using OwnedMemoryDc = OwnedHandle<handle_traits::MemoryDc>;
 using OwnedMenu = OwnedHandle<handle_traits::Menu>;
 using OwnedImageList = OwnedHandle<handle_traits::ImageList>;
 using OwnedLocalMemory = OwnedHandle<handle_traits::LocalMemory>;
+using OwnedEnvironmentStrings = OwnedHandle<handle_traits::EnvironmentStrings>;
 
 // Selects a bitmap, font, brush or pen into a device context for its
 // lifetime and then restores the object it replaced.

@@ -51,6 +51,7 @@
 #define IDM_RUN_EXPORT 1125
 #define IDM_RUN_IMPORT 1126
 #define IDM_RUN_TERMINAL 1127
+#define IDM_RUN_PROPERTIES 1128
 
 // The controls of the import preview and the Path editor.
 #define IDC_CHOICE_TEXT 1140
@@ -61,6 +62,17 @@
 #define IDC_BTN_PATH_REMOVE 1145
 #define IDC_BTN_PATH_UP 1146
 #define IDC_BTN_PATH_DOWN 1147
+
+// The controls of the options dialog (属性…).
+#define IDC_OPT_ARGUMENTS 1150
+#define IDC_OPT_FOLDER 1151
+#define IDC_OPT_BROWSE 1152
+#define IDC_OPT_ENVIRONMENT 1153
+#define IDC_OPT_ADMIN 1154
+#define IDC_OPT_LABEL_ARGUMENTS 1155
+#define IDC_OPT_HINT 1156
+#define IDC_OPT_LABEL_FOLDER 1157
+#define IDC_OPT_LABEL_ENVIRONMENT 1158
 
 // The main dialog's window-menu item that opens the manager (a window-menu
 // command: low four bits clear, below 0xF000).

@@ -42,6 +42,7 @@ section "2 000-entry listing" "$root/scripts/bench-listing.sh" "$windows"
 section "velmora list --json vs reg query" "$root/scripts/bench-cli.sh" "$windows"
 section "start-up" "$root/scripts/bench-startup.sh" "$windows"
 section "terminal launcher" "$root/scripts/bench-launcher.sh" "$windows"
+section "commands with options" "$root/scripts/bench-options.sh" "$windows"
 for other in "${more_windows[@]}"; do
   section "2 000-entry listing ($other)" "$root/scripts/bench-listing.sh" "$other"
   section "start-up ($other)" "$root/scripts/bench-startup.sh" "$other"

@@ -37,18 +37,9 @@ wine_run reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ \
 wine_run reg add "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$name.exe" /ve \
   /d 'C:\velmora-bench-launcher\velmora-bench-target.exe' /f >/dev/null 2>&1
 
-work=$(mktemp -d /tmp/velmora-bench-launcher.XXXXXX)
-cleanup() {
-  exec 7>&- 2>/dev/null || true
-  "$WINESERVER" -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# A Windows process that only waits keeps the wineserver and the prefix's
-# system processes running between the starts; closing the pipe ends it.
-mkfifo "$work/keep"
-"$WINELOADER" cmd.exe <"$work/keep" >/dev/null 2>&1 &
-exec 7>"$work/keep"
+# shellcheck source=bench-wine-common.sh
+. "$root/scripts/bench-wine-common.sh"
+bench_start velmora-bench-launcher
 
 # Milliseconds of one `cmd /c COMMAND a b`; the program's answer checked.
 time_ms() {
@@ -70,7 +61,6 @@ for _ in $(seq 1 "$runs"); do
   direct+=("$(time_ms velmora-bench-target)")
   through+=("$(time_ms "$name")")
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 d=$(median "${direct[@]}") t=$(median "${through[@]}")
 ratio=$(awk -v t="$t" -v d="$d" 'BEGIN { printf "%.2f", t / d }')
 verdict=met

@@ -30,6 +30,11 @@ const FlagRow kFlags[] = {
     {u"--remove", nullptr, &CliRequest::pathArgument, PathChange::kRemove},
     {u"--set", nullptr, &CliRequest::pathArgument, PathChange::kSet},
     {u"--clear", nullptr, nullptr, PathChange::kClear},
+    {u"--args", &CliRequest::hasArguments, &CliRequest::arguments, PathChange::kShow},
+    {u"--cwd", &CliRequest::hasFolder, &CliRequest::folder, PathChange::kShow},
+    {u"--env", nullptr, &CliRequest::environmentArgument, PathChange::kShow},
+    {u"--admin", &CliRequest::administrator, nullptr, PathChange::kShow},
+    {u"--no-admin", &CliRequest::noAdministrator, nullptr, PathChange::kShow},
 };
 
 const FlagRow* FindFlag(const CStringW& name) {
@@ -53,6 +58,19 @@ bool TakeFlag(CliRequest& request, const FlagRow& flag, const CStringW& value, C
     }
     if (flag.set != nullptr) request.*flag.set = true;
     if (flag.value != nullptr) request.*flag.value = value;
+    // --env is given once for each variable.
+    if (flag.value == &CliRequest::environmentArgument) {
+        const int equals = value.Find(u'=');
+        if (equals <= 0) {
+            error = FillIn(WideFrom936("--env 应为 NAME=VALUE：%s"), {value});
+            return false;
+        }
+        request.environment.push_back(value);
+    }
+    if (request.administrator && request.noAdministrator) {
+        error = WideFrom936("--admin 和 --no-admin 只能用其中一个");
+        return false;
+    }
     return true;
 }
 

@@ -28,6 +28,21 @@ struct CliRequest {
     CStringW pathList;
     PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear
     CStringW pathArgument;
+    // A command's options (add, set): --args TEXT, --cwd DIR, --env
+    // NAME=VALUE (each one given), --admin, --no-admin.
+    bool hasArguments = false;
+    CStringW arguments;
+    bool hasFolder = false;
+    CStringW folder;
+    std::vector<CStringW> environment;
+    CStringW environmentArgument;  // the last --env, before it is kept
+    bool administrator = false;
+    bool noAdministrator = false;
+
+    // Whether any option of a command was given.
+    bool ChangesOptions() const {
+        return hasArguments || hasFolder || !environment.empty() || administrator || noAdministrator;
+    }
 };
 
 struct CliParse {

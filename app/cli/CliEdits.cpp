@@ -67,6 +67,23 @@ CliExitCode ReportEdit(const CliVerbContext& context, const RunActionText& actio
     return ExitCodeOf(result);
 }
 
+// The options the request changes; a folder given without %variables% is
+// made absolute, as a program is.
+RunCommandOptionsChange OptionsChangeOf(const CliVerbContext& context) {
+    const CliRequest& request = context.request;
+    RunCommandOptionsChange change;
+    if (request.hasArguments) change.arguments = request.arguments;
+    if (request.hasFolder) {
+        const CStringW folder = CStringW(request.folder).Trim();
+        change.folder =
+            folder.IsEmpty() || folder.Find(u'%') >= 0 ? folder : context.services.fullPath(folder);
+    }
+    change.environment = request.environment;
+    if (request.administrator) change.administrator = true;
+    if (request.noAdministrator) change.administrator = false;
+    return change;
+}
+
 }  // namespace
 
 CliExitCode AddVerb(const CliVerbContext& context) {
@@ -77,7 +94,8 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     if (programCheck != CliExitCode::kSuccess) return programCheck;
     if (request.hasPathList) command.pathFolders = SplitPathList(request.pathList);
     command.terminal = request.terminal;
-    if (command.terminal && !context.store.HasLaunchers()) {
+    if (!ApplyOptionsChange({}, OptionsChangeOf(context), &command.options)) return CliExitCode::kUsage;
+    if ((command.terminal || command.options.Any()) && !context.store.HasLaunchers()) {
         context.Err(CliText("此程序不能制作终端启动文件"));
         return CliExitCode::kFailed;
     }
@@ -88,16 +106,42 @@ CliExitCode AddVerb(const CliVerbContext& context) {
         return CliExitCode::kExists;
     }
     if (!Succeeded(result)) {
-        context.Err(AddOutcomeText(name, command.target, result));
+        context.Err(result == ChangeResult::kNotForTerminal && !command.terminal
+                        ? OptionsOutcomeText(name, command.target, result, CStringW())
+                        : AddOutcomeText(name, command.target, result));
         return ExitCodeOf(result);
     }
     context.Out(FillIn(CliText("运行命令添加成功！“%s”（%s）：%s"),
                        {name, CliText(ScopeText(context.scope)), command.target}));
     if (command.pathFolders && !command.pathFolders->empty())
         context.Out(EditStatusText(kEditPathAction, name, ChangeResult::kDone, CStringW()));
+    if (command.options.Any()) context.Out(OptionsOutcomeText(name, command.target, result, CStringW()));
     if (command.terminal) {
         if (std::optional<RunEntry> entry = context.store.Find(context.scope, name))
             TellTerminalUse(context, *entry);
+    }
+    return CliExitCode::kSuccess;
+}
+
+CliExitCode SetVerb(const CliVerbContext& context) {
+    RunEntry entry;
+    if (!FindEntryToChange(context, context.request.operands[0], &entry)) return CliExitCode::kNotFound;
+    if (!context.store.HasLaunchers()) {
+        context.Err(CliText("此程序不能制作启动文件"));
+        return CliExitCode::kFailed;
+    }
+    const ChangeResult result = context.store.SetOptions(entry, OptionsChangeOf(context));
+    const CStringW text = OptionsOutcomeText(entry.command, entry.target, result,
+                                             context.store.OptionsLauncherFile(entry.scope, entry.command));
+    if (!Succeeded(result)) {
+        context.Err(text);
+        return ExitCodeOf(result);
+    }
+    context.Out(text);
+    if (result == ChangeResult::kDone) {
+        const std::optional<RunEntry> changed = context.store.Find(entry.scope, entry.command);
+        if (changed && !changed->options.Any())
+            context.Out(FillIn(CliText("“%s”已没有选项，恢复为普通运行命令"), {entry.command}));
     }
     return CliExitCode::kSuccess;
 }

@@ -46,6 +46,20 @@ std::vector<RunEntry> Selected(const CliVerbContext& context, const std::vector<
     return selected;
 }
 
+CStringW OptionsJson(const RunCommandOptions& options) {
+    return u"{\"arguments\":" + JsonString(options.arguments) + u",\"workingFolder\":" +
+           JsonString(options.folder) + u",\"environment\":" + JsonStringArray(options.environment) +
+           u",\"administrator\":" + JsonBool(options.administrator) + u"}";
+}
+
+// The options of a command, one line each, for show.
+void AppendOptionLines(const CliVerbContext& context, const RunEntry& entry) {
+    const RunCommandOptions& options = entry.options;
+    if (!options.Any()) return;
+    context.Out(FillIn(CliText("  程序：%s"), {entry.target}));
+    for (const CStringW& line : OptionLines(options)) context.Out(u"  " + line);
+}
+
 CStringW EntryJson(const RunEntry& entry) {
     return u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
            u"\",\"key\":" + JsonString(entry.keyPath) + u",\"target\":" + JsonString(entry.target) +
@@ -53,7 +67,8 @@ CStringW EntryJson(const RunEntry& entry) {
            JsonStringArray(SplitPathList(entry.path)) + u",\"broken\":" + JsonBool(entry.broken) +
            u",\"shadowed\":" + JsonBool(entry.shadowed) + u",\"terminal\":" + JsonBool(entry.terminal) +
            u",\"terminalLauncherMissing\":" + JsonBool(entry.terminalLauncherMissing) +
-           u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u"}";
+           u",\"terminalShadowedBy\":" + JsonString(entry.terminalShadowedBy) + u",\"hasOptions\":" +
+           JsonBool(entry.options.Any()) + u",\"options\":" + OptionsJson(entry.options) + u"}";
 }
 
 const char16_t* TypeName(std::uint32_t type) {
@@ -102,26 +117,6 @@ CStringW HexText(const std::vector<unsigned char>& data) {
     return hex;
 }
 
-// The strings of a REG_MULTI_SZ value: UTF-16 units split at zero units,
-// the empty string that ends the list (and any after it) left out.
-std::vector<CStringW> MultiStrings(const std::vector<unsigned char>& data) {
-    std::vector<CStringW> strings;
-    CStringW current;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-        if (unit != 0) {
-            current += unit;
-        } else if (current.empty()) {
-            break;
-        } else {
-            strings.push_back(current);
-            current.clear();
-        }
-    }
-    if (!current.empty()) strings.push_back(current);
-    return strings;
-}
-
 // A number value's bytes in the platform's order, when they have its size.
 bool NumberOf(const RegValue& value, unsigned long long* pNumber) {
     const std::size_t size = value.type == kRegDword ? 4 : value.type == kRegQword ? 8 : 0;
@@ -145,7 +140,7 @@ CStringW UnsignedText(unsigned long long number) {
 CStringW ValueDataJson(const RegValue& value) {
     unsigned long long number = 0;
     if (value.type == kRegSz || value.type == kRegExpandSz) return JsonString(TextOfValue(value));
-    if (value.type == kRegMultiSz) return JsonStringArray(MultiStrings(value.data));
+    if (value.type == kRegMultiSz) return JsonStringArray(TextsOfMultiString(value.data));
     if (NumberOf(value, &number)) return UnsignedText(number);
     return JsonString(HexText(value.data));
 }
@@ -155,7 +150,8 @@ CStringW ValueDataText(const RegValue& value) {
     if (value.type == kRegSz || value.type == kRegExpandSz) return TextOfValue(value);
     if (value.type == kRegMultiSz) {
         CStringW text;
-        for (const CStringW& part : MultiStrings(value.data)) text += (text.empty() ? u"" : u"\\0") + part;
+        for (const CStringW& part : TextsOfMultiString(value.data))
+            text += (text.empty() ? u"" : u"\\0") + part;
         return text;
     }
     if (NumberOf(value, &number)) return UnsignedText(number);
@@ -218,13 +214,19 @@ void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEnt
                                 problem.command, problem.scope, problem.file});
             continue;
         }
-        const char16_t* kind = problem.kind == LauncherProblem::kOrphanLauncher    ? u"launcher-orphan"
-                               : problem.kind == LauncherProblem::kMissingLauncher ? u"launcher-missing"
-                                                                                   : u"launcher-wrong-kind";
-        const char* text = problem.kind == LauncherProblem::kOrphanLauncher    ? "多余的终端启动文件"
-                           : problem.kind == LauncherProblem::kMissingLauncher ? "终端启动文件缺失"
-                                                                               : "终端启动文件类型不符";
-        problems.push_back({kind, CliText(text), problem.command, problem.scope, problem.file});
+        static const struct {
+            const char16_t* kind;
+            const char* text;
+        } kKinds[] = {
+            {u"launcher-orphan", "多余的终端启动文件"},
+            {u"launcher-missing", "终端启动文件缺失"},
+            {u"launcher-wrong-kind", "终端启动文件类型不符"},
+            {u"options-not-applied", "选项未生效：默认值不再指向它的启动文件"},
+            {u"options-launcher-missing", "选项的启动文件缺失"},
+            {u"options-folder-missing", "起始位置不存在"},
+        };
+        const auto& kind = kKinds[problem.kind];
+        problems.push_back({kind.kind, CliText(kind.text), problem.command, problem.scope, problem.file});
     }
 }
 
@@ -258,11 +260,16 @@ CliExitCode ListVerb(const CliVerbContext& context) {
     }
     const RunColumn columns[] = {RunColumn::kCommand, RunColumn::kScope, RunColumn::kState,
                                  RunColumn::kTarget,  RunColumn::kPath,  RunColumn::kTerminal};
+    // A column of its own marks the commands with options, when any is listed.
+    bool anyOptions = false;
+    for (const RunEntry& entry : entries) anyOptions = anyOptions || entry.options.Any();
     std::vector<std::vector<CStringW>> rows(1);
     for (const RunColumn column : columns) rows[0].push_back(CliText(ColumnHeading(column)));
+    if (anyOptions) rows[0].push_back(CliText("选项"));
     for (const RunEntry& entry : entries) {
         rows.emplace_back();
         for (const RunColumn column : columns) rows.back().push_back(CellText(entry, column));
+        if (anyOptions) rows.back().push_back(entry.options.Any() ? CStringW(u"\u2713") : CStringW());
     }
     context.output.Out(AlignedTable(rows));
     context.Out(ListingStatusText(entries, listing.unreadable));
@@ -291,7 +298,8 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
         if (context.request.json) {
             if (json.back() != u'[') json += u',';
             json += u"{\"name\":" + JsonString(entry.command) + u",\"scope\":\"" + ScopeKey(entry.scope) +
-                    u"\",\"key\":" + JsonString(key) + u"," + KeyJson(contents) + u"}";
+                    u"\",\"key\":" + JsonString(key) + u",\"target\":" + JsonString(entry.target) +
+                    u",\"options\":" + OptionsJson(entry.options) + u"," + KeyJson(contents) + u"}";
             continue;
         }
         if (i > 0) context.Out(CStringW());
@@ -300,6 +308,7 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
         std::vector<std::vector<CStringW>> rows;
         AppendKeyRows(contents, u"  ", rows);
         context.output.Out(AlignedTable(rows));
+        AppendOptionLines(context, entry);
     }
     if (context.request.json) context.Out(json + u"]}");
     return failed ? CliExitCode::kFailed : CliExitCode::kSuccess;

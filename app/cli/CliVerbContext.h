@@ -73,6 +73,7 @@ CliExitCode TerminalVerb(const CliVerbContext& context);
 CliExitCode ExplorerVerb(const CliVerbContext& context);
 // The explorer verb's action word and its scope: the refusal, or empty.
 CStringW CheckExplorerAction(const CliRequest& request);
+CliExitCode SetVerb(const CliVerbContext& context);
 
 // Says that `entry` works in terminals now, and what a new terminal would
 // start instead when something comes first on PATH.

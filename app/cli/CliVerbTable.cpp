@@ -21,6 +21,13 @@ CStringW CheckTerminalAction(const CliRequest& request) {
     return names == 0 ? FillIn(WideFrom936("terminal %s 缺少参数：NAME..."), {action}) : CStringW();
 }
 
+// set changes at least one option.
+CStringW CheckSetOptions(const CliRequest& request) {
+    return request.ChangesOptions()
+               ? CStringW()
+               : velmora::WideFrom936("set 缺少选项：--args、--cwd、--env、--admin 或 --no-admin");
+}
+
 }  // namespace
 
 const std::vector<CliVerbRow>& CliVerbTable() {
@@ -35,12 +42,25 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "velmora show NAME [--user | --machine] [--json]\n"
          "  显示运行命令的键中每个值及其类型，以及子键。\n",
          &ShowVerb},
-        {u"add", 2, 2, "NAME PROGRAM", u"--path --force --terminal", CliWrites::kAlways, true,
+        {u"add", 2, 2, "NAME PROGRAM", u"--path --force --terminal --args --cwd --env --admin",
+         CliWrites::kAlways, true,
          "velmora add NAME PROGRAM [--user | --machine] [--path DIR;DIR] [--force] [--terminal]\n"
+         "                         [--args TEXT] [--cwd DIR] [--env NAME=VALUE]... [--admin]\n"
          "  添加运行命令 NAME，启动 PROGRAM（.exe）。名称最多 25 个字符，可以嵌套（tools\\ed）。\n"
          "  名称已指向其他程序时不替换（退出码 4），除非加 --force。--path 设置附加路径。\n"
-         "  --terminal 同时让它在终端中可用（见 terminal）。三者一起写入，任何一步失败都不留下任何修改。\n",
+         "  --terminal 同时让它在终端中可用（见 terminal）。--args、--cwd、--env、--admin 设置选项（见 "
+         "set）。\n"
+         "  全部一起写入，任何一步失败都不留下任何修改。\n",
          &AddVerb},
+        {u"set", 1, 1, "NAME", u"--args --cwd --env --admin --no-admin", CliWrites::kAlways, false,
+         "velmora set NAME [--args TEXT] [--cwd DIR] [--env NAME=VALUE]... [--admin | --no-admin] [--user | "
+         "--machine]\n"
+         "  设置运行命令的选项。--args：预设参数，%* 处放入输入的参数（原样），没有 %* 时放在后面；\n"
+         "  %% 是一个 %，%NAME% 是环境变量。--cwd：起始位置。--env：为程序设置环境变量（可多次）。\n"
+         "  --admin：以管理员身份运行。空的 TEXT 或 DIR 清除该项，--env NAME= 去掉该变量。\n"
+         "  有选项的命令由启动文件夹中 options 下的同名启动程序启动；最后一个选项清除后恢复为普通运行命令。\n"
+         "  名称不能带分组，也不能是 con、nul 等设备名。\n",
+         &SetVerb, &CheckSetOptions},
         {u"remove", 1, -1, "NAME...", u"", CliWrites::kAlways, false,
          "velmora remove NAME... [--user | --machine]\n"
          "  删除运行命令（键及其所有值），以及嵌套名称留下的空分组。有一个找不到就不删除任何一个。\n",

@@ -16,6 +16,8 @@ public:
     virtual CStringW Folder(RunScope scope) const = 0;
     // Whether `file` is there (and not a folder).
     virtual bool Exists(const CStringW& file) const = 0;
+    // Whether `folder` is there (and is a folder).
+    virtual bool FolderExists(const CStringW& folder) const = 0;
     // Up to kProgramHeadBytes of `file`; false when it cannot be read.
     virtual bool ReadHead(const CStringW& file, std::vector<unsigned char>* pHead) const = 0;
     // All of `file`, to put it back after a change that failed; false when

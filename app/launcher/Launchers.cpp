@@ -5,6 +5,7 @@
 #include "app/launcher/PathVariable.h"
 #include "app/registry/RegistryValues.h"
 #include "app/runcmd/CommandText.h"
+#include "app/runcmd/RunCommandOptions.h"
 #include "app/runcmd/TerminalName.h"
 
 namespace {
@@ -27,6 +28,14 @@ CStringW Launchers::LauncherFile(RunScope scope, const CStringW& command) const 
     return m_files.Folder(scope) + u"\\" + command + u".exe";
 }
 
+CStringW Launchers::OptionsFolder(RunScope scope) const {
+    return m_files.Folder(scope) + u"\\" + kOptionsFolderName;
+}
+
+CStringW Launchers::OptionsLauncherFile(RunScope scope, const CStringW& command) const {
+    return OptionsFolder(scope) + u"\\" + command + u".exe";
+}
+
 Launchers::KeyState Launchers::ReadKey(RunScope scope, const CStringW& command) const {
     KeyState state;
     RegKey opened = 0;
@@ -39,7 +48,9 @@ Launchers::KeyState Launchers::ReadKey(RunScope scope, const CStringW& command) 
     key.Replace(opened);
     state.exists = true;
     state.marked = ReadTerminalMark(m_registry, key.Get());
-    state.target = ReadStringValue(m_registry, key.Get(), CStringW());
+    // A command with options starts its program value.
+    state.target = ReadStringValue(m_registry, key.Get(), kOptionProgramValue);
+    if (state.target.IsEmpty()) state.target = ReadStringValue(m_registry, key.Get(), CStringW());
     return state;
 }
 
@@ -221,9 +232,11 @@ FolderVerdict Launchers::JudgeFolder(const CStringW& folder, bool* pMissing) con
     return {FolderFlaw::kUnreadable, CStringW(), 0};
 }
 
-ChangeResult Launchers::SecureFolder(RunScope scope) {
+ChangeResult Launchers::SecureFolder(RunScope scope) { return SecureFolders(GuardedFolders(scope)); }
+
+ChangeResult Launchers::SecureFolders(const std::vector<CStringW>& folders) {
     bool changed = false;
-    for (const CStringW& folder : GuardedFolders(scope)) {
+    for (const CStringW& folder : folders) {
         bool missing = false;
         const FolderVerdict verdict = JudgeFolder(folder, &missing);
         if (missing) {
@@ -242,7 +255,9 @@ ChangeResult Launchers::SecureFolder(RunScope scope) {
 
 std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& entries) const {
     std::vector<LauncherProblem> problems;
-    for (const CStringW& folder : GuardedFolders(RunScope::kLocalMachine)) {
+    std::vector<CStringW> guarded = GuardedFolders(RunScope::kLocalMachine);
+    guarded.push_back(OptionsFolder(RunScope::kLocalMachine));
+    for (const CStringW& folder : guarded) {
         bool missing = false;
         const FolderVerdict verdict = JudgeFolder(folder, &missing);
         if (!verdict.Safe())
@@ -265,6 +280,8 @@ std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& en
                 problems.push_back({LauncherProblem::kWrongLauncher, scope, entry.command, launcher, {}});
             }
         }
+        for (const RunEntry& entry : entries)
+            if (entry.scope == scope) AddOptionsProblems(entry, problems);
         for (const CStringW& name : m_files.LauncherNames(scope)) {
             if (marked.count(Folded(name)) == 0) {
                 problems.push_back(
@@ -275,7 +292,114 @@ std::vector<LauncherProblem> Launchers::Problems(const std::vector<RunEntry>& en
     return problems;
 }
 
+void Launchers::AddOptionsProblems(const RunEntry& entry, std::vector<LauncherProblem>& problems) const {
+    if (!entry.options.Any() || CheckTerminalName(entry.command) != TerminalNameCheck::kFits) return;
+    const CStringW launcher = OptionsLauncherFile(entry.scope, entry.command);
+    if (entry.launcherTarget.IsEmpty() ||
+        velmora::CompareNoCase(TargetFileOf(entry.launcherTarget), launcher) != 0) {
+        problems.push_back({LauncherProblem::kOptionsNotApplied, entry.scope, entry.command, launcher, {}});
+    } else if (!m_files.Exists(launcher)) {
+        problems.push_back(
+            {LauncherProblem::kMissingOptionsLauncher, entry.scope, entry.command, launcher, {}});
+    }
+    const CStringW folder = m_files.Expand(entry.options.folder);
+    if (!folder.IsEmpty() && !m_files.FolderExists(folder))
+        problems.push_back({LauncherProblem::kMissingOptionsFolder, entry.scope, entry.command, folder, {}});
+}
+
+ChangeResult Launchers::FollowOptions(RunScope scope, const CStringW& command, ChangeJournal& journal) {
+    const CStringW launcher = OptionsLauncherFile(scope, command);
+    const RegKey root = m_place.RootOf(scope);
+    const CStringW keyPath = KeyPathOfCommand(command);
+    const auto failed = [&journal](ChangeResult result) {
+        journal.Restore();
+        return result;
+    };
+    RegKeyContents contents;
+    const long read = ReadKeyContents(m_registry, root, m_place.KeyPathOf(keyPath), &contents);
+    if (read != kRegistrySuccess && read != kRegistryFileNotFound)
+        return failed(ChangeResult::kRegistryFailed);
+    RunCommandOptions options;
+    for (const RegValue& value : contents.values)
+        TakeOptionValue(value.name, value.type, value.data, options);
+    const RegValue* shown = FindValue(contents, CStringW());
+    const RegValue* program = FindValue(contents, kOptionProgramValue);
+    const bool shownIsLauncher =
+        shown != nullptr && IsTextType(shown->type) && IsOptionsLauncherPath(TextOfValue(*shown));
+    const bool wanted =
+        read == kRegistrySuccess && options.Any() && CheckTerminalName(command) == TerminalNameCheck::kFits;
+    if (wanted) {
+        // The default value names a launcher only in a folder that no one
+        // but an administrator can change, as for the terminal's.
+        std::vector<CStringW> guarded = GuardedFolders(scope);
+        if (!guarded.empty()) guarded.push_back(OptionsFolder(scope));
+        const ChangeResult secured = SecureFolders(guarded);
+        if (!Succeeded(secured)) return failed(secured);
+    }
+
+    // What the key should hold: the default value, and the program value
+    // (none for a plain entry).
+    std::optional<RegValue> wantedShown = shown != nullptr ? std::optional<RegValue>(*shown) : std::nullopt;
+    std::optional<RegValue> wantedProgram;
+    if (wanted) {
+        // The default value is the program unless it names a launcher: a
+        // registration, or another tool, has pointed the command elsewhere.
+        const RegValue* real = shown != nullptr && !shownIsLauncher ? shown : program;
+        if (real == nullptr) return failed(ChangeResult::kNotAProgram);
+        wantedProgram = *real;
+        wantedProgram->name = kOptionProgramValue;
+        wantedShown = RegValue{CStringW(), kRegSz, StringValueBytes(launcher)};
+    } else if (program != nullptr && (shown == nullptr || shownIsLauncher)) {
+        // The last option cleared: a plain entry again, its program as it was.
+        wantedShown = *program;
+        wantedShown->name.Empty();
+    }
+    const bool keyChanges =
+        read == kRegistrySuccess &&
+        (!(wantedShown ? shown != nullptr && *shown == *wantedShown : shown == nullptr) ||
+         !(wantedProgram ? program != nullptr && *program == *wantedProgram : program == nullptr));
+    if (keyChanges) {
+        ScopedRegKey key(m_registry, root);
+        RegKey opened = 0;
+        if (!journal.NoteKey(root, m_place.appPathsKey, keyPath) ||
+            m_registry.OpenKeyForWrite(root, m_place.KeyPathOf(keyPath).GetString(), &opened) !=
+                kRegistrySuccess)
+            return failed(ChangeResult::kRegistryFailed);
+        key.Replace(opened);
+        const auto set = [&](const RegValue& value) {
+            return m_registry.SetValue(key.Get(), value.name.GetString(), value.type, value.data.data(),
+                                       static_cast<std::uint32_t>(value.data.size())) == kRegistrySuccess;
+        };
+        bool written = wantedShown ? set(*wantedShown) : true;
+        if (written && wantedProgram) written = set(*wantedProgram);
+        if (written && !wantedProgram && program != nullptr)
+            written = m_registry.DeleteValue(key.Get(), kOptionProgramValue) == kRegistrySuccess;
+        if (!written) return failed(ChangeResult::kRegistryFailed);
+    }
+
+    const bool present = m_files.Exists(launcher);
+    if (!wanted) {
+        if (present && (!NoteFile(launcher, journal) || !m_files.Remove(launcher)))
+            return failed(ChangeResult::kLauncherFailed);
+        return keyChanges || present ? ChangeResult::kDone : ChangeResult::kUnchanged;
+    }
+    const ProgramKind kind = LauncherKindFor(TextOfValue(*wantedProgram), launcher);
+    if (present && KindOfFile(launcher) == kind)
+        return keyChanges ? ChangeResult::kDone : ChangeResult::kUnchanged;
+    if (!NoteFile(launcher, journal) || !m_files.WriteLauncher(launcher, kind))
+        return failed(ChangeResult::kLauncherFailed);
+    return ChangeResult::kDone;
+}
+
 ChangeResult Launchers::Follow(RunScope scope, const CStringW& command, ChangeJournal& journal) {
+    const ChangeResult options = FollowOptions(scope, command, journal);
+    if (!Succeeded(options)) return options;
+    const ChangeResult terminal = FollowTerminal(scope, command, journal);
+    if (!Succeeded(terminal)) return terminal;
+    return options == ChangeResult::kDone ? ChangeResult::kDone : terminal;
+}
+
+ChangeResult Launchers::FollowTerminal(RunScope scope, const CStringW& command, ChangeJournal& journal) {
     const CStringW launcher = LauncherFile(scope, command);
     const KeyState state = ReadKey(scope, command);
     const bool wanted =

@@ -5,10 +5,16 @@
 // swaps and removes launcher files, keeps the folder on PATH, and tells
 // which commands are shadowed by another program of the same name.
 //
+// A command with options has a launcher of its own in the options folder
+// inside the scope's launcher folder (not on PATH): its default value names
+// that launcher and its program moves to a value of its own; clearing the
+// last option makes it a plain entry again.
+//
 // It is the store's follower: every change the store makes to a command, it
 // follows in the same journal. Nothing else changes a launcher.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "app/launcher/LauncherFiles.h"
@@ -35,6 +41,7 @@ public:
     ChangeResult SecureFolder(RunScope scope) override;
     CStringW Folder(RunScope scope) const override { return m_files.Folder(scope); }
     CStringW LauncherFile(RunScope scope, const CStringW& command) const override;
+    CStringW OptionsLauncherFile(RunScope scope, const CStringW& command) const override;
     bool HasLaunchers(RunScope scope) const override { return !m_files.LauncherNames(scope).empty(); }
     bool FolderOnPath(RunScope scope) const override;
     ChangeResult TakeFolderOffPath(RunScope scope, ChangeJournal& journal) override;
@@ -51,6 +58,16 @@ private:
     // the one above may swap the launcher folder); none for a user.
     std::vector<CStringW> GuardedFolders(RunScope scope) const;
     FolderVerdict JudgeFolder(const CStringW& folder, bool* pMissing) const;
+    // Makes each of `folders` safe in turn (SecureFolder's outcomes).
+    ChangeResult SecureFolders(const std::vector<CStringW>& folders);
+    // The scope's folder of launchers of commands with options (not on PATH).
+    CStringW OptionsFolder(RunScope scope) const;
+    // The options' part of Follow: the launcher in the options folder, the
+    // default value naming it and the program value, or a plain entry again.
+    ChangeResult FollowOptions(RunScope scope, const CStringW& command, ChangeJournal& journal);
+    // The terminal's part: the launcher on PATH of a marked command.
+    ChangeResult FollowTerminal(RunScope scope, const CStringW& command, ChangeJournal& journal);
+    void AddOptionsProblems(const RunEntry& entry, std::vector<LauncherProblem>& problems) const;
     ProgramKind KindOfFile(const CStringW& file) const;
     ProgramKind KindOfTarget(const CStringW& target) const;
     ProgramKind LauncherKindFor(const CStringW& target, const CStringW& launcher) const;

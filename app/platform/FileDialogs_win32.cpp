@@ -1,6 +1,8 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commdlg.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -62,4 +64,21 @@ CStringW AskOpenFileName(HWND hOwner, const char* filter, const CStringW& initia
 CStringW AskSaveFileName(HWND hOwner, const char* filter, const CStringW& defaultName,
                          const CStringW& defaultExtension) {
     return Ask(hOwner, filter, defaultName, defaultExtension, true);
+}
+
+CStringW AskFolder(HWND hOwner, const CStringW& title) {
+    BROWSEINFOW info{};
+    info.hwndOwner = hOwner;
+    info.lpszTitle = velmora::WinText(title);
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE pidl = velmora::shell::SHBrowseForFolderW(&info);
+    if (pidl == nullptr) return CStringW();
+    // The folder's path at whatever length the shell has it: no fixed buffer.
+    PWSTR name = nullptr;
+    const HRESULT named = velmora::shell::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
+    ::CoTaskMemFree(pidl);
+    if (FAILED(named) || name == nullptr) return CStringW();
+    const CStringW folder = velmora::FromWin(name);
+    ::CoTaskMemFree(name);
+    return folder;
 }

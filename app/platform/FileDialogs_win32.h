@@ -20,3 +20,7 @@ CStringW AskOpenFileName(HWND hOwner, const char* filter, const CStringW& initia
 // added to a name typed without one.
 CStringW AskSaveFileName(HWND hOwner, const char* filter, const CStringW& defaultName,
                          const CStringW& defaultExtension);
+
+// The folder the user picks in the system's folder dialog, titled `title`,
+// or empty when it is cancelled.
+CStringW AskFolder(HWND hOwner, const CStringW& title);

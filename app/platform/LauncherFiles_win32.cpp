@@ -165,3 +165,8 @@ bool Win32LauncherFiles::MakeFolder(const CStringW& folder, const CStringW& sddl
 bool Win32LauncherFiles::SetFolderSecurity(const CStringW& folder, const CStringW& sddl) {
     return ::SetFolderSecurity(m_security, folder, sddl);
 }
+
+bool Win32LauncherFiles::FolderExists(const CStringW& folder) const {
+    const DWORD attributes = ::GetFileAttributesW(WinText(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

@@ -33,6 +33,7 @@ public:
 
     CStringW Folder(RunScope scope) const override;
     bool Exists(const CStringW& file) const override;
+    bool FolderExists(const CStringW& folder) const override;
     bool ReadHead(const CStringW& file, std::vector<unsigned char>* pHead) const override;
     bool ReadWhole(const CStringW& file, std::vector<unsigned char>* pBytes) const override;
     bool WriteLauncher(const CStringW& file, ProgramKind kind) override;

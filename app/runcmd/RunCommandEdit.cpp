@@ -45,6 +45,14 @@ bool MoveKeyTree(IRegistry& registry, RegKey root, const RunCommandPlace& place,
            DeleteKeyTree(registry, root, place.KeyPathOf(fromPath)) == kRegistrySuccess;
 }
 
+// The program a key read whole starts: its program value when it has
+// options, else its default value.
+CStringW TargetOfContents(const RegKeyContents& contents) {
+    const RegValue* target = FindValue(contents, kOptionProgramValue);
+    if (target == nullptr) target = FindValue(contents, CStringW());
+    return target != nullptr ? TextOfValue(*target) : CStringW();
+}
+
 // What a step returns when the registry refused it: the change goes back.
 ChangeResult Refused(ChangeJournal& journal) {
     journal.Restore();
@@ -63,9 +71,8 @@ bool MayReplace(IRegistry& registry, const RunCommandPlace& place, RunScope scop
                 const ReplaceAnswer& ask) {
     const bool forUser = scope == RunScope::kCurrentUser;
     const CStringW full = place.KeyPathOf(keyPath);
-    const CStringW userValue =
-        forUser ? RegReadString(registry, place.roots.user, full, CStringW()) : CStringW();
-    const CStringW machineValue = RegReadString(registry, place.roots.machine, full, CStringW());
+    const CStringW userValue = forUser ? ReadCommandTarget(registry, place.roots.user, full) : CStringW();
+    const CStringW machineValue = ReadCommandTarget(registry, place.roots.machine, full);
     const CStringW existing = keyExists ? (forUser ? userValue : machineValue)
                                         : ExistingTargetForWrite(forUser, userValue, machineValue);
     // A key of the name in the same scope is replaced whole: always asked,
@@ -137,8 +144,7 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
         journal.Restore();
         return ReadFailure(readStatus);
     }
-    const RegValue* target = FindValue(contents, CStringW());
-    const CStringW targetText = target != nullptr ? TextOfValue(*target) : CStringW();
+    const CStringW targetText = TargetOfContents(contents);
 
     if (velmora::CompareNoCase(newPath, entry.keyPath) == 0) {
         // The same key to the registry: through a temporary name, so the
@@ -180,13 +186,16 @@ ChangeResult ChangeRunCommandTarget(IRegistry& registry, const RunCommandPlace& 
         journal.Restore();
         return opened;
     }
+    // A command with options keeps its program in a value of its own.
     RegValue old;
-    if (!ReadOptionalValue(registry, key.Get(), u"", &old)) return Refused(journal);
+    if (!ReadOptionalValue(registry, key.Get(), kOptionProgramValue, &old)) return Refused(journal);
+    const char16_t* const valueName = old.type != kRegNone ? kOptionProgramValue : u"";
+    if (old.type == kRegNone && !ReadOptionalValue(registry, key.Get(), u"", &old)) return Refused(journal);
     const CStringW existing = TextOfValue(old);
     if (NeedsReplaceQuestion(existing, newTarget) && !ask({entry.command, existing, newTarget}))
         return ChangeResult::kDeclined;
     if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
-    const ChangeResult result = WriteTextValue(registry, key.Get(), u"", newTarget);
+    const ChangeResult result = WriteTextValue(registry, key.Get(), valueName, newTarget);
     return result == ChangeResult::kRegistryFailed ? Refused(journal) : result;
 }
 
@@ -238,8 +247,7 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
         journal.Restore();
         return ReadFailure(readStatus);
     }
-    const RegValue* target = FindValue(contents, CStringW());
-    const CStringW targetText = target != nullptr ? TextOfValue(*target) : CStringW();
+    const CStringW targetText = TargetOfContents(contents);
 
     const RegKey toRoot = place.RootOf(to);
     RegKeyContents existing;
@@ -247,9 +255,7 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
     if (existingStatus != kRegistrySuccess && existingStatus != kRegistryFileNotFound)
         return Refused(journal);
     if (existingStatus == kRegistrySuccess) {
-        const RegValue* old = FindValue(existing, CStringW());
-        if (!ask({entry.command, old != nullptr ? TextOfValue(*old) : CStringW(), targetText}))
-            return ChangeResult::kDeclined;
+        if (!ask({entry.command, TargetOfContents(existing), targetText})) return ChangeResult::kDeclined;
     }
     return WriteRunCommandKey(registry, place, to, entry.keyPath, contents, journal);
 }
@@ -273,6 +279,48 @@ ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlac
         if (status == kRegistryFileNotFound) status = kRegistrySuccess;
     }
     return status == kRegistrySuccess ? ChangeResult::kDone : Refused(journal);
+}
+
+ChangeResult SetRunCommandOptions(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                  const RunCommandOptionsChange& change, ChangeJournal& journal) {
+    ScopedRegKey key(registry, place.RootOf(entry.scope));
+    const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
+    if (opened != ChangeResult::kDone) {
+        journal.Restore();
+        return opened;
+    }
+    const RunCommandOptions old = ReadRunCommandOptions(registry, key.Get());
+    RunCommandOptions changed;
+    if (!ApplyOptionsChange(old, change, &changed)) {
+        journal.Restore();
+        return ChangeResult::kInvalidName;
+    }
+    if (changed == old) return ChangeResult::kUnchanged;
+    if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
+    // Each option that changed: written, or its value deleted when cleared.
+    const auto put = [&](const char16_t* name, bool present, std::uint32_t type,
+                         const std::vector<unsigned char>& data) {
+        if (present)
+            return registry.SetValue(key.Get(), name, type, data.data(),
+                                     static_cast<std::uint32_t>(data.size())) == kRegistrySuccess;
+        const long status = registry.DeleteValue(key.Get(), name);
+        return status == kRegistrySuccess || status == kRegistryFileNotFound;
+    };
+    const std::vector<unsigned char> one = {1, 0, 0, 0};
+    bool written = true;
+    if (changed.arguments != old.arguments)
+        written = put(kOptionArgumentsValue, !changed.arguments.IsEmpty(), kRegSz,
+                      StringValueBytes(changed.arguments));
+    if (written && changed.folder != old.folder)
+        written = changed.folder.IsEmpty() ? put(kOptionFolderValue, false, kRegSz, {})
+                                           : WriteTextValue(registry, key.Get(), kOptionFolderValue,
+                                                            changed.folder) != ChangeResult::kRegistryFailed;
+    if (written && changed.environment != old.environment)
+        written = put(kOptionEnvironmentValue, !changed.environment.empty(), kRegMultiSz,
+                      MultiStringBytes(changed.environment));
+    if (written && changed.administrator != old.administrator)
+        written = put(kOptionAdministratorValue, changed.administrator, kRegDword, one);
+    return written ? ChangeResult::kDone : Refused(journal);
 }
 
 ChangeResult DeleteRunCommand(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,

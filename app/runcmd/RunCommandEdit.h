@@ -40,7 +40,8 @@ ChangeResult RenameRunCommand(IRegistry& registry, const RunCommandPlace& place,
 
 // Points the entry at `newTarget`: when the entry points at another program
 // now (NeedsReplaceQuestion), `ask` is called first with the replace question
-// of registration. Only the default value is rewritten; its type is kept
+// of registration. Only the default value (for a command with options, its
+// program value) is rewritten; its type is kept
 // (REG_EXPAND_SZ stays REG_EXPAND_SZ), and a REG_SZ becomes REG_EXPAND_SZ
 // when the new target holds %variables%. A default value of any other type,
 // or none, becomes REG_SZ (REG_EXPAND_SZ for %variables%). Every other value
@@ -76,6 +77,15 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
 // (kTerminalMarkValue); kUnchanged when it is so already.
 ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place,
                                        const RunEntry& entry, bool marked, ChangeJournal& journal);
+
+// Changes the entry's options (RunCommandOptions.h): each option value
+// written, or deleted when the option is cleared (an empty text, no
+// variables left, administrator off); the program value and the default
+// value are the follower's to keep in step. kUnchanged, nothing written,
+// when the options are those already; kInvalidName for a variable text
+// without a name.
+ChangeResult SetRunCommandOptions(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                                  const RunCommandOptionsChange& change, ChangeJournal& journal);
 
 // Deletes the entry's key with all its values and subkeys, and the groups of
 // a nested name that it leaves empty. A key already gone counts as deleted.

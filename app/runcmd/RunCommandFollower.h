@@ -14,9 +14,20 @@
 // A launcher out of step with its command: what `check` reports and a
 // repair fixes.
 struct LauncherProblem {
-    // kUnsafeFolder: a machine launcher folder (`file`, no command) that
-    // users other than administrators can change, as `folder` says.
-    enum Kind { kOrphanLauncher, kMissingLauncher, kWrongLauncher, kUnsafeFolder } kind = kOrphanLauncher;
+    enum Kind {
+        kOrphanLauncher,
+        kMissingLauncher,
+        kWrongLauncher,
+        // A command with options: its default value no longer names its
+        // launcher (another tool rewrote it), its launcher is missing, its
+        // working folder is not there (`file` is that folder).
+        kOptionsNotApplied,
+        kMissingOptionsLauncher,
+        kMissingOptionsFolder,
+        // A machine launcher folder (`file`, no command) that users other
+        // than administrators can change, as `folder` says.
+        kUnsafeFolder,
+    } kind = kOrphanLauncher;
     RunScope scope = RunScope::kCurrentUser;
     CStringW command;
     CStringW file;  // the launcher's path, or the folder's
@@ -52,9 +63,11 @@ public:
     // when one could not be made. The store's journal does not undo it.
     virtual ChangeResult SecureFolder(RunScope scope) = 0;
 
-    // The scope's launcher folder, and the launcher file of a command there.
+    // The scope's launcher folder, and the launcher file of a command there;
+    // the launcher of a command with options, which its default value names.
     virtual CStringW Folder(RunScope scope) const = 0;
     virtual CStringW LauncherFile(RunScope scope, const CStringW& command) const = 0;
+    virtual CStringW OptionsLauncherFile(RunScope scope, const CStringW& command) const = 0;
     // Whether any launcher is left in the scope's folder.
     virtual bool HasLaunchers(RunScope scope) const = 0;
     // Whether the scope's PATH names its launcher folder; taking it off

@@ -2,6 +2,7 @@
 
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/ReplaceCheck.h"
+#include "app/runcmd/RunCommandOptions.h"
 
 ChangeResult RegisterRunCommand(IRegistry& registry, const RunCommandPlace& place, RunScope scope,
                                 const CStringW& name, const CStringW& target, const ReplaceAnswer& ask,
@@ -12,9 +13,8 @@ ChangeResult RegisterRunCommand(IRegistry& registry, const RunCommandPlace& plac
     const CStringW keyPath = place.KeyPathOf(entryKey);
     // The user's entry matters only to a write for the user: a machine entry
     // is what the name starts only where the user has none.
-    const CStringW userValue =
-        forUser ? RegReadString(registry, roots.user, keyPath, CStringW()) : CStringW();
-    const CStringW machineValue = RegReadString(registry, roots.machine, keyPath, CStringW());
+    const CStringW userValue = forUser ? ReadCommandTarget(registry, roots.user, keyPath) : CStringW();
+    const CStringW machineValue = ReadCommandTarget(registry, roots.machine, keyPath);
     const CStringW existing = ExistingTargetForWrite(forUser, userValue, machineValue);
     if (NeedsReplaceQuestion(existing, target) && !ask({name, existing, target}))
         return ChangeResult::kDeclined;

@@ -93,8 +93,8 @@ std::optional<RunEntry> RunCommandStore::Find(RunScope scope, const CStringW& na
 }
 
 CStringW RunCommandStore::TargetOf(const CStringW& name) const {
-    return RegReadString(m_registry, m_place.RootOf(m_rights.writeScope),
-                         m_place.KeyPathOf(KeyPathOfCommand(name)), CStringW());
+    return ReadCommandTarget(m_registry, m_place.RootOf(m_rights.writeScope),
+                             m_place.KeyPathOf(KeyPathOfCommand(name)));
 }
 
 ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
@@ -103,7 +103,7 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
     entry.scope = scope;
     entry.keyPath = KeyPathOfCommand(command.name);
     entry.command = CommandOfKeyPath(entry.keyPath);
-    if (command.terminal) {
+    if (command.terminal || command.options.Any()) {
         // Refused before anything is written.
         if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
         const ChangeResult fit = m_follower->CheckFit(entry.command, command.target);
@@ -121,6 +121,11 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
         const ChangeResult mark = SetRunCommandTerminalMark(m_registry, m_place, entry, true, journal);
         if (!Succeeded(mark)) result = mark;
     }
+    if (result == ChangeResult::kDone && command.options.Any()) {
+        const ChangeResult options =
+            SetRunCommandOptions(m_registry, m_place, entry, ChangeSettingAll(command.options), journal);
+        if (!Succeeded(options)) result = options;
+    }
     // Over a command that works in terminals, its launcher follows the new
     // program's kind.
     return Finish(result, journal, scope, {entry.command});
@@ -129,7 +134,7 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
 ChangeResult RunCommandStore::Rename(const RunEntry& entry, const CStringW& newName) {
     const CStringW newCommand =
         TrimCommandName(newName).IsEmpty() ? CStringW() : CommandOfKeyPath(KeyPathOfCommand(newName));
-    if (m_follower != nullptr && entry.terminal && !newCommand.IsEmpty() &&
+    if (m_follower != nullptr && (entry.terminal || entry.options.Any()) && !newCommand.IsEmpty() &&
         CheckTerminalName(newCommand) != TerminalNameCheck::kFits)
         return ChangeResult::kNotForTerminal;
     ChangeJournal journal(m_registry);
@@ -177,6 +182,21 @@ ChangeResult RunCommandStore::SetTerminalOf(const RunEntry& entry, bool on) {
     }
     return mark == ChangeResult::kDone || followed == ChangeResult::kDone ? ChangeResult::kDone
                                                                           : ChangeResult::kUnchanged;
+}
+
+ChangeResult RunCommandStore::SetOptions(const RunEntry& entry, const RunCommandOptionsChange& change) {
+    if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
+    if (entry.scope == RunScope::kLocalMachine && !m_rights.elevated)
+        return ChangeResult::kNeedsAdministrator;
+    RunCommandOptions changed;
+    if (!ApplyOptionsChange(entry.options, change, &changed)) return ChangeResult::kInvalidName;
+    if (changed.Any()) {
+        const ChangeResult fit = m_follower->CheckFit(entry.command, entry.target);
+        if (fit != ChangeResult::kDone) return fit;
+    }
+    ChangeJournal journal(m_registry);
+    const ChangeResult result = SetRunCommandOptions(m_registry, m_place, entry, change, journal);
+    return Finish(result, journal, entry.scope, {entry.command});
 }
 
 RunBatchResult RunCommandStore::SetTerminal(const std::vector<RunEntry>& entries, bool on) {
@@ -269,6 +289,10 @@ CStringW RunCommandStore::LauncherFile(RunScope scope, const CStringW& command) 
     return m_follower != nullptr ? m_follower->LauncherFile(scope, command) : CStringW();
 }
 
+CStringW RunCommandStore::OptionsLauncherFile(RunScope scope, const CStringW& command) const {
+    return m_follower != nullptr ? m_follower->OptionsLauncherFile(scope, command) : CStringW();
+}
+
 std::vector<LauncherProblem> RunCommandStore::LauncherProblems(const std::vector<RunEntry>& entries) const {
     return m_follower != nullptr ? m_follower->Problems(entries) : std::vector<LauncherProblem>();
 }
@@ -284,7 +308,8 @@ std::vector<LauncherProblem> RunCommandStore::RepairLaunchers(const std::vector<
             continue;
         }
         ChangeJournal journal(m_registry);
-        if (m_follower == nullptr ||
+        // A folder that is not there is the user's to make or to change.
+        if (m_follower == nullptr || problem.kind == LauncherProblem::kMissingOptionsFolder ||
             !Succeeded(m_follower->Follow(problem.scope, problem.command, journal))) {
             journal.Restore();
             left.push_back(problem);

@@ -65,13 +65,14 @@ struct RunBatchResult {
     std::vector<RunScope> emptiedScopes;
 };
 
-// A command to add: its name and program, and optionally its Path folders
-// and terminal use, all written in one step.
+// A command to add: its name and program, and optionally its Path folders,
+// terminal use and options, all written in one step.
 struct NewRunCommand {
     CStringW name;
     CStringW target;
     std::optional<std::vector<CStringW>> pathFolders;
     bool terminal = false;
+    RunCommandOptions options;
 };
 
 class RunCommandStore {
@@ -109,11 +110,12 @@ public:
 
     // Adds `command` in the write scope (RegisterRunCommand), asking before
     // it replaces another program; its Path folders and its terminal use
-    // are written in the same step. Terminal use that cannot be
-    // (kNotForTerminal, kNotAProgram) is refused before anything is written.
+    // are written in the same step. Terminal use or options that cannot be
+    // (kNotForTerminal for the name, kNotAProgram) are refused before
+    // anything is written. Over a command with options, the options stay.
     ChangeResult Add(const NewRunCommand& command);
     ChangeResult Register(const CStringW& name, const CStringW& target) {
-        return Add({name, target, {}, false});
+        return Add({name, target, {}, false, {}});
     }
 
     // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
@@ -129,6 +131,15 @@ public:
     // subkey (ReadKeyContents). kRegistrySuccess or the registry's code;
     // *pContents is set only on success.
     long Contents(const RunEntry& entry, RegKeyContents* pContents) const;
+
+    // Changes the entry's options (SetRunCommandOptions) with its launcher
+    // and default value in the same step: a command with options gets its
+    // launcher, one whose last option goes is a plain entry again. Refused
+    // before anything is written: the machine's entries without
+    // administrator rights (kNeedsAdministrator), options for a name that
+    // cannot name a launcher file (kNotForTerminal) or a program that is not
+    // one (kNotAProgram), a variable without a name (kInvalidName).
+    ChangeResult SetOptions(const RunEntry& entry, const RunCommandOptionsChange& change);
 
     // Makes each of `entries` work in terminals too (`on`), or no longer:
     // its mark and its launcher, each entry in one step. The machine's
@@ -160,6 +171,7 @@ public:
     bool HasLaunchers() const noexcept { return m_follower != nullptr; }
     CStringW LauncherFolder(RunScope scope) const;
     CStringW LauncherFile(RunScope scope, const CStringW& command) const;
+    CStringW OptionsLauncherFile(RunScope scope, const CStringW& command) const;
     std::vector<LauncherProblem> LauncherProblems(const std::vector<RunEntry>& entries) const;
     // Fixes each problem in a step of its own; those left are returned.
     std::vector<LauncherProblem> RepairLaunchers(const std::vector<LauncherProblem>& problems);

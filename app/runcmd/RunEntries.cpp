@@ -21,17 +21,26 @@ bool IsTerminalMarkData(std::uint32_t type, const std::vector<unsigned char>& da
     return type == kRegDword && data.size() == 4 && (data[0] | data[1] | data[2] | data[3]) != 0;
 }
 
-// The three values an entry is listed with. Every registry call is a trip
-// to the registry's keeper, and listing thousands of entries is mostly
-// those trips: a key of one or two values (nearly every entry) is read
-// value by value, one call each after the count; a larger key reads the
-// three by name. Both ways give the same entry.
+// A command with options starts its program value: the default value names
+// its launcher.
+void TakeProgramValue(const CStringW& program, RunEntry& entry) {
+    if (program.IsEmpty()) return;
+    entry.launcherTarget = entry.target;
+    entry.target = program;
+}
+
+// The values an entry is listed with. Every registry call is a trip to the
+// registry's keeper, and listing thousands of entries is mostly those
+// trips: a key of a few values (nearly every entry) is read value by value,
+// one call each after the count; a larger key reads them by name. Both ways
+// give the same entry.
 void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
-    constexpr std::uint32_t kEnumeratedValues = 2;
+    constexpr std::uint32_t kEnumeratedValues = 8;
     std::uint32_t subKeys = 0;
     std::uint32_t values = 0;
     if (registry.QueryKeyCounts(key, &subKeys, &values) == kRegistrySuccess && values <= kEnumeratedValues) {
         RunEntry read;
+        CStringW program;
         bool whole = true;
         for (std::uint32_t index = 0; index < values; ++index) {
             CStringW name;
@@ -50,18 +59,26 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
                 read.path = StringOfValueData(data);
             } else if (velmora::CompareNoCase(name, kTerminalMarkValue) == 0) {
                 read.terminal = IsTerminalMarkData(type, data);
+            } else if (velmora::CompareNoCase(name, kOptionProgramValue) == 0) {
+                program = StringOfValueData(data);
+            } else if (data.size() <= kMaxRegistryValueBytes) {
+                TakeOptionValue(name, type, data, read.options);
             }
         }
         if (whole) {
             entry.target = read.target;
             entry.path = read.path;
             entry.terminal = read.terminal;
+            entry.options = read.options;
+            TakeProgramValue(program, entry);
             return;
         }
     }
     entry.target = ReadStringValue(registry, key, CStringW());
     entry.path = ReadStringValue(registry, key, u"Path");
     entry.terminal = ReadTerminalMark(registry, key);
+    entry.options = ReadRunCommandOptions(registry, key);
+    TakeProgramValue(ReadStringValue(registry, key, kOptionProgramValue), entry);
 }
 
 RunEntry EntryOfKeyPath(const CStringW& keyPath, RunScope scope) {
@@ -190,6 +207,8 @@ bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey,
     pEntry->target = entry.target;
     pEntry->path = entry.path;
     pEntry->terminal = entry.terminal;
+    pEntry->options = entry.options;
+    pEntry->launcherTarget = entry.launcherTarget;
     return true;
 }
 

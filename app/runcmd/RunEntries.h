@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "app/registry/RegistryAccess.h"
+#include "app/runcmd/RunCommandOptions.h"
 #include "app/runcmd/RunScope.h"
 #include "base/wide_text.h"
 
 struct RunEntry {
     CStringW command;  // "tools\ed"
     CStringW keyPath;  // below App Paths: "tools\ed.exe"
-    CStringW target;   // the default value's text as stored, empty when there is none
-    CStringW path;     // the Path value's text as stored (folders and semicolons), empty when none
+    // The program it starts as stored: the default value's text, or for a
+    // command with options its program value; empty when there is none.
+    CStringW target;
+    CStringW path;  // the Path value's text as stored (folders and semicolons), empty when none
     RunScope scope = RunScope::kLocalMachine;
     bool broken = false;    // the target file does not exist
     bool shadowed = false;  // a same-named entry of the current user hides this one
@@ -29,6 +32,10 @@ struct RunEntry {
     // missing; the program a terminal finds first instead, when not ours.
     bool terminalLauncherMissing = false;
     CStringW terminalShadowedBy;
+    RunCommandOptions options;
+    // A command with options: its default value's text as stored (its
+    // launcher, unless another tool rewrote it).
+    CStringW launcherTarget;
 };
 
 // The value of an entry's key that marks it for terminals: a REG_DWORD, not

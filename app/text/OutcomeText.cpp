@@ -195,6 +195,26 @@ CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResu
     }
 }
 
+CStringW OptionsOutcomeText(const CStringW& command, const CStringW& target, ChangeResult result,
+                            const CStringW& launcher) {
+    switch (result) {
+        case ChangeResult::kDone:
+            return FillIn(WideFrom936("已设置“%s”的选项"), {command});
+        case ChangeResult::kNotForTerminal:
+            return FillIn(WideFrom936("未能设置“%s”的选项：%s"), {command, TerminalNameProblem(command)});
+        case ChangeResult::kNotAProgram:
+            return FillIn(WideFrom936("未能设置“%s”的选项：目标不是可以启动的程序：%s"), {command, target});
+        case ChangeResult::kInvalidName:
+            return FillIn(WideFrom936("未能设置“%s”的选项：环境变量应为 NAME=VALUE"), {command});
+        case ChangeResult::kLauncherFailed:
+            return FillIn(
+                WideFrom936("未能设置“%s”的选项：无法写入或删除启动文件（可能正在运行）：%s，未做修改"),
+                {command, launcher});
+        default:
+            return EditStatusText(kOptionsAction, command, result, CStringW());
+    }
+}
+
 CStringW DeleteFailureText(const RunBatchResult::Failure& failure) {
     if (failure.result == ChangeResult::kLauncherFailed)
         return FillIn(WideFrom936("未能删除“%s”：无法删除它的终端启动文件（可能正在运行）"),

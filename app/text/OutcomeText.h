@@ -61,6 +61,11 @@ CStringW AddOutcomeText(const CStringW& name, const CStringW& target, ChangeResu
 CStringW DeleteFailureText(const RunBatchResult::Failure& failure);
 CStringW TerminalOutcomeText(const RunEntry& entry, bool on, ChangeResult result, const CStringW& launcher);
 
+// What came of changing the options of `command` (`launcher`: its
+// launcher file, `target`: its program).
+CStringW OptionsOutcomeText(const CStringW& command, const CStringW& target, ChangeResult result,
+                            const CStringW& launcher);
+
 // Export: 已导出 N 个运行命令到 FILE, and how many could not be read.
 CStringW ExportStatusText(int exported, int unreadable, const CStringW& file);
 // A file that could not be written or read: 未能<action>：FILE：REASON.

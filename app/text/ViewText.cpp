@@ -41,6 +41,16 @@ CStringW StateText(const RunEntry& entry) {
     return CStringW();
 }
 
+std::vector<CStringW> OptionLines(const RunCommandOptions& options) {
+    std::vector<CStringW> lines;
+    if (!options.arguments.IsEmpty()) lines.push_back(WideFrom936("参数：") + options.arguments);
+    if (!options.folder.IsEmpty()) lines.push_back(WideFrom936("起始位置：") + options.folder);
+    for (const CStringW& variable : options.environment)
+        lines.push_back(WideFrom936("环境变量：") + variable);
+    if (options.administrator) lines.push_back(WideFrom936("以管理员身份运行"));
+    return lines;
+}
+
 CStringW TerminalText(const RunEntry& entry) {
     if (!entry.terminal) return CStringW();
     if (!entry.terminalShadowedBy.IsEmpty()) return WideFrom936("被遮蔽：") + entry.terminalShadowedBy;
@@ -71,6 +81,7 @@ const RunActionText kOpenLocationAction{"打开位置", "打开位置(&L)"};
 const RunActionText kRenameAction{"重命名", "重命名(&M)\tF2"};
 const RunActionText kChangeTargetAction{"修改目标", "修改目标(&T)…\tF4"};
 const RunActionText kEditPathAction{"编辑附加路径", "编辑附加路径(&P)…\tCtrl+P"};
+const RunActionText kOptionsAction{"设置选项", "属性(&R)…\tAlt+Enter"};
 const RunActionText kCopyToUserAction{"复制到当前用户", "复制到当前用户(&U)\tCtrl+U"};
 const RunActionText kCopyToMachineAction{"复制到本机", "复制到本机(&A)\tCtrl+M"};
 const RunActionText kDeleteAction{"删除", "删除(&D)\tDel"};

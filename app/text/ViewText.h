@@ -21,6 +21,10 @@ CStringW CellText(const RunEntry& entry, RunColumn column);
 // The terminal column: empty when the command is not for terminals, a check
 // mark when it works there, else why not (被遮蔽 with the program that wins,
 // or its launcher missing).
+// The options of a command, one line each ("参数：…", "起始位置：…", one
+// "环境变量：NAME=VALUE" for each variable, "以管理员身份运行"); none for a
+// command without options.
+std::vector<CStringW> OptionLines(const RunCommandOptions& options);
 CStringW TerminalText(const RunEntry& entry);
 
 // The filter field's label and the hint it shows while empty.
@@ -42,6 +46,7 @@ extern const RunActionText kOpenLocationAction;
 extern const RunActionText kRenameAction;
 extern const RunActionText kChangeTargetAction;
 extern const RunActionText kEditPathAction;
+extern const RunActionText kOptionsAction;
 extern const RunActionText kCopyToUserAction;
 extern const RunActionText kCopyToMachineAction;
 extern const RunActionText kDeleteAction;

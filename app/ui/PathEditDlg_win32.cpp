@@ -1,15 +1,12 @@
 #include "app/ui/PathEditDlg_win32.h"
 
-#include <shlobj.h>
-#include <shobjidl.h>
-
 #include <algorithm>
 
+#include "app/platform/FileDialogs_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/ViewText.h"
 #include "app/ui/SkinnedFrame_win32.h"
-#include "base/shell_on_demand_win32.h"
 #include "base/win32_handles.h"
 #include "res/resource.h"
 
@@ -106,21 +103,9 @@ void CPathEditDlg::OnAdd() {
 }
 
 void CPathEditDlg::OnBrowse() {
-    const CStringW title = velmora::WideFrom936("选择要加入附加路径的文件夹");
-    BROWSEINFOW info{};
-    info.hwndOwner = m_hWnd;
-    info.lpszTitle = velmora::WinText(title);
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE pidl = velmora::shell::SHBrowseForFolderW(&info);
-    if (pidl == nullptr) return;
-    // The folder's path at whatever length the shell has it: no fixed buffer.
-    PWSTR name = nullptr;
-    const HRESULT named = velmora::shell::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name);
-    ::CoTaskMemFree(pidl);
-    if (FAILED(named) || name == nullptr) return;
-    const CStringW folder = velmora::FromWin(name);
-    ::CoTaskMemFree(name);
-    if (AddPathFolder(m_editing, folder)) ShowFolders(static_cast<int>(m_editing.size()) - 1);
+    const CStringW folder = AskFolder(m_hWnd, velmora::WideFrom936("选择要加入附加路径的文件夹"));
+    if (!folder.IsEmpty() && AddPathFolder(m_editing, folder))
+        ShowFolders(static_cast<int>(m_editing.size()) - 1);
 }
 
 void CPathEditDlg::OnRemove() {

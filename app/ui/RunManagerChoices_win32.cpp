@@ -4,6 +4,7 @@
 #include "app/text/OutcomeText.h"
 #include "app/text/ViewText.h"
 #include "app/ui/ImportPreviewDlg_win32.h"
+#include "app/ui/OptionsDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 
 CStringW SystemRunManagerChoices::AskProgramFile(CWnd& owner, const CStringW& currentTarget) {
@@ -28,4 +29,9 @@ bool SystemRunManagerChoices::AskPathFolders(CWnd& owner, const RunEntry& entry,
                                              std::vector<CStringW>& folders) {
     CPathEditDlg editor(entry.command, folders, &owner);
     return editor.DoModal() == IDOK;
+}
+
+bool SystemRunManagerChoices::AskOptions(CWnd& owner, const RunEntry& entry, RunCommandOptions& options) {
+    COptionsDlg dialog(entry.command, options, &owner);
+    return dialog.DoModal() == IDOK;
 }

@@ -25,6 +25,8 @@ public:
     virtual bool AskImportChoices(CWnd& owner, const ImportPlan& plan, std::vector<bool>& replace) = 0;
     // The Path editor: true when the user keeps the edited `folders`.
     virtual bool AskPathFolders(CWnd& owner, const RunEntry& entry, std::vector<CStringW>& folders) = 0;
+    // The options dialog: true when the user keeps the edited `options`.
+    virtual bool AskOptions(CWnd& owner, const RunEntry& entry, RunCommandOptions& options) = 0;
 };
 
 class SystemRunManagerChoices final : public RunManagerChoices {
@@ -34,4 +36,5 @@ public:
     CStringW AskImportFile(CWnd& owner) override;
     bool AskImportChoices(CWnd& owner, const ImportPlan& plan, std::vector<bool>& replace) override;
     bool AskPathFolders(CWnd& owner, const RunEntry& entry, std::vector<CStringW>& folders) override;
+    bool AskOptions(CWnd& owner, const RunEntry& entry, RunCommandOptions& options) override;
 };

@@ -31,6 +31,8 @@ const RunManagerCommand* RunManagerCommands(std::size_t* pCount) noexcept {
         {IDM_RUN_CHANGE_TARGET, &kChangeTargetAction, VK_F4, false, Needs::kOne, kButton, false,
          &Dlg::OnChangeTarget},
         {IDM_RUN_EDIT_PATH, &kEditPathAction, 'P', true, Needs::kOne, false, false, &Dlg::OnEditPath},
+        // Alt+Enter: PreTranslateMessage, before the list sees it.
+        {IDM_RUN_PROPERTIES, &kOptionsAction, 0, false, Needs::kOne, false, false, &Dlg::OnOptions},
         {IDM_RUN_COPY_TO_USER, &kCopyToUserAction, 'U', true, Needs::kMachineSelected, false, kSeparator,
          &Dlg::OnCopyToUser},
         {IDM_RUN_COPY_TO_MACHINE, &kCopyToMachineAction, 'M', true, Needs::kUserSelected, false, false,
@@ -148,4 +150,14 @@ bool CRunManagerDlg::RunCommand(UINT nID) {
         return true;
     }
     return false;
+}
+
+BOOL CRunManagerDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg != nullptr && pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_RETURN &&
+        pMsg->hwnd == m_listCommands.m_hWnd) {
+        FinishListing();
+        OnOptions();
+        return TRUE;
+    }
+    return CSkinnedToolDlg::PreTranslateMessage(pMsg);
 }

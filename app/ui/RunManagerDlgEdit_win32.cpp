@@ -94,6 +94,25 @@ void CRunManagerDlg::OnEditPath() {
     SetStatus(EditStatusText(kEditPathAction, entry.command, result, CStringW()));
 }
 
+void CRunManagerDlg::OnOptions() {
+    const int row = SingleSelectedRow();
+    if (row < 0) return;
+    RunCommandStore store = Store();
+    // Read afresh: the options as they are now.
+    const RunEntry listed = *m_model.EntryOfRow(row);
+    const std::optional<RunEntry> found = store.Find(listed.scope, listed.command);
+    const RunEntry entry = found ? *found : listed;
+    RunCommandOptions options = entry.options;
+    if (!m_services.choices->AskOptions(*this, entry, options)) return;
+    const RunCommandOptionsChange change = ChangeBetween(entry.options, options);
+    if (change.Empty()) return;
+    const ChangeResult result = store.SetOptions(entry, change);
+    if (result == ChangeResult::kDone || result == ChangeResult::kNotFound)
+        RefreshSelecting({{entry.scope, entry.keyPath}});
+    SetStatus(OptionsOutcomeText(entry.command, entry.target, result,
+                                 store.OptionsLauncherFile(entry.scope, entry.command)));
+}
+
 void CRunManagerDlg::OnCopyToScope(RunScope to) {
     RunCommandStore store = Store();
     // Only with administrator rights: writing the machine's entries needs them.

@@ -305,6 +305,7 @@ void CRunManagerDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
         if (!tip.IsEmpty()) tip += u"\r\n";
         tip += velmora::WideFrom936(ColumnHeading(column)) + velmora::WideFrom936("：") + text;
     }
+    for (const CStringW& line : OptionLines(entry->options)) tip += u"\r\n" + line;
     const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);
     tip.copy(reinterpret_cast<char16_t*>(pTip->pszText), length);
     pTip->pszText[length] = L'\0';

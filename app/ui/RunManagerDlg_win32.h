@@ -71,6 +71,8 @@ protected:
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // Enter has no action of its own in the manager: it does not close it.
     void OnOK() override {}
+    // Alt+Enter in the list opens 属性… of the selected entry.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     // Escape in a filter field that holds text clears it; elsewhere it
     // closes the manager.
     void OnCancel() override;
@@ -132,6 +134,8 @@ protected:
     void OnDropFiles(HDROP hDrop);
     void ChangeTarget(const RunEntry& entry, const CStringW& strTarget);
     void OnEditPath();
+    // 属性… (Alt+Enter): the options of the one selected entry.
+    void OnOptions();
     void OnCopyToScope(RunScope to);
     void OnExport();
     void OnImport();

@@ -60,6 +60,13 @@ TEST(CliArgumentsTest, ParsesOrRefusesEachForm) {
         {"path|ed|--add|C:\\x|--clear", "只能用其中一个", "path", 1},
         {"import|f.reg|--dry-run|--force", "", "import", 1},
         {"check|x", "参数太多", "check", 1},
+        {"add|x|y|--args|-A %*|--cwd=C:\\w|--env|A=1|--env=B=|--admin", "", "add", 2},
+        {"set|x", "set 缺少选项", "set", 1},
+        {"set|x|--args=", "", "set", 1},
+        {"set|x|--env|A", "--env 应为 NAME=VALUE：A", "set", 1},
+        {"set|x|--env|=1", "--env 应为 NAME=VALUE", "set", 1},
+        {"set|x|--admin|--no-admin", "只能用其中一个", "set", 1},
+        {"add|x|y|--no-admin", "add 不接受选项 --no-admin", "add", 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
@@ -72,6 +79,11 @@ TEST(CliArgumentsTest, ParsesOrRefusesEachForm) {
     const CliRequest add = ParseCliArguments(Args("add|x|C:\\a b\\x.exe|--path=C:\\1;C:\\2|--user")).request;
     EXPECT_TRUE(add.hasPathList && add.user && !add.machine);
     EXPECT_EQ(N(add.pathList), "C:\\1;C:\\2");
+    const CliRequest options =
+        ParseCliArguments(Args("add|x|y|--args|-A %*|--cwd=C:\\w|--env|A=1|--env=B=|--admin")).request;
+    EXPECT_TRUE(options.hasArguments && options.hasFolder && options.administrator && !options.noAdministrator);
+    EXPECT_EQ(N(options.arguments), "-A %*");
+    EXPECT_EQ(options.environment, (std::vector<CStringW>{u"A=1", u"B="}));
     const CliRequest path = ParseCliArguments(Args("path|ed|--remove|C:\\x")).request;
     EXPECT_EQ(path.pathChange, PathChange::kRemove);
     EXPECT_EQ(N(path.pathArgument), "C:\\x");
@@ -324,6 +336,48 @@ TEST_F(CliVerbTest, TerminalCommandsFollowEveryVerb) {
     EXPECT_EQ(reg.TextOf("AP\\editor.exe", ""), "C:\\Tools\\ed.exe");
 }
 
+TEST_F(CliVerbTest, OptionsAreSetShownListedCheckedAndCleared) {
+    const std::string launcher = "C:\\ProgramData\\Velmora\\bin\\options\\ed.exe";
+    const memreg::Values plain = reg.keys.at("AP\\ed.exe");
+    ASSERT_EQ(Run("set|ed|--args|-A %* 100%%|--cwd|here|--env|JAVA_HOME=C:\\J|--admin"), CliExitCode::kSuccess)
+        << N(output.err);
+    EXPECT_NE(N(output.out).find("已设置“ed”的选项"), std::string::npos);
+    EXPECT_EQ(reg.TextOf("AP\\ed.exe", ""), launcher);
+    EXPECT_EQ(reg.TextOf("AP\\ed.exe", "VelmoraWorkingFolder"), "C:\\Work\\here");
+    ASSERT_EQ(Run("list|ed|--json"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("\"target\":\"C:\\\\Tools\\\\ed.exe\""), std::string::npos) << N(output.out);
+    EXPECT_NE(N(output.out).find("\"hasOptions\":true,\"options\":{\"arguments\":\"-A %* 100%%\",\"workingFolder\":"
+                                 "\"C:\\\\Work\\\\here\",\"environment\":[\"JAVA_HOME=C:\\\\J\"],\"administrator\":true}"),
+              std::string::npos)
+        << N(output.out);
+    ASSERT_EQ(Run("list|ed"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("选项"), std::string::npos) << N(output.out);
+    ASSERT_EQ(Run("show|ed|--machine"), CliExitCode::kSuccess);
+    EXPECT_NE(N(output.out).find("  参数：-A %* 100%%\n"), std::string::npos) << N(output.out);
+    EXPECT_NE(N(output.out).find("VelmoraRunAsAdministrator"), std::string::npos) << N(output.out);
+    // Another tool rewrote the default value; the folder is not there.
+    reg.PutText("AP\\ed.exe", "", "C:\\Tools\\ed.exe");
+    ASSERT_EQ(Run("check|--json"), CliExitCode::kProblemsFound);
+    EXPECT_NE(N(output.out).find("{\"kind\":\"options-not-applied\",\"name\":\"ed\""), std::string::npos);
+    EXPECT_NE(N(output.out).find("{\"kind\":\"options-folder-missing\",\"name\":\"ed\""), std::string::npos);
+    ASSERT_EQ(Run("terminal|repair"), CliExitCode::kFailed);  // the folder is left to the user
+    EXPECT_EQ(reg.TextOf("AP\\ed.exe", ""), launcher);
+    // Cleared one by one: a plain entry again, byte for byte.
+    ASSERT_EQ(Run("set|ed|--args=|--cwd=|--env|java_home=|--no-admin"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_NE(N(output.out).find("恢复为普通运行命令"), std::string::npos) << N(output.out);
+    EXPECT_EQ(reg.keys.at("AP\\ed.exe"), plain);
+    EXPECT_FALSE(launcherFiles.Has(launcher));
+    // Refused: a group, a command that is not there, the machine's without rights.
+    EXPECT_EQ(Run("set|tools\\old|--admin"), CliExitCode::kUsage);
+    EXPECT_NE(N(output.err).find("带有分组"), std::string::npos) << N(output.err);
+    EXPECT_EQ(Run("set|nothing|--admin"), CliExitCode::kNotFound);
+    EXPECT_EQ(Run("set|ed|--admin|--machine", false), CliExitCode::kNeedsAdmin);
+    // add with options writes them in the same step.
+    ASSERT_EQ(Run("add|pf|C:\\Tools\\ed.exe|--args|-private|--env|A=1"), CliExitCode::kSuccess) << N(output.err);
+    EXPECT_EQ(reg.TextOf("AP\\pf.exe", "VelmoraProgram"), "C:\\Tools\\ed.exe");
+    EXPECT_TRUE(launcherFiles.Has("C:\\ProgramData\\Velmora\\bin\\options\\pf.exe"));
+}
+
 TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
     reg.PutRaw("AP\\ed.exe", "Flags", kRegDword, std::string("\x2a\0\0\0", 4));
     reg.PutText("AP\\ed.exe\\sub", "x", "y");
@@ -370,10 +424,14 @@ TEST_F(CliVerbTest, JsonDocuments) {
     EXPECT_EQ(std::u16string(output.out),
               u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"odd.exe\",\"target\":\"C:\\\\a\\\"b\\u0001"
               u"\\ud800\",\"path\":\"\",\"folders\":[],\"broken\":false,\"shadowed\":false,\"terminal\":false,"
-              u"\"terminalLauncherMissing\":false,\"terminalShadowedBy\":\"\"}],\"unreadable\":0}\n");
+              u"\"terminalLauncherMissing\":false,\"terminalShadowedBy\":\"\",\"hasOptions\":false,\"options\":{"
+              u"\"arguments\":\"\",\"workingFolder\":\"\",\"environment\":[],\"administrator\":false}}],"
+              u"\"unreadable\":0}\n");
     ASSERT_EQ(Run("show|odd|--json"), CliExitCode::kSuccess);
     EXPECT_EQ(std::u16string(output.out),
               u"{\"entries\":[{\"name\":\"odd\",\"scope\":\"user\",\"key\":\"HKEY_CURRENT_USER\\\\AP\\\\odd.exe\","
+              u"\"target\":\"C:\\\\a\\\"b\\u0001\\ud800\",\"options\":{\"arguments\":\"\",\"workingFolder\":\"\","
+              u"\"environment\":[],\"administrator\":false},"
               u"\"values\":[{\"name\":\"\",\"type\":\"REG_EXPAND_SZ\",\"data\":\"C:\\\\a\\\"b\\u0001\\ud800\"},"
               u"{\"name\":\"B\",\"type\":\"REG_BINARY\",\"data\":\"01ff\"},"
               u"{\"name\":\"M\",\"type\":\"REG_MULTI_SZ\",\"data\":[\"a\",\"b\"]},"

@@ -58,6 +58,10 @@ struct ScriptedChoices final : RunManagerChoices {
     bool AskPathFolders(CWnd&, const RunEntry& entry, std::vector<CStringW>& folders) override {
         return pathFolders && pathFolders(entry, folders);
     }
+    std::function<bool(const RunEntry&, RunCommandOptions&)> options;
+    bool AskOptions(CWnd&, const RunEntry& entry, RunCommandOptions& edited) override {
+        return options && options(entry, edited);
+    }
 };
 
 // A drop handle holding the given narrow paths, as the shell passes it with

@@ -77,6 +77,46 @@ TEST(LaunchCommandLineTest, TheArgumentsReachTheProgramAsTyped) {
     EXPECT_EQ(ChildLine(u"C:\\Program Files\\工具\\t.exe", u"ed -v"), u"\"C:\\Program Files\\工具\\t.exe\" -v");
 }
 
+TEST(LaunchCommandLineTest, PresetArgumentsTakeTheTypedWordsWhereTheySay) {
+    // Variables as GetEnvironmentStrings gives them, a drive's folder first.
+    const std::u16string environment(u"=C:=C:\\w\0HOME=C:\\Users\\u\0Key=k 1\0EMPTY=\0", 40);
+    const struct {
+        std::u16string preset;
+        std::u16string ownLine;
+        std::u16string child;
+    } cases[] = {
+        {u"-A -i key %*", u"ssh host -v", u"\"C:\\p.exe\" -A -i key host -v"},
+        {u"%* -A", u"ssh host", u"\"C:\\p.exe\" host -A"},
+        {u"-a %* -b", u"ssh x", u"\"C:\\p.exe\" -a x -b"},
+        {u"%* -- %*", u"ssh x y", u"\"C:\\p.exe\" x y -- x y"},
+        {u"-private", u"pf a b", u"\"C:\\p.exe\" -private a b"},
+        // Nothing typed: the preset alone, `%*` giving nothing.
+        {u"-private", u"pf", u"\"C:\\p.exe\" -private"},
+        {u"-private", u"pf   ", u"\"C:\\p.exe\" -private"},
+        {u"-a %* -b", u"pf", u"\"C:\\p.exe\" -a  -b"},
+        // %% is one percent sign; %NAME% a variable, kept when it is unset.
+        {u"100%% %HOME%\\x %home% %key%", u"t", u"\"C:\\p.exe\" 100% C:\\Users\\u\\x C:\\Users\\u k 1"},
+        {u"%NOPE% %EMPTY%|", u"t", u"\"C:\\p.exe\" %NOPE% |"},
+        {u"%NOPE%HOME% 50% %", u"t", u"\"C:\\p.exe\" %NOPEC:\\Users\\u 50% %"},
+        {u"%=C:% %%* %*%", u"t z", u"\"C:\\p.exe\" C:\\w %* z%"},
+        // What was typed is never expanded nor re-split: quotes, backslashes
+        // before quotes, carets, ampersands, percent signs, tabs and
+        // characters outside the BMP reach the program as typed.
+        {u"-x %*", u"t \"a b\" \"c\\\"d\" e\\\\\" ^& %HOME% %% \tq 𝄞😀 ", 
+         u"\"C:\\p.exe\" -x \"a b\" \"c\\\"d\" e\\\\\" ^& %HOME% %% \tq 𝄞😀 "},
+        {u"", u"t a", u"\"C:\\p.exe\" a"},
+        {u"%*", u"\"C:\\my tools\\t.exe\"\t\"x\"", u"\"C:\\p.exe\" \"x\""},
+    };
+    for (const auto& c : cases) {
+        const size_t offset = CommandTailOffset(c.ownLine.data(), c.ownLine.size());
+        const std::u16string arguments = Built([&](char16_t* out, size_t capacity) {
+            return SpliceArguments(c.preset.data(), c.preset.size(), c.ownLine.data() + offset,
+                                   c.ownLine.size() - offset, environment.data(), out, capacity);
+        });
+        EXPECT_EQ(ChildLine(u"C:\\p.exe", u"p " + arguments), c.child) << std::string(c.preset.begin(), c.preset.end());
+    }
+}
+
 TEST(LaunchValueTest, ProgramPathAsTheShellReadsIt) {
     const struct {
         std::u16string value;
@@ -128,6 +168,10 @@ TEST(LaunchPathTest, ThePathValueGoesInFrontOfPath) {
         // PATH itself is kept as it is, an empty entry of its own included.
         {u"C:\\a", u";C:\\Windows;", u"C:\\a;;C:\\Windows;"},
         {u"C:\\工具 目录", u"C:\\Windows", u"C:\\工具 目录;C:\\Windows"},
+        // Once: the shell that started the command put it in front already.
+        {u"C:\\a;C:\\b", u"c:\\A;C:\\b;C:\\Windows", u"c:\\A;C:\\b;C:\\Windows"},
+        {u"C:\\a;", u"C:\\a", u"C:\\a"},
+        {u"C:\\a", u"C:\\ab;C:\\Windows", u"C:\\a;C:\\ab;C:\\Windows"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Built([&](char16_t* out, size_t capacity) {
@@ -180,6 +224,11 @@ TEST(LauncherModuleTest, TheMachinesFolderIsTheOneBelowProgramData) {
         {u"C:\\ProgramData\\Velmora", u"C:\\ProgramData", false},
         {u"C:\\ProgramData\\Velmora\\bin\\x", u"C:\\ProgramData", false},
         {u"C:\\ProgramData\\Velmora\\bins", u"C:\\ProgramData", false},
+        // The options folder inside it, where the Run box starts commands with options.
+        {u"C:\\ProgramData\\Velmora\\bin\\options", u"C:\\ProgramData", true},
+        {u"C:\\programdata\\velmora\\BIN\\Options\\", u"C:\\ProgramData", true},
+        {u"C:\\ProgramData\\Velmora\\options", u"C:\\ProgramData", false},
+        {u"C:\\Users\\u\\AppData\\Local\\Velmora\\bin\\options", u"C:\\ProgramData", false},
         {u"C:\\ProgramDataX\\Velmora\\bin", u"C:\\ProgramData", false},
         {u"C:\\ProgramData\\Velmora\\bin", u"", false},
         {u"\\Velmora\\bin", u"\\", false},
@@ -207,6 +256,9 @@ TEST(LaunchTextTest, KeyAndProblemLines) {
         {LaunchProblem::kProgramMissing, u"运行命令“ed”的程序不存在：C:\\x.exe\r\n"},
         // The system's reason without its own line break.
         {LaunchProblem::kStartFailed, u"运行命令“ed”的程序无法启动：C:\\x.exe：系统找不到指定的文件。\r\n"},
+        {LaunchProblem::kFolderMissing, u"运行命令“ed”的起始位置不存在：C:\\x.exe\r\n"},
+        {LaunchProblem::kDeclined, u"未以管理员身份运行“ed”：已取消\r\n"},
+        {LaunchProblem::kStartsItself, u"运行命令“ed”的程序指向它自己的启动文件：C:\\x.exe\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Built([&](char16_t* out, size_t capacity) {

@@ -126,6 +126,7 @@ TEST(PathVariableTest, TheFolderIsAddedOnceAndTakenOffAloneKeepingTheRest) {
 const RunCommandPlace kPlace{{memreg::kRoot, memreg::kUserRoot}, u"AP"};
 const char* const kUserLauncher = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin\\ed.exe";
 const char* const kUserBin = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin";
+const char* const kUserOptions = "C:\\Users\\me\\AppData\\Local\\Velmora\\bin\\options";
 
 class LaunchersTest : public testing::Test {
 protected:
@@ -266,6 +267,26 @@ TEST_F(LaunchersTest, AFailureAtAnyStepOfAChangeLeavesKeysValuesAndLaunchersAsTh
     reg.PutRaw("U:AP\\ed.exe", "VelmoraTerminal", kRegDword, std::string("\x01\0\0\0", 4));
     files.WriteLauncher(W(kUserLauncher), ProgramKind::kConsole);
     reg.PutText("U:AP\\grouped\\kept.exe", "", "C:\\Tools\\ed.exe");
+    // opt has options, its launcher in place.
+    reg.PutText("U:AP\\opt.exe", "", std::string(kUserOptions) + "\\opt.exe");
+    reg.PutText("U:AP\\opt.exe", "VelmoraProgram", "C:\\Tools\\view.exe");
+    reg.PutText("U:AP\\opt.exe", "VelmoraArguments", "-x %*");
+    files.WriteLauncher(W(std::string(kUserOptions) + "\\opt.exe"), ProgramKind::kWindows);
+    // Written by another user: its launcher lies in their folder.
+    const std::u16string optionsFile =
+        u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_CURRENT_USER\\AP\\opt.exe]\r\n@=\"C:\\\\Users\\\\bob\\\\AppData\\\\Local\\\\Velmora\\\\bin\\\\options\\\\opt.exe\"\r\n"
+        u"\"VelmoraProgram\"=\"C:\\\\Tools\\\\ed.exe\"\r\n\"VelmoraRunAsAdministrator\"=dword:00000001\r\n";
+    const ImportPlan optionsPlan = store.PlanImport(reinterpret_cast<const unsigned char*>(optionsFile.data()),
+                                                    optionsFile.size() * sizeof(char16_t));
+    RunCommandOptions options;
+    options.arguments = u"-v %*";
+    options.environment = {u"A=1"};
+    RunCommandOptionsChange folderAndVariable;
+    folderAndVariable.folder = u"C:\\Work";
+    folderAndVariable.environment = {u"B=%A%"};
+    RunCommandOptionsChange noArguments;
+    noArguments.arguments = CStringW();
     const std::u16string file =
         u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
         u"[HKEY_CURRENT_USER\\AP\\ed.exe]\r\n@=\"C:\\\\Tools\\\\view.exe\"\r\n"
@@ -274,15 +295,16 @@ TEST_F(LaunchersTest, AFailureAtAnyStepOfAChangeLeavesKeysValuesAndLaunchersAsTh
         store.PlanImport(reinterpret_cast<const unsigned char*>(file.data()), file.size() * sizeof(char16_t));
     const RunEntry ed = Listed("ed");
     const RunEntry view = Listed("view");
+    const RunEntry opt = Listed("opt");
     struct Row {
         const char* what;
         std::function<ChangeResult()> change;
     } const rows[] = {
         {"add with Path and terminal",
-         [&] { return store.Add({u"grouped\\t", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, false}); }},
+         [&] { return store.Add({u"grouped\\t", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, false, {}}); }},
         {"add for terminals over a terminal command",
-         [&] { return store.Add({u"ed", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, true}); }},
-        {"a new command for terminals", [&] { return store.Add({u"t", u"C:\\Tools\\view.exe", {}, true}); }},
+         [&] { return store.Add({u"ed", u"C:\\Tools\\view.exe", std::vector<CStringW>{u"C:\\A"}, true, {}}); }},
+        {"a new command for terminals", [&] { return store.Add({u"t", u"C:\\Tools\\view.exe", {}, true, {}}); }},
         {"rename of a command on for terminals", [&] { return store.Rename(ed, u"editor"); }},
         {"rename into a group", [&] { return store.Rename(view, u"grouped\\view"); }},
         {"retarget to another kind", [&] { return store.ChangeTarget(ed, u"C:\\Tools\\view.exe"); }},
@@ -290,6 +312,15 @@ TEST_F(LaunchersTest, AFailureAtAnyStepOfAChangeLeavesKeysValuesAndLaunchersAsTh
         {"delete of a terminal command", [&] { return store.Delete({ed}).done.empty() ? ChangeResult::kRegistryFailed : ChangeResult::kDone; }},
         {"import over one",
          [&] { return store.ApplyImport(plan, {true}).replaced == 1 ? ChangeResult::kDone : ChangeResult::kRegistryFailed; }},
+        {"add with options", [&] { return store.Add({u"n", u"C:\\Tools\\view.exe", {}, true, options}); }},
+        {"options set", [&] { return store.SetOptions(ed, folderAndVariable); }},
+        {"last option cleared", [&] { return store.SetOptions(opt, noArguments); }},
+        {"rename of a command with options", [&] { return store.Rename(opt, u"opt2"); }},
+        {"retarget of a command with options", [&] { return store.ChangeTarget(opt, u"C:\\Tools\\ed.exe"); }},
+        {"delete of a command with options",
+         [&] { return store.Delete({opt}).done.empty() ? ChangeResult::kRegistryFailed : ChangeResult::kDone; }},
+        {"import over a command with options",
+         [&] { return store.ApplyImport(optionsPlan, {true}).replaced == 1 ? ChangeResult::kDone : ChangeResult::kRegistryFailed; }},
     };
     const memreg::Keys keysBefore = reg.keys;
     const auto filesBefore = files.files;
@@ -358,6 +389,136 @@ TEST_F(LaunchersTest, CheckFindsStrayAndMissingLaunchersAndRepairFixesThem) {
     EXPECT_TRUE(store.LauncherProblems(store.List().entries).empty());
     EXPECT_EQ(files.KindAt(kUserLauncher), ProgramKind::kConsole);
     EXPECT_FALSE(files.Has(std::string(kUserBin) + "\\stray.exe"));
+}
+
+// A command's options: its program moves to a value of its own and its
+// default value names its launcher; every change keeps that in step, and
+// clearing the last option gives back the plain entry byte for byte.
+TEST_F(LaunchersTest, OptionsPointTheEntryAtItsLauncherAndClearedGiveThePlainEntryBack) {
+    const std::string launcher = std::string(kUserOptions) + "\\ed.exe";
+    const memreg::Keys plain = reg.keys;
+    RunCommandOptionsChange all;
+    all.arguments = u"-A %* 100%%";
+    all.folder = u"%USERPROFILE%\\w";
+    all.environment = {u"JAVA_HOME=C:\\J", u"X=%JAVA_HOME%\\bin"};
+    all.administrator = true;
+    ASSERT_EQ(store.SetOptions(Listed("ed"), all), ChangeResult::kDone);
+    const memreg::Values& values = reg.keys.at("U:AP\\ed.exe");
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", ""), launcher);
+    EXPECT_EQ(values.at("").type, kRegSz);
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", "VelmoraProgram"), "C:\\Tools\\ed.exe");
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", "VelmoraArguments"), "-A %* 100%%");
+    EXPECT_EQ(values.at("VelmoraWorkingFolder").type, kRegExpandSz);
+    EXPECT_EQ(values.at("VelmoraEnvironment").type, kRegMultiSz);
+    EXPECT_EQ(values.at("VelmoraEnvironment").data,
+              memreg::Utf16Bytes(std::string("JAVA_HOME=C:\\J\0X=%JAVA_HOME%\\bin\0", 33)) + std::string(2, '\0'));
+    EXPECT_EQ(values.at("VelmoraRunAsAdministrator").data, std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(files.KindAt(launcher), ProgramKind::kConsole);
+    // Everything shows the real program and the options.
+    const RunEntry ed = Listed("ed");
+    EXPECT_EQ(N(ed.target), "C:\\Tools\\ed.exe");
+    EXPECT_EQ(N(ed.options.environment.at(1)), "X=%JAVA_HOME%\\bin");
+    EXPECT_TRUE(ed.options.administrator);
+    files.folders.insert(MemoryLauncherFiles::Key(u"%USERPROFILE%\\w"));
+    EXPECT_TRUE(store.LauncherProblems(store.List().entries).empty());
+
+    // A variable replaced and one removed; then every option cleared.
+    RunCommandOptionsChange variables;
+    variables.environment = {u"java_home=D:\\J", u"X="};
+    ASSERT_EQ(store.SetOptions(Listed("ed"), variables), ChangeResult::kDone);
+    EXPECT_EQ(Listed("ed").options.environment, std::vector<CStringW>{u"java_home=D:\\J"});
+    // What the options dialog sends: only what differs.
+    const RunCommandOptionsChange none = ChangeBetween(Listed("ed").options, RunCommandOptions());
+    EXPECT_EQ(none.environment, std::vector<CStringW>{u"java_home="});
+    ASSERT_EQ(store.SetOptions(Listed("ed"), none), ChangeResult::kDone);
+    EXPECT_EQ(reg.keys, plain);
+    EXPECT_FALSE(files.Has(launcher));
+    EXPECT_EQ(store.SetOptions(Listed("ed"), none), ChangeResult::kUnchanged);
+
+    // Registered again over a command with options: the program changes, the options stay.
+    ASSERT_EQ(store.SetOptions(Listed("ed"), all), ChangeResult::kDone);
+    ASSERT_EQ(store.Register(u"ed", u"C:\\Tools\\view.exe"), ChangeResult::kDone);
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", ""), launcher);
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", "VelmoraProgram"), "C:\\Tools\\view.exe");
+    EXPECT_EQ(files.KindAt(launcher), ProgramKind::kWindows);
+    EXPECT_EQ(store.ChangeTarget(Listed("ed"), u"C:\\Tools\\ed.exe"), ChangeResult::kDone);
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", ""), launcher);
+    EXPECT_EQ(files.KindAt(launcher), ProgramKind::kConsole);
+
+    // Renamed: the launcher and the default value follow the name.
+    ASSERT_EQ(store.Rename(Listed("ed"), u"editor"), ChangeResult::kDone);
+    const std::string renamed = std::string(kUserOptions) + "\\editor.exe";
+    EXPECT_FALSE(files.Has(launcher));
+    EXPECT_EQ(reg.TextOf("U:AP\\editor.exe", ""), renamed);
+    EXPECT_EQ(files.KindAt(renamed), ProgramKind::kConsole);
+    EXPECT_EQ(store.Rename(Listed("editor"), u"tools\\editor"), ChangeResult::kNotForTerminal);
+
+    // Exported, deleted and imported: the launcher is made again.
+    const RunCommandExport exported = store.Export({Listed("editor")});
+    ASSERT_EQ(store.Delete({Listed("editor")}).done.size(), 1u);
+    EXPECT_FALSE(files.Has(renamed));
+    const ImportPlan plan = store.PlanImport(exported.file.data(), exported.file.size());
+    ASSERT_EQ(store.ApplyImport(plan, {true}).added, 1);
+    EXPECT_EQ(reg.TextOf("U:AP\\editor.exe", ""), renamed);
+    EXPECT_TRUE(files.Has(renamed));
+    EXPECT_EQ(N(Listed("editor").options.arguments), "-A %* 100%%");
+
+    // Copied to the machine: a launcher in the machine's folder.
+    RunCommandStore machineStore{reg, kPlace, {RunScope::kLocalMachine, true}, prompts,
+                                 [](const CStringW&) { return true; }, &shims};
+    EXPECT_EQ(machineStore.CopyToScope({Listed("editor")}, RunScope::kLocalMachine).done.size(), 1u);
+    EXPECT_EQ(reg.TextOf("AP\\editor.exe", ""), "C:\\ProgramData\\Velmora\\bin\\options\\editor.exe");
+    EXPECT_TRUE(files.Has("C:\\ProgramData\\Velmora\\bin\\options\\editor.exe"));
+}
+
+TEST_F(LaunchersTest, OptionsThatCannotBeAreRefusedWithNothingWritten) {
+    RunCommandOptionsChange arguments;
+    arguments.arguments = u"-x";
+    RunCommandOptionsChange nameless;
+    nameless.environment = {u"=x"};
+    reg.PutText("U:AP\\notes.exe", "", "C:\\Tools\\notes.txt");
+    const memreg::Keys withNotes = reg.keys;
+    EXPECT_EQ(store.SetOptions(Listed("tools\\old"), arguments), ChangeResult::kNotForTerminal);
+    EXPECT_EQ(store.SetOptions(Listed("ed"), nameless), ChangeResult::kInvalidName);
+    EXPECT_EQ(store.SetOptions(Listed("notes"), arguments), ChangeResult::kNotAProgram);
+    EXPECT_EQ(store.Add({u"tools\\n", u"C:\\Tools\\ed.exe", {}, false, {u"-x", {}, {}, false}}),
+              ChangeResult::kNotForTerminal);
+    RunCommandStore machineStore{reg, kPlace, {RunScope::kLocalMachine, false}, prompts,
+                                 [](const CStringW&) { return true; }, &shims};
+    RunEntry machine = Listed("ed");
+    machine.scope = RunScope::kLocalMachine;
+    EXPECT_EQ(machineStore.SetOptions(machine, arguments), ChangeResult::kNeedsAdministrator);
+    // A launcher that cannot be written leaves the entry as it was.
+    files.refuseWrites = true;
+    EXPECT_EQ(store.SetOptions(Listed("ed"), arguments), ChangeResult::kLauncherFailed);
+    EXPECT_EQ(reg.keys, withNotes);
+    EXPECT_EQ(files.LauncherNames(RunScope::kCurrentUser).size(), 0u);
+}
+
+TEST_F(LaunchersTest, CheckTellsOfOptionsNotAppliedAndRepairPointsTheEntryBack) {
+    RunCommandOptionsChange change;
+    change.arguments = u"-x";
+    change.folder = u"C:\\Nowhere";
+    ASSERT_EQ(store.SetOptions(Listed("ed"), change), ChangeResult::kDone);
+    ASSERT_EQ(store.SetOptions(Listed("view"), change), ChangeResult::kDone);
+    reg.PutText("U:AP\\ed.exe", "", "C:\\Tools\\view.exe");  // another tool rewrote it
+    files.Remove(W(std::string(kUserOptions) + "\\view.exe"));
+    files.folders.insert(MemoryLauncherFiles::Key(u"C:\\Nowhere"));
+    std::set<std::string> found;
+    for (const LauncherProblem& problem : store.LauncherProblems(store.List().entries))
+        found.insert(N(problem.command) + ":" + std::to_string(problem.kind));
+    EXPECT_EQ(found, (std::set<std::string>{"ed:3", "view:4"}));
+    files.folders.clear();
+    const std::vector<LauncherProblem> problems = store.LauncherProblems(store.List().entries);
+    EXPECT_EQ(problems.size(), 4u);
+    // The folder is the user's to make: it stays a problem.
+    const std::vector<LauncherProblem> left = store.RepairLaunchers(problems);
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].kind, LauncherProblem::kMissingOptionsFolder);
+    // The program another tool wrote is the one the command starts now.
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", "VelmoraProgram"), "C:\\Tools\\view.exe");
+    EXPECT_EQ(reg.TextOf("U:AP\\ed.exe", ""), std::string(kUserOptions) + "\\ed.exe");
+    EXPECT_EQ(files.KindAt(std::string(kUserOptions) + "\\view.exe"), ProgramKind::kWindows);
 }
 
 TEST_F(LaunchersTest, AProgramEarlierOnPathShadowsTheCommand) {
@@ -442,7 +603,7 @@ protected:
         files.PutProgram("C:\\Tools\\ed.exe", 3);
     }
     void PutFolder(const char* folder, LauncherFiles::FolderSecurityRead read) {
-        files.folders[MemoryLauncherFiles::Key(W(folder))] = std::move(read);
+        files.folderSecurity[MemoryLauncherFiles::Key(W(folder))] = std::move(read);
     }
     ChangeResult TurnOnEd(RunCommandStore& store) {
         const std::optional<RunEntry> entry = store.Find(RunScope::kLocalMachine, u"ed");
@@ -506,6 +667,25 @@ TEST_F(MachineLauncherFolderTest, AWeakFolderIsRepairedByAnAdministratorAndOther
             EXPECT_EQ(N(ChangeFailureReason(c.result)).empty(), false);
         }
     }
+}
+
+TEST_F(MachineLauncherFolderTest, OptionsAreRefusedInAnUnsafeFolderAndTheEntryStaysPlain) {
+    PutFolder(kVelmora, {LauncherFiles::FolderSecurityRead::kFolder, kLauncherFolderSddl});
+    PutFolder(kBin, {LauncherFiles::FolderSecurityRead::kFolder, kProgramDataDefault});
+    files.refuseSecurity = true;
+    const memreg::Keys before = reg.keys;
+    RunCommandOptionsChange change;
+    change.arguments = CStringW(u"-x %*");
+    EXPECT_EQ(admin.SetOptions(*admin.Find(RunScope::kLocalMachine, u"ed"), change), ChangeResult::kFolderUnsafe);
+    EXPECT_EQ(reg.keys, before);
+    EXPECT_FALSE(files.Has(std::string(kBin) + "\\options\\ed.exe"));
+    // Repaired, the options folder is made with the same descriptor.
+    files.refuseSecurity = false;
+    files.securityCalls.clear();
+    EXPECT_EQ(admin.SetOptions(*admin.Find(RunScope::kLocalMachine, u"ed"), change), ChangeResult::kDone);
+    EXPECT_EQ(files.securityCalls,
+              (std::vector<std::string>{Made("set", kBin), Made("make", "C:\\ProgramData\\Velmora\\bin\\options")}));
+    EXPECT_TRUE(files.Has(std::string(kBin) + "\\options\\ed.exe"));
 }
 
 TEST_F(MachineLauncherFolderTest, CheckReportsAnUnsafeFolderAndOnlyAnAdministratorsRepairMendsIt) {

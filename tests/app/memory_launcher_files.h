@@ -45,7 +45,7 @@ public:
     std::map<std::string, std::string> variables{{"%PATHEXT%", ".COM;.EXE;.BAT"}};
     // Folders as their security stands, by lower-case path (missing when
     // not here); what was made or set, in order ("make <folder> <sddl>").
-    std::map<std::string, FolderSecurityRead> folders;
+    std::map<std::string, FolderSecurityRead> folderSecurity;
     std::vector<std::string> securityCalls;
     bool refuseSecurity = false;  // as for a standard user
 
@@ -66,6 +66,14 @@ public:
                                                : u"C:\\ProgramData\\Velmora\\bin";
     }
     bool Exists(const CStringW& file) const override { return files.count(Key(file)) != 0; }
+    std::set<std::string> folders;  // by lower-case path, besides those holding files
+    bool FolderExists(const CStringW& folder) const override {
+        const std::string key = Key(folder);
+        if (folders.count(key) != 0) return true;
+        for (const auto& [path, bytes] : files)
+            if (path.rfind(key + "\\", 0) == 0) return true;
+        return false;
+    }
     bool ReadHead(const CStringW& file, std::vector<unsigned char>* pHead) const override {
         const auto it = files.find(Key(file));
         if (it == files.end()) return false;
@@ -104,8 +112,8 @@ public:
     }
     void AnnounceEnvironmentChange() override { ++announcements; }
     FolderSecurityRead ReadFolderSecurity(const CStringW& folder) const override {
-        const auto it = folders.find(Key(folder));
-        return it == folders.end() ? FolderSecurityRead{} : it->second;
+        const auto it = folderSecurity.find(Key(folder));
+        return it == folderSecurity.end() ? FolderSecurityRead{} : it->second;
     }
     bool MakeFolder(const CStringW& folder, const CStringW& sddl) override {
         return ChangeSecurity("make", folder, sddl);
@@ -118,7 +126,7 @@ private:
     bool ChangeSecurity(const char* call, const CStringW& folder, const CStringW& sddl) {
         securityCalls.push_back(std::string(call) + " " + N(folder) + " " + N(sddl));
         if (refuseSecurity) return false;
-        folders[Key(folder)] = {FolderSecurityRead::kFolder, sddl};
+        folderSecurity[Key(folder)] = {FolderSecurityRead::kFolder, sddl};
         return true;
     }
 };

@@ -284,7 +284,7 @@ TEST_F(RunManagerEditTest, ThePathEditorsFoldersAreWrittenWithTheirTypeAndCopyKe
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     mgr.FillContextMenu(menu);
-    for (UINT id : {IDM_RUN_RENAME, IDM_RUN_CHANGE_TARGET, IDM_RUN_EDIT_PATH, IDM_RUN_COPY_TO_USER,
+    for (UINT id : {IDM_RUN_RENAME, IDM_RUN_CHANGE_TARGET, IDM_RUN_EDIT_PATH, IDM_RUN_PROPERTIES, IDM_RUN_COPY_TO_USER,
                     IDM_RUN_EXPORT, IDM_RUN_IMPORT, IDC_BTN_RUN, IDC_BTN_DELETE, IDC_BTN_REFRESH})
         EXPECT_EQ(menu.GetMenuState(id) & MF_GRAYED, 0u) << id;
     EXPECT_NE(menu.GetMenuState(IDM_RUN_COPY_TO_MACHINE) & MF_GRAYED, 0u) << "the entry is the machine's";
@@ -382,6 +382,33 @@ TEST_F(RunManagerEditTest, CtrlTMakesTheSelectionWorkInTerminalsAndBack) {
     Press('T', true);
     EXPECT_EQ(Status(), "未能设为终端可用“other”：目标不是可以启动的程序");
     EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"other.exe"))->count(u"VelmoraTerminal"), 0u);
+
+    // 属性…: the options given, written with their launcher; then all cleared again.
+    const Snapshot plain = *Take(HKEY_CURRENT_USER, Key(u"all.exe"));
+    RunCommandOptions seen;
+    choices.options = [&](const RunEntry&, RunCommandOptions& options) {
+        seen = options;
+        options.arguments = u"-x %*";
+        options.environment = {u"A=1"};
+        return true;
+    };
+    Select(u"all");
+    mgr.SendMessage(WM_COMMAND, IDM_RUN_PROPERTIES, 0);
+    EXPECT_EQ(Status(), "已设置“all”的选项");
+    const CStringW optionsLauncher = folder + u"\\options\\all.exe";
+    EXPECT_NE(::GetFileAttributesW(velmora::WinText(optionsLauncher)), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe"))->count(u"VelmoraArguments"), 1u);
+    choices.options = [&](const RunEntry&, RunCommandOptions& options) {
+        seen = options;
+        options = RunCommandOptions();
+        return true;
+    };
+    Select(u"all");
+    mgr.SendMessage(WM_COMMAND, IDM_RUN_PROPERTIES, 0);
+    EXPECT_EQ(N(seen.arguments), "-x %*");
+    EXPECT_EQ(Take(HKEY_CURRENT_USER, Key(u"all.exe")), plain);
+    EXPECT_EQ(::GetFileAttributesW(velmora::WinText(optionsLauncher)), INVALID_FILE_ATTRIBUTES);
+    ::RemoveDirectoryW(velmora::WinText(folder + u"\\options"));
     ::RemoveDirectoryW(velmora::WinText(folder));
 }
 

@@ -97,7 +97,7 @@ velmora add '工具Jörg' 'C:\velmora-cli\Jörg 한국\工具.exe'
 expect_rc 0 "add (Unicode)"
 velmora list '工具Jörg' --json
 expect_rc 0 "list (Unicode)"
-expected='{"entries":[{"name":"工具Jörg","scope":"machine","key":"工具Jörg.exe","target":"C:\\velmora-cli\\Jörg 한국\\工具.exe","path":"","folders":[],"broken":false,"shadowed":false,"terminal":false,"terminalLauncherMissing":false,"terminalShadowedBy":""}],"unreadable":0}'
+expected='{"entries":[{"name":"工具Jörg","scope":"machine","key":"工具Jörg.exe","target":"C:\\velmora-cli\\Jörg 한국\\工具.exe","path":"","folders":[],"broken":false,"shadowed":false,"terminal":false,"terminalLauncherMissing":false,"terminalShadowedBy":"","hasOptions":false,"options":{"arguments":"","workingFolder":"","environment":[],"administrator":false}}],"unreadable":0}'
 printf '%s\n' "$expected" >"$out/unicode-expected.json"
 cmp "$out/stdout" "$out/unicode-expected.json" || fail "the redirected file is not the UTF-8 expected: $(xxd "$out/stdout" | head)"
 cp "$out/stdout" "$out/unicode.json"

@@ -6,6 +6,9 @@
 //   path:<first PATH entry>
 //   arg:<argument 1>
 //   ...
+// With VELMORA_ECHO_VARIABLE naming a variable it also tells its working
+// folder and that variable (cwd:<folder>, var:<NAME>=<value>); with
+// VELMORA_ECHO_OUT naming a file it writes all of it there instead.
 // It exits with 42, or with the number in VELMORA_ECHO_EXIT_CODE. With
 // VELMORA_ECHO_PID_FILE set it writes its process id into that file first
 // and then waits two minutes, to be ended from outside.
@@ -17,6 +20,8 @@
 
 namespace {
 
+std::wstring Environment(const wchar_t* name);
+
 void Write(const std::wstring& text) {
     const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                             nullptr, nullptr);
@@ -24,7 +29,16 @@ void Write(const std::wstring& text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
                           nullptr);
     DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    const std::wstring file = Environment(L"VELMORA_ECHO_OUT");
+    if (file.empty()) {
+        ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written,
+                    nullptr);
+        return;
+    }
+    const HANDLE out = ::CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return;
+    ::WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    ::CloseHandle(out);
 }
 
 std::wstring Environment(const wchar_t* name) {
@@ -54,6 +68,12 @@ int main() {
     std::wstring path = Environment(L"PATH");
     path = path.substr(0, path.find(L';'));
     Write(L"line:" + std::wstring(line) + L"\n" + L"path:" + path + L"\n");
+    const std::wstring variable = Environment(L"VELMORA_ECHO_VARIABLE");
+    if (!variable.empty()) {
+        std::wstring folder(32768, L'\0');
+        folder.resize(::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+        Write(L"cwd:" + folder + L"\nvar:" + variable + L"=" + Environment(variable.c_str()) + L"\n");
+    }
     int count = 0;
     wchar_t** arguments = ::CommandLineToArgvW(line, &count);
     for (int i = 1; arguments != nullptr && i < count; ++i) Write(L"arg:" + std::wstring(arguments[i]) + L"\n");

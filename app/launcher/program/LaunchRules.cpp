@@ -124,6 +124,10 @@ bool IsFullyQualifiedPath(const char16_t* path, size_t length) {
 size_t MergePathInFront(const char16_t* extra, size_t extraLength, const char16_t* current,
                         size_t currentLength, char16_t* out, size_t capacity) {
     while (extraLength > 0 && extra[extraLength - 1] == u';') --extraLength;
+    // The shell that started a run command has put it there already.
+    if (extraLength > 0 && currentLength >= extraLength && SameFolded(current, extra, extraLength) &&
+        (currentLength == extraLength || current[extraLength] == u';'))
+        extraLength = 0;
     Output result(out, capacity);
     result.Add(extra, extraLength);
     if (extraLength > 0 && currentLength > 0) result.Add(u";", 1);
@@ -148,11 +152,21 @@ TextPiece FolderOfModule(const char16_t* modulePath, size_t length) {
     return {0, end};
 }
 
+bool IsOptionsLauncherFolder(const char16_t* folder, size_t folderLength) {
+    folderLength = WithoutTrailingSeparators(folder, folderLength);
+    constexpr size_t kOptionsLength = sizeof kOptionsFolderName / sizeof kOptionsFolderName[0] - 1;
+    return folderLength > kOptionsLength + 1 &&
+           SameFolded(folder + folderLength - kOptionsLength, kOptionsFolderName, kOptionsLength) &&
+           IsSeparator(folder[folderLength - kOptionsLength - 1]);
+}
+
 bool IsMachineLauncherFolder(const char16_t* folder, size_t folderLength, const char16_t* programData,
                              size_t programDataLength) {
     programDataLength = WithoutTrailingSeparators(programData, programDataLength);
     if (programDataLength == 0) return false;
     folderLength = WithoutTrailingSeparators(folder, folderLength);
+    constexpr size_t kOptionsLength = sizeof kOptionsFolderName / sizeof kOptionsFolderName[0] - 1;
+    if (IsOptionsLauncherFolder(folder, folderLength)) folderLength -= kOptionsLength + 1;
     constexpr size_t kTailLength = sizeof kLauncherFolderTail / sizeof kLauncherFolderTail[0] - 1;
     if (folderLength != programDataLength + 1 + kTailLength) return false;
     return SameFolded(folder, programData, programDataLength) && IsSeparator(folder[programDataLength]) &&
@@ -166,6 +180,82 @@ size_t AppPathsKeyOfCommand(const char16_t* name, size_t nameLength, char16_t* o
     result.Add(name, nameLength);
     result.Add(u".exe", 4);
     return result.Finish();
+}
+
+namespace {
+
+// The value of variable `name` in an environment block; null when unset.
+const char16_t* FindVariable(const char16_t* environment, const char16_t* name, size_t nameLength,
+                             size_t* pLength) {
+    if (environment == nullptr || nameLength == 0) return nullptr;
+    for (const char16_t* entry = environment; *entry != 0; entry += TextLength(entry) + 1) {
+        // A name may start with "=" (the current folder of each drive).
+        size_t equals = 1;
+        while (entry[equals] != 0 && entry[equals] != u'=') ++equals;
+        if (entry[equals] != u'=' || equals != nameLength || !SameFolded(entry, name, nameLength)) continue;
+        *pLength = TextLength(entry + equals + 1);
+        return entry + equals + 1;
+    }
+    return nullptr;
+}
+
+// Appends `length` units of `text` to `out` while they fit; counts them
+// whether or not.
+void Append(const char16_t* text, size_t length, char16_t* out, size_t capacity, size_t& at) {
+    for (size_t i = 0; i < length; ++i, ++at)
+        if (out != nullptr && at < capacity) out[at] = text[i];
+}
+
+}  // namespace
+
+size_t SpliceArguments(const char16_t* preset, size_t presetLength, const char16_t* tail, size_t tailLength,
+                       const char16_t* environment, char16_t* out, size_t capacity) {
+    while (tailLength > 0 && IsBlank(tail[0])) ++tail, --tailLength;
+    // Counted first, written only when the whole result fits.
+    size_t needed = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        char16_t* to = pass == 0 ? nullptr : out;
+        size_t at = 0;
+        bool tailPlaced = false;
+        for (size_t i = 0; i < presetLength; ++i) {
+            if (preset[i] != u'%' || i + 1 == presetLength) {
+                Append(preset + i, 1, to, capacity, at);
+                continue;
+            }
+            if (preset[i + 1] == u'*' || preset[i + 1] == u'%') {
+                if (preset[i + 1] == u'*') {
+                    Append(tail, tailLength, to, capacity, at);
+                    tailPlaced = true;
+                } else {
+                    Append(u"%", 1, to, capacity, at);
+                }
+                ++i;
+                continue;
+            }
+            size_t close = i + 1;
+            while (close < presetLength && preset[close] != u'%') ++close;
+            size_t valueLength = 0;
+            const char16_t* value =
+                close < presetLength ? FindVariable(environment, preset + i + 1, close - i - 1, &valueLength)
+                                     : nullptr;
+            if (value == nullptr) {
+                // Not a variable: the `%` stays, and the one that closed it
+                // may open the next.
+                Append(preset + i, 1, to, capacity, at);
+                continue;
+            }
+            Append(value, valueLength, to, capacity, at);
+            i = close;
+        }
+        if (!tailPlaced && tailLength > 0) {
+            if (at > 0) Append(u" ", 1, to, capacity, at);
+            Append(tail, tailLength, to, capacity, at);
+        }
+        needed = at + 1;
+        if (out == nullptr || needed > capacity) return needed;
+        if (pass == 1) out[at] = 0;
+    }
+    return needed;
 }
 
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
@@ -195,6 +285,23 @@ size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nam
             result.Add(path, pathLength);
             result.Add(u"：");
             result.Add(reason, reasonLength);
+            break;
+        case LaunchProblem::kFolderMissing:
+            result.Add(u"运行命令“");
+            result.Add(name, nameLength);
+            result.Add(u"”的起始位置不存在：");
+            result.Add(path, pathLength);
+            break;
+        case LaunchProblem::kDeclined:
+            result.Add(u"未以管理员身份运行“");
+            result.Add(name, nameLength);
+            result.Add(u"”：已取消");
+            break;
+        case LaunchProblem::kStartsItself:
+            result.Add(u"运行命令“");
+            result.Add(name, nameLength);
+            result.Add(u"”的程序指向它自己的启动文件：");
+            result.Add(path, pathLength);
             break;
     }
     result.Add(u"\r\n", 2);

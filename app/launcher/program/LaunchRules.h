@@ -13,6 +13,8 @@
 
 #include <stddef.h>
 
+#include "app/runcmd/RunCommandOptionNames.h"
+
 namespace velmora::launcher {
 
 // The folder below %LOCALAPPDATA% (the user's launchers) and below
@@ -67,21 +69,39 @@ TextPiece CommandNameOfModule(const char16_t* modulePath, size_t length);
 TextPiece FolderOfModule(const char16_t* modulePath, size_t length);
 
 // True when `folder` is the machine's launcher folder, programData +
-// "\Velmora\bin": compared with letter case ignored (ASCII and Latin-1),
+// "\Velmora\bin", or its options folder inside it: compared with letter case ignored (ASCII and Latin-1),
 // a slash taken for a backslash, and a backslash at the end of either
 // ignored. Any other folder, or an empty programData, is the user's.
 bool IsMachineLauncherFolder(const char16_t* folder, size_t folderLength, const char16_t* programData,
                              size_t programDataLength);
 
+// True when the last folder of `folder` is kOptionsFolderName (any case): a
+// launcher there was started through its entry's default value.
+bool IsOptionsLauncherFolder(const char16_t* folder, size_t folderLength);
+
 // The App Paths key of command `name`, below its root: kLauncherAppPathsKey,
 // a backslash, the name and ".exe".
 size_t AppPathsKeyOfCommand(const char16_t* name, size_t nameLength, char16_t* out, size_t capacity);
+
+// The arguments of a command with options: its preset arguments with `%*`
+// replaced by `tail` (the words typed after the name, blanks before them
+// dropped, the rest exactly as typed, never expanded), `%%` by one `%` and
+// `%NAME%` by variable NAME of `environment` (a block of NAME=VALUE texts
+// each ending in a NUL, the block in a second NUL, as GetEnvironmentStrings
+// gives it; names compared with letter case ignored). A variable that is not
+// set, and a `%` that starts nothing of these, stays as it is. Without `%*`
+// the tail follows the preset after one blank.
+size_t SpliceArguments(const char16_t* preset, size_t presetLength, const char16_t* tail, size_t tailLength,
+                       const char16_t* environment, char16_t* out, size_t capacity);
 
 // The line the console launcher writes on standard error, ending in CR LF.
 enum class LaunchProblem {
     kNotARunCommand,  // no entry, or one that names no program
     kProgramMissing,  // the entry's program is not there
     kStartFailed,     // CreateProcess refused; `reason` is the system's text
+    kFolderMissing,   // the working folder (`path`) is not there
+    kDeclined,        // the administrator's prompt was declined
+    kStartsItself,    // the entry's program is this launcher
 };
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
                          size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,

@@ -14,17 +14,35 @@
 // when the command cannot be started; only the console one says why, in one
 // line on standard error.
 //
+// A command with options (RunCommandOptionNames.h) keeps its real program in
+// a value of its own; the launcher applies the options at every start: the
+// preset arguments around what was typed, the working folder, the variables
+// and, asked for, the administrator's rights. A copy in the options folder
+// is what the Run box starts through the entry's default value; the windows
+// one there shows what kept the command from starting in a message box.
+//
 // No C or C++ runtime is linked: the entry point is LauncherEntry, and memory
 // comes from LocalAlloc.
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "app/launcher/program/LaunchRules.h"
+#include "app/runcmd/RunCommandOptionNames.h"
 #include "base/system_library_win32.h"
 #include "base/win32_handles.h"
 
 namespace {
 
 using velmora::launcher::kLauncherFailureExitCode;
+
+// The option values' names as the registry functions take them.
+const wchar_t* const kOptionProgramValue16 = reinterpret_cast<const wchar_t*>(kOptionProgramValue);
+const wchar_t* const kOptionArgumentsValue16 = reinterpret_cast<const wchar_t*>(kOptionArgumentsValue);
+const wchar_t* const kOptionFolderValue16 = reinterpret_cast<const wchar_t*>(kOptionFolderValue);
+const wchar_t* const kOptionEnvironmentValue16 = reinterpret_cast<const wchar_t*>(kOptionEnvironmentValue);
+const wchar_t* const kOptionAdministratorValue16 =
+    reinterpret_cast<const wchar_t*>(kOptionAdministratorValue);
 using velmora::launcher::LaunchProblem;
 using velmora::launcher::TextPiece;
 
@@ -122,39 +140,82 @@ bool ExpandEnvironment(const wchar_t* text, OwnedText& out) {
     return false;
 }
 
-// A REG_SZ or REG_EXPAND_SZ value of `key`, expanded, up to its first NUL.
-// False when the value is missing, of another type or unreadable.
-bool ReadTextValue(HKEY key, const wchar_t* name, OwnedText& out) {
-    DWORD type = 0;
+// Value `name` of `key` as UTF-16 units, with its type; a NUL follows the
+// units read. False when the value is missing or unreadable.
+bool ReadValueUnits(HKEY key, const wchar_t* name, DWORD* pType, OwnedText& out) {
     DWORD bytes = 0;
-    LONG status = ::RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes);
+    LONG status = ::RegQueryValueExW(key, name, nullptr, pType, nullptr, &bytes);
     for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
-        if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
         // One unit more than the value holds, for a NUL it may lack.
-        const size_t units = bytes / sizeof(wchar_t) + 1;
+        const size_t units = (bytes + 1) / sizeof(wchar_t) + 1;
         if (!out.Reserve(units)) return false;
         DWORD read = static_cast<DWORD>((units - 1) * sizeof(wchar_t));
-        status = ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out.Data()), &read);
+        status = ::RegQueryValueExW(key, name, nullptr, pType, reinterpret_cast<BYTE*>(out.Data()), &read);
         if (status == ERROR_MORE_DATA) {
             bytes = read;  // it grew meanwhile
             status = ERROR_SUCCESS;
             continue;
         }
-        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-        size_t length = read / sizeof(wchar_t);
+        if (status != ERROR_SUCCESS) return false;
+        const size_t length = read / sizeof(wchar_t);
         if (length > units - 1) return false;
         out.SetLength(length);
-        for (size_t i = 0; i < length; ++i)
-            if (out.Data()[i] == 0) {
-                out.SetLength(i);
-                break;
-            }
-        if (type == REG_SZ) return true;
-        OwnedText expanded;
-        if (!ExpandEnvironment(out.Data(), expanded)) return false;
-        return CopyText(out, expanded.Data(), expanded.Length());
+        return true;
     }
     return false;
+}
+
+// A REG_SZ or REG_EXPAND_SZ value of `key` up to its first NUL, a
+// REG_EXPAND_SZ one expanded unless `expand` is false. False when the value
+// is missing, of another type or unreadable.
+bool ReadTextValue(HKEY key, const wchar_t* name, OwnedText& out, bool expand = true) {
+    DWORD type = 0;
+    if (!ReadValueUnits(key, name, &type, out) || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    for (size_t i = 0; i < out.Length(); ++i)
+        if (out.Data()[i] == 0) {
+            out.SetLength(i);
+            break;
+        }
+    if (type == REG_SZ || !expand) return true;
+    OwnedText expanded;
+    if (!ExpandEnvironment(out.Data(), expanded)) return false;
+    return CopyText(out, expanded.Data(), expanded.Length());
+}
+
+// A REG_DWORD value that is there and not zero.
+bool ReadFlagValue(HKEY key, const wchar_t* name) {
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD bytes = sizeof value;
+    return ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD && bytes == sizeof value && value != 0;
+}
+
+// Sets each NAME=VALUE of a REG_MULTI_SZ value for the program, its value
+// expanded (so one may use what an earlier one set). Texts without a name
+// are passed over.
+void SetVariables(HKEY key, const wchar_t* name) {
+    DWORD type = 0;
+    OwnedText block;
+    if (!ReadValueUnits(key, name, &type, block) || type != REG_MULTI_SZ) return;
+    const wchar_t* text = block.Data();
+    const size_t length = block.Length();
+    for (size_t at = 0; at < length;) {
+        size_t end = at;
+        while (end < length && text[end] != 0) ++end;
+        size_t equals = at + 1;
+        while (equals < end && text[equals] != L'=') ++equals;
+        OwnedText variable;
+        OwnedText value;
+        if (equals < end && CopyText(variable, text + at, equals - at) &&
+            CopyText(value, text + equals + 1, end - equals - 1)) {
+            OwnedText expanded;
+            ::SetEnvironmentVariableW(
+                variable.Data(), ExpandEnvironment(value.Data(), expanded) ? expanded.Data() : value.Data());
+        }
+        at = end + 1;
+    }
 }
 
 #ifndef VELMORA_LAUNCHER_WINDOWS
@@ -181,13 +242,36 @@ void WriteError(const OwnedText& line) {
 }
 #endif
 
-// Says what kept the command from starting (the console launcher only) and
-// gives the exit code for it.
+#ifdef VELMORA_LAUNCHER_WINDOWS
+// Whether the windows launcher tells of a problem in a message box: only a
+// copy the Run box starts (in the options folder), whose user would
+// otherwise see nothing happen.
+bool g_showProblems = false;
+
+// Shows the line in a message box; user32 is loaded only for that.
+void ShowProblem(const OwnedText& line) {
+    const HMODULE user32 = velmora::LoadKnownSystemLibrary(L"user32.dll");
+    if (user32 == nullptr) return;
+    using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
+    const auto show = reinterpret_cast<MessageBoxFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW")));
+    if (show != nullptr) show(nullptr, line.Data(), L"Velmora", MB_OK | MB_ICONERROR);
+    ::FreeLibrary(user32);
+}
+#endif
+
+// Says what kept the command from starting (the console launcher on
+// standard error, the windows one in the options folder in a message box)
+// and gives the exit code for it: ERROR_CANCELLED for a declined prompt,
+// kLauncherFailureExitCode for everything else.
 unsigned Problem(LaunchProblem problem, const wchar_t* name, size_t nameLength, const wchar_t* path = L"",
                  size_t pathLength = 0, DWORD error = 0) {
+    const unsigned exitCode =
+        problem == LaunchProblem::kDeclined ? ERROR_CANCELLED : kLauncherFailureExitCode;
 #ifdef VELMORA_LAUNCHER_WINDOWS
-    (void)problem, (void)name, (void)nameLength, (void)path, (void)pathLength, (void)error;
-#else
+    // Who declined the prompt knows.
+    if (!g_showProblems || problem == LaunchProblem::kDeclined) return exitCode;
+#endif
     wchar_t* reason = nullptr;
     DWORD reasonLength = 0;
     if (problem == LaunchProblem::kStartFailed)
@@ -201,9 +285,12 @@ unsigned Problem(LaunchProblem problem, const wchar_t* name, size_t nameLength, 
                                                         pathLength, Utf16(reason), reasonLength, out,
                                                         capacity);
         }))
+#ifdef VELMORA_LAUNCHER_WINDOWS
+        ShowProblem(line);
+#else
         WriteError(line);
 #endif
-    return kLauncherFailureExitCode;
+    return exitCode;
 }
 
 // The entry's Path value in front of PATH, for the program to inherit.
@@ -270,8 +357,8 @@ STARTUPINFOW StartupLikeOwn() {
 // inherit.
 BOOL WINAPI LeaveBreakToProgram(DWORD) { return TRUE; }
 
-unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wchar_t* name,
-                    size_t nameLength) {
+unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wchar_t* folder,
+                    const wchar_t* name, size_t nameLength) {
     ::SetConsoleCtrlHandler(LeaveBreakToProgram, TRUE);
     // The job ends the program when the launcher ends first (closed, or
     // killed by whoever started it).
@@ -292,7 +379,7 @@ unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wcha
     {
         const RealSystemFolder realSystem;
         created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, TRUE,
-                                   CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+                                   CREATE_SUSPENDED, nullptr, folder, &startup, &started);
     }
     if (!created) {
         const DWORD error = ::GetLastError();
@@ -318,21 +405,108 @@ unsigned RunAndWait(const OwnedText& program, OwnedText& commandLine, const wcha
     return exitCode;
 }
 #else
-unsigned StartAndLeave(const OwnedText& program, OwnedText& commandLine) {
+unsigned StartAndLeave(const OwnedText& program, OwnedText& commandLine, const wchar_t* folder,
+                       const wchar_t* name, size_t nameLength) {
     STARTUPINFOW startup = StartupLikeOwn();
     PROCESS_INFORMATION started;
     BOOL created;
     {
         const RealSystemFolder realSystem;
         created = ::CreateProcessW(program.Data(), commandLine.Data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &started);
+                                   folder, &startup, &started);
     }
-    if (!created) return kLauncherFailureExitCode;
+    if (!created) {
+        const DWORD error = ::GetLastError();
+        return Problem(LaunchProblem::kStartFailed, name, nameLength, program.Data(), program.Length(),
+                       error);
+    }
     ::CloseHandle(started.hThread);
     ::CloseHandle(started.hProcess);
     return 0;
 }
 #endif
+
+// Whether this process has the administrator's rights already.
+bool RunsElevated() {
+    HANDLE opened = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+    const velmora::OwnedKernelHandle token(opened);
+    TOKEN_ELEVATION elevation;
+    DWORD size = 0;
+    return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+// Starts the program elevated through the shell ("runas", the prompt): the
+// console launcher waits for it and passes its exit code back. shell32 is
+// loaded only for this.
+unsigned StartElevated(const OwnedText& program, const wchar_t* arguments, const wchar_t* folder,
+                       const wchar_t* name, size_t nameLength) {
+    const HMODULE shell32 = velmora::LoadKnownSystemLibrary(L"shell32.dll");
+    using ShellExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    const auto execute = shell32 == nullptr ? nullptr
+                                            : reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(
+                                                  ::GetProcAddress(shell32, "ShellExecuteExW")));
+    if (execute == nullptr)
+        return Problem(LaunchProblem::kStartFailed, name, nameLength, program.Data(), program.Length(),
+                       ::GetLastError());
+    const STARTUPINFOW own = StartupLikeOwn();
+    SHELLEXECUTEINFOW info;
+    ::SecureZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = L"runas";
+    info.lpFile = program.Data();
+    info.lpParameters = arguments;
+    info.lpDirectory = folder;
+    info.nShow = (own.dwFlags & STARTF_USESHOWWINDOW) != 0 ? own.wShowWindow : SW_SHOWNORMAL;
+    BOOL started;
+    {
+        const RealSystemFolder realSystem;
+        started = execute(&info);
+    }
+    if (!started) {
+        const DWORD error = ::GetLastError();
+        return Problem(error == ERROR_CANCELLED ? LaunchProblem::kDeclined : LaunchProblem::kStartFailed,
+                       name, nameLength, program.Data(), program.Length(), error);
+    }
+    const velmora::OwnedKernelHandle process(info.hProcess);
+#ifdef VELMORA_LAUNCHER_WINDOWS
+    return 0;
+#else
+    if (!process) return 0;
+    ::SetConsoleCtrlHandler(LeaveBreakToProgram, TRUE);
+    ::WaitForSingleObject(process.Get(), INFINITE);
+    DWORD exitCode = kLauncherFailureExitCode;
+    ::GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+#endif
+}
+
+bool IsFolder(const wchar_t* path) {
+    const DWORD attributes = ::GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The options of the command, read from its key; the variables are set on
+// this process as they are read, for the program to inherit.
+struct Options {
+    OwnedText arguments;  // unexpanded: the splice expands them
+    bool hasArguments = false;
+    OwnedText folder;  // expanded; empty for none
+    bool administrator = false;
+};
+
+bool ReadOptions(HKEY key, Options& options) {
+    SetVariables(key, kOptionEnvironmentValue16);
+    options.hasArguments = ReadTextValue(key, kOptionArgumentsValue16, options.arguments, false);
+    OwnedText folder;
+    if (ReadTextValue(key, kOptionFolderValue16, folder, false) && !folder.Empty() &&
+        !ExpandEnvironment(folder.Data(), options.folder))
+        return false;
+    options.administrator = ReadFlagValue(key, kOptionAdministratorValue16);
+    return true;
+}
 
 unsigned Launch() {
     OwnedText module;
@@ -349,6 +523,10 @@ unsigned Launch() {
         return kLauncherFailureExitCode;
     const bool machine = velmora::launcher::IsMachineLauncherFolder(
         module.Data16() + folder.offset, folder.length, programData.Data16(), programData.Length());
+#ifdef VELMORA_LAUNCHER_WINDOWS
+    g_showProblems =
+        velmora::launcher::IsOptionsLauncherFolder(module.Data16() + folder.offset, folder.length);
+#endif
     OwnedText keyPath;
     if (!Compose(keyPath, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::AppPathsKeyOfCommand(Utf16(name), nameLength, out, capacity);
@@ -362,12 +540,17 @@ unsigned Launch() {
     velmora::OwnedRegKey key(opened);
     OwnedText value;
     OwnedText program;
-    if (!ReadTextValue(key.Get(), nullptr, value))
+    // A command with options keeps its program in a value of its own; its
+    // default value names the launcher in the options folder.
+    if (!ReadTextValue(key.Get(), kOptionProgramValue16, value) && !ReadTextValue(key.Get(), nullptr, value))
         return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
     const TextPiece programPiece = velmora::launcher::ProgramPathOfValue(value.Data16(), value.Length());
     if (programPiece.length == 0) return Problem(LaunchProblem::kNotARunCommand, name, nameLength);
     if (!CopyText(program, value.Data() + programPiece.offset, programPiece.length))
         return kLauncherFailureExitCode;
+    // Never itself, over and over.
+    if (::lstrcmpiW(program.Data(), module.Data()) == 0)
+        return Problem(LaunchProblem::kStartsItself, name, nameLength, program.Data(), program.Length());
     bool present;
     {
         const RealSystemFolder realSystem;
@@ -378,21 +561,41 @@ unsigned Launch() {
         return Problem(LaunchProblem::kProgramMissing, name, nameLength, program.Data(), program.Length());
     OwnedText extraPath;
     if (ReadTextValue(key.Get(), L"Path", extraPath)) PutPathInFront(extraPath);
+    Options options;
+    if (!ReadOptions(key.Get(), options)) return kLauncherFailureExitCode;
     key.Destroy();
+    const wchar_t* folderGiven = options.folder.Empty() ? nullptr : options.folder.Data();
+    if (folderGiven != nullptr && !IsFolder(folderGiven))
+        return Problem(LaunchProblem::kFolderMissing, name, nameLength, options.folder.Data(),
+                       options.folder.Length());
 
     const wchar_t* ownLine = ::GetCommandLineW();
     const size_t ownLength = velmora::launcher::TextLength(Utf16(ownLine));
-    const size_t tail = velmora::launcher::CommandTailOffset(Utf16(ownLine), ownLength);
+    const size_t tailOffset = velmora::launcher::CommandTailOffset(Utf16(ownLine), ownLength);
+    OwnedText arguments;
+    if (options.hasArguments) {
+        const velmora::OwnedEnvironmentStrings environment(::GetEnvironmentStringsW());
+        if (!Compose(arguments, [&](char16_t* out, size_t capacity) {
+                return velmora::launcher::SpliceArguments(
+                    options.arguments.Data16(), options.arguments.Length(), Utf16(ownLine) + tailOffset,
+                    ownLength - tailOffset, Utf16(environment.Get()), out, capacity);
+            }))
+            return kLauncherFailureExitCode;
+    } else if (!CopyText(arguments, ownLine + tailOffset, ownLength - tailOffset)) {
+        return kLauncherFailureExitCode;
+    }
+    if (options.administrator && !RunsElevated())
+        return StartElevated(program, arguments.Data(), folderGiven, name, nameLength);
     OwnedText commandLine;
     if (!Compose(commandLine, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::BuildChildCommandLine(
-                program.Data16(), program.Length(), Utf16(ownLine) + tail, ownLength - tail, out, capacity);
+                program.Data16(), program.Length(), arguments.Data16(), arguments.Length(), out, capacity);
         }))
         return kLauncherFailureExitCode;
 #ifdef VELMORA_LAUNCHER_WINDOWS
-    return StartAndLeave(program, commandLine);
+    return StartAndLeave(program, commandLine, folderGiven, name, nameLength);
 #else
-    return RunAndWait(program, commandLine, name, nameLength);
+    return RunAndWait(program, commandLine, folderGiven, name, nameLength);
 #endif
 }
 
