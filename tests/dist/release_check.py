@@ -135,8 +135,9 @@ def main():
     check(bool(scoop.get("checkver", {}).get("url")) and match is not None and match.group(1) == version,
           "scoop: checkver does not find the version")
     check(scoop.get("autoupdate", {}).get("hash", {}).get("url") == "$url.sha256", "scoop: autoupdate hash")
-    check(any("terminal off --all --user" in line for line in scoop.get("pre_uninstall", [])),
-          "scoop: pre_uninstall does not turn the launchers off")
+    for verb in ("terminal off --all --user", "explorer off"):
+        check(any(verb in line for line in scoop.get("pre_uninstall", [])),
+              "scoop: pre_uninstall does not run %s" % verb)
 
     # winget
     kinds = {"Velmora.Velmora.yaml": "version", "Velmora.Velmora.installer.yaml": "installer",
@@ -187,7 +188,8 @@ def main():
           "chocolatey install: GUI marker or the console shim")
     with open(os.path.join(choco, "tools", "chocolateyUninstall.ps1"), encoding="utf-8") as f:
         uninstall = f.read()
-    check("terminal off --all --user" in uninstall and "Uninstall-BinFile" in uninstall, "chocolatey uninstall")
+    check("terminal off --all --user" in uninstall and "explorer off" in uninstall and "Uninstall-BinFile" in uninstall,
+          "chocolatey uninstall")
     with open(os.path.join(choco, "tools", "VERIFICATION.txt"), encoding="utf-8") as f:
         verification = f.read()
     check(all(zips[b][1] in verification for b in (32, 64)), "chocolatey: VERIFICATION.txt checksums")
