@@ -324,8 +324,9 @@ ChangeResult Launchers::FollowOptions(RunScope scope, const CStringW& command, C
         TakeOptionValue(value.name, value.type, value.data, options);
     const RegValue* shown = FindValue(contents, CStringW());
     const RegValue* program = FindValue(contents, kOptionProgramValue);
-    const bool shownIsLauncher =
-        shown != nullptr && IsTextType(shown->type) && IsOptionsLauncherPath(TextOfValue(*shown));
+    const bool shownIsLauncher = shown != nullptr && IsTextType(shown->type) &&
+                                 (IsOptionsLauncherPath(TextOfValue(*shown)) ||
+                                  velmora::CompareNoCase(TargetFileOf(TextOfValue(*shown)), launcher) == 0);
     const bool wanted =
         read == kRegistrySuccess && options.Any() && CheckTerminalName(command) == TerminalNameCheck::kFits;
     if (wanted) {
