@@ -53,21 +53,5 @@ time_ms() {
   fi
   echo $(((end - start) / 1000000))
 }
-# Both once first, so that the disk cache is warm for each.
-time_ms velmora-bench-target >/dev/null
-time_ms "$name" >/dev/null
-direct=() through=()
-for _ in $(seq 1 "$runs"); do
-  direct+=("$(time_ms velmora-bench-target)")
-  through+=("$(time_ms "$name")")
-done
-d=$(median "${direct[@]}") t=$(median "${through[@]}")
-ratio=$(awk -v t="$t" -v d="$d" 'BEGIN { printf "%.2f", t / d }')
-verdict=met
-awk -v r="$ratio" 'BEGIN { exit !(r <= 1.1) }' || verdict="NOT met"
-echo "cmd /c NAME through the console launcher, median of $runs: $t ms; the program itself found on PATH: $d ms;" \
-  "ratio $ratio (goal: 1.10 at most: $verdict)"
-if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
-  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "cmd /c NAME via the launcher vs the program itself (median of $runs)" \
-    "$t ms" "$d ms" "$ratio" "<= 1.10" "$verdict" >>"$VELMORA_BENCH_SUMMARY"
-fi
+compare_starts "$name" velmora-bench-target 1.10 "cmd /c NAME through the console launcher" \
+  "the program itself found on PATH" "cmd /c NAME via the launcher vs the program itself"

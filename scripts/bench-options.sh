@@ -59,20 +59,5 @@ time_ms() {
   fi
   echo $(((end - start) / 1000000))
 }
-time_ms velmora-bench-plain >/dev/null
-time_ms velmora-bench-opt >/dev/null
-plain=() options=()
-for _ in $(seq 1 "$runs"); do
-  plain+=("$(time_ms velmora-bench-plain)")
-  options+=("$(time_ms velmora-bench-opt)")
-done
-p=$(median "${plain[@]}") o=$(median "${options[@]}")
-ratio=$(awk -v o="$o" -v p="$p" 'BEGIN { printf "%.2f", o / p }')
-verdict=met
-awk -v r="$ratio" 'BEGIN { exit !(r <= 1.3) }' || verdict="NOT met"
-echo "a command with options from the Run box, median of $runs: $o ms; the same program by its plain command: $p ms;" \
-  "ratio $ratio (goal: 1.30 at most: $verdict)"
-if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
-  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "Run box: a command with options vs a plain one (median of $runs)" \
-    "$o ms" "$p ms" "$ratio" "<= 1.30" "$verdict" >>"$VELMORA_BENCH_SUMMARY"
-fi
+compare_starts velmora-bench-opt velmora-bench-plain 1.30 "a command with options from the Run box" \
+  "the same program by its plain command" "Run box: a command with options vs a plain one"

@@ -20,3 +20,25 @@ bench_cleanup() {
 
 # The median of whole numbers.
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# Times the two commands alternately ($runs times each, after one start of
+# each to warm the disk cache) with time_ms, and prints and records (in
+# $VELMORA_BENCH_SUMMARY, when set) the ratio of their medians against its goal.
+#   compare_starts MEASURED BASELINE GOAL "WHAT MEASURED IS" "WHAT THE BASELINE IS" "SUMMARY ROW"
+compare_starts() {
+  local measured="$1" baseline="$2" goal="$3" first=() second=() m b ratio verdict=met
+  time_ms "$measured" >/dev/null
+  time_ms "$baseline" >/dev/null
+  for _ in $(seq 1 "$runs"); do
+    second+=("$(time_ms "$baseline")")
+    first+=("$(time_ms "$measured")")
+  done
+  m=$(median "${first[@]}") b=$(median "${second[@]}")
+  ratio=$(awk -v m="$m" -v b="$b" 'BEGIN { printf "%.2f", m / b }')
+  awk -v r="$ratio" -v g="$goal" 'BEGIN { exit !(r <= g) }' || verdict="NOT met"
+  echo "$4, median of $runs: $m ms; $5: $b ms; ratio $ratio (goal: $goal at most: $verdict)"
+  if [ -n "${VELMORA_BENCH_SUMMARY:-}" ]; then
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$6 (median of $runs)" "$m ms" "$b ms" "$ratio" "<= $goal" "$verdict" \
+      >>"$VELMORA_BENCH_SUMMARY"
+  fi
+}
