@@ -198,6 +198,7 @@ struct Problem {
     CStringW command;
     RunScope scope;
     CStringW target;  // the entry's, or the launcher file for a launcher problem
+    CStringW winner;  // what starts instead, for a name taken elsewhere
 };
 
 Problem EntryProblem(const char16_t* kind, const CStringW& text, const RunEntry& entry) {
@@ -330,6 +331,13 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
         if (!entry.terminalShadowedBy.IsEmpty()) {
             problems.push_back(EntryProblem(u"terminal-shadowed",
                                             CliText("终端中被遮蔽：") + entry.terminalShadowedBy, entry));
+            problems.back().winner = entry.terminalShadowedBy;
+        }
+        if (!entry.runTakenBy.IsEmpty()) {
+            problems.push_back(EntryProblem(
+                entry.runTakenByAlias ? u"run-alias" : u"run-taken",
+                FillIn(CliText(RunTakenText(entry.runTakenByAlias)), {entry.runTakenBy}), entry));
+            problems.back().winner = entry.runTakenBy;
         }
     }
     AddLauncherProblems(context, entries, problems);
@@ -341,7 +349,9 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
             if (i > 0) json += u',';
             json += u"{\"kind\":\"" + CStringW(problem.kind) + u"\",\"name\":" + JsonString(problem.command) +
                     u",\"scope\":\"" + ScopeKey(problem.scope) + u"\",\"target\":" +
-                    JsonString(problem.target) + u",\"text\":" + JsonString(problem.text) + u"}";
+                    JsonString(problem.target) + u",\"text\":" + JsonString(problem.text);
+            if (!problem.winner.IsEmpty()) json += u",\"winner\":" + JsonString(problem.winner);
+            json += u"}";
         }
         context.Out(json + u"],\"checked\":" + DecimalText(static_cast<long long>(entries.size())) +
                     u",\"unreadable\":" + DecimalText(listing.unreadable) + u"}");

@@ -32,6 +32,9 @@ public:
     virtual bool Remove(const CStringW& file) = 0;
     // The names (without ".exe") of the launchers in the scope's folder.
     virtual std::vector<CStringW> LauncherNames(RunScope scope) const = 0;
+    // The names of the files (not the folders) in `folder`; none when it
+    // cannot be listed.
+    virtual std::vector<CStringW> FileNamesIn(const CStringW& folder) const = 0;
     // `text` with %VARIABLES% expanded as the shell expands REG_EXPAND_SZ.
     virtual CStringW Expand(const CStringW& text) const = 0;
     // Tells every top-level window that the environment changed.

@@ -5,6 +5,7 @@
 #include "app/launcher/PathVariable.h"
 #include "app/registry/RegistryValues.h"
 #include "app/runcmd/CommandText.h"
+#include "app/runcmd/PathList.h"
 #include "app/runcmd/RunCommandOptions.h"
 #include "app/runcmd/TerminalName.h"
 
@@ -167,44 +168,56 @@ ChangeResult Launchers::CheckFit(const CStringW& command, const CStringW& target
                                                              : ChangeResult::kDone;
 }
 
-Launchers::SearchOrder Launchers::TerminalSearchOrder() const {
-    // A new terminal's PATH: the machine's value, then the user's.
+NameSearch Launchers::TerminalSearch() const {
     std::uint32_t type = 0;
     CStringW machinePath;
     CStringW userPath;
     ReadPath(RunScope::kLocalMachine, &type, &machinePath);
     ReadPath(RunScope::kCurrentUser, &type, &userPath);
-    SearchOrder order;
-    order.path = m_files.Expand(machinePath) + u";" + m_files.Expand(userPath);
+    NameSearch search;
+    search.folders =
+        PathFoldersBefore(m_files.Expand(machinePath) + u";" + m_files.Expand(userPath), CStringW());
     CStringW extensions = m_files.Expand(u"%PATHEXT%");
     if (extensions.IsEmpty() || extensions == u"%PATHEXT%") extensions = u".COM;.EXE;.BAT;.CMD";
-    order.extensions = PathFoldersBefore(extensions, CStringW());
-    return order;
+    search.extensions = PathFoldersBefore(extensions, CStringW());
+    return search;
 }
 
-CStringW Launchers::ShadowOf(const SearchOrder& order, RunScope scope, const CStringW& command) const {
-    const CStringW launcher = LauncherFile(scope, command);
-    for (const CStringW& folder : PathFoldersBefore(order.path, m_files.Folder(scope))) {
-        for (const CStringW& extension : order.extensions) {
-            CStringW candidate = folder;
-            if (candidate.GetAt(candidate.GetLength() - 1) != u'\\') candidate += u"\\";
-            candidate += command + extension;
-            if (velmora::CompareNoCase(candidate, launcher) != 0 && m_files.Exists(candidate))
-                return candidate;
-        }
+NameSearch Launchers::RunBoxSearch(const NameSearch& terminal) const {
+    NameSearch search = terminal;
+    const CStringW windows = m_files.Expand(u"%SystemRoot%");
+    if (windows.Find(u'%') < 0 && !windows.IsEmpty())
+        search.folders.insert(search.folders.begin(), {windows, windows + u"\\System32"});
+    return search;
+}
+
+CStringW Launchers::ShadowOf(const NameSearch& terminal, RunScope scope, const CStringW& command,
+                             FolderListings& listings) const {
+    NameSearch before = terminal;
+    before.folders.clear();
+    for (const CStringW& folder : terminal.folders) {
+        if (SameFolder(folder, m_files.Folder(scope))) break;
+        before.folders.push_back(folder);
     }
-    return CStringW();
+    return FirstAnswer(before, command, listings, LauncherFile(scope, command));
 }
 
 void Launchers::MarkListed(std::vector<RunEntry>& entries) const {
-    bool anyMarked = false;
-    for (const RunEntry& entry : entries) anyMarked = anyMarked || entry.terminal;
-    if (!anyMarked) return;
-    const SearchOrder order = TerminalSearchOrder();
+    if (entries.empty()) return;
+    FolderListings listings([this](const CStringW& folder) { return m_files.FileNamesIn(folder); });
+    const NameSearch terminal = TerminalSearch();
+    const NameSearch runBox = RunBoxSearch(terminal);
+    const CStringW aliases = m_files.Expand(u"%LOCALAPPDATA%") + u"\\Microsoft\\WindowsApps";
     for (RunEntry& entry : entries) {
+        // A name with a folder in it is a path to the Run box, never searched.
+        if (entry.command.Find(u'\\') < 0 && entry.command.Find(u'/') < 0) {
+            entry.runTakenBy =
+                FirstAnswer(runBox, entry.command, listings, LauncherFile(entry.scope, entry.command));
+            entry.runTakenByAlias = !entry.runTakenBy.IsEmpty() && LiesIn(entry.runTakenBy, aliases);
+        }
         if (!entry.terminal) continue;
         entry.terminalLauncherMissing = !m_files.Exists(LauncherFile(entry.scope, entry.command));
-        entry.terminalShadowedBy = ShadowOf(order, entry.scope, entry.command);
+        entry.terminalShadowedBy = ShadowOf(terminal, entry.scope, entry.command, listings);
     }
 }
 

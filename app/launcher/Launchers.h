@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/launcher/LauncherFiles.h"
+#include "app/launcher/NameSearch.h"
 #include "app/registry/RegistryAccess.h"
 #include "app/runcmd/RunCommandFollower.h"
 #include "app/runcmd/RunCommandPlace.h"
@@ -77,13 +78,13 @@ private:
     bool ReadPath(RunScope scope, std::uint32_t* pType, CStringW* pPath) const;
     bool WritePath(RunScope scope, std::uint32_t type, const CStringW& path, ChangeJournal& journal);
     ChangeResult PutFolderOnPath(RunScope scope, ChangeJournal& journal);
-    // The folders a new terminal searches, and the extensions it tries.
-    struct SearchOrder {
-        CStringW path;
-        std::vector<CStringW> extensions;
-    };
-    SearchOrder TerminalSearchOrder() const;
-    CStringW ShadowOf(const SearchOrder& order, RunScope scope, const CStringW& command) const;
+    // The folders a new terminal searches (the machine's PATH, then the
+    // user's), and the extensions it tries.
+    NameSearch TerminalSearch() const;
+    // The Run box's: the Windows folder and System32 first.
+    NameSearch RunBoxSearch(const NameSearch& terminal) const;
+    CStringW ShadowOf(const NameSearch& terminal, RunScope scope, const CStringW& command,
+                      FolderListings& listings) const;
 
     IRegistry& m_registry;
     RunCommandPlace m_place;

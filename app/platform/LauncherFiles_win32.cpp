@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/launcher/program/LaunchRules.h"
+#include "app/platform/TargetFile_win32.h"
 #include "app/platform/WholeFile_win32.h"
 #include "base/win32_handles.h"
 
@@ -74,7 +75,7 @@ CStringW Win32LauncherFiles::Folder(RunScope scope) const {
 }
 
 bool Win32LauncherFiles::Exists(const CStringW& file) const {
-    const DWORD attributes = ::GetFileAttributesW(WinText(file));
+    const DWORD attributes = ::GetFileAttributesW(WinText(PathToReadHere(file)));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -134,6 +135,22 @@ std::vector<CStringW> Win32LauncherFiles::LauncherNames(RunScope scope) const {
         if (name.GetLength() > 4 && velmora::CompareNoCase(name.Right(4), u".exe") == 0) {
             names.push_back(name.Left(name.GetLength() - 4));
         }
+    } while (::FindNextFileW(search.Get(), &found));
+    return names;
+}
+
+std::vector<CStringW> Win32LauncherFiles::FileNamesIn(const CStringW& folder) const {
+    std::vector<CStringW> names;
+    if (folder.IsEmpty()) return names;
+    const CStringW pattern = PathToReadHere(folder.back() == u'\\' ? folder + u"*" : folder + u"\\*");
+    WIN32_FIND_DATAW found{};
+    const velmora::OwnedFindFile search(::FindFirstFileExW(WinText(pattern), FindExInfoBasic, &found,
+                                                           FindExSearchNameMatch, nullptr,
+                                                           FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(velmora::FromWin(found.cFileName));
     } while (::FindNextFileW(search.Get(), &found));
     return names;
 }

@@ -40,6 +40,7 @@ public:
     bool WriteWhole(const CStringW& file, const std::vector<unsigned char>& bytes) override;
     bool Remove(const CStringW& file) override;
     std::vector<CStringW> LauncherNames(RunScope scope) const override;
+    std::vector<CStringW> FileNamesIn(const CStringW& folder) const override;
     CStringW Expand(const CStringW& text) const override;
     void AnnounceEnvironmentChange() override;
     FolderSecurityRead ReadFolderSecurity(const CStringW& folder) const override;

@@ -32,6 +32,12 @@ struct RunEntry {
     // missing; the program a terminal finds first instead, when not ours.
     bool terminalLauncherMissing = false;
     CStringW terminalShadowedBy;
+    // Set by the store's follower: the file the Run box starts for the
+    // command's name instead of it (a program or script of that name that the
+    // shell finds before App Paths), and whether that file is an app
+    // execution alias; empty when the command itself starts.
+    CStringW runTakenBy;
+    bool runTakenByAlias = false;
     RunCommandOptions options;
     // A command with options: its default value's text as stored (its
     // launcher, unless another tool rewrote it).

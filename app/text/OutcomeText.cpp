@@ -3,6 +3,7 @@
 #include "app/runcmd/TerminalName.h"
 #include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
+#include "base/language.h"
 
 namespace {
 
@@ -17,14 +18,19 @@ CStringW Quoted(const CStringW& command) { return FillIn(WideFrom936("“%s”")
 CStringW ListingStatusText(const std::vector<RunEntry>& entries, int unreadable) {
     int broken = 0;
     int shadowed = 0;
+    int taken = 0;
     for (const RunEntry& entry : entries) {
         broken += entry.broken ? 1 : 0;
         shadowed += entry.shadowed ? 1 : 0;
+        taken += entry.runTakenBy.IsEmpty() ? 0 : 1;
     }
     CStringW text =
         FillIn(WideFrom936("共 %s 个运行命令"), {DecimalText(static_cast<long long>(entries.size()))});
     if (broken > 0) text += FillIn(WideFrom936("，%s 个失效"), {DecimalText(broken)});
     if (shadowed > 0) text += FillIn(WideFrom936("，%s 个被覆盖"), {DecimalText(shadowed)});
+    if (taken > 0)
+        text +=
+            FillIn(WideFrom936(velmora::Text{"，%s 个名称被占用", ", %s names taken"}), {DecimalText(taken)});
     if (unreadable > 0) text += FillIn(WideFrom936("，%s 项无法读取"), {DecimalText(unreadable)});
     return text;
 }

@@ -1,6 +1,7 @@
 #include "app/text/ViewText.h"
 
 #include "app/text/QuestionText.h"
+#include "base/language.h"
 
 const char* const kRunManagerTitle = "管理运行命令";
 const char* const kNothingSelectedText = "请先在列表中选择运行命令";
@@ -35,10 +36,25 @@ const char* ColumnHeading(RunColumn column) noexcept {
 }
 
 CStringW StateText(const RunEntry& entry) {
-    if (entry.broken && entry.shadowed) return WideFrom936("失效、被覆盖");
-    if (entry.broken) return WideFrom936("失效");
-    if (entry.shadowed) return WideFrom936("被覆盖");
-    return CStringW();
+    CStringW text;
+    if (entry.broken && entry.shadowed)
+        text = WideFrom936("失效、被覆盖");
+    else if (entry.broken)
+        text = WideFrom936("失效");
+    else if (entry.shadowed)
+        text = WideFrom936("被覆盖");
+    if (!entry.runTakenBy.IsEmpty()) {
+        if (!text.IsEmpty()) text += WideFrom936(velmora::Text{"、", ", "});
+        text += WideFrom936(velmora::Text{"名称被占用", "name taken"});
+    }
+    return text;
+}
+
+const char* RunTakenText(bool alias) noexcept {
+    static constexpr velmora::Text kProgram{"运行框启动的是 %s", "The Run box starts %s instead"};
+    static constexpr velmora::Text kAlias{"运行框启动的是应用执行别名 %s",
+                                          "The Run box starts the app execution alias %s instead"};
+    return alias ? kAlias : kProgram;
 }
 
 std::vector<CStringW> OptionLines(const RunCommandOptions& options) {

@@ -12,8 +12,13 @@ extern const char* const kRunManagerTitle;  // 管理运行命令
 // Heading of a column: 命令, 目标, 范围, 状态, 附加路径.
 const char* ColumnHeading(RunColumn column) noexcept;
 
-// 失效, 被覆盖, both joined by "、", or empty.
+// 失效, 被覆盖, both joined by "、", or empty; then 名称被占用 when the Run
+// box starts something else for the command's name.
 CStringW StateText(const RunEntry& entry);
+
+// What the Run box starts instead of a command, with a hole for the file:
+// a program or script found before App Paths, or an app execution alias.
+const char* RunTakenText(bool alias) noexcept;
 
 // The text of a cell.
 CStringW CellText(const RunEntry& entry, RunColumn column);

@@ -444,9 +444,14 @@ TEST_F(CliVerbTest, JsonDocuments) {
 TEST_F(CliVerbTest, CheckReportsEachKindOfProblem) {
     reg.PutText("U:AP\\abcdefghijklmnopqrstuvwxyz.exe", "", "C:\\Tools\\long.exe");
     reg.PutText("U:AP\\ spaced .exe", "", "C:\\Tools\\spaced.exe");
+    // A script of a command's name in a PATH folder: the Run box starts it instead.
+    reg.PutRaw("U:Environment", "Path", kRegExpandSz, memreg::Utf16Bytes(std::string("C:\\Scripts") + '\0'));
+    launcherFiles.variables["%PATHEXT%"] = ".COM;.EXE;.BAT;.CMD";
+    launcherFiles.PutProgram("C:\\Scripts\\ed.cmd", 3);
     ASSERT_EQ(Run("check|--json"), CliExitCode::kProblemsFound);
     const std::string json = N(output.out);
-    for (const char* part : {"{\"kind\":\"broken\",\"name\":\"tools\\\\old\",\"scope\":\"machine\"",
+    for (const char* part : {"{\"kind\":\"run-taken\",\"name\":\"ed\"", "\"winner\":\"C:\\\\Scripts\\\\ed.CMD\"}",
+                             "{\"kind\":\"broken\",\"name\":\"tools\\\\old\",\"scope\":\"machine\"",
                              "{\"kind\":\"shadowed\",\"name\":\"shared\",\"scope\":\"machine\"",
                              "{\"kind\":\"name\",\"name\":\"abcdefghijklmnopqrstuvwxyz\"",
                              "{\"kind\":\"name\",\"name\":\" spaced \"", "\"checked\":6"}) {

@@ -536,6 +536,38 @@ TEST_F(LaunchersTest, AProgramEarlierOnPathShadowsTheCommand) {
     EXPECT_TRUE(Listed("ed").terminalLauncherMissing);
 }
 
+// What the Run box starts for a bare name: the Windows folder, System32 and
+// every PATH folder come before App Paths, each tried with PATHEXT in order.
+TEST_F(LaunchersTest, TheRunBoxTellsWhatTakesACommandsName) {
+    files.variables["%SystemRoot%"] = "C:\\Windows";
+    files.variables["%LOCALAPPDATA%"] = "C:\\Users\\me\\AppData\\Local";
+    reg.PutRaw("U:Environment", "Path", kRegExpandSz,
+               memreg::Utf16Bytes(std::string("C:\\Mine;C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps") + '\0'));
+    ASSERT_EQ(TurnOn(Listed("ed")), ChangeResult::kDone);  // its own launcher on PATH is no rival
+    struct Row {
+        const char* file;  // put in place, in this order
+        const char* taker;
+        bool alias;
+    } const rows[] = {
+        {nullptr, "", false},
+        {"C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\ed.exe",
+         "C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\ed.EXE", true},
+        {"C:\\Mine\\ed.bat", "C:\\Mine\\ed.BAT", false},
+        {"C:\\Mine\\ed.com", "C:\\Mine\\ed.COM", false},  // PATHEXT's order within a folder
+        {"C:\\Windows\\System32\\ed.exe", "C:\\Windows\\System32\\ed.EXE", false},
+        {"C:\\Windows\\ed.bat", "C:\\Windows\\ed.BAT", false},
+    };
+    for (const Row& row : rows) {
+        if (row.file != nullptr) files.PutProgram(row.file, 3);
+        const RunEntry entry = Listed("ed");
+        EXPECT_EQ(N(entry.runTakenBy), row.taker) << (row.file ? row.file : "nothing");
+        EXPECT_EQ(entry.runTakenByAlias, row.alias) << row.taker;
+    }
+    // A name with a folder in it is a path to the Run box.
+    files.PutProgram("C:\\Mine\\old.exe", 3);
+    EXPECT_TRUE(Listed("tools\\old").runTakenBy.IsEmpty());
+}
+
 // The rule that judges a machine launcher folder's descriptor, as SDDL.
 TEST(FolderSecurityTest, OnlyAdministratorsAndSystemMayChangeAMachineLauncherFolder) {
     const CStringW users = u"S-1-5-32-545";

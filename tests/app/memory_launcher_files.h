@@ -96,6 +96,15 @@ public:
         files.erase(Key(file));
         return true;
     }
+    std::vector<CStringW> FileNamesIn(const CStringW& folder) const override {
+        const std::string prefix = Key(folder) + "\\";
+        std::vector<CStringW> names;
+        for (const auto& [path, bytes] : files) {
+            if (path.rfind(prefix, 0) == 0 && path.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(W(path.substr(prefix.size())));
+        }
+        return names;
+    }
     std::vector<CStringW> LauncherNames(RunScope scope) const override {
         const std::string folder = Key(Folder(scope)) + "\\";
         std::vector<CStringW> names;

@@ -123,6 +123,16 @@ velmora set-target tedit 'C:\velmora-term\window.exe' --user --force
 expect_rc 0 "set-target tedit window.exe"
 [ "$(subsystem "$bin_unix/tedit.exe")" = 2 ] || fail "the launcher's subsystem: $(subsystem "$bin_unix/tedit.exe")"
 
+step "a script of the name earlier on PATH: check names what cmd and the Run box start instead"
+mkdir -p "$prefix/drive_c/keep2" && printf '@echo off\r\n' >"$prefix/drive_c/keep2/tedit.cmd"
+velmora check --user --json
+rm -rf "$prefix/drive_c/keep2"
+expect_rc 1 "check with tedit.cmd on PATH"
+for part in '{"kind":"terminal-shadowed","name":"tedit"' '{"kind":"run-taken","name":"tedit"' \
+  '"winner":"C:\\keep2\\tedit.CMD"}'; do
+  grep -qiF "$part" "$out/stdout" || fail "check: no $part in $(cat "$out/stdout")"
+done
+
 step "deleted: the launcher goes; deleted behind Velmora's back: 9009 and one line, check and repair"
 velmora remove tedit --user
 expect_rc 0 "remove tedit"
