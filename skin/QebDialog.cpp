@@ -1,5 +1,6 @@
 #include "skin/QebDialog.h"
 
+#include "base/language.h"
 #include "skin/dpi_scale.h"
 #include "skin/frame_hit_test.h"
 #include "skin/win32_facts.h"
@@ -147,13 +148,13 @@ void CQebDialog::CreateCaptionButtons() {
                       RECT{place.left, place.top, place.right, place.bottom}, this, id);
         button.AddToolTip(velmora::WideFrom936(tip));
     };
-    create(m_btnClose, places.close, ID_CAPTION_CLOSE, "关闭");
+    create(m_btnClose, places.close, ID_CAPTION_CLOSE, velmora::Text{"关闭", "Close"});
     if (hasMaximize) {
-        create(m_btnMax, places.maximize, ID_CAPTION_MAXIMIZE, "最大化");
+        create(m_btnMax, places.maximize, ID_CAPTION_MAXIMIZE, velmora::Text{"最大化", "Maximize"});
     } else {
         ModifyStyle(WS_MAXIMIZEBOX, 0);
     }
-    create(m_btnMin, places.minimize, ID_CAPTION_MINIMIZE, "最小化");
+    create(m_btnMin, places.minimize, ID_CAPTION_MINIMIZE, velmora::Text{"最小化", "Minimize"});
 }
 
 void CQebDialog::LayoutCaptionButtons(bool maximized) {

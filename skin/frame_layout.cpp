@@ -1,5 +1,6 @@
 #include "skin/frame_layout.h"
 
+#include "base/language.h"
 #include "skin/dpi_scale.h"
 
 namespace velmora::skin {
@@ -122,7 +123,9 @@ int MaximizeButtonImageOffset(const CaptionButtonLayout& layout, bool maximized)
     return maximized ? offsets.restore : offsets.maximize;
 }
 
-const char* MaximizeButtonTipText(bool maximized) noexcept { return maximized ? "还原" : "最大化"; }
+const char* MaximizeButtonTipText(bool maximized) noexcept {
+    return maximized ? velmora::Text{"还原", "Restore Down"} : velmora::Text{"最大化", "Maximize"};
+}
 
 SkinPoint WindowMenuPoint(SkinRect windowRect, const FrameMetrics& m) noexcept {
     return {windowRect.left + m.leftWidth, windowRect.top + m.captionHeight};

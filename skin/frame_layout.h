@@ -125,7 +125,7 @@ CaptionStripOffsets CaptionStripOffsetsOf(const CaptionButtonLayout& layout) noe
 // The maximise button's offset: the restore images while maximised.
 int MaximizeButtonImageOffset(const CaptionButtonLayout& layout, bool maximized) noexcept;
 // The maximise button's tooltip: "还原" while maximised, else "最大化"
-// (narrow text in the build's code page).
+// (narrow text in the build's code page), in the current language.
 const char* MaximizeButtonTipText(bool maximized) noexcept;
 
 // Screen point where the window menu opens: (window left + w3, window top + h0).

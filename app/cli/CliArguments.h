@@ -4,8 +4,12 @@
 // (CliVerbTable.h), and every refusal comes back as a text.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/language.h"
 #include "base/wide_text.h"
 
 // How `path` changes the Path value; kShow only prints it.
@@ -15,6 +19,7 @@ struct CliRequest {
     CStringW verb;                   // "list", ...; empty with --help or --version alone
     std::vector<CStringW> operands;  // in order
     bool help = false;               // --help (-h, /?): the verb's help, or the overview
+    CStringW language;               // --lang en|zh, before or after the verb
     bool version = false;
     bool user = false;         // --user
     bool machine = false;      // --machine
@@ -56,3 +61,10 @@ struct CliParse {
 // or flag, a flag the verb does not take, a flag without its value, too few
 // or too many operands, --user with --machine, two Path changes.
 CliParse ParseCliArguments(const std::vector<CStringW>& args);
+
+// The language the console speaks: --lang (its last value before "--"),
+// over `environment` (VELMORA_LANG), over `remembered` (the user's choice in
+// the registry); Chinese when none names a language. Chosen before anything
+// is printed, so that even a refusal of the arguments reads in it.
+velmora::Language CliLanguage(const std::vector<CStringW>& args, std::optional<std::string_view> environment,
+                              std::optional<std::string_view> remembered);

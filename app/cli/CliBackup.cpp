@@ -12,17 +12,19 @@ using velmora::FillIn;
 CStringW ItemLine(const ImportItem& item) {
     switch (item.action) {
         case ImportAction::kAdd:
-            return FillIn(CliText("%s  %s（%s）：%s"), {CliText(kImportAdd), item.command,
-                                                        CliText(ScopeText(item.scope)), item.newTarget});
+            return FillIn(
+                CliText(velmora::Text{"%s  %s（%s）：%s", "%s  %s (%s): %s"}),
+                {CliText(kImportAdd), item.command, CliText(ScopeText(item.scope)), item.newTarget});
         case ImportAction::kReplace:
-            return FillIn(CliText("%s  %s（%s）：%s → %s"),
+            return FillIn(CliText(velmora::Text{"%s  %s（%s）：%s → %s", "%s  %s (%s): %s -> %s"}),
                           {CliText(kImportReplace), item.command, CliText(ScopeText(item.scope)),
                            item.oldTarget, item.newTarget});
         case ImportAction::kRefused:
             break;
     }
-    return FillIn(CliText("%s  第 %s 行  %s：%s"), {CliText(kImportSkip), DecimalText(item.line),
-                                                    item.fileKey, CliText(ImportRefusalText(item.refusal))});
+    return FillIn(CliText(velmora::Text{"%s  第 %s 行  %s：%s", "%s  line %s  %s: %s"}),
+                  {CliText(kImportSkip), DecimalText(item.line), item.fileKey,
+                   CliText(ImportRefusalText(item.refusal))});
 }
 
 }  // namespace
@@ -40,19 +42,23 @@ CliExitCode ExportVerb(const CliVerbContext& context) {
         for (std::size_t i = 1; i < request.operands.size(); ++i) {
             const std::vector<RunEntry> named = EntriesNamed(context, request.operands[i]);
             if (named.empty()) {
-                context.Err(FillIn(CliText("没有运行命令“%s”"), {request.operands[i]}));
+                context.Err(
+                    FillIn(CliText(velmora::Text{"没有运行命令“%s”", "There is no run command \"%s\""}),
+                           {request.operands[i]}));
                 allFound = false;
             }
             entries.insert(entries.end(), named.begin(), named.end());
         }
         if (!allFound) {
-            context.Err(CliText("未导出，未写入文件"));
+            context.Err(
+                CliText(velmora::Text{"未导出，未写入文件", "Nothing exported; no file was written"}));
             return CliExitCode::kNotFound;
         }
     }
     const RunCommandExport exported = context.store.Export(entries);
     if (!context.services.writeFile(file, exported.file)) {
-        context.Err(FileFailureText(kExportAction, file, CliText("无法写入文件")));
+        context.Err(FileFailureText(kExportAction, file,
+                                    CliText(velmora::Text{"无法写入文件", "cannot write the file"})));
         return CliExitCode::kFailed;
     }
     const CStringW text =
@@ -70,13 +76,14 @@ CliExitCode ImportVerb(const CliVerbContext& context) {
     const CStringW& file = request.operands[0];
     std::vector<unsigned char> data;
     if (!context.services.readFile(file, &data)) {
-        context.Err(FileFailureText(kImportAction, file, CliText("无法读取文件")));
+        context.Err(FileFailureText(kImportAction, file,
+                                    CliText(velmora::Text{"无法读取文件", "cannot read the file"})));
         return CliExitCode::kNotFound;
     }
     const ImportPlan plan = context.store.PlanImport(data.data(), data.size());
     if (plan.error != RegFileError::kNone) {
         context.Err(FileFailureText(kImportAction, file, DamagedFileText(plan.error, plan.errorLine)));
-        context.Err(CliText("未做任何修改"));
+        context.Err(CliText(velmora::Text{"未做任何修改", "Nothing was changed"}));
         return CliExitCode::kFailed;
     }
     int added = 0, replaced = 0, refused = 0;
@@ -87,18 +94,25 @@ CliExitCode ImportVerb(const CliVerbContext& context) {
     }
     if (request.dryRun) {
         for (const ImportItem& item : plan.items) context.Out(ItemLine(item));
-        CStringW summary =
-            FillIn(CliText("将添加 %s 个运行命令，替换 %s 个"), {DecimalText(added), DecimalText(replaced)});
-        if (refused > 0) summary += FillIn(CliText("；%s 项不会写入"), {DecimalText(refused)});
-        context.Out(summary + CliText("（试运行，未做任何修改）"));
+        CStringW summary = FillIn(CliText(velmora::Text{"将添加 %s 个运行命令，替换 %s 个",
+                                                        "%s run commands would be added, %s replaced"}),
+                                  {DecimalText(added), DecimalText(replaced)});
+        if (refused > 0)
+            summary += FillIn(CliText(velmora::Text{"；%s 项不会写入", "; %s items would not be written"}),
+                              {DecimalText(refused)});
+        context.Out(summary +
+                    CliText(velmora::Text{"（试运行，未做任何修改）", " (dry run, nothing was changed)"}));
         return CliExitCode::kSuccess;
     }
     if (replaced > 0 && !request.force) {
         for (const ImportItem& item : plan.items) {
             if (item.action == ImportAction::kReplace) context.Err(ItemLine(item));
         }
-        context.Err(FillIn(CliText("%s 个运行命令已存在，未做任何修改；要替换请加 --force"),
-                           {DecimalText(replaced)}));
+        context.Err(
+            FillIn(CliText(velmora::Text{
+                       "%s 个运行命令已存在，未做任何修改；要替换请加 --force",
+                       "%s run commands exist already; nothing was changed. Add --force to replace them"}),
+                   {DecimalText(replaced)}));
         return CliExitCode::kExists;
     }
     for (const ImportItem& item : plan.items) {

@@ -17,12 +17,14 @@ using velmora::FillIn;
 bool AcceptName(const CliVerbContext& context, const CStringW& typed, CStringW* pName) {
     const CStringW name = TrimCommandName(typed);
     if (SplitKeyPath(name).empty()) {
-        context.Err(CliText("命令名不能为空"));
+        context.Err(CliText(velmora::Text{"命令名不能为空", "The command name cannot be empty"}));
         return false;
     }
     if (name.GetLength() > kCommandNameLimit) {
         context.Err(
-            FillIn(CliText("命令名“%s”太长：最多 %s 个字符"), {name, DecimalText(kCommandNameLimit)}));
+            FillIn(CliText(velmora::Text{"命令名“%s”太长：最多 %s 个字符",
+                                         "The command name \"%s\" is too long: at most %s characters"}),
+                   {name, DecimalText(kCommandNameLimit)}));
         return false;
     }
     *pName = name;
@@ -34,11 +36,15 @@ bool AcceptName(const CliVerbContext& context, const CStringW& typed, CStringW* 
 CliExitCode AcceptProgram(const CliVerbContext& context, const CStringW& typed, CStringW* pProgram) {
     const CStringW program = context.services.fullPath(CStringW(typed).Trim());
     if (!HasExeExtension(program)) {
-        context.Err(FillIn(CliText("“%s”不是程序：只能注册程序（.exe）文件"), {typed}));
+        context.Err(FillIn(
+            CliText(velmora::Text{"“%s”不是程序：只能注册程序（.exe）文件",
+                                  "\"%s\" is not a program: only program (.exe) files can be registered"}),
+            {typed}));
         return CliExitCode::kUsage;
     }
     if (!context.services.programExists(program)) {
-        context.Err(FillIn(CliText("找不到程序：%s"), {program}));
+        context.Err(
+            FillIn(CliText(velmora::Text{"找不到程序：%s", "Cannot find the program: %s"}), {program}));
         return CliExitCode::kNotFound;
     }
     *pProgram = program;
@@ -48,7 +54,8 @@ CliExitCode AcceptProgram(const CliVerbContext& context, const CStringW& typed, 
 // Tells what a declined replacement left alone, and how to go ahead.
 void TellNotReplaced(const CliVerbContext& context) {
     context.Err(context.prompts.lastReplaceQuestion);
-    context.Err(CliText("未做修改；要替换请加 --force"));
+    context.Err(CliText(
+        velmora::Text{"未做修改；要替换请加 --force", "Nothing was changed; add --force to replace"}));
 }
 
 // An edit's outcome: its status line (the manager's) on the output when it
@@ -96,7 +103,8 @@ CliExitCode AddVerb(const CliVerbContext& context) {
     command.terminal = request.terminal;
     if (!ApplyOptionsChange({}, OptionsChangeOf(context), &command.options)) return CliExitCode::kUsage;
     if ((command.terminal || command.options.Any()) && !context.store.HasLaunchers()) {
-        context.Err(CliText("此程序不能制作终端启动文件"));
+        context.Err(CliText(
+            velmora::Text{"此程序不能制作终端启动文件", "This program cannot make terminal launchers"}));
         return CliExitCode::kFailed;
     }
     const CStringW& name = command.name;
@@ -111,8 +119,9 @@ CliExitCode AddVerb(const CliVerbContext& context) {
                         : AddOutcomeText(name, command.target, result));
         return ExitCodeOf(result);
     }
-    context.Out(FillIn(CliText("运行命令添加成功！“%s”（%s）：%s"),
-                       {name, CliText(ScopeText(context.scope)), command.target}));
+    context.Out(FillIn(
+        CliText(velmora::Text{"运行命令添加成功！“%s”（%s）：%s", "Run command added: \"%s\" (%s): %s"}),
+        {name, CliText(ScopeText(context.scope)), command.target}));
     if (command.pathFolders && !command.pathFolders->empty())
         context.Out(EditStatusText(kEditPathAction, name, ChangeResult::kDone, CStringW()));
     if (command.options.Any()) context.Out(OptionsOutcomeText(name, command.target, result, CStringW()));
@@ -127,7 +136,7 @@ CliExitCode SetVerb(const CliVerbContext& context) {
     RunEntry entry;
     if (!FindEntryToChange(context, context.request.operands[0], &entry)) return CliExitCode::kNotFound;
     if (!context.store.HasLaunchers()) {
-        context.Err(CliText("此程序不能制作启动文件"));
+        context.Err(CliText(velmora::Text{"此程序不能制作启动文件", "This program cannot make launchers"}));
         return CliExitCode::kFailed;
     }
     const ChangeResult result = context.store.SetOptions(entry, OptionsChangeOf(context));
@@ -141,7 +150,10 @@ CliExitCode SetVerb(const CliVerbContext& context) {
     if (result == ChangeResult::kDone) {
         const std::optional<RunEntry> changed = context.store.Find(entry.scope, entry.command);
         if (changed && !changed->options.Any())
-            context.Out(FillIn(CliText("“%s”已没有选项，恢复为普通运行命令"), {entry.command}));
+            context.Out(
+                FillIn(CliText(velmora::Text{"“%s”已没有选项，恢复为普通运行命令",
+                                             "\"%s\" has no options left and is a plain run command again"}),
+                       {entry.command}));
     }
     return CliExitCode::kSuccess;
 }
@@ -157,7 +169,7 @@ CliExitCode RemoveVerb(const CliVerbContext& context) {
             allFound = false;
     }
     if (!allFound) {
-        context.Err(CliText("未删除任何运行命令"));
+        context.Err(CliText(velmora::Text{"未删除任何运行命令", "No run command was deleted"}));
         return CliExitCode::kNotFound;
     }
     const RunBatchResult result = context.store.Delete(entries);
@@ -191,7 +203,7 @@ CliExitCode PathVerb(const CliVerbContext& context) {
     if (!FindEntryToChange(context, request.operands[0], &entry)) return CliExitCode::kNotFound;
     if ((request.pathChange == PathChange::kAdd || request.pathChange == PathChange::kRemove) &&
         CStringW(request.pathArgument).Trim().empty()) {
-        context.Err(CliText("文件夹不能为空"));
+        context.Err(CliText(velmora::Text{"文件夹不能为空", "The folder cannot be empty"}));
         return CliExitCode::kUsage;
     }
     std::vector<CStringW> folders = context.store.PathFolders(entry);
@@ -210,7 +222,8 @@ CliExitCode PathVerb(const CliVerbContext& context) {
         }
         case PathChange::kAdd:
             if (!AddPathFolder(folders, request.pathArgument)) {
-                context.Out(FillIn(CliText("附加路径中已有：%s"), {request.pathArgument}));
+                context.Out(FillIn(CliText(velmora::Text{"附加路径中已有：%s", "Already in the Path: %s"}),
+                                   {request.pathArgument}));
                 return CliExitCode::kSuccess;
             }
             break;
@@ -218,7 +231,8 @@ CliExitCode PathVerb(const CliVerbContext& context) {
             std::size_t index = 0;
             while (index < folders.size() && !SameFolder(folders[index], request.pathArgument)) ++index;
             if (!RemovePathFolder(folders, index)) {
-                context.Err(FillIn(CliText("附加路径中没有：%s"), {request.pathArgument}));
+                context.Err(FillIn(CliText(velmora::Text{"附加路径中没有：%s", "Not in the Path: %s"}),
+                                   {request.pathArgument}));
                 return CliExitCode::kNotFound;
             }
             break;

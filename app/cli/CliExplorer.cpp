@@ -23,8 +23,13 @@ CliExitCode Status(const CliVerbContext& context, ExplorerIntegration& explorer)
 CStringW CheckExplorerAction(const CliRequest& request) {
     const CStringW& action = request.operands[0];
     if (action != u"on" && action != u"off" && action != u"status" && action != u"repair")
-        return velmora::FillIn(CliText("explorer 后应为 on、off、status 或 repair，而不是 %s"), {action});
-    if (request.machine) return CliText("explorer 只作用于当前用户，不接受 --machine");
+        return velmora::FillIn(
+            CliText(velmora::Text{"explorer 后应为 on、off、status 或 repair，而不是 %s",
+                                  "explorer must be followed by on, off, status or repair, not %s"}),
+            {action});
+    if (request.machine)
+        return CliText(velmora::Text{"explorer 只作用于当前用户，不接受 --machine",
+                                     "explorer works for the current user only and does not take --machine"});
     return CStringW();
 }
 
@@ -58,7 +63,9 @@ CliExitCode ExplorerVerb(const CliVerbContext& context) {
         return CliExitCode::kFailed;
     }
     if (program.empty() || !context.services.programExists(program)) {
-        context.Err(velmora::FillIn(CliText("找不到 Velmora 的窗口程序：%s"), {program}));
+        context.Err(velmora::FillIn(CliText(velmora::Text{"找不到 Velmora 的窗口程序：%s",
+                                                          "Cannot find Velmora's window program: %s"}),
+                                    {program}));
         return CliExitCode::kNotFound;
     }
     if (!explorer->TurnOn(program)) {

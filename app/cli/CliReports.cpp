@@ -1,6 +1,7 @@
 // The verbs that only read: list, show, check.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "app/cli/CliVerbContext.h"
 #include "app/cli/JsonText.h"
@@ -56,7 +57,7 @@ CStringW OptionsJson(const RunCommandOptions& options) {
 void AppendOptionLines(const CliVerbContext& context, const RunEntry& entry) {
     const RunCommandOptions& options = entry.options;
     if (!options.Any()) return;
-    context.Out(FillIn(CliText("  程序：%s"), {entry.target}));
+    context.Out(FillIn(CliText(velmora::Text{"  程序：%s", "  Program: %s"}), {entry.target}));
     for (const CStringW& line : OptionLines(options)) context.Out(u"  " + line);
 }
 
@@ -178,8 +179,9 @@ CStringW KeyJson(const RegKeyContents& contents) {
 void AppendKeyRows(const RegKeyContents& contents, const CStringW& indent,
                    std::vector<std::vector<CStringW>>& rows) {
     for (const RegValue& value : contents.values) {
-        rows.push_back({indent + (value.name.empty() ? CliText("(默认)") : value.name), TypeText(value.type),
-                        ValueDataText(value)});
+        rows.push_back(
+            {indent + (value.name.empty() ? CliText(velmora::Text{"(默认)", "(Default)"}) : value.name),
+             TypeText(value.type), ValueDataText(value)});
     }
     for (const RegKeyContents::SubKey& subKey : contents.subKeys) {
         rows.push_back({indent + u"[" + subKey.name + u"]"});
@@ -217,14 +219,18 @@ void AddLauncherProblems(const CliVerbContext& context, const std::vector<RunEnt
         }
         static const struct {
             const char16_t* kind;
-            const char* text;
+            velmora::Text text;
         } kKinds[] = {
-            {u"launcher-orphan", "多余的终端启动文件"},
-            {u"launcher-missing", "终端启动文件缺失"},
-            {u"launcher-wrong-kind", "终端启动文件类型不符"},
-            {u"options-not-applied", "选项未生效：默认值不再指向它的启动文件"},
-            {u"options-launcher-missing", "选项的启动文件缺失"},
-            {u"options-folder-missing", "起始位置不存在"},
+            {u"launcher-orphan", velmora::Text{"多余的终端启动文件", "Extra terminal launcher"}},
+            {u"launcher-missing", velmora::Text{"终端启动文件缺失", "Terminal launcher missing"}},
+            {u"launcher-wrong-kind",
+             velmora::Text{"终端启动文件类型不符", "Terminal launcher of the wrong kind"}},
+            {u"options-not-applied",
+             velmora::Text{"选项未生效：默认值不再指向它的启动文件",
+                           "Options not applied: the default value no longer points to its launcher"}},
+            {u"options-launcher-missing",
+             velmora::Text{"选项的启动文件缺失", "Launcher of the options missing"}},
+            {u"options-folder-missing", velmora::Text{"起始位置不存在", "Start-in folder missing"}},
         };
         const auto& kind = kKinds[problem.kind];
         problems.push_back({kind.kind, CliText(kind.text), problem.command, problem.scope, problem.file});
@@ -244,6 +250,21 @@ void AddExplorerProblems(const CliVerbContext& context, std::vector<Problem>& pr
         }
     }
 }
+
+// While it lives, texts read in Chinese when `chinese` says so: the texts
+// of a JSON document are the same in every language.
+class ChineseWhile {
+public:
+    explicit ChineseWhile(bool chinese) {
+        if (chinese) velmora::UseLanguage(velmora::Language::kChinese);
+    }
+    ~ChineseWhile() { velmora::UseLanguage(m_was); }
+    ChineseWhile(const ChineseWhile&) = delete;
+    ChineseWhile& operator=(const ChineseWhile&) = delete;
+
+private:
+    velmora::Language m_was = velmora::CurrentLanguage();
+};
 
 }  // namespace
 
@@ -266,7 +287,7 @@ CliExitCode ListVerb(const CliVerbContext& context) {
     for (const RunEntry& entry : entries) anyOptions = anyOptions || entry.options.Any();
     std::vector<std::vector<CStringW>> rows(1);
     for (const RunColumn column : columns) rows[0].push_back(CliText(ColumnHeading(column)));
-    if (anyOptions) rows[0].push_back(CliText("选项"));
+    if (anyOptions) rows[0].push_back(CliText(velmora::Text{"选项", "Options"}));
     for (const RunEntry& entry : entries) {
         rows.emplace_back();
         for (const RunColumn column : columns) rows.back().push_back(CellText(entry, column));
@@ -281,7 +302,8 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
     const CStringW& name = context.request.operands[0];
     const std::vector<RunEntry> entries = EntriesNamed(context, name);
     if (entries.empty()) {
-        context.Err(FillIn(CliText("没有运行命令“%s”"), {name}));
+        context.Err(
+            FillIn(CliText(velmora::Text{"没有运行命令“%s”", "There is no run command \"%s\""}), {name}));
         return CliExitCode::kNotFound;
     }
     CStringW json = u"{\"entries\":[";
@@ -292,7 +314,9 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
         const long status = context.store.Contents(entry, &contents);
         const CStringW key = RootName(entry.scope) + context.services.place.KeyPathOf(entry.keyPath);
         if (status != kRegistrySuccess) {
-            context.Err(FillIn(CliText("无法读取 %s：注册表错误 %s"), {key, DecimalText(status)}));
+            context.Err(FillIn(
+                CliText(velmora::Text{"无法读取 %s：注册表错误 %s", "Cannot read %s: registry error %s"}),
+                {key, DecimalText(status)}));
             failed = true;
             continue;
         }
@@ -304,7 +328,8 @@ CliExitCode ShowVerb(const CliVerbContext& context) {
             continue;
         }
         if (i > 0) context.Out(CStringW());
-        context.Out(FillIn(CliText("%s（%s）"), {entry.command, CliText(ScopeText(entry.scope))}));
+        context.Out(FillIn(CliText(velmora::Text{"%s（%s）", "%s (%s)"}),
+                           {entry.command, CliText(ScopeText(entry.scope))}));
         context.Out(key);
         std::vector<std::vector<CStringW>> rows;
         AppendKeyRows(contents, u"  ", rows);
@@ -319,18 +344,32 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
     const RunListing listing = context.store.List();
     const std::vector<RunEntry> entries = Selected(context, listing.entries);
     std::vector<Problem> problems;
+    std::optional<ChineseWhile> jsonTexts(std::in_place, context.request.json);
     for (const RunEntry& entry : entries) {
-        if (entry.broken) problems.push_back(EntryProblem(u"broken", CliText("失效"), entry));
-        if (entry.shadowed) problems.push_back(EntryProblem(u"shadowed", CliText("被覆盖"), entry));
+        if (entry.broken)
+            problems.push_back(EntryProblem(u"broken", CliText(velmora::Text{"失效", "Broken"}), entry));
+        if (entry.shadowed)
+            problems.push_back(
+                EntryProblem(u"shadowed", CliText(velmora::Text{"被覆盖", "Overridden"}), entry));
         if (entry.command.GetLength() > kCommandNameLimit) {
             problems.push_back(EntryProblem(
-                u"name", FillIn(CliText("名称超过 %s 个字符"), {DecimalText(kCommandNameLimit)}), entry));
+                u"name",
+                FillIn(CliText(velmora::Text{"名称超过 %s 个字符", "Name longer than %s characters"}),
+                       {DecimalText(kCommandNameLimit)}),
+                entry));
         } else if (NormalizeKeyPath(entry.keyPath) != entry.keyPath) {
-            problems.push_back(EntryProblem(u"name", CliText("名称两端有空白或多余的反斜杠"), entry));
+            problems.push_back(
+                EntryProblem(u"name",
+                             CliText(velmora::Text{"名称两端有空白或多余的反斜杠",
+                                                   "Name with blanks or extra backslashes at its ends"}),
+                             entry));
         }
         if (!entry.terminalShadowedBy.IsEmpty()) {
-            problems.push_back(EntryProblem(u"terminal-shadowed",
-                                            CliText("终端中被遮蔽：") + entry.terminalShadowedBy, entry));
+            problems.push_back(
+                EntryProblem(u"terminal-shadowed",
+                             CliText(velmora::Text{"终端中被遮蔽：", "Shadowed in terminals: "}) +
+                                 entry.terminalShadowedBy,
+                             entry));
             problems.back().winner = entry.terminalShadowedBy;
         }
         if (!entry.runTakenBy.IsEmpty()) {
@@ -342,6 +381,7 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
     }
     AddLauncherProblems(context, entries, problems);
     AddExplorerProblems(context, problems);
+    jsonTexts.reset();
     if (context.request.json) {
         CStringW json = u"{\"problems\":[";
         for (std::size_t i = 0; i < problems.size(); ++i) {
@@ -362,14 +402,18 @@ CliExitCode CheckVerb(const CliVerbContext& context) {
                 {problem.text, problem.command, CliText(ScopeText(problem.scope)), problem.target});
         }
         context.output.Out(AlignedTable(rows));
-        context.Out(problems.empty() ? FillIn(CliText("检查了 %s 个运行命令，没有发现问题"),
-                                              {DecimalText(static_cast<long long>(entries.size()))})
-                                     : FillIn(CliText("检查了 %s 个运行命令，发现 %s 个问题"),
-                                              {DecimalText(static_cast<long long>(entries.size())),
-                                               DecimalText(static_cast<long long>(problems.size()))}));
+        context.Out(problems.empty()
+                        ? FillIn(CliText(velmora::Text{"检查了 %s 个运行命令，没有发现问题",
+                                                       "Checked %s run commands and found no problems"}),
+                                 {DecimalText(static_cast<long long>(entries.size()))})
+                        : FillIn(CliText(velmora::Text{"检查了 %s 个运行命令，发现 %s 个问题",
+                                                       "Checked %s run commands and found %s problems"}),
+                                 {DecimalText(static_cast<long long>(entries.size())),
+                                  DecimalText(static_cast<long long>(problems.size()))}));
     }
     if (listing.unreadable > 0) {
-        context.Err(FillIn(CliText("%s 个键无法读取"), {DecimalText(listing.unreadable)}));
+        context.Err(FillIn(CliText(velmora::Text{"%s 个键无法读取", "%s keys could not be read"}),
+                           {DecimalText(listing.unreadable)}));
         return CliExitCode::kFailed;
     }
     return problems.empty() ? CliExitCode::kSuccess : CliExitCode::kProblemsFound;

@@ -41,14 +41,18 @@ CliExitCode AllOff(const CliVerbContext& context) {
     const CStringW shown = context.store.LauncherFolder(context.scope);
     switch (context.store.TakeLauncherFolderOffPath(context.scope)) {
         case ChangeResult::kDone:
-            context.Out(FillIn(CliText("已把 %s 从%s的 PATH 中去掉；新打开的终端生效"),
-                               {shown, CliText(ScopeText(context.scope))}));
+            context.Out(FillIn(
+                CliText(velmora::Text{"已把 %s 从%s的 PATH 中去掉；新打开的终端生效",
+                                      "Took %s off PATH (%s); terminals opened from now on see the change"}),
+                {shown, CliText(ScopeText(context.scope))}));
             return CliExitCode::kSuccess;
         case ChangeResult::kUnchanged:
             return CliExitCode::kSuccess;
         default:
             context.Err(
-                FillIn(CliText("未能修改%s的 PATH：注册表拒绝了修改"), {CliText(ScopeText(context.scope))}));
+                FillIn(CliText(velmora::Text{"未能修改%s的 PATH：注册表拒绝了修改",
+                                             "Could not change PATH (%s): the registry refused the change"}),
+                       {CliText(ScopeText(context.scope))}));
             return CliExitCode::kFailed;
     }
 }
@@ -62,15 +66,19 @@ CliExitCode Repair(const CliVerbContext& context) {
     const std::vector<LauncherProblem> left = context.store.RepairLaunchers(problems);
     for (const LauncherProblem& problem : left) {
         if (problem.kind == LauncherProblem::kUnsafeFolder) {
-            context.Err(UnsafeFolderText(problem.file, problem.folder) + CliText("；") +
+            context.Err(UnsafeFolderText(problem.file, problem.folder) + CliText(velmora::Text{"；", "; "}) +
                         ChangeFailureReason(ChangeResult::kFolderUnsafe));
             continue;
         }
-        context.Err(FillIn(CliText("未能修复“%s”的终端启动文件：%s"), {problem.command, problem.file}));
+        context.Err(FillIn(CliText(velmora::Text{"未能修复“%s”的终端启动文件：%s",
+                                                 "Could not repair the terminal launcher of \"%s\": %s"}),
+                           {problem.command, problem.file}));
     }
     context.Out(problems.empty()
-                    ? CliText("终端命令没有需要修复的问题")
-                    : FillIn(CliText("修复了 %s 个终端命令的问题"),
+                    ? CliText(velmora::Text{"终端命令没有需要修复的问题",
+                                            "The terminal commands have nothing to repair"})
+                    : FillIn(CliText(velmora::Text{"修复了 %s 个终端命令的问题",
+                                                   "Repaired the problems of %s terminal commands"}),
                              {DecimalText(static_cast<long long>(problems.size() - left.size()))}));
     return left.empty() ? CliExitCode::kSuccess : CliExitCode::kFailed;
 }
@@ -85,14 +93,17 @@ void TellTerminalUse(const CliVerbContext& context, const RunEntry& entry) {
     marked.front().terminal = true;
     context.store.Mark(marked);
     if (!marked.front().terminalShadowedBy.IsEmpty()) {
-        context.Err(FillIn(CliText("“%s”在终端中被遮蔽：PATH 中排在前面的 %s 会先被找到"),
+        context.Err(FillIn(CliText(velmora::Text{
+                               "“%s”在终端中被遮蔽：PATH 中排在前面的 %s 会先被找到",
+                               "\"%s\" is shadowed in terminals: %s comes first on PATH and is found first"}),
                            {entry.command, marked.front().terminalShadowedBy}));
     }
 }
 
 CliExitCode TerminalVerb(const CliVerbContext& context) {
     if (!context.store.HasLaunchers()) {
-        context.Err(CliText("此程序不能制作终端启动文件"));
+        context.Err(CliText(
+            velmora::Text{"此程序不能制作终端启动文件", "This program cannot make terminal launchers"}));
         return CliExitCode::kFailed;
     }
     const CStringW& action = context.request.operands[0];
@@ -111,7 +122,10 @@ CliExitCode TerminalVerb(const CliVerbContext& context) {
         code = Worse(code, Report(context, entries[i], on, batch.results[i]));
     if (!on && !batch.emptiedScopes.empty()) {
         context.Out(
-            FillIn(CliText("%s已没有终端命令；要把启动文件夹从 PATH 中去掉，运行 velmora terminal off --all"),
+            FillIn(CliText(velmora::Text{
+                       "%s已没有终端命令；要把启动文件夹从 PATH 中去掉，运行 velmora terminal off --all",
+                       "%s: no terminal commands are left; to take the launcher folder off PATH, run velmora "
+                       "terminal off --all"}),
                    {CliText(ScopeText(context.scope))}));
     }
     return code;

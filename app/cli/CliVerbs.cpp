@@ -61,11 +61,13 @@ bool FindEntryToChange(const CliVerbContext& context, const CStringW& name, RunE
     const RunScope other =
         context.scope == RunScope::kCurrentUser ? RunScope::kLocalMachine : RunScope::kCurrentUser;
     if (context.store.Find(other, name)) {
-        context.Err(FillIn(CliText("%s中没有运行命令“%s”（%s有，可加 %s）"),
+        context.Err(FillIn(CliText(velmora::Text{"%s中没有运行命令“%s”（%s有，可加 %s）",
+                                                 "%s: there is no run command \"%s\" (%s has it; add %s)"}),
                            {CliText(ScopeText(context.scope)), name, CliText(ScopeText(other)),
                             other == RunScope::kCurrentUser ? CStringW(u"--user") : CStringW(u"--machine")}));
     } else {
-        context.Err(FillIn(CliText("没有运行命令“%s”"), {name}));
+        context.Err(
+            FillIn(CliText(velmora::Text{"没有运行命令“%s”", "There is no run command \"%s\""}), {name}));
     }
     return false;
 }
@@ -75,7 +77,7 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
     const CliRequest& request = parse.request;
     if (!parse.error.empty()) {
         output.Err(u"velmora: " + parse.error + u"\n");
-        output.Err(CliText("用法见 velmora --help") + u"\n");
+        output.Err(CliText(velmora::Text{"用法见 velmora --help", "For usage see velmora --help"}) + u"\n");
         return CliExitCode::kUsage;
     }
     if (request.help) {
@@ -88,9 +90,15 @@ CliExitCode RunCli(const std::vector<CStringW>& args, const CliServices& service
     }
     const CliVerbRow& verb = *FindCliVerb(request.verb);
     if (request.machine && !services.elevated && Writes(verb, request)) {
-        output.Err(CliText("需要管理员权限才能修改本机（HKEY_LOCAL_MACHINE）的运行命令，未做任何修改。") +
+        output.Err(CliText(velmora::Text{
+                       "需要管理员权限才能修改本机（HKEY_LOCAL_MACHINE）的运行命令，未做任何修改。",
+                       "Changing this computer's run commands (HKEY_LOCAL_MACHINE) requires administrator "
+                       "rights; nothing was changed."}) +
                    u"\n");
-        output.Err(CliText("请在以管理员身份运行的命令提示符中重试，或改用 --user。") + u"\n");
+        output.Err(
+            CliText(velmora::Text{"请在以管理员身份运行的命令提示符中重试，或改用 --user。",
+                                  "Try again in a Command Prompt run as administrator, or use --user."}) +
+            u"\n");
         return CliExitCode::kNeedsAdmin;
     }
     const bool scopeGiven = request.user || request.machine;

@@ -8,10 +8,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "VelmoraVersion.h"
+#include "app/cli/CliArguments.h"
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/platform/Elevation_win32.h"
@@ -23,6 +25,7 @@
 #include "app/platform/WholeFile_win32.h"
 #include "app/registry/Registry_win32.h"
 #include "app/runcmd/RunCommandBackup.h"
+#include "app/text/LanguageChoice.h"
 #include "base/system_library_win32.h"
 #include "base/win32_handles.h"
 
@@ -92,11 +95,30 @@ std::vector<CStringW> ArgumentsAfterProgram() {
 
 CStringW VersionText() { return u"" VELMORA_VERSION_TEXT; }
 
+// VELMORA_LANG as narrow text, when it is set and plain ASCII.
+std::optional<std::string> LanguageVariable() {
+    wchar_t value[32] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"VELMORA_LANG", value, 32);
+    if (length == 0 || length >= 32) return std::nullopt;
+    std::string name;
+    for (DWORD i = 0; i < length; ++i) {
+        if (value[i] < 0x20 || value[i] > 0x7E) return std::nullopt;
+        name += static_cast<char>(value[i]);
+    }
+    return name;
+}
+
 }  // namespace
 
 int main() {
     velmora::LoadDllsFromSystemOnly();
     CWin32Registry registry;
+    // The language first: every line, even a refusal of the arguments, reads in it.
+    const std::vector<CStringW> args = ArgumentsAfterProgram();
+    const std::optional<std::string> variable = LanguageVariable();
+    const std::optional<std::string> remembered =
+        RememberedLanguageName(registry, ToRegKey(HKEY_CURRENT_USER));
+    velmora::UseLanguage(CliLanguage(args, variable, remembered));
     CliServices services;
     services.registry = &registry;
     services.place = SystemRunCommandPlace();
@@ -119,5 +141,5 @@ int main() {
     services.windowProgram = WindowProgramBeside(RunningProgramPath());
     services.runsAsShellUser = RunsAsShellUser();
     ConsoleOutput output;
-    return static_cast<int>(RunCli(ArgumentsAfterProgram(), services, output));
+    return static_cast<int>(RunCli(args, services, output));
 }

@@ -1,5 +1,6 @@
 #include "app/platform/ShellLaunch_win32.h"
 
+#include "base/language.h"
 #include "base/win32_handles.h"
 
 DWORD ShellOpen(ShellExecuteExFn shellExecute, HWND hOwner, const CStringW& file,
@@ -32,6 +33,7 @@ CStringW SystemErrorText(DWORD error) {
     if (length > 0 && buffer != nullptr) text = velmora::FromWin(buffer, length);
     text.TrimRight(u" \r\n");
     if (text.IsEmpty())
-        text = velmora::FillIn(velmora::WideFrom936("错误 %s"), {velmora::DecimalText(error)});
+        text = velmora::FillIn(velmora::WideFrom936(velmora::Text{"错误 %s", "Error %s"}),
+                               {velmora::DecimalText(error)});
     return text;
 }

@@ -17,6 +17,6 @@ using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 // (never 0).
 DWORD ShellOpen(ShellExecuteExFn shellExecute, HWND hOwner, const CStringW& file, const CStringW& parameters);
 
-// The system's text for an error code without its line end, or "错误 N" when
+// The system's text for an error code without its line end, or "错误 N" ("Error N") when
 // the system has none.
 CStringW SystemErrorText(DWORD error);

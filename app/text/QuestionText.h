@@ -7,12 +7,13 @@
 
 #include "app/runcmd/RunCommandQuestions.h"
 #include "app/runcmd/RunEntries.h"
+#include "base/language.h"
 #include "base/wide_text.h"
 
 // Captions: 替换运行命令, 删除运行命令, 终端命令.
-extern const char* const kReplaceQuestionCaption;
-extern const char* const kDeleteQuestionCaption;
-extern const char* const kTerminalQuestionCaption;
+extern const velmora::Text kReplaceQuestionCaption;
+extern const velmora::Text kDeleteQuestionCaption;
+extern const velmora::Text kTerminalQuestionCaption;
 
 // 本机 or 当前用户.
 const char* ScopeText(RunScope scope) noexcept;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
+#include "base/language.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "fixed_prompts.h"
 #include "memory_launcher_files.h"
@@ -67,6 +69,13 @@ TEST(CliArgumentsTest, ParsesOrRefusesEachForm) {
         {"set|x|--env|=1", "--env 应为 NAME=VALUE", "set", 1},
         {"set|x|--admin|--no-admin", "只能用其中一个", "set", 1},
         {"add|x|y|--no-admin", "add 不接受选项 --no-admin", "add", 2},
+        // --lang goes with every verb, before it or after it.
+        {"--lang|en|list", "", "list", 0},
+        {"list|--lang=zh|--json", "", "list", 0},
+        {"remove|a|--lang|en-US", "", "remove", 1},
+        {"list|--lang|fr", "--lang 应为 en 或 zh：fr", "list", 0},
+        {"--lang=de|list", "--lang 应为 en 或 zh：de", "", 0},
+        {"list|--lang", "选项 --lang 缺少参数", "list", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
@@ -87,6 +96,26 @@ TEST(CliArgumentsTest, ParsesOrRefusesEachForm) {
     const CliRequest path = ParseCliArguments(Args("path|ed|--remove|C:\\x")).request;
     EXPECT_EQ(path.pathChange, PathChange::kRemove);
     EXPECT_EQ(N(path.pathArgument), "C:\\x");
+}
+
+TEST(CliArgumentsTest, TheLanguageIsTheFlagsOverTheEnvironmentsOverTheRememberedOne) {
+    using velmora::Language;
+    struct Row {
+        const char* args;
+        std::optional<std::string_view> environment, remembered;
+        Language expected;
+    } const rows[] = {
+        {"list", std::nullopt, std::nullopt, Language::kChinese},
+        {"list", std::nullopt, "en", Language::kEnglish},
+        {"list", "zh", "en", Language::kChinese},
+        {"list|--lang|en", "zh", "zh", Language::kEnglish},
+        {"--lang=en|list", std::nullopt, std::nullopt, Language::kEnglish},
+        {"--lang|en|list|--lang|zh", std::nullopt, "en", Language::kChinese},  // the last one given
+        {"list|--lang|fr", "en", std::nullopt, Language::kEnglish},  // refused later, in English
+        {"remove|--|--lang|en", std::nullopt, std::nullopt, Language::kChinese},  // an operand
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CliLanguage(Args(row.args), row.environment, row.remembered), row.expected) << row.args;
 }
 
 TEST(CliTextTest, JsonStringsAndUtf8) {
@@ -266,6 +295,47 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         }
         EXPECT_EQ(reg.keys != before, row.writes);
         EXPECT_EQ(files.count("C:\\out.reg"), 0u);
+    }
+}
+
+// Run as the console's main runs a verb: in the language its arguments
+// choose. The exit codes and the JSON documents are the same in both.
+TEST_F(CliVerbTest, EnglishWhenChosenWithTheSameExitCodesAndJson) {
+    struct Row {
+        const char* args;
+        CliExitCode code;
+        const char* out;  // a part of stdout ("" for any)
+        const char* err;  // a part of stderr ("" for none at all)
+    } const rows[] = {
+        {"frob|--lang|en", CliExitCode::kUsage, "", "Unknown verb: frob"},
+        {"frob", CliExitCode::kUsage, "", "未知的命令：frob"},
+        {"--lang|en|--help", CliExitCode::kSuccess, "Exit codes:", ""},
+        {"--help", CliExitCode::kSuccess, "--lang en|zh", ""},
+        {"set|--help|--lang|en", CliExitCode::kSuccess, "where %* stands", ""},
+        {"remove|ed|nothere|--lang|en", CliExitCode::kNotFound, "", "There is no run command \"nothere\""},
+        {"add|ed|C:\\Tools\\other.exe|--lang|en", CliExitCode::kExists, "",
+         "already points to: C:\\Tools\\ed.exe"},
+        {"list|ed|--lang|en", CliExitCode::kSuccess, " run commands", ""},
+        {"check|--lang|en", CliExitCode::kProblemsFound, "run commands and found", ""},
+    };
+    struct Chinese {
+        ~Chinese() { velmora::UseLanguage(velmora::Language::kChinese); }
+    } const restore;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        velmora::UseLanguage(CliLanguage(Args(row.args), std::nullopt, std::nullopt));
+        EXPECT_EQ(Run(row.args), row.code) << N(output.err);
+        EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
+        if (*row.err == '\0') EXPECT_TRUE(output.err.empty()) << N(output.err);
+        else EXPECT_NE(N(output.err).find(row.err), std::string::npos) << N(output.err);
+    }
+    for (const char* json : {"check|--json", "list|--json", "path|ed|--json"}) {
+        velmora::UseLanguage(velmora::Language::kChinese);
+        const CliExitCode chineseCode = Run(json);
+        const CStringW chinese = output.out;
+        velmora::UseLanguage(velmora::Language::kEnglish);
+        EXPECT_EQ(Run(json), chineseCode) << json;
+        EXPECT_EQ(output.out, chinese) << json;
     }
 }
 

@@ -59,6 +59,16 @@ int RunConsoleTwin(const CStringW& arguments, std::string* pOutput) {
     return static_cast<int>(exitCode);
 }
 
+// UTF-16 text as the UTF-8 bytes the console twin writes into a pipe.
+std::string Utf8(const char16_t* text) {
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text);
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), bytes, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
 class ConsoleTwinTest : public testing::Test {
 protected:
     void SetUp() override { TearDown(); }
@@ -105,6 +115,44 @@ TEST_F(ConsoleTwinTest, AddedInTheMainWindowShowsInTheList) {
     ASSERT_EQ(RunConsoleTwin(u"list " + kFromWindow + u" --json", &output), 0) << output;
     EXPECT_NE(output.find("\"name\":\"" + N(kFromWindow) + "\""), std::string::npos) << output;
     EXPECT_NE(output.find("\"scope\":\"machine\""), std::string::npos) << output;
+}
+
+// The console's language: --lang over VELMORA_LANG over the remembered
+// choice, Chinese without any; the exit code is the same in both. The output
+// comes through a pipe as UTF-8.
+TEST_F(ConsoleTwinTest, SpeaksTheLanguageItIsToldAndChineseOtherwise) {
+    struct Row {
+        const char16_t* arguments;
+        const wchar_t* variable;  // VELMORA_LANG, or none
+        const wchar_t* remembered;  // HKCU\Software\Velmora "Language", or none
+        int code;
+        const char16_t* text;
+    } const rows[] = {
+        {u"--help --lang en", nullptr, nullptr, 0, u"Usage: velmora VERB"},
+        {u"--help", nullptr, nullptr, 0, u"用法：velmora VERB"},
+        {u"frob --lang en", nullptr, nullptr, 2, u"velmora: Unknown verb: frob"},
+        {u"frob", nullptr, nullptr, 2, u"velmora: 未知的命令：frob"},
+        {u"frob", L"en", nullptr, 2, u"Unknown verb: frob"},
+        {u"frob --lang zh", L"en", nullptr, 2, u"未知的命令：frob"},
+        {u"frob", nullptr, L"en", 2, u"Unknown verb: frob"},
+        {u"frob", L"zh", L"en", 2, u"未知的命令：frob"},
+    };
+    constexpr wchar_t kSettings[] = L"Software\\Velmora";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(N(row.arguments));
+        ::SetEnvironmentVariableW(L"VELMORA_LANG", row.variable);
+        if (row.remembered != nullptr) {
+            ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, L"Language", REG_SZ, row.remembered,
+                                        static_cast<DWORD>((::lstrlenW(row.remembered) + 1) * sizeof(wchar_t))),
+                      ERROR_SUCCESS);
+        }
+        std::string output;
+        const int code = RunConsoleTwin(row.arguments, &output);
+        if (row.remembered != nullptr) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettings, L"Language");
+        ::SetEnvironmentVariableW(L"VELMORA_LANG", nullptr);
+        EXPECT_EQ(code, row.code) << output;
+        EXPECT_NE(output.find(Utf8(row.text)), std::string::npos) << output;
+    }
 }
 
 }  // namespace

@@ -251,21 +251,38 @@ TEST(LaunchTextTest, KeyAndProblemLines) {
     const struct {
         LaunchProblem problem;
         std::u16string line;
+        std::u16string english;  // the user chose English
     } cases[] = {
-        {LaunchProblem::kNotARunCommand, u"“ed”不是运行命令\r\n"},
-        {LaunchProblem::kProgramMissing, u"运行命令“ed”的程序不存在：C:\\x.exe\r\n"},
+        {LaunchProblem::kNotARunCommand, u"“ed”不是运行命令\r\n", u"\"ed\" is not a run command\r\n"},
+        {LaunchProblem::kProgramMissing, u"运行命令“ed”的程序不存在：C:\\x.exe\r\n",
+         u"The program of the run command \"ed\" does not exist: C:\\x.exe\r\n"},
         // The system's reason without its own line break.
-        {LaunchProblem::kStartFailed, u"运行命令“ed”的程序无法启动：C:\\x.exe：系统找不到指定的文件。\r\n"},
-        {LaunchProblem::kFolderMissing, u"运行命令“ed”的起始位置不存在：C:\\x.exe\r\n"},
-        {LaunchProblem::kDeclined, u"未以管理员身份运行“ed”：已取消\r\n"},
-        {LaunchProblem::kStartsItself, u"运行命令“ed”的程序指向它自己的启动文件：C:\\x.exe\r\n"},
+        {LaunchProblem::kStartFailed, u"运行命令“ed”的程序无法启动：C:\\x.exe：系统找不到指定的文件。\r\n",
+         u"The program of the run command \"ed\" cannot be started: C:\\x.exe: 系统找不到指定的文件。\r\n"},
+        {LaunchProblem::kFolderMissing, u"运行命令“ed”的起始位置不存在：C:\\x.exe\r\n",
+         u"The start-in folder of the run command \"ed\" does not exist: C:\\x.exe\r\n"},
+        {LaunchProblem::kDeclined, u"未以管理员身份运行“ed”：已取消\r\n", u"\"ed\" was not run as administrator: cancelled\r\n"},
+        {LaunchProblem::kStartsItself, u"运行命令“ed”的程序指向它自己的启动文件：C:\\x.exe\r\n",
+         u"The program of the run command \"ed\" points to its own launcher: C:\\x.exe\r\n"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(Built([&](char16_t* out, size_t capacity) {
                       return LaunchProblemLine(c.problem, name.data(), name.size(), path.data(), path.size(),
                                              reason.data(), reason.size(), out, capacity);
                   }),
                   c.line);
+        EXPECT_EQ(Built([&](char16_t* out, size_t capacity) {
+                      return LaunchProblemLine(c.problem, name.data(), name.size(), path.data(), path.size(),
+                                             reason.data(), reason.size(), out, capacity, true);
+                  }),
+                  c.english);
+    }
+    // The remembered names that ask for English, as the windows write them
+    // or a user might.
+    for (const std::u16string english : {u"en", u"EN", u"en-US", u"En_gb"})
+        EXPECT_TRUE(IsEnglishName(english.data(), english.size())) << std::string(english.begin(), english.end());
+    for (const std::u16string other : {u"", u"e", u"zh", u"english", u"enx", u"fr-en"})
+        EXPECT_FALSE(IsEnglishName(other.data(), other.size())) << std::string(other.begin(), other.end());
 }
 
 }  // namespace

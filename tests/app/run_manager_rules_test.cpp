@@ -3,6 +3,7 @@
 // that maps its rows to entries, and the layout of its controls.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "app/platform/ExplorerArguments.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/ViewText.h"
+#include "app/text/ExplorerText.h"
+#include "base/language.h"
 #include "memory_registry.h"
 #include "gbk_text.h"
 
@@ -429,6 +432,74 @@ TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     EXPECT_EQ(lines, kDeleteQuestionLines);
     const CStringW tail(u"\n……以及另外 3 个运行命令");
     EXPECT_EQ(text.Right(tail.GetLength()), tail);
+}
+
+// A filled text in Chinese and in English: the values put in come out in
+// both languages, each one whole and in the order given.
+TEST(RunManagerTextTest, FilledTextsKeepTheirValuesInOrderInBothLanguages) {
+    const RunEntry ed = Entry("ed", "C:\\T\\ed.exe", RunScope::kCurrentUser);
+    const RunEntry gone = Entry("gone", "C:\\G\\g.exe", RunScope::kLocalMachine, true, true);
+    const FolderVerdict owner{FolderFlaw::kOwner, W("S-1-5-21-9"), 0};
+    const FolderVerdict grants{FolderFlaw::kGrants, W("S-1-5-21-8"), 0x00000004u};
+    struct Row {
+        const char* what;
+        std::function<CStringW()> text;
+        std::vector<std::string> values;
+    } const rows[] = {
+        {"listing", [&] { return ListingStatusText({ed, gone, gone}, 7); }, {"3", "2", "2", "7"}},
+        {"filtered", [] { return FilteredStatusText(41, 97); }, {"41", "97"}},
+        {"batch", [] { return BatchStatusText("VERB", {41, 1, W("ed"), W("WHY")}); },
+         {"VERB", "41", "1", "VERB", "ed", "WHY"}},
+        {"one failed", [] { return BatchStatusText("VERB", {0, 1, W("ed"), W("WHY")}); }, {"VERB", "ed", "WHY"}},
+        {"rename", [] { return EditStatusText(kRenameAction, W("ed"), ChangeResult::kDone, W("editor")); },
+         {"ed", "editor"}},
+        {"target", [] { return EditStatusText(kChangeTargetAction, W("ed"), ChangeResult::kDone, W("C:\\N.exe")); },
+         {"ed", "C:\\N.exe"}},
+        {"bad name", [] { return EditStatusText(kRenameAction, W("ed"), ChangeResult::kInvalidName, W("a/b")); },
+         {"ed", "a/b"}},
+        {"add undone", [] { return AddOutcomeText(W("ed"), W("C:\\T.exe"), ChangeResult::kNotFound); },
+         {"ed", "ed"}},
+        {"options", [] { return OptionsOutcomeText(W("ed"), W("C:\\T.exe"), ChangeResult::kLauncherFailed, W("L.exe")); },
+         {"ed", "L.exe"}},
+        {"terminal on", [&] { return TerminalOutcomeText(ed, true, ChangeResult::kDone, W("C:\\B\\ed.exe")); },
+         {"ed", "C:\\B\\ed.exe"}},
+        {"terminal name", [] { return TerminalNameProblem(W("tools\\ed")); }, {"tools\\ed"}},
+        {"delete failure", [&] { return DeleteFailureText({ed, ChangeResult::kRegistryFailed, 1450}); },
+         {"ed", "1450"}},
+        {"owner", [&] { return UnsafeFolderText(W("C:\\F"), owner); }, {"C:\\F", "S-1-5-21-9"}},
+        {"grants", [&] { return UnsafeFolderText(W("C:\\F"), grants); }, {"C:\\F", "S-1-5-21-8"}},
+        {"export", [] { return ExportStatusText(41, 97, W("C:\\x.reg")); }, {"41", "C:\\x.reg", "97"}},
+        {"file", [] { return FileFailureText(kExportAction, W("C:\\x.reg"), W("WHY")); }, {"C:\\x.reg", "WHY"}},
+        {"damaged", [] { return DamagedFileText(RegFileError::kBadHex, 1234); }, {"1234"}},
+        {"import summary", [] { return ImportSummaryText(41, 97, 55); }, {"41", "97", "55"}},
+        {"import outcome", [] { return ImportOutcomeText({41, 97, 55, 13}); }, {"41", "97", "55", "13"}},
+        {"replace", [] { return ReplaceQuestionText({W("ed"), W("C:\\O.exe"), W("C:\\N.exe")}); },
+         {"ed", "C:\\O.exe", "C:\\N.exe"}},
+        {"many", [] { return ManyEntriesQuestionText("VERB", 41); }, {"41", "VERB"}},
+        {"off path", [] { return TakeFolderOffPathQuestion(W("C:\\B")); }, {"C:\\B"}},
+        {"explorer repair", [] { return ExplorerRepairText(41, 97, W("C:\\V.exe")); }, {"41", "C:\\V.exe", "97"}},
+        {"explorer state", [] { return ExplorerStateText(true, true, false, W("C:\\V.exe")); }, {"C:\\V.exe"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string texts[2];
+        for (const velmora::Language language : {velmora::Language::kChinese, velmora::Language::kEnglish}) {
+            velmora::UseLanguage(language);
+            const std::string text = N(row.text());
+            std::size_t at = 0;
+            for (const std::string& value : row.values) {
+                at = text.find(value, at);
+                if (at == std::string::npos) {
+                    ADD_FAILURE() << value << " is not in " << text;
+                    break;
+                }
+                at += value.size();
+            }
+            texts[language == velmora::Language::kEnglish] = text;
+        }
+        velmora::UseLanguage(velmora::Language::kChinese);
+        EXPECT_NE(texts[0], texts[1]);
+    }
 }
 
 TEST(ReplaceCheckTest, AsksOnlyWhenAnotherProgramWouldBeReplaced) {

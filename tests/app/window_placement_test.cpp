@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/text/LanguageChoice.h"
 #include "app/ui/RememberedWindow.h"
 #include "memory_registry.h"
 
@@ -129,6 +130,25 @@ TEST(RememberedWindowTest, KeptBelowTheUsersSettingsKey) {
     ASSERT_TRUE(ReadRememberedWindow(reg, memreg::kUserRoot, u"Software\\Velmora", u"Manager", &read));
     EXPECT_EQ(read.place.window, window.place.window);
     EXPECT_EQ(read.columnsAt96, window.columnsAt96);
+    EXPECT_TRUE(reg.Balanced());
+}
+
+// The language the user chose, kept beside the windows: read back as
+// written, and nothing for a value that is no plain name.
+TEST(RememberedWindowTest, TheLanguageChoiceIsKeptThere) {
+    memreg::MemoryRegistry reg;
+    EXPECT_EQ(RememberedLanguageName(reg, memreg::kUserRoot), std::nullopt);
+    ASSERT_TRUE(RememberLanguage(reg, memreg::kUserRoot, Language::kEnglish));
+    EXPECT_EQ(RememberedLanguageName(reg, memreg::kUserRoot), "en");
+    ASSERT_TRUE(RememberLanguage(reg, memreg::kUserRoot, Language::kChinese));
+    EXPECT_EQ(RememberedLanguageName(reg, memreg::kUserRoot), "zh");
+    for (const char* stored : {"e n", "", "a-name-far-too-long"}) {
+        reg.PutText("U:Software\\Velmora", "Language", stored);
+        EXPECT_EQ(RememberedLanguageName(reg, memreg::kUserRoot), std::nullopt) << stored;
+    }
+    reg.failAtCall = reg.calls;  // the next call fails: nothing is stored
+    EXPECT_FALSE(RememberLanguage(reg, memreg::kUserRoot, Language::kEnglish));
+    reg.failAtCall = -1;
     EXPECT_TRUE(reg.Balanced());
 }
 

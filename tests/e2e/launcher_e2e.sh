@@ -6,7 +6,8 @@
 # when it is started directly, its output goes through the launcher's, and
 # its exit code comes back; the entry's Path value leads the program's PATH;
 # a changed entry counts at the next start; a missing entry and a missing
-# program give one line on standard error and exit code 9009. The copy in
+# program give one line on standard error (in English when the user chose
+# it) and exit code 9009. The copy in
 # %ProgramData%\Velmora\bin reads the machine's entry instead.
 #   launcher_e2e.sh VELMORA_LAUNCHER_EXE ECHO_ARGS_EXE WINE_RUN WORK_DIR
 set -uo pipefail
@@ -111,4 +112,13 @@ wine_run reg delete "$user_key" /f >/dev/null || fail "reg delete"
 code=$(cmd_exit_code "$name a")
 [ "$code" = 9009 ] || fail "$name without an entry: exit code $code"
 printf '“%s”不是运行命令\r\n' "$name" | cmp - "$out/stderr" || fail "$name without an entry: stderr $(xxd "$out/stderr" | head)"
+
+step "the user chose English: the line in English"
+settings_key='HKCU\Software\Velmora'
+wine_run reg add "$settings_key" /v Language /d en /f >/dev/null || fail "reg add (language)"
+code=$(cmd_exit_code "$name a")
+wine_run reg delete "$settings_key" /v Language /f >/dev/null
+[ "$code" = 9009 ] || fail "$name without an entry, in English: exit code $code"
+printf '"%s" is not a run command\r\n' "$name" | cmp - "$out/stderr" ||
+  fail "$name without an entry, in English: stderr $(xxd "$out/stderr" | head)"
 step "passed"

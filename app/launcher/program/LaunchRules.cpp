@@ -258,52 +258,83 @@ size_t SpliceArguments(const char16_t* preset, size_t presetLength, const char16
     return needed;
 }
 
+namespace {
+
+// Each problem's line in both languages: %1 stands for the command's name,
+// %2 for the path and %3 for the system's reason.
+struct ProblemWords {
+    const char16_t* chinese;
+    const char16_t* english;
+};
+constexpr ProblemWords kProblemWords[] = {
+    {u"“%1”不是运行命令", u"\"%1\" is not a run command"},
+    {u"运行命令“%1”的程序不存在：%2", u"The program of the run command \"%1\" does not exist: %2"},
+    {u"运行命令“%1”的程序无法启动：%2：%3",
+     u"The program of the run command \"%1\" cannot be started: %2: %3"},
+    {u"运行命令“%1”的起始位置不存在：%2",
+     u"The start-in folder of the run command \"%1\" does not exist: %2"},
+    {u"未以管理员身份运行“%1”：已取消", u"\"%1\" was not run as administrator: cancelled"},
+    {u"运行命令“%1”的程序指向它自己的启动文件：%2",
+     u"The program of the run command \"%1\" points to its own launcher: %2"},
+};
+
+// The places of a line in their order, as digits ("12" for %1 then %2).
+consteval unsigned PlacesOf(const char16_t* words) {
+    unsigned places = 0;
+    for (size_t i = 0; words[i] != 0; ++i)
+        if (words[i] == u'%' && words[i + 1] >= u'1' && words[i + 1] <= u'3')
+            places = places * 10 + (words[i + 1] - u'0');
+    return places;
+}
+
+// English in ASCII: no Chinese punctuation slips in.
+consteval bool IsAscii(const char16_t* words) {
+    for (size_t i = 0; words[i] != 0; ++i)
+        if (words[i] > 0x7E) return false;
+    return true;
+}
+
+consteval bool BothLanguagesAlike() {
+    for (const ProblemWords& words : kProblemWords)
+        if (words.chinese[0] == 0 || PlacesOf(words.chinese) != PlacesOf(words.english) ||
+            !IsAscii(words.english))
+            return false;
+    return true;
+}
+static_assert(BothLanguagesAlike(),
+              "each line needs both languages with the same places, the English in ASCII");
+static_assert(sizeof kProblemWords / sizeof kProblemWords[0] ==
+              static_cast<size_t>(LaunchProblem::kStartsItself) + 1);
+
+}  // namespace
+
+bool IsEnglishName(const char16_t* name, size_t length) {
+    if (length < 2 || (length > 2 && name[2] != u'-' && name[2] != u'_')) return false;
+    return (name[0] == u'e' || name[0] == u'E') && (name[1] == u'n' || name[1] == u'N');
+}
+
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
                          size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
-                         size_t capacity) {
+                         size_t capacity, bool english) {
     // The system's texts end in a line break, sometimes after a blank.
     while (reasonLength > 0 && (reason[reasonLength - 1] == u'\r' || reason[reasonLength - 1] == u'\n' ||
                                 IsBlank(reason[reasonLength - 1])))
         --reasonLength;
+    const ProblemWords& line = kProblemWords[static_cast<size_t>(problem)];
+    const char16_t* words = english ? line.english : line.chinese;
     Output result(out, capacity);
-    switch (problem) {
-        case LaunchProblem::kNotARunCommand:
-            result.Add(u"“");
-            result.Add(name, nameLength);
-            result.Add(u"”不是运行命令");
-            break;
-        case LaunchProblem::kProgramMissing:
-            result.Add(u"运行命令“");
-            result.Add(name, nameLength);
-            result.Add(u"”的程序不存在：");
-            result.Add(path, pathLength);
-            break;
-        case LaunchProblem::kStartFailed:
-            result.Add(u"运行命令“");
-            result.Add(name, nameLength);
-            result.Add(u"”的程序无法启动：");
-            result.Add(path, pathLength);
-            result.Add(u"：");
-            result.Add(reason, reasonLength);
-            break;
-        case LaunchProblem::kFolderMissing:
-            result.Add(u"运行命令“");
-            result.Add(name, nameLength);
-            result.Add(u"”的起始位置不存在：");
-            result.Add(path, pathLength);
-            break;
-        case LaunchProblem::kDeclined:
-            result.Add(u"未以管理员身份运行“");
-            result.Add(name, nameLength);
-            result.Add(u"”：已取消");
-            break;
-        case LaunchProblem::kStartsItself:
-            result.Add(u"运行命令“");
-            result.Add(name, nameLength);
-            result.Add(u"”的程序指向它自己的启动文件：");
-            result.Add(path, pathLength);
-            break;
+    size_t from = 0;
+    size_t at = 0;
+    for (; words[at] != 0; ++at) {
+        if (words[at] != u'%' || words[at + 1] < u'1' || words[at + 1] > u'3') continue;
+        if (at > from) result.Add(words + from, at - from);
+        if (words[at + 1] == u'1') result.Add(name, nameLength);
+        if (words[at + 1] == u'2') result.Add(path, pathLength);
+        if (words[at + 1] == u'3') result.Add(reason, reasonLength);
+        from = at + 2;
+        ++at;
     }
+    if (at > from) result.Add(words + from, at - from);
     result.Add(u"\r\n", 2);
     return result.Finish();
 }

@@ -94,7 +94,8 @@ size_t AppPathsKeyOfCommand(const char16_t* name, size_t nameLength, char16_t* o
 size_t SpliceArguments(const char16_t* preset, size_t presetLength, const char16_t* tail, size_t tailLength,
                        const char16_t* environment, char16_t* out, size_t capacity);
 
-// The line the console launcher writes on standard error, ending in CR LF.
+// The line the console launcher writes on standard error (and the windows
+// one in an options folder shows), ending in CR LF.
 enum class LaunchProblem {
     kNotARunCommand,  // no entry, or one that names no program
     kProgramMissing,  // the entry's program is not there
@@ -103,9 +104,17 @@ enum class LaunchProblem {
     kDeclined,        // the administrator's prompt was declined
     kStartsItself,    // the entry's program is this launcher
 };
+// In Chinese, or in English when `english` says so.
 size_t LaunchProblemLine(LaunchProblem problem, const char16_t* name, size_t nameLength, const char16_t* path,
                          size_t pathLength, const char16_t* reason, size_t reasonLength, char16_t* out,
-                         size_t capacity);
+                         size_t capacity, bool english = false);
+
+// The user's remembered language (the value "Language" of
+// HKEY_CURRENT_USER\Software\Velmora) that asks for English: "en", or a
+// name that starts "en-" or "en_", in any letter case.
+inline constexpr char16_t kLauncherLanguageKey[] = u"Software\\Velmora";
+inline constexpr char16_t kLauncherLanguageValue[] = u"Language";
+bool IsEnglishName(const char16_t* name, size_t length);
 
 // The length of a NUL-terminated text.
 size_t TextLength(const char16_t* text);

@@ -260,6 +260,22 @@ void ShowProblem(const OwnedText& line) {
 }
 #endif
 
+// Whether the user chose English (the window menu remembers it): read with
+// advapi32, which the launcher imports anyway.
+bool UserChoseEnglish() {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER,
+                        reinterpret_cast<const wchar_t*>(velmora::launcher::kLauncherLanguageKey), 0,
+                        KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return false;
+    const velmora::OwnedRegKey key(opened);
+    OwnedText name;
+    return ReadTextValue(key.Get(),
+                         reinterpret_cast<const wchar_t*>(velmora::launcher::kLauncherLanguageValue), name,
+                         false) &&
+           velmora::launcher::IsEnglishName(name.Data16(), name.Length());
+}
+
 // Says what kept the command from starting (the console launcher on
 // standard error, the windows one in the options folder in a message box)
 // and gives the exit code for it: ERROR_CANCELLED for a declined prompt,
@@ -279,11 +295,12 @@ unsigned Problem(LaunchProblem problem, const wchar_t* name, size_t nameLength, 
             FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
             nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
     const velmora::OwnedLocalMemory reasonOwner(reason);
+    const bool english = UserChoseEnglish();
     OwnedText line;
     if (Compose(line, [&](char16_t* out, size_t capacity) {
             return velmora::launcher::LaunchProblemLine(problem, Utf16(name), nameLength, Utf16(path),
                                                         pathLength, Utf16(reason), reasonLength, out,
-                                                        capacity);
+                                                        capacity, english);
         }))
 #ifdef VELMORA_LAUNCHER_WINDOWS
         ShowProblem(line);
