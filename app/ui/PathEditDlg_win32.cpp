@@ -22,8 +22,8 @@ using velmora::Text;
 constexpr Text kTitle{"%s：%s", "%s: %s"};  // 编辑附加路径：COMMAND
 constexpr Text kAddButton{"添加", "Add"};
 constexpr Text kRemoveButton{"删除", "Remove"};
-constexpr Text kUpButton{"上移", "Move up"};
-constexpr Text kDownButton{"下移", "Move down"};
+constexpr Text kUpButton{"上移", "Up"};
+constexpr Text kDownButton{"下移", "Down"};
 constexpr Text kMissingMark{"    （不存在）", "    (not found)"};
 constexpr Text kChooseFolder{"选择要加入附加路径的文件夹", "Choose a folder to add to the Path"};
 

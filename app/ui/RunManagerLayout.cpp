@@ -35,7 +35,9 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi, const RunManage
     const int buttonTop = inner.bottom - margin - buttonHeight;
     int right = inner.right - margin;
     for (int i = kRunManagerButtonCount; i-- > 0;) {
-        const int buttonWidth = FittingWidth(kRunManagerButtonWidth, texts.buttons[i], 2 * kButtonTextSides, dpi);
+        // Each end scaled on its own, as the button draws it.
+        const int ends = 2 * skin::ScaleForDpi(kButtonTextSides, dpi);
+        const int buttonWidth = FittingWidth(kRunManagerButtonWidth, texts.buttons[i] + ends, 0, dpi);
         layout.buttons[i] = skin::RectAt(right - buttonWidth, buttonTop, buttonWidth, buttonHeight);
         right -= buttonWidth + gap;
     }

@@ -28,9 +28,9 @@ constexpr int kRunManagerFilterGap = 6;  // between the filter field and the lis
 // The buttons left to right: 运行, 打开位置, 删除, 刷新.
 constexpr int kRunManagerButtonCount = 5;
 
-// The room a skin button leaves its text at each side (its rounded end and a
-// little air) and a list cell leaves at its sides together, at 96 DPI.
-constexpr int kButtonTextSides = 14;
+// The room a skin button leaves its text at each side (its rounded end) and
+// a list cell leaves at its sides together, at 96 DPI.
+constexpr int kButtonTextSides = 11;
 constexpr int kCellTextPadding = 12;
 
 // How wide the manager's words are at the window's DPI, measured in the

@@ -673,7 +673,7 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
     for (const int dpi : {96, 192}) {
         const velmora::app::RunManagerLayout wider = velmora::app::LayOutRunManager({3, 27, 617, 417}, dpi, texts);
         EXPECT_EQ(wider.filterLabel.Width(), std::max(64, 44 * dpi / 96)) << dpi;
-        EXPECT_EQ(wider.buttons[1].Width(), std::max(90 + 28 * dpi / 96, 72 * dpi / 96)) << dpi;
+        EXPECT_EQ(wider.buttons[1].Width(), std::max(90 + 22 * dpi / 96, 72 * dpi / 96)) << dpi;
         EXPECT_EQ(wider.buttons[4].Width(), 72 * dpi / 96) << dpi;
         EXPECT_EQ(wider.buttons[4].right, 617 - 10 * dpi / 96) << dpi;
         EXPECT_EQ(wider.buttons[2].left - wider.buttons[1].right, 8 * dpi / 96) << dpi;
