@@ -6,7 +6,8 @@ using velmora::Text;
 
 const Text kRunManagerTitle{"管理运行命令", "Manage run commands"};
 const Text kNothingSelectedText{"请先在列表中选择运行命令", "Select a run command in the list first"};
-const Text kTargetMissingReason{"目标文件及其所在文件夹都不存在", "Neither the target file nor its folder exists"};
+const Text kTargetMissingReason{"目标文件及其所在文件夹都不存在",
+                                "Neither the target file nor its folder exists"};
 const Text kFilterLabel{"筛选：", "Filter:"};
 const Text kFilterHint{"输入命令、目标或附加路径中的文字", "Type part of a command, target or Path"};
 
@@ -49,14 +50,16 @@ std::vector<CStringW> OptionLines(const RunCommandOptions& options) {
     std::vector<CStringW> lines;
     if (!options.arguments.IsEmpty()) lines.push_back(WideFrom936(kArgumentsLine) + options.arguments);
     if (!options.folder.IsEmpty()) lines.push_back(WideFrom936(kFolderLine) + options.folder);
-    for (const CStringW& variable : options.environment) lines.push_back(WideFrom936(kVariableLine) + variable);
+    for (const CStringW& variable : options.environment)
+        lines.push_back(WideFrom936(kVariableLine) + variable);
     if (options.administrator) lines.push_back(WideFrom936(kAdministratorLine));
     return lines;
 }
 
 CStringW TerminalText(const RunEntry& entry) {
     if (!entry.terminal) return CStringW();
-    if (!entry.terminalShadowedBy.IsEmpty()) return WideFrom936(kTerminalShadowedBy) + entry.terminalShadowedBy;
+    if (!entry.terminalShadowedBy.IsEmpty())
+        return WideFrom936(kTerminalShadowedBy) + entry.terminalShadowedBy;
     if (entry.terminalLauncherMissing) return u"\u2713" + WideFrom936(kLauncherMissing);
     return u"\u2713";
 }
@@ -94,13 +97,15 @@ CStringW CellText(const RunEntry& entry, RunColumn column) {
 // Menu items of English Windows end in "..." where a dialog follows, as the
 // Chinese ones end in "…".
 const RunActionText kRunAction{{"运行", "Run"}, {"运行(&R)", "&Run"}};
-const RunActionText kOpenLocationAction{{"打开位置", "Open location"}, {"打开位置(&L)", "Open file &location"}};
+const RunActionText kOpenLocationAction{{"打开位置", "Open location"},
+                                        {"打开位置(&L)", "Open file &location"}};
 const RunActionText kRenameAction{{"重命名", "Rename"}, {"重命名(&M)\tF2", "Rena&me\tF2"}};
 const RunActionText kChangeTargetAction{{"修改目标", "Change target"},
                                         {"修改目标(&T)…\tF4", "Change &target...\tF4"}};
 const RunActionText kEditPathAction{{"编辑附加路径", "Edit Path"},
                                     {"编辑附加路径(&P)…\tCtrl+P", "Edit &Path...\tCtrl+P"}};
-const RunActionText kOptionsAction{{"设置选项", "Set options"}, {"属性(&R)…\tAlt+Enter", "Pr&operties...\tAlt+Enter"}};
+const RunActionText kOptionsAction{{"设置选项", "Set options"},
+                                   {"属性(&R)…\tAlt+Enter", "Pr&operties...\tAlt+Enter"}};
 const RunActionText kCopyToUserAction{{"复制到当前用户", "Copy to current user"},
                                       {"复制到当前用户(&U)\tCtrl+U", "Copy to current &user\tCtrl+U"}};
 const RunActionText kCopyToMachineAction{{"复制到本机", "Copy to this machine"},
@@ -111,8 +116,9 @@ const RunActionText kImportAction{{"导入", "Import"}, {"导入(&I)…\tCtrl+I"
 const RunActionText kRefreshAction{{"刷新", "Refresh"}, {"刷新(&F)\tF5", "Re&fresh\tF5"}};
 const RunActionText kTerminalAction{{"设为终端可用", "Make usable in terminals"},
                                     {"在终端中可用(&T)\tCtrl+T", "Usable in &terminals\tCtrl+T"}};
-const RunActionText kTerminalOffAction{{"取消终端可用", "Stop terminal use"},
-                                       {"取消在终端中可用(&T)\tCtrl+T", "No longer usable in &terminals\tCtrl+T"}};
+const RunActionText kTerminalOffAction{
+    {"取消终端可用", "Stop terminal use"},
+    {"取消在终端中可用(&T)\tCtrl+T", "No longer usable in &terminals\tCtrl+T"}};
 
 const Text kSelectOneText{"请只选择一个运行命令", "Select only one run command"};
 const Text kDropProgramText{"只能拖入程序（.exe）文件", "Only a program (.exe) file can be dropped here"};
@@ -128,5 +134,6 @@ const Text kOkButton{"确定", "OK"};
 const Text kBrowseButton{"浏览…", "Browse..."};
 const Text kRegFileFilter{"注册表文件 (*.reg)|*.reg|所有文件 (*.*)|*.*|",
                           "Registration entries (*.reg)|*.reg|All files (*.*)|*.*|"};
-const Text kProgramFileFilter{"程序 (*.exe)|*.exe|所有文件 (*.*)|*.*|", "Programs (*.exe)|*.exe|All files (*.*)|*.*|"};
+const Text kProgramFileFilter{"程序 (*.exe)|*.exe|所有文件 (*.*)|*.*|",
+                              "Programs (*.exe)|*.exe|All files (*.*)|*.*|"};
 const Text kExportFileName{"运行命令.reg", "Run commands.reg"};

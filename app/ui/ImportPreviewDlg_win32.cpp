@@ -54,8 +54,9 @@ CStringW ItemCommandText(const ImportItem& item) {
 // The reason alone, for the row's tip, which names the line itself.
 CStringW ItemReasonText(const ImportItem& item) {
     if (item.action != ImportAction::kRefused) return CStringW();
-    return velmora::FillIn(velmora::WideFrom936(kLabelled),
-                           {velmora::WideFrom936(kImportSkip), velmora::WideFrom936(ImportRefusalText(item.refusal))});
+    return velmora::FillIn(
+        velmora::WideFrom936(kLabelled),
+        {velmora::WideFrom936(kImportSkip), velmora::WideFrom936(ImportRefusalText(item.refusal))});
 }
 
 CStringW ItemActionText(const ImportItem& item) {
@@ -195,8 +196,8 @@ void CImportPreviewDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
     if (pTip->iItem < 0 || pTip->iItem >= static_cast<int>(m_plan.items.size())) return;
     const ImportItem& item = m_plan.items[static_cast<std::size_t>(pTip->iItem)];
     // The line and the key whole, then what happens to it and why.
-    CStringW tip = velmora::FillIn(velmora::WideFrom936(kLineTip),
-                                   {velmora::DecimalText(item.line), item.fileKey});
+    CStringW tip =
+        velmora::FillIn(velmora::WideFrom936(kLineTip), {velmora::DecimalText(item.line), item.fileKey});
     const CStringW what = item.action == ImportAction::kRefused ? ItemReasonText(item) : ItemActionText(item);
     tip += u"\r\n" + what;
     const CStringW target = ItemTargetText(item);

@@ -21,7 +21,8 @@ constexpr Text kArgumentsLabel{"参数", "Arguments"};
 constexpr Text kArgumentsHint{"输入的参数放在 %s 处，没有 %s 时放在最后；%s 是 %s",
                               "Typed arguments go at %s, or at the end without %s; %s is %s"};
 constexpr Text kFolderLabel{"起始位置", "Start in"};
-constexpr Text kEnvironmentLabel{"环境变量（每行一个 NAME=VALUE）", "Environment variables (NAME=VALUE, one per line)"};
+constexpr Text kEnvironmentLabel{"环境变量（每行一个 NAME=VALUE）",
+                                 "Environment variables (NAME=VALUE, one per line)"};
 constexpr Text kAdministratorBox{"以管理员身份运行", "Run as administrator"};
 constexpr Text kChooseFolder{"选择起始位置", "Choose the folder to start in"};
 
@@ -59,8 +60,7 @@ BOOL COptionsDlg::OnInitDialog() {
     m_editFolder.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
                         IDC_OPT_FOLDER);
     AddButton(m_btnBrowse, IDC_OPT_BROWSE, velmora::WideFrom936(kBrowseButton));
-    AddLabel(m_lblEnvironment, IDC_OPT_LABEL_ENVIRONMENT,
-             velmora::WideFrom936(kEnvironmentLabel));
+    AddLabel(m_lblEnvironment, IDC_OPT_LABEL_ENVIRONMENT, velmora::WideFrom936(kEnvironmentLabel));
     m_editEnvironment.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
                                  ES_AUTOVSCROLL | ES_WANTRETURN,
                              none, this, IDC_OPT_ENVIRONMENT);

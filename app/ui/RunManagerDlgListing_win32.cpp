@@ -37,7 +37,8 @@ void CRunManagerDlg::Refresh() {
     m_folderWarning.Empty();
     for (const LauncherProblem& problem : store.LauncherProblems({})) {
         if (problem.kind == LauncherProblem::kUnsafeFolder)
-            m_folderWarning += velmora::WideFrom936(kWarningSeparator) + UnsafeFolderText(problem.file, problem.folder);
+            m_folderWarning +=
+                velmora::WideFrom936(kWarningSeparator) + UnsafeFolderText(problem.file, problem.folder);
     }
     // A timer's turn comes after the paint and the input.
     if (m_model.ValuesWait()) {

@@ -222,7 +222,8 @@ void CRunManagerDlg::LayOutControls() {
     velmora::app::RunManagerTextWidths texts;
     texts.filterLabel = TextWidthOf(m_lblFilter.m_hWnd, m_lblFilter.m_pFont, m_lblFilter.GetWindowText());
     for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i)
-        texts.buttons[i] = TextWidthOf(m_buttons[i].m_hWnd, m_buttons[i].m_pFont, m_buttons[i].GetWindowText());
+        texts.buttons[i] =
+            TextWidthOf(m_buttons[i].m_hWnd, m_buttons[i].m_pFont, m_buttons[i].GetWindowText());
     const velmora::app::RunManagerLayout layout =
         velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, Dpi(), texts);
     const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {

@@ -48,7 +48,8 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi, const RunManage
     const int filterTop = inner.top + margin;
     const int filterBottom = filterTop + skin::ScaleForDpi(kRunManagerFilterHeight, dpi);
     layout.filterLabel = Clamped(
-        {left, filterTop, std::min(left + FittingWidth(kRunManagerFilterLabelWidth, texts.filterLabel, 4, dpi), rightEdge),
+        {left, filterTop,
+         std::min(left + FittingWidth(kRunManagerFilterLabelWidth, texts.filterLabel, 4, dpi), rightEdge),
          filterBottom});
     layout.filter = Clamped({layout.filterLabel.right, filterTop, rightEdge, filterBottom});
     layout.list = Clamped(

@@ -23,8 +23,8 @@ void CTarvelDlg::OnAddCommand() {
     const CStringW strName = TrimCommandName(m_editCommandName.GetWindowText());
     if (strName.IsEmpty() || m_strExePath.GetLength() < kShortestExePath) return;
     if (Register(strName, m_strExePath) == ChangeResult::kDone) {
-        ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936(kMainNoticeCaption),
-                           velmora::WideFrom936(kAddedText));
+        ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
+                           velmora::WideFrom936(kMainNoticeCaption), velmora::WideFrom936(kAddedText));
     }
 }
 

@@ -106,7 +106,8 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             break;
         case kStartFileMissingMessage:
             ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
-                               velmora::WideFrom936(kMainNoticeCaption), StartFileMissingText(m_startFile.path));
+                               velmora::WideFrom936(kMainNoticeCaption),
+                               StartFileMissingText(m_startFile.path));
             return true;
         default:
             break;
@@ -271,7 +272,8 @@ void CTarvelDlg::AddManagerMenuItem() {
     // The Explorer entries' switch first: the manager's item stays the last.
     // Their words are ShowTexts'.
     GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_ENGLISH, u" ");
-    if (m_services.explorer != nullptr) GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES, u" ");
+    if (m_services.explorer != nullptr)
+        GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES, u" ");
     GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS, u" ");
 }
 
@@ -316,8 +318,8 @@ void CTarvelDlg::OnSwitchExplorerEntries() {
     if (m_services.explorer == nullptr) return;
     const CStringW text =
         SwitchExplorerEntries(*m_services.explorer, m_services.explorerProgram, m_services.runsAsShellUser);
-    ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936(kMainNoticeCaption),
-                       text);
+    ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
+                       velmora::WideFrom936(kMainNoticeCaption), text);
 }
 
 void CTarvelDlg::OnManageRunCommands() {
