@@ -12,6 +12,7 @@
 #include "app/platform/SystemPlace_win32.h"
 #include "app/platform/TargetFile_win32.h"
 #include "app/registry/Registry_win32.h"
+#include "app/text/LanguageChoice.h"
 #include "app/ui/AppServices_win32.h"
 #include "app/ui/RunManagerChoices_win32.h"
 #include "app/ui/TarvelDlg_win32.h"
@@ -31,6 +32,10 @@ BOOL CTarvelApp::InitInstance() {
         SystemRunManagerChoices choices;
         // Where run commands go is settled here, once.
         const RunCommandPlace place = SystemRunCommandPlace();
+        // The windows speak the user's remembered language, Chinese when
+        // none is remembered.
+        const std::optional<std::string> remembered = RememberedLanguageName(registry, place.roots.user);
+        velmora::UseLanguage(velmora::ChooseLanguage(std::nullopt, std::nullopt, remembered));
         Win32LauncherFiles launcherFiles;
         Launchers launchers(registry, place, launcherFiles);
         Win32ShortcutFiles shortcutFiles;

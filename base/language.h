@@ -10,6 +10,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace velmora {
@@ -105,6 +106,13 @@ public:
     }
     // NOLINTNEXTLINE(google-explicit-constructor): a text reads as its current language
     operator const char*() const noexcept { return in(CurrentLanguage()); }
+    // Compared as the text it reads as now.
+    friend bool operator==(const Text& text, std::string_view other) noexcept {
+        return other == text.in(CurrentLanguage());
+    }
+    friend std::string operator+(std::string before, const Text& text) {
+        return before += text.in(CurrentLanguage());
+    }
 
 private:
     const char* chinese_;

@@ -80,3 +80,6 @@
 // The window-menu item (and the manager's menu item) that turns the
 // Explorer entries on and off.
 #define IDM_EXPLORER_ENTRIES 0x0120
+// The window-menu item "English / 英文": the language of the windows,
+// checked while English is in use.
+#define IDM_ENGLISH 0x0130

@@ -30,3 +30,11 @@ CPaintDC::CPaintDC(HWND hWnd) noexcept : CDC(nullptr), m_hWnd(hWnd) { m_hDC = ::
 CPaintDC::~CPaintDC() {
     if (m_hDC != nullptr) ::EndPaint(m_hWnd, &m_ps);
 }
+
+int TextWidthOf(HWND hWnd, HFONT hFont, const CStringW& text) {
+    CClientDC dc(hWnd);
+    const velmora::SelectedObject font(dc, hFont);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, velmora::WinText(text), static_cast<int>(text.size()), &extent);
+    return static_cast<int>(extent.cx);
+}

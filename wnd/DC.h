@@ -133,3 +133,6 @@ public:
 private:
     HWND m_hWnd;
 };
+
+// The width `text` takes in `hFont` on the window's client DC.
+int TextWidthOf(HWND hWnd, HFONT hFont, const CStringW& text);

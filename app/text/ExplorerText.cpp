@@ -19,8 +19,8 @@ CStringW ExplorerVerbText() { return WideFrom936("添加为运行命令…"); }
 CStringW SendToShortcutTitle() { return WideFrom936("添加为运行命令"); }
 
 const RunActionText kExplorerSwitchAction{
-    Text{"资源管理器中的“添加为运行命令”", "\"Add as run command\" in Explorer"},
-    Text{"在资源管理器的右键菜单和“发送到”中(&X)", "In Explorer's context menu and \"Send to\" (&X)"}};
+    Text{"资源管理器中的“添加为运行命令”", "\"Add as run command\" in File Explorer"},
+    Text{"在资源管理器的右键菜单和“发送到”中(&X)", "In File E&xplorer's context menu and \"Send to\""}};
 
 CStringW ExplorerEntryText(int entry) {
     switch (entry) {

@@ -24,8 +24,17 @@ constexpr int kSummaryHeight = 36;
 constexpr int kLeastReasonWidth = 80;
 constexpr int kCellPadding = 12;
 
+using velmora::Text;
+
+constexpr Text kTitle{"%s运行命令", "%s run commands"};  // 导入运行命令
+constexpr Text kCommandInScope{"%s（%s）", "%s (%s)"};
+constexpr Text kLabelled{"%s：%s", "%s: %s"};
+constexpr Text kSkippedLine{"%s：第 %s 行，%s", "%s: line %s, %s"};
+constexpr Text kReplacedTarget{"%s（原为：%s）", "%s (was: %s)"};
+constexpr Text kLineTip{"第 %s 行：%s", "Line %s: %s"};
+
 struct ColumnSpec {
-    const char* heading;
+    const Text* heading;
     int width;  // at 96 DPI
 };
 constexpr int kColumnCount = 3;
@@ -34,19 +43,20 @@ constexpr int kCommandColumn = 0;
 // others leave.
 constexpr int kReasonColumn = 1;
 const ColumnSpec kColumns[kColumnCount] = {
-    {kImportColumnCommand, 150}, {kImportColumnAction, 170}, {kImportColumnTarget, 170}};
+    {&kImportColumnCommand, 150}, {&kImportColumnAction, 170}, {&kImportColumnTarget, 170}};
 
 CStringW ItemCommandText(const ImportItem& item) {
     if (item.command.IsEmpty()) return item.fileKey;
-    return item.command + velmora::WideFrom936("（") + velmora::WideFrom936(ScopeText(item.scope)) +
-           velmora::WideFrom936("）");
+    return velmora::FillIn(velmora::WideFrom936(kCommandInScope),
+                           {item.command, velmora::WideFrom936(ScopeText(item.scope))});
 }
 
 // The reason alone, for the row's tip, which names the line itself.
 CStringW ItemReasonText(const ImportItem& item) {
     if (item.action != ImportAction::kRefused) return CStringW();
-    return velmora::WideFrom936(kImportSkip) + velmora::WideFrom936("：") +
-           velmora::WideFrom936(ImportRefusalText(item.refusal));
+    return velmora::FillIn(
+        velmora::WideFrom936(kLabelled),
+        {velmora::WideFrom936(kImportSkip), velmora::WideFrom936(ImportRefusalText(item.refusal))});
 }
 
 CStringW ItemActionText(const ImportItem& item) {
@@ -58,14 +68,14 @@ CStringW ItemActionText(const ImportItem& item) {
         case ImportAction::kRefused:
             break;
     }
-    return velmora::FillIn(velmora::WideFrom936("%s：第 %s 行，%s"),
+    return velmora::FillIn(velmora::WideFrom936(kSkippedLine),
                            {velmora::WideFrom936(kImportSkip), velmora::DecimalText(item.line),
                             velmora::WideFrom936(ImportRefusalText(item.refusal))});
 }
 
 CStringW ItemTargetText(const ImportItem& item) {
     if (item.action != ImportAction::kReplace) return item.newTarget;
-    return velmora::FillIn(velmora::WideFrom936("%s（原为：%s）"), {item.newTarget, item.oldTarget});
+    return velmora::FillIn(velmora::WideFrom936(kReplacedTarget), {item.newTarget, item.oldTarget});
 }
 
 void SetCell(HWND hList, int row, int column, const CStringW& text) {
@@ -85,7 +95,8 @@ CImportPreviewDlg::CImportPreviewDlg(const ImportPlan& plan, std::vector<bool>& 
 }
 
 BOOL CImportPreviewDlg::OnInitDialog() {
-    OpenSkinned(velmora::WideFrom936(kImportAction.name) + velmora::WideFrom936("运行命令"), kPreviewSize);
+    OpenSkinned(velmora::FillIn(velmora::WideFrom936(kTitle), {velmora::WideFrom936(kImportAction.name)}),
+                kPreviewSize);
     int added = 0;
     int replaced = 0;
     int refused = 0;
@@ -102,7 +113,7 @@ BOOL CImportPreviewDlg::OnInitDialog() {
     m_listItems.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                             LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     for (int i = 0; i < kColumnCount; ++i) {
-        const CStringW heading = velmora::WideFrom936(kColumns[i].heading);
+        const CStringW heading = velmora::WideFrom936(*kColumns[i].heading);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.cx = Scaled(kColumns[i].width);
@@ -185,13 +196,14 @@ void CImportPreviewDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
     if (pTip->iItem < 0 || pTip->iItem >= static_cast<int>(m_plan.items.size())) return;
     const ImportItem& item = m_plan.items[static_cast<std::size_t>(pTip->iItem)];
     // The line and the key whole, then what happens to it and why.
-    CStringW tip = velmora::FillIn(velmora::WideFrom936("第 %s 行：%s"),
-                                   {velmora::DecimalText(item.line), item.fileKey});
+    CStringW tip =
+        velmora::FillIn(velmora::WideFrom936(kLineTip), {velmora::DecimalText(item.line), item.fileKey});
     const CStringW what = item.action == ImportAction::kRefused ? ItemReasonText(item) : ItemActionText(item);
     tip += u"\r\n" + what;
     const CStringW target = ItemTargetText(item);
     if (!target.IsEmpty())
-        tip += u"\r\n" + velmora::WideFrom936(kImportColumnTarget) + velmora::WideFrom936("：") + target;
+        tip += u"\r\n" + velmora::FillIn(velmora::WideFrom936(kLabelled),
+                                         {velmora::WideFrom936(kImportColumnTarget), target});
     const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);
     tip.copy(reinterpret_cast<char16_t*>(pTip->pszText), length);
     pTip->pszText[length] = L'\0';

@@ -12,6 +12,20 @@ constexpr int kFieldHeight = 22;
 constexpr int kLabelHeight = 20;
 constexpr int kTextLimit = 2048;
 
+using velmora::Text;
+
+constexpr Text kTitle{"属性：%s", "%s properties"};
+constexpr Text kArgumentsLabel{"参数", "Arguments"};
+// Filled with "%*", "%*", "%%" and "%": the signs the hint is about are no
+// holes of the text itself.
+constexpr Text kArgumentsHint{"输入的参数放在 %s 处，没有 %s 时放在最后；%s 是 %s",
+                              "Typed arguments go at %s, or at the end without %s; %s is %s"};
+constexpr Text kFolderLabel{"起始位置", "Start in"};
+constexpr Text kEnvironmentLabel{"环境变量（每行一个 NAME=VALUE）",
+                                 "Environment variables (NAME=VALUE, one per line)"};
+constexpr Text kAdministratorBox{"以管理员身份运行", "Run as administrator"};
+constexpr Text kChooseFolder{"选择起始位置", "Choose the folder to start in"};
+
 }  // namespace
 
 std::vector<CStringW> VariablesOfLines(const CStringW& text) {
@@ -35,25 +49,24 @@ COptionsDlg::COptionsDlg(const CStringW& strCommand, RunCommandOptions& options,
     : CSkinnedToolDlg(pParent), m_strCommand(strCommand), m_options(options) {}
 
 BOOL COptionsDlg::OnInitDialog() {
-    OpenSkinned(velmora::FillIn(velmora::WideFrom936("属性：%s"), {m_strCommand}), kOptionsSize);
+    OpenSkinned(velmora::FillIn(velmora::WideFrom936(kTitle), {m_strCommand}), kOptionsSize);
     const RECT none{0, 0, 0, 0};
-    AddLabel(m_lblArguments, IDC_OPT_LABEL_ARGUMENTS, velmora::WideFrom936("参数"));
+    AddLabel(m_lblArguments, IDC_OPT_LABEL_ARGUMENTS, velmora::WideFrom936(kArgumentsLabel));
     m_editArguments.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
                            IDC_OPT_ARGUMENTS);
     AddLabel(m_lblHint, IDC_OPT_HINT,
-             velmora::WideFrom936("输入的参数放在 %* 处，没有 %* 时放在最后；%% 是 %"));
-    AddLabel(m_lblFolder, IDC_OPT_LABEL_FOLDER, velmora::WideFrom936("起始位置"));
+             velmora::FillIn(velmora::WideFrom936(kArgumentsHint), {u"%*", u"%*", u"%%", u"%"}));
+    AddLabel(m_lblFolder, IDC_OPT_LABEL_FOLDER, velmora::WideFrom936(kFolderLabel));
     m_editFolder.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, none, this,
                         IDC_OPT_FOLDER);
-    AddButton(m_btnBrowse, IDC_OPT_BROWSE, velmora::WideFrom936("浏览…"));
-    AddLabel(m_lblEnvironment, IDC_OPT_LABEL_ENVIRONMENT,
-             velmora::WideFrom936("环境变量（每行一个 NAME=VALUE）"));
+    AddButton(m_btnBrowse, IDC_OPT_BROWSE, velmora::WideFrom936(kBrowseButton));
+    AddLabel(m_lblEnvironment, IDC_OPT_LABEL_ENVIRONMENT, velmora::WideFrom936(kEnvironmentLabel));
     m_editEnvironment.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
                                  ES_AUTOVSCROLL | ES_WANTRETURN,
                              none, this, IDC_OPT_ENVIRONMENT);
-    m_checkAdmin.CreateEx(0, L"BUTTON", velmora::WideFrom936("以管理员身份运行"),
+    m_checkAdmin.CreateEx(0, L"BUTTON", velmora::WideFrom936(kAdministratorBox),
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, none, this, IDC_OPT_ADMIN);
-    AddButton(m_btnOk, IDOK, velmora::WideFrom936("确定"));
+    AddButton(m_btnOk, IDOK, velmora::WideFrom936(kOkButton));
     AddButton(m_btnCancel, IDCANCEL, velmora::WideFrom936(kCancelButton));
     for (CEdit* edit : {&m_editArguments, &m_editFolder, &m_editEnvironment}) edit->LimitText(kTextLimit);
     m_editArguments.SetWindowText(m_options.arguments);
@@ -105,7 +118,7 @@ void COptionsDlg::LayOutControls() {
 
 BOOL COptionsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_OPT_BROWSE) {
-        const CStringW folder = AskFolder(m_hWnd, velmora::WideFrom936("选择起始位置"));
+        const CStringW folder = AskFolder(m_hWnd, velmora::WideFrom936(kChooseFolder));
         if (!folder.IsEmpty()) m_editFolder.SetWindowText(folder);
         return TRUE;
     }

@@ -17,13 +17,23 @@ constexpr int kFieldHeight = 22;
 // A folder as long as a Path value can hold.
 constexpr int kFolderLimit = 2048;
 
+using velmora::Text;
+
+constexpr Text kTitle{"%s：%s", "%s: %s"};  // 编辑附加路径：COMMAND
+constexpr Text kAddButton{"添加", "Add"};
+constexpr Text kRemoveButton{"删除", "Remove"};
+constexpr Text kUpButton{"上移", "Up"};
+constexpr Text kDownButton{"下移", "Down"};
+constexpr Text kMissingMark{"    （不存在）", "    (not found)"};
+constexpr Text kChooseFolder{"选择要加入附加路径的文件夹", "Choose a folder to add to the Path"};
+
 }  // namespace
 
 CPathEditDlg::CPathEditDlg(const CStringW& strCommand, std::vector<CStringW>& folders, CWnd* pParent)
     : CSkinnedToolDlg(pParent), m_strCommand(strCommand), m_folders(folders), m_editing(folders) {}
 
 BOOL CPathEditDlg::OnInitDialog() {
-    OpenSkinned(velmora::FillIn(velmora::WideFrom936("%s：%s"),
+    OpenSkinned(velmora::FillIn(velmora::WideFrom936(kTitle),
                                 {velmora::WideFrom936(kEditPathAction.name), m_strCommand}),
                 kEditorSize);
     // Tab order: the field, the list, the side buttons, 确定 and 取消.
@@ -35,12 +45,12 @@ BOOL CPathEditDlg::OnInitDialog() {
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
                                LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            none, this, IDC_CHOICE_LIST);
-    AddButton(m_btnAdd, IDC_BTN_PATH_ADD, velmora::WideFrom936("添加"));
-    AddButton(m_btnBrowse, IDC_BTN_PATH_BROWSE, velmora::WideFrom936("浏览…"));
-    AddButton(m_btnRemove, IDC_BTN_PATH_REMOVE, velmora::WideFrom936("删除"));
-    AddButton(m_btnUp, IDC_BTN_PATH_UP, velmora::WideFrom936("上移"));
-    AddButton(m_btnDown, IDC_BTN_PATH_DOWN, velmora::WideFrom936("下移"));
-    AddButton(m_btnOk, IDOK, velmora::WideFrom936("确定"));
+    AddButton(m_btnAdd, IDC_BTN_PATH_ADD, velmora::WideFrom936(kAddButton));
+    AddButton(m_btnBrowse, IDC_BTN_PATH_BROWSE, velmora::WideFrom936(kBrowseButton));
+    AddButton(m_btnRemove, IDC_BTN_PATH_REMOVE, velmora::WideFrom936(kRemoveButton));
+    AddButton(m_btnUp, IDC_BTN_PATH_UP, velmora::WideFrom936(kUpButton));
+    AddButton(m_btnDown, IDC_BTN_PATH_DOWN, velmora::WideFrom936(kDownButton));
+    AddButton(m_btnOk, IDOK, velmora::WideFrom936(kOkButton));
     AddButton(m_btnCancel, IDCANCEL, velmora::WideFrom936(kCancelButton));
     StartLayout();
     ShowFolders(m_editing.empty() ? -1 : 0);
@@ -79,7 +89,7 @@ void CPathEditDlg::LayOutControls() {
 
 void CPathEditDlg::ShowFolders(int selected) {
     m_listFolders.SendMessage(LB_RESETCONTENT);
-    const CStringW missing = velmora::WideFrom936("    （不存在）");
+    const CStringW missing = velmora::WideFrom936(kMissingMark);
     for (const PathFolder& folder : MarkPathFolders(m_editing, &PathFolderExists)) {
         const CStringW row = folder.missing ? CStringW(folder.folder + missing) : folder.folder;
         m_listFolders.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(velmora::WinText(row)));
@@ -103,7 +113,7 @@ void CPathEditDlg::OnAdd() {
 }
 
 void CPathEditDlg::OnBrowse() {
-    const CStringW folder = AskFolder(m_hWnd, velmora::WideFrom936("选择要加入附加路径的文件夹"));
+    const CStringW folder = AskFolder(m_hWnd, velmora::WideFrom936(kChooseFolder));
     if (!folder.IsEmpty() && AddPathFolder(m_editing, folder))
         ShowFolders(static_cast<int>(m_editing.size()) - 1);
 }

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The verb of the status line after starting the selected entries.
+constexpr velmora::Text kStartVerb{"启动", "Start"};
+
 void Note(BatchOutcome& outcome, const RunEntry& entry, const CStringW& reason) {
     if (outcome.failed++ == 0) {
         outcome.firstFailedCommand = entry.command;
@@ -20,7 +23,7 @@ BatchOutcome CRunManagerDlg::OutcomeOf(const RunBatchResult& result) {
     return BatchOutcomeOf(result, [](long status) { return SystemErrorText(static_cast<DWORD>(status)); });
 }
 
-bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
+bool CRunManagerDlg::ConfirmMany(const velmora::Text& action, std::size_t count) {
     if (count <= static_cast<std::size_t>(kManyEntries)) return true;
     return m_prompts.Ask(velmora::WideFrom936(action),
                          ManyEntriesQuestionText(action, static_cast<int>(count)));
@@ -29,7 +32,7 @@ bool CRunManagerDlg::ConfirmMany(const char* action, std::size_t count) {
 void CRunManagerDlg::OnRun() {
     const std::vector<RunEntry> selected = SelectedEntries();
     if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
-    if (!ConfirmMany("运行", selected.size())) return;
+    if (!ConfirmMany(kRunAction.name, selected.size())) return;
     BatchOutcome outcome;
     for (const RunEntry& entry : selected) {
         // By its name, as the Run box does: the shell picks the entry (the
@@ -41,13 +44,13 @@ void CRunManagerDlg::OnRun() {
             Note(outcome, entry, SystemErrorText(error));
         }
     }
-    SetStatus(BatchStatusText("启动", outcome));
+    SetStatus(BatchStatusText(kStartVerb, outcome));
 }
 
 void CRunManagerDlg::OnOpenLocation() {
     const std::vector<RunEntry> selected = SelectedEntries();
     if (selected.empty()) return SetStatus(velmora::WideFrom936(kNothingSelectedText));
-    if (!ConfirmMany("打开位置", selected.size())) return;
+    if (!ConfirmMany(kOpenLocationAction.name, selected.size())) return;
     BatchOutcome outcome;
     for (const RunEntry& entry : selected) {
         const CStringW file = ResolveTargetFile(TargetFileOf(entry.target));
@@ -69,7 +72,7 @@ void CRunManagerDlg::OnOpenLocation() {
             Note(outcome, entry, SystemErrorText(error));
         }
     }
-    SetStatus(BatchStatusText("打开位置", outcome));
+    SetStatus(BatchStatusText(kOpenLocationAction.name, outcome));
 }
 
 void CRunManagerDlg::OnDelete() {
@@ -78,7 +81,7 @@ void CRunManagerDlg::OnDelete() {
     const RunBatchResult result = Store().Delete(entries);
     if (result.cancelled) return;
     Refresh();
-    SetStatus(BatchStatusText("删除", OutcomeOf(result)));
+    SetStatus(BatchStatusText(kDeleteAction.name, OutcomeOf(result)));
 }
 
 void CRunManagerDlg::OnRefresh() {

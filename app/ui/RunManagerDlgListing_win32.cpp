@@ -18,6 +18,9 @@ bool SortsByKeys(RunColumn column) { return column == RunColumn::kCommand || col
 // How many entries the value fill reads between two looks at the queue.
 constexpr int kEntriesBetweenLooks = 16;
 
+// Between the count and each warning of the status line.
+constexpr velmora::Text kWarningSeparator{"；", "; "};
+
 velmora::app::RunListModel::ReadValues ValuesFrom(const RunCommandStore& store) {
     return [&store](RunEntry& entry) { return store.ReadValues(entry); };
 }
@@ -34,7 +37,8 @@ void CRunManagerDlg::Refresh() {
     m_folderWarning.Empty();
     for (const LauncherProblem& problem : store.LauncherProblems({})) {
         if (problem.kind == LauncherProblem::kUnsafeFolder)
-            m_folderWarning += velmora::WideFrom936("；") + UnsafeFolderText(problem.file, problem.folder);
+            m_folderWarning +=
+                velmora::WideFrom936(kWarningSeparator) + UnsafeFolderText(problem.file, problem.folder);
     }
     // A timer's turn comes after the paint and the input.
     if (m_model.ValuesWait()) {

@@ -2,6 +2,7 @@
 // notifications: each row drawn from the model.
 #include "app/ui/RunManagerDlg_win32.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "app/ui/RunManagerLayout.h"
@@ -34,6 +35,9 @@ constexpr UINT kTextSearch = LVFI_STRING | LVFI_PARTIAL;
 
 // The rows' icons at 96 DPI: 16 pixels, read at the window's scale.
 constexpr int kIconSize = 16;
+
+// Between a heading and its cell in a row's tip.
+constexpr velmora::Text kTipSeparator{"：", ": "};
 
 }  // namespace
 
@@ -71,10 +75,14 @@ BOOL CRunManagerDlg::OnInitDialog() {
     m_listCommands.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // Headings, scopes and marks are Chinese, and so may be any name.
     m_listCommands.SetFont(CFont::TextFont(Dpi()));
+    // As designed, or as wide as the column's heading and fixed words need.
     for (const ColumnSpec& spec : kColumns) {
-        m_listCommands.InsertColumn(static_cast<int>(spec.column),
-                                    velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
-                                    velmora::app::RunManagerScaled(spec.width, Dpi()));
+        int widest = 0;
+        for (const CStringW& text : FixedColumnTexts(spec.column))
+            widest = std::max(widest, TextWidthOf(m_listCommands.m_hWnd, CFont::TextFont(Dpi()), text));
+        m_listCommands.InsertColumn(
+            static_cast<int>(spec.column), velmora::WideFrom936(ColumnHeading(spec.column)), LVCFMT_LEFT,
+            velmora::app::FittingWidth(spec.width, widest, velmora::app::kCellTextPadding, Dpi()));
     }
     // Rows are as high as their icons.
     m_rowIcons.Start(m_hWnd, m_listCommands, velmora::app::RunManagerScaled(kIconSize, Dpi()));
@@ -210,8 +218,14 @@ void CRunManagerDlg::LayOutControls() {
     if (m_listCommands.m_hWnd == nullptr) return;
     RECT inner{};
     GetInnerRect(&inner);
+    // Each label and button as wide as its words need, in its own font.
+    velmora::app::RunManagerTextWidths texts;
+    texts.filterLabel = TextWidthOf(m_lblFilter.m_hWnd, m_lblFilter.m_pFont, m_lblFilter.GetWindowText());
+    for (int i = 0; i < velmora::app::kRunManagerButtonCount; ++i)
+        texts.buttons[i] =
+            TextWidthOf(m_buttons[i].m_hWnd, m_buttons[i].m_pFont, m_buttons[i].GetWindowText());
     const velmora::app::RunManagerLayout layout =
-        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, Dpi());
+        velmora::app::LayOutRunManager({inner.left, inner.top, inner.right, inner.bottom}, Dpi(), texts);
     const auto place = [](CWnd& control, const velmora::skin::SkinRect& r) {
         control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
     };
@@ -303,7 +317,7 @@ void CRunManagerDlg::OnGetInfoTip(NMLVGETINFOTIPW* pTip) {
         const CStringW text = CellText(*entry, column);
         if (text.IsEmpty()) continue;
         if (!tip.IsEmpty()) tip += u"\r\n";
-        tip += velmora::WideFrom936(ColumnHeading(column)) + velmora::WideFrom936("：") + text;
+        tip += velmora::WideFrom936(ColumnHeading(column)) + velmora::WideFrom936(kTipSeparator) + text;
     }
     for (const CStringW& line : OptionLines(entry->options)) tip += u"\r\n" + line;
     const std::size_t length = velmora::FittingUnits(tip, static_cast<std::size_t>(pTip->cchTextMax) - 1);

@@ -182,7 +182,7 @@ protected:
     // The status line's account of an action on several entries.
     static BatchOutcome OutcomeOf(const RunBatchResult& result);
     // Asks before an action on many entries; true to go on.
-    bool ConfirmMany(const char* action, std::size_t count);
+    bool ConfirmMany(const velmora::Text& action, std::size_t count);
 
     const AppServices& m_services;
     WindowPrompts m_prompts{*this};

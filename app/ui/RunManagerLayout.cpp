@@ -18,9 +18,16 @@ skin::SkinRect Clamped(skin::SkinRect r) noexcept {
 
 }  // namespace
 
+int FittingWidth(int designedAt96, int textWidth, int sidesAt96, int dpi) noexcept {
+    return std::max(skin::ScaleForDpi(designedAt96, dpi), textWidth + skin::ScaleForDpi(sidesAt96, dpi));
+}
+
 RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
+    return LayOutRunManager(inner, dpi, RunManagerTextWidths{});
+}
+
+RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi, const RunManagerTextWidths& texts) noexcept {
     const int margin = skin::ScaleForDpi(kRunManagerMargin, dpi);
-    const int buttonWidth = skin::ScaleForDpi(kRunManagerButtonWidth, dpi);
     const int buttonHeight = skin::ScaleForDpi(kRunManagerButtonHeight, dpi);
     const int gap = skin::ScaleForDpi(kRunManagerButtonGap, dpi);
     const int statusHeight = skin::ScaleForDpi(kRunManagerStatusHeight, dpi);
@@ -28,6 +35,9 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
     const int buttonTop = inner.bottom - margin - buttonHeight;
     int right = inner.right - margin;
     for (int i = kRunManagerButtonCount; i-- > 0;) {
+        // Each end scaled on its own, as the button draws it.
+        const int ends = 2 * skin::ScaleForDpi(kButtonTextSides, dpi);
+        const int buttonWidth = FittingWidth(kRunManagerButtonWidth, texts.buttons[i] + ends, 0, dpi);
         layout.buttons[i] = skin::RectAt(right - buttonWidth, buttonTop, buttonWidth, buttonHeight);
         right -= buttonWidth + gap;
     }
@@ -38,7 +48,8 @@ RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi) noexcept {
     const int filterTop = inner.top + margin;
     const int filterBottom = filterTop + skin::ScaleForDpi(kRunManagerFilterHeight, dpi);
     layout.filterLabel = Clamped(
-        {left, filterTop, std::min(left + skin::ScaleForDpi(kRunManagerFilterLabelWidth, dpi), rightEdge),
+        {left, filterTop,
+         std::min(left + FittingWidth(kRunManagerFilterLabelWidth, texts.filterLabel, 4, dpi), rightEdge),
          filterBottom});
     layout.filter = Clamped({layout.filterLabel.right, filterTop, rightEdge, filterBottom});
     layout.list = Clamped(

@@ -28,6 +28,19 @@ constexpr int kRunManagerFilterGap = 6;  // between the filter field and the lis
 // The buttons left to right: 运行, 打开位置, 删除, 刷新.
 constexpr int kRunManagerButtonCount = 5;
 
+// The room a skin button leaves its text at each side (its rounded end) and
+// a list cell leaves at its sides together, at 96 DPI.
+constexpr int kButtonTextSides = 11;
+constexpr int kCellTextPadding = 12;
+
+// How wide the manager's words are at the window's DPI, measured in the
+// fonts they are drawn with; 0 where nothing is measured. A control whose
+// word needs more room than its design gives grows to fit it.
+struct RunManagerTextWidths {
+    int filterLabel = 0;
+    int buttons[kRunManagerButtonCount] = {};
+};
+
 struct RunManagerLayout {
     skin::SkinRect filterLabel;
     skin::SkinRect filter;
@@ -40,6 +53,13 @@ struct RunManagerLayout {
 // `dpi`. Rectangles that would have no room are empty (right == left or
 // bottom == top), never inverted.
 RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi = 96) noexcept;
+// The same with each control at least as wide as its text needs: a button
+// its text and kButtonTextSides at both sides, the filter's label its text.
+RunManagerLayout LayOutRunManager(skin::SkinRect inner, int dpi, const RunManagerTextWidths& texts) noexcept;
+
+// A width of `designedAt96` pixels at 96 DPI, at `dpi`; or, when more,
+// `textWidth` (measured at `dpi`) with `sidesAt96` pixels, scaled, added.
+int FittingWidth(int designedAt96, int textWidth, int sidesAt96, int dpi) noexcept;
 
 // The list's column widths and the side of its row icons at `dpi`.
 int RunManagerScaled(int pixelsAt96, int dpi) noexcept;

@@ -11,6 +11,8 @@ namespace {
 // anything shorter means no executable has been accepted.
 constexpr int kShortestExePath = 8;
 
+constexpr velmora::Text kAddedText{"运行命令添加成功！", "The run command was added."};
+
 }  // namespace
 
 ChangeResult CTarvelDlg::Register(const CStringW& strName, const CStringW& strTarget) {
@@ -21,8 +23,8 @@ void CTarvelDlg::OnAddCommand() {
     const CStringW strName = TrimCommandName(m_editCommandName.GetWindowText());
     if (strName.IsEmpty() || m_strExePath.GetLength() < kShortestExePath) return;
     if (Register(strName, m_strExePath) == ChangeResult::kDone) {
-        ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936("温馨提示"),
-                           velmora::WideFrom936("运行命令添加成功！"));
+        ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
+                           velmora::WideFrom936(kMainNoticeCaption), velmora::WideFrom936(kAddedText));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/platform/TargetFile_win32.h"
 #include "app/runcmd/CommandText.h"
 #include "app/text/ExplorerText.h"
+#include "app/text/LanguageChoice.h"
 #include "app/ui/RunManagerDlg_win32.h"
 #include "app/ui/SkinnedFrame_win32.h"
 #include "app/ui/TarvelDlgLayout.h"
@@ -28,7 +29,24 @@ void MoveTo(CWnd& control, const velmora::skin::SkinRect& r) {
     control.MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
+using velmora::Text;
+
+// The words of the main window. The English ones are chosen to fit the
+// window's fixed places: the usage line (320 x 20 at 96 DPI), the label (60),
+// the add button between its rounded ends and the link (131).
+constexpr Text kMainTitle{"添加运行命令", "Add run command"};
+constexpr Text kUsageText{"使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加",
+                          "Drop a program here, type a command name, click Add"};
+constexpr Text kCommandNameText{"命令名称：", "Name:"};
+constexpr Text kAddButtonText{"添加命令", "Add"};
+constexpr Text kAddSelfText{"添加本程序为 run 命令", "Add Velmora as \"run\""};
+constexpr Text kManagerMenuItem{"管理运行命令…", "Manage run commands..."};
+// Reads the same in both languages: found by whoever reads either.
+constexpr Text kEnglishMenuItem{"English / 英文", "English / 英文"};
+
 }  // namespace
+
+const velmora::Text kMainNoticeCaption{"温馨提示", "Velmora"};
 
 CTarvelDlg::CTarvelDlg(const AppServices& services, CWnd* pParent)
     : CQebDialog(IDD_TARVEL_DIALOG, pParent),
@@ -48,6 +66,10 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             // The taskbar's window menu sends its items as system commands.
             if ((wParam & 0xFFF0) == IDM_MANAGE_RUN_COMMANDS) {
                 OnManageRunCommands();
+                return true;
+            }
+            if ((wParam & 0xFFF0) == IDM_ENGLISH) {
+                OnSwitchLanguage();
                 return true;
             }
             if ((wParam & 0xFFF0) == IDM_EXPLORER_ENTRIES) {
@@ -84,7 +106,8 @@ bool CTarvelDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             break;
         case kStartFileMissingMessage:
             ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
-                               velmora::WideFrom936("温馨提示"), StartFileMissingText(m_startFile.path));
+                               velmora::WideFrom936(kMainNoticeCaption),
+                               StartFileMissingText(m_startFile.path));
             return true;
         default:
             break;
@@ -111,12 +134,15 @@ BOOL CTarvelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         OnSwitchExplorerEntries();
         return TRUE;
     }
+    if (HIWORD(wParam) == 0 && lParam == 0 && LOWORD(wParam) == IDM_ENGLISH) {
+        OnSwitchLanguage();
+        return TRUE;
+    }
     return CQebDialog::OnCommand(wParam, lParam);
 }
 
 BOOL CTarvelDlg::OnInitDialog() {
     SetUpFrameSkin();
-    SetWindowText(velmora::WideFrom936("添加运行命令"));
     const velmora::app::MainDialogLayout layout = velmora::app::LayOutMainDialog(Dpi());
     // Its size, centred, above other windows: taken with the frameless style.
     RECT place{};
@@ -133,14 +159,13 @@ BOOL CTarvelDlg::OnInitDialog() {
     m_btnAdd.SetBitmap(&m_bmpAddButton);
     m_btnAdd.SetBkColor(kDialogBackground);
 
-    const auto createLabel = [this](CQebTransButton& label, const char* text, RECT rect, UINT id) {
-        label.Create(velmora::WideFrom936(text), WS_CHILD | WS_VISIBLE, rect, this, id);
+    const auto createLabel = [this](CQebTransButton& label, RECT rect, UINT id) {
+        label.Create(CStringW(), WS_CHILD | WS_VISIBLE, rect, this, id);
         label.SetBkColor(kDialogBackground);
         label.SetStaticIcon(nullptr);
     };
-    createLabel(m_lblUsage, "使用说明：拖拽Exe文件到此窗口->填写命令名称->点击添加",
-                ToRect(layout.usageLabel), kUsageLabelId);
-    createLabel(m_lblCommandName, "命令名称：", ToRect(layout.commandNameLabel), kCommandNameLabelId);
+    createLabel(m_lblUsage, ToRect(layout.usageLabel), kUsageLabelId);
+    createLabel(m_lblCommandName, ToRect(layout.commandNameLabel), kCommandNameLabelId);
 
     DragAcceptFiles(TRUE);
     // With administrative rights the window would otherwise never see a drop
@@ -153,14 +178,12 @@ BOOL CTarvelDlg::OnInitDialog() {
     MoveTo(m_editCommandName, layout.commandNameField);
 
     // In bitmap mode the button takes the strip's height after the move.
-    m_btnAdd.SetWindowText(velmora::WideFrom936("添加命令"));
     MoveTo(m_btnAdd, layout.addButton);
 
     m_btnAddSelf.SetButtonMode();
     m_btnAddSelf.SetBkColor(kDialogBackground);
     m_btnAddSelf.SetTextColors(0xFF0000, 0xFF0000);
     m_btnAddSelf.m_underlineStates = 7;
-    m_btnAddSelf.SetWindowText(velmora::WideFrom936("添加本程序为 run 命令"));
     MoveTo(m_btnAddSelf, layout.addSelfLink);
 
     m_strSelfPath = RunningProgramPath();
@@ -172,6 +195,7 @@ BOOL CTarvelDlg::OnInitDialog() {
     }
 
     AddManagerMenuItem();
+    ShowTexts();
 
     if (m_startFile.given) {
         // A folder is taken as a drop of it is: a name proposed, no program.
@@ -246,26 +270,56 @@ void CTarvelDlg::SetUpFrameSkin() {
 // caption icon, Alt+Space and the taskbar open.
 void CTarvelDlg::AddManagerMenuItem() {
     // The Explorer entries' switch first: the manager's item stays the last.
-    if (m_services.explorer != nullptr) {
-        GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES,
-                                        velmora::WideFrom936(kExplorerSwitchAction.menuItem));
-    }
-    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS,
-                                    velmora::WideFrom936("管理运行命令…"));
+    // Their words are ShowTexts'.
+    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_ENGLISH, u" ");
+    if (m_services.explorer != nullptr)
+        GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_EXPLORER_ENTRIES, u" ");
+    GetSystemMenu(FALSE).AppendMenu(MF_STRING, IDM_MANAGE_RUN_COMMANDS, u" ");
+}
+
+void CTarvelDlg::ShowTexts() {
+    SetWindowText(velmora::WideFrom936(kMainTitle));
+    m_lblUsage.SetWindowText(velmora::WideFrom936(kUsageText));
+    m_lblCommandName.SetWindowText(velmora::WideFrom936(kCommandNameText));
+    m_btnAdd.SetWindowText(velmora::WideFrom936(kAddButtonText));
+    m_btnAddSelf.SetWindowText(velmora::WideFrom936(kAddSelfText));
+    const HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    const auto retext = [hMenu](UINT id, const char* text) {
+        ::ModifyMenuW(hMenu, id, MF_BYCOMMAND | MF_STRING, id, velmora::WinText(velmora::WideFrom936(text)));
+    };
+    if (m_services.explorer != nullptr) retext(IDM_EXPLORER_ENTRIES, kExplorerSwitchAction.menuItem);
+    retext(IDM_ENGLISH, kEnglishMenuItem);
+    retext(IDM_MANAGE_RUN_COMMANDS, kManagerMenuItem);
+    // The caption is the frame's drawing: all of it again.
+    Invalidate(TRUE);
 }
 
 void CTarvelDlg::OnInitWindowMenu(HMENU hMenu) {
-    if (m_services.explorer == nullptr || hMenu != ::GetSystemMenu(m_hWnd, FALSE)) return;
+    if (hMenu != ::GetSystemMenu(m_hWnd, FALSE)) return;
+    const bool english = velmora::CurrentLanguage() == velmora::Language::kEnglish;
+    ::CheckMenuItem(hMenu, IDM_ENGLISH, MF_BYCOMMAND | (english ? MF_CHECKED : MF_UNCHECKED));
+    if (m_services.explorer == nullptr) return;
     const bool on = m_services.explorer->IsOn(m_services.explorerProgram);
     ::CheckMenuItem(hMenu, IDM_EXPLORER_ENTRIES, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CTarvelDlg::OnSwitchLanguage() {
+    const velmora::Language language = velmora::CurrentLanguage() == velmora::Language::kEnglish
+                                           ? velmora::Language::kChinese
+                                           : velmora::Language::kEnglish;
+    velmora::UseLanguage(language);
+    // Remembered for the user; a registry that refuses it leaves the choice
+    // to this run.
+    RememberLanguage(*m_services.registry, m_services.place.roots.user, language);
+    ShowTexts();
 }
 
 void CTarvelDlg::OnSwitchExplorerEntries() {
     if (m_services.explorer == nullptr) return;
     const CStringW text =
         SwitchExplorerEntries(*m_services.explorer, m_services.explorerProgram, m_services.runsAsShellUser);
-    ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX, velmora::WideFrom936("温馨提示"),
-                       text);
+    ShowIconMessageBox(GetResourceInstance(), m_hWnd, IDI_MESSAGE_BOX,
+                       velmora::WideFrom936(kMainNoticeCaption), text);
 }
 
 void CTarvelDlg::OnManageRunCommands() {

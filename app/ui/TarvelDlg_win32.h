@@ -13,6 +13,7 @@
 #include "app/runcmd/ChangeResult.h"
 #include "app/ui/AppServices_win32.h"
 #include "app/ui/SkinnedFrame_win32.h"
+#include "base/language.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"
 #include "skin/QebDialog.h"
@@ -23,6 +24,9 @@
 // Identifiers of the labels created at run time.
 constexpr UINT kUsageLabelId = 6500;
 constexpr UINT kCommandNameLabelId = 6610;
+
+// The caption of the main window's message boxes: 温馨提示.
+extern const velmora::Text kMainNoticeCaption;
 
 class CTarvelDlg : public CQebDialog {
 public:
@@ -56,18 +60,26 @@ protected:
     // A dropped or started-with file: its proposed name in the field, the
     // program it stands for (a shortcut's target) stored, its icon shown.
     void TakeDroppedFile(const CStringW& strPath);
-    // The window-menu item's check follows the Explorer entries.
+    // The window-menu items' checks follow the Explorer entries and the
+    // language.
     void OnInitWindowMenu(HMENU hMenu);
     // The window-menu item: the Explorer entries on or off, and a message
     // saying what came of it.
     void OnSwitchExplorerEntries();
+    // The window-menu item "English / 英文": the other language, remembered
+    // for the user, and the window's words in it at once. Windows opened
+    // afterwards open in it.
+    void OnSwitchLanguage();
+    // The window's words, its title and its window menu's items in the
+    // current language.
+    void ShowTexts();
     void OnAddCommand();
     void OnAddSelf();
     // The window-menu item "管理运行命令…": opens the manager, modal.
     void OnManageRunCommands();
 
-    // Appends the Explorer entries' switch (when the services have them) and
-    // the manager's item, last, to the window menu.
+    // Appends the language item, the Explorer entries' switch (when the
+    // services have them) and the manager's item, last, to the window menu.
     void AddManagerMenuItem();
     // Registers `strTarget` as the run command `strName` in the tool's scope,
     // asking first when the name points at another program.

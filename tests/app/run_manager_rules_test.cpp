@@ -419,6 +419,43 @@ TEST(RunManagerTextTest, EditExportAndImportTexts) {
     EXPECT_STREQ(kImportAction.menuItem, "导入(&I)…\tCtrl+I");
 }
 
+TEST(RunManagerTextTest, TheManagersWordsInEnglish) {
+    velmora::UseLanguage(velmora::Language::kEnglish);
+    const RunEntry both = Entry("ed", "C:\\ed.exe", RunScope::kLocalMachine, true, true);
+    RunEntry terminal = Entry("vi", "C:\\vi.exe", RunScope::kCurrentUser);
+    terminal.terminal = true;
+    terminal.terminalLauncherMissing = true;
+    RunCommandOptions options;
+    options.arguments = u"-n";
+    options.folder = u"D:\\work";
+    options.environment = {u"A=1"};
+    options.administrator = true;
+    const struct {
+        CStringW shown;
+        const char* english;
+    } rows[] = {
+        {StateText(both), "Broken, overridden"},
+        {StateText(Entry("a", "", RunScope::kCurrentUser, true)), "Broken"},
+        {OptionLines(options)[0], "Arguments: -n"},
+        {OptionLines(options)[1], "Start in: D:\\work"},
+        {OptionLines(options)[2], "Environment variable: A=1"},
+        {OptionLines(options)[3], "Run as administrator"},
+        {CStringW(velmora::WideFrom936(ColumnHeading(RunColumn::kPath))), "Path"},
+        {CStringW(velmora::WideFrom936(kRenameAction.menuItem)), "Rena&me\tF2"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(velmora::NarrowTo936(row.shown), row.english);
+    EXPECT_EQ(TerminalText(terminal), CStringW(u"\u2713 (launcher missing)"));
+    // A column's fixed words: its heading, and the scopes or the marks.
+    EXPECT_EQ(FixedColumnTexts(RunColumn::kCommand).size(), 1u);
+    EXPECT_EQ(FixedColumnTexts(RunColumn::kScope).size(), 3u);
+    EXPECT_EQ(FixedColumnTexts(RunColumn::kState),
+              (std::vector<CStringW>{u"State", u"Broken", u"Overridden", u"Name taken"}));
+    velmora::UseLanguage(velmora::Language::kChinese);
+    EXPECT_EQ(FixedColumnTexts(RunColumn::kState), (std::vector<CStringW>{u"状态", u"失效", u"被覆盖", u"名称被占用"}));
+    // Compared as the text it reads as now.
+    EXPECT_EQ(std::string("附加路径"), ColumnHeading(RunColumn::kPath));
+}
+
 TEST(RunManagerTextTest, TheDeleteQuestionNamesCommandsScopesAndTargets) {
     const RunEntry a = Entry("ed", "C:\\Tools\\ed.exe", RunScope::kLocalMachine);
     const RunEntry b = Entry("工具\\编辑", "", RunScope::kCurrentUser);
@@ -698,6 +735,24 @@ TEST(RunManagerLayoutTest, ListButtonsAndStatusAtTheOpeningAndTheSmallestSize) {
          {802, 572, 910, 610},
          144},
     };
+    // Words wider than the design widen their controls, the buttons leftwards
+    // from the right margin; narrower ones leave the design as it is.
+    velmora::app::RunManagerTextWidths texts;
+    texts.filterLabel = 60;
+    texts.buttons[1] = 90;
+    texts.buttons[4] = 40;
+    for (const int dpi : {96, 192}) {
+        const velmora::app::RunManagerLayout wider = velmora::app::LayOutRunManager({3, 27, 617, 417}, dpi, texts);
+        EXPECT_EQ(wider.filterLabel.Width(), std::max(64, 44 * dpi / 96)) << dpi;
+        EXPECT_EQ(wider.buttons[1].Width(), std::max(90 + 22 * dpi / 96, 72 * dpi / 96)) << dpi;
+        EXPECT_EQ(wider.buttons[4].Width(), 72 * dpi / 96) << dpi;
+        EXPECT_EQ(wider.buttons[4].right, 617 - 10 * dpi / 96) << dpi;
+        EXPECT_EQ(wider.buttons[2].left - wider.buttons[1].right, 8 * dpi / 96) << dpi;
+    }
+    EXPECT_EQ(velmora::app::FittingWidth(60, 80, 12, 144), 98);
+    EXPECT_EQ(velmora::app::FittingWidth(60, 70, 12, 96), 82);
+    EXPECT_EQ(velmora::app::FittingWidth(60, 40, 12, 96), 60);
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dpi);
         const velmora::app::RunManagerLayout layout = velmora::app::LayOutRunManager(c.inner, c.dpi);

@@ -2,8 +2,8 @@
 // with the prefix's LogPixels set (ctest runs this program at 120, 144 and
 // 192 DPI, telling it the DPI in VELMORA_TEST_DPI): window, client and
 // region sizes, control places, every text inside its rectangle measured in
-// the control's own font, the artwork of the DPI's step, and a move to a
-// monitor of another DPI.
+// the control's own font (in Chinese and in English), the artwork of the
+// DPI's step, and a move to a monitor of another DPI.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 
 #include "app/runcmd/RunEntrySort.h"
 #include "app/ui/ImportPreviewDlg_win32.h"
+#include "app/ui/OptionsDlg_win32.h"
 #include "app/ui/PathEditDlg_win32.h"
 #include "app/ui/RunManagerLayout.h"
 #include "app/ui/SkinArtwork.h"
@@ -80,7 +81,76 @@ int LineHeight(HWND hWnd, HFONT hFont) {
     return metrics.tmHeight;
 }
 
-class TarvelDlgDpiTest : public testing::Test {
+// The windows' words in `language` while it lives, Chinese again after.
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(velmora::Language language) { velmora::UseLanguage(language); }
+    ~ScopedLanguage() { velmora::UseLanguage(velmora::Language::kChinese); }
+    ScopedLanguage(const ScopedLanguage&) = delete;
+    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+};
+
+constexpr velmora::Language kBothLanguages[] = {velmora::Language::kChinese, velmora::Language::kEnglish};
+
+// The side of a check box's box with the gap after it, and the room a list
+// heading leaves its text, at 96 DPI.
+constexpr int kCheckBoxSide = 18;
+constexpr int kHeadingPadding = 12;
+
+// Every word a tool window shows, inside its control at the window's DPI and
+// measured in the control's own font: the skin's labels and buttons (a
+// button's between its rounded ends), check boxes after their box, and the
+// headings of its lists. The frame's caption buttons draw no text; a status
+// line that shortens its text is measured as it draws it.
+void ExpectWordsFit(const CQebDialog& window, const std::string& name) {
+    const int at = window.Dpi();
+    const int ends = ScaleForDpi(velmora::skin::StripFramesOf(100).cap, at);
+    const std::string where = name + " at " + std::to_string(at) + " in " +
+                              velmora::LanguageName(velmora::CurrentLanguage());
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        const int id = ::GetDlgCtrlID(child);
+        if (id == CQebDialog::ID_CAPTION_CLOSE || id == CQebDialog::ID_CAPTION_MINIMIZE ||
+            id == CQebDialog::ID_CAPTION_MAXIMIZE)
+            continue;
+        RECT client{};
+        ::GetClientRect(child, &client);
+        wchar_t className[32] = {};
+        ::GetClassNameW(child, className, 32);
+        const auto* skin = dynamic_cast<const CQebTransButton*>(CWnd::FromHandlePermanent(child));
+        if (skin != nullptr) {
+            const CStringW text = skin->m_shownText.IsEmpty() ? skin->GetWindowText() : skin->m_shownText;
+            if (text.IsEmpty()) continue;
+            const SIZE extent = TextExtent(child, skin->m_pFont, text);
+            const int sides = skin->m_mode == CQebTransButton::kBitmapMode ? 2 * ends : 0;
+            EXPECT_LE(extent.cx, client.right - sides) << N(text) << ", " << where;
+            EXPECT_LE(extent.cy, client.bottom) << N(text) << ", " << where;
+        } else if (std::wstring(className) == L"Button") {
+            const auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+            wchar_t caption[128] = {};
+            ::GetWindowTextW(child, caption, 128);
+            const CStringW text = velmora::FromWin(caption);
+            EXPECT_LE(TextExtent(child, font, text).cx + ScaleForDpi(kCheckBoxSide, at), client.right)
+                << N(text) << ", " << where;
+        } else if (std::wstring(className) == L"SysListView32") {
+            const auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+            wchar_t heading[128] = {};
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.pszText = heading;
+            column.cchTextMax = 128;
+            for (int i = 0; ::SendMessageW(child, LVM_GETCOLUMNW, static_cast<WPARAM>(i),
+                                           reinterpret_cast<LPARAM>(&column)) != 0;
+                 ++i) {
+                const CStringW text = velmora::FromWin(heading);
+                EXPECT_LE(TextExtent(child, font, text).cx + ScaleForDpi(kHeadingPadding, at), column.cx)
+                    << N(text) << ", " << where;
+            }
+        }
+    }
+}
+
+class TarvelDlgDpiTest : public testing::TestWithParam<velmora::Language> {
 protected:
     void SetUp() override {
         dpi = DisplayDpi();
@@ -237,11 +307,14 @@ protected:
     HWND Control(UINT id) const { return dlg.GetDlgItem(static_cast<int>(id)); }
 
     int dpi = 0;
+    ScopedLanguage language{GetParam()};
     AppServices services = ServicesOverScratchKey(kAppPathsKey);
     CTarvelDlg dlg{services};
 };
 
-TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
+INSTANTIATE_TEST_SUITE_P(BothLanguages, TarvelDlgDpiTest, testing::ValuesIn(kBothLanguages));
+
+TEST_P(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
     // The window takes its display's DPI (under Wine, the prefix's LogPixels).
     EXPECT_EQ(dlg.Dpi(), dpi);
     // The caption and the three borders around the interior are checked
@@ -249,7 +322,7 @@ TEST_F(TarvelDlgDpiTest, TheWindowIsLaidOutForTheDisplaysDpi) {
     ExpectLaidOutFor(dpi);
 }
 
-TEST_F(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {
+TEST_P(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {
     // (Drawn, a 48 x 48 image stretched looks the same as one read at the
     // size from this program's icon, which has no larger image.)
     const HDROP hDrop = MakeDropHandle({ModulePath()});
@@ -264,7 +337,7 @@ TEST_F(TarvelDlgDpiTest, TheDroppedIconIsReadAtTheScaledSize) {
     EXPECT_EQ(colour.bmWidth, velmora::app::DroppedFileIconSize(dpi));
 }
 
-TEST_F(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
+TEST_P(TarvelDlgDpiTest, AMoveToAnotherDpiLaysTheWindowOutAgain) {
     // To 100 % and back, and to the other large scale.
     for (int to : {96, dpi == 192 ? 144 : 192, dpi}) {
         SCOPED_TRACE(to);
@@ -342,12 +415,42 @@ TEST(RunManagerDpiTest, ColumnsRowIconsAndButtonsAreScaled) {
     PumpMessages();
 }
 
+// Moves `window` to a monitor of `to` DPI, its size that of `at96` there.
+void MoveToDpi(HWND hWnd, int to, SIZE at96) {
+    RECT window{};
+    ::GetWindowRect(hWnd, &window);
+    const RECT suggested{window.left, window.top, window.left + ScaleForDpi(at96.cx, to),
+                         window.top + ScaleForDpi(at96.cy, to)};
+    ::SendMessageW(hWnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+}
+
+TEST(RunManagerDpiTest, EveryWordFitsInBothLanguagesAtTheDisplaysDpiAnd96) {
+    const CStringW scratch(u"SOFTWARE\\VelmoraDpiTest\\App Paths");
+    WriteValue(HKEY_CURRENT_USER, (N(scratch) + "\\words.exe").c_str(), "", "C:\\gone\\words.exe");
+    for (const velmora::Language language : kBothLanguages) {
+        const ScopedLanguage speaking(language);
+        const AppServices services = ServicesOverScratchKey(scratch);
+        CRunManagerDlg dlg(services);
+        ASSERT_TRUE(dlg.Create());
+        PumpMessages();
+        TypeInto(dlg, IDC_RUN_FILTER, u"word");
+        for (const int to : {DisplayDpi(), 96}) {
+            if (to != dlg.Dpi()) MoveToDpi(dlg, to, SIZE{700, 420});
+            ExpectWordsFit(dlg, "manager");
+        }
+        dlg.DestroyWindow();
+        PumpMessages();
+    }
+    DeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\VelmoraDpiTest");
+}
+
 }  // namespace
 
 // A tool dialog of the manager, opened at the display's DPI and then moved
 // to 96 DPI: its buttons take each scale, and its list reaches to a margin
 // of the inside whatever the scale.
-void ExpectToolDialogFollowsDpi(CDialog& dialog, const char* name, SIZE at96) {
+void ExpectToolDialogFollowsDpi(CQebDialog& dialog, const char* name, SIZE at96) {
     const int dpi = DisplayDpi();
     ASSERT_TRUE(dialog.Create()) << name;
     PumpMessages();
@@ -369,18 +472,38 @@ void ExpectToolDialogFollowsDpi(CDialog& dialog, const char* name, SIZE at96) {
         EXPECT_LT(list.right, client.right) << name << " at " << to;
         EXPECT_GT(list.right, client.right - ScaleForDpi(140, to)) << name << " at " << to;
         EXPECT_LT(list.bottom, ok.top) << name << " at " << to;
+        ExpectWordsFit(dialog, name);
     }
     ::DestroyWindow(hWnd);
     PumpMessages();
 }
 
 TEST(ToolDialogDpiTest, ThePathEditorAndTheImportPreviewFollowADpiChange) {
-    std::vector<CStringW> folders{u"C:\\Tools"};
-    CPathEditDlg editor(u"ed", folders, nullptr);
-    ExpectToolDialogFollowsDpi(editor, "Path editor", SIZE{540, 360});
-    ImportPlan plan;
-    plan.items.resize(1);
-    std::vector<bool> replace;
-    CImportPreviewDlg preview(plan, replace, nullptr);
-    ExpectToolDialogFollowsDpi(preview, "import preview", SIZE{600, 400});
+    for (const velmora::Language language : kBothLanguages) {
+        const ScopedLanguage speaking(language);
+        std::vector<CStringW> folders{u"C:\\Tools"};
+        CPathEditDlg editor(u"ed", folders, nullptr);
+        ExpectToolDialogFollowsDpi(editor, "Path editor", SIZE{540, 360});
+        ImportPlan plan;
+        plan.items.resize(1);
+        std::vector<bool> replace;
+        CImportPreviewDlg preview(plan, replace, nullptr);
+        ExpectToolDialogFollowsDpi(preview, "import preview", SIZE{600, 400});
+    }
+}
+
+TEST(ToolDialogDpiTest, TheOptionsDialogsWordsFitInBothLanguages) {
+    for (const velmora::Language language : kBothLanguages) {
+        const ScopedLanguage speaking(language);
+        RunCommandOptions options;
+        COptionsDlg dialog(u"ed", options, nullptr);
+        ASSERT_TRUE(dialog.Create());
+        PumpMessages();
+        for (const int to : {DisplayDpi(), 96}) {
+            if (to != dialog.Dpi()) MoveToDpi(dialog, to, SIZE{520, 400});
+            ExpectWordsFit(dialog, "options");
+        }
+        dialog.DestroyWindow();
+        PumpMessages();
+    }
 }

@@ -1,7 +1,8 @@
 // The main dialog's registration in the two scopes and its questions: the
 // replace question of the add button and of the self-registration link,
 // answered both ways, the unelevated path below HKEY_CURRENT_USER, and the
-// window-menu item that opens the run-command manager.
+// window-menu items that open the run-command manager and switch the
+// language.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -228,9 +229,72 @@ TEST_F(TarvelDlgScopeTest, TheWindowMenuGainsOneItemThatOpensTheManager) {
         EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd)) << "enabled again once the manager closed";
     }
 
-    // The system's default menu has exactly one item less.
+    // The system's default menu has exactly the two items less (no Explorer
+    // switch without its services): the language's and the manager's.
     ::GetSystemMenu(dlg.m_hWnd, TRUE);
-    EXPECT_EQ(dlg.GetSystemMenu(FALSE).GetMenuItemCount(), count - 1);
+    EXPECT_EQ(dlg.GetSystemMenu(FALSE).GetMenuItemCount(), count - 2);
+}
+
+TEST_F(TarvelDlgScopeTest, TheEnglishItemSwitchesTheLanguageRemembersItAndRetextsTheWindow) {
+    const char kSettings[] = "Software\\Velmora";
+    std::string before;
+    DWORD type = 0;
+    const bool had = ReadValue(HKEY_CURRENT_USER, kSettings, "Language", &before, &type);
+    struct Restore {
+        ~Restore() { velmora::UseLanguage(velmora::Language::kChinese); }
+    } restore;
+    const auto menuText = [this](UINT id) {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(dlg.GetSystemMenu(FALSE), id, text, 64, MF_BYCOMMAND);
+        return N(velmora::FromWin(text));
+    };
+    const auto checked = [this] {
+        dlg.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSystemMenu(dlg.m_hWnd, FALSE)), 0);
+        return (::GetMenuState(::GetSystemMenu(dlg.m_hWnd, FALSE), IDM_ENGLISH, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    const auto remembered = [&] {
+        std::string value;
+        return ReadValue(HKEY_CURRENT_USER, kSettings, "Language", &value, &type) ? value.substr(0, value.find('\0'))
+                                                                                : std::string("<missing>");
+    };
+    EXPECT_EQ(menuText(IDM_ENGLISH), "English / 英文");
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(IDM_ENGLISH & 0xF, 0);
+
+    // Chosen from the taskbar's menu: English, remembered, the window's
+    // words in it at once, and a manager opened afterwards in it too.
+    dlg.SendMessage(WM_SYSCOMMAND, IDM_ENGLISH, 0);
+    EXPECT_EQ(velmora::CurrentLanguage(), velmora::Language::kEnglish);
+    EXPECT_EQ(remembered(), "en");
+    EXPECT_TRUE(checked());
+    EXPECT_EQ(N(dlg.GetWindowText()), "Add run command");
+    EXPECT_EQ(N(ControlText(dlg, kCommandNameLabelId)), "Name:");
+    EXPECT_EQ(N(ControlText(dlg, kUsageLabelId)).find("Drop a program"), 0u);
+    EXPECT_EQ(menuText(IDM_MANAGE_RUN_COMMANDS), "Manage run commands...");
+    EXPECT_EQ(menuText(IDM_ENGLISH), "English / 英文");
+    {
+        MessageBoxWatcher manager("Manage run commands", IDCANCEL);
+        dlg.SendMessage(WM_COMMAND, IDM_MANAGE_RUN_COMMANDS, 0);
+        EXPECT_EQ(manager.Seen().size(), 1u);
+    }
+
+    // And back from the frame's own menu.
+    dlg.SendMessage(WM_COMMAND, IDM_ENGLISH, 0);
+    EXPECT_EQ(velmora::CurrentLanguage(), velmora::Language::kChinese);
+    EXPECT_EQ(remembered(), "zh");
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(N(dlg.GetWindowText()), "添加运行命令");
+    EXPECT_EQ(menuText(IDM_MANAGE_RUN_COMMANDS), "管理运行命令…");
+
+    if (had) {
+        WriteValue(HKEY_CURRENT_USER, kSettings, "Language", before.substr(0, before.find('\0')));
+    } else {
+        HKEY hKey = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSettings, 0, KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
+            ::RegDeleteValueA(hKey, "Language");
+            ::RegCloseKey(hKey);
+        }
+    }
 }
 
 TEST(ElevationTest, DetectionGivesAnAnswerAndItsScope) {
