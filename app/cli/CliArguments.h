@@ -24,6 +24,9 @@ struct CliRequest {
     bool dryRun = false;       // import --dry-run
     bool terminal = false;     // add --terminal
     bool all = false;          // terminal off --all
+    bool prune = false;        // apply --prune
+    bool hasPattern = false;   // add-folder --pattern GLOB
+    CStringW pattern;
     bool hasPathList = false;  // add --path LIST
     CStringW pathList;
     PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear

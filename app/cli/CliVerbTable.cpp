@@ -1,6 +1,7 @@
 #include "app/cli/CliVerbTable.h"
 
 #include "app/cli/CliVerbContext.h"
+#include "app/text/CommandsFileText.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ CStringW CheckSetOptions(const CliRequest& request) {
     return request.ChangesOptions()
                ? CStringW()
                : velmora::WideFrom936("set 缺少选项：--args、--cwd、--env、--admin 或 --no-admin");
+}
+
+// export writes a .reg FILE, or the commands file with --json.
+CStringW CheckExportOperands(const CliRequest& request) {
+    return request.json || !request.operands.empty() ? CStringW() : CliText(commands_text::kExportNeedsFile);
 }
 
 }  // namespace
@@ -81,16 +87,18 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "velmora check [--user | --machine] [--json]\n"
          "  检查失效的、被当前用户覆盖的和名称不合规则的运行命令；发现问题时退出码为 1。\n",
          &CheckVerb},
-        {u"export", 1, -1, "FILE [NAME...]", u"", CliWrites::kNever, false,
-         "velmora export FILE [NAME...] [--user | --machine]\n"
-         "  导出为注册表编辑器的 .reg 文件（UTF-16）；不指定名称时导出全部。\n",
-         &ExportVerb},
+        {u"export", 0, -1, "FILE [NAME...]", u"--json", CliWrites::kNever, false, commands_text::kExportHelp, &ExportVerb,
+         &CheckExportOperands},
         {u"import", 1, 1, "FILE", u"--dry-run --force", CliWrites::kUnlessDryRun, false,
          "velmora import FILE [--dry-run] [--force] [--user | --machine]\n"
          "  导入 .reg 文件。--dry-run 只显示将添加、替换、跳过（附行号和原因）的内容，不做修改。\n"
          "  会替换已有运行命令时，不加 --force 就不做任何修改（退出码 4）。损坏的文件不导入任何内容。\n"
          "  文件中本机的运行命令需要管理员权限，当前用户的不需要，与 --user / --machine 无关。\n",
          &ImportVerb},
+        {u"apply", 1, 1, "FILE", u"--dry-run --prune --json", CliWrites::kUnlessDryRun, false, commands_text::kApplyHelp,
+         &ApplyVerb},
+        {u"add-folder", 1, 1, "DIR", u"--pattern --dry-run --force", CliWrites::kUnlessDryRun, true,
+         commands_text::kAddFolderHelp, &AddFolderVerb},
         {u"terminal", 1, -1, "on|off|repair NAME...", u"--all", CliWrites::kAlways, false,
          "velmora terminal on NAME... | off NAME... | off --all | repair [--user | --machine]\n"
          "  让运行命令也能在 cmd、PowerShell 和 Windows Terminal 中使用：在该范围的启动文件夹\n"
