@@ -12,7 +12,7 @@ public:
     JsonRead Read() {
         JsonRead read;
         if (!Decode()) return Fail(read, JsonError::kBadUtf8);
-        if (m_at < m_text.size() && m_text[m_at] == 0xFEFF) Advance();
+        if (m_at < m_text.size() && m_text[m_at] == 0xFEFF) ++m_at;  // a byte-order mark: no column
         SkipBlanks();
         if (!Value(read.root, 0)) return Fail(read, m_error);
         SkipBlanks();
@@ -268,7 +268,14 @@ private:
         return true;
     }
 
+    // A number JSON does not allow is refused where it starts.
     bool Number(CStringW& text) {
+        const int line = m_line, column = m_column;
+        if (NumberText(text)) return true;
+        if (m_error == JsonError::kBadNumber) m_errorLine = line, m_errorColumn = column;
+        return false;
+    }
+    bool NumberText(CStringW& text) {
         if (Peek() == '-') {
             text += u'-';
             Advance();

@@ -11,6 +11,7 @@
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
+#include "app/runcmd/CommandsFile.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "fixed_prompts.h"
 #include "memory_launcher_files.h"
@@ -110,6 +111,125 @@ TEST(CliTextTest, JsonStringsAndUtf8) {
         EXPECT_EQ(std::u16string(JsonString(CStringW(row.text))), row.json);
         EXPECT_EQ(Utf8FromUtf16(CStringW(row.text)), row.utf8);
     }
+}
+
+// Each refusal of a commands file with where it is: '@' in a row marks the
+// expected line and column and is taken out before the text is read.
+TEST(CommandsFileTest, RefusesWithLineAndColumn) {
+    using E = CommandsFileError;
+    using J = JsonError;
+    const std::string c = "{\"version\":1,\"commands\":[\n";  // commands from line 2
+    const std::string ed = "\"name\":\"ed\",\"program\":\"C:\\\\ed.exe\"";
+    struct Row {
+        std::string text;
+        E error;
+        J json;
+        const char* field;
+    } const rows[] = {
+        {"@", E::kJson, J::kUnexpectedEnd, ""},
+        {"\xEF\xBB\xBF{\"version\":1,\"commands\":[]@", E::kJson, J::kUnexpectedEnd, ""},
+        {"{\"version\":1,\n \"commands\":[],@}", E::kJson, J::kUnexpected, ""},
+        {"{\"version\":1,\"commands\":[]} @x", E::kJson, J::kTrailing, ""},
+        {"{\"version\":1,@\"version\":1}", E::kJson, J::kDuplicateMember, ""},
+        {"{\"version\":@01}", E::kJson, J::kBadNumber, ""},
+        {"{\"version\":@-}", E::kJson, J::kBadNumber, ""},
+        {"{\"a\":\"\\ud800@\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":\"x@\ty\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":\"\\@q\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":tru@x}", E::kJson, J::kUnexpected, ""},
+        {"{\"a\":\"\xC3\xA9\",\n @\xC3\x28}", E::kJson, J::kBadUtf8, ""},
+        {"{\"a\":\"\xE4\xB8\xAD\xE6\x96\x87\",@x}", E::kJson, J::kUnexpected, ""},
+        {"{\"a\":\"@\xED\xA0\x80\"}", E::kJson, J::kBadUtf8, ""},
+        {std::string(32, '[') + "@[]" + std::string(32, ']'), E::kJson, J::kTooDeep, ""},
+        {"@[]", E::kWrongType, J::kNone, ""},
+        {"@{\"commands\":[]}", E::kMissingField, J::kNone, "version"},
+        {"{@\"version\":\"1\",\"commands\":[]}", E::kWrongType, J::kNone, "version"},
+        {"{\"version\":@2,\"commands\":[]}", E::kUnknownVersion, J::kNone, "version"},
+        {"{\"version\":@1.0,\"commands\":[]}", E::kUnknownVersion, J::kNone, "version"},
+        {"{\"version\":1,\"commands\":[],@\"x\":0}", E::kUnknownField, J::kNone, "x"},
+        {"@{\"version\":1}", E::kMissingField, J::kNone, "commands"},
+        {"{\"version\":1,@\"commands\":{}}", E::kWrongType, J::kNone, "commands"},
+        {c + " @7]}", E::kWrongType, J::kNone, "commands"},
+        {c + "@{\"program\":\"C:\\\\ed.exe\"}]}", E::kMissingField, J::kNone, "name"},
+        {c + "@{\"name\":\"ed\"}]}", E::kMissingField, J::kNone, "program"},
+        {c + "{" + ed + ",@\"colour\":1}]}", E::kUnknownField, J::kNone, "colour"},
+        {c + "{\"name\":@\" ed\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"\\\\\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"abcdefghijklmnopqrstuvwxyz\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone,
+         "name"},
+        {c + "{\"name\":@\"a\\nb\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{" + ed + ",\"scope\":@\"all\"}]}", E::kBadScope, J::kNone, "scope"},
+        {c + "{" + ed + ",@\"scope\":1}]}", E::kWrongType, J::kNone, "scope"},
+        {c + "{\"name\":\"ed\",\"program\":@\"ed.exe\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"C:\\\\ed.txt\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"\\\"C:\\\\ed.exe\\\"\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"%%\\\\ed.exe\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{" + ed + ",\"path\":[\"C:\\\\A\",@\"C:\\\\a;b\"]}]}", E::kBadFolder, J::kNone, "path"},
+        {c + "{" + ed + ",\"path\":[@\" \"]}]}", E::kBadFolder, J::kNone, "path"},
+        {c + "{" + ed + ",\"path\":[@1]}]}", E::kWrongType, J::kNone, "path"},
+        {c + "{" + ed + ",@\"path\":\"C:\\\\A\"}]}", E::kWrongType, J::kNone, "path"},
+        {c + "{" + ed + ",\"options\":{\"environment\":[@\"A\"]}}]}", E::kBadEnvironment, J::kNone, "environment"},
+        {c + "{" + ed + ",\"options\":{\"environment\":[\"A=1\",@\"B=\"]}}]}", E::kBadEnvironment, J::kNone,
+         "environment"},
+        {c + "{" + ed + ",\"options\":{@\"admin\":true}}]}", E::kUnknownField, J::kNone, "admin"},
+        {c + "{" + ed + ",\"options\":{@\"administrator\":1}}]}", E::kWrongType, J::kNone, "administrator"},
+        {c + "{" + ed + ",\"options\":{@\"workingFolder\":\"C:\\\\\\\"W\"}}]}", E::kBadFolder, J::kNone,
+         "workingFolder"},
+        {c + "{" + ed + ",@\"terminal\":\"yes\"}]}", E::kWrongType, J::kNone, "terminal"},
+        {c + "{\"name\":@\"tools\\\\ed\",\"program\":\"C:\\\\ed.exe\",\"terminal\":true}]}", E::kNotForTerminal,
+         J::kNone, "terminal"},
+        {c + "{\"name\":@\"con\",\"program\":\"C:\\\\ed.exe\",\"options\":{\"arguments\":\"-x\"}}]}",
+         E::kNotForTerminal, J::kNone, "options"},
+        {c + "{" + ed + "},\n {\"name\":@\"ED \",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{" + ed + "},\n {\"name\":@\"ED\",\"program\":\"C:\\\\ed2.exe\"}]}", E::kDuplicateName, J::kNone,
+         "name"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::string text = row.text;
+        int line = 1, column = 1;
+        const std::size_t at = text.find('@');
+        ASSERT_NE(at, std::string::npos);
+        // Columns count characters; a byte-order mark is none.
+        const std::size_t first = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+        for (std::size_t i = first; i < at; ++i) {
+            const unsigned char ch = static_cast<unsigned char>(text[i]);
+            if (ch == '\n') line++, column = 1;
+            else if ((ch & 0xC0) != 0x80) ++column;
+        }
+        text.erase(at, 1);
+        const CommandsFileRead read =
+            ReadCommandsFile(reinterpret_cast<const unsigned char*>(text.data()), text.size(), {});
+        EXPECT_EQ(read.error, row.error);
+        EXPECT_EQ(read.json, row.json);
+        EXPECT_EQ(read.line, line);
+        EXPECT_EQ(read.column, column);
+        EXPECT_EQ(N(read.field), row.field);
+        EXPECT_TRUE(read.commands.empty());
+    }
+    // A command with every field; the same name in the other scope; --user puts both in one scope.
+    const std::string whole = c +
+                              "{\"name\":\"tools\\\\ed\",\"scope\":\"machine\",\"program\":\"%ProgramFiles%\\\\ed.exe\","
+                              "\"path\":[\"C:\\\\A\",\"%TEMP%\"],\"required\":true},\n"
+                              "{\"name\":\"ed\",\"scope\":\"user\",\"program\":\"\\\\\\\\srv\\\\ed.exe\",\"options\":{"
+                              "\"arguments\":\"-x %*\",\"workingFolder\":\"C:\\\\W\",\"environment\":[\"A=1\"],"
+                              "\"administrator\":true},\"terminal\":true},\n"
+                              "{\"name\":\"ed\",\"program\":\"C:\\\\ed.exe\"}]}";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(whole.data());
+    const CommandsFileRead read = ReadCommandsFile(bytes, whole.size(), {RunScope::kLocalMachine, std::nullopt});
+    ASSERT_EQ(read.error, E::kNone) << read.line << ":" << read.column;
+    ASSERT_EQ(read.commands.size(), 3u);
+    EXPECT_EQ(N(read.commands[0].program), "%ProgramFiles%\\ed.exe");
+    EXPECT_EQ(read.commands[0].folders, (std::vector<CStringW>{u"C:\\A", u"%TEMP%"}));
+    EXPECT_TRUE(read.commands[0].required);
+    EXPECT_EQ(read.commands[1].scope, RunScope::kCurrentUser);
+    EXPECT_EQ(read.commands[1].options, (RunCommandOptions{u"-x %*", u"C:\\W", {u"A=1"}, true}));
+    EXPECT_TRUE(read.commands[1].terminal);
+    EXPECT_EQ(read.commands[2].scope, RunScope::kLocalMachine);
+    const CommandsFileRead forced = ReadCommandsFile(bytes, whole.size(), {RunScope::kLocalMachine, RunScope::kCurrentUser});
+    EXPECT_EQ(forced.error, E::kDuplicateName);
+    EXPECT_EQ(forced.line, 4);
 }
 
 TEST(CliTextTest, TableColumnsAlignByDisplayWidth) {
