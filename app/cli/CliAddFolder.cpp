@@ -52,7 +52,7 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
     folder = context.services.fullPath(folder);
     folder.TrimRight(u"\\");
     std::sort(names.begin(), names.end(), [](const CStringW& a, const CStringW& b) { return a.CompareNoCase(b) < 0; });
-    int added = 0, taken = 0, inStep = 0, failed = 0, programs = 0;
+    int added = 0, taken = 0, badNames = 0, inStep = 0, failed = 0, programs = 0;
     for (const CStringW& file : names) {
         if (!HasExeExtension(file) || !MatchesPattern(pattern, file)) continue;
         ++programs;
@@ -72,7 +72,7 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
         }
         if (step == FolderStep::kBadName) {
             context.Err(FillIn(CliText(commands_text::kFolderBadName), {file}));
-            ++taken;
+            ++badNames;
             continue;
         }
         if (step == FolderStep::kInStep) {
@@ -103,7 +103,7 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
         return CliExitCode::kNotFound;
     }
     const char* summary = request.dryRun ? commands_text::kFolderPlanSummary : commands_text::kFolderSummary;
-    CStringW text = FillIn(CliText(summary), {DecimalText(added), DecimalText(taken), DecimalText(inStep)});
+    CStringW text = FillIn(CliText(summary), {DecimalText(added), DecimalText(taken + badNames), DecimalText(inStep)});
     if (request.dryRun) text += CliText(commands_text::kDryRun);
     if (failed > 0) {
         context.Err(text);
