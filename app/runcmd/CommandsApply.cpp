@@ -5,13 +5,24 @@
 #include "app/runcmd/CommandText.h"
 #include "app/runcmd/PathList.h"
 
+namespace {
+
+// Variables in any order: the launcher sets them all before the program starts.
+bool SameVariables(std::vector<CStringW> a, std::vector<CStringW> b) {
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+}  // namespace
+
 std::vector<const char16_t*> DifferingFields(const RunEntry& entry, const FileCommand& wanted) {
     std::vector<const char16_t*> fields;
     if (entry.target != wanted.program) fields.push_back(u"program");
     if (!SamePathList(entry.path, wanted.folders)) fields.push_back(u"path");
     if (entry.options.arguments != wanted.options.arguments) fields.push_back(u"options.arguments");
     if (entry.options.folder != wanted.options.folder) fields.push_back(u"options.workingFolder");
-    if (entry.options.environment != wanted.options.environment) fields.push_back(u"options.environment");
+    if (!SameVariables(entry.options.environment, wanted.options.environment)) fields.push_back(u"options.environment");
     if (entry.options.administrator != wanted.options.administrator) fields.push_back(u"options.administrator");
     if (entry.terminal != wanted.terminal) fields.push_back(u"terminal");
     return fields;

@@ -53,6 +53,13 @@ inline constexpr velmora::Text kFolderPlanSummary{"将添加 %s 个运行命令�
                                                   "To add %s run commands, skipped %s, %s in step"};
 inline constexpr velmora::Text kFolderEmpty{"文件夹中没有符合 %s 的程序：%s", "No program matching %s in %s"};
 
+// apply's exit codes, after the others in the help.
+inline constexpr velmora::Text kApplyExitCodes{
+    "  10 apply：已一致，未写入     11 apply：已修改\n"
+    "  12 apply --dry-run：有待修改  13 apply：失败（文件被拒绝，或有命令未能应用）\n",
+    "  10 apply: in step, nothing written     11 apply: changed\n"
+    "  12 apply --dry-run: changes pending    13 apply: failed (the file refused, or a command not applied)\n"};
+
 // The verbs' help.
 inline constexpr velmora::Text kExportHelp{
     "velmora export FILE [NAME...] [--user | --machine]\n"
