@@ -13,7 +13,9 @@ namespace {
 using velmora::DecimalText;
 using velmora::FillIn;
 
-char16_t Folded(char16_t ch) { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch - u'A' + u'a') : ch; }
+char16_t Folded(char16_t ch) {
+    return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
+}
 
 // Whether `name` matches `pattern`: * any run of characters, ? one, ASCII
 // letter case ignored.
@@ -45,13 +47,15 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
     if (folder.IsEmpty()) folder = request.operands[0];
     const CStringW pattern = request.hasPattern ? request.pattern : CStringW(u"*.exe");
     std::vector<CStringW> names;
-    if (!context.services.listFolder || !context.services.listFolder(context.services.fullPath(folder), &names)) {
+    if (!context.services.listFolder ||
+        !context.services.listFolder(context.services.fullPath(folder), &names)) {
         context.Err(FillIn(CliText(commands_text::kNotAFolder), {folder}));
         return CliExitCode::kNotFound;
     }
     folder = context.services.fullPath(folder);
     folder.TrimRight(u"\\");
-    std::sort(names.begin(), names.end(), [](const CStringW& a, const CStringW& b) { return a.CompareNoCase(b) < 0; });
+    std::sort(names.begin(), names.end(),
+              [](const CStringW& a, const CStringW& b) { return a.CompareNoCase(b) < 0; });
     int added = 0, taken = 0, badNames = 0, inStep = 0, failed = 0, programs = 0;
     for (const CStringW& file : names) {
         if (!HasExeExtension(file) || !MatchesPattern(pattern, file)) continue;
@@ -60,7 +64,8 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
         const CStringW name = GetFileTitleFromPath(program);
         FolderStep step = FolderStep::kAdd;
         CStringW holder;
-        if (SplitKeyPath(name).empty() || name.GetLength() > kCommandNameLimit || TrimCommandName(name) != name) {
+        if (SplitKeyPath(name).empty() || name.GetLength() > kCommandNameLimit ||
+            TrimCommandName(name) != name) {
             step = FolderStep::kBadName;
         } else if (const std::optional<RunEntry> existing = context.store.Find(context.scope, name)) {
             holder = existing->target;
@@ -85,7 +90,8 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
                 step = FolderStep::kTaken;
                 holder = context.store.Find(RunScope::kLocalMachine, name).value_or(RunEntry()).target;
             } else if (!Succeeded(result)) {
-                context.Err(FillIn(CliText(commands_text::kFolderFailed), {name, ChangeFailureReason(result)}));
+                context.Err(
+                    FillIn(CliText(commands_text::kFolderFailed), {name, ChangeFailureReason(result)}));
                 ++failed;
                 continue;
             }
@@ -103,7 +109,8 @@ CliExitCode AddFolderVerb(const CliVerbContext& context) {
         return CliExitCode::kNotFound;
     }
     const char* summary = request.dryRun ? commands_text::kFolderPlanSummary : commands_text::kFolderSummary;
-    CStringW text = FillIn(CliText(summary), {DecimalText(added), DecimalText(taken + badNames), DecimalText(inStep)});
+    CStringW text =
+        FillIn(CliText(summary), {DecimalText(added), DecimalText(taken + badNames), DecimalText(inStep)});
     if (request.dryRun) text += CliText(commands_text::kDryRun);
     if (failed > 0) {
         context.Err(text);

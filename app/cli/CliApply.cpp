@@ -11,35 +11,12 @@ namespace {
 using velmora::DecimalText;
 using velmora::FillIn;
 
-const char16_t* ActionKey(ApplyAction action) noexcept {
-    switch (action) {
-        case ApplyAction::kAdd:
-            return u"add";
-        case ApplyAction::kChange:
-            return u"change";
-        case ApplyAction::kRemove:
-            return u"remove";
-        case ApplyAction::kSkip:
-            return u"skip";
-        case ApplyAction::kInStep:
-            break;
-    }
-    return u"in-step";
-}
-
-const char16_t* SkipKey(ApplySkip skip) noexcept {
-    switch (skip) {
-        case ApplySkip::kProgramMissing:
-            return u"program-missing";
-        case ApplySkip::kRequiredMissing:
-            return u"required-program-missing";
-        case ApplySkip::kNeedsAdministrator:
-            return u"needs-administrator";
-        case ApplySkip::kNone:
-            break;
-    }
-    return u"";
-}
+// The JSON words of ApplyAction and ApplySkip, in their order.
+constexpr const char16_t* kActionKeys[] = {u"in-step", u"add", u"change", u"remove", u"skip"};
+constexpr const char16_t* kSkipKeys[] = {u"", u"program-missing", u"required-program-missing",
+                                         u"needs-administrator"};
+const char16_t* ActionKey(ApplyAction action) noexcept { return kActionKeys[static_cast<int>(action)]; }
+const char16_t* SkipKey(ApplySkip skip) noexcept { return kSkipKeys[static_cast<int>(skip)]; }
 
 bool Writes(const ApplyStep& step) {
     return step.action == ApplyAction::kAdd || step.action == ApplyAction::kChange ||
@@ -84,8 +61,9 @@ Counts CountSteps(const std::vector<ApplyStep>& plan, bool carriedOut) {
 }
 
 CStringW SummaryText(const char* format, const Counts& counts) {
-    return FillIn(CliText(format), {DecimalText(counts.added), DecimalText(counts.changed), DecimalText(counts.removed),
-                                    DecimalText(counts.skipped), DecimalText(counts.inStep)});
+    return FillIn(CliText(format),
+                  {DecimalText(counts.added), DecimalText(counts.changed), DecimalText(counts.removed),
+                   DecimalText(counts.skipped), DecimalText(counts.inStep)});
 }
 
 CStringW StepJson(const ApplyStep& step, bool carriedOut) {
@@ -97,13 +75,14 @@ CStringW StepJson(const ApplyStep& step, bool carriedOut) {
     } else if (carriedOut && Writes(step)) {
         result = step.result == ChangeResult::kDone ? u"done" : u"unchanged";
     }
-    const CStringW error = !StepFailed(step)                 ? CStringW()
+    const CStringW error = !StepFailed(step)               ? CStringW()
                            : step.skip != ApplySkip::kNone ? ApplySkipText(step.skip)
                                                            : ApplyFailureLine(step);
-    return u"{\"action\":\"" + CStringW(ActionKey(step.action)) + u"\",\"name\":" + JsonString(step.command.name) +
-           u",\"scope\":\"" + ScopeKey(step.command.scope) + u"\",\"program\":" + JsonString(step.command.program) +
-           u",\"fields\":[" + fields + u"],\"reason\":\"" + SkipKey(step.skip) + u"\",\"result\":\"" + result +
-           u"\",\"error\":" + JsonString(error) + u"}";
+    return u"{\"action\":\"" + CStringW(ActionKey(step.action)) + u"\",\"name\":" +
+           JsonString(step.command.name) + u",\"scope\":\"" + ScopeKey(step.command.scope) +
+           u"\",\"program\":" + JsonString(step.command.program) + u",\"fields\":[" + fields +
+           u"],\"reason\":\"" + SkipKey(step.skip) + u"\",\"result\":\"" + result + u"\",\"error\":" +
+           JsonString(error) + u"}";
 }
 
 void WriteJson(const CliVerbContext& context, const std::vector<ApplyStep>& plan, bool carriedOut) {
@@ -112,9 +91,10 @@ void WriteJson(const CliVerbContext& context, const std::vector<ApplyStep>& plan
     for (const ApplyStep& step : plan) steps += (steps.IsEmpty() ? u"" : u",") + StepJson(step, carriedOut);
     context.Out(u"{\"file\":" + JsonString(context.request.operands[0]) + u",\"dryRun\":" +
                 (context.request.dryRun ? u"true" : u"false") + u",\"steps\":[" + steps + u"],\"added\":" +
-                DecimalText(counts.added) + u",\"changed\":" + DecimalText(counts.changed) + u",\"removed\":" +
-                DecimalText(counts.removed) + u",\"skipped\":" + DecimalText(counts.skipped) + u",\"inStep\":" +
-                DecimalText(counts.inStep) + u",\"failed\":" + DecimalText(counts.failed) + u"}");
+                DecimalText(counts.added) + u",\"changed\":" + DecimalText(counts.changed) +
+                u",\"removed\":" + DecimalText(counts.removed) + u",\"skipped\":" +
+                DecimalText(counts.skipped) + u",\"inStep\":" + DecimalText(counts.inStep) + u",\"failed\":" +
+                DecimalText(counts.failed) + u"}");
 }
 
 // The plan as text: every step that is not in step, on the output.
@@ -183,8 +163,8 @@ CliExitCode ApplyVerb(const CliVerbContext& context) {
     const ProgramCheck programExists = [&context, files](const CStringW& program) {
         return context.services.programExists(files != nullptr ? files->Expand(program) : program);
     };
-    std::vector<ApplyStep> plan =
-        PlanApply(context.store, read.commands, programExists, request.prune, PruneScopes(context, read.commands));
+    std::vector<ApplyStep> plan = PlanApply(context.store, read.commands, programExists, request.prune,
+                                            PruneScopes(context, read.commands));
     const bool refused = PlanRefused(plan);
     const bool carryOut = !request.dryRun && !refused;
     if (carryOut) CarryOutPlan(context.store, plan);

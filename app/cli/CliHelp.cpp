@@ -26,7 +26,8 @@ CStringW CliOverviewHelp() {
         "velmora：管理运行命令（App Paths）的命令行程序。\n"
         "用法：velmora VERB [参数] [选项]     velmora VERB --help     velmora --version\n\n");
     for (const CliVerbRow& verb : CliVerbTable()) text += CliText(verb.help);
-    return text + u"\n" + CliText(kScopeHelp) + u"\n" + CliText(kExitCodeHelp) + CliText(commands_text::kApplyExitCodes);
+    return text + u"\n" + CliText(kScopeHelp) + u"\n" + CliText(kExitCodeHelp) +
+           CliText(commands_text::kApplyExitCodes);
 }
 
 CStringW CliVerbHelp(const CStringW& verb) {

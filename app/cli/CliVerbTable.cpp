@@ -87,16 +87,16 @@ const std::vector<CliVerbRow>& CliVerbTable() {
          "velmora check [--user | --machine] [--json]\n"
          "  检查失效的、被当前用户覆盖的和名称不合规则的运行命令；发现问题时退出码为 1。\n",
          &CheckVerb},
-        {u"export", 0, -1, "FILE [NAME...]", u"--json", CliWrites::kNever, false, commands_text::kExportHelp, &ExportVerb,
-         &CheckExportOperands},
+        {u"export", 0, -1, "FILE [NAME...]", u"--json", CliWrites::kNever, false, commands_text::kExportHelp,
+         &ExportVerb, &CheckExportOperands},
         {u"import", 1, 1, "FILE", u"--dry-run --force", CliWrites::kUnlessDryRun, false,
          "velmora import FILE [--dry-run] [--force] [--user | --machine]\n"
          "  导入 .reg 文件。--dry-run 只显示将添加、替换、跳过（附行号和原因）的内容，不做修改。\n"
          "  会替换已有运行命令时，不加 --force 就不做任何修改（退出码 4）。损坏的文件不导入任何内容。\n"
          "  文件中本机的运行命令需要管理员权限，当前用户的不需要，与 --user / --machine 无关。\n",
          &ImportVerb},
-        {u"apply", 1, 1, "FILE", u"--dry-run --prune --json", CliWrites::kUnlessDryRun, false, commands_text::kApplyHelp,
-         &ApplyVerb},
+        {u"apply", 1, 1, "FILE", u"--dry-run --prune --json", CliWrites::kUnlessDryRun, false,
+         commands_text::kApplyHelp, &ApplyVerb},
         {u"add-folder", 1, 1, "DIR", u"--pattern --dry-run --force", CliWrites::kUnlessDryRun, true,
          commands_text::kAddFolderHelp, &AddFolderVerb},
         {u"terminal", 1, -1, "on|off|repair NAME...", u"--all", CliWrites::kAlways, false,

@@ -22,8 +22,10 @@ std::vector<const char16_t*> DifferingFields(const RunEntry& entry, const FileCo
     if (!SamePathList(entry.path, wanted.folders)) fields.push_back(u"path");
     if (entry.options.arguments != wanted.options.arguments) fields.push_back(u"options.arguments");
     if (entry.options.folder != wanted.options.folder) fields.push_back(u"options.workingFolder");
-    if (!SameVariables(entry.options.environment, wanted.options.environment)) fields.push_back(u"options.environment");
-    if (entry.options.administrator != wanted.options.administrator) fields.push_back(u"options.administrator");
+    if (!SameVariables(entry.options.environment, wanted.options.environment))
+        fields.push_back(u"options.environment");
+    if (entry.options.administrator != wanted.options.administrator)
+        fields.push_back(u"options.administrator");
     if (entry.terminal != wanted.terminal) fields.push_back(u"terminal");
     return fields;
 }

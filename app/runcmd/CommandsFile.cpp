@@ -29,13 +29,17 @@ public:
         }
         const JsonMember* version = FindMember(root, u"version");
         if (version == nullptr) return Fail(CommandsFileError::kMissingField, root, u"version");
-        if (version->value.kind != Kind::kNumber) return Fail(CommandsFileError::kWrongType, *version, u"version");
-        if (version->value.text != u"1") return Fail(CommandsFileError::kUnknownVersion, version->value, u"version");
-        if (const JsonMember* schema = FindMember(root, u"$schema"); schema && schema->value.kind != Kind::kString)
+        if (version->value.kind != Kind::kNumber)
+            return Fail(CommandsFileError::kWrongType, *version, u"version");
+        if (version->value.text != u"1")
+            return Fail(CommandsFileError::kUnknownVersion, version->value, u"version");
+        if (const JsonMember* schema = FindMember(root, u"$schema");
+            schema && schema->value.kind != Kind::kString)
             return Fail(CommandsFileError::kWrongType, *schema, u"$schema");
         const JsonMember* commands = FindMember(root, u"commands");
         if (commands == nullptr) return Fail(CommandsFileError::kMissingField, root, u"commands");
-        if (commands->value.kind != Kind::kArray) return Fail(CommandsFileError::kWrongType, *commands, u"commands");
+        if (commands->value.kind != Kind::kArray)
+            return Fail(CommandsFileError::kWrongType, *commands, u"commands");
         for (const JsonValue& item : commands->value.items) {
             if (!Command(item)) return false;
         }
@@ -96,7 +100,8 @@ private:
     bool Options(const JsonMember& member, RunCommandOptions& options) {
         const JsonValue& object = member.value;
         if (object.kind != Kind::kObject) return Fail(CommandsFileError::kWrongType, member, u"options");
-        if (!OnlyFields(object, {u"arguments", u"workingFolder", u"environment", u"administrator"})) return false;
+        if (!OnlyFields(object, {u"arguments", u"workingFolder", u"environment", u"administrator"}))
+            return false;
         std::optional<CStringW> arguments, folder;
         const JsonValue* environment = nullptr;
         if (!Text(object, u"arguments", arguments) || !Text(object, u"workingFolder", folder) ||
@@ -108,10 +113,12 @@ private:
         if (HoldsControlCharacter(options.arguments))
             return Fail(CommandsFileError::kWrongType, *FindMember(object, u"arguments"), u"arguments");
         if (HoldsControlCharacter(options.folder) || options.folder.Find(u'"') >= 0)
-            return Fail(CommandsFileError::kBadFolder, *FindMember(object, u"workingFolder"), u"workingFolder");
+            return Fail(CommandsFileError::kBadFolder, *FindMember(object, u"workingFolder"),
+                        u"workingFolder");
         for (std::size_t i = 0; i < options.environment.size(); ++i) {
             const CStringW& text = options.environment[i];
-            if (text.Find(u'=') <= 0 || text.Find(u'=') + 1 == text.GetLength() || HoldsControlCharacter(text))
+            if (text.Find(u'=') <= 0 || text.Find(u'=') + 1 == text.GetLength() ||
+                HoldsControlCharacter(text))
                 return Fail(CommandsFileError::kBadEnvironment, environment->items[i], u"environment");
         }
         return true;
@@ -119,16 +126,17 @@ private:
 
     bool Command(const JsonValue& object) {
         if (object.kind != Kind::kObject) return Fail(CommandsFileError::kWrongType, object, u"commands");
-        if (!OnlyFields(object, {u"name", u"scope", u"program", u"path", u"options", u"terminal", u"required"}))
+        if (!OnlyFields(object,
+                        {u"name", u"scope", u"program", u"path", u"options", u"terminal", u"required"}))
             return false;
         FileCommand command;
         command.line = object.line;
         command.column = object.column;
         std::optional<CStringW> name, scope, program;
         const JsonValue* folders = nullptr;
-        if (!Text(object, u"name", name) || !Text(object, u"scope", scope) || !Text(object, u"program", program) ||
-            !Texts(object, u"path", command.folders, &folders) || !Flag(object, u"terminal", command.terminal) ||
-            !Flag(object, u"required", command.required))
+        if (!Text(object, u"name", name) || !Text(object, u"scope", scope) ||
+            !Text(object, u"program", program) || !Texts(object, u"path", command.folders, &folders) ||
+            !Flag(object, u"terminal", command.terminal) || !Flag(object, u"required", command.required))
             return false;
         if (!name) return Fail(CommandsFileError::kMissingField, object, u"name");
         if (!program) return Fail(CommandsFileError::kMissingField, object, u"program");
@@ -182,7 +190,8 @@ bool IsCommandsFileProgram(const CStringW& program) {
     if (!HasExeExtension(program) || program.Find(u'"') >= 0 || HoldsControlCharacter(program) ||
         program.Find(u';') >= 0)
         return false;
-    const bool drive = program.GetLength() > 3 && IsLetter(program[0]) && program[1] == u':' && program[2] == u'\\';
+    const bool drive =
+        program.GetLength() > 3 && IsLetter(program[0]) && program[1] == u':' && program[2] == u'\\';
     const bool share = program.GetLength() > 2 && program[0] == u'\\' && program[1] == u'\\';
     const bool variable = program.GetLength() > 2 && program[0] == u'%' && program.Find(u'%', 2) > 1;
     return drive || share || variable;

@@ -39,7 +39,7 @@ enum class CommandsFileError {
     kMissingField,    // `field` is required here
     kUnknownField,    // `field` is none of the format's
     kUnknownVersion,  // a version this program does not know
-    kBadName,         // a name that cannot be a command (empty, blanks at its ends, too long, a control character)
+    kBadName,  // a name that cannot be a command (empty, blanks at its ends, too long, a control character)
     kDuplicateName,   // a name the file gave already for that scope
     kBadScope,        // neither "user" nor "machine"
     kBadProgram,      // not a full path to an .exe, or a control character or quote in it

@@ -29,6 +29,15 @@ RunListing ListBothScopes(IRegistry& registry, const RunCommandPlace& place, Sco
     return listing;
 }
 
+// The entry a command of that name makes in `scope`, before it is read.
+RunEntry NewEntry(RunScope scope, const CStringW& name) {
+    RunEntry entry;
+    entry.scope = scope;
+    entry.keyPath = KeyPathOfCommand(name);
+    entry.command = CommandOfKeyPath(entry.keyPath);
+    return entry;
+}
+
 // Files an entry's outcome in a batch: done, passed over or failed.
 void Count(RunBatchResult& batch, const RunEntry& entry, ChangeResult result,
            long status = kRegistrySuccess) {
@@ -98,18 +107,18 @@ CStringW RunCommandStore::TargetOf(const CStringW& name) const {
                              m_place.KeyPathOf(KeyPathOfCommand(name)));
 }
 
+ChangeResult RunCommandStore::CheckFit(const RunEntry& entry, const NewRunCommand& command) const {
+    if (!command.terminal && !command.options.Any()) return ChangeResult::kDone;
+    if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
+    return m_follower->CheckFit(entry.command, command.target);
+}
+
 ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
     const RunScope scope = m_rights.writeScope;
-    RunEntry entry;
-    entry.scope = scope;
-    entry.keyPath = KeyPathOfCommand(command.name);
-    entry.command = CommandOfKeyPath(entry.keyPath);
-    if (command.terminal || command.options.Any()) {
-        // Refused before anything is written.
-        if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
-        const ChangeResult fit = m_follower->CheckFit(entry.command, command.target);
-        if (fit != ChangeResult::kDone) return fit;
-    }
+    RunEntry entry = NewEntry(scope, command.name);
+    // Refused before anything is written.
+    const ChangeResult fit = CheckFit(entry, command);
+    if (fit != ChangeResult::kDone) return fit;
     ChangeJournal journal(m_registry);
     ChangeResult result =
         RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, AskReplace(), journal);
@@ -134,15 +143,9 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
 
 ChangeResult RunCommandStore::Apply(RunScope scope, const NewRunCommand& command) {
     if (scope == RunScope::kLocalMachine && !m_rights.elevated) return ChangeResult::kNeedsAdministrator;
-    RunEntry entry;
-    entry.scope = scope;
-    entry.keyPath = KeyPathOfCommand(command.name);
-    entry.command = CommandOfKeyPath(entry.keyPath);
-    if (command.terminal || command.options.Any()) {
-        if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
-        const ChangeResult fit = m_follower->CheckFit(entry.command, command.target);
-        if (fit != ChangeResult::kDone) return fit;
-    }
+    RunEntry entry = NewEntry(scope, command.name);
+    const ChangeResult fit = CheckFit(entry, command);
+    if (fit != ChangeResult::kDone) return fit;
     const ReplaceAnswer replace = [](const ReplaceQuestion&) { return true; };
     ChangeJournal journal(m_registry);
     ChangeResult result = ChangeResult::kUnchanged;
@@ -156,14 +159,16 @@ ChangeResult RunCommandStore::Apply(RunScope scope, const NewRunCommand& command
         entry = std::move(*existing);
     } else {
         part([&] {
-            return RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, replace, journal);
+            return RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, replace,
+                                      journal);
         });
     }
     // Over a fresh key too: it makes the type REG_EXPAND_SZ for %variables%.
-    part([&] { return ChangeRunCommandTarget(m_registry, m_place, entry, command.target, replace, journal); });
+    part(
+        [&] { return ChangeRunCommandTarget(m_registry, m_place, entry, command.target, replace, journal); });
     part([&] {
-        return SetRunCommandPath(m_registry, m_place, entry, command.pathFolders.value_or(std::vector<CStringW>()),
-                                 journal);
+        return SetRunCommandPath(m_registry, m_place, entry,
+                                 command.pathFolders.value_or(std::vector<CStringW>()), journal);
     });
     part([&] { return SetRunCommandTerminalMark(m_registry, m_place, entry, command.terminal, journal); });
     const RunCommandOptionsChange options = ChangeBetween(entry.options, command.options);

@@ -190,6 +190,9 @@ public:
 
 private:
     ReplaceAnswer AskReplace();
+    // Whether `command`'s terminal use and options can be for `entry`:
+    // kDone, or the refusal (kLauncherFailed without a follower).
+    ChangeResult CheckFit(const RunEntry& entry, const NewRunCommand& command) const;
     // The follower's part of a change whose registry steps gave `result`:
     // when they succeeded, `commands` of `scope` are followed; when anything
     // failed, the journal is put back.

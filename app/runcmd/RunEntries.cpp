@@ -135,7 +135,9 @@ CStringW FoldedKey(const CStringW& keyPath) {
 
 }  // namespace
 
-bool ReadTerminalMark(IRegistry& registry, RegKey key) { return ReadDwordMark(registry, key, kTerminalMarkValue); }
+bool ReadTerminalMark(IRegistry& registry, RegKey key) {
+    return ReadDwordMark(registry, key, kTerminalMarkValue);
+}
 
 bool ReadDwordMark(IRegistry& registry, RegKey key, const char16_t* name) {
     std::uint32_t type = 0;

@@ -16,8 +16,9 @@ const char* JsonErrorWords(JsonError error) {
     static constexpr Text kBadUtf8{"不是 UTF-8 文本", "the text is not UTF-8"};
     static constexpr Text kUnexpected{"这里不能有这个字符", "a character that cannot stand here"};
     static constexpr Text kUnexpectedEnd{"文件在一个值的中间结束", "the file ends inside a value"};
-    static constexpr Text kBadString{"字符串中有控制字符、错误的转义或半个代理对",
-                                     "a control character, a bad escape or half a surrogate pair in a string"};
+    static constexpr Text kBadString{
+        "字符串中有控制字符、错误的转义或半个代理对",
+        "a control character, a bad escape or half a surrogate pair in a string"};
     static constexpr Text kBadNumber{"不是 JSON 的数字", "not a JSON number"};
     static constexpr Text kDuplicateMember{"同一个对象中的字段重复", "a field given twice in one object"};
     static constexpr Text kTooDeep{"嵌套太深", "nested too deeply"};
@@ -60,8 +61,9 @@ const char* FileErrorWords(CommandsFileError error) {
     static constexpr Text kBadFolder{"文件夹为空或含有 ; \" 或控制字符",
                                      "a folder is empty or holds ; \" or a control character"};
     static constexpr Text kBadEnvironment{"环境变量应为 NAME=VALUE", "a variable must be NAME=VALUE"};
-    static constexpr Text kNotForTerminal{"“%s”需要能作为文件名的命令名（不带分组，不是设备名）",
-                                          "\"%s\" needs a name that can be a file name (no group, no device name)"};
+    static constexpr Text kNotForTerminal{
+        "“%s”需要能作为文件名的命令名（不带分组，不是设备名）",
+        "\"%s\" needs a name that can be a file name (no group, no device name)"};
     switch (error) {
         case CommandsFileError::kWrongType:
             return kWrongType;
@@ -101,8 +103,9 @@ CStringW Scoped(const ApplyStep& step) {
 
 CStringW CommandsFileErrorText(const CommandsFileRead& read) {
     static constexpr Text kWhere{"第 %s 行第 %s 列：%s", "line %s, column %s: %s"};
-    const CStringW why = read.error == CommandsFileError::kJson ? Words(JsonErrorWords(read.json))
-                                                                : FillIn(Words(FileErrorWords(read.error)), {read.field});
+    const CStringW why = read.error == CommandsFileError::kJson
+                             ? Words(JsonErrorWords(read.json))
+                             : FillIn(Words(FileErrorWords(read.error)), {read.field});
     return FillIn(Words(kWhere), {DecimalText(read.line), DecimalText(read.column), why});
 }
 
@@ -136,7 +139,8 @@ CStringW ApplyStepLine(const ApplyStep& step) {
             return line(u"+", step.command.program);
         case ApplyAction::kChange: {
             CStringW fields;
-            for (const char16_t* field : step.fields) fields += (fields.IsEmpty() ? u"" : u", ") + CStringW(field);
+            for (const char16_t* field : step.fields)
+                fields += (fields.IsEmpty() ? u"" : u", ") + CStringW(field);
             return line(u"~", fields);
         }
         case ApplyAction::kRemove:

@@ -34,8 +34,9 @@ inline constexpr velmora::Text kDryRun{"（试运行，未做任何修改）", "
 inline constexpr velmora::Text kNothingWritten{"未做任何修改", "Nothing was written"};
 inline constexpr velmora::Text kRefusedFile{"无法应用“%s”：%s", "Cannot apply \"%s\": %s"};
 inline constexpr velmora::Text kCannotRead{"无法读取文件：%s", "Cannot read the file: %s"};
-inline constexpr velmora::Text kExportLeftOut{"未导出“%s”：目标“%s”不是程序的完整路径",
-                                              "Left out \"%s\": its target \"%s\" is not the full path of a program"};
+inline constexpr velmora::Text kExportLeftOut{
+    "未导出“%s”：目标“%s”不是程序的完整路径",
+    "Left out \"%s\": its target \"%s\" is not the full path of a program"};
 inline constexpr velmora::Text kNoSuchCommand{"没有运行命令“%s”", "There is no run command \"%s\""};
 inline constexpr velmora::Text kExportNeedsFile{"export 缺少参数：FILE（或加 --json）",
                                                 "export needs FILE (or --json)"};
@@ -43,9 +44,10 @@ inline constexpr velmora::Text kNotAFolder{"找不到文件夹：%s", "No such f
 inline constexpr velmora::Text kFolderAdd{"+ %s：%s", "+ %s: %s"};
 inline constexpr velmora::Text kFolderTaken{"! %s：名称已指向 %s（要替换请加 --force）",
                                             "! %s: the name points at %s (--force replaces it)"};
-inline constexpr velmora::Text kFolderBadName{"! %s：文件名不能作为命令名（为空或超过 25 个字符）",
-                                              "! %s: the file name cannot be a command name (empty or over 25 "
-                                              "characters)"};
+inline constexpr velmora::Text kFolderBadName{
+    "! %s：文件名不能作为命令名（为空或超过 25 个字符）",
+    "! %s: the file name cannot be a command name (empty or over 25 "
+    "characters)"};
 inline constexpr velmora::Text kFolderFailed{"! %s：%s", "! %s: %s"};
 inline constexpr velmora::Text kFolderSummary{"已添加 %s 个运行命令，跳过 %s 个，%s 个无需修改",
                                               "Added %s run commands, skipped %s, %s in step"};
@@ -58,7 +60,8 @@ inline constexpr velmora::Text kApplyExitCodes{
     "  10 apply：已一致，未写入     11 apply：已修改\n"
     "  12 apply --dry-run：有待修改  13 apply：失败（文件被拒绝，或有命令未能应用）\n",
     "  10 apply: in step, nothing written     11 apply: changed\n"
-    "  12 apply --dry-run: changes pending    13 apply: failed (the file refused, or a command not applied)\n"};
+    "  12 apply --dry-run: changes pending    13 apply: failed (the file refused, or a command not "
+    "applied)\n"};
 
 // The verbs' help.
 inline constexpr velmora::Text kExportHelp{
@@ -86,7 +89,8 @@ inline constexpr velmora::Text kApplyHelp{
     "warning, unless the file marks it required.\n"
     "  --prune removes commands an earlier apply made (a VelmoraApplied value in their key) that the "
     "file no longer lists.\n"
-    "  --dry-run prints the plan only: + add, ~ change (with the fields), - remove, ! skip (with why). --json "
+    "  --dry-run prints the plan only: + add, ~ change (with the fields), - remove, ! skip (with why). "
+    "--json "
     "prints JSON.\n"
     "  --user / --machine puts every command of the file in that scope.\n"
     "  Exit codes: 10 in step, 11 changed, 12 changes pending (--dry-run), 13 failed (the file refused or a "
