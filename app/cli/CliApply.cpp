@@ -72,8 +72,8 @@ CStringW StepJson(const ApplyStep& step, bool carriedOut) {
     CStringW result = u"planned";
     if (StepFailed(step)) {
         result = u"failed";
-    } else if (carriedOut && Writes(step)) {
-        result = step.result == ChangeResult::kDone ? u"done" : u"unchanged";
+    } else if (carriedOut) {
+        result = Writes(step) && step.result == ChangeResult::kDone ? u"done" : u"unchanged";
     }
     const CStringW error = !StepFailed(step)               ? CStringW()
                            : step.skip != ApplySkip::kNone ? ApplySkipText(step.skip)

@@ -159,7 +159,7 @@ freg_values() { fresh_run reg query "$machine\\$1" /s 2>/dev/null | tr -d '\r' |
 fsnapshot() { fresh_run reg query "$machine" /s 2>/dev/null | tr -d '\r' >"$out/$1"; }
 end_fresh() {
   (eval "$(fresh_run --print-env)"; "$WINESERVER" -k) >/dev/null 2>&1 || true
-  rm -rf "$fresh"
+  rm -rf "$fresh" "$fresh.lock"
 }
 rm -rf "$fresh"
 trap 'cleanup; end_fresh' EXIT
