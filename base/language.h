@@ -99,8 +99,8 @@ public:
         if (text_check::HasChinesePunctuation(english)) throw "an English text uses Chinese punctuation";
     }
 
-    const char* chinese() const noexcept { return chinese_; }
-    const char* english() const noexcept { return english_; }
+    constexpr const char* chinese() const noexcept { return chinese_; }
+    constexpr const char* english() const noexcept { return english_; }
     const char* in(Language language) const noexcept {
         return language == Language::kEnglish ? english_ : chinese_;
     }

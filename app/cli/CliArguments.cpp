@@ -25,6 +25,8 @@ const FlagRow kFlags[] = {
     {u"--dry-run", &CliRequest::dryRun, nullptr, PathChange::kShow},
     {u"--terminal", &CliRequest::terminal, nullptr, PathChange::kShow},
     {u"--all", &CliRequest::all, nullptr, PathChange::kShow},
+    {u"--prune", &CliRequest::prune, nullptr, PathChange::kShow},
+    {u"--pattern", &CliRequest::hasPattern, &CliRequest::pattern, PathChange::kShow},
     {u"--path", &CliRequest::hasPathList, &CliRequest::pathList, PathChange::kShow},
     {u"--add", nullptr, &CliRequest::pathArgument, PathChange::kAdd},
     {u"--remove", nullptr, &CliRequest::pathArgument, PathChange::kRemove},

@@ -21,14 +21,17 @@ struct CliRequest {
     bool help = false;               // --help (-h, /?): the verb's help, or the overview
     CStringW language;               // --lang en|zh, before or after the verb
     bool version = false;
-    bool user = false;         // --user
-    bool machine = false;      // --machine
-    bool broken = false;       // list --broken
-    bool json = false;         // --json
-    bool force = false;        // --force
-    bool dryRun = false;       // import --dry-run
-    bool terminal = false;     // add --terminal
-    bool all = false;          // terminal off --all
+    bool user = false;        // --user
+    bool machine = false;     // --machine
+    bool broken = false;      // list --broken
+    bool json = false;        // --json
+    bool force = false;       // --force
+    bool dryRun = false;      // import --dry-run
+    bool terminal = false;    // add --terminal
+    bool all = false;         // terminal off --all
+    bool prune = false;       // apply --prune
+    bool hasPattern = false;  // add-folder --pattern GLOB
+    CStringW pattern;
     bool hasPathList = false;  // add --path LIST
     CStringW pathList;
     PathChange pathChange = PathChange::kShow;  // path --add/--remove/--set/--clear

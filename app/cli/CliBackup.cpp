@@ -1,5 +1,8 @@
 // export and import: the manager's .reg backups from the command line.
 #include "app/cli/CliVerbContext.h"
+#include "app/cli/CommandsFileWriter.h"
+#include "app/runcmd/CommandsFile.h"
+#include "app/text/CommandsFileText.h"
 #include "app/text/OutcomeText.h"
 #include "app/text/QuestionText.h"
 #include "app/text/ViewText.h"
@@ -27,10 +30,44 @@ CStringW ItemLine(const ImportItem& item) {
                    CliText(ImportRefusalText(item.refusal))});
 }
 
+// export --json: the commands file of the named entries, or of all, on
+// the output. An entry whose target no commands file can hold is left out
+// and named.
+CliExitCode ExportCommandsFile(const CliVerbContext& context) {
+    const CliRequest& request = context.request;
+    std::vector<RunEntry> entries;
+    if (request.operands.empty()) {
+        for (RunEntry& entry : context.store.List().entries) {
+            if (!context.scopeGiven || entry.scope == context.scope) entries.push_back(std::move(entry));
+        }
+    } else {
+        bool allFound = true;
+        for (const CStringW& name : request.operands) {
+            const std::vector<RunEntry> named = EntriesNamed(context, name);
+            if (named.empty()) {
+                context.Err(FillIn(CliText(commands_text::kNoSuchCommand), {name}));
+                allFound = false;
+            }
+            entries.insert(entries.end(), named.begin(), named.end());
+        }
+        if (!allFound) return CliExitCode::kNotFound;
+    }
+    std::vector<RunEntry> kept;
+    for (const RunEntry& entry : entries) {
+        if (IsCommandsFileProgram(entry.target))
+            kept.push_back(entry);
+        else
+            context.Err(FillIn(CliText(commands_text::kExportLeftOut), {entry.command, entry.target}));
+    }
+    context.output.Out(CommandsFileOf(kept));
+    return kept.size() == entries.size() ? CliExitCode::kSuccess : CliExitCode::kFailed;
+}
+
 }  // namespace
 
 CliExitCode ExportVerb(const CliVerbContext& context) {
     const CliRequest& request = context.request;
+    if (request.json) return ExportCommandsFile(context);
     const CStringW& file = request.operands[0];
     std::vector<RunEntry> entries;
     if (request.operands.size() == 1) {

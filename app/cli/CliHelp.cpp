@@ -1,6 +1,7 @@
 // The help texts of the console program.
 #include "app/cli/CliVerbContext.h"
 #include "app/cli/CliVerbTable.h"
+#include "app/text/CommandsFileText.h"
 
 namespace {
 
@@ -46,11 +47,12 @@ CStringW CliOverviewHelp() {
         "Usage: velmora VERB [ARGUMENTS] [OPTIONS]     velmora VERB --help     velmora --version\n\n"});
     for (const CliVerbRow& verb : CliVerbTable()) text += CliText(verb.help);
     return text + u"\n" + CliText(kScopeHelp) + u"\n" + CliText(kLanguageHelp) + u"\n" +
-           CliText(kExitCodeHelp);
+           CliText(kExitCodeHelp) + CliText(commands_text::kApplyExitCodes);
 }
 
 CStringW CliVerbHelp(const CStringW& verb) {
     const CliVerbRow* row = FindCliVerb(verb);
     if (row == nullptr) return CliOverviewHelp();
-    return CliText(row->help) + u"\n" + CliText(kScopeHelp) + u"\n" + CliText(kExitCodeHelp);
+    return CliText(row->help) + u"\n" + CliText(kScopeHelp) + u"\n" + CliText(kExitCodeHelp) +
+           CliText(commands_text::kApplyExitCodes);
 }

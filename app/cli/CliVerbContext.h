@@ -74,6 +74,8 @@ CliExitCode ExplorerVerb(const CliVerbContext& context);
 // The explorer verb's action word and its scope: the refusal, or empty.
 CStringW CheckExplorerAction(const CliRequest& request);
 CliExitCode SetVerb(const CliVerbContext& context);
+CliExitCode ApplyVerb(const CliVerbContext& context);
+CliExitCode AddFolderVerb(const CliVerbContext& context);
 
 // Says that `entry` works in terminals now, and what a new terminal would
 // start instead when something comes first on PATH.

@@ -1,6 +1,7 @@
 #include "app/cli/CliVerbTable.h"
 
 #include "app/cli/CliVerbContext.h"
+#include "app/text/CommandsFileText.h"
 
 namespace {
 
@@ -39,6 +40,11 @@ CStringW CheckSetOptions(const CliRequest& request) {
                : velmora::WideFrom936(
                      velmora::Text{"set 缺少选项：--args、--cwd、--env、--admin 或 --no-admin",
                                    "set is missing an option: --args, --cwd, --env, --admin or --no-admin"});
+}
+
+// export writes a .reg FILE, or the commands file with --json.
+CStringW CheckExportOperands(const CliRequest& request) {
+    return request.json || !request.operands.empty() ? CStringW() : CliText(commands_text::kExportNeedsFile);
 }
 
 }  // namespace
@@ -193,18 +199,8 @@ const std::vector<CliVerbRow>& CliVerbTable() {
           "  Checks for run commands that are broken, overridden by the current user's, or badly named;\n"
           "  exit code 1 when it finds a problem.\n"},
          &CheckVerb},
-        {u"export",
-         1,
-         -1,
-         "FILE [NAME...]",
-         u"",
-         CliWrites::kNever,
-         false,
-         {"velmora export FILE [NAME...] [--user | --machine]\n"
-          "  导出为注册表编辑器的 .reg 文件（UTF-16）；不指定名称时导出全部。\n",
-          "velmora export FILE [NAME...] [--user | --machine]\n"
-          "  Exports to a Registry Editor .reg file (UTF-16); all of them when no name is given.\n"},
-         &ExportVerb},
+        {u"export", 0, -1, "FILE [NAME...]", u"--json", CliWrites::kNever, false, commands_text::kExportHelp,
+         &ExportVerb, &CheckExportOperands},
         {u"import",
          1,
          1,
@@ -225,6 +221,10 @@ const std::vector<CliVerbRow>& CliVerbTable() {
           "not,\n"
           "  whatever --user or --machine says.\n"},
          &ImportVerb},
+        {u"apply", 1, 1, "FILE", u"--dry-run --prune --json", CliWrites::kUnlessDryRun, false,
+         commands_text::kApplyHelp, &ApplyVerb},
+        {u"add-folder", 1, 1, "DIR", u"--pattern --dry-run --force", CliWrites::kUnlessDryRun, true,
+         commands_text::kAddFolderHelp, &AddFolderVerb},
         {u"terminal",
          1,
          -1,

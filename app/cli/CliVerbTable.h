@@ -27,6 +27,8 @@ public:
         if (velmora::text_check::HasChinesePunctuation(english))
             throw "an English help uses Chinese punctuation";
     }
+    // NOLINTNEXTLINE(google-explicit-constructor): a text's two languages, checked the same way
+    consteval CliHelpText(const velmora::Text& text) : CliHelpText(text.chinese(), text.english()) {}
     // NOLINTNEXTLINE(google-explicit-constructor): the help reads as its current language
     operator const char*() const noexcept {
         return velmora::CurrentLanguage() == velmora::Language::kEnglish ? m_english : m_chinese;

@@ -40,6 +40,9 @@ struct CliServices {
     std::function<bool(const CStringW& path)> programExists;
     // Reads a whole file; false when it cannot.
     std::function<bool(const CStringW& file, std::vector<unsigned char>* pData)> readFile;
+    // The names of the files (not folders) in a folder; false when it
+    // cannot be listed.
+    std::function<bool(const CStringW& folder, std::vector<CStringW>* pNames)> listFolder;
     // Writes a whole file, replacing it; false when it cannot.
     std::function<bool(const CStringW& file, const std::vector<unsigned char>& data)> writeFile;
     CStringW version;  // what --version prints after "Velmora ": VELMORA_VERSION_TEXT

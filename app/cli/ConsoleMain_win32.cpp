@@ -129,6 +129,17 @@ int main() {
     services.readFile = [](const CStringW& file, std::vector<unsigned char>* pData) {
         return ReadWholeFile(file, kLargestBackupBytes, *pData) == ERROR_SUCCESS;
     };
+    services.listFolder = [](const CStringW& folder, std::vector<CStringW>* pNames) {
+        WIN32_FIND_DATAW found{};
+        const CStringW pattern = folder + u"\\*";
+        const velmora::OwnedFindFile search(::FindFirstFileW(velmora::WinText(pattern), &found));
+        if (!search) return false;
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                pNames->push_back(velmora::FromWin(found.cFileName));
+        } while (::FindNextFileW(search.Get(), &found));
+        return true;
+    };
     services.writeFile = [](const CStringW& file, const std::vector<unsigned char>& data) {
         return WriteWholeFile(file, data) == ERROR_SUCCESS;
     };

@@ -262,20 +262,25 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
 
 ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place,
                                        const RunEntry& entry, bool marked, ChangeJournal& journal) {
+    return SetRunCommandMark(registry, place, entry, kTerminalMarkValue, marked, journal);
+}
+
+ChangeResult SetRunCommandMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                               const char16_t* name, bool marked, ChangeJournal& journal) {
     ScopedRegKey key(registry, place.RootOf(entry.scope));
     const ChangeResult opened = OpenEntryForWrite(registry, place, entry, key);
     if (opened != ChangeResult::kDone) {
         journal.Restore();
         return opened;
     }
-    if (ReadTerminalMark(registry, key.Get()) == marked) return ChangeResult::kUnchanged;
+    if (ReadDwordMark(registry, key.Get(), name) == marked) return ChangeResult::kUnchanged;
     if (!Note(journal, place, entry.scope, entry.keyPath)) return Refused(journal);
     long status = kRegistrySuccess;
     if (marked) {
         const unsigned char one[4] = {1, 0, 0, 0};
-        status = registry.SetValue(key.Get(), kTerminalMarkValue, kRegDword, one, sizeof one);
+        status = registry.SetValue(key.Get(), name, kRegDword, one, sizeof one);
     } else {
-        status = registry.DeleteValue(key.Get(), kTerminalMarkValue);
+        status = registry.DeleteValue(key.Get(), name);
         if (status == kRegistryFileNotFound) status = kRegistrySuccess;
     }
     return status == kRegistrySuccess ? ChangeResult::kDone : Refused(journal);

@@ -77,6 +77,9 @@ ChangeResult CopyRunCommandToScope(IRegistry& registry, const RunCommandPlace& p
 // (kTerminalMarkValue); kUnchanged when it is so already.
 ChangeResult SetRunCommandTerminalMark(IRegistry& registry, const RunCommandPlace& place,
                                        const RunEntry& entry, bool marked, ChangeJournal& journal);
+// The same for any REG_DWORD mark of the entry's key (kAppliedMarkValue).
+ChangeResult SetRunCommandMark(IRegistry& registry, const RunCommandPlace& place, const RunEntry& entry,
+                               const char16_t* name, bool marked, ChangeJournal& journal);
 
 // Changes the entry's options (RunCommandOptions.h): each option value
 // written, or deleted when the option is cleared (an empty text, no

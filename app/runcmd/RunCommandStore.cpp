@@ -1,6 +1,7 @@
 #include "app/runcmd/RunCommandStore.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "app/runcmd/CommandText.h"
@@ -26,6 +27,15 @@ RunListing ListBothScopes(IRegistry& registry, const RunCommandPlace& place, Sco
     for (const RunScope scope : {RunScope::kLocalMachine, RunScope::kCurrentUser})
         listing.unreadable += list(registry, place.RootOf(scope), place.appPathsKey, scope, listing.entries);
     return listing;
+}
+
+// The entry a command of that name makes in `scope`, before it is read.
+RunEntry NewEntry(RunScope scope, const CStringW& name) {
+    RunEntry entry;
+    entry.scope = scope;
+    entry.keyPath = KeyPathOfCommand(name);
+    entry.command = CommandOfKeyPath(entry.keyPath);
+    return entry;
 }
 
 // Files an entry's outcome in a batch: done, passed over or failed.
@@ -97,18 +107,18 @@ CStringW RunCommandStore::TargetOf(const CStringW& name) const {
                              m_place.KeyPathOf(KeyPathOfCommand(name)));
 }
 
+ChangeResult RunCommandStore::CheckFit(const RunEntry& entry, const NewRunCommand& command) const {
+    if (!command.terminal && !command.options.Any()) return ChangeResult::kDone;
+    if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
+    return m_follower->CheckFit(entry.command, command.target);
+}
+
 ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
     const RunScope scope = m_rights.writeScope;
-    RunEntry entry;
-    entry.scope = scope;
-    entry.keyPath = KeyPathOfCommand(command.name);
-    entry.command = CommandOfKeyPath(entry.keyPath);
-    if (command.terminal || command.options.Any()) {
-        // Refused before anything is written.
-        if (m_follower == nullptr) return ChangeResult::kLauncherFailed;
-        const ChangeResult fit = m_follower->CheckFit(entry.command, command.target);
-        if (fit != ChangeResult::kDone) return fit;
-    }
+    RunEntry entry = NewEntry(scope, command.name);
+    // Refused before anything is written.
+    const ChangeResult fit = CheckFit(entry, command);
+    if (fit != ChangeResult::kDone) return fit;
     ChangeJournal journal(m_registry);
     ChangeResult result =
         RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, AskReplace(), journal);
@@ -128,6 +138,43 @@ ChangeResult RunCommandStore::Add(const NewRunCommand& command) {
     }
     // Over a command that works in terminals, its launcher follows the new
     // program's kind.
+    return Finish(result, journal, scope, {entry.command});
+}
+
+ChangeResult RunCommandStore::Apply(RunScope scope, const NewRunCommand& command) {
+    if (scope == RunScope::kLocalMachine && !m_rights.elevated) return ChangeResult::kNeedsAdministrator;
+    RunEntry entry = NewEntry(scope, command.name);
+    const ChangeResult fit = CheckFit(entry, command);
+    if (fit != ChangeResult::kDone) return fit;
+    const ReplaceAnswer replace = [](const ReplaceQuestion&) { return true; };
+    ChangeJournal journal(m_registry);
+    ChangeResult result = ChangeResult::kUnchanged;
+    // Each part in turn; the first that fails has put the journal back.
+    const auto part = [&result](const std::function<ChangeResult()>& step) {
+        if (!Succeeded(result)) return;
+        const ChangeResult done = step();
+        if (!Succeeded(done) || done == ChangeResult::kDone) result = done;
+    };
+    if (std::optional<RunEntry> existing = Find(scope, command.name)) {
+        entry = std::move(*existing);
+    } else {
+        part([&] {
+            return RegisterRunCommand(m_registry, m_place, scope, command.name, command.target, replace,
+                                      journal);
+        });
+    }
+    // Over a fresh key too: it makes the type REG_EXPAND_SZ for %variables%.
+    part(
+        [&] { return ChangeRunCommandTarget(m_registry, m_place, entry, command.target, replace, journal); });
+    part([&] {
+        return SetRunCommandPath(m_registry, m_place, entry,
+                                 command.pathFolders.value_or(std::vector<CStringW>()), journal);
+    });
+    part([&] { return SetRunCommandTerminalMark(m_registry, m_place, entry, command.terminal, journal); });
+    const RunCommandOptionsChange options = ChangeBetween(entry.options, command.options);
+    if (!options.Empty())
+        part([&] { return SetRunCommandOptions(m_registry, m_place, entry, options, journal); });
+    part([&] { return SetRunCommandMark(m_registry, m_place, entry, kAppliedMarkValue, true, journal); });
     return Finish(result, journal, scope, {entry.command});
 }
 

@@ -118,6 +118,16 @@ public:
         return Add({name, target, {}, false, {}});
     }
 
+    // Makes command `command.name` of `scope` what `command` says, as a
+    // commands file gives it: its program (REG_EXPAND_SZ when it holds
+    // %variables%), its Path (none without folders), terminal use and
+    // options, marked as applied (kAppliedMarkValue); one step, replacing
+    // without asking; a part that matches already is not written, other
+    // values of the key stay. Refused before anything is written: the
+    // machine's without administrator rights (kNeedsAdministrator), terminal
+    // use or options that cannot be (as Add).
+    ChangeResult Apply(RunScope scope, const NewRunCommand& command);
+
     // RenameRunCommand, ChangeRunCommandTarget, ReadRunCommandPath and
     // SetRunCommandPath of RunCommandEdit.h, asking through the prompts. A
     // command that works in terminals is not renamed to a name that cannot
@@ -180,6 +190,9 @@ public:
 
 private:
     ReplaceAnswer AskReplace();
+    // Whether `command`'s terminal use and options can be for `entry`:
+    // kDone, or the refusal (kLauncherFailed without a follower).
+    ChangeResult CheckFit(const RunEntry& entry, const NewRunCommand& command) const;
     // The follower's part of a change whose registry steps gave `result`:
     // when they succeeded, `commands` of `scope` are followed; when anything
     // failed, the journal is put back.

@@ -59,6 +59,8 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
                 read.path = StringOfValueData(data);
             } else if (velmora::CompareNoCase(name, kTerminalMarkValue) == 0) {
                 read.terminal = IsTerminalMarkData(type, data);
+            } else if (velmora::CompareNoCase(name, kAppliedMarkValue) == 0) {
+                read.applied = IsTerminalMarkData(type, data);
             } else if (velmora::CompareNoCase(name, kOptionProgramValue) == 0) {
                 program = StringOfValueData(data);
             } else if (data.size() <= kMaxRegistryValueBytes) {
@@ -69,6 +71,7 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
             entry.target = read.target;
             entry.path = read.path;
             entry.terminal = read.terminal;
+            entry.applied = read.applied;
             entry.options = read.options;
             TakeProgramValue(program, entry);
             return;
@@ -77,6 +80,7 @@ void ReadEntryValues(IRegistry& registry, RegKey key, RunEntry& entry) {
     entry.target = ReadStringValue(registry, key, CStringW());
     entry.path = ReadStringValue(registry, key, u"Path");
     entry.terminal = ReadTerminalMark(registry, key);
+    entry.applied = ReadDwordMark(registry, key, kAppliedMarkValue);
     entry.options = ReadRunCommandOptions(registry, key);
     TakeProgramValue(ReadStringValue(registry, key, kOptionProgramValue), entry);
 }
@@ -132,9 +136,13 @@ CStringW FoldedKey(const CStringW& keyPath) {
 }  // namespace
 
 bool ReadTerminalMark(IRegistry& registry, RegKey key) {
+    return ReadDwordMark(registry, key, kTerminalMarkValue);
+}
+
+bool ReadDwordMark(IRegistry& registry, RegKey key, const char16_t* name) {
     std::uint32_t type = 0;
     std::vector<unsigned char> data;
-    if (registry.ReadValue(key, kTerminalMarkValue, &type, &data) != kRegistrySuccess) return false;
+    if (registry.ReadValue(key, name, &type, &data) != kRegistrySuccess) return false;
     return IsTerminalMarkData(type, data);
 }
 
@@ -207,6 +215,7 @@ bool FindRunEntry(IRegistry& registry, RegKey root, const CStringW& appPathsKey,
     pEntry->target = entry.target;
     pEntry->path = entry.path;
     pEntry->terminal = entry.terminal;
+    pEntry->applied = entry.applied;
     pEntry->options = entry.options;
     pEntry->launcherTarget = entry.launcherTarget;
     return true;

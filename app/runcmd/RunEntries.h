@@ -42,14 +42,23 @@ struct RunEntry {
     // A command with options: its default value's text as stored (its
     // launcher, unless another tool rewrote it).
     CStringW launcherTarget;
+    // Made by applying a commands file (kAppliedMarkValue): a later apply
+    // with --prune may remove it.
+    bool applied = false;
 };
 
 // The value of an entry's key that marks it for terminals: a REG_DWORD, not
 // zero. The key carries it, so a rename, a copy or a backup carries it too.
 inline constexpr const char16_t* kTerminalMarkValue = u"VelmoraTerminal";
 
-// Whether the entry's key, open for reading, holds the terminal mark.
+// The value of an entry's key that marks it as made by applying a commands
+// file: a REG_DWORD, not zero. Only such entries are ever pruned.
+inline constexpr const char16_t* kAppliedMarkValue = u"VelmoraApplied";
+
+// Whether the entry's key, open for reading, holds the terminal mark; any
+// such REG_DWORD mark `name`.
 bool ReadTerminalMark(IRegistry& registry, RegKey key);
+bool ReadDwordMark(IRegistry& registry, RegKey key, const char16_t* name);
 
 // True for a key name that makes an entry.
 bool IsRunEntryKeyName(const CStringW& name);

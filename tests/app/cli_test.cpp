@@ -12,6 +12,7 @@
 #include "app/cli/CliVerbs.h"
 #include "app/cli/JsonText.h"
 #include "app/cli/TextTable.h"
+#include "app/runcmd/CommandsFile.h"
 #include "base/language.h"
 #include "app/runcmd/RunCommandStore.h"
 #include "fixed_prompts.h"
@@ -141,6 +142,125 @@ TEST(CliTextTest, JsonStringsAndUtf8) {
     }
 }
 
+// Each refusal of a commands file with where it is: '@' in a row marks the
+// expected line and column and is taken out before the text is read.
+TEST(CommandsFileTest, RefusesWithLineAndColumn) {
+    using E = CommandsFileError;
+    using J = JsonError;
+    const std::string c = "{\"version\":1,\"commands\":[\n";  // commands from line 2
+    const std::string ed = "\"name\":\"ed\",\"program\":\"C:\\\\ed.exe\"";
+    struct Row {
+        std::string text;
+        E error;
+        J json;
+        const char* field;
+    } const rows[] = {
+        {"@", E::kJson, J::kUnexpectedEnd, ""},
+        {"\xEF\xBB\xBF{\"version\":1,\"commands\":[]@", E::kJson, J::kUnexpectedEnd, ""},
+        {"{\"version\":1,\n \"commands\":[],@}", E::kJson, J::kUnexpected, ""},
+        {"{\"version\":1,\"commands\":[]} @x", E::kJson, J::kTrailing, ""},
+        {"{\"version\":1,@\"version\":1}", E::kJson, J::kDuplicateMember, ""},
+        {"{\"version\":@01}", E::kJson, J::kBadNumber, ""},
+        {"{\"version\":@-}", E::kJson, J::kBadNumber, ""},
+        {"{\"a\":\"\\ud800@\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":\"x@\ty\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":\"\\@q\"}", E::kJson, J::kBadString, ""},
+        {"{\"a\":tru@x}", E::kJson, J::kUnexpected, ""},
+        {"{\"a\":\"\xC3\xA9\",\n @\xC3\x28}", E::kJson, J::kBadUtf8, ""},
+        {"{\"a\":\"\xE4\xB8\xAD\xE6\x96\x87\",@x}", E::kJson, J::kUnexpected, ""},
+        {"{\"a\":\"@\xED\xA0\x80\"}", E::kJson, J::kBadUtf8, ""},
+        {std::string(32, '[') + "@[]" + std::string(32, ']'), E::kJson, J::kTooDeep, ""},
+        {"@[]", E::kWrongType, J::kNone, ""},
+        {"@{\"commands\":[]}", E::kMissingField, J::kNone, "version"},
+        {"{@\"version\":\"1\",\"commands\":[]}", E::kWrongType, J::kNone, "version"},
+        {"{\"version\":@2,\"commands\":[]}", E::kUnknownVersion, J::kNone, "version"},
+        {"{\"version\":@1.0,\"commands\":[]}", E::kUnknownVersion, J::kNone, "version"},
+        {"{\"version\":1,\"commands\":[],@\"x\":0}", E::kUnknownField, J::kNone, "x"},
+        {"@{\"version\":1}", E::kMissingField, J::kNone, "commands"},
+        {"{\"version\":1,@\"commands\":{}}", E::kWrongType, J::kNone, "commands"},
+        {c + " @7]}", E::kWrongType, J::kNone, "commands"},
+        {c + "@{\"program\":\"C:\\\\ed.exe\"}]}", E::kMissingField, J::kNone, "name"},
+        {c + "@{\"name\":\"ed\"}]}", E::kMissingField, J::kNone, "program"},
+        {c + "{" + ed + ",@\"colour\":1}]}", E::kUnknownField, J::kNone, "colour"},
+        {c + "{\"name\":@\" ed\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"\\\\\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{\"name\":@\"abcdefghijklmnopqrstuvwxyz\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone,
+         "name"},
+        {c + "{\"name\":@\"a\\nb\",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{" + ed + ",\"scope\":@\"all\"}]}", E::kBadScope, J::kNone, "scope"},
+        {c + "{" + ed + ",@\"scope\":1}]}", E::kWrongType, J::kNone, "scope"},
+        {c + "{\"name\":\"ed\",\"program\":@\"ed.exe\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"C:\\\\ed.txt\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"\\\"C:\\\\ed.exe\\\"\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{\"name\":\"ed\",\"program\":@\"%%\\\\ed.exe\"}]}", E::kBadProgram, J::kNone, "program"},
+        {c + "{" + ed + ",\"path\":[\"C:\\\\A\",@\"C:\\\\a;b\"]}]}", E::kBadFolder, J::kNone, "path"},
+        {c + "{" + ed + ",\"path\":[@\" \"]}]}", E::kBadFolder, J::kNone, "path"},
+        {c + "{" + ed + ",\"path\":[@1]}]}", E::kWrongType, J::kNone, "path"},
+        {c + "{" + ed + ",@\"path\":\"C:\\\\A\"}]}", E::kWrongType, J::kNone, "path"},
+        {c + "{" + ed + ",\"options\":{\"environment\":[@\"A\"]}}]}", E::kBadEnvironment, J::kNone, "environment"},
+        {c + "{" + ed + ",\"options\":{\"environment\":[\"A=1\",@\"B=\"]}}]}", E::kBadEnvironment, J::kNone,
+         "environment"},
+        {c + "{" + ed + ",\"options\":{@\"admin\":true}}]}", E::kUnknownField, J::kNone, "admin"},
+        {c + "{" + ed + ",\"options\":{@\"administrator\":1}}]}", E::kWrongType, J::kNone, "administrator"},
+        {c + "{" + ed + ",\"options\":{@\"workingFolder\":\"C:\\\\\\\"W\"}}]}", E::kBadFolder, J::kNone,
+         "workingFolder"},
+        {c + "{" + ed + ",@\"terminal\":\"yes\"}]}", E::kWrongType, J::kNone, "terminal"},
+        {c + "{\"name\":@\"tools\\\\ed\",\"program\":\"C:\\\\ed.exe\",\"terminal\":true}]}", E::kNotForTerminal,
+         J::kNone, "terminal"},
+        {c + "{\"name\":@\"con\",\"program\":\"C:\\\\ed.exe\",\"options\":{\"arguments\":\"-x\"}}]}",
+         E::kNotForTerminal, J::kNone, "options"},
+        {c + "{" + ed + "},\n {\"name\":@\"ED \",\"program\":\"C:\\\\ed.exe\"}]}", E::kBadName, J::kNone, "name"},
+        {c + "{" + ed + "},\n {\"name\":@\"ED\",\"program\":\"C:\\\\ed2.exe\"}]}", E::kDuplicateName, J::kNone,
+         "name"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::string text = row.text;
+        int line = 1, column = 1;
+        const std::size_t at = text.find('@');
+        ASSERT_NE(at, std::string::npos);
+        // Columns count characters; a byte-order mark is none.
+        const std::size_t first = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+        for (std::size_t i = first; i < at; ++i) {
+            const unsigned char ch = static_cast<unsigned char>(text[i]);
+            if (ch == '\n') line++, column = 1;
+            else if ((ch & 0xC0) != 0x80) ++column;
+        }
+        text.erase(at, 1);
+        const CommandsFileRead read =
+            ReadCommandsFile(reinterpret_cast<const unsigned char*>(text.data()), text.size(), {});
+        EXPECT_EQ(read.error, row.error);
+        EXPECT_EQ(read.json, row.json);
+        EXPECT_EQ(read.line, line);
+        EXPECT_EQ(read.column, column);
+        EXPECT_EQ(N(read.field), row.field);
+        EXPECT_TRUE(read.commands.empty());
+    }
+    // A command with every field; the same name in the other scope; --user puts both in one scope.
+    const std::string whole = c +
+                              "{\"name\":\"tools\\\\ed\",\"scope\":\"machine\",\"program\":\"%ProgramFiles%\\\\ed.exe\","
+                              "\"path\":[\"C:\\\\A\",\"%TEMP%\"],\"required\":true},\n"
+                              "{\"name\":\"ed\",\"scope\":\"user\",\"program\":\"\\\\\\\\srv\\\\ed.exe\",\"options\":{"
+                              "\"arguments\":\"-x %*\",\"workingFolder\":\"C:\\\\W\",\"environment\":[\"A=1\"],"
+                              "\"administrator\":true},\"terminal\":true},\n"
+                              "{\"name\":\"ed\",\"program\":\"C:\\\\ed.exe\"}]}";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(whole.data());
+    const CommandsFileRead read = ReadCommandsFile(bytes, whole.size(), {RunScope::kLocalMachine, std::nullopt});
+    ASSERT_EQ(read.error, E::kNone) << read.line << ":" << read.column;
+    ASSERT_EQ(read.commands.size(), 3u);
+    EXPECT_EQ(N(read.commands[0].program), "%ProgramFiles%\\ed.exe");
+    EXPECT_EQ(read.commands[0].folders, (std::vector<CStringW>{u"C:\\A", u"%TEMP%"}));
+    EXPECT_TRUE(read.commands[0].required);
+    EXPECT_EQ(read.commands[1].scope, RunScope::kCurrentUser);
+    EXPECT_EQ(read.commands[1].options, (RunCommandOptions{u"-x %*", u"C:\\W", {u"A=1"}, true}));
+    EXPECT_TRUE(read.commands[1].terminal);
+    EXPECT_EQ(read.commands[2].scope, RunScope::kLocalMachine);
+    const CommandsFileRead forced = ReadCommandsFile(bytes, whole.size(), {RunScope::kLocalMachine, RunScope::kCurrentUser});
+    EXPECT_EQ(forced.error, E::kDuplicateName);
+    EXPECT_EQ(forced.line, 4);
+}
+
 TEST(CliTextTest, TableColumnsAlignByDisplayWidth) {
     EXPECT_EQ(DisplayWidth(u"abc"), 3);
     EXPECT_EQ(DisplayWidth(u"中文"), 4);
@@ -175,6 +295,17 @@ protected:
             files[N(file)] = data;
             return true;
         };
+        services.listFolder = [this](const CStringW& folder, std::vector<CStringW>* pNames) {
+            const auto it = folders.find(N(folder));
+            if (it == folders.end()) return false;
+            for (const std::string& name : it->second) pNames->push_back(W(name));
+            return true;
+        };
+        folders["C:\\Tools"] = {"ed.exe", "new.exe", "readme.txt", "X.EXE", "abcdefghijklmnopqrstuvwxyz.exe"};
+        folders["C:\\Other"] = {"shared.exe"};
+        folders["C:\\Empty"] = {};
+        files["C:\\bad.json"] = Bytes("{\"version\":1,\n\"commands\":[{\"name\":\"a\"}]}");
+        files["C:\\one.json"] = Bytes("{\"version\":1,\"commands\":[{\"name\":\"one\",\"program\":\"C:\\\\Tools\\\\one.exe\"}]}");
         services.version = u"2.3.4.5";  // the test's own: --version prints what it is given
         launcherFiles.PutProgram("C:\\Tools\\ed.exe", 3);
         services.launcherFiles = &launcherFiles;
@@ -189,6 +320,8 @@ protected:
         void Err(const CStringW& text) override { err += text; }
     };
 
+    static std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
     CliExitCode Run(const std::string& args, bool elevated = true) {
         services.elevated = elevated;
         output = Captured();
@@ -198,6 +331,7 @@ protected:
     MemoryRegistry reg;
     CliServices services;
     std::map<std::string, std::vector<unsigned char>> files;
+    std::map<std::string, std::vector<std::string>> folders;
     MemoryLauncherFiles launcherFiles;
     MemoryShortcutFiles shortcutFiles;
     ExplorerIntegration explorer{reg, memreg::kUserRoot, shortcutFiles};
@@ -277,6 +411,26 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         {"explorer|on", false, CliExitCode::kSuccess, "已在资源管理器的右键菜单和“发送到”中加入", "", true},
         {"explorer|off", false, CliExitCode::kSuccess, "已从资源管理器的右键菜单", "", false},
         {"explorer|repair", false, CliExitCode::kSuccess, "没有失效的项", "", false},
+        {"export", true, CliExitCode::kUsage, "", "export 缺少参数：FILE（或加 --json）", false},
+        {"export|--json|nothere", true, CliExitCode::kNotFound, "", "没有运行命令“nothere”", false},
+        {"apply", true, CliExitCode::kUsage, "", "apply 缺少参数：FILE", false},
+        {"apply|C:\\none.json", true, CliExitCode::kApplyFailed, "", "无法读取文件", false},
+        {"apply|C:\\bad.json", true, CliExitCode::kApplyFailed, "", "第 2 行第 13 列：缺少“program”", false},
+        {"apply|C:\\one.json|--machine", false, CliExitCode::kNeedsAdmin, "", "需要管理员权限", false},
+        {"apply|C:\\one.json|--dry-run", true, CliExitCode::kChangesPending, "+ one（本机）：C:\\Tools\\one.exe", "",
+         false},
+        {"apply|C:\\one.json", true, CliExitCode::kChanged, "+ one（本机）", "", true},
+        {"apply|C:\\one.json|--json|--user", false, CliExitCode::kChanged,
+         "{\"action\":\"add\",\"name\":\"one\",\"scope\":\"user\"", "", true},
+        {"add-folder|C:\\Tools|--pattern|n*", true, CliExitCode::kSuccess, "+ new：C:\\Tools\\new.exe\n已添加 1 个", "", true},
+        {"add-folder|C:\\Tools\\", true, CliExitCode::kSuccess, "+ new：C:\\Tools\\new.exe\n+ X：C:\\Tools\\X.EXE\n", "! abcdefghijklmnopqrstuvwxyz.exe", true},
+        {"add-folder|C:\\Tools|--pattern|n*.exe|--dry-run", true, CliExitCode::kSuccess, "将添加 1 个运行命令，跳过 0 个，0 个无需修改", "",
+         false},
+        {"add-folder|C:\\Other", true, CliExitCode::kExists, "已添加 0 个", "! shared：名称已指向 C:\\Machine\\shared.exe", false},
+        {"add-folder|C:\\Other|--user", false, CliExitCode::kExists, "已添加 0 个", "! shared：名称已指向 C:\\Mine\\shared.exe", false},
+        {"add-folder|C:\\Other|--force", true, CliExitCode::kSuccess, "+ shared：C:\\Other\\shared.exe", "", true},
+        {"add-folder|C:\\Empty", true, CliExitCode::kNotFound, "", "文件夹中没有符合 *.exe 的程序", false},
+        {"add-folder|C:\\Nowhere", true, CliExitCode::kNotFound, "", "找不到文件夹：C:\\Nowhere", false},
     };
     const memreg::Keys before = reg.keys;
     const auto launchersBefore = launcherFiles.files;
@@ -290,7 +444,7 @@ TEST_F(CliVerbTest, EachOutcomeHasItsExitCodeAndMessage) {
         EXPECT_NE(N(output.out).find(row.out), std::string::npos) << N(output.out);
         if (*row.err == '\0' && row.code == CliExitCode::kSuccess) EXPECT_TRUE(output.err.empty()) << N(output.err);
         else EXPECT_NE(N(output.err).find(row.err), std::string::npos) << N(output.err);
-        if (row.code != CliExitCode::kSuccess && row.code != CliExitCode::kProblemsFound) {
+        if (row.code != CliExitCode::kSuccess && row.code != CliExitCode::kProblemsFound && *row.out == '\0') {
             EXPECT_TRUE(output.out.empty()) << N(output.out);
         }
         EXPECT_EQ(reg.keys != before, row.writes);
@@ -479,6 +633,177 @@ TEST_F(CliVerbTest, ExportRemoveImportBringsEveryValueBack) {
     EXPECT_EQ(Run("import|C:\\all.reg|--user", true), CliExitCode::kSuccess) << N(output.err);
     EXPECT_TRUE(output.err.empty()) << N(output.err);
     EXPECT_TRUE(reg.keys == before);
+}
+
+// export --json, applied to an empty registry, exported again: the same
+// bytes; applied once more: nothing written at all.
+TEST_F(CliVerbTest, CommandsFileRoundTripsAndASecondApplyWritesNothing) {
+    const auto launchersBefore = launcherFiles.files;
+    ASSERT_EQ(Run("remove|tools\\old"), CliExitCode::kSuccess);  // its program is gone: apply would skip it
+    ASSERT_EQ(Run("set|ed|--args|-A %*|--cwd|C:\\W|--env|A=1|--admin"), CliExitCode::kSuccess) << N(output.err);
+    ASSERT_EQ(Run("terminal|on|ed"), CliExitCode::kSuccess) << N(output.err);
+    reg.PutRaw("U:AP\\tools\\var.exe", "", kRegExpandSz, memreg::Utf16Bytes(std::string("%Tools%\\v.exe\0", 14)));
+    reg.PutText("U:AP\\tools\\var.exe", "Path", "C:\\A;D:\\中文");
+    ASSERT_EQ(Run("export|--json"), CliExitCode::kSuccess) << N(output.err);
+    const std::string exported = Utf8FromUtf16(output.out);
+    EXPECT_NE(exported.find("      \"program\": \"%Tools%\\\\v.exe\",\n      \"path\": [\"C:\\\\A\", \"D:\\\\\xE4\xB8\xAD"),
+              std::string::npos)
+        << exported;
+    EXPECT_NE(exported.find("\"options\": {\n        \"arguments\": \"-A %*\","), std::string::npos) << exported;
+    files["C:\\c.json"] = Bytes(exported);
+
+    reg.keys = memreg::Keys{{memreg::KeyPath(false, CStringW()), {}}, {memreg::KeyPath(true, CStringW()), {}}};
+    launcherFiles.files = launchersBefore;
+    ASSERT_EQ(Run("apply|C:\\c.json"), CliExitCode::kChanged) << N(output.err);
+    EXPECT_NE(N(output.out).find("已添加 4 个，修改 0 个，删除 0 个，跳过 0 个，0 个无需修改"), std::string::npos)
+        << N(output.out);
+    EXPECT_EQ(reg.keys.at("U:AP\\tools\\var.exe").at("").type, kRegExpandSz);
+    EXPECT_EQ(reg.keys.at("U:AP\\tools\\var.exe").at("VelmoraApplied").type, kRegDword);
+    EXPECT_TRUE(launcherFiles.Has("C:\\ProgramData\\Velmora\\bin\\ed.exe"));
+    EXPECT_TRUE(launcherFiles.Has("C:\\ProgramData\\Velmora\\bin\\options\\ed.exe"));
+    ASSERT_EQ(Run("export|--json"), CliExitCode::kSuccess);
+    EXPECT_EQ(Utf8FromUtf16(output.out), exported);
+
+    // Again: in step, and no value, key or launcher written (any write would fail).
+    const memreg::Keys applied = reg.keys;
+    const auto launchersApplied = launcherFiles.files;
+    reg.failKind = memreg::RegCall::kSetValue;
+    reg.failAtCall = 0;
+    launcherFiles.refuseWrites = true;
+    EXPECT_EQ(Run("apply|C:\\c.json|--prune"), CliExitCode::kInStep) << N(output.err);
+    EXPECT_NE(N(output.out).find("4 个无需修改"), std::string::npos) << N(output.out);
+    EXPECT_EQ(reg.keys, applied);
+    EXPECT_EQ(launcherFiles.files, launchersApplied);
+}
+
+// A plan line for each kind of difference (dry run: nothing written), then
+// the same applied for real, after which the file is in step.
+TEST_F(CliVerbTest, ApplyPlansEachKindOfDifference) {
+    launcherFiles.PutProgram("C:\\Tools\\ed2.exe", 3);
+    const std::string base =
+        "{\"name\":\"pf\",\"scope\":\"user\",\"program\":\"C:\\\\Tools\\\\ed.exe\",\"path\":[\"C:\\\\A\"],"
+        "\"options\":{\"arguments\":\"-x\",\"workingFolder\":\"C:\\\\W\",\"environment\":[\"A=1\"],"
+        "\"administrator\":true},\"terminal\":true}";
+    const auto file = [](const std::string& commands) { return "{\"version\":1,\"commands\":[" + commands + "]}"; };
+    const auto with = [&base](const std::string& from, const std::string& to) {
+        std::string text = base;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    files["C:\\base.json"] = Bytes(file(base));
+    ASSERT_EQ(Run("apply|C:\\base.json"), CliExitCode::kChanged) << N(output.err);
+    const memreg::Keys applied = reg.keys;
+    const auto launchersApplied = launcherFiles.files;
+    struct Row {
+        std::string commands;
+        const char* args;  // after the file and --dry-run
+        CliExitCode planned;
+        const char* line;
+    } const rows[] = {
+        {base, "|--user", CliExitCode::kInStep, "将添加 0 个，修改 0 个，删除 0 个，跳过 0 个，1 个无需修改"},
+        {with("ed.exe", "ed2.exe"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：program\n"},
+        {with("[\"C:\\\\A\"]", "[\"C:\\\\A\",\"C:\\\\B\"]"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：path\n"},
+        {with("-x", "-y"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：options.arguments\n"},
+        {with("C:\\\\W", "C:\\\\V"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：options.workingFolder\n"},
+        {with("A=1", "A=2"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：options.environment\n"},
+        {with("true},", "false},"), "|--user", CliExitCode::kChangesPending, "~ pf（当前用户）：options.administrator\n"},
+        {with("\"terminal\":true", "\"terminal\":false"), "|--user", CliExitCode::kChangesPending,
+         "~ pf（当前用户）：terminal\n"},
+        {with(",\"options\":{\"arguments\":\"-x\",\"workingFolder\":\"C:\\\\W\",\"environment\":[\"A=1\"],"
+              "\"administrator\":true},\"terminal\":true",
+              ""),
+         "|--user", CliExitCode::kChangesPending,
+         "~ pf（当前用户）：options.arguments, options.workingFolder, options.environment, options.administrator, "
+         "terminal\n"},
+        {base + ",{\"name\":\"pg\",\"program\":\"C:\\\\Tools\\\\pg.exe\"}", "|--user", CliExitCode::kChangesPending,
+         "+ pg（当前用户）：C:\\Tools\\pg.exe\n"},
+        {"{\"name\":\"pg\",\"program\":\"C:\\\\Tools\\\\pg.exe\",\"scope\":\"user\"}", "|--user|--prune",
+         CliExitCode::kChangesPending, "+ pg（当前用户）：C:\\Tools\\pg.exe\n- pf（当前用户）：C:\\Tools\\ed.exe\n"},
+        {base + ",{\"name\":\"gone\",\"program\":\"C:\\\\Missing\\\\g.exe\"}", "", CliExitCode::kInStep,
+         "! gone（当前用户）：程序不存在，跳过\n"},
+        {base + ",{\"name\":\"gone\",\"program\":\"C:\\\\Missing\\\\g.exe\",\"required\":true}", "",
+         CliExitCode::kApplyFailed, "! gone（当前用户）：程序不存在，而文件要求它（required）\n"},
+        {base + ",{\"name\":\"m\",\"scope\":\"machine\",\"program\":\"C:\\\\Tools\\\\m.exe\"}", "",
+         CliExitCode::kApplyFailed, "! m（本机）：需要管理员权限\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.commands);
+        reg.keys = applied;
+        launcherFiles.files = launchersApplied;
+        files["C:\\f.json"] = Bytes(file(row.commands));
+        EXPECT_EQ(Run("apply|C:\\f.json|--dry-run" + std::string(row.args), false), row.planned);
+        EXPECT_NE(N(output.out).find(row.line), std::string::npos) << N(output.out);
+        EXPECT_EQ(reg.keys, applied);
+        // Carried out: the changes are made, after which the file is in step.
+        const CliExitCode result = Run("apply|C:\\f.json" + std::string(row.args), false);
+        if (row.planned == CliExitCode::kChangesPending) {
+            EXPECT_EQ(result, CliExitCode::kChanged) << N(output.err);
+            EXPECT_EQ(Run("apply|C:\\f.json" + std::string(row.args), false), CliExitCode::kInStep)
+                << N(output.out);
+        } else {
+            EXPECT_EQ(result, row.planned) << N(output.err);
+        }
+    }
+    // --user puts the machine's command in the user's scope.
+    reg.keys = applied;
+    files["C:\\f.json"] = Bytes(file("{\"name\":\"m\",\"scope\":\"machine\",\"program\":\"C:\\\\Tools\\\\m.exe\"}"));
+    EXPECT_EQ(Run("apply|C:\\f.json|--user", true), CliExitCode::kChanged) << N(output.err);
+    EXPECT_EQ(reg.TextOf("U:AP\\m.exe", ""), "C:\\Tools\\m.exe");
+}
+
+TEST_F(CliVerbTest, ApplyPrunesOnlyWhatItMadeAndGoesOnPastAFailure) {
+    const auto file = [](const std::string& commands) {
+        return Bytes("{\"version\":1,\"commands\":[" + commands + "]}");
+    };
+    const std::string a = "{\"name\":\"a\",\"program\":\"C:\\\\Tools\\\\a.exe\"}";
+    const std::string b = "{\"name\":\"b\",\"program\":\"C:\\\\Tools\\\\b.exe\"}";
+    files["C:\\ab.json"] = file(a + "," + b);
+    files["C:\\a.json"] = file(a);
+    ASSERT_EQ(Run("apply|C:\\ab.json"), CliExitCode::kChanged) << N(output.err);
+    ASSERT_EQ(Run("add|hand|C:\\Tools\\hand.exe"), CliExitCode::kSuccess);
+    // Without --prune b stays; with it b goes, and neither the hand-made
+    // command nor the sample ones are touched.
+    ASSERT_EQ(Run("apply|C:\\a.json"), CliExitCode::kInStep);
+    EXPECT_EQ(reg.keys.count("AP\\b.exe"), 1u);
+    ASSERT_EQ(Run("apply|C:\\a.json|--prune"), CliExitCode::kChanged) << N(output.err);
+    EXPECT_EQ(N(output.out).find("- b（本机）：C:\\Tools\\b.exe\n"), 0u) << N(output.out);
+    EXPECT_EQ(reg.keys.count("AP\\b.exe"), 0u);
+    for (const char* kept : {"AP\\a.exe", "AP\\hand.exe", "AP\\ed.exe", "AP\\tools\\old.exe", "U:AP\\shared.exe"})
+        EXPECT_EQ(reg.keys.count(kept), 1u) << kept;
+    // A hand-made command the file lists with its values as they are is in
+    // step and stays unowned: a later prune leaves it.
+    files["C:\\hand.json"] = file(a + ",{\"name\":\"hand\",\"program\":\"C:\\\\Tools\\\\hand.exe\"}");
+    ASSERT_EQ(Run("apply|C:\\hand.json"), CliExitCode::kInStep);
+    ASSERT_EQ(Run("apply|C:\\a.json|--prune"), CliExitCode::kInStep);
+    EXPECT_EQ(reg.keys.count("AP\\hand.exe"), 1u);
+
+    // A failure in the middle: the command before it and after it are
+    // applied and reported, the failing one is as it was.
+    const memreg::Values ed = reg.keys.at("AP\\ed.exe");
+    files["C:\\mid.json"] =
+        file("{\"name\":\"c\",\"program\":\"C:\\\\Tools\\\\c.exe\"},"
+             "{\"name\":\"ed\",\"program\":\"C:\\\\Tools\\\\ed.exe\",\"path\":[\"C:\\\\Bin\"],\"terminal\":true},"
+             "{\"name\":\"d\",\"program\":\"C:\\\\Tools\\\\d.exe\"}");
+    launcherFiles.refuseWrites = true;
+    EXPECT_EQ(Run("apply|C:\\mid.json"), CliExitCode::kApplyFailed);
+    EXPECT_NE(N(output.out).find("+ c（本机）：C:\\Tools\\c.exe\n+ d（本机）：C:\\Tools\\d.exe\n"), std::string::npos)
+        << N(output.out);
+    EXPECT_NE(N(output.err).find("未能应用 ed（本机）："), std::string::npos) << N(output.err);
+    EXPECT_NE(N(output.err).find("1 个运行命令未能应用"), std::string::npos) << N(output.err);
+    EXPECT_EQ(reg.keys.at("AP\\ed.exe"), ed);
+    EXPECT_EQ(reg.TextOf("AP\\c.exe", ""), "C:\\Tools\\c.exe");
+    EXPECT_EQ(reg.TextOf("AP\\d.exe", ""), "C:\\Tools\\d.exe");
+    // The result as JSON: the failing step with its error.
+    reg.keys.erase("AP\\c.exe");
+    EXPECT_EQ(Run("apply|C:\\mid.json|--json"), CliExitCode::kApplyFailed);
+    EXPECT_NE(N(output.out).find("{\"action\":\"change\",\"name\":\"ed\",\"scope\":\"machine\",\"program\":"
+                                 "\"C:\\\\Tools\\\\ed.exe\",\"fields\":[\"path\",\"terminal\"],\"reason\":\"\","
+                                 "\"result\":\"failed\""),
+              std::string::npos)
+        << N(output.out);
+    EXPECT_NE(N(output.out).find("\"added\":1,\"changed\":0,\"removed\":0,\"skipped\":0,\"inStep\":1,\"failed\":1}"),
+              std::string::npos)
+        << N(output.out);
 }
 
 TEST_F(CliVerbTest, JsonDocuments) {

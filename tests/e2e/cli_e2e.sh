@@ -3,10 +3,13 @@
 # verb with the registry read back by `reg query`, the .reg round trip, a
 # Unicode name and path through a redirected file, `cmd /c velmora` in a
 # folder holding both programs, and bad input refused with its exit code and
-# nothing written.
+# nothing written; a commands file exported here and applied to a fresh
+# prefix (again: in step; changed; pruned), and add-folder over a folder of
+# programs there.
 #   cli_e2e.sh VELMORA_COM VELMORA_EXE PROGRAM_EXE WINE_RUN WORK_DIR
 set -uo pipefail
 
+scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 com=$(realpath "$1")
 gui=$(realpath "$2")
 program=$(realpath "$3")
@@ -46,7 +49,7 @@ cp "$com" "$out/bin/Velmora.com"
 cp "$gui" "$out/bin/Velmora.exe"
 
 cleanup() {
-  for name in cli-e2e cli-e2e2 '工具Jörg'; do
+  for name in cli-e2e cli-e2e2 '工具Jörg' cli-e2e-f1 cli-e2e-f2; do
     wine_run reg delete "$machine\\$name.exe" /f >/dev/null 2>&1 || true
   done
 }
@@ -134,4 +137,96 @@ expect_rc 6 "damaged .reg"
 grep -q . "$out/stderr" || fail "damaged .reg: no message"
 snapshot after.txt
 cmp -s "$out/before.txt" "$out/after.txt" || fail "bad input changed the registry: $(diff "$out/before.txt" "$out/after.txt")"
+step "commands file: export here, apply on a fresh prefix, again, changed, pruned"
+velmora add cli-e2e-f1 'C:\velmora-cli\prog.exe' --path 'C:\velmora-cli;%SystemRoot%'
+expect_rc 0 "add cli-e2e-f1"
+velmora add cli-e2e-f2 'C:\velmora-cli\other.exe' --args '-x %*'
+expect_rc 0 "add cli-e2e-f2"
+velmora export --json cli-e2e-f1 cli-e2e-f2
+expect_rc 0 "export --json"
+cp "$out/stdout" "$out/commands.json"
+grep -qF '"path": ["C:\\velmora-cli", "%SystemRoot%"]' "$out/commands.json" || fail "export --json: $(cat "$out/commands.json")"
+
+# A prefix of its own, made here and removed at the end: none of these commands is in it.
+arch=$(sed -n 's/.*--arch \([a-z0-9]*\).*/\1/p' "$wine_launcher")
+fresh="$out/fresh-prefix"
+fresh_run() { timeout 120 "$scripts/wine-run.sh" --arch "$arch" --prefix "$fresh" "$@"; }
+fvelmora() {
+  fresh_run "$com" "$@" >"$out/stdout" 2>"$out/stderr"
+  rc=$?
+}
+freg_values() { fresh_run reg query "$machine\\$1" /s 2>/dev/null | tr -d '\r' | LC_ALL=C sed -n 's/^    //p' | LC_ALL=C sort; }
+fsnapshot() { fresh_run reg query "$machine" /s 2>/dev/null | tr -d '\r' >"$out/$1"; }
+end_fresh() {
+  (eval "$(fresh_run --print-env)"; "$WINESERVER" -k) >/dev/null 2>&1 || true
+  rm -rf "$fresh" "$fresh.lock"
+}
+rm -rf "$fresh"
+trap 'cleanup; end_fresh' EXIT
+fvelmora --version
+expect_rc 0 "a fresh prefix"
+mkdir -p "$fresh/drive_c/velmora-cli" "$fresh/drive_c/velmora-folder"
+cp "$program" "$fresh/drive_c/velmora-cli/prog.exe"
+cp "$program" "$fresh/drive_c/velmora-cli/other.exe"
+
+fvelmora apply 'Z:'"$out"'/commands.json' --dry-run
+expect_rc 12 "apply --dry-run on the fresh prefix"
+freg_values cli-e2e-f1.exe | grep -q . && fail "apply --dry-run wrote cli-e2e-f1"
+fvelmora apply 'Z:'"$out"'/commands.json'
+expect_rc 11 "apply on the fresh prefix"
+grep -qF '+ cli-e2e-f1' "$out/stdout" || fail "apply: $(cat "$out/stdout")"
+freg_values cli-e2e-f1.exe | grep -qF 'Path    REG_EXPAND_SZ    C:\velmora-cli;%SystemRoot%' ||
+  fail "apply: cli-e2e-f1 holds $(freg_values cli-e2e-f1.exe)"
+freg_values cli-e2e-f1.exe | grep -qF 'VelmoraApplied    REG_DWORD    0x1' || fail "apply: no owner mark"
+fvelmora export --json cli-e2e-f1 cli-e2e-f2
+expect_rc 0 "export --json on the fresh prefix"
+cmp "$out/stdout" "$out/commands.json" || fail "the round trip differs: $(diff "$out/stdout" "$out/commands.json")"
+
+fsnapshot fresh-before.txt
+fvelmora apply 'Z:'"$out"'/commands.json'
+expect_rc 10 "apply again"
+fsnapshot fresh-after.txt
+cmp -s "$out/fresh-before.txt" "$out/fresh-after.txt" || fail "apply again wrote: $(diff "$out/fresh-before.txt" "$out/fresh-after.txt")"
+
+sed 's/prog\.exe/other.exe/' "$out/commands.json" >"$out/changed.json"
+fvelmora apply 'Z:'"$out"'/changed.json' --dry-run
+expect_rc 12 "apply --dry-run of a change"
+grep -F '~ cli-e2e-f1' "$out/stdout" | grep -qF 'program' || fail "apply --dry-run of a change: $(cat "$out/stdout")"
+fvelmora apply 'Z:'"$out"'/changed.json'
+expect_rc 11 "apply of a change"
+freg_values cli-e2e-f1.exe | grep -qF 'REG_SZ    C:\velmora-cli\other.exe' || fail "apply of a change: $(freg_values cli-e2e-f1.exe)"
+
+fvelmora add cli-e2e-hand 'C:\velmora-cli\prog.exe'
+expect_rc 0 "a command made by hand"
+python3 - "$out/changed.json" "$out/pruned.json" <<'PY'
+import json, sys
+data = json.load(open(sys.argv[1], encoding="utf-8"))
+data["commands"] = [c for c in data["commands"] if c["name"] != "cli-e2e-f2"]
+open(sys.argv[2], "w", encoding="utf-8").write(json.dumps(data))
+PY
+fvelmora apply 'Z:'"$out"'/pruned.json' --prune
+expect_rc 11 "apply --prune"
+grep -qF -- '- cli-e2e-f2' "$out/stdout" || fail "apply --prune: $(cat "$out/stdout")"
+freg_values cli-e2e-f2.exe | grep -q . && fail "apply --prune left cli-e2e-f2"
+freg_values cli-e2e-hand.exe | grep -qF 'prog.exe' || fail "apply --prune removed a command made by hand"
+freg_values cli-e2e-f1.exe | grep -q . || fail "apply --prune removed cli-e2e-f1"
+
+step "add-folder over a folder of programs"
+cp "$program" "$fresh/drive_c/velmora-folder/cli-e2e-fa.exe"
+cp "$program" "$fresh/drive_c/velmora-folder/cli-e2e-fb.exe"
+echo text >"$fresh/drive_c/velmora-folder/readme.txt"
+fvelmora add-folder 'C:\velmora-folder' --dry-run
+expect_rc 0 "add-folder --dry-run"
+freg_values cli-e2e-fa.exe | grep -q . && fail "add-folder --dry-run wrote"
+fvelmora add cli-e2e-fb 'C:\velmora-cli\prog.exe'
+expect_rc 0 "a name taken"
+fvelmora add-folder 'C:\velmora-folder'
+expect_rc 4 "add-folder with a name taken"
+grep -qF 'cli-e2e-fb' "$out/stderr" || fail "add-folder: the taken name is not named: $(cat "$out/stderr")"
+freg_values cli-e2e-fa.exe | grep -qF 'C:\velmora-folder\cli-e2e-fa.exe' || fail "add-folder: $(freg_values cli-e2e-fa.exe)"
+freg_values cli-e2e-fb.exe | grep -qF 'C:\velmora-cli\prog.exe' || fail "add-folder replaced a taken name"
+freg_values readme.exe | grep -q . && fail "add-folder took a text file"
+fvelmora add-folder 'C:\velmora-folder' --force
+expect_rc 0 "add-folder --force"
+freg_values cli-e2e-fb.exe | grep -qF 'C:\velmora-folder\cli-e2e-fb.exe' || fail "add-folder --force: $(freg_values cli-e2e-fb.exe)"
 step "passed"
