@@ -143,18 +143,27 @@ void CQebDialog::CreateCaptionButtons() {
     const bool hasMaximize = m_btnMax.m_notifyParent;
     const velmora::skin::CaptionButtonRects places =
         velmora::skin::PlaceCaptionButtons(ToSkinRect(client), m_captionLayout, hasMaximize, false);
-    const auto create = [this](CQebButton& button, const SkinRect& place, UINT id, const char* tip) {
+    const auto create = [this](CQebButton& button, const SkinRect& place, UINT id) {
         button.Create(CStringW(), WS_CHILD | WS_VISIBLE,
                       RECT{place.left, place.top, place.right, place.bottom}, this, id);
-        button.AddToolTip(velmora::WideFrom936(tip));
+        button.AddToolTip(CStringW());
     };
-    create(m_btnClose, places.close, ID_CAPTION_CLOSE, velmora::Text{"关闭", "Close"});
+    create(m_btnClose, places.close, ID_CAPTION_CLOSE);
     if (hasMaximize) {
-        create(m_btnMax, places.maximize, ID_CAPTION_MAXIMIZE, velmora::Text{"最大化", "Maximize"});
+        create(m_btnMax, places.maximize, ID_CAPTION_MAXIMIZE);
     } else {
         ModifyStyle(WS_MAXIMIZEBOX, 0);
     }
-    create(m_btnMin, places.minimize, ID_CAPTION_MINIMIZE, velmora::Text{"最小化", "Minimize"});
+    create(m_btnMin, places.minimize, ID_CAPTION_MINIMIZE);
+    ShowCaptionButtonTips();
+}
+
+void CQebDialog::ShowCaptionButtonTips() {
+    m_btnClose.SetToolTipText(velmora::WideFrom936(velmora::Text{"关闭", "Close"}));
+    if (m_btnMax.m_hWnd != nullptr)
+        m_btnMax.SetToolTipText(
+            velmora::WideFrom936(velmora::skin::MaximizeButtonTipText(IsZoomed() != FALSE)));
+    m_btnMin.SetToolTipText(velmora::WideFrom936(velmora::Text{"最小化", "Minimize"}));
 }
 
 void CQebDialog::LayoutCaptionButtons(bool maximized) {

@@ -105,6 +105,9 @@ protected:
     void ShowSystemMenu();
     void CreateCaptionButtons();
     void LayoutCaptionButtons(bool maximized);
+    // The caption buttons' tooltips in the language in use (again after the
+    // user chose another).
+    void ShowCaptionButtonTips();
     void UpdateWindowRegion();
     void DrawFramePart(HDC hDC, velmora::skin::FramePart part);
 

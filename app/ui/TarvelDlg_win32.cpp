@@ -290,6 +290,7 @@ void CTarvelDlg::ShowTexts() {
     if (m_services.explorer != nullptr) retext(IDM_EXPLORER_ENTRIES, kExplorerSwitchAction.menuItem);
     retext(IDM_ENGLISH, kEnglishMenuItem);
     retext(IDM_MANAGE_RUN_COMMANDS, kManagerMenuItem);
+    ShowCaptionButtonTips();
     // The caption is the frame's drawing: all of it again.
     Invalidate(TRUE);
 }

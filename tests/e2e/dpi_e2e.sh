@@ -16,12 +16,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=x11_helpers.sh
 source "$root/tests/e2e/x11_helpers.sh"
-on_private_display "$0" "$@"
-
-exe=$(realpath "$1")
-wine_launcher=$(realpath "$2")
-mkdir -p "$3"
-out=$(realpath "$3")
+window_script_start "$0" "$@"
 
 title='添加运行命令'
 screen_colour=ffffff

@@ -13,6 +13,17 @@ on_private_display() {
   fi
 }
 
+# The start of a window script that takes VELMORA_EXE WINE_RUN OUT_DIR
+# (called with "$0" "$@"): on its private display, with exe, wine_launcher
+# and out set and OUT_DIR made.
+window_script_start() {
+  on_private_display "$@"
+  exe=$(realpath "$2")
+  wine_launcher=$(realpath "$3")
+  mkdir -p "$4"
+  out=$(realpath "$4")
+}
+
 # Polls for a top-level window by exact title; prints its X id.
 wait_window() {
   local pattern="^$1\$" id=""
