@@ -27,7 +27,7 @@ constexpr Text kBrokenAndShadowed{"失效、被覆盖", "Broken, overridden"};
 constexpr Text kBroken{"失效", "Broken"};
 constexpr Text kShadowed{"被覆盖", "Overridden"};
 constexpr Text kStateJoin{"、", ", "};
-constexpr Text kNameTaken{"名称被占用", "Name taken"};
+constexpr Text kNameTaken{"被占用", "Name taken"};
 constexpr Text kArgumentsLine{"参数：", "Arguments: "};
 constexpr Text kFolderLine{"起始位置：", "Start in: "};
 constexpr Text kVariableLine{"环境变量：", "Environment variable: "};

@@ -14,7 +14,7 @@ extern const velmora::Text kRunManagerTitle;  // 管理运行命令
 // Heading of a column: 命令, 目标, 范围, 状态, 附加路径, 终端.
 const velmora::Text& ColumnHeading(RunColumn column) noexcept;
 
-// 失效, 被覆盖, both joined by "、", or empty; then 名称被占用 when the Run
+// 失效, 被覆盖, both joined by "、", or empty; then 被占用 when the Run
 // box starts something else for the command's name.
 CStringW StateText(const RunEntry& entry);
 

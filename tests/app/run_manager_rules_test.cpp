@@ -451,7 +451,7 @@ TEST(RunManagerTextTest, TheManagersWordsInEnglish) {
     EXPECT_EQ(FixedColumnTexts(RunColumn::kState),
               (std::vector<CStringW>{u"State", u"Broken", u"Overridden", u"Name taken"}));
     velmora::UseLanguage(velmora::Language::kChinese);
-    EXPECT_EQ(FixedColumnTexts(RunColumn::kState), (std::vector<CStringW>{u"状态", u"失效", u"被覆盖", u"名称被占用"}));
+    EXPECT_EQ(FixedColumnTexts(RunColumn::kState), (std::vector<CStringW>{u"状态", u"失效", u"被覆盖", u"被占用"}));
     // Compared as the text it reads as now.
     EXPECT_EQ(std::string("附加路径"), ColumnHeading(RunColumn::kPath));
 }
