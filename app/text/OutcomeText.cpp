@@ -412,11 +412,9 @@ CStringW ImportSummaryText(int added, int replaced, int refused) {
     CStringW text = FillIn(
         WideFrom936(Text{"将添加 %s 个运行命令，替换 %s 个", "Run commands to add: %s, to replace: %s"}),
         {DecimalText(added), DecimalText(replaced)});
-    if (replaced > 0)
-        text += WideFrom936(Text{"（取消勾选的不会替换）", " (unchecked ones stay)"});
+    if (replaced > 0) text += WideFrom936(Text{"（取消勾选的不会替换）", " (unchecked ones stay)"});
     if (refused > 0)
-        text += FillIn(WideFrom936(Text{"；%s 项不会写入", "; not written: %s"}),
-                       {DecimalText(refused)});
+        text += FillIn(WideFrom936(Text{"；%s 项不会写入", "; not written: %s"}), {DecimalText(refused)});
     return text + WideFrom936(Text{"。", "."});
 }
 
